@@ -1,0 +1,135 @@
+// The database engine as the windows use it: a password-protected file opened per
+// event handler, table-type recordsets that seek on named indexes, stored queries
+// opened as dynasets, Execute for update and delete statements, and transactions.
+// Built on SQLCipher; the old SQL dialect is translated in one place (dialect.h).
+//
+// Every failure throws dao::Error with a number and a description in Chinese that a
+// window can show in its error form.
+#pragma once
+
+#include "platform/vb/variant.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace dao {
+
+class Error : public std::runtime_error {
+public:
+    Error(int number, const QString& description);
+    int number() const { return number_; }
+    QString description() const { return description_; }
+
+private:
+    int number_;
+    QString description_;
+};
+
+// The one way a text becomes an SQL literal: 'text' with every apostrophe doubled.
+QString quote(const QString& text);
+
+class Connection;   // shared, counted handle to one open file (internal)
+class Recordset;
+
+class Database {
+public:
+    // Opens an existing file; `connect` is the old connect text ";pwd=<password>".
+    // A missing file, a wrong password or a damaged file throws Error; nothing is created.
+    static Database open(const QString& path, const QString& connect);
+    // Makes a new encrypted file (used only by the build tool and tests that make
+    // fresh databases; the program never creates a database or a table).
+    static Database create(const QString& path, const QString& connect);
+
+    Database() = default;
+    bool isOpen() const { return connection_ != nullptr; }
+    void close();                                   // idempotent; the destructor closes too
+
+    Recordset openTable(const QString& table);      // table-type recordset
+    Recordset openRecordset(const QString& sqlOrQueryName);  // dynaset: stored query name or SQL
+
+    void execute(const QString& sql);               // update / delete / insert, old dialect
+    int recordsAffected() const;
+
+    QStringList queryDefs() const;
+    void createQueryDef(const QString& name, const QString& sql);
+    void deleteQueryDef(const QString& name);
+    // The stored-query convention in one call: delete every stored query, store `sql`
+    // under `name`, and open it as a dynaset.
+    Recordset storeAndOpen(const QString& name, const QString& sql);
+
+    // Schema statements for the build tool and tests (plain SQLite SQL).
+    void executeSchema(const QString& sql);
+
+    std::shared_ptr<Connection> connection() const { return connection_; }
+
+private:
+    std::shared_ptr<Connection> connection_;
+};
+
+// Rolls back on destruction unless committed. Nested guards on one connection join
+// the outer transaction.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    void commit();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+private:
+    std::shared_ptr<Connection> connection_;
+    bool owner_ = false;
+    bool done_ = false;
+};
+
+class Recordset {
+public:
+    Recordset();
+    ~Recordset();
+    Recordset(Recordset&&) noexcept;
+    Recordset& operator=(Recordset&&) noexcept;
+
+    bool isOpen() const;
+    void close();
+
+    // Navigation (both kinds). A table-type recordset without an index walks in
+    // stored (rowid) order; with an index, in index order.
+    bool eof() const;
+    bool bof() const;
+    void moveFirst();
+    void moveLast();
+    void moveNext();
+    void movePrevious();
+    int recordCount() const;
+
+    // Table-type only.
+    void setIndex(const QString& indexName);        // the table's own name, e.g. "ycmci"
+    void seek(const QString& op, const vb::Variant& k1,
+              const vb::Variant& k2 = {}, const vb::Variant& k3 = {});  // op "=" ; fewer keys allowed
+    bool noMatch() const;
+
+    // Editing (table-type; dynasets over one table too).
+    void addNew();
+    void edit();
+    void update();
+    void remove();                                  // the old Delete
+
+    int fieldCount() const;
+    QString fieldName(int ordinal) const;
+    vb::Variant field(int ordinal) const;
+    vb::Variant field(const QString& name) const;
+    void setField(int ordinal, const vb::Variant& value);
+    void setField(const QString& name, const vb::Variant& value);
+
+    struct Impl;
+
+private:
+    explicit Recordset(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> impl_;
+    friend class Database;
+};
+
+}  // namespace dao

@@ -1,0 +1,84 @@
+// Conversions of the old runtime's values; see variant.h.
+#include "platform/vb/variant.h"
+
+#include <cmath>
+
+namespace vb {
+
+Currency Currency::fromDouble(double value)
+{
+    const double scaled = value * 10000.0;
+    double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    // Half to even, with a tolerance for the binary error of the product.
+    if (fraction > 0.5 + 1e-9 || (std::fabs(fraction - 0.5) <= 1e-9 && std::fmod(whole, 2.0) != 0.0))
+        whole += 1.0;
+    return fromTenThousandths(static_cast<std::int64_t>(whole));
+}
+
+static QString plainNumber(double value)
+{
+    QString text = QString::number(value, 'f', 10);
+    if (text.contains(u'.')) {
+        while (text.endsWith(u'0')) text.chop(1);
+        if (text.endsWith(u'.')) text.chop(1);
+    }
+    return text == u"-0" ? QStringLiteral("0") : text;
+}
+
+QString Variant::toString() const
+{
+    switch (type_) {
+    case Type::Null: return {};
+    case Type::Text: return text_;
+    case Type::Number: return plainNumber(number_);
+    case Type::Currency: return plainNumber(money_.toDouble());
+    case Type::Date: return date_.toString(QStringLiteral("yyyy-MM-dd"));
+    }
+    return {};
+}
+
+double Variant::toDouble() const
+{
+    switch (type_) {
+    case Type::Null: return 0;
+    case Type::Text: {
+        QString plain = text_.trimmed();
+        plain.remove(u',');
+        bool ok = false;
+        const double value = plain.toDouble(&ok);
+        return ok ? value : 0;
+    }
+    case Type::Number: return number_;
+    case Type::Currency: return money_.toDouble();
+    case Type::Date: return static_cast<double>(QDate(1899, 12, 30).daysTo(date_));
+    }
+    return 0;
+}
+
+Currency Variant::toCurrency() const
+{
+    return type_ == Type::Currency ? money_ : Currency::fromDouble(toDouble());
+}
+
+QDate Variant::toDate() const
+{
+    if (type_ == Type::Date) return date_;
+    if (type_ == Type::Text) return QDate::fromString(text_.trimmed().left(10), QStringLiteral("yyyy-MM-dd"));
+    return {};
+}
+
+bool Variant::operator==(const Variant& other) const
+{
+    if (type_ != other.type_) return false;
+    switch (type_) {
+    case Type::Null: return true;
+    case Type::Text: return text_ == other.text_;
+    case Type::Number: return number_ == other.number_;
+    case Type::Currency: return money_ == other.money_;
+    case Type::Date: return date_ == other.date_;
+    }
+    return false;
+}
+
+}  // namespace vb
