@@ -1,0 +1,73 @@
+// NormalizeText: rebuilds a trimmed text character by character (see the header).
+#include "core/text_normalizer.h"
+
+namespace {
+
+const QChar kSpace = u' ';
+const QChar kCr = u'\r';
+const QChar kLf = u'\n';
+const QChar kFullStop = u'。';
+const QChar kBookTitleOpen = u'《';
+
+// The old runtime's Trim: ASCII blanks at both ends, nothing else.
+QString trimBlanks(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == kSpace)
+        ++first;
+    while (last > first && text[last - 1] == kSpace)
+        --last;
+    return text.mid(first, last - first);
+}
+
+bool isDigit(const QString& text, qsizetype at)
+{
+    return at >= 0 && at < text.size() && text[at] >= u'0' && text[at] <= u'9';
+}
+
+bool followedByBookTitle(const QString& text, qsizetype at)
+{
+    return at + 1 < text.size() && text[at + 1] == kBookTitleOpen;
+}
+
+// One character of the source as it is stored; an empty text drops it.
+QString storedCharacter(const QString& source, qsizetype at)
+{
+    const QChar c = source[at];
+    if (c == kSpace)
+        return {};
+    if (c == kLf && (at == 0 || source[at - 1] != kCr))
+        return {};
+    if (c == u'\\')
+        return QStringLiteral("、");
+    if (c == u',')
+        return QStringLiteral("，");
+    if (c == u';')
+        return QStringLiteral("；");
+    if (c == u'.' || c == kFullStop) {
+        // A decimal point between digits, and a stop before a book title, are stored as
+        // "." whichever mark was typed; every other stop is full-width.
+        const bool decimalPoint = isDigit(source, at - 1) && isDigit(source, at + 1);
+        return decimalPoint || followedByBookTitle(source, at) ? QStringLiteral(".")
+                                                               : QString(kFullStop);
+    }
+    return QString(c);
+}
+
+}  // namespace
+
+QString NormalizeText(const QString& text)
+{
+    QString source = trimBlanks(text);
+    if (source.startsWith(QStringLiteral("\r\n")))
+        source.remove(0, 2);
+
+    QString result;
+    result.reserve(source.size());
+    for (qsizetype at = 0; at < source.size(); ++at)
+        result += storedCharacter(source, at);
+
+    result = trimBlanks(result);
+    return result.isEmpty() ? QStringLiteral("  ") : result;
+}
