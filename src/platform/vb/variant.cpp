@@ -1,19 +1,38 @@
 // Conversions of the old runtime's values; see variant.h.
 #include "platform/vb/variant.h"
 
+#include "platform/vb/dates.h"
+#include "platform/vb/error.h"
+#include "platform/vb/number_text.h"
+
 #include <cmath>
 
 namespace vb {
 
-Currency Currency::fromDouble(double value)
+// A count of ten-thousandths rounded half to even, with a tolerance for the binary
+// error of the product that scaled it.
+static Currency roundedTenThousandths(double scaled)
 {
-    const double scaled = value * 10000.0;
     double whole = std::floor(scaled);
     const double fraction = scaled - whole;
-    // Half to even, with a tolerance for the binary error of the product.
     if (fraction > 0.5 + 1e-9 || (std::fabs(fraction - 0.5) <= 1e-9 && std::fmod(whole, 2.0) != 0.0))
         whole += 1.0;
-    return fromTenThousandths(static_cast<std::int64_t>(whole));
+    // 2^63 is exactly representable; anything from there on does not fit.
+    if (!(whole >= -9223372036854775808.0 && whole < 9223372036854775808.0)) throw Overflow();
+    return Currency::fromTenThousandths(static_cast<std::int64_t>(whole));
+}
+
+Currency Currency::fromDouble(double value) { return roundedTenThousandths(value * 10000.0); }
+
+Currency Currency::operator*(double factor) const
+{
+    return roundedTenThousandths(static_cast<double>(raw_) * factor);
+}
+
+Currency Currency::operator/(double divisor) const
+{
+    if (divisor == 0.0) throw DivisionByZero();
+    return roundedTenThousandths(static_cast<double>(raw_) / divisor);
 }
 
 static QString plainNumber(double value)
@@ -43,11 +62,9 @@ double Variant::toDouble() const
     switch (type_) {
     case Type::Null: return 0;
     case Type::Text: {
-        QString plain = text_.trimmed();
-        plain.remove(u',');
-        bool ok = false;
-        const double value = plain.toDouble(&ok);
-        return ok ? value : 0;
+        const std::optional<DecimalText> number = parseNumberText(text_);
+        const double value = number ? number->toDouble() : 0;
+        return std::isfinite(value) ? value : 0;
     }
     case Type::Number: return number_;
     case Type::Currency: return money_.toDouble();
@@ -64,7 +81,7 @@ Currency Variant::toCurrency() const
 QDate Variant::toDate() const
 {
     if (type_ == Type::Date) return date_;
-    if (type_ == Type::Text) return QDate::fromString(text_.trimmed().left(10), QStringLiteral("yyyy-MM-dd"));
+    if (type_ == Type::Text) return parseDate(text_).value_or(QDate());
     return {};
 }
 

@@ -14,7 +14,7 @@ namespace vb {
 class Currency {
 public:
     Currency() = default;
-    static Currency fromDouble(double value);        // rounds half to even at the 4th decimal
+    static Currency fromDouble(double value);        // rounds half to even at the 4th decimal; Overflow (6) out of range
     static Currency fromTenThousandths(std::int64_t raw) { Currency c; c.raw_ = raw; return c; }
 
     std::int64_t tenThousandths() const { return raw_; }
@@ -24,11 +24,18 @@ public:
     Currency operator-(Currency o) const { return fromTenThousandths(raw_ - o.raw_); }
     Currency& operator+=(Currency o) { raw_ += o.raw_; return *this; }
     Currency& operator-=(Currency o) { raw_ -= o.raw_; return *this; }
+    // A price times a dose, an amount over a quantity: the exact product or quotient
+    // rounded half to even at the 4th decimal. Overflow (6) out of range; dividing by
+    // zero raises DivisionByZero (11).
+    Currency operator*(double factor) const;
+    Currency operator/(double divisor) const;
     auto operator<=>(const Currency&) const = default;
 
 private:
     std::int64_t raw_ = 0;
 };
+
+inline Currency operator*(double factor, Currency money) { return money * factor; }
 
 class Variant {
 public:
@@ -48,11 +55,11 @@ public:
     // The text a box or grid cell shows: "" for Null, dates as yyyy-mm-dd,
     // numbers and money in their shortest plain form (1250, 0.75).
     QString toString() const;
-    // The number a computation uses: 0 for Null; texts are read as the old runtime
-    // read them (thousands separators allowed, 0 when not numeric).
+    // The number a computation uses: 0 for Null; texts are read as CDbl reads them
+    // (thousands separators allowed), but 0 when not numeric instead of an error.
     double toDouble() const;
     Currency toCurrency() const;
-    // Dates from Date values or texts in yyyy-mm-dd; an invalid QDate otherwise.
+    // Dates from Date values or texts IsDate accepts; an invalid QDate otherwise.
     QDate toDate() const;
 
     bool operator==(const Variant& other) const;

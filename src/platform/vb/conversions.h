@@ -1,0 +1,28 @@
+// The old runtime's conversion functions as the windows call them on box texts and
+// field values. A text that is not a number raises TypeMismatch (13), a value out of
+// its type's range Overflow (6), Null InvalidUseOfNull (94); see error.h.
+#pragma once
+
+#include "platform/vb/variant.h"
+
+namespace vb {
+
+// True for numbers, money and texts the conversions accept: blanks around, a leading
+// or trailing sign, thousands separators ("1,250.00"), a decimal point, an exponent.
+// Null, dates and the empty text are not numeric.
+bool IsNumeric(const Variant& value);
+
+double CDbl(const Variant& value);
+// Money: texts are read digit by digit, numbers rounded half to even at 4 decimals.
+Currency CCur(const Variant& value);
+// A 16-bit whole number, rounded half to even (2.5 is 2, 3.5 is 4).
+int CInt(const Variant& value);
+// Single precision, where a window keeps a value as the old runtime's Single.
+float CSng(const Variant& value);
+
+// The leading number of a text: blanks, tabs and line feeds anywhere are skipped, no
+// thousands separators; reading stops at the first character that does not fit
+// ("1,250" is 1, "12 34" is 1234, "abc" is 0). Never a type mismatch.
+double Val(const QString& text);
+
+}  // namespace vb
