@@ -9,6 +9,7 @@
 
 #include "platform/vb/variant.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -51,7 +52,7 @@ public:
     Recordset openRecordset(const QString& sqlOrQueryName);  // dynaset: stored query name or SQL
 
     void execute(const QString& sql);               // update / delete / insert, old dialect
-    int recordsAffected() const;
+    int recordsAffected() const { return recordsAffected_; }
 
     QStringList queryDefs() const;
     void createQueryDef(const QString& name, const QString& sql);
@@ -66,7 +67,10 @@ public:
     std::shared_ptr<Connection> connection() const { return connection_; }
 
 private:
+    Connection& live() const;                       // the connection, or Error when closed
+
     std::shared_ptr<Connection> connection_;
+    int recordsAffected_ = 0;
 };
 
 // Rolls back on destruction unless committed. Nested guards on one connection join
@@ -107,8 +111,10 @@ public:
 
     // Table-type only.
     void setIndex(const QString& indexName);        // the table's own name, e.g. "ycmci"
+    // op "=": the first row, in index order, whose leading index columns equal the
+    // keys given (trailing Null keys are left out, so fewer keys than columns work).
     void seek(const QString& op, const vb::Variant& k1,
-              const vb::Variant& k2 = {}, const vb::Variant& k3 = {});  // op "=" ; fewer keys allowed
+              const vb::Variant& k2 = {}, const vb::Variant& k3 = {});
     bool noMatch() const;
 
     // Editing (table-type; dynasets over one table too).
@@ -123,6 +129,9 @@ public:
     vb::Variant field(const QString& name) const;
     void setField(int ordinal, const vb::Variant& value);
     void setField(const QString& name, const vb::Variant& value);
+    // Binary columns (the background picture of the system data row).
+    QByteArray fieldBytes(int ordinal) const;
+    void setFieldBytes(int ordinal, const QByteArray& bytes);
 
     struct Impl;
 

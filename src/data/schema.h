@@ -1,0 +1,39 @@
+// The database format, described once: every table of zyqhmz.mdb with its columns in
+// order (windows address fields by ordinal, SQL texts by name) and its named indexes.
+// The build tool and the tests make database files from this description; the
+// program itself never creates a table.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace data {
+
+struct Column {
+    enum class Type { Text, Number, Date, Bytes };
+    QString name;
+    Type type;
+};
+
+struct Index {
+    QString name;            // the table's own name for it, e.g. "ycmci"
+    QStringList columns;
+    bool unique;
+};
+
+struct Table {
+    QString name;
+    std::vector<Column> columns;
+    std::vector<Index> indexes;
+
+    // CREATE TABLE and CREATE INDEX statements for SQLite. Texts compare without case
+    // (COLLATE NOCASE), numbers and money are REAL, dates are ISO texts yyyy-mm-dd;
+    // an index is stored under the physical name "<table>_<index>".
+    QString createStatements() const;
+};
+
+const std::vector<Table>& tables();
+const Table* findTable(const QString& name);   // without regard to case; nullptr if unknown
+
+}  // namespace data

@@ -1,0 +1,287 @@
+// Shared connections, prepared statements and the translation of SQLite failures into
+// the layer's errors; see connection.h.
+#include "platform/dao/connection.h"
+
+#include "platform/dao/dialect.h"
+
+#include <QFile>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+#include <QRegularExpression>
+
+namespace dao {
+
+namespace {
+
+QMutex registryMutex;
+QHash<QString, std::weak_ptr<Connection>>& registry()
+{
+    static QHash<QString, std::weak_ptr<Connection>> connections;
+    return connections;
+}
+
+constexpr int cipherPageSize = 1024;   // SQLCipher 3's page size
+
+QString sqliteMessage(sqlite3* db)
+{
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
+}
+
+// Why a file that exists could not be read as a database with this password.
+Error unreadableFile(const QString& path)
+{
+    QFile file(path);
+    QByteArray head;
+    qint64 size = 0;
+    if (file.open(QIODevice::ReadOnly)) {
+        head = file.read(16);
+        size = file.size();
+    }
+    const QString name = QFileInfo(path).fileName();
+    if (size == 0)
+        return Error(3343, QStringLiteral("数据库文件“%1”是空的，不是可用的数据库。").arg(name));
+    if (head.startsWith(QByteArrayLiteral("SQLite format 3")))
+        return Error(3343, QStringLiteral("“%1”不是加密的本系统数据库文件。").arg(name));
+    if (size % cipherPageSize != 0)
+        return Error(3343, QStringLiteral("数据库文件“%1”已损坏，或者不是数据库文件（不可识别的数据库格式）。").arg(name));
+    return Error(3031, QStringLiteral("不是有效的密码，或者数据库文件“%1”已损坏。").arg(name));
+}
+
+}  // namespace
+
+Error sqliteError(sqlite3* db, int code, const QString& context)
+{
+    const QString detail = sqliteMessage(db);
+    const QString where = context.isEmpty() ? QString() : QStringLiteral("（%1）").arg(context);
+    switch (code & 0xff) {
+    case SQLITE_CONSTRAINT:
+        return Error(3022, QStringLiteral("由于将在索引或主关键字中创建重复的值，请求对表的改变没有成功。") + where);
+    case SQLITE_NOTADB:
+        return Error(3343, QStringLiteral("不可识别的数据库格式。") + where);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return Error(3260, QStringLiteral("数据库正被其他程序使用，暂时不能读写。") + where);
+    case SQLITE_FULL:
+        return Error(3026, QStringLiteral("磁盘空间不足。") + where);
+    case SQLITE_READONLY:
+        return Error(3027, QStringLiteral("不能更新，数据库是只读的。") + where);
+    case SQLITE_CANTOPEN:
+        return Error(3051, QStringLiteral("不能打开数据库文件。") + where);
+    case SQLITE_IOERR:
+        return Error(3043, QStringLiteral("磁盘或网络读写错误。") + where);
+    case SQLITE_CORRUPT:
+        return Error(3049, QStringLiteral("数据库文件已损坏。") + where);
+    default:
+        break;
+    }
+    static const QRegularExpression noTable(QStringLiteral("no such (table|view): (\\S+)"));
+    static const QRegularExpression noColumn(QStringLiteral("no such column: (\\S+)"));
+    if (const auto m = noTable.match(detail); m.hasMatch())
+        return Error(3078, QStringLiteral("找不到输入表或查询“%1”。").arg(m.captured(2)) + where);
+    if (const auto m = noColumn.match(detail); m.hasMatch())
+        return Error(3061, QStringLiteral("参数不足：找不到字段“%1”。").arg(m.captured(1)) + where);
+    if (detail.contains(QLatin1String("syntax error")))
+        return Error(3075, QStringLiteral("SQL 语句的语法错误（%1）。").arg(detail) + where);
+    return Error(3000, QStringLiteral("数据库操作失败（%1）。").arg(detail) + where);
+}
+
+QString passwordFromConnect(const QString& connect)
+{
+    static const QRegularExpression pwd(QStringLiteral("(?:^|;)\\s*pwd\\s*=([^;]*)"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = pwd.match(connect);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+// ---- Statement
+
+Statement::Statement(sqlite3* db, const QString& sql) : db_(db)
+{
+    const QByteArray text = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &stmt_, nullptr);
+    if (rc != SQLITE_OK) {
+        Error error = sqliteError(db, rc);
+        sqlite3_finalize(stmt_);
+        throw error;
+    }
+    if (!stmt_) throw Error(3075, QStringLiteral("SQL 语句是空的。"));
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(stmt_);
+}
+
+void Statement::bind(int position, const vb::Variant& value)
+{
+    int rc = SQLITE_OK;
+    switch (value.type()) {
+    case vb::Variant::Type::Null: rc = sqlite3_bind_null(stmt_, position); break;
+    case vb::Variant::Type::Number:
+    case vb::Variant::Type::Currency: rc = sqlite3_bind_double(stmt_, position, value.toDouble()); break;
+    case vb::Variant::Type::Text:
+    case vb::Variant::Type::Date: {
+        const QByteArray text = value.toString().toUtf8();
+        rc = sqlite3_bind_text(stmt_, position, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    }
+    if (rc != SQLITE_OK) throw sqliteError(db_, rc);
+}
+
+void Statement::bindBytes(int position, const QByteArray& bytes)
+{
+    const int rc = sqlite3_bind_blob(stmt_, position, bytes.constData(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) throw sqliteError(db_, rc);
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    Error error = sqliteError(db_, rc);
+    sqlite3_reset(stmt_);
+    throw error;
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(stmt_);
+}
+
+QString Statement::columnName(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_name(stmt_, column));
+}
+
+bool Statement::isBlob(int column) const
+{
+    return sqlite3_column_type(stmt_, column) == SQLITE_BLOB;
+}
+
+vb::Variant Statement::value(int column) const
+{
+    switch (sqlite3_column_type(stmt_, column)) {
+    case SQLITE_INTEGER:
+        return vb::Variant(static_cast<double>(sqlite3_column_int64(stmt_, column)));
+    case SQLITE_FLOAT:
+        return vb::Variant(sqlite3_column_double(stmt_, column));
+    case SQLITE_TEXT: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+        return vb::Variant(QString::fromUtf8(text, sqlite3_column_bytes(stmt_, column)));
+    }
+    default:   // NULL; a blob is read with bytes()
+        return {};
+    }
+}
+
+QByteArray Statement::bytes(int column) const
+{
+    const void* data = sqlite3_column_blob(stmt_, column);
+    return QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(stmt_, column));
+}
+
+// ---- Connection
+
+std::shared_ptr<Connection> Connection::acquire(const QString& path, const QString& password, bool create)
+{
+    const QFileInfo info(path);
+    QString key;
+    if (create) {
+        if (info.exists()) throw Error(3204, QStringLiteral("数据库“%1”已经存在。").arg(info.fileName()));
+        key = info.absoluteFilePath();
+    } else {
+        if (!info.exists() || !info.isFile())
+            throw Error(3024, QStringLiteral("找不到文件“%1”。").arg(QDir::toNativeSeparators(path)));
+        key = info.canonicalFilePath();
+    }
+
+    QMutexLocker lock(&registryMutex);
+    if (std::shared_ptr<Connection> open = registry().value(key).lock()) {
+        if (open->password_ != password)
+            throw Error(3031, QStringLiteral("不是有效的密码。"));
+        return open;
+    }
+    if (!create && info.size() == 0) throw unreadableFile(path);
+
+    sqlite3* db = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        Error error = sqliteError(db, rc, QDir::toNativeSeparators(path));
+        sqlite3_close(db);
+        throw error;
+    }
+    if (!password.isEmpty()) {
+        const QByteArray secret = password.toUtf8();
+        sqlite3_key(db, secret.constData(), static_cast<int>(secret.size()));
+    }
+    rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_close(db);
+        if (create) QFile::remove(path);
+        throw rc == SQLITE_NOTADB ? unreadableFile(path) : sqliteError(nullptr, rc, QDir::toNativeSeparators(path));
+    }
+    sqlite3_busy_timeout(db, 5000);
+    dialect::registerOn(db);
+
+    std::shared_ptr<Connection> connection(new Connection(key, db, password));
+    registry().insert(key, connection);
+    return connection;
+}
+
+Connection::Connection(const QString& key, sqlite3* db, const QString& password)
+    : key_(key), db_(db), password_(password)
+{
+}
+
+Connection::~Connection()
+{
+    if (inTransaction_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close_v2(db_);
+    QMutexLocker lock(&registryMutex);
+    auto it = registry().find(key_);
+    if (it != registry().end() && it->expired()) registry().erase(it);
+}
+
+void Connection::run(const QString& sql)
+{
+    Statement statement(db_, sql);
+    while (statement.step()) {
+    }
+}
+
+void Connection::begin()
+{
+    run(QStringLiteral("BEGIN IMMEDIATE"));
+    inTransaction_ = true;
+    doomed_ = false;
+}
+
+void Connection::commit()
+{
+    if (doomed_) {
+        rollback();
+        throw Error(3034, QStringLiteral("事务中有一步没有完成，全部修改已经撤消。"));
+    }
+    run(QStringLiteral("COMMIT"));
+    inTransaction_ = false;
+}
+
+void Connection::rollback()
+{
+    inTransaction_ = false;
+    doomed_ = false;
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+}  // namespace dao

@@ -1,0 +1,80 @@
+// One open database file, shared by every Database handle and table recordset that
+// uses it (dao.h). Connections are kept by canonical path while any user holds one,
+// so opening an already open file costs a map look-up instead of a key derivation,
+// and a reader and a writer in the same burst of work never lock each other out.
+// Internal to the database layer.
+#pragma once
+
+#define SQLITE_HAS_CODEC 1
+#include <sqlcipher/sqlite3.h>
+
+#include "platform/dao/dao.h"
+
+#include <QString>
+#include <memory>
+
+namespace dao {
+
+// A prepared statement; finalized with the object.
+class Statement {
+public:
+    Statement(sqlite3* db, const QString& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void bind(int position, const vb::Variant& value);   // position from 1
+    void bindBytes(int position, const QByteArray& bytes);
+    bool step();                                          // true while a row is ready
+    void reset();
+    int columnCount() const;
+    QString columnName(int column) const;
+    bool isBlob(int column) const;
+    vb::Variant value(int column) const;
+    QByteArray bytes(int column) const;
+    sqlite3_stmt* handle() const { return stmt_; }
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+class Connection {
+public:
+    // The shared connection to `path`, opened with `password` when nobody holds it.
+    // `create` makes a new file instead (which must not exist yet).
+    static std::shared_ptr<Connection> acquire(const QString& path, const QString& password, bool create);
+    ~Connection();
+
+    sqlite3* handle() const { return db_; }
+    void run(const QString& sql);                  // a statement without result rows
+    int changes() const { return sqlite3_changes(db_); }
+
+    // Transactions: the outermost guard begins and commits; an inner guard that ends
+    // without committing dooms the whole transaction.
+    bool inTransaction() const { return inTransaction_; }
+    void begin();
+    void commit();
+    void rollback();
+    void doom() { doomed_ = true; }
+
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+private:
+    Connection(const QString& key, sqlite3* db, const QString& password);
+
+    QString key_;
+    sqlite3* db_;
+    QString password_;
+    bool inTransaction_ = false;
+    bool doomed_ = false;
+};
+
+// The layer's error for a failed SQLite call, with a Chinese description.
+Error sqliteError(sqlite3* db, int code, const QString& context = {});
+
+// The password inside an old connect text ";pwd=secret".
+QString passwordFromConnect(const QString& connect);
+
+}  // namespace dao

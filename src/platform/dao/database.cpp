@@ -1,0 +1,154 @@
+// Database handles, stored queries, Execute, transactions and the quoting helper;
+// see dao.h. Recordsets are in recordset.cpp.
+#include "platform/dao/connection.h"
+#include "platform/dao/dialect.h"
+#include "platform/dao/recordset_impl.h"
+
+#include <QRegularExpression>
+
+namespace dao {
+
+Error::Error(int number, const QString& description)
+    : std::runtime_error(description.toStdString()), number_(number), description_(description)
+{
+}
+
+QString quote(const QString& text)
+{
+    QString doubled = text;
+    doubled.replace(u'\'', QStringLiteral("''"));
+    return u'\'' + doubled + u'\'';
+}
+
+QString quoteName(const QString& name)
+{
+    QString doubled = name;
+    doubled.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + doubled + u'"';
+}
+
+Database Database::open(const QString& path, const QString& connect)
+{
+    Database db;
+    db.connection_ = Connection::acquire(path, passwordFromConnect(connect), false);
+    return db;
+}
+
+Database Database::create(const QString& path, const QString& connect)
+{
+    Database db;
+    db.connection_ = Connection::acquire(path, passwordFromConnect(connect), true);
+    return db;
+}
+
+void Database::close()
+{
+    connection_.reset();
+}
+
+Connection& Database::live() const
+{
+    if (!connection_) throw Error(3420, QStringLiteral("数据库已经关闭，对象无效。"));
+    return *connection_;
+}
+
+Recordset Database::openTable(const QString& table)
+{
+    live();
+    return Recordset(openTableImpl(connection_, table));
+}
+
+Recordset Database::openRecordset(const QString& sqlOrQueryName)
+{
+    static const QRegularExpression bareName(QStringLiteral("^\\s*[\\w$]+\\s*$"));
+    QString sql = sqlOrQueryName;
+    if (bareName.match(sqlOrQueryName).hasMatch()) {
+        Statement find(live().handle(),
+                       QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('view','table') AND name=? COLLATE NOCASE"));
+        find.bind(1, sqlOrQueryName.trimmed());
+        if (!find.step())
+            throw Error(3078, QStringLiteral("找不到输入表或查询“%1”。").arg(sqlOrQueryName.trimmed()));
+        sql = QStringLiteral("SELECT * FROM ") + quoteName(find.value(0).toString());
+    } else {
+        sql = dialect::translate(sqlOrQueryName);
+    }
+    return Recordset(openDynasetImpl(live(), sql));
+}
+
+void Database::execute(const QString& sql)
+{
+    Connection& connection = live();
+    connection.run(dialect::translate(sql));
+    recordsAffected_ = connection.changes();
+}
+
+QStringList Database::queryDefs() const
+{
+    Statement views(live().handle(), QStringLiteral("SELECT name FROM sqlite_master WHERE type='view' ORDER BY rowid"));
+    QStringList names;
+    while (views.step()) names << views.value(0).toString();
+    return names;
+}
+
+void Database::createQueryDef(const QString& name, const QString& sql)
+{
+    for (const QString& existing : queryDefs())
+        if (existing.compare(name, Qt::CaseInsensitive) == 0)
+            throw Error(3012, QStringLiteral("对象“%1”已经存在。").arg(name));
+    live().run(QStringLiteral("CREATE VIEW %1 AS %2").arg(quoteName(name), dialect::translate(sql)));
+}
+
+void Database::deleteQueryDef(const QString& name)
+{
+    for (const QString& existing : queryDefs()) {
+        if (existing.compare(name, Qt::CaseInsensitive) == 0) {
+            live().run(QStringLiteral("DROP VIEW ") + quoteName(existing));
+            return;
+        }
+    }
+    throw Error(3265, QStringLiteral("在查询集合中找不到“%1”。").arg(name));
+}
+
+Recordset Database::storeAndOpen(const QString& name, const QString& sql)
+{
+    {
+        Transaction transaction(*this);
+        for (const QString& existing : queryDefs()) live().run(QStringLiteral("DROP VIEW ") + quoteName(existing));
+        live().run(QStringLiteral("CREATE VIEW %1 AS %2").arg(quoteName(name), dialect::translate(sql)));
+        transaction.commit();
+    }
+    return openRecordset(name);
+}
+
+void Database::executeSchema(const QString& sql)
+{
+    char* message = nullptr;
+    const int rc = sqlite3_exec(live().handle(), sql.toUtf8().constData(), nullptr, nullptr, &message);
+    sqlite3_free(message);
+    if (rc != SQLITE_OK) throw sqliteError(live().handle(), rc);
+}
+
+Transaction::Transaction(Database& db) : connection_(db.connection())
+{
+    if (!connection_) throw Error(3420, QStringLiteral("数据库已经关闭，对象无效。"));
+    if (!connection_->inTransaction()) {
+        connection_->begin();
+        owner_ = true;
+    }
+}
+
+Transaction::~Transaction()
+{
+    if (done_) return;
+    if (owner_) connection_->rollback();
+    else connection_->doom();
+}
+
+void Transaction::commit()
+{
+    if (done_) return;
+    done_ = true;
+    if (owner_) connection_->commit();
+}
+
+}  // namespace dao

@@ -1,0 +1,19 @@
+// Text order of the system: Chinese by pinyin (ICU's zh collation), other letters
+// alphabetically, and two texts that differ only in the case of ASCII letters equal,
+// as NOCASE makes them. Registered on every connection as the collation "PINYIN",
+// which the dialect attaches to every ORDER BY term.
+#pragma once
+
+#include <QString>
+
+namespace dao {
+
+class PinyinCollation {
+public:
+    static constexpr const char* name = "PINYIN";
+    // <0, 0 or >0 for two UTF-8 texts, as SQLite's collation callbacks expect.
+    static int compare(const char* a, int aLength, const char* b, int bLength);
+    static int compare(const QString& a, const QString& b);
+};
+
+}  // namespace dao

@@ -1,0 +1,400 @@
+// Table-type recordsets: one table walked in stored (rowid) order or in the order of a
+// named index, one row read at a time by its rowid, seeks on the index, and adding,
+// editing and deleting rows. The walk order is a list of rowids read when a move
+// first needs it; adding or re-keying a row only marks it stale. Statements are
+// prepared once per recordset, so a loop of seeks and adds costs little more than
+// the prepared SQLite statements underneath. See recordset_impl.h.
+#include "platform/dao/connection.h"
+#include "platform/dao/recordset_impl.h"
+
+#include <algorithm>
+
+namespace dao {
+
+namespace {
+
+// Number columns take texts as numbers the way the old engine converted them (a blank
+// text leaves the column empty); dates as their day numbers.
+vb::Variant forNumberColumn(const vb::Variant& value)
+{
+    if (value.type() == vb::Variant::Type::Date) return value.toDouble();
+    if (value.type() != vb::Variant::Type::Text) return value;
+    QString plain = value.toString().trimmed();
+    plain.remove(u',');
+    if (plain.isEmpty()) return {};
+    bool ok = false;
+    const double number = plain.toDouble(&ok);
+    if (!ok) throw Error(3421, QStringLiteral("数据类型转换错误：“%1”不是数字。").arg(value.toString()));
+    return number;
+}
+
+vb::Variant forTextColumn(const vb::Variant& value)
+{
+    if (value.type() == vb::Variant::Type::Number || value.type() == vb::Variant::Type::Currency)
+        return value.toString();
+    return value;
+}
+
+class TableRecordset final : public Recordset::Impl {
+public:
+    TableRecordset(std::shared_ptr<Connection> connection, const QString& table)
+        : connection_(std::move(connection))
+    {
+        Statement find(db(), QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE"));
+        find.bind(1, table);
+        if (!find.step()) throw Error(3078, QStringLiteral("找不到输入表“%1”。").arg(table));
+        table_ = find.value(0).toString();
+
+        Statement info(db(), QStringLiteral("PRAGMA table_info(%1)").arg(quoteName(table_)));
+        while (info.step()) {
+            names.push_back(info.value(1).toString());
+            const QString type = info.value(2).toString().toUpper();
+            numberColumn_.push_back(type.contains(QLatin1String("REAL")) || type.contains(QLatin1String("INT"))
+                                    || type.contains(QLatin1String("NUM")));
+        }
+    }
+
+    // ---- position
+
+    bool eof() override
+    {
+        positionAtStart();
+        return state_ == State::AfterLast || state_ == State::Empty;
+    }
+
+    bool bof() override
+    {
+        positionAtStart();
+        return state_ == State::BeforeFirst || state_ == State::Empty;
+    }
+
+    void moveFirst() override
+    {
+        loadOrder();
+        walkFrom(0, +1);
+    }
+
+    void moveLast() override
+    {
+        loadOrder();
+        walkFrom(static_cast<long>(order_.size()) - 1, -1);
+    }
+
+    void moveNext() override
+    {
+        positionAtStart();
+        if (state_ == State::AfterLast || state_ == State::Empty || state_ == State::Lost) noCurrentRecord();
+        if (state_ == State::BeforeFirst) return moveFirst();
+        locate();
+        walkFrom(removed_ ? position_ : position_ + 1, +1);
+    }
+
+    void movePrevious() override
+    {
+        positionAtStart();
+        if (state_ == State::BeforeFirst || state_ == State::Empty || state_ == State::Lost) noCurrentRecord();
+        if (state_ == State::AfterLast) return moveLast();
+        locate();
+        walkFrom(position_ - 1, -1);
+    }
+
+    int recordCount() override
+    {
+        Statement count(db(), QStringLiteral("SELECT count(*) FROM %1").arg(quoteName(table_)));
+        count.step();
+        return static_cast<int>(count.value(0).toDouble());
+    }
+
+    // ---- index and seek
+
+    void setIndex(const QString& indexName) override
+    {
+        const QString physical = table_ + u'_' + indexName;
+        Statement find(db(), QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' "
+                                            "AND tbl_name=? COLLATE NOCASE AND name=? COLLATE NOCASE"));
+        find.bind(1, table_);
+        find.bind(2, physical);
+        if (!find.step())
+            throw Error(3800, QStringLiteral("“%1”不是表“%2”的索引。").arg(indexName, table_));
+
+        indexColumns_.clear();
+        Statement info(db(), QStringLiteral("PRAGMA index_info(%1)").arg(quoteName(find.value(0).toString())));
+        while (info.step()) indexColumns_.push_back(ordinalOf(info.value(2).toString()));
+        for (auto& statement : seekStatements_) statement.reset();
+        orderFresh_ = false;
+        state_ = State::Initial;
+        mode_ = Mode::None;
+    }
+
+    void seek(const QString& op, const std::vector<vb::Variant>& keys) override
+    {
+        if (op.trimmed() != QLatin1String("="))
+            throw Error(3251, QStringLiteral("只支持用“=”查找索引。"));
+        if (indexColumns_.empty()) throw Error(3019, QStringLiteral("查找之前没有设置当前索引。"));
+        if (keys.size() > indexColumns_.size())
+            throw Error(3251, QStringLiteral("查找的关键字多于索引的字段。"));
+        mode_ = Mode::None;
+        Statement& statement = seekStatement(keys.size());
+        for (size_t k = 0; k < keys.size(); ++k) statement.bind(static_cast<int>(k) + 1, keys[k]);
+        noMatch_ = !statement.step();
+        if (noMatch_) {
+            state_ = State::Lost;
+        } else {
+            readRow(statement, 1, row_);
+            rowid_ = static_cast<qint64>(statement.value(0).toDouble());
+            state_ = State::OnRow;
+            position_ = -1;
+            removed_ = false;
+        }
+        statement.reset();
+    }
+
+    bool noMatch() const override { return noMatch_; }
+
+    // ---- editing
+
+    void addNew() override
+    {
+        buffer_ = Row{std::vector<vb::Variant>(names.size()), {}};
+        mode_ = Mode::Adding;
+    }
+
+    void edit() override
+    {
+        if (!onRow()) noCurrentRecord();
+        buffer_ = row_;
+        mode_ = Mode::Editing;
+    }
+
+    void setField(int ordinal, const vb::Variant& value) override
+    {
+        requireEditing();
+        buffer_.values[ordinal] = numberColumn_[ordinal] ? forNumberColumn(value) : forTextColumn(value);
+        buffer_.blobs.remove(ordinal);
+    }
+
+    void setFieldBytes(int ordinal, const QByteArray& bytes) override
+    {
+        requireEditing();
+        buffer_.values[ordinal] = {};
+        buffer_.blobs.insert(ordinal, bytes);
+    }
+
+    void update() override
+    {
+        requireEditing();
+        if (mode_ == Mode::Adding) {
+            Statement& insert = prepared(insert_, insertSql());
+            bindRow(insert, buffer_, 1);
+            insert.step();
+            insert.reset();
+            if (indexColumns_.empty() && orderFresh_) order_.push_back(sqlite3_last_insert_rowid(db()));
+            else orderFresh_ = false;
+        } else {
+            Statement& change = prepared(update_, updateSql());
+            bindRow(change, buffer_, 1);
+            change.bind(static_cast<int>(names.size()) + 1, static_cast<double>(rowid_));
+            change.step();
+            change.reset();
+            for (int column : indexColumns_)
+                if (!(buffer_.values[column] == row_.values[column])) orderFresh_ = false;
+            row_ = buffer_;
+        }
+        mode_ = Mode::None;
+    }
+
+    void remove() override
+    {
+        if (!onRow()) noCurrentRecord();
+        Statement& erase = prepared(delete_, QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteName(table_)));
+        erase.bind(1, static_cast<double>(rowid_));
+        erase.step();
+        erase.reset();
+        mode_ = Mode::None;
+        if (orderFresh_ && position_ >= 0 && position_ < orderSize() && order_[position_] == rowid_) {
+            order_.erase(order_.begin() + position_);
+            removed_ = true;
+            state_ = State::Removed;
+        } else {
+            state_ = State::Lost;
+        }
+    }
+
+    const Row& current() override
+    {
+        if (mode_ != Mode::None) return buffer_;
+        if (!onRow()) noCurrentRecord();
+        return row_;
+    }
+
+private:
+    enum class State { Initial, OnRow, BeforeFirst, AfterLast, Empty, Removed, Lost };
+    enum class Mode { None, Adding, Editing };
+
+    sqlite3* db() const { return connection_->handle(); }
+    long orderSize() const { return static_cast<long>(order_.size()); }
+
+    bool onRow()
+    {
+        positionAtStart();
+        return state_ == State::OnRow;
+    }
+
+    void requireEditing() const
+    {
+        if (mode_ == Mode::None)
+            throw Error(3020, QStringLiteral("在调用 Update 之前没有调用 AddNew 或 Edit。"));
+    }
+
+    // A table recordset starts on its first row; the walk order is read only then.
+    void positionAtStart()
+    {
+        if (state_ == State::Initial) moveFirst();
+    }
+
+    QString orderBy() const
+    {
+        QStringList terms;
+        for (int column : indexColumns_) terms << quoteName(names[column]);
+        terms << QStringLiteral("rowid");
+        return terms.join(u',');
+    }
+
+    void loadOrder()
+    {
+        if (orderFresh_) return;
+        Statement all(db(), QStringLiteral("SELECT rowid FROM %1 ORDER BY %2").arg(quoteName(table_), orderBy()));
+        order_.clear();
+        while (all.step()) order_.push_back(sqlite3_column_int64(all.handle(), 0));
+        orderFresh_ = true;
+        position_ = -1;
+    }
+
+    // Finds the current row in a freshly read walk order.
+    void locate()
+    {
+        const bool wasFresh = orderFresh_;
+        loadOrder();
+        if (wasFresh && position_ >= 0 && position_ < orderSize() && order_[position_] == rowid_) return;
+        if (state_ != State::OnRow) {
+            if (state_ == State::Removed && !wasFresh) noCurrentRecord();
+            return;
+        }
+        const auto found = std::find(order_.begin(), order_.end(), rowid_);
+        if (found == order_.end()) noCurrentRecord();
+        position_ = found - order_.begin();
+        removed_ = false;
+    }
+
+    // Reads the row at `from`, skipping rows deleted through other handles, in
+    // direction `step`; past either end the recordset stands at EOF or BOF.
+    void walkFrom(long from, int step)
+    {
+        mode_ = Mode::None;
+        removed_ = false;
+        Statement& fetch = prepared(fetch_, QStringLiteral("SELECT * FROM %1 WHERE rowid=?").arg(quoteName(table_)));
+        for (long p = from; p >= 0 && p < orderSize(); p += step) {
+            fetch.bind(1, static_cast<double>(order_[p]));
+            const bool found = fetch.step();
+            if (found) readRow(fetch, 0, row_);
+            fetch.reset();
+            if (found) {
+                position_ = p;
+                rowid_ = order_[p];
+                state_ = State::OnRow;
+                return;
+            }
+        }
+        state_ = order_.empty() ? State::Empty : (step > 0 ? State::AfterLast : State::BeforeFirst);
+        position_ = step > 0 ? orderSize() : -1;
+    }
+
+    void readRow(const Statement& statement, int first, Row& row) const
+    {
+        row.values.resize(names.size());
+        row.blobs.clear();
+        for (size_t c = 0; c < names.size(); ++c) {
+            const int column = first + static_cast<int>(c);
+            if (statement.isBlob(column)) {
+                row.blobs.insert(static_cast<int>(c), statement.bytes(column));
+                row.values[c] = {};
+            } else {
+                row.values[c] = statement.value(column);
+            }
+        }
+    }
+
+    void bindRow(Statement& statement, const Row& row, int first) const
+    {
+        for (size_t c = 0; c < names.size(); ++c) {
+            const int position = first + static_cast<int>(c);
+            if (row.blobs.contains(static_cast<int>(c))) statement.bindBytes(position, row.blobs.value(static_cast<int>(c)));
+            else statement.bind(position, row.values[c]);
+        }
+    }
+
+    Statement& prepared(std::unique_ptr<Statement>& slot, const QString& sql)
+    {
+        if (!slot) slot = std::make_unique<Statement>(db(), sql);
+        return *slot;
+    }
+
+    Statement& seekStatement(size_t keyCount)
+    {
+        auto& slot = seekStatements_[keyCount];
+        if (!slot) {
+            QStringList conditions;
+            for (size_t k = 0; k < keyCount; ++k) conditions << quoteName(names[indexColumns_[k]]) + QStringLiteral("=?");
+            slot = std::make_unique<Statement>(
+                db(), QStringLiteral("SELECT rowid,* FROM %1 WHERE %2 ORDER BY %3 LIMIT 1")
+                          .arg(quoteName(table_), conditions.join(QStringLiteral(" AND ")), orderBy()));
+        }
+        return *slot;
+    }
+
+    QString insertSql() const
+    {
+        QStringList columns, marks;
+        for (const QString& name : names) {
+            columns << quoteName(name);
+            marks << QStringLiteral("?");
+        }
+        return QStringLiteral("INSERT INTO %1(%2) VALUES(%3)").arg(quoteName(table_), columns.join(u','), marks.join(u','));
+    }
+
+    QString updateSql() const
+    {
+        QStringList assignments;
+        for (const QString& name : names) assignments << quoteName(name) + QStringLiteral("=?");
+        return QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(quoteName(table_), assignments.join(u','));
+    }
+
+    std::shared_ptr<Connection> connection_;
+    QString table_;
+    std::vector<bool> numberColumn_;
+    std::vector<int> indexColumns_;            // ordinals of the current index's columns
+
+    std::vector<qint64> order_;                // rowids in walk order
+    bool orderFresh_ = false;
+    long position_ = -1;                       // of the current row in order_, -1 unknown
+    bool removed_ = false;                     // the current row was deleted; position_ is its successor
+    State state_ = State::Initial;
+    qint64 rowid_ = 0;
+    Row row_;
+    bool noMatch_ = false;
+
+    Mode mode_ = Mode::None;
+    Row buffer_;
+
+    std::unique_ptr<Statement> fetch_, insert_, update_, delete_;
+    std::unique_ptr<Statement> seekStatements_[4];
+};
+
+}  // namespace
+
+std::unique_ptr<Recordset::Impl> openTableImpl(std::shared_ptr<Connection> connection, const QString& table)
+{
+    return std::make_unique<TableRecordset>(std::move(connection), table);
+}
+
+}  // namespace dao

@@ -1,0 +1,157 @@
+// Opening database files: the failures a user can meet (missing, wrong password,
+// damaged, not a database) give a clear error and change nothing on disk, and handles
+// to one file share one connection while different files keep their own passwords.
+#include "data/database_file.h"
+#include "platform/dao/dao.h"
+#include "support/test_environment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QtTest>
+
+class DaoOpenTest : public QObject {
+    Q_OBJECT
+
+private:
+    // Opens `path` and returns the error it gives; fails the test when it opens.
+    static dao::Error openError(const QString& path, const QString& connect)
+    {
+        try {
+            dao::Database::open(path, connect);
+        } catch (const dao::Error& error) {
+            return error;
+        }
+        QTest::qFail("the file opened", __FILE__, __LINE__);
+        return dao::Error(0, {});
+    }
+
+    static QByteArray bytesOf(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static void write(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+private slots:
+    void missingFileIsAnErrorAndIsNotCreated()
+    {
+        TestEnvironment env;
+        const QString path = env.windowsDir() + QStringLiteral("/nowhere.mdb");
+        const dao::Error error = openError(path, data::connectText());
+        QCOMPARE(error.number(), 3024);
+        QVERIFY(error.description().contains(QStringLiteral("找不到文件")));
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void wrongPasswordIsAnErrorAndLeavesTheFile()
+    {
+        TestEnvironment env;
+        const QByteArray before = bytesOf(env.databasePath());
+        const dao::Error error = openError(env.databasePath(), QStringLiteral(";pwd=WrongPassword12"));
+        QVERIFY(error.description().contains(QStringLiteral("密码")));
+        QCOMPARE(bytesOf(env.databasePath()), before);
+        // The right password still opens it afterwards.
+        QVERIFY(env.open().isOpen());
+    }
+
+    void wrongPasswordIsRefusedWhileTheFileIsOpen()
+    {
+        TestEnvironment env;
+        dao::Database held = env.open();
+        const dao::Error error = openError(env.databasePath(), QStringLiteral(";pwd=WrongPassword12"));
+        QCOMPARE(error.number(), 3031);
+    }
+
+    void unreadableFiles_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("says");
+        QByteArray random(64 * 1024, '\0');
+        QRandomGenerator generator(20020618);
+        for (char& c : random) c = static_cast<char>(generator.bounded(256));
+        QTest::newRow("random bytes, whole pages") << random << QStringLiteral("密码");
+        QTest::newRow("random bytes, torn page") << random.left(5000) << QStringLiteral("损坏");
+        QTest::newRow("a text file") << QByteArray("病案号,姓名\n001,王某\n") << QStringLiteral("损坏");
+        QTest::newRow("empty file") << QByteArray() << QStringLiteral("空");
+    }
+
+    void unreadableFiles()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, says);
+        TestEnvironment env;
+        const QString path = env.windowsDir() + QStringLiteral("/damaged.mdb");
+        write(path, content);
+        const dao::Error error = openError(path, data::connectText());
+        QVERIFY2(error.description().contains(says), qPrintable(error.description()));
+        QCOMPARE(bytesOf(path), content);
+        QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
+    }
+
+    void aPlainUnencryptedDatabaseIsRefused()
+    {
+        TestEnvironment env;
+        const QString path = env.windowsDir() + QStringLiteral("/plain.mdb");
+        {
+            dao::Database plain = dao::Database::create(path, QString());
+            plain.executeSchema(QStringLiteral("CREATE TABLE t (a TEXT)"));
+        }
+        const dao::Error error = openError(path, data::connectText());
+        QVERIFY2(error.description().contains(QStringLiteral("不是加密")), qPrintable(error.description()));
+    }
+
+    void twoFilesWithTwoPasswordsAtOnce()
+    {
+        TestEnvironment env;
+        const QString importPath = env.windowsDir() + QStringLiteral("/source.mdb");
+        data::createDatabase(importPath, data::importPassword());
+
+        dao::Database own = env.open();
+        dao::Database source = dao::Database::open(importPath, data::importConnectText());
+        dao::Recordset herbs = source.openTable(QStringLiteral("zyyc"));
+        herbs.addNew();
+        herbs.setField(0, QStringLiteral("当归"));
+        herbs.update();
+        QCOMPARE(source.openTable(QStringLiteral("zyyc")).recordCount(), 1);
+        QCOMPARE(own.openTable(QStringLiteral("zyyc")).recordCount(), 0);
+        // Each file only opens with its own password.
+        QCOMPARE(openError(importPath, data::connectText()).number(), 3031);
+    }
+
+    void handlesToOneFileShareOneConnection()
+    {
+        // A second handle's write belongs to the first handle's transaction, which is
+        // only possible when both use one connection (and so never lock each other out).
+        TestEnvironment env;
+        dao::Database first = env.open();
+        {
+            dao::Transaction transaction(first);
+            dao::Database second = dao::Database::open(env.databasePath(), data::connectText());
+            second.execute(QStringLiteral("insert into ycgy values ('补血')"));
+            second.close();
+            QCOMPARE(first.openTable(QStringLiteral("ycgy")).recordCount(), 1);
+        }   // not committed
+        QCOMPARE(first.openTable(QStringLiteral("ycgy")).recordCount(), 0);
+    }
+
+    void aClosedHandleIsAnErrorNotACrash()
+    {
+        TestEnvironment env;
+        dao::Database db = env.open();
+        db.close();
+        db.close();
+        QVERIFY_THROWS_EXCEPTION(dao::Error, db.openTable(QStringLiteral("ycjg")));
+        dao::Recordset closed;
+        QVERIFY_THROWS_EXCEPTION(dao::Error, closed.moveNext());
+    }
+};
+
+QTEST_MAIN(DaoOpenTest)
+#include "dao_open_test.moc"

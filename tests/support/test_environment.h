@@ -1,0 +1,30 @@
+// A fresh world for one test: a temporary Windows folder (ZYQHMZ_WINDOWS_DIR) with a
+// documents folder (ZYQHMZ_DOCUMENTS_DIR) and a fresh copy of the shipped database at
+// <dir>/system/zyqhmz.mdb, plus short helpers to open it and to put rows in it.
+#pragma once
+
+#include "platform/dao/dao.h"
+
+#include <QTemporaryDir>
+#include <QString>
+#include <initializer_list>
+
+class TestEnvironment {
+public:
+    TestEnvironment();                      // QVERIFY-free: throws std::runtime_error on failure
+
+    QString windowsDir() const { return dir_.path(); }
+    QString documentsDir() const;
+    QString databasePath() const;           // <dir>/system/zyqhmz.mdb
+
+    dao::Database open() const;             // the database, with the system's password
+
+    // Adds one row to `table`, fields by ordinal from the first column on (columns not
+    // given stay Null).
+    void insert(const QString& table, std::initializer_list<vb::Variant> values) const;
+    // The number of rows of `table`.
+    int count(const QString& table) const;
+
+private:
+    QTemporaryDir dir_;
+};
