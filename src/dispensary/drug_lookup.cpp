@@ -1,0 +1,87 @@
+// The drug look-up of the dispensary windows; see drug_lookup.h.
+#include "dispensary/drug_lookup.h"
+
+#include "core/globals.h"
+#include "dispensary/error_trap.h"
+#include "platform/forms/control.h"
+#include "platform/forms/services.h"
+#include "platform/forms/textbox.h"
+#include "platform/vb/strings.h"
+
+namespace dispensary {
+
+namespace {
+std::optional<Drug> findDrug(dao::Database& db, const QString& column, const QString& value,
+                             const QString& queryName)
+{
+    forms::DoEvents();
+    dao::Recordset found = db.storeAndOpen(
+        queryName, QStringLiteral("select * from ycjg where ") + column + QStringLiteral("=") + dao::quote(value));
+    forms::DoEvents();
+    std::optional<Drug> drug;
+    if (!found.eof() && !found.field(0).isNull())
+        drug = Drug{found.field(0).toString(), found.field(1).toString(), found.field(2).toDouble()};
+    found.close();
+    return drug;
+}
+}  // namespace
+
+std::optional<Drug> findDrugByCode(dao::Database& db, const QString& code, const QString& queryName)
+{
+    return findDrug(db, QStringLiteral("ycbm"), code, queryName);
+}
+
+std::optional<Drug> findDrugByName(dao::Database& db, const QString& name, const QString& queryName)
+{
+    return findDrug(db, QStringLiteral("ycmc"), name, queryName);
+}
+
+template <class Find>
+DrugLookup::Outcome DrugLookup::lookUp(const Find& find)
+{
+    std::optional<Drug> drug;
+    const bool ran = runTrapped([&] {
+        dao::Database db = OpenDb();
+        drug = find(db);
+        db.close();
+        forms::DoEvents();
+    });
+    if (!ran) return Outcome::Failed;
+    if (!drug) return Outcome::NotFound;
+    drug_ = *drug;
+    return Outcome::Found;
+}
+
+DrugLookup::Outcome DrugLookup::codeKeyPress(int& keyAscii)
+{
+    if (keyAscii == forms::vbKeySpace) {
+        keyAscii = 0;
+        return Outcome::Typing;
+    }
+    nameBox_.setText(QString());
+    if (keyAscii != forms::vbKeyReturn) return Outcome::Typing;
+    keyAscii = 0;
+    if (vb::Trim(codeBox_.Text()).isEmpty()) return Outcome::Empty;
+    codeBox_.setText(codeBox_.Text().toUpper());
+    const QString code = vb::Trim(codeBox_.Text());
+    const Outcome outcome = lookUp([&](dao::Database& db) { return findDrugByCode(db, code); });
+    if (outcome == Outcome::Found) nameBox_.setText(drug_.name);
+    return outcome;
+}
+
+DrugLookup::Outcome DrugLookup::nameKeyPress(int& keyAscii)
+{
+    if (keyAscii == forms::vbKeySpace) {
+        keyAscii = 0;
+        return Outcome::Typing;
+    }
+    if (keyAscii != forms::vbKeyReturn) return Outcome::Typing;
+    keyAscii = 0;
+    const QString name = vb::Trim(nameBox_.Text());
+    if (name.isEmpty()) return Outcome::Empty;
+    const Outcome outcome = lookUp([&](dao::Database& db) { return findDrugByName(db, name); });
+    if (outcome == Outcome::Found) codeBox_.setText(drug_.code);
+    return outcome;
+}
+
+}  // namespace dispensary

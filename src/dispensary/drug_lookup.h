@@ -1,0 +1,70 @@
+// The drug look-up shared by the stock-in, other stock-out and pricing windows. Each
+// of them has a code box and a locked name box that only ever shows the name found
+// for the code: every key typed in the code box but the space empties the name box;
+// Enter upper-cases the code and looks it up in the drug list `ycjg`, and the name
+// box receives the name found. Enter in the name box looks the name up again and the
+// code box receives the code found. Each window adds its own messages and focus.
+//
+// The queries follow the stored-query convention (all stored queries deleted, the SQL
+// stored under a short name and opened as a dynaset); texts go in through dao::quote.
+#pragma once
+
+#include "platform/dao/dao.h"
+
+#include <QString>
+#include <optional>
+
+namespace forms { class TextBox; }
+
+namespace dispensary {
+
+// One row of the drug list, the columns the dispensary reads.
+struct Drug {
+    QString code;        // 0 ycbm
+    QString name;        // 1 ycmc
+    double price = 0;    // 2 ycdj, the sales price per unit
+};
+
+// "select * from ycjg where ycbm='<code>'" stored as `queryName`.
+std::optional<Drug> findDrugByCode(dao::Database& db, const QString& code,
+                                   const QString& queryName = QStringLiteral("ycbm"));
+// "select * from ycjg where ycmc='<name>'" stored as `queryName`.
+std::optional<Drug> findDrugByName(dao::Database& db, const QString& name,
+                                   const QString& queryName = QStringLiteral("ycmc"));
+
+// The key handling of a code box and its name box.
+class DrugLookup {
+public:
+    enum class Outcome {
+        Typing,      // not Enter: the key was passed on or swallowed, nothing looked up
+        Empty,       // Enter on an empty box: nothing looked up
+        Found,       // the other box now shows what was found; see drug()
+        NotFound,    // no row: the boxes are as they were
+        Failed,      // the database failed; its description has been shown
+    };
+
+    DrugLookup(forms::TextBox& codeBox, forms::TextBox& nameBox)
+        : codeBox_(codeBox), nameBox_(nameBox) {}
+
+    // KeyPress of the code box: the space is swallowed, any other key empties the
+    // name box; Enter is swallowed and, with a code in the box, upper-cases it and
+    // looks the trimmed code up (query "ycbm"); found, the name box shows the name.
+    Outcome codeKeyPress(int& keyAscii);
+    // KeyPress of the name box: the space is swallowed; Enter is swallowed and, with a
+    // name in the box, looks the trimmed name up (query "ycmc"); found, the code box
+    // shows the code.
+    Outcome nameKeyPress(int& keyAscii);
+
+    // The drug of the last successful look-up.
+    const Drug& drug() const { return drug_; }
+
+private:
+    template <class Find>
+    Outcome lookUp(const Find& find);
+
+    forms::TextBox& codeBox_;
+    forms::TextBox& nameBox_;
+    Drug drug_;
+};
+
+}  // namespace dispensary

@@ -1,0 +1,46 @@
+// The dispensary's number and date boxes; see number_box.h.
+#include "dispensary/number_box.h"
+
+#include "platform/forms/services.h"
+#include "platform/forms/textbox.h"
+#include "platform/vb/conversions.h"
+#include "platform/vb/dates.h"
+#include "platform/vb/format.h"
+
+namespace dispensary {
+
+namespace {
+const QString DayKeyFormat = QStringLiteral("yyyymmdd");
+
+QString dayKey(const QDate& date) { return vb::Format(date, DayKeyFormat); }
+}  // namespace
+
+QString formatNumber(const vb::Variant& value) { return vb::Format(value, NumberFormat); }
+
+bool holdsNumber(const forms::TextBox& box) { return vb::IsNumeric(box.Text()); }
+
+double numberIn(const forms::TextBox& box) { return vb::CDbl(box.Text()); }
+
+vb::Currency moneyIn(const forms::TextBox& box) { return vb::CCur(box.Text()); }
+
+void showAsNumber(forms::TextBox& box) { box.setText(formatNumber(box.Text())); }
+
+void makeDateBox(forms::MaskEdBox& box)
+{
+    box.setMask(QStringLiteral("####-##-##"));
+    box.setPromptChar(QLatin1Char('_'));
+}
+
+QString dateText(const QDate& date) { return vb::Format(date, QStringLiteral("yyyy-mm-dd")); }
+
+QString todayText() { return dateText(forms::Clock::Today()); }
+
+bool holdsDate(const forms::TextBox& box) { return vb::IsDate(box.Text()); }
+
+QDate dateIn(const forms::TextBox& box) { return vb::CDate(box.Text()); }
+
+bool laterThanToday(const QDate& date) { return dayKey(date) > dayKey(forms::Clock::Today()); }
+
+bool earlierThanToday(const QDate& date) { return dayKey(date) < dayKey(forms::Clock::Today()); }
+
+}  // namespace dispensary
