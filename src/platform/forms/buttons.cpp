@@ -1,0 +1,111 @@
+// Command buttons, option buttons, check boxes, labels and frames (see buttons.h).
+#include "platform/forms/buttons.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace forms {
+
+CommandButton::CommandButton(QWidget* parent, const QString& caption)
+    : Control(parent, new QPushButton(caption))
+{
+    button_ = static_cast<QPushButton*>(inner());
+    button_->setAutoDefault(false);
+    connect(button_, &QPushButton::clicked, this, [this] { if (Click) Click(); });
+}
+
+QString CommandButton::Caption() const { return button_->text(); }
+void CommandButton::setCaption(const QString& caption) { button_->setText(caption); }
+
+void CommandButton::setPicture(const QPixmap& picture)
+{
+    button_->setIcon(QIcon(picture));
+    button_->setIconSize(picture.size());
+}
+
+void CommandButton::setDefault(bool isDefault) { default_ = isDefault; }
+void CommandButton::setCancel(bool isCancel) { cancel_ = isCancel; }
+
+void CommandButton::Press()
+{
+    if (isEnabled() && Click) Click();
+}
+
+// Option buttons of one container share a group, even though each sits inside its
+// own control widget.
+static QButtonGroup* groupOf(QWidget* container)
+{
+    if (!container) return nullptr;
+    auto* group = container->findChild<QButtonGroup*>(QStringLiteral("optionGroup"), Qt::FindDirectChildrenOnly);
+    if (!group) {
+        group = new QButtonGroup(container);
+        group->setObjectName(QStringLiteral("optionGroup"));
+        group->setExclusive(true);
+    }
+    return group;
+}
+
+OptionButton::OptionButton(QWidget* parent, const QString& caption)
+    : Control(parent, new QRadioButton(caption))
+{
+    radio_ = static_cast<QRadioButton*>(inner());
+    radio_->setAutoExclusive(false);
+    if (QButtonGroup* group = groupOf(parent)) group->addButton(radio_);
+    connect(radio_, &QRadioButton::clicked, this, [this] { if (Click) Click(); });
+}
+
+QString OptionButton::Caption() const { return radio_->text(); }
+void OptionButton::setCaption(const QString& caption) { radio_->setText(caption); }
+bool OptionButton::Value() const { return radio_->isChecked(); }
+void OptionButton::setValue(bool selected) { radio_->setChecked(selected); }
+
+CheckBox::CheckBox(QWidget* parent, const QString& caption) : Control(parent, new QCheckBox(caption))
+{
+    check_ = static_cast<QCheckBox*>(inner());
+    connect(check_, &QCheckBox::clicked, this, [this] { if (Click) Click(); });
+}
+
+QString CheckBox::Caption() const { return check_->text(); }
+void CheckBox::setCaption(const QString& caption) { check_->setText(caption); }
+int CheckBox::Value() const { return check_->isChecked() ? vbChecked : vbUnchecked; }
+void CheckBox::setValue(int value) { check_->setChecked(value == vbChecked); }
+
+Label::Label(QWidget* parent, const QString& caption) : Control(parent, new QLabel(caption))
+{
+    label_ = static_cast<QLabel*>(inner());
+    label_->setTextFormat(Qt::PlainText);
+    label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setClickOnRelease(true);
+}
+
+QString Label::Caption() const { return label_->text(); }
+void Label::setCaption(const QString& caption) { label_->setText(caption); }
+
+void Label::setAlignment(Alignment alignment)
+{
+    const Qt::Alignment horizontal = alignment == Alignment::Right ? Qt::AlignRight
+                                     : alignment == Alignment::Center ? Qt::AlignHCenter
+                                                                      : Qt::AlignLeft;
+    label_->setAlignment(horizontal | Qt::AlignTop);
+}
+
+void Label::setWordWrap(bool wrap) { label_->setWordWrap(wrap); }
+
+Frame::Frame(QWidget* parent, const QString& caption) : Control(parent, new QGroupBox(caption))
+{
+    box_ = static_cast<QGroupBox*>(inner());
+    setFocusPolicy(Qt::NoFocus);
+    setFocusProxy(nullptr);
+    setClickOnRelease(true);
+}
+
+QString Frame::Caption() const { return box_->title(); }
+void Frame::setCaption(const QString& caption) { box_->setTitle(caption); }
+QWidget* Frame::container() { return box_; }
+
+}  // namespace forms

@@ -1,0 +1,329 @@
+// The control base and the bridge that turns Qt's key, input-method, mouse and focus
+// events of a control's inner widgets into the old events (KeyDown, KeyPress,
+// MouseDown/Move/Up, Click, DblClick, GotFocus, LostFocus).
+#include "platform/forms/control.h"
+
+#include "platform/forms/event_bridge.h"
+
+#include <QFocusEvent>
+#include <QFont>
+#include <QHBoxLayout>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPalette>
+
+namespace forms {
+
+namespace {
+
+int shiftState(Qt::KeyboardModifiers modifiers)
+{
+    int shift = 0;
+    if (modifiers & Qt::ShiftModifier) shift |= vbShiftMask;
+    if (modifiers & Qt::ControlModifier) shift |= vbCtrlMask;
+    if (modifiers & Qt::AltModifier) shift |= vbAltMask;
+    return shift;
+}
+
+int buttonCode(Qt::MouseButtons buttons)
+{
+    int code = 0;
+    if (buttons & Qt::LeftButton) code |= vbLeftButton;
+    if (buttons & Qt::RightButton) code |= vbRightButton;
+    if (buttons & Qt::MiddleButton) code |= vbMiddleButton;
+    return code;
+}
+
+// The old key codes of the keys that have no character of their own.
+int keyCode(const QKeyEvent* event)
+{
+    const int key = event->key();
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) return key;
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F16) return 112 + (key - Qt::Key_F1);
+    switch (key) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab: return 9;
+    case Qt::Key_Return: case Qt::Key_Enter: return 13;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+int EventBridge::keyAscii(const QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Backspace: return vbKeyBack;
+    case Qt::Key_Return: case Qt::Key_Enter: return vbKeyReturn;
+    case Qt::Key_Escape: return vbKeyEscape;
+    default: break;
+    }
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return 0;
+    const QString text = event->text();
+    if (text.isEmpty()) return 0;
+    const char16_t c = text.at(0).unicode();
+    return (c >= 32 && c != 127) ? c : 0;
+}
+
+EventBridge::EventBridge(Control* owner) : QObject(owner), owner_(owner) {}
+
+void EventBridge::watch(QWidget* widget)
+{
+    widget->installEventFilter(this);
+}
+
+QPoint EventBridge::twipsOf(QObject* watched, const QPointF& pos) const
+{
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const QPoint inOwner = widget ? widget->mapTo(owner_, pos.toPoint()) : pos.toPoint();
+    return {toTwips(inOwner.x()), toTwips(inOwner.y())};
+}
+
+bool EventBridge::keyPress(QObject* watched, QKeyEvent* event)
+{
+    lastKey_ = event;
+    if (owner_->KeyDown) {
+        int code = keyCode(event);
+        if (code != 0) {
+            owner_->KeyDown(code, shiftState(event->modifiers()));
+            if (code == 0 && keyAscii(event) == 0) {
+                lastKey_ = nullptr;
+                return true;                         // a non-character key cancelled
+            }
+        }
+    }
+    const int original = keyAscii(event);
+    if (original != 0 && owner_->KeyPress) {
+        int key = original;
+        owner_->KeyPress(key);
+        if (key == 0) {
+            lastKey_ = nullptr;
+            return true;                             // swallowed
+        }
+        if (key != original) {
+            lastKey_ = nullptr;
+            deliverReplacement(watched, event, key);
+            return true;
+        }
+    }
+    // Let the widget handle it now, so that we know whether it goes on to the parent.
+    static_cast<QObject*>(watched)->event(event);
+    if (event->isAccepted()) lastKey_ = nullptr;
+    return true;
+}
+
+void EventBridge::deliverReplacement(QObject* watched, QKeyEvent* event, int key)
+{
+    Qt::Key qtKey = Qt::Key_unknown;
+    QString text(QChar(static_cast<char16_t>(key)));
+    if (key == vbKeyReturn) qtKey = Qt::Key_Return;
+    else if (key == vbKeyBack) qtKey = Qt::Key_Backspace;
+    else if (key == vbKeyEscape) qtKey = Qt::Key_Escape;
+    else if (key >= 'a' && key <= 'z') qtKey = static_cast<Qt::Key>(key - 'a' + Qt::Key_A);
+    else if (key < 128) qtKey = static_cast<Qt::Key>(key);
+    QKeyEvent replacement(QEvent::KeyPress, qtKey, event->modifiers() & Qt::ShiftModifier, text);
+    static_cast<QObject*>(watched)->event(&replacement);
+    event->setAccepted(replacement.isAccepted());
+}
+
+bool EventBridge::inputMethod(QObject* watched, QInputMethodEvent* event)
+{
+    if (!owner_->KeyPress || event->commitString().isEmpty()) return false;
+    QString kept;
+    bool changed = false;
+    for (const QChar c : event->commitString()) {
+        int key = c.unicode();
+        owner_->KeyPress(key);
+        if (key != 0) kept.append(QChar(static_cast<char16_t>(key)));
+        changed = changed || key != c.unicode();
+    }
+    if (!changed) return false;
+    QInputMethodEvent filtered(event->preeditString(), event->attributes());
+    filtered.setCommitString(kept, event->replacementStart(), event->replacementLength());
+    static_cast<QObject*>(watched)->event(&filtered);
+    return true;
+}
+
+bool EventBridge::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return keyPress(watched, static_cast<QKeyEvent*>(event));
+    case QEvent::InputMethod:
+        return inputMethod(watched, static_cast<QInputMethodEvent*>(event));
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        pressed_ = true;
+        if (owner_->MouseDown) {
+            const QPoint at = twipsOf(watched, mouse->position());
+            owner_->MouseDown(buttonCode(mouse->button()), shiftState(mouse->modifiers()), at.x(), at.y());
+        }
+        break;
+    }
+    case QEvent::MouseMove: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (owner_->MouseMove) {
+            const QPoint at = twipsOf(watched, mouse->position());
+            owner_->MouseMove(buttonCode(mouse->buttons()), shiftState(mouse->modifiers()), at.x(), at.y());
+        }
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (owner_->MouseUp) {
+            const QPoint at = twipsOf(watched, mouse->position());
+            owner_->MouseUp(buttonCode(mouse->button()), shiftState(mouse->modifiers()), at.x(), at.y());
+        }
+        if (clicks_ && pressed_ && mouse->button() == Qt::LeftButton && owner_->Click) owner_->Click();
+        pressed_ = false;
+        break;
+    }
+    case QEvent::MouseButtonDblClick:
+        if (owner_->DblClick) owner_->DblClick();
+        break;
+    case QEvent::FocusIn:
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && !owner_->focusInside_) {
+            owner_->focusInside_ = true;
+            if (owner_->GotFocus) owner_->GotFocus();
+        }
+        break;
+    case QEvent::FocusOut:
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && owner_->focusInside_) {
+            QWidget* next = QApplication::focusWidget();
+            if (next && owner_->isAncestorOf(next)) break;   // focus moved within the control
+            owner_->focusInside_ = false;
+            if (owner_->LostFocus) owner_->LostFocus();
+        }
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+// ---- Control --------------------------------------------------------------------
+
+Control::Control(QWidget* parent, QWidget* inner) : QWidget(parent), inner_(inner)
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(inner_);
+    setFocusProxy(inner_);
+    bridge_ = new EventBridge(this);
+    bridge(inner_);
+    if (parent) show();   // controls are visible unless a window hides them
+}
+
+Control::~Control() = default;
+
+void Control::bridge(QWidget* widget)
+{
+    bridge_->watch(widget);
+}
+
+void Control::setClickOnRelease(bool on)
+{
+    bridge_->setClicks(on);
+}
+
+int Control::Left() const { return toTwips(x()); }
+int Control::Top() const { return toTwips(y()); }
+int Control::Width() const { return toTwips(width()); }
+int Control::Height() const { return toTwips(height()); }
+void Control::setLeft(int twips) { move(toPixels(twips), y()); }
+void Control::setTop(int twips) { move(x(), toPixels(twips)); }
+void Control::setWidth(int twips) { resize(toPixels(twips), height()); }
+void Control::setHeight(int twips) { resize(width(), toPixels(twips)); }
+void Control::Move(int left, int top) { move(toPixels(left), toPixels(top)); }
+void Control::Move(int left, int top, int width, int height)
+{
+    setGeometry(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
+}
+
+void Control::setVisible(bool visible)
+{
+    QWidget::setVisible(visible);
+}
+
+QColor Control::BackColor() const { return inner_->palette().color(QPalette::Base); }
+
+void Control::setBackColor(const QColor& color)
+{
+    QPalette palette = inner_->palette();
+    palette.setColor(QPalette::Base, color);
+    palette.setColor(QPalette::Window, color);
+    palette.setColor(QPalette::Button, color);
+    inner_->setPalette(palette);
+    inner_->setAutoFillBackground(true);
+}
+
+QColor Control::ForeColor() const { return inner_->palette().color(QPalette::Text); }
+
+void Control::setForeColor(const QColor& color)
+{
+    QPalette palette = inner_->palette();
+    palette.setColor(QPalette::Text, color);
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::ButtonText, color);
+    inner_->setPalette(palette);
+}
+
+void Control::setFont(const QString& family, double pointSize, bool bold)
+{
+    QFont font(family);
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    QWidget::setFont(font);
+}
+
+void Control::SetFocus()
+{
+    inner_->setFocus(Qt::OtherFocusReason);
+}
+
+bool Control::hasFocusNow() const
+{
+    QWidget* focus = QApplication::focusWidget();
+    return focus && (focus == this || isAncestorOf(focus));
+}
+
+// Keys and input-method text sent to the control itself go to its inner widget;
+// keys the inner widget passed on go further up (to the form).
+void Control::keyPressEvent(QKeyEvent* event)
+{
+    if (bridge_->isPassedOn(event)) {
+        event->ignore();
+        return;
+    }
+    QCoreApplication::sendEvent(inner_, event);
+    event->accept();
+}
+
+void Control::keyReleaseEvent(QKeyEvent* event)
+{
+    event->ignore();
+}
+
+void Control::inputMethodEvent(QInputMethodEvent* event)
+{
+    QCoreApplication::sendEvent(inner_, event);
+}
+
+}  // namespace forms

@@ -1,0 +1,114 @@
+// The common ground of every control of the windows kit: placement in twips (15 twips
+// a pixel), the old property names (Enabled, Visible, BackColor, ToolTipText...) and
+// the old events as hooks a window assigns once in its constructor:
+//
+//     Txtycbm->KeyPress = [this](int& keyAscii) { Txtycbm_KeyPress(keyAscii); };
+//
+// A control is a thin QWidget around one Qt widget (`inner()`); keys sent to the
+// control reach the inner widget, and the inner widget's keys, input-method text and
+// mouse events pass through the hooks first, as the old controls delivered them.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+namespace forms {
+
+constexpr int TwipsPerPixel = 15;
+inline int toPixels(double twips) { return static_cast<int>(twips / TwipsPerPixel + 0.5); }
+inline int toTwips(int pixels) { return pixels * TwipsPerPixel; }
+
+// Key codes and shift flags as the old events carried them.
+constexpr int vbKeyBack = 8;
+constexpr int vbKeyReturn = 13;
+constexpr int vbKeyEscape = 27;
+constexpr int vbKeySpace = 32;
+constexpr int vbShiftMask = 1;
+constexpr int vbCtrlMask = 2;
+constexpr int vbAltMask = 4;
+// Mouse buttons.
+constexpr int vbLeftButton = 1;
+constexpr int vbRightButton = 2;
+constexpr int vbMiddleButton = 4;
+
+// Text alignment of boxes and labels.
+enum class Alignment { Left = 0, Right = 1, Center = 2 };
+
+// The events of the old controls. Unset hooks cost nothing.
+struct ControlEvents {
+    // Character keys, Backspace (8), Enter (13) and Esc (27); setting keyAscii to 0
+    // swallows the key, another value types that character instead.
+    std::function<void(int& keyAscii)> KeyPress;
+    std::function<void(int& keyCode, int shift)> KeyDown;
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+    std::function<void()> Change;
+    std::function<void()> GotFocus;
+    std::function<void()> LostFocus;
+    // Button 1 left, 2 right (the buttons held, for MouseMove); x and y in twips.
+    std::function<void(int button, int shift, int x, int y)> MouseDown;
+    std::function<void(int button, int shift, int x, int y)> MouseMove;
+    std::function<void(int button, int shift, int x, int y)> MouseUp;
+};
+
+class EventBridge;
+
+class Control : public QWidget, public ControlEvents {
+    Q_OBJECT
+public:
+    ~Control() override;
+
+    // Placement and size in twips, relative to the parent (form, frame or tab).
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void setLeft(int twips);
+    void setTop(int twips);
+    void setWidth(int twips);
+    void setHeight(int twips);
+    void Move(int left, int top);
+    void Move(int left, int top, int width, int height);
+
+    bool Enabled() const { return isEnabled(); }
+    bool Visible() const { return !isHidden(); }
+    void setVisible(bool visible) override;
+
+    QColor BackColor() const;
+    void setBackColor(const QColor& color);
+    QColor ForeColor() const;
+    void setForeColor(const QColor& color);
+    void setFont(const QString& family, double pointSize, bool bold = false);
+    QString ToolTipText() const { return toolTip(); }
+    void setToolTipText(const QString& text) { setToolTip(text); inner_->setToolTip(text); }
+
+    void SetFocus();
+    bool hasFocusNow() const;
+
+    // The Qt widget that does the work; tests may drive it directly.
+    QWidget* inner() const { return inner_; }
+    // Where child controls go (frames and tab pages override it).
+    virtual QWidget* container() { return this; }
+
+protected:
+    Control(QWidget* parent, QWidget* inner);
+    // Routes the events of `widget` (the inner widget, a viewport, a combo's editor)
+    // through the hooks of this control.
+    void bridge(QWidget* widget);
+    // Controls whose Click is a plain mouse click (text boxes, labels) turn this on;
+    // buttons, lists and grids fire Click themselves.
+    void setClickOnRelease(bool on);
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+
+private:
+    QWidget* inner_;
+    EventBridge* bridge_;
+    bool focusInside_ = false;
+    friend class EventBridge;
+};
+
+}  // namespace forms

@@ -1,0 +1,104 @@
+// FlexGrid: the old flex grid over a plain table of texts. Row and column numbers
+// count the fixed (header) rows and columns too, as TextMatrix(r, c) did; sizes are
+// in twips. Filling thousands of rows costs no widget per cell: the cells live in a
+// vector of rows behind a table model.
+#pragma once
+
+#include "platform/forms/control.h"
+
+#include <QStringList>
+#include <memory>
+
+class QTableView;
+
+namespace forms {
+
+class FlexGridModel;
+
+class FlexGrid : public Control {
+    Q_OBJECT
+public:
+    explicit FlexGrid(QWidget* parent = nullptr);
+    ~FlexGrid() override;
+
+    // "<a|^b|>c" sets Cols, row 0's texts and the alignments (< left, ^ centre,
+    // > right); a part after ";" gives the texts of column 0 for rows 1, 2, ...
+    void setFormatString(const QString& format);
+    QString FormatString() const { return format_; }
+
+    int Rows() const;
+    void setRows(int rows);
+    int Cols() const;
+    void setCols(int cols);
+    int FixedRows() const { return fixedRows_; }
+    void setFixedRows(int rows);
+    int FixedCols() const { return fixedCols_; }
+    void setFixedCols(int cols);
+
+    int ColWidth(int col) const;                    // twips
+    void setColWidth(int col, int twips);
+    int RowHeight(int row) const;                   // twips
+    void setRowHeight(int row, int twips);
+    Alignment ColAlignment(int col) const;
+    void setColAlignment(int col, Alignment alignment);
+
+    QString TextMatrix(int row, int col) const;
+    void setTextMatrix(int row, int col, const QString& text);
+    // The cell at Row, Col.
+    QString Text() const { return TextMatrix(row_, col_); }
+    void setText(const QString& text) { setTextMatrix(row_, col_, text); }
+
+    int Row() const { return row_; }
+    void setRow(int row);
+    int Col() const { return col_; }
+    void setCol(int col);
+    int RowSel() const { return rowSel_; }
+    void setRowSel(int row);
+    int TopRow() const;
+    void setTopRow(int row);
+    // The cell under the mouse at the last mouse event (press, move or release).
+    int MouseRow() const { return mouseRow_; }
+    int MouseCol() const { return mouseCol_; }
+
+    // Merging: with MergeCells on, equal adjacent cells of every column whose
+    // MergeCol is true are shown as one; clicks still report the row they hit.
+    bool MergeCells() const { return mergeCells_; }
+    void setMergeCells(bool on);
+    bool MergeCol(int col) const;
+    void setMergeCol(int col, bool merge);
+    // True when the cell is drawn as part of the merged cell above it.
+    bool isMergedWithAbove(int row, int col) const;
+
+    void Clear();                                   // empties every cell, keeps the shape
+    // Adds a row whose cells are the tab-separated parts of `item`, at `index`
+    // (default: at the end).
+    void AddItem(const QString& item, int index = -1);
+    void RemoveItem(int index);
+
+    void setGridBackColor(const QColor& color);
+    QTableView* view() const { return view_; }
+
+private:
+    void handleMouse(QObject* watched, QEvent* event);
+    void cellAt(QObject* watched, const QPoint& pos, int& row, int& col) const;
+    void syncHeader();
+    void syncSections();
+    void selectCurrent();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    QTableView* view_;
+    std::unique_ptr<FlexGridModel> model_;
+    QString format_;
+    int fixedRows_ = 1;
+    int fixedCols_ = 1;
+    int row_ = 1;
+    int col_ = 1;
+    int rowSel_ = 1;
+    int mouseRow_ = 0;
+    int mouseCol_ = 0;
+    bool mergeCells_ = false;
+    bool pressed_ = false;
+    friend class FlexGridDelegate;
+};
+
+}  // namespace forms

@@ -1,0 +1,283 @@
+// The window base (see form.h): MDI or top-level placement in twips, the old
+// Load/Activate/QueryUnload events, close-box control and the Default/Cancel keys.
+#include "platform/forms/form.h"
+
+#include "platform/forms/buttons.h"
+#include "platform/forms/control.h"
+#include "platform/forms/services.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+
+namespace forms {
+
+namespace {
+QPointer<QMdiArea> theArea;
+QPointer<Form> lastActive;
+}  // namespace
+
+Form::Form(Placement placement) : QWidget(nullptr), placement_(placement)
+{
+    QFont font(QStringLiteral("宋体"));
+    font.setPointSizeF(9);
+    setFont(font);
+}
+
+Form::~Form() = default;
+
+void Form::setMdiArea(QMdiArea* area)
+{
+    theArea = area;
+    if (area) watchArea(area);
+}
+
+QMdiArea* Form::mdiArea() { return theArea; }
+Form* Form::ActiveForm() { return lastActive; }
+
+// Form_Activate runs when a different form of this program becomes active; coming
+// back from another program re-activates the same form and runs nothing.
+void Form::noteActivated(Form* form)
+{
+    if (!form || form == lastActive) return;
+    lastActive = form;
+    form->Form_Activate();
+}
+
+void Form::watchArea(QMdiArea* area)
+{
+    QObject::connect(area, &QMdiArea::subWindowActivated, area, [](QMdiSubWindow* sub) {
+        if (sub) noteActivated(qobject_cast<Form*>(sub->widget()));
+    }, Qt::UniqueConnection);
+}
+
+void Form::ReturnFromHelp(Form* form)
+{
+    if (!form) return;
+    form->setEnabled(true);
+    if (lastActive == form) {   // the help window took no activation from it
+        form->Form_Activate();
+        return;
+    }
+    if (form->sub_ && theArea) theArea->setActiveSubWindow(form->sub_);
+    noteActivated(form);        // nothing if the activation above already ran it
+}
+
+void Form::Load()
+{
+    if (loaded_) return;
+    loaded_ = true;
+    if (placement_ == Placement::MdiChild && theArea && !sub_) {
+        sub_ = theArea->addSubWindow(this);
+        sub_->setAttribute(Qt::WA_DeleteOnClose);
+        sub_->setWindowTitle(windowTitle());
+        applyWindowButtons();
+    } else {
+        setAttribute(Qt::WA_DeleteOnClose);
+        applyWindowButtons();
+    }
+    Form_Load();
+}
+
+void Form::Show()
+{
+    Load();
+    if (sub_) {
+        sub_->show();
+        show();
+        theArea->setActiveSubWindow(sub_);
+    } else {
+        show();
+        raise();
+        activateWindow();
+    }
+    noteActivated(this);
+}
+
+void Form::Unload()
+{
+    if (inQueryUnload_) {   // Unload from within Form_QueryUnload: the close goes on
+        unloadRequested_ = true;
+        return;
+    }
+    byCode_ = true;
+    if (sub_) sub_->close();
+    else close();
+    byCode_ = false;
+}
+
+void Form::closeEvent(QCloseEvent* event)
+{
+    if (!byCode_ && !closeBox_) {
+        event->ignore();
+        return;
+    }
+    int cancel = 0;
+    inQueryUnload_ = true;
+    Form_QueryUnload(cancel);
+    inQueryUnload_ = false;
+    if (cancel != 0 && !unloadRequested_) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (lastActive == this) lastActive = nullptr;
+}
+
+void Form::setCaption(const QString& caption)
+{
+    setWindowTitle(caption);
+    if (sub_) sub_->setWindowTitle(caption);
+}
+
+QWidget* Form::frameWidget() const
+{
+    if (sub_) return sub_;
+    return const_cast<Form*>(this);
+}
+
+int Form::Left() const { return toTwips(frameWidget()->x()); }
+int Form::Top() const { return toTwips(frameWidget()->y()); }
+int Form::Width() const { return toTwips(sub_ ? sub_->width() : frameGeometry().width()); }
+int Form::Height() const { return toTwips(sub_ ? sub_->height() : frameGeometry().height()); }
+
+void Form::Move(int left, int top)
+{
+    frameWidget()->move(toPixels(left), toPixels(top));
+}
+
+void Form::Move(int left, int top, int width, int height)
+{
+    Move(left, top);
+    const QSize frame = frameWidget()->size() - size();   // borders and caption
+    const QSize outer(toPixels(width), toPixels(height));
+    if (sub_) sub_->resize(outer);
+    else resize((outer - frame).expandedTo(QSize(1, 1)));
+}
+
+void Form::setClientSize(int width, int height)
+{
+    const QSize client(toPixels(width), toPixels(height));
+    if (sub_) {
+        const QSize frame = sub_->size() - size();
+        sub_->resize(client + frame);
+    }
+    resize(client);
+}
+
+int Form::ScaleWidth() const { return toTwips(width()); }
+int Form::ScaleHeight() const { return toTwips(height()); }
+
+void Form::PlaceOnScreen(double xDivisor, double yDivisor)
+{
+    Move(static_cast<int>((Screen::Width() - Width()) / xDivisor),
+         static_cast<int>((Screen::Height() - Height()) / yDivisor));
+}
+
+void Form::PlaceOnMainWindow(double xDivisor, double yDivisor)
+{
+    Move(static_cast<int>((MainWidth() - Width()) / xDivisor),
+         static_cast<int>((MainHeight() - Height()) / yDivisor));
+}
+
+void Form::PlaceKnowledgeBase()
+{
+    if (MainWidth() > 12000) {
+        Move((Screen::Width() - 11625) / 2, (Screen::Height() - 8700) / 6);
+        return;
+    }
+    const QWidget* client = theArea ? theArea->viewport() : nullptr;
+    if (!client) {
+        Move(0, 0);
+        return;
+    }
+    Move(0, 0, toTwips(client->width()), toTwips(client->height()));
+}
+
+int Form::MainWidth()
+{
+    return theArea ? toTwips(theArea->window()->frameGeometry().width()) : 0;
+}
+
+int Form::MainHeight()
+{
+    return theArea ? toTwips(theArea->window()->frameGeometry().height()) : 0;
+}
+
+void Form::setCloseBox(bool shown)
+{
+    closeBox_ = shown;
+    applyWindowButtons();
+}
+
+void Form::setMinMaxButtons(bool shown)
+{
+    minMax_ = shown;
+    applyWindowButtons();
+}
+
+void Form::applyWindowButtons()
+{
+    Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (closeBox_) flags |= Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint;
+    if (minMax_) flags |= Qt::WindowMinMaxButtonsHint;
+    if (sub_) {
+        sub_->setWindowFlags(flags | Qt::SubWindow);
+        if (!closeBox_ && !minMax_) sub_->setSystemMenu(nullptr);
+    } else if (loaded_) {
+        const bool visible = isVisible();
+        setWindowFlags(flags | Qt::Window);
+        if (visible) show();
+    }
+}
+
+QWidget* Form::ActiveControl() const
+{
+    QWidget* focus = QApplication::focusWidget();
+    for (QWidget* w = focus; w && w != this; w = w->parentWidget())
+        if (auto* control = qobject_cast<Control*>(w)) return control;
+    return focus && isAncestorOf(focus) ? focus : nullptr;
+}
+
+void Form::setTabOrder(std::initializer_list<QWidget*> controls)
+{
+    QWidget* previous = nullptr;
+    for (QWidget* control : controls) {
+        if (previous) QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+CommandButton* Form::buttonWithRole(bool isDefault) const
+{
+    for (CommandButton* button : findChildren<CommandButton*>())
+        if ((isDefault ? button->Default() : button->Cancel()) && button->isEnabled() && button->isVisible())
+            return button;
+    return nullptr;
+}
+
+// Enter and Esc that no control used click the Default and Cancel buttons.
+void Form::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool escape = event->key() == Qt::Key_Escape;
+    if (enter || escape) {
+        if (CommandButton* button = buttonWithRole(enter)) {
+            button->Press();
+            event->accept();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool Form::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate && !sub_) noteActivated(this);
+    return QWidget::event(event);
+}
+
+}  // namespace forms

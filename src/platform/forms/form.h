@@ -1,0 +1,117 @@
+// Form: the base of every working window. A form is shown as a child of the main
+// window's MDI area (or top-level), placed and sized in twips, and receives the old
+// events: Form_Load once before it is first shown, Form_Activate whenever it becomes
+// the active window of this program (and when the help window hands control back
+// through ReturnFromHelp), never on a return from another program; Form_QueryUnload
+// before it closes. A form deletes itself when it is unloaded.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <initializer_list>
+
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace forms {
+
+class CommandButton;
+
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    enum class Placement { MdiChild, TopLevel };
+    explicit Form(Placement placement = Placement::MdiChild);
+    ~Form() override;
+
+    // The main window's MDI area, set once by the main window.
+    static void setMdiArea(QMdiArea* area);
+    static QMdiArea* mdiArea();
+    // The form that was last activated (nullptr when none).
+    static Form* ActiveForm();
+
+    // The help window's hand-back: enables `form` again and gives it its
+    // Form_Activate, as the old program did when the help window closed.
+    static void ReturnFromHelp(Form* form);
+
+    void Load();                                    // runs Form_Load once
+    void Show();
+    // Closes the form (Form_QueryUnload runs first and may cancel) and deletes it.
+    void Unload();
+    bool isLoaded() const { return loaded_; }
+
+    QString Caption() const { return windowTitle(); }
+    void setCaption(const QString& caption);
+
+    // Outer placement and size in twips: within the MDI area's client for a child,
+    // on the screen for a top-level form.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void setLeft(int twips) { Move(twips, Top()); }
+    void setTop(int twips) { Move(Left(), twips); }
+    void setWidth(int twips) { Move(Left(), Top(), twips, Height()); }
+    void setHeight(int twips) { Move(Left(), Top(), Width(), twips); }
+    void Move(int left, int top);
+    void Move(int left, int top, int width, int height);
+    // The inner (client) size in twips, as the window descriptions give it.
+    void setClientSize(int width, int height);
+    int ScaleWidth() const;
+    int ScaleHeight() const;
+
+    // Placement rules of the windows: left = (area width - Width) / xDivisor,
+    // top = (area height - Height) / yDivisor, on the screen or on the main window.
+    void PlaceOnScreen(double xDivisor, double yDivisor);
+    void PlaceOnMainWindow(double xDivisor, double yDivisor);
+    // The knowledge-base rule: main window wider than 12000 twips -> left
+    // (screen width - 11625) / 2, top (screen height - 8700) / 6; otherwise (0, 0)
+    // and the form fitted to the main window's client area.
+    void PlaceKnowledgeBase();
+    // Main window size in twips (0 when there is none).
+    static int MainWidth();
+    static int MainHeight();
+
+    // Without a close box (and without minimise and maximise buttons) the user can't
+    // close the form; only Unload does.
+    void setCloseBox(bool shown);
+    bool CloseBox() const { return closeBox_; }
+    void setMinMaxButtons(bool shown);
+
+    bool Enabled() const { return isEnabled(); }
+    QWidget* ActiveControl() const;
+    // The tab order, first to last (TabIndex 0, 1, ...).
+    void setTabOrder(std::initializer_list<QWidget*> controls);
+
+    // The sub-window that holds an MDI child (nullptr for top-level or before Show).
+    QMdiSubWindow* subWindow() const { return sub_; }
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    // Runs before the form closes, by its close box or by Unload; cancel != 0 keeps it.
+    virtual void Form_QueryUnload(int& cancel) { (void)cancel; }
+
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    static void noteActivated(Form* form);
+    static void watchArea(QMdiArea* area);
+    QWidget* frameWidget() const;
+    void applyWindowButtons();
+    CommandButton* buttonWithRole(bool isDefault) const;
+
+    Placement placement_;
+    QMdiSubWindow* sub_ = nullptr;
+    bool loaded_ = false;
+    bool closeBox_ = true;
+    bool minMax_ = true;
+    bool byCode_ = false;
+    bool inQueryUnload_ = false;
+    bool unloadRequested_ = false;
+};
+
+}  // namespace forms

@@ -1,0 +1,205 @@
+// Combo boxes and list boxes (see lists.h).
+#include "platform/forms/lists.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace forms {
+
+namespace {
+
+QComboBox* makeCombo(ComboBox::Style style)
+{
+    auto* combo = new QComboBox;
+    combo->setEditable(style == ComboBox::Style::DropDownCombo);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setMaxVisibleItems(12);
+    if (combo->lineEdit()) combo->lineEdit()->setMaxLength(32767);
+    return combo;
+}
+
+}  // namespace
+
+ComboBox::ComboBox(QWidget* parent, Style style) : Control(parent, makeCombo(style))
+{
+    combo_ = static_cast<QComboBox*>(inner());
+    if (combo_->lineEdit()) {
+        bridge(combo_->lineEdit());
+        connect(combo_->lineEdit(), &QLineEdit::textEdited, this, [this] { if (Change) Change(); });
+    }
+    // Click: the user picked an entry of the list.
+    connect(combo_, &QComboBox::activated, this, [this] { if (Click) Click(); });
+}
+
+QString ComboBox::Text() const { return combo_->currentText(); }
+
+void ComboBox::setText(const QString& text)
+{
+    if (combo_->isEditable()) {
+        const int found = combo_->findText(text, Qt::MatchExactly);
+        QSignalBlocker block(combo_);
+        combo_->setCurrentIndex(found);
+        combo_->setEditText(text);
+        return;
+    }
+    combo_->setCurrentIndex(combo_->findText(text, Qt::MatchExactly));
+}
+
+void ComboBox::AddItem(const QString& item)
+{
+    const QString text = Text();
+    combo_->addItem(item);
+    if (combo_->isEditable() && combo_->count() == 1) setText(text);   // adding keeps what is typed
+}
+
+void ComboBox::Clear()
+{
+    combo_->clear();
+    if (combo_->isEditable()) combo_->setEditText(QString());
+}
+
+int ComboBox::ListCount() const { return combo_->count(); }
+QString ComboBox::List(int index) const { return combo_->itemText(index); }
+
+int ComboBox::ListIndex() const
+{
+    const int index = combo_->currentIndex();
+    if (index < 0 || !combo_->isEditable()) return index;
+    return combo_->itemText(index) == combo_->currentText() ? index : -1;
+}
+
+void ComboBox::setListIndex(int index)
+{
+    combo_->setCurrentIndex(index);
+    if (index >= 0 && combo_->isEditable()) combo_->setEditText(combo_->itemText(index));
+}
+
+void ComboBox::setItems(const QStringList& items)
+{
+    const QString text = Text();
+    QSignalBlocker block(combo_);
+    combo_->clear();
+    combo_->addItems(items);
+    if (combo_->isEditable()) setText(text);
+    else combo_->setCurrentIndex(combo_->findText(text, Qt::MatchExactly));
+}
+
+void ComboBox::setLocked(bool locked)
+{
+    locked_ = locked;
+    if (combo_->lineEdit()) combo_->lineEdit()->setReadOnly(locked);
+}
+
+int ComboBox::SelStart() const
+{
+    QLineEdit* edit = combo_->lineEdit();
+    if (!edit) return 0;
+    return edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+}
+
+void ComboBox::setSelStart(int start)
+{
+    if (QLineEdit* edit = combo_->lineEdit()) edit->setCursorPosition(std::max(0, start));
+}
+
+int ComboBox::SelLength() const
+{
+    QLineEdit* edit = combo_->lineEdit();
+    return edit ? edit->selectedText().size() : 0;
+}
+
+void ComboBox::setSelLength(int length)
+{
+    if (QLineEdit* edit = combo_->lineEdit()) edit->setSelection(SelStart(), std::max(0, length));
+}
+
+QString ComboBox::SelText() const
+{
+    QLineEdit* edit = combo_->lineEdit();
+    return edit ? edit->selectedText() : QString();
+}
+
+void ComboBox::SetFocusSelectAll()
+{
+    SetFocus();
+    if (QLineEdit* edit = combo_->lineEdit()) edit->selectAll();
+}
+
+void ComboBox::SetFocusEnd()
+{
+    SetFocus();
+    if (QLineEdit* edit = combo_->lineEdit()) {
+        edit->deselect();
+        edit->end(false);
+    }
+}
+
+int ComboBox::MaxLength() const
+{
+    QLineEdit* edit = combo_->lineEdit();
+    return edit && edit->maxLength() != 32767 ? edit->maxLength() : 0;
+}
+
+void ComboBox::setMaxLength(int characters)
+{
+    if (QLineEdit* edit = combo_->lineEdit()) edit->setMaxLength(characters > 0 ? characters : 32767);
+}
+
+// ---- ListBox --------------------------------------------------------------------
+
+ListBox::ListBox(QWidget* parent) : Control(parent, new QListWidget)
+{
+    list_ = static_cast<QListWidget*>(inner());
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    bridge(list_->viewport());
+    // Click: the user chose an entry, by mouse or by the arrow keys.
+    connect(list_, &QListWidget::itemClicked, this, [this] { if (Click) Click(); });
+    connect(list_, &QListWidget::itemActivated, this, [this] { if (Click) Click(); });
+}
+
+void ListBox::AddItem(const QString& item) { list_->addItem(item); }
+void ListBox::RemoveItem(int index) { delete list_->takeItem(index); }
+void ListBox::Clear() { list_->clear(); }
+int ListBox::ListCount() const { return list_->count(); }
+
+QString ListBox::List(int index) const
+{
+    const QListWidgetItem* item = list_->item(index);
+    return item ? item->text() : QString();
+}
+
+int ListBox::ListIndex() const
+{
+    return list_->currentItem() && list_->currentItem()->isSelected() ? list_->currentRow() : -1;
+}
+
+void ListBox::setListIndex(int index)
+{
+    if (index < 0) {
+        list_->clearSelection();
+        list_->setCurrentRow(-1);
+        return;
+    }
+    list_->setCurrentRow(index);
+}
+
+QString ListBox::Text() const
+{
+    const int index = ListIndex();
+    return index < 0 ? QString() : List(index);
+}
+
+void ListBox::setItems(const QStringList& items)
+{
+    QSignalBlocker block(list_);
+    list_->clear();
+    list_->addItems(items);
+}
+
+int ListBox::TopIndex() const
+{
+    return list_->indexAt(QPoint(1, 1)).row();
+}
+
+}  // namespace forms

@@ -1,0 +1,41 @@
+// The progress bar with a real-valued Value (see progressbar.h).
+#include "platform/forms/progressbar.h"
+
+#include <QProgressBar>
+#include <cmath>
+
+namespace forms {
+
+namespace {
+constexpr int Steps = 1000;   // resolution of the shown bar
+}
+
+ProgressBar::ProgressBar(QWidget* parent) : Control(parent, new QProgressBar)
+{
+    bar_ = static_cast<QProgressBar*>(inner());
+    bar_->setRange(0, Steps);
+    bar_->setTextVisible(false);
+    setFocusPolicy(Qt::NoFocus);
+    show_();
+}
+
+void ProgressBar::setValue(double value)
+{
+    value_ = std::isfinite(value) ? value : min_;
+    show_();
+}
+
+void ProgressBar::setRange(double min, double max)
+{
+    min_ = min;
+    max_ = max > min ? max : min + 1;
+    show_();
+}
+
+void ProgressBar::show_()
+{
+    const double fraction = std::clamp((value_ - min_) / (max_ - min_), 0.0, 1.0);
+    bar_->setValue(static_cast<int>(std::lround(fraction * Steps)));
+}
+
+}  // namespace forms
