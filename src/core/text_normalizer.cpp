@@ -1,6 +1,8 @@
 // NormalizeText: rebuilds a trimmed text character by character (see the header).
 #include "core/text_normalizer.h"
 
+#include "platform/vb/strings.h"
+
 namespace {
 
 const QChar kSpace = u' ';
@@ -8,18 +10,6 @@ const QChar kCr = u'\r';
 const QChar kLf = u'\n';
 const QChar kFullStop = u'。';
 const QChar kBookTitleOpen = u'《';
-
-// The old runtime's Trim: ASCII blanks at both ends, nothing else.
-QString trimBlanks(const QString& text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == kSpace)
-        ++first;
-    while (last > first && text[last - 1] == kSpace)
-        --last;
-    return text.mid(first, last - first);
-}
 
 bool isDigit(const QString& text, qsizetype at)
 {
@@ -59,7 +49,7 @@ QString storedCharacter(const QString& source, qsizetype at)
 
 QString NormalizeText(const QString& text)
 {
-    QString source = trimBlanks(text);
+    QString source = vb::Trim(text);
     if (source.startsWith(QStringLiteral("\r\n")))
         source.remove(0, 2);
 
@@ -68,6 +58,6 @@ QString NormalizeText(const QString& text)
     for (qsizetype at = 0; at < source.size(); ++at)
         result += storedCharacter(source, at);
 
-    result = trimBlanks(result);
+    result = vb::Trim(result);
     return result.isEmpty() ? QStringLiteral("  ") : result;
 }

@@ -1,0 +1,10 @@
+// Wires each built working window to its menu item of the main window; items whose
+// window is not built yet stay disabled.
+#include "app/register_windows.h"
+
+#include "core/main_window.h"
+
+void registerWindows(MDIFqhmz& mainWindow)
+{
+    (void)mainWindow;
+}

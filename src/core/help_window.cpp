@@ -1,0 +1,61 @@
+// FrmHelp and the registry of the windows that own help codes.
+#include "core/help_window.h"
+
+#include "core/globals.h"
+#include "core/help_texts.h"
+#include "platform/forms/textbox.h"
+
+#include <QHash>
+#include <QPointer>
+
+namespace {
+
+constexpr int kClientWidth = 7200;    // twips
+constexpr int kClientHeight = 5400;
+
+QHash<QString, QPointer<forms::Form>>& helpOwners()
+{
+    static QHash<QString, QPointer<forms::Form>> owners;
+    return owners;
+}
+
+}  // namespace
+
+FrmHelp::FrmHelp()
+    : forms::Form(Placement::TopLevel),
+      TxtHelp(new forms::TextBox(this, forms::TextBox::Lines::Multi))
+{
+    setCaption(QStringLiteral("帮助向导"));
+    setClientSize(kClientWidth, kClientHeight);
+    setMinMaxButtons(false);
+    TxtHelp->Move(0, 0, kClientWidth, kClientHeight);
+    TxtHelp->setLocked(true);
+    TxtHelp->setScrollBars(forms::TextBox::ScrollBars::Vertical);
+    TxtHelp->setFont(QStringLiteral("宋体"), 10.5);
+}
+
+void FrmHelp::Form_Load()
+{
+    PlaceOnScreen(2, 2);
+    TxtHelp->setText(helpTextFor(HelpTopic));
+}
+
+void FrmHelp::Form_QueryUnload(int& /*cancel*/)
+{
+    if (forms::Form* owner = helpOwners().value(HelpTopic))
+        forms::Form::ReturnFromHelp(owner);
+    HelpTopic.clear();
+}
+
+void RegisterHelpOwner(const QString& helpCode, forms::Form* window)
+{
+    helpOwners().insert(helpCode, window);
+}
+
+void ShowHelpFor(forms::Form* window, const QString& helpCode)
+{
+    RegisterHelpOwner(helpCode, window);
+    window->setEnabled(false);
+    HelpTopic = helpCode;
+    (new FrmHelp)->Show();
+}

@@ -1,0 +1,37 @@
+// Frmjdys: layout and load (see the header).
+#include "core/progress_window.h"
+
+#include "platform/forms/buttons.h"
+#include "platform/forms/progressbar.h"
+
+namespace {
+
+constexpr int kClientWidth = 6000;    // twips
+constexpr int kClientHeight = 1500;
+
+}  // namespace
+
+Frmjdys::Frmjdys()
+    : forms::Form(Placement::TopLevel),
+      ProgBar(new forms::ProgressBar(this)),
+      Labpre(new forms::Label(this)),
+      Labprg(new forms::Label(this))
+{
+    setClientSize(kClientWidth, kClientHeight);
+    setCloseBox(false);
+    setMinMaxButtons(false);
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    Labprg->Move(240, 180, 5520, 330);
+    ProgBar->Move(240, 600, 4800, 360);
+    Labpre->Move(5160, 630, 600, 330);
+    for (forms::Label* label : {Labpre, Labprg})
+        label->setFont(QStringLiteral("宋体"), 10.5);
+}
+
+void Frmjdys::Form_Load()
+{
+    PlaceOnMainWindow(2, 2);
+    ProgBar->setValue(0);
+    Labpre->setCaption(QString());
+    Labprg->setCaption(QString());
+}

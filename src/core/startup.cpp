@@ -1,0 +1,65 @@
+// Start-up (see startup.h).
+#include "core/startup.h"
+
+#include "core/globals.h"
+#include "core/main_window.h"
+#include "data/database_file.h"
+#include "platform/forms/services.h"
+#include "platform/vb/strings.h"
+#include "platform/win/file_error.h"
+#include "platform/win/filecopy.h"
+#include "platform/win/registry.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <memory>
+
+namespace {
+
+// Copies the shipped file into the system folder, making the folder first. The
+// shipped file is embedded in the program, so the copy reads it through a native
+// temporary copy.
+bool placeShippedDatabase(const QString& shippedDatabase, const QString& database)
+{
+    QFile shipped(shippedDatabase);
+    if (!shipped.exists())
+        return false;
+    const std::unique_ptr<QTemporaryFile> nativeCopy(QTemporaryFile::createNativeFile(shipped));
+    QDir().mkpath(QFileInfo(database).absolutePath());
+    win::copyFile(nativeCopy ? nativeCopy->fileName() : shippedDatabase, database);
+    return true;
+}
+
+}  // namespace
+
+bool PrepareSystem(const QString& shippedDatabase)
+{
+    WindowsDir = win::windowsDir();
+    OwnerName = vb::Trim(win::ownerName());
+    const QString database = data::databasePath(WindowsDir);
+    if (QFileInfo::exists(database))
+        return true;
+    try {
+        if (placeShippedDatabase(shippedDatabase, database))
+            return true;
+        forms::MsgBox(QStringLiteral("系统数据丢失，请将原系统卸载，重新安装。"));
+    } catch (const win::Error& error) {
+        forms::ReportErrorLine(error.number(), error.description());
+    }
+    return false;
+}
+
+int RunSystem(const QString& shippedDatabase,
+              const std::function<void(MDIFqhmz&)>& registerWindows)
+{
+    if (!PrepareSystem(shippedDatabase))
+        return 1;
+    MDIFqhmz mainWindow;
+    registerWindows(mainWindow);
+    mainWindow.show();
+    mainWindow.menuOn();
+    return QApplication::exec();
+}

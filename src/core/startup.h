@@ -1,0 +1,19 @@
+// Start-up of the program: reads the Windows folder and the registered owner, makes
+// sure the database file stands at WindowsDir + "\system\zyqhmz.mdb" (placing the
+// shipped copy there at the first start), then shows the main window and runs the
+// event loop. With neither file present the system data is lost and the program ends.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class MDIFqhmz;
+
+// Reads WindowsDir and OwnerName and places the database; false, after telling the
+// user "系统数据丢失，请将原系统卸载，重新安装。", when the system cannot start.
+bool PrepareSystem(const QString& shippedDatabase);
+
+// The whole run: PrepareSystem, the main window with the windows that
+// `registerWindows` wires to its menus, and the event loop. Returns the exit code.
+int RunSystem(const QString& shippedDatabase,
+              const std::function<void(MDIFqhmz&)>& registerWindows);
