@@ -20,7 +20,6 @@ Frmjdys::Frmjdys()
     setClientSize(kClientWidth, kClientHeight);
     setCloseBox(false);
     setMinMaxButtons(false);
-    setWindowFlag(Qt::WindowStaysOnTopHint);
     Labprg->Move(240, 180, 5520, 330);
     ProgBar->Move(240, 600, 4800, 360);
     Labpre->Move(5160, 630, 600, 330);
@@ -30,6 +29,7 @@ Frmjdys::Frmjdys()
 
 void Frmjdys::Form_Load()
 {
+    setWindowFlag(Qt::WindowStaysOnTopHint);   // after the kit has set the window's buttons
     PlaceOnMainWindow(2, 2);
     ProgBar->setValue(0);
     Labpre->setCaption(QString());

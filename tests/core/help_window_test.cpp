@@ -1,0 +1,128 @@
+// The help round trip between a working window and FrmHelp, and the progress window
+// as its callers find it when it loads.
+#include "core/globals.h"
+#include "core/help_texts.h"
+#include "core/help_window.h"
+#include "core/main_window.h"
+#include "core/progress_window.h"
+#include "platform/forms/buttons.h"
+#include "platform/forms/progressbar.h"
+#include "platform/forms/textbox.h"
+
+#include <QApplication>
+#include <QTest>
+
+namespace {
+
+class CallingWindow : public forms::Form {
+public:
+    int activations = 0;
+
+protected:
+    void Form_Activate() override { ++activations; }
+};
+
+FrmHelp* openHelpWindow()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* help = qobject_cast<FrmHelp*>(widget); help && help->isVisible())
+            return help;
+    return nullptr;
+}
+
+}  // namespace
+
+class HelpWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void helpDisablesTheCallerAndHandsBackOnClose();
+    void eachCodeHasItsOwnText();
+    void codeWithoutTextShowsAnEmptyBox();
+    void progressWindowStartsEmptyOnTopWithoutClose();
+
+private:
+    std::unique_ptr<MDIFqhmz> mainWindow_;
+};
+
+void HelpWindowTest::init()
+{
+    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_->show();
+}
+
+void HelpWindowTest::cleanup()
+{
+    if (FrmHelp* help = openHelpWindow())
+        help->Unload();
+    mainWindow_.reset();
+    HelpTopic.clear();
+}
+
+void HelpWindowTest::helpDisablesTheCallerAndHandsBackOnClose()
+{
+    auto* caller = new CallingWindow;
+    caller->Show();
+    QTRY_VERIFY(caller->activations >= 1);
+    const int activationsBefore = caller->activations;
+
+    ShowHelpFor(caller, QStringLiteral("BM"));
+    FrmHelp* help = openHelpWindow();
+    QVERIFY(help);
+    QCOMPARE(help->Caption(), QStringLiteral("帮助向导"));
+    QVERIFY(!caller->isEnabled());
+    QCOMPARE(HelpTopic, QStringLiteral("BM"));
+    QCOMPARE(help->TxtHelp->Text(), helpTextFor(QStringLiteral("BM")).replace(u'\n', QStringLiteral("\r\n")));
+    QVERIFY(help->TxtHelp->Locked());
+
+    help->close();                                   // its close box
+    QTRY_VERIFY(openHelpWindow() == nullptr);
+    QVERIFY(caller->isEnabled());
+    QTRY_VERIFY(caller->activations > activationsBefore);
+    QVERIFY(HelpTopic.isEmpty());
+}
+
+void HelpWindowTest::eachCodeHasItsOwnText()
+{
+    const QStringList codes = {"BM", "YCKC", "YC", "Y-C", "F-J", "FJ", "ZD", "CY", "XY", "C-Y"};
+    QSet<QString> texts;
+    for (const QString& code : codes) {
+        const QString text = helpTextFor(code);
+        QVERIFY2(!text.isEmpty(), qPrintable(code));
+        texts.insert(text);
+    }
+    QCOMPARE(texts.size(), codes.size());
+}
+
+void HelpWindowTest::codeWithoutTextShowsAnEmptyBox()
+{
+    auto* caller = new CallingWindow;
+    caller->Show();
+    ShowHelpFor(caller, QStringLiteral("NONE"));
+    FrmHelp* help = openHelpWindow();
+    QVERIFY(help);
+    QCOMPARE(help->TxtHelp->Text(), QString());
+}
+
+void HelpWindowTest::progressWindowStartsEmptyOnTopWithoutClose()
+{
+    auto* progress = new Frmjdys;
+    progress->ProgBar->setValue(40);
+    progress->Labpre->setCaption(QStringLiteral("40%"));
+    progress->Show();
+
+    QCOMPARE(progress->ProgBar->Value(), 0.0);
+    QCOMPARE(progress->Labpre->Caption(), QString());
+    QCOMPARE(progress->Labprg->Caption(), QString());
+    QVERIFY(progress->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(!progress->CloseBox());
+    progress->ProgBar->setValue(99.4);
+    QCOMPARE(progress->ProgBar->Value(), 99.4);
+    progress->Unload();
+}
+
+QTEST_MAIN(HelpWindowTest)
+#include "help_window_test.moc"

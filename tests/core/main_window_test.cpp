@@ -1,0 +1,228 @@
+// The main window on a fresh Windows folder: the database placed at first start, the
+// eight menus, the one-working-window lock around a working window, the exit question,
+// and the start that finds no database anywhere.
+#include "core/globals.h"
+#include "core/main_window.h"
+#include "core/startup.h"
+#include "data/database_file.h"
+#include "platform/forms/form.h"
+#include "platform/forms/services.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A working window as the real ones behave towards the main window: its exit
+// unloads it and unlocks the menus.
+class DummyWindow : public forms::Form {
+public:
+    void Exit()
+    {
+        Unload();
+        menuOn();
+    }
+};
+
+QString shippedDatabase()
+{
+    const QString fromEnvironment = qEnvironmentVariable("ZYQHMZ_SHIPPED_DB");
+    return fromEnvironment.isEmpty() ? QStringLiteral(ZYQHMZ_SHIPPED_DB) : fromEnvironment;
+}
+
+const QStringList kTopMenus = {"ZymzZd", "ycrk", "zycxll", "ZysjDl", "xtwh", "XtHelp", "lxzz", "zyexit"};
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void firstStartPlacesTheShippedDatabase();
+    void startWithoutAnyDatabaseSaysSoAndCreatesNothing();
+    void showsTheEightMenusEnabledInOrder();
+    void itemsWithoutAWindowStayDisabled();
+    void workingWindowLocksTheMenusUntilItsExit();
+    void builderRunsBeforeTheWindowWithTheBusyPointer();
+    void importItemOnlyLocksAndShows();
+    void exitAsksAndNoKeepsTheProgramRunning();
+    void exitYesEndsTheProgram();
+    void closingByOtherMeansIsRefused();
+
+private:
+    bool allTopMenusEnabled(bool enabled) const;
+
+    std::unique_ptr<QTemporaryDir> windowsDir_;
+    std::unique_ptr<MDIFqhmz> mainWindow_;
+    std::unique_ptr<forms::MessageBoxes::TestHook> boxes_;
+};
+
+void MainWindowTest::init()
+{
+    windowsDir_ = std::make_unique<QTemporaryDir>();
+    qputenv("ZYQHMZ_WINDOWS_DIR", windowsDir_->path().toUtf8());
+    boxes_ = std::make_unique<forms::MessageBoxes::TestHook>();
+}
+
+void MainWindowTest::cleanup()
+{
+    mainWindow_.reset();
+    boxes_.reset();
+    windowsDir_.reset();
+}
+
+bool MainWindowTest::allTopMenusEnabled(bool enabled) const
+{
+    for (const QString& name : kTopMenus)
+        if (mainWindow_->menuAction(name)->isEnabled() != enabled)
+            return false;
+    return true;
+}
+
+void MainWindowTest::firstStartPlacesTheShippedDatabase()
+{
+    QVERIFY(!QFileInfo::exists(data::databasePath(windowsDir_->path())));
+    QVERIFY(PrepareSystem(shippedDatabase()));
+
+    QCOMPARE(WindowsDir, windowsDir_->path());
+    QVERIFY(QFileInfo::exists(data::databasePath(WindowsDir)));
+    dao::Database db = OpenDb();                    // a real file under the system's password
+    QVERIFY(db.isOpen());
+    db.execute(QStringLiteral("delete * from ycjg"));   // and writable
+    QVERIFY(boxes_->shown().empty());
+}
+
+void MainWindowTest::startWithoutAnyDatabaseSaysSoAndCreatesNothing()
+{
+    const QString missing = windowsDir_->filePath(QStringLiteral("no-such-file.mdb"));
+    QVERIFY(RunSystem(missing, [](MDIFqhmz&) { QFAIL("the main window must not open"); }) != 0);
+
+    QCOMPARE(boxes_->texts(), QStringList{QStringLiteral("系统数据丢失，请将原系统卸载，重新安装。")});
+    QCOMPARE(QDir(windowsDir_->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             QStringList());
+    QVERIFY(MainWindow() == nullptr);
+}
+
+void MainWindowTest::showsTheEightMenusEnabledInOrder()
+{
+    QVERIFY(PrepareSystem(shippedDatabase()));
+    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_->show();
+
+    QCOMPARE(mainWindow_->windowTitle(), QStringLiteral("欢迎使用岐禾中医门诊系统"));
+    QStringList captions;
+    for (QAction* action : mainWindow_->menuBar()->actions())
+        captions << action->text();
+    QCOMPARE(captions, QStringList({"门诊处方管理&Z", "药品入出库管理&R", "数据资料查询&F",
+                                    "中医数据编辑&D", "系统维护&W", "系统帮助&H", "联系作者&L",
+                                    "退出系统&Q"}));
+    QVERIFY(allTopMenusEnabled(true));
+    QCOMPARE(MainWindow(), mainWindow_.get());
+}
+
+void MainWindowTest::itemsWithoutAWindowStayDisabled()
+{
+    mainWindow_ = std::make_unique<MDIFqhmz>();
+    QAction* item = mainWindow_->menuAction(QStringLiteral("YcqkWh"));
+    QCOMPARE(item->text(), QStringLiteral("药品名称编码"));
+    QVERIFY(!item->isEnabled());
+
+    mainWindow_->wire(QStringLiteral("YcqkWh"), [] { return new DummyWindow; });
+    QVERIFY(item->isEnabled());
+}
+
+void MainWindowTest::workingWindowLocksTheMenusUntilItsExit()
+{
+    QVERIFY(PrepareSystem(shippedDatabase()));
+    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_->show();
+    QPointer<DummyWindow> opened;
+    mainWindow_->wire(QStringLiteral("ZysjDl0"), [&] { return opened = new DummyWindow; });
+
+    mainWindow_->menuAction(QStringLiteral("ZysjDl0"))->trigger();
+    QVERIFY(opened);
+    QVERIFY(opened->isVisible());
+    QCOMPARE(mainWindow_->mdiArea()->subWindowList().size(), 1);
+    QVERIFY(allTopMenusEnabled(false));
+
+    opened->Exit();
+    QVERIFY(allTopMenusEnabled(true));
+}
+
+void MainWindowTest::builderRunsBeforeTheWindowWithTheBusyPointer()
+{
+    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_->show();
+    forms::Screen::setMousePointer(forms::vbArrow);
+    QStringList steps;
+    mainWindow_->wire(
+        QStringLiteral("zycxll1"),
+        [&] {
+            steps << QStringLiteral("window");
+            return new DummyWindow;
+        },
+        [&] {
+            steps << QStringLiteral("builder");
+            QVERIFY(allTopMenusEnabled(false));
+            QCOMPARE(forms::Screen::MousePointer(), forms::vbArrowHourglass);
+        });
+
+    mainWindow_->menuAction(QStringLiteral("zycxll1"))->trigger();
+    QCOMPARE(steps, QStringList({"builder", "window"}));
+}
+
+void MainWindowTest::importItemOnlyLocksAndShows()
+{
+    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_->show();
+    forms::Screen::setMousePointer(forms::vbArrow);
+    mainWindow_->wire(QStringLiteral("DateSj"), [] { return new DummyWindow; });
+
+    mainWindow_->menuAction(QStringLiteral("DateSj"))->trigger();
+    QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
+    QVERIFY(allTopMenusEnabled(false));
+}
+
+void MainWindowTest::exitAsksAndNoKeepsTheProgramRunning()
+{
+    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_->show();
+    boxes_->answer(forms::vbNo);
+
+    mainWindow_->menuAction(QStringLiteral("zyexit"))->trigger();
+    QCOMPARE(boxes_->shown().size(), size_t(1));
+    QCOMPARE(boxes_->shown()[0].text, QStringLiteral("退出岐禾中医门诊系统吗?"));
+    QCOMPARE(boxes_->shown()[0].buttons, forms::vbYesNo);
+    QCOMPARE(boxes_->shown()[0].icon, forms::vbQuestion);
+    QVERIFY(mainWindow_->isVisible());
+}
+
+void MainWindowTest::exitYesEndsTheProgram()
+{
+    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_->show();
+    boxes_->answer(forms::vbYes);
+
+    mainWindow_->menuAction(QStringLiteral("zyexit"))->trigger();
+    QVERIFY(!mainWindow_->isVisible());
+}
+
+void MainWindowTest::closingByOtherMeansIsRefused()
+{
+    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_->show();
+    QVERIFY(!mainWindow_->close());
+    QVERIFY(mainWindow_->isVisible());
+    QVERIFY(boxes_->shown().empty());
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
