@@ -44,20 +44,6 @@ void DataRecords::assign(QStringList fields, std::vector<std::vector<vb::Variant
 
 DataControl::DataControl(QObject* parent) : QObject(parent) {}
 
-namespace {
-
-// A record source is SQL when it holds a blank; otherwise a stored query when the
-// file has one of that name, and a table else.
-dao::Recordset openSource(dao::Database& db, const QString& source)
-{
-    const QString trimmed = source.trimmed();
-    if (trimmed.contains(QLatin1Char(' ')) || db.queryDefs().contains(trimmed, Qt::CaseInsensitive))
-        return db.openRecordset(trimmed);
-    return db.openRecordset(QStringLiteral("select * from ") + trimmed);
-}
-
-}  // namespace
-
 void DataControl::Refresh()
 {
     if (recordSource_.trimmed().isEmpty()) {
@@ -66,7 +52,8 @@ void DataControl::Refresh()
         return;
     }
     dao::Database db = dao::Database::open(databaseName_, connect_);
-    dao::Recordset rs = openSource(db, recordSource_);
+    // A table name, a stored query's name or an SQL text: the database layer tells them apart.
+    dao::Recordset rs = db.openRecordset(recordSource_.trimmed());
     QStringList fields;
     for (int i = 0; i < rs.fieldCount(); ++i) fields << rs.fieldName(i);
     std::vector<std::vector<vb::Variant>> rows;

@@ -1,0 +1,293 @@
+// Keys and text boxes of the windows kit: KeyPress filters that swallow or replace
+// keys (typed or committed by an input method), an Enter chain over three boxes,
+// MaxLength in multi-line boxes, Locked boxes that keep focus and keys, selections,
+// the masked date box's prompt characters, and the Default/Cancel buttons.
+#include "platform/forms/buttons.h"
+#include "platform/forms/form.h"
+#include "platform/forms/lists.h"
+#include "platform/forms/textbox.h"
+
+#include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QtTest>
+
+using namespace forms;
+
+namespace {
+
+// Swallows the space everywhere and Enter, as most boxes of the windows do.
+void swallowSpaceAndEnter(int& keyAscii)
+{
+    if (keyAscii == vbKeySpace || keyAscii == vbKeyReturn) keyAscii = 0;
+}
+
+void commit(QWidget* widget, const QString& text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+// A window with three boxes chained by Enter: a filled box moves the focus on.
+class ChainForm : public Form {
+public:
+    ChainForm() : Form(Placement::TopLevel)
+    {
+        first->KeyPress = [this](int& k) { chain(k, first, second); };
+        second->KeyPress = [this](int& k) { chain(k, second, third); };
+        third->KeyPress = [this](int& k) { chain(k, third, first); };
+        setClientSize(6000, 3000);
+        first->Move(100, 100, 1500, 300);
+        second->Move(100, 500, 1500, 300);
+        third->Move(100, 900, 1500, 300);
+    }
+    void chain(int& keyAscii, TextBox* box, TextBox* next)
+    {
+        if (keyAscii == vbKeySpace) keyAscii = 0;
+        if (keyAscii != vbKeyReturn) return;
+        keyAscii = 0;
+        if (!box->Text().trimmed().isEmpty()) next->SetFocusSelectAll();
+    }
+    TextBox* first = new TextBox(this);
+    TextBox* second = new TextBox(this);
+    TextBox* third = new TextBox(this);
+};
+
+}  // namespace
+
+class FormsKeysTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void swallowedKeysNeverReachTheBox()
+    {
+        TextBox box;
+        int enters = 0;
+        box.KeyPress = [&](int& k) {
+            if (k == vbKeyReturn) ++enters;
+            swallowSpaceAndEnter(k);
+        };
+        box.show();
+        QTest::keyClicks(box.lineEdit(), "a b c");
+        QTest::keyClick(box.lineEdit(), Qt::Key_Return);
+        QCOMPARE(box.Text(), QString("abc"));
+        QCOMPARE(enters, 1);
+
+        // Keys sent to the control itself go the same way.
+        QTest::keyClicks(&box, " d");
+        QCOMPARE(box.Text(), QString("abcd"));
+
+        // Multi-line: Enter swallowed means no new line.
+        TextBox notes(nullptr, TextBox::Lines::Multi);
+        notes.KeyPress = swallowSpaceAndEnter;
+        QTest::keyClicks(notes.plainTextEdit(), "x y");
+        QTest::keyClick(notes.plainTextEdit(), Qt::Key_Return);
+        QCOMPARE(notes.Text(), QString("xy"));
+    }
+
+    void backspaceAndEscapeReachTheHandler()
+    {
+        TextBox box;
+        QList<int> seen;
+        box.KeyPress = [&](int& k) { seen << k; };
+        box.setText("ab");
+        box.lineEdit()->end(false);
+        QTest::keyClick(box.lineEdit(), Qt::Key_Backspace);
+        QTest::keyClick(box.lineEdit(), Qt::Key_Escape);
+        QTest::keyClick(box.lineEdit(), Qt::Key_Left);   // no character: no KeyPress
+        QCOMPARE(seen, (QList<int>{vbKeyBack, vbKeyEscape}));
+        QCOMPARE(box.Text(), QString("a"));
+    }
+
+    void aReplacedKeyTypesTheNewCharacter()
+    {
+        TextBox code;
+        code.KeyPress = [](int& k) { if (k >= 'a' && k <= 'z') k -= 32; };
+        QTest::keyClicks(code.lineEdit(), "ab1");
+        QCOMPARE(code.Text(), QString("AB1"));
+    }
+
+    void inputMethodTextIsFilteredCharacterByCharacter()
+    {
+        TextBox box;
+        QString seen;
+        box.KeyPress = [&](int& k) {
+            seen.append(QChar(k));
+            swallowSpaceAndEnter(k);
+        };
+        commit(box.lineEdit(), QStringLiteral("当 归"));
+        QCOMPARE(box.Text(), QStringLiteral("当归"));
+        QCOMPARE(seen, QStringLiteral("当 归"));
+
+        // Without a swallowed character the commit goes through untouched.
+        commit(box.lineEdit(), QStringLiteral("片"));
+        QCOMPARE(box.Text(), QStringLiteral("当归片"));
+    }
+
+    void enterMovesAlongTheChainOnlyFromAFilledBox()
+    {
+        auto& form = *new ChainForm;
+        form.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.first->SetFocus();
+        QTest::keyClick(form.first->lineEdit(), Qt::Key_Return);
+        QVERIFY(form.first->hasFocusNow());          // empty: the focus stays
+
+        QTest::keyClicks(form.first->lineEdit(), "a");
+        QTest::keyClick(form.first->lineEdit(), Qt::Key_Return);
+        QVERIFY(form.second->hasFocusNow());
+
+        form.third->setText("old");
+        QTest::keyClicks(form.second->lineEdit(), "b");
+        QTest::keyClick(form.second->lineEdit(), Qt::Key_Return);
+        QVERIFY(form.third->hasFocusNow());
+        QCOMPARE(form.third->SelLength(), 3);       // arrives with its text selected
+        QTest::keyClick(form.third->lineEdit(), Qt::Key_Return);
+        QVERIFY(form.first->hasFocusNow());
+        QCOMPARE(form.first->Text(), QString("a"));
+        form.Unload();
+    }
+
+    void maxLengthHoldsInMultiLineBoxes()
+    {
+        TextBox notes(nullptr, TextBox::Lines::Multi);
+        notes.setMaxLength(5);
+        QTest::keyClicks(notes.plainTextEdit(), "abcdefg");
+        QCOMPARE(notes.Text(), QString("abcde"));
+
+        // Pasting in the middle keeps what was there and drops the overflow.
+        notes.setText("ab");
+        notes.setSelStart(1);
+        notes.setSelText("XYZW");
+        QCOMPARE(notes.Text(), QString("aXYZb"));
+
+        notes.setText("");
+        commit(notes.plainTextEdit(), QStringLiteral("一二三四五六"));
+        QCOMPARE(notes.Text(), QStringLiteral("一二三四五"));
+
+        // A lower limit cuts what the box already holds.
+        notes.setMaxLength(2);
+        QCOMPARE(notes.Text(), QStringLiteral("一二"));
+        notes.setMaxLength(0);
+        QTest::keyClicks(notes.plainTextEdit(), "zz");
+        QCOMPARE(notes.Text().size(), 4);
+    }
+
+    void multiLineTextUsesCrLf()
+    {
+        TextBox notes(nullptr, TextBox::Lines::Multi);
+        notes.setText("one\r\ntwo");
+        QCOMPARE(notes.plainTextEdit()->toPlainText(), QString("one\ntwo"));
+        QCOMPARE(notes.Text(), QString("one\r\ntwo"));
+    }
+
+    void lockedBoxesKeepFocusSelectionAndKeys()
+    {
+        auto& form = *new Form(Form::Placement::TopLevel);   // deletes itself on Unload
+        auto* name = new TextBox(&form);
+        auto* text = new TextBox(&form, TextBox::Lines::Multi);
+        name->setText("当归");
+        text->setText("fixed text");
+        name->setLocked(true);
+        text->setLocked(true);
+        int keys = 0;
+        name->KeyPress = [&](int&) { ++keys; };
+        form.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+
+        name->SetFocusSelectAll();
+        QVERIFY(name->hasFocusNow());
+        QCOMPARE(name->SelText(), QStringLiteral("当归"));
+        QTest::keyClicks(name->lineEdit(), "x");
+        QCOMPARE(name->Text(), QStringLiteral("当归"));
+        QCOMPARE(keys, 1);
+
+        text->SetFocus();
+        QVERIFY(text->hasFocusNow());
+        QTest::keyClicks(text->plainTextEdit(), "y");
+        QCOMPARE(text->Text(), QString("fixed text"));
+        text->setSelStart(6);
+        text->setSelLength(4);
+        QCOMPARE(text->SelText(), QString("text"));
+        form.Unload();
+    }
+
+    void selectionsAndFocusHelpers()
+    {
+        auto& form = *new Form(Form::Placement::TopLevel);   // deletes itself on Unload
+        auto* box = new TextBox(&form);
+        auto* combo = new ComboBox(&form);
+        form.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        box->setText("12.50");
+        box->SetFocusEnd();
+        QCOMPARE(box->SelStart(), 5);
+        QCOMPARE(box->SelLength(), 0);
+        box->setSelStart(1);
+        box->setSelLength(99);                       // clipped to the text
+        QCOMPARE(box->SelText(), QString("2.50"));
+
+        combo->AddItem("草药");
+        combo->setText("成药");
+        QCOMPARE(combo->ListIndex(), -1);
+        combo->SetFocusSelectAll();
+        QCOMPARE(combo->SelText(), QStringLiteral("成药"));
+        QTest::keyClick(combo->comboBox()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(combo->ListCount(), 1);             // Enter never adds the typed text
+        form.Unload();
+    }
+
+    void maskedDateBoxKeepsItsPromptCharacters()
+    {
+        MaskEdBox date;
+        date.setMask("####-##-##");
+        QCOMPARE(date.Text(), QString("____-__-__"));
+        date.setText("2024-03-15");
+        QCOMPARE(date.Text(), QString("2024-03-15"));
+
+        date.setText("");
+        date.lineEdit()->home(false);
+        QTest::keyClicks(date.lineEdit(), "2024");
+        QCOMPARE(date.Text(), QString("2024-__-__"));
+        QTest::keyClicks(date.lineEdit(), "x");      // not a digit: refused
+        QCOMPARE(date.Text(), QString("2024-__-__"));
+
+        date.setPromptChar('#');
+        QCOMPARE(date.Text(), QString("2024-##-##"));
+        QCOMPARE(date.Mask(), QString("####-##-##"));
+    }
+
+    void enterAndEscapeClickDefaultAndCancelButtons()
+    {
+        auto& form = *new Form(Form::Placement::TopLevel);   // deletes itself on Unload
+        auto* box = new TextBox(&form);
+        auto* save = new CommandButton(&form, "保存&S");
+        auto* quit = new CommandButton(&form, "退出&T");
+        save->setDefault(true);
+        quit->setCancel(true);
+        int saves = 0, quits = 0;
+        save->Click = [&] { ++saves; };
+        quit->Click = [&] { ++quits; };
+        form.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        box->SetFocus();
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(box->lineEdit(), Qt::Key_Escape);
+        QCOMPARE(saves, 1);
+        QCOMPARE(quits, 1);
+
+        box->KeyPress = swallowSpaceAndEnter;        // a swallowed Enter clicks nothing
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QCOMPARE(saves, 1);
+        save->setEnabled(false);
+        box->KeyPress = nullptr;
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QCOMPARE(saves, 1);
+        form.Unload();
+    }
+};
+
+QTEST_MAIN(FormsKeysTest)
+#include "forms_keys_test.moc"
