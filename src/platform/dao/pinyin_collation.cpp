@@ -23,6 +23,9 @@ UCollator* chineseCollator()
             c = ucol_open("", &status);
         }
         ucol_setStrength(c, UCOL_SECONDARY);
+        // Digits and Latin letters before Chinese, as the old engine sorted.
+        const int32_t noReordering = UCOL_REORDER_CODE_NONE;
+        ucol_setReorderCodes(c, &noReordering, 1, &status);
         return c;
     }();
     return collator;

@@ -1,7 +1,8 @@
 // Text order of the system: Chinese by pinyin (ICU's zh collation), other letters
 // alphabetically, and two texts that differ only in the case of ASCII letters equal,
 // as NOCASE makes them. Registered on every connection as the collation "PINYIN",
-// which the dialect attaches to every ORDER BY term.
+// which every text column of the database is declared with and the dialect attaches
+// to every ORDER BY term.
 #pragma once
 
 #include <QString>

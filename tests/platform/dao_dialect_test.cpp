@@ -1,0 +1,158 @@
+// The old SQL dialect: translation of the windows' SQL texts (delete *, #date#,
+// sorted DISTINCT, pinyin ORDER BY, literals left alone) and the old engine's LIKE
+// patterns, checked case by case and against an independent regular-expression
+// reading of random patterns.
+#include "platform/dao/dialect.h"
+#include "platform/dao/like_pattern.h"
+
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+
+// The old engine's pattern read as a regular expression, written from the rules and
+// not from the matcher: * ? # [list] [!list] [a-z]; an unclosed [ is a plain [.
+QRegularExpression referenceRegex(const QString& pattern)
+{
+    QString rx;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern[i];
+        if (c == u'*') rx += QStringLiteral(".*");
+        else if (c == u'?') rx += u'.';
+        else if (c == u'#') rx += QStringLiteral("[0-9]");
+        else if (c == u'[' && pattern.indexOf(u']', i + 1) > 0) {
+            const qsizetype close = pattern.indexOf(u']', i + 1);
+            QString list = pattern.mid(i + 1, close - i - 1);
+            i = close;
+            if (list.isEmpty()) continue;
+            QString set = QStringLiteral("[");
+            if (list.size() > 1 && list[0] == u'!') {
+                set += u'^';
+                list.remove(0, 1);
+            }
+            for (qsizetype k = 0; k < list.size(); ++k) {
+                if (k + 2 < list.size() && list[k + 1] == u'-') {
+                    set += QRegularExpression::escape(list.mid(k, 1)) + u'-' + QRegularExpression::escape(list.mid(k + 2, 1));
+                    k += 2;
+                } else {
+                    set += QRegularExpression::escape(list.mid(k, 1));
+                }
+            }
+            rx += set + u']';
+        } else {
+            rx += QRegularExpression::escape(QString(c));
+        }
+    }
+    return QRegularExpression(QRegularExpression::anchoredPattern(rx),
+                              QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+}
+
+QString randomText(QRandomGenerator& random, const QString& alphabet, int maxLength)
+{
+    QString text;
+    const int length = static_cast<int>(random.bounded(maxLength + 1));
+    for (int i = 0; i < length; ++i) text += alphabet[static_cast<qsizetype>(random.bounded(alphabet.size()))];
+    return text;
+}
+
+}  // namespace
+
+class DaoDialectTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void translation_data()
+    {
+        QTest::addColumn<QString>("old");
+        QTest::addColumn<QString>("translated");
+        QTest::newRow("delete star") << "delete * from bzzz" << "delete from bzzz";
+        QTest::newRow("delete star with where") << "delete * from ycyltb where ycyl=0"
+                                                << "delete from ycyltb where ycyl=0";
+        QTest::newRow("date literals")
+            << "select * from yccrtb where crsj between #2024-03-01# and  #2024-3-31#"
+            << "select * from yccrtb where crsj between '2024-03-01' and  '2024-03-31'";
+        QTest::newRow("slashed date") << "select * from t where d=#2024/12/5#" << "select * from t where d='2024-12-05'";
+        QTest::newRow("not a date stays") << "select * from t where a='#1#'" << "select * from t where a='#1#'";
+        QTest::newRow("literals untouched")
+            << "select * from zyyc where ycmc='delete * from x' and ycgy like '*#2024-01-01#*'"
+            << "select * from zyyc where ycmc='delete * from x' and ycgy like '*#2024-01-01#*'";
+        QTest::newRow("doubled apostrophe in a literal")
+            << "select * from t where a='O''Brien order by x'" << "select * from t where a='O''Brien order by x'";
+        QTest::newRow("order by gets pinyin")
+            << "select * from ycjg order by ycbm" << "select * from ycjg order by ycbm COLLATE PINYIN";
+        QTest::newRow("two terms, desc, trailing blank")
+            << "select * from zybz order by bzmc,bzqk desc " << "select * from zybz order by bzmc COLLATE PINYIN,bzqk COLLATE PINYIN desc ";
+        QTest::newRow("a named collation stays")
+            << "select a from t order by a collate binary" << "select a from t order by a collate binary";
+        QTest::newRow("distinct without order")
+            << "select distinct blkb from hzzdzl " << "select distinct blkb from hzzdzl  ORDER BY 1 COLLATE PINYIN";
+        QTest::newRow("distinct of two columns")
+            << "select distinct a, b from t where a<>''" << "select distinct a, b from t where a<>'' ORDER BY 1 COLLATE PINYIN,2 COLLATE PINYIN";
+        QTest::newRow("distinct with order")
+            << "select DISTINCT * from ycgy order by ycgy" << "select DISTINCT * from ycgy order by ycgy COLLATE PINYIN";
+        QTest::newRow("plain select unchanged") << "select fjgy from zyfj " << "select fjgy from zyfj ";
+    }
+
+    void translation()
+    {
+        QFETCH(QString, old);
+        QFETCH(QString, translated);
+        QCOMPARE(dao::dialect::translate(old), translated);
+    }
+
+    void likePatterns_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("star anywhere") << "*当归*" << "全当归片" << true;
+        QTest::newRow("empty criterion matches all") << "**" << "" << true;
+        QTest::newRow("question one char") << "当?" << "当归" << true;
+        QTest::newRow("question not two") << "当?" << "当归片" << false;
+        QTest::newRow("hash digit") << "A#" << "A7" << true;
+        QTest::newRow("hash not letter") << "A#" << "AB" << false;
+        QTest::newRow("list") << "[abc]1" << "b1" << true;
+        QTest::newRow("range") << "[a-c]1" << "C1" << true;
+        QTest::newRow("negated list") << "[!a-c]1" << "d1" << true;
+        QTest::newRow("negated list refuses") << "[!a-c]1" << "a1" << false;
+        QTest::newRow("bracketed star is literal") << "*[*]*" << "a*b" << true;
+        QTest::newRow("bracketed star refuses") << "*[*]*" << "ab" << false;
+        QTest::newRow("unclosed bracket is literal") << "*[*" << "a[b" << true;
+        QTest::newRow("case-insensitive") << "ab*" << "ABC" << true;
+        QTest::newRow("percent is ordinary") << "50%" << "50%" << true;
+        QTest::newRow("percent no wildcard") << "5%" << "5000" << false;
+        QTest::newRow("underscore is ordinary") << "a_c" << "abc" << false;
+        QTest::newRow("apostrophe") << "*'*" << "当归'" << true;
+        QTest::newRow("backtracking star") << "*ab*ab" << "xabyabab" << true;
+    }
+
+    void likePatterns()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, text);
+        QFETCH(bool, matches);
+        QCOMPARE(dao::LikePattern(pattern).matches(text), matches);
+    }
+
+    void likeAgreesWithAReferenceOnRandomPatterns()
+    {
+        QRandomGenerator random(618);
+        const QString textAlphabet = QStringLiteral("aAbBc12当归%_'*?[]!-");
+        const QString patternAlphabet = QStringLiteral("aAbc12当*?#[]!-%_'");
+        for (int round = 0; round < 20000; ++round) {
+            const QString pattern = randomText(random, patternAlphabet, 7);
+            const QRegularExpression reference = referenceRegex(pattern);
+            if (!reference.isValid()) continue;   // e.g. a reversed range, which the old engine refused too
+            const dao::LikePattern like(pattern);
+            for (int t = 0; t < 5; ++t) {
+                const QString text = randomText(random, textAlphabet, 8);
+                if (like.matches(text) != reference.match(text).hasMatch())
+                    QFAIL(qPrintable(QStringLiteral("pattern %1, text %2").arg(pattern, text)));
+            }
+        }
+    }
+};
+
+QTEST_MAIN(DaoDialectTest)
+#include "dao_dialect_test.moc"

@@ -1,0 +1,350 @@
+// Table recordsets and dynasets as the windows use them: stored and index order, seek
+// with fewer keys, noMatch, edit/update/delete by ordinal, stored queries, pinyin
+// order, sorted DISTINCT, #date# criteria, texts with quotes and pattern characters,
+// two handles interleaved, and transactions that leave nothing half-written.
+#include "data/database_file.h"
+#include "platform/dao/dao.h"
+#include "support/test_environment.h"
+
+#include <QFile>
+#include <QtTest>
+
+namespace {
+
+QStringList column(dao::Recordset rs, int ordinal = 0)
+{
+    QStringList values;
+    if (rs.eof()) return values;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) values << rs.field(ordinal).toString();
+    return values;
+}
+
+QStringList query(dao::Database& db, const QString& sql)
+{
+    return column(db.storeAndOpen(QStringLiteral("000"), sql));
+}
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void addDrug(TestEnvironment& env, const QString& code, const QString& name, double price)
+{
+    env.insert(QStringLiteral("ycjg"), {code, name, price, QStringLiteral("克"), QStringLiteral("中药")});
+}
+
+}  // namespace
+
+class DaoRecordsetTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void walksInStoredOrderOrInIndexOrder()
+    {
+        TestEnvironment env;
+        for (const char* term : {"补血", "安神", "活血"}) env.insert(QStringLiteral("ycgy"), {term});
+        dao::Database db = env.open();
+        dao::Recordset rs = db.openTable(QStringLiteral("YCGY"));
+        QCOMPARE(rs.recordCount(), 3);
+        QCOMPARE(column(db.openTable(QStringLiteral("ycgy"))), QStringList({"补血", "安神", "活血"}));
+        rs.setIndex(QStringLiteral("ycgyi"));
+        QCOMPARE(column(std::move(rs)), QStringList({"安神", "补血", "活血"}));
+
+        dao::Recordset empty = db.openTable(QStringLiteral("yczz"));
+        QVERIFY(empty.eof());
+        QVERIFY(empty.bof());
+        QVERIFY_THROWS_EXCEPTION(dao::Error, empty.moveNext());
+    }
+
+    void unknownTablesIndexesAndFieldsAreErrors()
+    {
+        TestEnvironment env;
+        dao::Database db = env.open();
+        QVERIFY_THROWS_EXCEPTION(dao::Error, db.openTable(QStringLiteral("nosuch")));
+        dao::Recordset rs = db.openTable(QStringLiteral("ycjg"));
+        QVERIFY_THROWS_EXCEPTION(dao::Error, rs.setIndex(QStringLiteral("ycyli")));   // another table's index
+        QVERIFY_THROWS_EXCEPTION(dao::Error, rs.seek(QStringLiteral("="), QStringLiteral("A1")));  // no index set
+        QVERIFY_THROWS_EXCEPTION(dao::Error, rs.field(QStringLiteral("nosuch")));
+    }
+
+    void seekWithAllOrFewerKeys()
+    {
+        TestEnvironment env;
+        const QString visits = QStringLiteral("hzzdzl");
+        env.insert(visits, {"001", "内科", QDate(2024, 1, 2), "15/20", 60, 60, "头痛", "", "川芎 10", "", QDate(2024, 1, 9), "李医生"});
+        env.insert(visits, {"001", "内科", QDate(2024, 1, 1), "15/20", 60, 60, "头痛", "", "白芷 6", "", QDate(2024, 1, 8), "李医生"});
+        env.insert(visits, {"002", "外科", QDate(2024, 1, 1)});
+        dao::Database db = env.open();
+        dao::Recordset rs = db.openTable(visits);
+        rs.setIndex(QStringLiteral("zdbmi"));
+
+        rs.seek(QStringLiteral("="), QStringLiteral("001"), QStringLiteral("内科"), QStringLiteral("2024-01-02"));
+        QVERIFY(!rs.noMatch());
+        QCOMPARE(rs.field(8).toString(), QStringLiteral("川芎 10"));
+        QCOMPARE(rs.field(2).toDate(), QDate(2024, 1, 2));
+        QCOMPARE(rs.field(4).type(), vb::Variant::Type::Number);
+
+        rs.seek(QStringLiteral("="), QStringLiteral("001"), QStringLiteral("内科"), QDate(2024, 1, 2));   // a Date key
+        QVERIFY(!rs.noMatch());
+
+        rs.seek(QStringLiteral("="), QStringLiteral("001"));   // first in index order: the earlier date
+        QVERIFY(!rs.noMatch());
+        QCOMPARE(rs.field(QStringLiteral("blcf")).toString(), QStringLiteral("白芷 6"));
+        rs.moveNext();                                         // and on from there in index order
+        QCOMPARE(rs.field(QStringLiteral("blcf")).toString(), QStringLiteral("川芎 10"));
+
+        rs.seek(QStringLiteral("="), QStringLiteral("003"));
+        QVERIFY(rs.noMatch());
+        QVERIFY_THROWS_EXCEPTION(dao::Error, rs.field(0));
+    }
+
+    void seekIgnoresCaseAndKeepsPrices()
+    {
+        TestEnvironment env;
+        addDrug(env, QStringLiteral("AB12"), QStringLiteral("当归"), 1250);
+        dao::Database db = env.open();
+        dao::Recordset rs = db.openTable(QStringLiteral("ycjg"));
+        rs.setIndex(QStringLiteral("ycbmi"));
+        rs.seek(QStringLiteral("="), QStringLiteral("ab12"));
+        QVERIFY(!rs.noMatch());
+        QCOMPARE(rs.field(2), vb::Variant(1250.0));
+        QCOMPARE(rs.field(4).type(), vb::Variant::Type::Text);
+    }
+
+    void editUpdateAndDeleteByOrdinal()
+    {
+        TestEnvironment env;
+        addDrug(env, QStringLiteral("A1"), QStringLiteral("当归"), 1);
+        addDrug(env, QStringLiteral("A2"), QStringLiteral("川芎"), 2);
+        addDrug(env, QStringLiteral("A3"), QStringLiteral("白芷"), 3);
+        dao::Database db = env.open();
+        dao::Recordset rs = db.openTable(QStringLiteral("ycjg"));
+        rs.setIndex(QStringLiteral("ycbmi"));
+        rs.seek(QStringLiteral("="), QStringLiteral("A2"));
+        rs.edit();
+        rs.setField(2, QStringLiteral("1,250.50"));            // a box text, read as the number it shows
+        rs.setField(3, 7);                                      // a number into a text column
+        rs.update();
+        QCOMPARE(rs.field(2), vb::Variant(1250.5));
+        QCOMPARE(rs.field(3), vb::Variant(QStringLiteral("7")));
+        rs.edit();
+        QVERIFY_THROWS_EXCEPTION(dao::Error, rs.setField(2, QStringLiteral("十元")));
+
+        // Delete in a walk: the next move lands on the row after the deleted one.
+        rs.moveFirst();
+        rs.moveNext();
+        QCOMPARE(rs.field(0).toString(), QStringLiteral("A2"));
+        rs.remove();
+        QVERIFY_THROWS_EXCEPTION(dao::Error, rs.field(0));
+        rs.moveNext();
+        QCOMPARE(rs.field(0).toString(), QStringLiteral("A3"));
+        QCOMPARE(column(db.openTable(QStringLiteral("ycjg"))), QStringList({"A1", "A3"}));
+
+        // Setting a field without AddNew or Edit is refused.
+        QVERIFY_THROWS_EXCEPTION(dao::Error, rs.setField(0, QStringLiteral("X")));
+    }
+
+    void duplicateKeysAreRefusedAndChangeNothing()
+    {
+        TestEnvironment env;
+        addDrug(env, QStringLiteral("A1"), QStringLiteral("当归"), 1);
+        dao::Database db = env.open();
+        dao::Recordset rs = db.openTable(QStringLiteral("ycjg"));
+        rs.addNew();
+        rs.setField(0, QStringLiteral("a1"));                  // same code in another case
+        rs.setField(1, QStringLiteral("别的"));
+        try {
+            rs.update();
+            QFAIL("a second row with the code was stored");
+        } catch (const dao::Error& error) {
+            QCOMPARE(error.number(), 3022);
+        }
+        QCOMPARE(env.count(QStringLiteral("ycjg")), 1);
+    }
+
+    void storedQueriesAreViewsAndDynasetsOutliveTheirHandle()
+    {
+        TestEnvironment env;
+        addDrug(env, QStringLiteral("B2"), QStringLiteral("川芎"), 2);
+        addDrug(env, QStringLiteral("B1"), QStringLiteral("当归"), 1);
+        dao::Recordset rs;
+        {
+            dao::Database db = env.open();
+            db.createQueryDef(QStringLiteral("old"), QStringLiteral("select * from ycjg"));
+            QVERIFY_THROWS_EXCEPTION(dao::Error, db.createQueryDef(QStringLiteral("OLD"), QStringLiteral("select * from ycjg")));
+            rs = db.storeAndOpen(QStringLiteral("000"), QStringLiteral("select * from ycjg order by ycbm"));
+            QCOMPARE(db.queryDefs(), QStringList({"000"}));
+        }
+        QCOMPARE(rs.recordCount(), 2);
+        QCOMPARE(rs.fieldCount(), 5);
+        QCOMPARE(rs.fieldName(1), QStringLiteral("ycmc"));
+        QCOMPARE(rs.field(QStringLiteral("YCBM")).toString(), QStringLiteral("B1"));
+        rs.moveLast();
+        QCOMPARE(rs.field(0).toString(), QStringLiteral("B2"));
+        rs.moveNext();
+        QVERIFY(rs.eof());
+        rs.movePrevious();
+        rs.movePrevious();
+        rs.movePrevious();
+        QVERIFY(rs.bof());
+        QVERIFY_THROWS_EXCEPTION(dao::Error, rs.field(0));
+
+        dao::Database db = env.open();
+        QCOMPARE(column(db.openRecordset(QStringLiteral("000"))), QStringList({"B1", "B2"}));
+        db.deleteQueryDef(QStringLiteral("000"));
+        QVERIFY(db.queryDefs().isEmpty());
+        QVERIFY_THROWS_EXCEPTION(dao::Error, db.openRecordset(QStringLiteral("000")));
+    }
+
+    void textsAreOrderedByPinyinAndCaseIsIgnored()
+    {
+        TestEnvironment env;
+        for (const char* name : {"张三", "李四", "王五", "安康", "b", "A"}) env.insert(QStringLiteral("yckpass"), {name, "1", 1});
+        dao::Database db = env.open();
+        QCOMPARE(query(db, QStringLiteral("select passuser from yckpass order by passuser")),
+                 QStringList({"A", "b", "安康", "李四", "王五", "张三"}));
+        QCOMPARE(query(db, QStringLiteral("select passuser from yckpass where passuser='a'")), QStringList({"A"}));
+    }
+
+    void distinctListsAreSorted()
+    {
+        TestEnvironment env;
+        addDrug(env, QStringLiteral("C1"), QStringLiteral("甲"), 1);
+        env.insert(QStringLiteral("ycjg"), {"C2", "乙", 1, "克", "西药"});
+        env.insert(QStringLiteral("ycjg"), {"C3", "丙", 1, "克", "草药"});
+        env.insert(QStringLiteral("ycjg"), {"C4", "丁", 1, "克", "中药"});
+        env.insert(QStringLiteral("ycjg"), {"C5", "戊", 1, "克", "西药"});
+        dao::Database db = env.open();
+        QCOMPARE(query(db, QStringLiteral("select distinct yplb from ycjg where ycbm<>'' ")),
+                 QStringList({"草药", "西药", "中药"}));
+    }
+
+    void dateCriteriaInTheOldForm()
+    {
+        TestEnvironment env;
+        const QString journal = QStringLiteral("yccrtb");
+        env.insert(journal, {QDate(2024, 2, 29), "当归", "购进"});
+        env.insert(journal, {QDate(2024, 3, 1), "川芎", "购进"});
+        env.insert(journal, {QDate(2024, 3, 31), "白芷", "出库"});
+        env.insert(journal, {QDate(2024, 4, 1), "黄芪", "购进"});
+        dao::Database db = env.open();
+        QCOMPARE(query(db, QStringLiteral("select ycbm,crsj from yccrtb where crsj between #2024-03-01# and  #2024-03-31# order by crsj,ycbm")),
+                 QStringList({"川芎", "白芷"}));
+        QCOMPARE(query(db, QStringLiteral("select ycbm from yccrtb where crsj between #2024-03-01# and  #2024-04-30# and ywzy<>'购进'")),
+                 QStringList({"白芷"}));
+    }
+
+    void quotesAndPatternCharactersThroughEveryPath_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"O'Brien", "当归'", "a*b", "c?d", "[x]", "50%", "a_b", "''"}) QTest::newRow(name) << QString::fromUtf8(name);
+    }
+
+    void quotesAndPatternCharactersThroughEveryPath()
+    {
+        QFETCH(QString, name);
+        TestEnvironment env;
+        for (const char* other : {"ab", "cxd", "x", "500", "O Brien", "当归"}) env.insert(QStringLiteral("zyyc"), {other});
+        dao::Database db = env.open();
+        db.execute(QStringLiteral("insert into zyyc (ycmc, ycgy) values (%1, %2)").arg(dao::quote(name), dao::quote(name + name)));
+        QCOMPARE(db.recordsAffected(), 1);
+
+        dao::Recordset rs = db.openTable(QStringLiteral("zyyc"));
+        rs.setIndex(QStringLiteral("ycmci"));
+        rs.seek(QStringLiteral("="), name);
+        QVERIFY(!rs.noMatch());
+        QCOMPARE(rs.field(3).toString(), name + name);
+
+        QCOMPARE(query(db, QStringLiteral("select ycmc from zyyc where ycmc=") + dao::quote(name)), QStringList({name}));
+        // LIKE with the name between stars matches it wherever the old engine's
+        // pattern reading lets it: a literal name always matches itself...
+        QVERIFY(query(db, QStringLiteral("select ycmc from zyyc where ycmc like ") + dao::quote(QStringLiteral("*") + name + QStringLiteral("*")))
+                    .contains(name) || name.contains(u'['));
+        // ...and an apostrophe is an ordinary character of the pattern.
+        const QStringList withApostrophe = query(db, QStringLiteral("select ycmc from zyyc where ycmc like '*''*'"));
+        QCOMPARE(withApostrophe.contains(name), name.contains(u'\''));
+        QVERIFY(query(db, QStringLiteral("select ycmc from zyyc order by ycmc")).contains(name));
+    }
+
+    void twoHandlesInterleaved()
+    {
+        TestEnvironment env;
+        for (const char* herb : {"当归", "川芎", "白芷"}) env.insert(QStringLiteral("zyyc"), {herb, "", "", "补血，活血"});
+        dao::Database reader = env.open();
+        dao::Recordset herbs = reader.storeAndOpen(QStringLiteral("000"), QStringLiteral("select ycgy from zyyc "));
+        dao::Recordset table = reader.openTable(QStringLiteral("zyyc"));
+        int added = 0;
+        for (; !herbs.eof(); herbs.moveNext(), table.moveNext()) {
+            // A splitter's own handle seeks and adds between the reader's steps.
+            dao::Database writer = env.open();
+            dao::Recordset terms = writer.openTable(QStringLiteral("ycgy"));
+            terms.setIndex(QStringLiteral("ycgyi"));
+            terms.seek(QStringLiteral("="), QStringLiteral("补血%1").arg(added));
+            QVERIFY(terms.noMatch());
+            terms.addNew();
+            terms.setField(0, QStringLiteral("补血%1").arg(added++));
+            terms.update();
+            QVERIFY(!table.eof());
+        }
+        QCOMPARE(added, 3);
+        QCOMPARE(env.count(QStringLiteral("ycgy")), 3);
+    }
+
+    void aFailureInATransactionLeavesTheFileAsItWas()
+    {
+        TestEnvironment env;
+        addDrug(env, QStringLiteral("A1"), QStringLiteral("当归"), 1);
+        env.insert(QStringLiteral("ycyltb"), {"当归", 10, 100, 10});
+        const QByteArray before = bytesOf(env.databasePath());
+        {
+            dao::Database db = env.open();
+            try {
+                dao::Transaction transaction(db);
+                for (int i = 0; i < 200; ++i)
+                    env.insert(QStringLiteral("yccrtb"), {QDate(2024, 1, 1), "当归", "出库", "", "", "", QDate(2024, 1, 1), "", "", 0, 0, 1});
+                db.execute(QStringLiteral("update ycyltb set ycyl=ycyl-200"));
+                addDrug(env, QStringLiteral("A1"), QStringLiteral("重复"), 1);   // fails: the code exists
+                transaction.commit();
+                QFAIL("the duplicate was stored");
+            } catch (const dao::Error& error) {
+                QCOMPARE(error.number(), 3022);
+            }
+        }
+        QCOMPARE(env.count(QStringLiteral("yccrtb")), 0);
+        QCOMPARE(bytesOf(env.databasePath()), before);
+    }
+
+    void anInnerFailureUndoesTheOuterTransaction()
+    {
+        TestEnvironment env;
+        dao::Database db = env.open();
+        dao::Transaction outer(db);
+        db.execute(QStringLiteral("insert into ycgy values ('补血')"));
+        {
+            dao::Transaction inner(db);   // joins; ends without commit
+        }
+        QVERIFY_THROWS_EXCEPTION(dao::Error, outer.commit());
+        QCOMPARE(env.count(QStringLiteral("ycgy")), 0);
+    }
+
+    void picturesAreKeptAsBytes()
+    {
+        TestEnvironment env;
+        QByteArray picture("\x89PNG\r\n\x1a\n\0\xff", 10);
+        dao::Database db = env.open();
+        dao::Recordset rs = db.openTable(QStringLiteral("xtzlqk"));
+        rs.addNew();
+        rs.setField(0, QStringLiteral("  "));
+        rs.setFieldBytes(6, picture);
+        rs.update();
+        dao::Recordset again = db.openTable(QStringLiteral("xtzlqk"));
+        QCOMPARE(again.fieldBytes(6), picture);
+        QVERIFY(again.field(6).isNull());
+        QCOMPARE(db.openRecordset(QStringLiteral("select * from xtzlqk")).fieldBytes(6), picture);
+    }
+};
+
+QTEST_MAIN(DaoRecordsetTest)
+#include "dao_recordset_test.moc"
