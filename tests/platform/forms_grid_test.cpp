@@ -1,0 +1,184 @@
+// The flex grid: format strings, the shape (rows, columns, fixed parts, sizes in
+// twips), cell texts, AddItem/RemoveItem/Clear, and the mouse: the row under the
+// mouse, clicks on merged cells reporting the row they hit, clicks on the header.
+#include "platform/forms/flexgrid.h"
+
+#include <QHeaderView>
+#include <QTableView>
+#include <QtTest>
+
+using namespace forms;
+
+namespace {
+
+// The centre of cell (row, col) in the viewport; row counts the header row.
+QPoint cellCentre(const FlexGrid& grid, int row, int col)
+{
+    const QRect rect = grid.view()->visualRect(grid.view()->model()->index(row - 1, col));
+    return rect.center();
+}
+
+// A diagnosis-style grid: names merged over their symptom rows.
+void fillSyndromes(FlexGrid& grid)
+{
+    grid.setFormatString("^病症名称|<临  床  症  状  表  现|<病症成因|<治疗措施");
+    grid.setFixedRows(1);
+    grid.setFixedCols(1);
+    const QStringList names{"感冒", "感冒", "感冒", "咳嗽", "咳嗽"};
+    grid.setRows(names.size() + 1);
+    for (int r = 1; r <= names.size(); ++r) {
+        grid.setRowHeight(r, 460);
+        grid.setTextMatrix(r, 0, names[r - 1]);
+        grid.setTextMatrix(r, 1, QString("症状%1").arg(r));
+    }
+}
+
+}  // namespace
+
+class FormsGridTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void formatStringSetsHeadersAlignmentsAndColumns()
+    {
+        FlexGrid grid;
+        grid.setFormatString("<药品编码|<药 材 名 称|>药品销价|>计量单位|<药材类别");
+        QCOMPARE(grid.Cols(), 5);
+        QCOMPARE(grid.TextMatrix(0, 1), QString("药 材 名 称"));
+        QCOMPARE(grid.ColAlignment(0), Alignment::Left);
+        QCOMPARE(grid.ColAlignment(2), Alignment::Right);
+
+        FlexGrid centred;
+        centred.setFormatString("^A|B;|r1|r2|r3");
+        QCOMPARE(centred.ColAlignment(0), Alignment::Center);
+        QCOMPARE(centred.TextMatrix(0, 1), QString("B"));
+        QCOMPARE(centred.Rows(), 4);
+        QCOMPARE(centred.TextMatrix(3, 0), QString("r3"));
+    }
+
+    void shapeAndSizesInTwips()
+    {
+        FlexGrid grid;
+        grid.setFormatString("<编码|<名称|>用量(克)|>药价(元/克)|>药材金额(元)");
+        grid.setRows(2);
+        grid.setFixedRows(1);
+        grid.setFixedCols(1);
+        grid.setColWidth(1, 1625);
+        QCOMPARE(grid.ColWidth(1), 1620);                     // whole pixels: 108 px
+        grid.setRowHeight(0, 420);
+        grid.setRowHeight(1, 420);
+        QCOMPARE(grid.RowHeight(1), 420);
+        QCOMPARE(grid.view()->horizontalHeader()->height(), 28);
+        QCOMPARE(grid.view()->verticalHeader()->sectionSize(0), 28);
+
+        grid.setTextMatrix(1, 4, "12.00");
+        grid.setTextMatrix(9, 0, "beyond");                    // outside: ignored
+        QCOMPARE(grid.TextMatrix(1, 4), QString("12.00"));
+        QCOMPARE(grid.TextMatrix(9, 0), QString());
+
+        grid.setRows(1);                                       // header only
+        QCOMPARE(grid.Rows(), 1);
+        QCOMPARE(grid.view()->model()->rowCount(), 0);
+        grid.setRows(3);
+        QCOMPARE(grid.TextMatrix(1, 4), QString());            // new rows start empty
+        QCOMPARE(grid.TextMatrix(0, 4), QString("药材金额(元)"));
+    }
+
+    void addRemoveAndClear()
+    {
+        FlexGrid grid;
+        grid.setFormatString("<编码|<名称|>用量");
+        grid.setRows(1);
+        grid.AddItem("A01\t当归\t10.00");
+        grid.AddItem("B02\t黄芪");
+        grid.AddItem("C03\t甘草\t3.00", 1);
+        QCOMPARE(grid.Rows(), 4);
+        QCOMPARE(grid.TextMatrix(1, 1), QStringLiteral("甘草"));
+        QCOMPARE(grid.TextMatrix(3, 2), QString());
+
+        grid.RemoveItem(1);
+        QCOMPARE(grid.TextMatrix(1, 0), QString("A01"));
+        grid.RemoveItem(0);                                   // the header stays
+        QCOMPARE(grid.Rows(), 3);
+        grid.RemoveItem(2);
+        grid.RemoveItem(1);                                   // the last data row is emptied
+        QCOMPARE(grid.Rows(), 2);
+        QCOMPARE(grid.TextMatrix(1, 0), QString());
+
+        grid.setTextMatrix(1, 1, "x");
+        grid.Clear();
+        QCOMPARE(grid.Rows(), 2);
+        QCOMPARE(grid.TextMatrix(1, 1), QString());
+        QCOMPARE(grid.TextMatrix(0, 0), QString());
+    }
+
+    void aClickOnAMergedCellReportsTheRowItHit()
+    {
+        FlexGrid grid;
+        grid.resize(800, 400);
+        fillSyndromes(grid);
+        grid.setMergeCells(true);
+        grid.setMergeCol(0, true);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+
+        QVERIFY(!grid.isMergedWithAbove(1, 0));
+        QVERIFY(grid.isMergedWithAbove(3, 0));
+        QVERIFY(!grid.isMergedWithAbove(4, 0));                // a new name starts
+        QVERIFY(!grid.isMergedWithAbove(3, 1));                // column not merged
+
+        QList<int> clicked;
+        grid.Click = [&] { clicked << grid.MouseRow(); };
+        int downRow = -1;
+        grid.MouseDown = [&](int button, int, int, int) { if (button == vbLeftButton) downRow = grid.MouseRow(); };
+        QTest::mouseClick(grid.view()->viewport(), Qt::LeftButton, {}, cellCentre(grid, 3, 0));
+        QTest::mouseClick(grid.view()->viewport(), Qt::LeftButton, {}, cellCentre(grid, 2, 0));
+        QCOMPARE(clicked, (QList<int>{3, 2}));
+        QCOMPARE(downRow, 2);
+        QCOMPARE(grid.Row(), 2);
+        QCOMPARE(grid.MouseCol(), 0);
+
+        grid.setMergeCells(false);
+        QVERIFY(!grid.isMergedWithAbove(3, 0));
+    }
+
+    void theHeaderAndTheSpaceBelowTheRows()
+    {
+        FlexGrid grid;
+        grid.resize(600, 400);
+        fillSyndromes(grid);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        int clicks = 0;
+        grid.Click = [&] { ++clicks; };
+        grid.setRow(4);
+
+        QTest::mouseClick(grid.view()->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
+        QCOMPARE(grid.MouseRow(), 0);
+        QCOMPARE(grid.Row(), 4);                               // the header never becomes current
+        QTest::mouseClick(grid.view()->viewport(), Qt::LeftButton, {}, QPoint(10, 390));
+        QVERIFY(grid.MouseRow() >= grid.Rows());               // no row there
+        QCOMPARE(clicks, 2);
+
+        QTest::mouseMove(grid.view()->viewport(), cellCentre(grid, 5, 1));
+        QCOMPARE(grid.MouseRow(), 5);
+    }
+
+    void thousandsOfRowsKeepTheirTexts()
+    {
+        FlexGrid grid;
+        grid.setFormatString("<a|<b|>c");
+        grid.setRows(5001);
+        for (int r = 1; r <= 5000; ++r) {
+            grid.setRowHeight(r, 400);
+            for (int c = 0; c < 3; ++c) grid.setTextMatrix(r, c, QString::number(r * 10 + c));
+        }
+        QCOMPARE(grid.TextMatrix(5000, 2), QString("50002"));
+        QCOMPARE(grid.view()->model()->rowCount(), 5000);
+        grid.setTopRow(4000);
+        QCOMPARE(grid.RowHeight(4321), 400);
+    }
+};
+
+QTEST_MAIN(FormsGridTest)
+#include "forms_grid_test.moc"
