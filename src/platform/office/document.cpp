@@ -1,0 +1,71 @@
+// New documents for the word processor; see document.h.
+#include "platform/office/document.h"
+
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QGuiApplication>
+#include <QTemporaryFile>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentWriter>
+#include <QUrl>
+
+namespace office {
+
+namespace {
+
+DocumentOpener& opener()
+{
+    static DocumentOpener open;
+    return open;
+}
+
+bool openWithDesktop(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+
+// The text as paragraphs in 宋体 11 pt, not bold.
+void fillDocument(QTextDocument& document, const QString& text)
+{
+    QFont songti(QStringLiteral("宋体"), 11);
+    songti.setBold(false);
+    document.setDefaultFont(songti);
+    QTextCharFormat format;
+    format.setFont(songti);
+    // The OpenDocument writer names the family from this single-family property.
+    format.setProperty(QTextFormat::FontFamily, songti.family());
+
+    QString paragraphs = text;
+    paragraphs.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    QTextCursor cursor(&document);
+    cursor.setBlockCharFormat(format);
+    cursor.insertText(paragraphs, format);
+}
+
+Error writeError() { return Error(75, QStringLiteral("路径/文件访问错误")); }
+
+}  // namespace
+
+void showTextInDocument(const QString& text)
+{
+    QDir folder(QDir::tempPath() + QStringLiteral("/zyqhmz-documents"));
+    if (!folder.mkpath(QStringLiteral("."))) throw writeError();
+    QTemporaryFile file(folder.filePath(QStringLiteral("文档-XXXXXX.odt")));
+    if (!file.open()) throw writeError();
+
+    QTextDocument document;
+    fillDocument(document, text);
+    QTextDocumentWriter writer(&file, "odf");
+    if (!writer.write(&document) || !file.flush()) throw writeError();
+    file.close();
+
+    QGuiApplication::clipboard()->clear();
+    QGuiApplication::clipboard()->setText(text);
+
+    const DocumentOpener& open = opener() ? opener() : DocumentOpener(openWithDesktop);
+    if (!open(file.fileName())) throw Error(429, QStringLiteral("ActiveX 部件不能创建对象"));
+    file.setAutoRemove(false);   // the document stays for the program that shows it
+}
+
+void setDocumentOpener(DocumentOpener open) { opener() = std::move(open); }
+
+}  // namespace office
