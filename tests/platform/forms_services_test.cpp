@@ -1,0 +1,156 @@
+// The services behind test hooks: message boxes and the three error forms, the file
+// dialog (a cancel keeps the previous file name), the mouse pointer set without
+// stacking, the clock with instant waits, and pop-up menus with a default item.
+#include "platform/forms/services.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QtTest>
+
+using namespace forms;
+
+class FormsServicesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void messageBoxesAreAnsweredAndLogged()
+    {
+        MessageBoxes::TestHook boxes;
+        boxes.answer(vbNo);
+        QCOMPARE(MsgBox("确实要删除此条信息吗？", vbYesNo | vbQuestion, ""), vbNo);
+        // Nothing queued: the first button answers, and the log says so.
+        QCOMPARE(MsgBox("再问一次", vbYesNo | vbQuestion, ""), vbYes);
+        QCOMPARE(MsgBox("药品编码重复", vbInformation, ""), vbOK);
+
+        QCOMPARE(boxes.shown().size(), std::size_t(3));
+        const auto& first = boxes.shown()[0];
+        QCOMPARE(first.buttons, vbYesNo);
+        QCOMPARE(first.icon, vbQuestion);
+        QVERIFY(first.queued);
+        QVERIFY(!boxes.shown()[1].queued);
+        QCOMPARE(boxes.shown()[2].icon, vbInformation);
+        QCOMPARE(boxes.shown()[2].title, QString());
+    }
+
+    void defaultAndEmptyTitles()
+    {
+        MessageBoxes::TestHook boxes;
+        MessageBoxes::setDefaultTitle("岐禾中医门诊系统");
+        MsgBox("打印内容输入不完全，不能打印");
+        MsgBox("选择要备份或恢复的文件", vbOKOnly, "");
+        QCOMPARE(boxes.shown()[0].title, QStringLiteral("岐禾中医门诊系统"));
+        QCOMPARE(boxes.shown()[0].icon, 0);
+        QCOMPARE(boxes.shown()[1].title, QString());
+    }
+
+    void theThreeErrorForms()
+    {
+        MessageBoxes::TestHook boxes;
+        MessageBoxes::setDefaultTitle("岐禾");
+        ReportError("找不到文件");
+        ReportErrorLine(3078, "找不到输入表");
+        ReportErrorBlock(53, "文件未找到");
+        ReportErrorBlock(53, "文件未找到", NumberText::LeadingBlank, BoxTitle::Empty);
+
+        const auto& log = boxes.shown();
+        QCOMPARE(log[0].text, QStringLiteral("找不到文件"));
+        QCOMPARE(log[0].icon, vbInformation);
+        QCOMPARE(log[0].title, QString());
+        QCOMPARE(log[1].text, QStringLiteral("错误号码：3078错误内容：找不到输入表"));
+        QCOMPARE(log[1].icon, vbInformation);
+        QCOMPARE(log[2].text, QStringLiteral("错误号码：53\r\n错误内容：文件未找到"));
+        QCOMPARE(log[2].icon, 0);
+        QCOMPARE(log[2].buttons, vbOKOnly);
+        QCOMPARE(log[2].title, QStringLiteral("岐禾"));
+        QCOMPARE(log[3].text, QStringLiteral("错误号码： 53\r\n错误内容：文件未找到"));
+        QCOMPARE(log[3].title, QString());
+    }
+
+    void aCancelledDialogKeepsTheFileName()
+    {
+        CommonDialog::TestHook dialogs;
+        CommonDialog dialog;
+        dialog.InitDir = "d:\\";
+        dialog.Filter = "数据库文件(*.mdb)|*.mdb";
+        dialogs.cancel();
+        QVERIFY(!dialog.ShowSave());
+        QCOMPARE(dialog.FileName, QString());               // empty at first
+
+        dialogs.choose("/tmp/backup.mdb");
+        QVERIFY(dialog.ShowSave());
+        QCOMPARE(dialog.FileName, QString("/tmp/backup.mdb"));
+        dialogs.cancel();
+        QVERIFY(!dialog.ShowOpen());
+        QCOMPARE(dialog.FileName, QString("/tmp/backup.mdb"));
+        QVERIFY(!dialog.ShowOpen());                        // nothing queued: cancelled
+
+        QCOMPARE(dialogs.log.size(), std::size_t(4));
+        QVERIFY(dialogs.log[0].save);
+        QVERIFY(!dialogs.log[2].save);
+        QCOMPARE(dialogs.log[0].initDir, QString("d:\\"));
+        QCOMPARE(CommonDialog::qtFilter(dialog.Filter), QStringLiteral("数据库文件(*.mdb) (*.mdb)"));
+        QCOMPARE(CommonDialog::qtFilter("文本|*.txt|全部|*.*"), QStringLiteral("文本 (*.txt);;全部 (*.*)"));
+    }
+
+    void thePointerIsSetNotStacked()
+    {
+        Screen::setMousePointer(vbArrowHourglass);
+        Screen::setMousePointer(vbArrowHourglass);
+        Screen::setMousePointer(vbHourglass);
+        QCOMPARE(Screen::MousePointer(), vbHourglass);
+        QVERIFY(QApplication::overrideCursor());
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+
+        // One "arrow" undoes all three settings.
+        Screen::setMousePointer(vbArrow);
+        QCOMPARE(Screen::MousePointer(), vbArrow);
+        QVERIFY(!QApplication::overrideCursor());
+        Screen::setMousePointer(vbDefault);
+        QVERIFY(!QApplication::overrideCursor());
+
+        // Someone else's override cursor survives ours.
+        QApplication::setOverrideCursor(Qt::CrossCursor);
+        Screen::setMousePointer(vbArrowHourglass);
+        Screen::setMousePointer(vbArrow);
+        QVERIFY(QApplication::overrideCursor());
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
+        QApplication::restoreOverrideCursor();
+    }
+
+    void theClockHookSetsTodayAndMakesWaitsInstant()
+    {
+        Clock::TestHook clock(QDate(2024, 2, 29));
+        QCOMPARE(Clock::Today(), QDate(2024, 2, 29));
+        clock.setToday(QDate(2023, 12, 31));
+        QCOMPARE(Clock::Today(), QDate(2023, 12, 31));
+        QCOMPARE(Clock::Timer(), 36000.0);
+        bool pumped = false;
+        QTimer::singleShot(0, [&] { pumped = true; });
+        Clock::WaitSeconds(5);
+        Clock::WaitSeconds(4);
+        QVERIFY(pumped);                                    // the pump still runs
+        QCOMPARE(clock.waited, 9.0);
+        QCOMPARE(clock.waits, 2);
+    }
+
+    void popupMenusTriggerTheChosenItem()
+    {
+        PopupMenus::TestHook popups;
+        QMenu menu;
+        QAction* find = menu.addAction("查询药材特点");
+        int found = 0;
+        connect(find, &QAction::triggered, this, [&] { ++found; });
+        popups.choose(find);
+        QCOMPARE(PopupMenu(&menu, find), find);
+        QCOMPARE(menu.defaultAction(), find);              // shown bold
+        QCOMPARE(PopupMenu(&menu), nullptr);               // dismissed
+        QCOMPARE(menu.defaultAction(), nullptr);
+        QCOMPARE(found, 1);
+        QCOMPARE(popups.log.size(), std::size_t(2));
+        QCOMPARE(popups.log[0].defaultItem, find);
+    }
+};
+
+QTEST_MAIN(FormsServicesTest)
+#include "forms_services_test.moc"
