@@ -8,6 +8,8 @@
 using vb::Format;
 using vb::Variant;
 
+Q_DECLARE_METATYPE(vb::Variant)
+
 class VbTextTest : public QObject {
     Q_OBJECT
 
@@ -109,8 +111,6 @@ private slots:
         QTEST(Format(value, format), "expected");
     }
 };
-
-Q_DECLARE_METATYPE(vb::Variant)
 
 QTEST_MAIN(VbTextTest)
 #include "vb_text_test.moc"
