@@ -128,7 +128,7 @@ public:
 
     void seek(const QString& op, const std::vector<vb::Variant>& keys) override
     {
-        if (op.trimmed() != QLatin1String("="))
+        if (op != QLatin1String("=") && op.trimmed() != QLatin1String("="))
             throw Error(3251, QStringLiteral("只支持用“=”查找索引。"));
         if (indexColumns_.empty()) throw Error(3019, QStringLiteral("查找之前没有设置当前索引。"));
         if (keys.size() > indexColumns_.size())
@@ -252,11 +252,13 @@ private:
         if (state_ == State::Initial) moveFirst();
     }
 
+    // The walk order: the index's columns (rows with equal keys follow in rowid order
+    // inside the index, so naming rowid too would only cost SQLite a sort), or rowid.
     QString orderBy() const
     {
         QStringList terms;
         for (int column : indexColumns_) terms << quoteName(names[column]);
-        terms << QStringLiteral("rowid");
+        if (terms.isEmpty()) terms << QStringLiteral("rowid");
         return terms.join(u',');
     }
 
@@ -343,11 +345,18 @@ private:
     {
         auto& slot = seekStatements_[keyCount];
         if (!slot) {
-            QStringList conditions;
-            for (size_t k = 0; k < keyCount; ++k) conditions << quoteName(names[indexColumns_[k]]) + QStringLiteral("=?");
+            // The first match in index order: the keyed columns are equal, so only the
+            // index's further columns order the candidates (SQLite reads them in order).
+            QStringList conditions, furtherColumns;
+            for (size_t k = 0; k < indexColumns_.size(); ++k) {
+                const QString column = quoteName(names[indexColumns_[k]]);
+                if (k < keyCount) conditions << column + QStringLiteral("=?");
+                else furtherColumns << column;
+            }
+            const QString order = furtherColumns.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + furtherColumns.join(u',');
             slot = std::make_unique<Statement>(
-                db(), QStringLiteral("SELECT rowid,* FROM %1 WHERE %2 ORDER BY %3 LIMIT 1")
-                          .arg(quoteName(table_), conditions.join(QStringLiteral(" AND ")), orderBy()));
+                db(), QStringLiteral("SELECT rowid,* FROM %1 WHERE %2%3 LIMIT 1")
+                          .arg(quoteName(table_), conditions.join(QStringLiteral(" AND ")), order));
         }
         return *slot;
     }

@@ -1,0 +1,197 @@
+// Database layer against the plain SQLite library doing the same work, in one run:
+//  (a) 10,000 seek-then-add on a dictionary table in one transaction: table recordsets
+//      vs prepared statements (ratio should stay at most 2);
+//  (b) 1,000 open/close pairs while another handle holds the file (under 1 ms a pair);
+//  (c) storing and opening a stored query of 10,000 rows vs the plain SELECT read
+//      through (ratio at most 2).
+// Each figure is the best of a few runs on fresh files in a temporary folder.
+#define SQLITE_HAS_CODEC 1
+#include "data/database_file.h"
+#include "platform/dao/dao.h"
+#include "platform/dao/dialect.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+constexpr int rows = 10000;
+constexpr int runs = 5;
+
+QString term(int i)
+{
+    return QStringLiteral("活血化瘀%1").arg(i * 7919 % rows);   // keys arrive out of order
+}
+
+// Best time in milliseconds that `work` reports over fresh copies of the empty database.
+double bestOf(const QString& folder, const std::function<double(const QString&)>& work)
+{
+    double best = 1e30;
+    for (int run = 0; run < runs; ++run) {
+        const QString path = folder + QStringLiteral("/run%1.mdb").arg(run);
+        QFile::remove(path);
+        data::createDatabase(path, data::databasePassword());
+        best = std::min(best, work(path));
+        QFile::remove(path);
+    }
+    return best;
+}
+
+// A plain SQLite connection to one of our files (key and collation, nothing else).
+sqlite3* openPlain(const QString& path)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const QByteArray key = data::databasePassword().toUtf8();
+    sqlite3_key(db, key.constData(), static_cast<int>(key.size()));
+    dao::dialect::registerOn(db);
+    return db;
+}
+
+sqlite3_stmt* prepare(sqlite3* db, const char* sql)
+{
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    return statement;
+}
+
+double millisecondsSince(const QElapsedTimer& timer)
+{
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// (a) and its baseline time the work after the file is open and keyed.
+double seekAndAddWithRecordsets(const QString& path)
+{
+    dao::Database db = dao::Database::open(path, data::connectText());
+    QElapsedTimer timer;
+    timer.start();
+    dao::Transaction transaction(db);
+    dao::Recordset rs = db.openTable(QStringLiteral("ycgy"));
+    rs.setIndex(QStringLiteral("ycgyi"));
+    for (int i = 0; i < rows; ++i) {
+        const QString key = term(i);
+        rs.seek(QStringLiteral("="), key);
+        if (!rs.noMatch()) continue;
+        rs.addNew();
+        rs.setField(0, key);
+        rs.update();
+    }
+    transaction.commit();
+    return millisecondsSince(timer);
+}
+
+double seekAndAddWithStatements(const QString& path)
+{
+    sqlite3* db = openPlain(path);
+    sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);   // derives the key
+    QElapsedTimer timer;
+    timer.start();
+    sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    sqlite3_stmt* seek = prepare(db, "SELECT rowid FROM ycgy WHERE ycgy=? LIMIT 1");
+    sqlite3_stmt* add = prepare(db, "INSERT INTO ycgy(ycgy) VALUES(?)");
+    for (int i = 0; i < rows; ++i) {
+        const QByteArray key = term(i).toUtf8();
+        sqlite3_bind_text(seek, 1, key.constData(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+        const bool found = sqlite3_step(seek) == SQLITE_ROW;
+        sqlite3_reset(seek);
+        if (found) continue;
+        sqlite3_bind_text(add, 1, key.constData(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+        sqlite3_step(add);
+        sqlite3_reset(add);
+    }
+    sqlite3_finalize(seek);
+    sqlite3_finalize(add);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    const double elapsed = millisecondsSince(timer);
+    sqlite3_close(db);
+    return elapsed;
+}
+
+void fillHerbs(const QString& path)
+{
+    dao::Database db = dao::Database::open(path, data::connectText());
+    dao::Transaction transaction(db);
+    dao::Recordset rs = db.openTable(QStringLiteral("zyyc"));
+    for (int i = 0; i < rows; ++i) {
+        rs.addNew();
+        rs.setField(0, term(i) + QStringLiteral("草"));
+        for (int c = 1; c < 9; ++c) rs.setField(c, QStringLiteral("补血，活血，调经止痛，润肠通便。%1").arg(c));
+        rs.update();
+    }
+    transaction.commit();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir folder;
+    if (!folder.isValid()) return 1;
+    try {
+        // (a)
+        const double ours = bestOf(folder.path(), seekAndAddWithRecordsets);
+        const double plain = bestOf(folder.path(), seekAndAddWithStatements);
+        std::printf("(a) %d seek-then-add in one transaction: recordsets %.1f ms, prepared statements %.1f ms, ratio %.2f\n",
+                    rows, ours, plain, ours / plain);
+
+        // (b)
+        const double pairs = bestOf(folder.path(), [](const QString& path) {
+            dao::Database holder = dao::Database::open(path, data::connectText());
+            QElapsedTimer timer;
+            timer.start();
+            for (int i = 0; i < 1000; ++i) dao::Database::open(path, data::connectText()).close();
+            return millisecondsSince(timer);
+        });
+        std::printf("(b) 1000 open/close pairs while another handle holds the file: %.4f ms a pair\n", pairs / 1000.0);
+
+        // (c)
+        double storedBest = 1e30, selectBest = 1e30;
+        const QString path = folder.path() + QStringLiteral("/herbs.mdb");
+        data::createDatabase(path, data::databasePassword());
+        fillHerbs(path);
+        // Both sides work on connections already open, so key derivation is not measured.
+        dao::Database holder = dao::Database::open(path, data::connectText());
+        sqlite3* plainDb = openPlain(path);
+        for (int run = 0; run < runs; ++run) {
+            QElapsedTimer timer;
+            timer.start();
+            {
+                dao::Database db = dao::Database::open(path, data::connectText());
+                dao::Recordset rs = db.storeAndOpen(QStringLiteral("000"), QStringLiteral("select * from zyyc "));
+                if (rs.recordCount() != rows) return 1;
+            }
+            storedBest = std::min(storedBest, millisecondsSince(timer));
+
+            timer.restart();
+            {
+                sqlite3_stmt* select = prepare(plainDb, "select * from zyyc ");
+                int count = 0;
+                while (sqlite3_step(select) == SQLITE_ROW) {
+                    for (int c = 0; c < sqlite3_column_count(select); ++c)
+                        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(select, c)),
+                                          sqlite3_column_bytes(select, c));
+                    ++count;
+                }
+                sqlite3_finalize(select);
+                if (count != rows) return 1;
+            }
+            selectBest = std::min(selectBest, millisecondsSince(timer));
+        }
+        sqlite3_close(plainDb);
+        std::printf("(c) stored query of %d rows: store and open %.1f ms, plain SELECT %.1f ms, ratio %.2f\n",
+                    rows, storedBest, selectBest, storedBest / selectBest);
+    } catch (const dao::Error& error) {
+        std::fprintf(stderr, "dao_bench: %s\n", error.description().toLocal8Bit().constData());
+        return 1;
+    }
+    return 0;
+}
