@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
@@ -18,6 +19,7 @@ namespace forms {
 namespace {
 QPointer<QMdiArea> theArea;
 QPointer<Form> lastActive;
+QMetaObject::Connection areaWatch;
 }  // namespace
 
 Form::Form(Placement placement) : QWidget(nullptr), placement_(placement)
@@ -49,9 +51,10 @@ void Form::noteActivated(Form* form)
 
 void Form::watchArea(QMdiArea* area)
 {
-    QObject::connect(area, &QMdiArea::subWindowActivated, area, [](QMdiSubWindow* sub) {
+    QObject::disconnect(areaWatch);
+    areaWatch = QObject::connect(area, &QMdiArea::subWindowActivated, area, [](QMdiSubWindow* sub) {
         if (sub) noteActivated(qobject_cast<Form*>(sub->widget()));
-    }, Qt::UniqueConnection);
+    });
 }
 
 void Form::ReturnFromHelp(Form* form)
@@ -149,23 +152,28 @@ void Form::Move(int left, int top)
     frameWidget()->move(toPixels(left), toPixels(top));
 }
 
+// What the borders and the caption add to the client area, in pixels.
+QSize Form::frameExtent() const
+{
+    if (!sub_) return frameGeometry().size() - geometry().size();
+    QMargins margins = sub_->contentsMargins();
+    if (sub_->layout()) margins += sub_->layout()->contentsMargins();
+    return {margins.left() + margins.right(), margins.top() + margins.bottom()};
+}
+
 void Form::Move(int left, int top, int width, int height)
 {
     Move(left, top);
-    const QSize frame = frameWidget()->size() - size();   // borders and caption
     const QSize outer(toPixels(width), toPixels(height));
     if (sub_) sub_->resize(outer);
-    else resize((outer - frame).expandedTo(QSize(1, 1)));
+    else resize((outer - frameExtent()).expandedTo(QSize(1, 1)));
 }
 
 void Form::setClientSize(int width, int height)
 {
     const QSize client(toPixels(width), toPixels(height));
-    if (sub_) {
-        const QSize frame = sub_->size() - size();
-        sub_->resize(client + frame);
-    }
     resize(client);
+    if (sub_) sub_->resize(client + frameExtent());
 }
 
 int Form::ScaleWidth() const { return toTwips(width()); }

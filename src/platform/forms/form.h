@@ -101,6 +101,7 @@ private:
     static void noteActivated(Form* form);
     static void watchArea(QMdiArea* area);
     QWidget* frameWidget() const;
+    QSize frameExtent() const;
     void applyWindowButtons();
     CommandButton* buttonWithRole(bool isDefault) const;
 

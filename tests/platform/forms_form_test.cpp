@@ -1,0 +1,191 @@
+// The window base inside a real MDI main window: Form_Load once before the first
+// show, Form_Activate when another window of the program becomes active (not on the
+// return of the same one) and when the help window hands back, Form_QueryUnload with
+// cancel, no close box, placement in twips and the knowledge-base rule.
+#include "platform/forms/control.h"
+#include "platform/forms/form.h"
+#include "platform/forms/services.h"
+
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QtTest>
+
+using namespace forms;
+
+namespace {
+
+class CountingForm : public Form {
+public:
+    explicit CountingForm(Placement placement = Placement::MdiChild) : Form(placement) {}
+    int loads = 0;
+    int activations = 0;
+    int queries = 0;
+    int cancelWith = 0;
+    bool unloadInQuery = false;
+
+protected:
+    void Form_Load() override
+    {
+        ++loads;
+        setClientSize(6000, 3000);
+    }
+    void Form_Activate() override { ++activations; }
+    void Form_QueryUnload(int& cancel) override
+    {
+        ++queries;
+        cancel = cancelWith;
+        if (unloadInQuery) Unload();
+    }
+};
+
+}  // namespace
+
+class FormsFormTest : public QObject {
+    Q_OBJECT
+
+private:
+    QMainWindow* main_ = nullptr;
+    QMdiArea* area_ = nullptr;
+
+private slots:
+    void init()
+    {
+        main_ = new QMainWindow;
+        area_ = new QMdiArea;
+        main_->setCentralWidget(area_);
+        main_->resize(1000, 700);
+        Form::setMdiArea(area_);
+        main_->show();
+        QVERIFY(QTest::qWaitForWindowActive(main_));
+    }
+
+    void cleanup()
+    {
+        delete main_;
+        Form::setMdiArea(nullptr);
+    }
+
+    void loadOnceThenActivateOnEachSwitch()
+    {
+        auto* first = new CountingForm;
+        auto* second = new CountingForm;
+        first->Show();
+        QCOMPARE(first->loads, 1);
+        QCOMPARE(first->activations, 1);
+        QCOMPARE(first->subWindow()->mdiArea(), area_);
+
+        second->Show();
+        QCOMPARE(second->activations, 1);
+        area_->setActiveSubWindow(first->subWindow());
+        QTRY_COMPARE(first->activations, 2);
+        QCOMPARE(Form::ActiveForm(), first);
+
+        // Leaving the program and coming back re-activates the same window: no event.
+        emit area_->subWindowActivated(nullptr);
+        emit area_->subWindowActivated(first->subWindow());
+        first->Show();
+        QCOMPARE(first->activations, 2);
+        QCOMPARE(first->loads, 1);
+    }
+
+    void theHelpWindowHandsBack()
+    {
+        auto* window = new CountingForm;
+        window->Show();
+        window->setEnabled(false);                          // the help button disables it
+
+        // Help as a top-level window: the MDI child stayed the active form.
+        Form::ReturnFromHelp(window);
+        QVERIFY(window->Enabled());
+        QCOMPARE(window->activations, 2);
+
+        // Help as another MDI child: activation comes back once.
+        auto* help = new CountingForm;
+        help->Show();
+        window->setEnabled(false);
+        Form::ReturnFromHelp(window);
+        QCOMPARE(window->activations, 3);
+        help->Unload();
+        QCOMPARE(window->activations, 3);
+        QVERIFY(window->Enabled());
+    }
+
+    void queryUnloadMayCancelAndUnloadDeletes()
+    {
+        QPointer<CountingForm> window = new CountingForm;
+        window->Show();
+        window->cancelWith = 1;
+        window->Unload();
+        QCOMPARE(window->queries, 1);
+        QVERIFY(window->isVisible());
+
+        window->cancelWith = 0;
+        window->unloadInQuery = true;                       // "Unload Me" inside QueryUnload
+        window->Unload();
+        QTRY_VERIFY(window.isNull());
+        QVERIFY(Form::ActiveForm() == nullptr || Form::ActiveForm() != window);
+    }
+
+    void withoutACloseBoxOnlyUnloadCloses()
+    {
+        QPointer<CountingForm> window = new CountingForm;
+        window->setCloseBox(false);
+        window->Show();
+        QVERIFY(!(window->subWindow()->windowFlags() & Qt::WindowCloseButtonHint));
+        window->subWindow()->close();                       // the user's Ctrl+F4
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->queries, 0);
+        window->Unload();
+        QTRY_VERIFY(window.isNull());
+    }
+
+    void placementInTwips()
+    {
+        auto* window = new CountingForm;
+        window->Show();
+        window->Move(1500, 750);
+        QCOMPARE(window->Left(), 1500);
+        QCOMPARE(window->Top(), 750);
+        QCOMPARE(window->ScaleWidth(), 6000);
+        QVERIFY(window->Width() >= 6000);                   // the frame adds to the client
+
+        window->Move(0, 0, 7500, 4500);
+        QCOMPARE(window->Width(), 7500);
+        QCOMPARE(window->Height(), 4500);
+
+        // A narrow main window: the knowledge-base rule fits the form to it.
+        main_->resize(700, 500);
+        QTRY_COMPARE(Form::MainWidth(), main_->frameGeometry().width() * 15);
+        QVERIFY(Form::MainWidth() <= 12000);
+        window->PlaceKnowledgeBase();
+        QCOMPARE(window->Left(), 0);
+        QCOMPARE(window->Top(), 0);
+        QCOMPARE(window->Width(), toTwips(area_->viewport()->width()));
+
+        // A wide one: the fixed position on the screen.
+        main_->resize(900, 600);
+        QTRY_COMPARE(Form::MainWidth(), main_->frameGeometry().width() * 15);
+        QVERIFY(Form::MainWidth() > 12000);
+        window->PlaceKnowledgeBase();
+        QCOMPARE(window->Left(), toTwips(toPixels((Screen::Width() - 11625) / 2)));
+        QCOMPARE(window->Top(), toTwips(toPixels((Screen::Height() - 8700) / 6)));
+    }
+
+    void topLevelFormsActivateToo()
+    {
+        QPointer<CountingForm> window = new CountingForm(Form::Placement::TopLevel);
+        window->setCaption("帮助向导");
+        window->Show();
+        QCOMPARE(window->loads, 1);
+        QCOMPARE(window->activations, 1);
+        QVERIFY(window->subWindow() == nullptr);
+        window->Unload();
+        QTRY_VERIFY(window.isNull());
+    }
+};
+
+QTEST_MAIN(FormsFormTest)
+#include "forms_form_test.moc"
