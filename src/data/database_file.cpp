@@ -16,7 +16,7 @@ QString databasePassword()
 
 QString importPassword()
 {
-    return QStringLiteral("QiHe2002Import7311");
+    return QStringLiteral("QiHe2002Import73115");
 }
 
 QString connectText()
