@@ -1,0 +1,203 @@
+// Frmycrk, the stock-in window; see stock_in.h. Its Enter chain runs code, batch,
+// expiry, origin, bill, quantity, amount, source, purchase date, handler, save.
+#include "dispensary/stock_in.h"
+
+#include "core/globals.h"
+#include "dispensary/number_box.h"
+#include "dispensary/stock_ledger.h"
+#include "platform/forms/buttons.h"
+#include "platform/forms/services.h"
+#include "platform/forms/textbox.h"
+#include "platform/vb/strings.h"
+
+namespace dispensary {
+
+namespace {
+constexpr int ExpiryDays = 720;   // a fresh receipt's expiry date: today + 720 days
+}
+
+Frmycrk::Frmycrk()
+    : StockMovementWindow(QStringLiteral("中药材入库、退库"),
+                          {QStringLiteral("药材编码输入错误"),
+                           QStringLiteral("此药材编码没有登记，请先登记药材编码名称销价")},
+                          {60, 2070, 780, 1230}),
+      TxtYcph(makeBox(15)),
+      TxtYsqx(makeDateBox()),
+      Txthwcd(makeBox(10))
+{
+    TxtPjhm->setMaxLength(20);
+    layOut();
+
+    TxtYcph->KeyPress = [this](int& k) { TxtYcph_KeyPress(k); };
+    TxtYsqx->KeyPress = [this](int& k) { TxtYsqx_KeyPress(k); };
+    Txthwcd->KeyPress = [this](int& k) { Txthwcd_KeyPress(k); };
+    TxtPjhm->KeyPress = [this](int& k) { TxtPjhm_KeyPress(k); };
+    TxtYcsl->KeyPress = [this](int& k) { TxtYcsl_KeyPress(k); };
+    TxtYcje->KeyPress = [this](int& k) { TxtYcje_KeyPress(k); };
+    Txthwll->KeyPress = [this](int& k) { Txthwll_KeyPress(k); };
+    TxtGjsj->KeyPress = [this](int& k) { TxtGjsj_KeyPress(k); };
+    Txtjbxm->KeyPress = [this](int& k) { Txtjbxm_KeyPress(k); };
+}
+
+void Frmycrk::layOut()
+{
+    setClientSize(9360, 1635);
+    placeField(QStringLiteral("药材编码"), Txtycbm, 0, 0);
+    placeField(QStringLiteral("药材名称"), Txtycmc, 1, 0);
+    placeField(QStringLiteral("批号"), TxtYcph, 2, 0);
+    placeField(QStringLiteral("有效期止"), TxtYsqx, 3, 0);
+    placeField(QStringLiteral("货物产地"), Txthwcd, 0, 1);
+    placeField(QStringLiteral("票据号码"), TxtPjhm, 1, 1);
+    placeField(QStringLiteral("进货数量"), TxtYcsl, 2, 1);
+    placeField(QStringLiteral("进货金额"), TxtYcje, 3, 1);
+    placeField(QStringLiteral("货物来源"), Txthwll, 0, 2);
+    placeField(QStringLiteral("购进时间"), TxtGjsj, 1, 2);
+    placeField(QStringLiteral("经办人名"), Txtjbxm, 2, 2);
+    // The buttons stand in a column on the right.
+    const int buttonLeft = 8400;
+    const int buttonWidth = 870;
+    CmdSave->Move(buttonLeft, rowTop(0), buttonWidth, 360);
+    CmdQcls->Move(buttonLeft, rowTop(1), buttonWidth, 360);
+    CmdExit->Move(buttonLeft, rowTop(2), buttonWidth, 360);
+    setTabOrder({Txtycbm, Txtycmc, TxtYcph, TxtYsqx, Txthwcd, TxtPjhm, TxtYcsl, TxtYcje, Txthwll,
+                 TxtGjsj, Txtjbxm, CmdSave, CmdQcls, CmdExit});
+}
+
+void Frmycrk::Form_Load()
+{
+    forms::DoEvents();
+    PlaceOnScreen(2, 5);
+}
+
+void Frmycrk::Form_Activate() { Qpcls(); }
+
+void Frmycrk::clearOwnBoxes()
+{
+    for (forms::TextBox* box : {Txthwcd, TxtYcsl, TxtYcje, TxtYcph}) box->setText(QString());
+    TxtYsqx->setText(dateText(forms::Clock::Today().addDays(ExpiryDays)));
+}
+
+std::vector<forms::TextBox*> Frmycrk::trimmedBoxes() const
+{
+    return {Txtycbm, Txtycmc, Txthwll, Txthwcd, TxtYcph, TxtYsqx, Txtjbxm, TxtPjhm};
+}
+
+std::vector<StockMovementWindow::Check> Frmycrk::inputChecks() const
+{
+    auto empty = [](const forms::TextBox* box) { return [box] { return box->Text().isEmpty(); }; };
+    auto shortDate = [](const forms::TextBox* box) { return [box] { return box->Text().length() < 10; }; };
+    auto noDate = [](const forms::TextBox* box) { return [box] { return !holdsDate(*box); }; };
+    auto noNumber = [](const forms::TextBox* box) { return [box] { return !holdsNumber(*box); }; };
+    return {
+        {[this] { return Txtycbm->Text().isEmpty() || Txtycmc->Text().isEmpty(); },
+         QStringLiteral("请输入药材编码"), Txtycbm, true},
+        {empty(TxtPjhm), QStringLiteral("请输入票据号码"), TxtPjhm, false},
+        {empty(Txtjbxm), QStringLiteral("请输入经办者姓名"), Txtjbxm, false},
+        {empty(Txthwll), QStringLiteral("请输入药材来源"), Txthwll, false},
+        {empty(Txthwcd), QStringLiteral("请输入药材产地"), Txthwcd, false},
+        {empty(TxtYcph), QStringLiteral("请输入药材批号"), TxtYcph, false},
+        {shortDate(TxtGjsj), QStringLiteral("请输入药材购进时间"), TxtGjsj, true},
+        {noDate(TxtGjsj), QStringLiteral("药材购进时间输入错误"), TxtGjsj, true},
+        {shortDate(TxtYsqx), QStringLiteral("请输入药材有效期限"), TxtYsqx, true},
+        {noDate(TxtYsqx), QStringLiteral("药材有效期限输入错误"), TxtYsqx, true},
+        {[this] { return laterThanToday(dateIn(*TxtGjsj)); },
+         QStringLiteral("药材购进时间不能大于系统目前时间"), TxtGjsj, true},
+        {[this] { return earlierThanToday(dateIn(*TxtYsqx)); },
+         QStringLiteral("药材有效期限不能小于系统目前时间"), TxtYsqx, true},
+        {noNumber(TxtYcsl), QStringLiteral("药材输入数量错误"), TxtYcsl, true},
+        {noNumber(TxtYcje), QStringLiteral("药材输入金额错误"), TxtYcje, true},
+    };
+}
+
+// A purchase costing as much per unit as the drug sells for, or more, is questioned.
+bool Frmycrk::priceWarns(vb::Currency listPrice, vb::Currency unitPrice) const
+{
+    return listPrice <= unitPrice;
+}
+
+void Frmycrk::writeMovement(dao::Database& db)
+{
+    const QString name = Txtycmc->Text();
+    const double quantity = numberIn(*TxtYcsl);
+    const double amount = numberIn(*TxtYcje);
+    JournalRow row;
+    row.date = dateIn(*TxtGjsj);
+    row.drugName = name;
+    row.kind = KindPurchase;
+    row.origin = Txthwcd->Text();
+    row.source = Txthwll->Text();
+    row.batch = TxtYcph->Text();
+    row.expiry = dateIn(*TxtYsqx);
+    row.recordNumber = QStringLiteral(" ");
+    row.department = QStringLiteral(" ");
+    row.quantityIn = quantity;
+    row.amountIn = amount;
+    row.handler = Txtjbxm->Text();
+    row.operatorName = LoginUser;
+
+    StockLedger ledger(db);
+    ledger.appendJournalRow(row);
+    ledger.receive(name, quantity, amount);
+}
+
+// ---- the Enter chain ------------------------------------------------------------
+
+void Frmycrk::TxtYcph_KeyPress(int& keyAscii)
+{
+    if (!enterPressed(keyAscii)) return;
+    if (filled(TxtYcph))
+        TxtYsqx->SetFocusSelectAll();
+    else
+        notice(QStringLiteral("请输入药品批号，没有批号用其它内容代替"));
+}
+
+void Frmycrk::TxtYsqx_KeyPress(int& keyAscii)
+{
+    if (!enterPressed(keyAscii, true)) return;
+    if (dateAccepted(TxtYsqx, QStringLiteral("有效期限输入错误"), std::nullopt)) Txthwcd->SetFocusEnd();
+}
+
+void Frmycrk::Txthwcd_KeyPress(int& keyAscii)
+{
+    if (enterPressed(keyAscii) && filled(Txthwcd)) TxtPjhm->SetFocusEnd();
+}
+
+void Frmycrk::TxtPjhm_KeyPress(int& keyAscii)
+{
+    if (!enterPressed(keyAscii)) return;
+    if (filled(TxtPjhm))
+        TxtYcsl->SetFocusSelectAll();
+    else
+        prompt(QStringLiteral("请输入药品入库票据号码，没有可用其它内容代替"));
+}
+
+void Frmycrk::TxtYcsl_KeyPress(int& keyAscii)
+{
+    if (enterPressed(keyAscii) && numberAccepted(TxtYcsl, QStringLiteral("输入药材数量错误")))
+        TxtYcje->SetFocusSelectAll();
+}
+
+void Frmycrk::TxtYcje_KeyPress(int& keyAscii)
+{
+    if (enterPressed(keyAscii) && numberAccepted(TxtYcje, QStringLiteral("药材输入金额错误")))
+        Txthwll->SetFocusSelectAll();
+}
+
+void Frmycrk::Txthwll_KeyPress(int& keyAscii)
+{
+    if (enterPressed(keyAscii) && filled(Txthwll)) TxtGjsj->SetFocusSelectAll();
+}
+
+void Frmycrk::TxtGjsj_KeyPress(int& keyAscii)
+{
+    if (enterPressed(keyAscii)
+        && dateAccepted(TxtGjsj, QStringLiteral("输入时间错误"), QStringLiteral("输入时间不能大于目前时间")))
+        Txtjbxm->SetFocusSelectAll();
+}
+
+void Frmycrk::Txtjbxm_KeyPress(int& keyAscii)
+{
+    if (enterPressed(keyAscii) && filled(Txtjbxm)) CmdSave->SetFocus();
+}
+
+}  // namespace dispensary

@@ -1,0 +1,300 @@
+// The common body of the stock-in and other stock-out windows; see
+// stock_movement_window.h.
+#include "dispensary/stock_movement_window.h"
+
+#include "core/globals.h"
+#include "core/main_window.h"
+#include "dispensary/error_trap.h"
+#include "dispensary/number_box.h"
+#include "platform/forms/buttons.h"
+#include "platform/forms/services.h"
+#include "platform/forms/textbox.h"
+#include "platform/vb/strings.h"
+
+#include <QColor>
+#include <QScopedValueRollback>
+
+namespace dispensary {
+
+namespace {
+const QString FontName = QStringLiteral("宋体");
+constexpr double FontSize = 10.5;
+constexpr double LabelFontSize = 9;  // four characters fit the label column
+const QColor BoxColor(192, 192, 255);
+
+constexpr int FirstRowTop = 150;
+constexpr int RowPitch = 480;
+constexpr int BoxHeight = 360;
+constexpr int LabelDrop = 60;         // a label stands a little lower than its box
+}  // namespace
+
+StockMovementWindow::StockMovementWindow(const QString& caption, const Wording& wording,
+                                         const GridMetrics& grid)
+    : Txtycbm(makeBox(20)),
+      Txtycmc(makeBox(0)),
+      TxtPjhm(makeBox(0)),
+      TxtGjsj(makeDateBox()),
+      Txthwll(makeBox(100)),
+      TxtYcsl(makeBox(0)),
+      TxtYcje(makeBox(0)),
+      Txtjbxm(makeBox(15)),
+      CmdSave(makeButton(QStringLiteral("登录"))),
+      CmdQcls(makeButton(QStringLiteral("清屏"))),
+      CmdExit(makeButton(QStringLiteral("退出"))),
+      wording_(wording),
+      grid_(grid),
+      lookup_(*Txtycbm, *Txtycmc)
+{
+    setCaption(caption);
+    Txtycmc->setLocked(true);
+
+    Txtycbm->KeyPress = [this](int& keyAscii) { Txtycbm_KeyPress(keyAscii); };
+    Txtycmc->KeyPress = [this](int& keyAscii) { Txtycmc_KeyPress(keyAscii); };
+    CmdSave->Click = [this] { CmdSave_Click(); };
+    CmdQcls->Click = [this] { CmdQcls_Click(); };
+    CmdExit->Click = [this] { CmdExit_Click(); };
+}
+
+// ---- building -------------------------------------------------------------------
+
+forms::TextBox* StockMovementWindow::makeBox(int maxLength)
+{
+    auto* box = new forms::TextBox(this);
+    box->setFont(FontName, FontSize);
+    box->setBackColor(BoxColor);
+    box->setMaxLength(maxLength);
+    return box;
+}
+
+forms::MaskEdBox* StockMovementWindow::makeDateBox()
+{
+    auto* box = new forms::MaskEdBox(this);
+    box->setFont(FontName, FontSize);
+    box->setBackColor(BoxColor);
+    box->setMaxLength(10);
+    dispensary::makeDateBox(*box);
+    return box;
+}
+
+forms::CommandButton* StockMovementWindow::makeButton(const QString& caption)
+{
+    auto* button = new forms::CommandButton(this, caption);
+    button->setFont(FontName, FontSize);
+    return button;
+}
+
+int StockMovementWindow::rowTop(int row) { return FirstRowTop + row * RowPitch; }
+
+void StockMovementWindow::placeField(const QString& label, forms::TextBox* box, int column, int row)
+{
+    const int left = grid_.left + column * grid_.columnPitch;
+    auto* caption = new forms::Label(this, label);
+    caption->setFont(FontName, LabelFontSize);
+    caption->Move(left, rowTop(row) + LabelDrop, grid_.labelWidth, BoxHeight - LabelDrop);
+    box->Move(left + grid_.labelWidth, rowTop(row), grid_.boxWidth, BoxHeight);
+}
+
+void StockMovementWindow::placeButton(forms::CommandButton* button, int column, int row)
+{
+    button->Move(grid_.left + column * grid_.columnPitch + grid_.labelWidth, rowTop(row),
+                 grid_.boxWidth, BoxHeight);
+}
+
+// ---- messages -------------------------------------------------------------------
+
+void StockMovementWindow::notice(const QString& text)
+{
+    forms::MsgBox(text, forms::vbInformation, QString());
+}
+
+void StockMovementWindow::prompt(const QString& text)
+{
+    forms::MsgBox(text, forms::vbQuestion | forms::vbOKOnly, QString());
+}
+
+bool StockMovementWindow::askedYes(const QString& text)
+{
+    return forms::MsgBox(text, forms::vbYesNo | forms::vbQuestion, QString()) == forms::vbYes;
+}
+
+// ---- procedures -----------------------------------------------------------------
+
+void StockMovementWindow::Qpcls()
+{
+    for (forms::TextBox* box : {Txtycbm, Txtycmc, Txthwll, Txtjbxm, TxtPjhm}) box->setText(QString());
+    TxtGjsj->setText(todayText());
+    clearOwnBoxes();
+    forms::Screen::setMousePointer(forms::vbArrow);
+}
+
+void StockMovementWindow::srnrJy()
+{
+    srnrcw = 1;
+    for (forms::TextBox* box : trimmedBoxes()) box->setText(vb::Trim(box->Text()));
+    for (const Check& check : inputChecks()) {
+        if (!check.fails()) continue;
+        notice(check.message);
+        if (check.selectAll)
+            check.box->SetFocusSelectAll();
+        else
+            check.box->SetFocus();
+        return;
+    }
+    showAsNumber(*TxtYcsl);
+    showAsNumber(*TxtYcje);
+    forms::DoEvents();
+    srnrcw = 0;
+}
+
+void StockMovementWindow::jyYpjg()
+{
+    srnrcw = 1;
+    runTrapped([this] {
+        dao::Database db = OpenDb();
+        forms::DoEvents();
+        const std::optional<Drug> drug =
+            findDrugByCode(db, vb::Trim(Txtycbm->Text()), QStringLiteral("0000"));
+        db.close();
+        if (!drug) {
+            notice(QStringLiteral("药品编码登录错误，重来"));
+            Txtycbm->SetFocusSelectAll();
+            return;
+        }
+        const vb::Currency unitPrice = moneyIn(*TxtYcje) / numberIn(*TxtYcsl);
+        if (!priceWarns(vb::Currency::fromDouble(drug->price), unitPrice)) srnrcw = 0;
+    });
+}
+
+// ---- handlers -------------------------------------------------------------------
+
+void StockMovementWindow::CmdSave_Click()
+{
+    if (saving_) return;            // a second click while this one still runs
+    QScopedValueRollback<bool> guard(saving_, true);
+
+    jyYpjg();
+    if (srnrcw == 1 && !askedYes(QStringLiteral("药品购进价格大于销售价格，继续吗？"))) {
+        TxtYcsl->SetFocusSelectAll();
+        return;
+    }
+    if (!askedYes(QStringLiteral("保存后，输入资料不能修改,保存吗？"))) return;
+    srnrJy();
+    if (srnrcw == 1) return;
+
+    // The journal row and the balance change stand or fall together: on any error
+    // nothing is written and the inputs stay for another try.
+    bool admitted = false;
+    const bool ran = runTrapped([&] {
+        dao::Database db = OpenDb();
+        for (const QString& query : db.queryDefs()) db.deleteQueryDef(query);
+        dao::Transaction transaction(db);
+        admitted = admits(db);
+        if (!admitted) return;
+        writeMovement(db);
+        transaction.commit();
+    });
+    if (!ran) return;
+    if (!admitted) {
+        showRefusal();
+        return;
+    }
+    forms::DoEvents();
+    Qpcls();
+    Txtycbm->SetFocus();
+    forms::DoEvents();
+}
+
+void StockMovementWindow::CmdQcls_Click()
+{
+    forms::DoEvents();
+    Qpcls();
+    Txtycbm->SetFocus();
+}
+
+void StockMovementWindow::CmdExit_Click()
+{
+    Unload();        // Form_QueryUnload hands the menus back
+}
+
+void StockMovementWindow::Form_QueryUnload(int& cancel)
+{
+    (void)cancel;
+    // Whichever way the window closes, the main window's menus come back.
+    menuOn();
+}
+
+void StockMovementWindow::Txtycbm_KeyPress(int& keyAscii)
+{
+    switch (lookup_.codeKeyPress(keyAscii)) {
+    case DrugLookup::Outcome::Found:
+        afterCodeFound()->SetFocusSelectAll();
+        break;
+    case DrugLookup::Outcome::NotFound:
+        notice(wording_.codeNotFound);
+        Txtycbm->SetFocusSelectAll();
+        break;
+    default:
+        break;
+    }
+}
+
+void StockMovementWindow::Txtycmc_KeyPress(int& keyAscii)
+{
+    switch (lookup_.nameKeyPress(keyAscii)) {
+    case DrugLookup::Outcome::Found:
+        TxtGjsj->SetFocusSelectAll();
+        break;
+    case DrugLookup::Outcome::NotFound:
+        notice(wording_.nameNotFound);
+        Txtycmc->SetFocusSelectAll();
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- Enter chain helpers --------------------------------------------------------
+
+bool StockMovementWindow::enterPressed(int& keyAscii, bool keepSpace)
+{
+    if (keyAscii == forms::vbKeySpace && !keepSpace) keyAscii = 0;
+    if (keyAscii != forms::vbKeyReturn) return false;
+    keyAscii = 0;
+    return true;
+}
+
+bool StockMovementWindow::filled(const forms::TextBox* box) { return !vb::Trim(box->Text()).isEmpty(); }
+
+bool StockMovementWindow::dateAccepted(forms::MaskEdBox* box, const QString& notDateMessage,
+                                       const std::optional<QString>& futureMessage)
+{
+    if (vb::Trim(box->Text()).length() != 10) {
+        notice(QStringLiteral("请输入10位日期时间"));
+    } else if (!holdsDate(*box)) {
+        notice(notDateMessage);
+    } else if (futureMessage && laterThanToday(dateIn(*box))) {
+        notice(*futureMessage);
+    } else {
+        return true;
+    }
+    box->SetFocusSelectAll();
+    return false;
+}
+
+bool StockMovementWindow::numberAccepted(forms::TextBox* box, const QString& notNumericMessage,
+                                         const std::optional<QString>& zeroMessage)
+{
+    if (box->Text().isEmpty()) return false;
+    if (!holdsNumber(*box)) {
+        notice(notNumericMessage);
+    } else if (zeroMessage && numberIn(*box) == 0) {
+        notice(*zeroMessage);
+    } else {
+        showAsNumber(*box);
+        return true;
+    }
+    box->SetFocusSelectAll();
+    return false;
+}
+
+}  // namespace dispensary

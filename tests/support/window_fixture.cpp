@@ -1,0 +1,71 @@
+// The shared world of window tests; see window_fixture.h.
+#include "support/window_fixture.h"
+
+#include "core/globals.h"
+#include "platform/forms/buttons.h"
+#include "platform/forms/control.h"
+#include "platform/forms/form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QPushButton>
+#include <QTest>
+
+WindowFixture::WindowFixture(const QDate& today)
+    : clock_(today), previousWindowsDir_(WindowsDir)
+{
+    WindowsDir = environment_.windowsDir();
+    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_->show();
+    QApplication::setActiveWindow(mainWindow_.get());
+}
+
+WindowFixture::~WindowFixture()
+{
+    mainWindow_.reset();
+    WindowsDir = previousWindowsDir_;
+}
+
+void WindowFixture::openThroughMenu(const QString& itemName, const MDIFqhmz::FormFactory& factory)
+{
+    mainWindow_->wire(itemName, factory);
+    mainWindow_->menuAction(itemName)->trigger();
+    QCoreApplication::processEvents();
+}
+
+void WindowFixture::answer(std::initializer_list<int> replies)
+{
+    for (int reply : replies) boxes_.answer(reply);
+}
+
+void WindowFixture::type(forms::Control* control, const QString& text)
+{
+    // Latin keys are typed; Chinese text arrives as an input method commits it.
+    for (const QChar character : text) {
+        if (character.unicode() < 0x80) {
+            QTest::keyClick(control->inner(), character.toLatin1());
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(character));
+            QCoreApplication::sendEvent(control->inner(), &commit);
+        }
+    }
+}
+
+void WindowFixture::pressEnter(forms::Control* control)
+{
+    QTest::keyClick(control->inner(), Qt::Key_Return);
+}
+
+void WindowFixture::click(forms::CommandButton* button)
+{
+    QTest::mouseClick(button->button(), Qt::LeftButton);
+}
+
+forms::Control* WindowFixture::focusedControl()
+{
+    for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget())
+        if (auto* control = qobject_cast<forms::Control*>(widget)) return control;
+    return nullptr;
+}

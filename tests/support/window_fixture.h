@@ -1,0 +1,67 @@
+// The world of a window test: a fresh database (TestEnvironment) that the globals point
+// at, a real main window, message boxes answered from a queue and logged, and today
+// fixed by the clock's hook. A window is opened through its menu item as the user
+// opens it; keys, text and clicks reach its controls through QTest.
+#pragma once
+
+#include "core/main_window.h"
+#include "platform/forms/services.h"
+#include "support/test_environment.h"
+
+#include <QDate>
+#include <QStringList>
+#include <initializer_list>
+#include <memory>
+
+namespace forms {
+class Control;
+class CommandButton;
+class Form;
+}
+
+class WindowFixture {
+public:
+    static QDate defaultToday() { return QDate(2024, 3, 15); }
+
+    explicit WindowFixture(const QDate& today = defaultToday());
+    ~WindowFixture();
+    WindowFixture(const WindowFixture&) = delete;
+    WindowFixture& operator=(const WindowFixture&) = delete;
+
+    TestEnvironment& environment() { return environment_; }
+    MDIFqhmz& mainWindow() { return *mainWindow_; }
+    forms::MessageBoxes::TestHook& boxes() { return boxes_; }
+    forms::Clock::TestHook& clock() { return clock_; }
+    QDate today() const { return clock_.now.date(); }
+
+    // Opens a window of type W through the menu item `itemName` (wired here as the
+    // program wires it) and returns it, loaded, shown and active.
+    template <class W>
+    W* open(const QString& itemName)
+    {
+        W* window = nullptr;
+        openThroughMenu(itemName, [&window] { return window = new W; });
+        return window;
+    }
+    void openThroughMenu(const QString& itemName, const MDIFqhmz::FormFactory& factory);
+
+    // Answers for the next message boxes, in order (an empty queue answers OK or Yes).
+    void answer(std::initializer_list<int> replies);
+    // The texts of the message boxes shown so far, and a fresh start of the log.
+    QStringList messages() const { return boxes_.texts(); }
+    void clearMessages() { boxes_.log.clear(); }
+
+    // Types `text` into a control, key by key (Chinese through the input method).
+    static void type(forms::Control* control, const QString& text);
+    static void pressEnter(forms::Control* control);
+    static void click(forms::CommandButton* button);
+    // The widget that has the keyboard focus, as the control that holds it (or null).
+    static forms::Control* focusedControl();
+
+private:
+    TestEnvironment environment_;
+    forms::MessageBoxes::TestHook boxes_;
+    forms::Clock::TestHook clock_;
+    QString previousWindowsDir_;
+    std::unique_ptr<MDIFqhmz> mainWindow_;
+};
