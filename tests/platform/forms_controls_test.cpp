@@ -1,0 +1,156 @@
+// The smaller controls: option buttons grouped by container, tabs chosen from code
+// or by the user, the progress bar's real-valued range, the mouse events of a box
+// (button and position in twips), focus events, and picks in combo and list boxes.
+#include "platform/forms/buttons.h"
+#include "platform/forms/form.h"
+#include "platform/forms/lists.h"
+#include "platform/forms/progressbar.h"
+#include "platform/forms/tabbeddialog.h"
+#include "platform/forms/textbox.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QtTest>
+
+using namespace forms;
+
+class FormsControlsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void optionButtonsAreGroupedByTheirContainer()
+    {
+        QWidget window;
+        auto* backup = new OptionButton(&window, "备份数据");
+        auto* restore = new OptionButton(&window, "恢复数据");
+        auto* frame = new Frame(&window, "报表");
+        auto* inFrame = new OptionButton(frame->container(), "药品入库");
+        int clicks = 0;
+        restore->Click = [&] { ++clicks; };
+        backup->setValue(true);
+        inFrame->setValue(true);
+        QCOMPARE(clicks, 0);                                 // set from code: no Click
+
+        QTest::mouseClick(restore->radioButton(), Qt::LeftButton);
+        QCOMPARE(clicks, 1);
+        QVERIFY(restore->Value());
+        QVERIFY(!backup->Value());
+        QVERIFY(inFrame->Value());                           // another group
+    }
+
+    void tabsFromCodeAndFromTheUser()
+    {
+        TabbedDialog tabs(nullptr, {"处方药品剂量", "处方药品内容明细"});
+        auto* box = new TextBox(tabs.Page(1));
+        box->setText("x");
+        int clicks = 0;
+        tabs.Click = [&] { ++clicks; };
+        tabs.setTab(1);
+        QCOMPARE(tabs.Tab(), 1);
+        QCOMPARE(clicks, 0);
+        QCOMPARE(box->parentWidget(), tabs.Page(1));
+        tabs.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        QTabBar* bar = tabs.tabWidget()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+        QCOMPARE(tabs.Tab(), 0);
+        QCOMPARE(clicks, 1);
+        QCOMPARE(tabs.TabCaption(1), QStringLiteral("处方药品内容明细"));
+    }
+
+    void progressTakesRealValuesAndClampsAtTheEnds()
+    {
+        ProgressBar bar;
+        bar.setValue(32.6667);
+        QCOMPARE(bar.Value(), 32.6667);
+        QCOMPARE(bar.progressBar()->value(), 327);
+        bar.setValue(100.4);                                 // a step's rounding beyond 100
+        QCOMPARE(bar.progressBar()->value(), bar.progressBar()->maximum());
+        bar.setValue(-3);
+        QCOMPARE(bar.progressBar()->value(), 0);
+        bar.setRange(0, 50);
+        bar.setValue(25);
+        QCOMPARE(bar.progressBar()->value(), 500);
+    }
+
+    void mouseEventsCarryButtonAndTwips()
+    {
+        TextBox box(nullptr, TextBox::Lines::Multi);
+        box.resize(200, 100);
+        box.setText("当归 黄芪");
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        int downButton = 0, downX = -1, downY = -1, upButton = 0, clicks = 0;
+        box.MouseDown = [&](int button, int, int x, int y) { downButton = button; downX = x; downY = y; };
+        box.MouseUp = [&](int button, int, int, int) { upButton = button; };
+        box.Click = [&] { ++clicks; };
+        QWidget* viewport = box.plainTextEdit()->viewport();
+        const QPoint at(20, 10);
+        QTest::mouseClick(viewport, Qt::RightButton, {}, at);
+        QCOMPARE(downButton, vbRightButton);
+        QCOMPARE(upButton, vbRightButton);
+        const QPoint inBox = viewport->mapTo(&box, at);
+        QCOMPARE(downX, inBox.x() * 15);
+        QCOMPARE(downY, inBox.y() * 15);
+        QCOMPARE(clicks, 0);                                  // Click is the left button
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+        QCOMPARE(clicks, 1);
+    }
+
+    void focusEventsComeOncePerControl()
+    {
+        auto& form = *new Form(Form::Placement::TopLevel);
+        auto* combo = new ComboBox(&form);
+        auto* box = new TextBox(&form);
+        box->Move(0, 600, 1500, 300);
+        QStringList events;
+        combo->GotFocus = [&] { events << "combo in"; };
+        combo->LostFocus = [&] { events << "combo out"; };
+        box->GotFocus = [&] { events << "box in"; };
+        form.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        combo->SetFocus();
+        box->SetFocus();
+        QCOMPARE(events, (QStringList{"combo in", "combo out", "box in"}));
+        form.Unload();
+    }
+
+    void picksInCombosAndLists()
+    {
+        ComboBox combo(nullptr, ComboBox::Style::DropDownList);
+        combo.AddItem("内科");
+        combo.AddItem("外科");
+        int picks = 0;
+        combo.Click = [&] { ++picks; };
+        combo.setListIndex(1);
+        QCOMPARE(combo.Text(), QStringLiteral("外科"));
+        QCOMPARE(picks, 0);
+        emit combo.comboBox()->activated(0);                 // the user's pick from the list
+        QCOMPARE(picks, 1);
+
+        ListBox list;
+        list.resize(200, 200);
+        list.setItems({"当归", "黄芪"});
+        QCOMPARE(list.ListIndex(), -1);
+        QCOMPARE(list.Text(), QString());
+        int clicks = 0;
+        list.Click = [&] { ++clicks; };
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        const QRect second = list.listWidget()->visualItemRect(list.listWidget()->item(1));
+        QTest::mouseClick(list.listWidget()->viewport(), Qt::LeftButton, {}, second.center());
+        QCOMPARE(clicks, 1);
+        QCOMPARE(list.Text(), QStringLiteral("黄芪"));
+        list.RemoveItem(0);
+        QCOMPARE(list.ListCount(), 1);
+    }
+};
+
+QTEST_MAIN(FormsControlsTest)
+#include "forms_controls_test.moc"
