@@ -103,9 +103,21 @@ std::pair<QString, QString> roundedDigits(double value, int decimals)
     return {whole, fraction};
 }
 
+// The windows format with a handful of patterns, one at a time: keep the last one read.
+const NumberPattern& patternOf(const QString& format)
+{
+    thread_local QString lastFormat;
+    thread_local NumberPattern lastPattern{QString()};
+    if (format != lastFormat) {
+        lastPattern = NumberPattern(format);
+        lastFormat = format;
+    }
+    return lastPattern;
+}
+
 QString formatNumber(double value, const QString& format)
 {
-    const NumberPattern pattern(format);
+    const NumberPattern& pattern = patternOf(format);
     auto [whole, fraction] = roundedDigits(value, pattern.maxDecimals);
     const bool zero = whole.isEmpty() && fraction.count(u'0') == fraction.size();
 
