@@ -79,6 +79,7 @@ QImage decodeFrame(const QByteArray& data, const Format& format)
 
 // Walks the chunks of one RIFF list body, collecting what the player needs.
 struct Walker {
+    explicit Walker(const QByteArray& bytes) : file(bytes) {}
     const QByteArray& file;
     Format format;
     bool haveFormat = false;
@@ -155,7 +156,7 @@ bool readAvi(const QString& path, AviClip& clip)
     const QByteArray bytes = file.readAll();
     if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "AVI ") return false;
     const qsizetype end = std::min<qsizetype>(bytes.size(), 8 + static_cast<qsizetype>(u32(bytes.constData() + 4)));
-    Walker walker{bytes};
+    Walker walker(bytes);
     walker.walk(12, end, 0);
     if (walker.damaged || walker.frames.empty()) return false;
     clip.frames = std::move(walker.frames);

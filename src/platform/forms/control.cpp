@@ -97,6 +97,13 @@ QPoint EventBridge::twipsOf(QObject* watched, const QPointF& pos) const
 
 bool EventBridge::keyPress(QObject* watched, QKeyEvent* event)
 {
+    if (event == lastKey_) {
+        // Passed on by an inner widget of this same control (a combo's editor to the
+        // combo): the hooks have had it already.
+        static_cast<QObject*>(watched)->event(event);
+        if (event->isAccepted()) lastKey_ = nullptr;
+        return true;
+    }
     lastKey_ = event;
     if (owner_->KeyDown) {
         int code = keyCode(event);
@@ -255,11 +262,6 @@ void Control::Move(int left, int top) { move(toPixels(left), toPixels(top)); }
 void Control::Move(int left, int top, int width, int height)
 {
     setGeometry(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
-}
-
-void Control::setVisible(bool visible)
-{
-    QWidget::setVisible(visible);
 }
 
 QColor Control::BackColor() const { return inner_->palette().color(QPalette::Base); }

@@ -74,7 +74,6 @@ public:
 
     bool Enabled() const { return isEnabled(); }
     bool Visible() const { return !isHidden(); }
-    void setVisible(bool visible) override;
 
     QColor BackColor() const;
     void setBackColor(const QColor& color);
