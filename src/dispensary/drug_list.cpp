@@ -1,0 +1,462 @@
+// The drug code and price list window Frmyjwh; see drug_list.h.
+#include "dispensary/drug_list.h"
+
+#include "core/globals.h"
+#include "core/help_window.h"
+#include "core/main_window.h"
+#include "dispensary/drug_list_export.h"
+#include "dispensary/drug_lookup.h"
+#include "dispensary/error_trap.h"
+#include "dispensary/number_box.h"
+#include "platform/dao/dao.h"
+#include "platform/forms/flexgrid.h"
+#include "platform/forms/lists.h"
+#include "platform/forms/services.h"
+#include "platform/forms/textbox.h"
+#include "platform/vb/strings.h"
+
+#include <QColor>
+#include <QFrame>
+
+namespace dispensary {
+
+namespace {
+const QString FontName = QStringLiteral("宋体");
+constexpr double InputFontSize = 10.5;
+constexpr double LabelFontSize = 9;     // two lines of two characters beside each input
+constexpr double GridFontSize = 11.25;
+const QColor InputColor(192, 192, 255);
+
+// Client area and the three bands of the window, in twips.
+constexpr int ClientWidth = 10665;
+constexpr int ClientHeight = 6645;
+constexpr int Margin = 105;
+constexpr int InputTop = 150;
+constexpr int InputHeight = 360;
+constexpr int LabelWidth = 450;
+constexpr int LabelHeight = 480;
+constexpr int LabelGap = 30;            // between a label and its input
+constexpr int FieldGap = 165;           // between an input and the next label
+constexpr int ButtonTop = 780;
+constexpr int ButtonWidth = 1215;
+constexpr int ButtonHeight = 375;
+constexpr int ButtonPitch = 1320;
+constexpr int LineTop = 1440;
+constexpr int GridTop = 1725;
+constexpr int GridWidth = 10455;
+constexpr int GridHeight = 4815;
+
+constexpr int RowHeight = 400;
+const QString GridFormat = QStringLiteral("<药品编码|<药 材 名 称|>药品销价|>计量单位|<药材类别");
+constexpr int ColumnWidths[] = {1900, 2400, 1900, 1900, 2600};
+
+const QString NotSaved = QStringLiteral("此条记录尚未保存");
+
+void notice(const QString& text) { forms::MsgBox(text, forms::vbInformation, QString()); }
+
+// The key filter of the five inputs: the space and Enter are swallowed; true on Enter.
+bool enterPressed(int& keyAscii)
+{
+    if (keyAscii != forms::vbKeySpace && keyAscii != forms::vbKeyReturn) return false;
+    const bool enter = keyAscii == forms::vbKeyReturn;
+    keyAscii = 0;
+    return enter;
+}
+
+bool filled(const QString& text) { return !vb::Trim(text).isEmpty(); }
+}  // namespace
+
+Frmyjwh::Frmyjwh()
+    : CboYplb(new forms::ComboBox(this)),
+      Txtycbm(new forms::TextBox(this)),
+      Txtycmc(new forms::TextBox(this)),
+      TxtJldw(new forms::TextBox(this)),
+      Txtycdj(new forms::TextBox(this)),
+      CmdSave(new forms::CommandButton(this, QStringLiteral("保存&S"))),
+      CmdBmxg(new forms::CommandButton(this, QStringLiteral("修改编码"))),
+      CmdMcxg(new forms::CommandButton(this, QStringLiteral("修改药名"))),
+      Cmdedit(new forms::CommandButton(this, QStringLiteral("修改其它"))),
+      Command1(new forms::CommandButton(this, QStringLiteral("操作说明&H"))),
+      Cmddele(new forms::CommandButton(this, QStringLiteral("删除&D"))),
+      CmdExit(new forms::CommandButton(this, QStringLiteral("打印&T"))),
+      CmdQcls(new forms::CommandButton(this, QStringLiteral("清屏&Q"))),
+      MSFGridBmmc(new forms::FlexGrid(this)),
+      Label3(new forms::Label(this, QStringLiteral("药材销价"))),
+      Line1(new QFrame(this))
+{
+    setCaption(QStringLiteral("药品价格维护"));
+    for (const char* caption : {"药材编码", "药材名称", "计量单位", "药品类别"})
+        Label1.add(new forms::Label(this, QString::fromUtf8(caption)));
+    Txtycbm->setMaxLength(20);
+    Txtycmc->setMaxLength(50);
+    Txtycdj->setAlignment(forms::Alignment::Right);
+    layOut();
+    setTabOrder({CboYplb, Txtycbm, Txtycmc, Txtycdj, CmdSave, CmdBmxg, CmdMcxg, Cmdedit, Command1,
+                 Cmddele, CmdExit, CmdQcls, TxtJldw});
+
+    CboYplb->KeyPress = [this](int& keyAscii) { CboYplb_KeyPress(keyAscii); };
+    Txtycbm->KeyPress = [this](int& keyAscii) { Txtycbm_KeyPress(keyAscii); };
+    Txtycmc->KeyPress = [this](int& keyAscii) { Txtycmc_KeyPress(keyAscii); };
+    TxtJldw->KeyPress = [this](int& keyAscii) { TxtJldw_KeyPress(keyAscii); };
+    Txtycdj->KeyPress = [this](int& keyAscii) { Txtycdj_KeyPress(keyAscii); };
+    CmdSave->Click = [this] { CmdSave_Click(); };
+    CmdBmxg->Click = [this] { CmdBmxg_Click(); };
+    CmdMcxg->Click = [this] { CmdMcxg_Click(); };
+    Cmdedit->Click = [this] { Cmdedit_Click(); };
+    Command1->Click = [this] { Command1_Click(); };
+    Cmddele->Click = [this] { Cmddele_Click(); };
+    CmdExit->Click = [this] { CmdExit_Click(); };
+    CmdQcls->Click = [this] { CmdQcls_Click(); };
+    MSFGridBmmc->Click = [this] { MSFGridBmmc_Click(); };
+}
+
+Frmyjwh::~Frmyjwh() = default;
+
+void Frmyjwh::layOut()
+{
+    setClientSize(ClientWidth, ClientHeight);
+
+    // One row of labelled inputs: category, code, name, unit, price.
+    struct Field {
+        forms::Label* label;
+        forms::Control* input;
+        int width;
+    };
+    const Field fields[] = {{Label1(3), CboYplb, 2175}, {Label1(0), Txtycbm, 1575}, {Label1(1), Txtycmc, 1815},
+                            {Label1(2), TxtJldw, 855},  {Label3, Txtycdj, 975}};
+    int left = Margin;
+    for (const Field& field : fields) {
+        field.label->setFont(FontName, LabelFontSize);
+        field.label->setWordWrap(true);
+        field.label->Move(left, InputTop, LabelWidth, LabelHeight);
+        left += LabelWidth + LabelGap;
+        field.input->setFont(FontName, InputFontSize);
+        field.input->setBackColor(InputColor);
+        field.input->Move(left, InputTop + (LabelHeight - InputHeight) / 2, field.width, InputHeight);
+        left += field.width + FieldGap;
+    }
+
+    int column = 0;
+    for (forms::CommandButton* button : {CmdSave, CmdBmxg, CmdMcxg, Cmdedit, Command1, Cmddele, CmdExit, CmdQcls}) {
+        button->setFont(FontName, InputFontSize);
+        button->Move(Margin + column++ * ButtonPitch, ButtonTop, ButtonWidth, ButtonHeight);
+    }
+
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFrameShadow(QFrame::Sunken);
+    Line1->setGeometry(forms::toPixels(Margin), forms::toPixels(LineTop), forms::toPixels(GridWidth), 2);
+
+    MSFGridBmmc->setFont(FontName, GridFontSize);
+    MSFGridBmmc->setGridBackColor(InputColor);
+    MSFGridBmmc->Move(Margin, GridTop, GridWidth, GridHeight);
+}
+
+// ---- events of the window ---------------------------------------------------------
+
+void Frmyjwh::Form_Load()
+{
+    forms::DoEvents();
+    PlaceOnScreen(4, 5);
+    forms::DoEvents();
+    MSFGridBmmc->setFormatString(GridFormat);
+    MSFGridBmmc->setCols(5);
+    MSFGridBmmc->setRows(2);
+    MSFGridBmmc->setFixedRows(1);
+    MSFGridBmmc->setFixedCols(1);
+    for (int col = 0; col < 5; ++col) MSFGridBmmc->setColWidth(col, ColumnWidths[col]);
+}
+
+void Frmyjwh::Form_Activate() { Qpcls(); }
+
+void Frmyjwh::Form_QueryUnload(int& cancel)
+{
+    (void)cancel;
+    forms::DoEvents();
+    menuOn();
+}
+
+// ---- reset and fill ---------------------------------------------------------------
+
+void Frmyjwh::Qpcls()
+{
+    Txtycbm->setText(QString());
+    Txtycmc->setText(QString());
+    TxtJldw->setText(QString());
+    Txtycdj->setText(QStringLiteral("0.00"));
+    CboYplb->Clear();
+    MSFGridBmmc->setRowHeight(0, RowHeight);
+    MSFGridBmmc->setRows(1);
+    runTrapped([this] {
+        YplbAdd();
+        GridBmmcAdd();
+    });
+    forms::Screen::setMousePointer(forms::vbArrow);
+}
+
+void Frmyjwh::YplbAdd()
+{
+    dao::Database db = OpenDb();
+    dao::Recordset categories =
+        db.storeAndOpen(QStringLiteral("0001"), QStringLiteral("select distinct yplb from ycjg where ycbm<>'' "));
+    if (!categories.eof() && !categories.field(0).isNull())
+        for (; !categories.eof(); categories.moveNext()) CboYplb->AddItem(categories.field(0).toString());
+    categories.close();
+    db.close();
+}
+
+void Frmyjwh::GridBmmcAdd()
+{
+    dao::Database db = OpenDb();
+    dao::Recordset drugs = db.storeAndOpen(QStringLiteral("000"), QStringLiteral("select * from ycjg order by ycbm"));
+    if (!drugs.eof()) {
+        MSFGridBmmc->setRows(drugs.recordCount() + 1);
+        for (int row = 1; !drugs.eof(); drugs.moveNext(), ++row) {
+            MSFGridBmmc->setRowHeight(row, RowHeight);
+            for (int col = 0; col < 5; ++col) MSFGridBmmc->setTextMatrix(row, col, drugs.field(col).toString());
+            MSFGridBmmc->setTextMatrix(row, 2, formatNumber(drugs.field(2)));
+            forms::DoEvents();
+        }
+    }
+    drugs.close();
+    db.close();
+}
+
+// ---- the input check --------------------------------------------------------------
+
+void Frmyjwh::srnrJy()
+{
+    srnrcw = 1;
+    CboYplb->setText(vb::Trim(CboYplb->Text()));
+    Txtycbm->setText(vb::Trim(Txtycbm->Text().toUpper()));
+    for (forms::TextBox* box : {Txtycmc, TxtJldw, Txtycdj}) box->setText(vb::Trim(box->Text()));
+
+    const bool priceIsNumber = holdsNumber(*Txtycdj);
+    struct Check {
+        bool fails;
+        const char* message;
+        forms::TextBox* box;
+        bool selectAll;
+    };
+    const Check checks[] = {
+        {CboYplb->Text().isEmpty(), "输入药品类别", Txtycmc, false},
+        {Txtycmc->Text().isEmpty(), "输入药品名称", Txtycmc, false},
+        {Txtycbm->Text().isEmpty(), "输入药品编码", Txtycbm, false},
+        {!priceIsNumber, "药品单价输入错误", Txtycdj, true},
+        {priceIsNumber && numberIn(*Txtycdj) <= 0, "药品单价不能为零或小于零", Txtycdj, true},
+        {TxtJldw->Text().isEmpty(), "输入药品计量单位", TxtJldw, false},
+    };
+    for (const Check& check : checks) {
+        if (!check.fails) continue;
+        notice(QString::fromUtf8(check.message));
+        if (check.selectAll)
+            check.box->SetFocusSelectAll();
+        else
+            check.box->SetFocus();
+        return;
+    }
+    srnrcw = 0;
+}
+
+// ---- the writing buttons ----------------------------------------------------------
+
+bool Frmyjwh::codeTaken(dao::Database& db)
+{
+    if (!findDrugByCode(db, Txtycbm->Text())) return false;
+    notice(QStringLiteral("药品编码重复"));
+    Txtycbm->SetFocusSelectAll();
+    return true;
+}
+
+bool Frmyjwh::nameTaken(dao::Database& db)
+{
+    if (!findDrugByName(db, Txtycmc->Text())) return false;
+    notice(QStringLiteral("药品名称重复"));
+    Txtycmc->SetFocusSelectAll();
+    return true;
+}
+
+void Frmyjwh::writeColumns(dao::Recordset& drug, std::initializer_list<int> ordinals) const
+{
+    for (int ordinal : ordinals) {
+        switch (ordinal) {
+        case 0: drug.setField(0, Txtycbm->Text()); break;
+        case 1: drug.setField(1, Txtycmc->Text()); break;
+        case 2: drug.setField(2, numberIn(*Txtycdj)); break;
+        case 3: drug.setField(3, TxtJldw->Text()); break;
+        case 4: drug.setField(4, CboYplb->Text()); break;
+        }
+    }
+}
+
+bool Frmyjwh::changeStoredDrug(dao::Database& db, const QString& index, const QString& key,
+                               const std::function<void(dao::Recordset&)>& change)
+{
+    dao::Recordset drug = db.openTable(QStringLiteral("ycjg"));
+    drug.setIndex(index);
+    drug.seek(QStringLiteral("="), key);
+    if (drug.noMatch()) {
+        notice(NotSaved);
+        CmdSave->SetFocus();
+        return false;
+    }
+    change(drug);
+    drug.close();
+    return true;
+}
+
+void Frmyjwh::resetAfterWrite(forms::Control* next)
+{
+    Qpcls();
+    next->SetFocus();
+}
+
+void Frmyjwh::CmdSave_Click()
+{
+    srnrJy();
+    if (srnrcw == 1) return;
+    runTrapped([this] {
+        dao::Database db = OpenDb();
+        if (codeTaken(db) || nameTaken(db)) return;
+        dao::Recordset drug = db.openTable(QStringLiteral("ycjg"));
+        drug.setIndex(QStringLiteral("ycbmi"));
+        drug.seek(QStringLiteral("="), Txtycbm->Text());
+        if (!drug.noMatch()) return;
+        drug.addNew();
+        writeColumns(drug, {0, 1, 2, 3, 4});
+        drug.update();
+        drug.close();
+        db.close();
+        resetAfterWrite(CboYplb);
+    });
+}
+
+void Frmyjwh::CmdBmxg_Click()
+{
+    srnrJy();
+    if (srnrcw == 1) return;
+    runTrapped([this] {
+        dao::Database db = OpenDb();
+        if (codeTaken(db)) return;
+        const bool changed = changeStoredDrug(db, QStringLiteral("ycmci"), Txtycmc->Text(), [this](dao::Recordset& drug) {
+            drug.edit();
+            writeColumns(drug, {0, 2, 3, 4});
+            drug.update();
+        });
+        db.close();
+        if (changed) resetAfterWrite(CboYplb);
+    });
+}
+
+void Frmyjwh::CmdMcxg_Click()
+{
+    srnrJy();
+    if (srnrcw == 1) return;
+    runTrapped([this] {
+        dao::Database db = OpenDb();
+        if (nameTaken(db)) return;
+        const bool changed = changeStoredDrug(db, QStringLiteral("ycbmi"), Txtycbm->Text(), [this](dao::Recordset& drug) {
+            drug.edit();
+            writeColumns(drug, {1, 2, 3, 4});
+            drug.update();
+        });
+        db.close();
+        if (changed) resetAfterWrite(CboYplb);
+    });
+}
+
+void Frmyjwh::Cmdedit_Click()
+{
+    srnrJy();
+    if (srnrcw == 1) return;
+    runTrapped([this] {
+        dao::Database db = OpenDb();
+        const bool changed = changeStoredDrug(db, QStringLiteral("ycbmi"), Txtycbm->Text(), [this](dao::Recordset& drug) {
+            drug.edit();
+            writeColumns(drug, {2, 3, 4});
+            drug.update();
+        });
+        db.close();
+        if (changed) resetAfterWrite(CboYplb);
+    });
+}
+
+void Frmyjwh::Cmddele_Click()
+{
+    if (forms::MsgBox(QStringLiteral("确实要删除此条信息吗？"), forms::vbYesNo | forms::vbQuestion, QString())
+        != forms::vbYes)
+        return;
+    srnrJy();
+    if (srnrcw == 1) return;
+    runTrapped([this] {
+        dao::Database db = OpenDb();
+        const bool deleted =
+            changeStoredDrug(db, QStringLiteral("ycbmi"), Txtycbm->Text(), [](dao::Recordset& drug) { drug.remove(); });
+        db.close();
+        if (deleted) resetAfterWrite(Txtycbm);
+    });
+}
+
+// ---- the other buttons and the grid -----------------------------------------------
+
+void Frmyjwh::CmdQcls_Click()
+{
+    Qpcls();
+    forms::DoEvents();
+    CboYplb->SetFocusSelectAll();
+}
+
+void Frmyjwh::Command1_Click() { ShowHelpFor(this, QStringLiteral("BM")); }
+
+void Frmyjwh::CmdExit_Click() { exportDrugList(*MSFGridBmmc, CmdExit); }
+
+void Frmyjwh::MSFGridBmmc_Click()
+{
+    const int row = MSFGridBmmc->MouseRow();
+    if (row < 1 || row > MSFGridBmmc->Rows() - 1) return;
+    forms::TextBox* boxes[] = {Txtycbm, Txtycmc, Txtycdj, TxtJldw};
+    for (int col = 0; col < 4; ++col) boxes[col]->setText(vb::Trim(MSFGridBmmc->TextMatrix(row, col)));
+    CboYplb->setText(vb::Trim(MSFGridBmmc->TextMatrix(row, 4)));
+    CboYplb->SetFocusSelectAll();
+}
+
+// ---- the Enter chain --------------------------------------------------------------
+
+void Frmyjwh::CboYplb_KeyPress(int& keyAscii)
+{
+    if (!enterPressed(keyAscii)) return;
+    if (filled(CboYplb->Text())) {
+        Txtycbm->SetFocusSelectAll();
+        return;
+    }
+    notice(QStringLiteral("输入药品类别，此项必须输入。"));
+    CboYplb->SetFocus();
+}
+
+void Frmyjwh::Txtycbm_KeyPress(int& keyAscii)
+{
+    if (enterPressed(keyAscii) && filled(Txtycbm->Text())) Txtycmc->SetFocusEnd();
+}
+
+void Frmyjwh::Txtycmc_KeyPress(int& keyAscii)
+{
+    if (enterPressed(keyAscii) && filled(Txtycmc->Text())) TxtJldw->SetFocusSelectAll();
+}
+
+void Frmyjwh::TxtJldw_KeyPress(int& keyAscii)
+{
+    if (enterPressed(keyAscii) && filled(TxtJldw->Text())) Txtycdj->SetFocusSelectAll();
+}
+
+void Frmyjwh::Txtycdj_KeyPress(int& keyAscii)
+{
+    if (!enterPressed(keyAscii)) return;
+    if (holdsNumber(*Txtycdj)) {
+        showAsNumber(*Txtycdj);
+        CmdSave->SetFocus();
+        return;
+    }
+    notice(QStringLiteral("药品单价输入错误"));
+    Txtycdj->SetFocusSelectAll();
+}
+
+}  // namespace dispensary

@@ -1,0 +1,107 @@
+// Frmyjwh "药品价格维护": the dispensary's master list of drugs (table `ycjg`: code,
+// name, sales price, unit, category). The window adds a drug, changes its code, its
+// name or its other fields, deletes it, and lists the whole table in its grid, ordered
+// by code; a click on a grid row fills the inputs for the next change. Code and name
+// stay unique: each add or change looks for another row with the same value first.
+// The 打印 button writes the listed drugs to a workbook (drug_list_export.h).
+//
+// Opened from the main window's item `YcqkWh`; closed by its close box, which gives
+// the main menus back. Every activation (the first showing, the return from the help
+// window) clears the inputs and reloads the category list and the grid.
+#pragma once
+
+#include "platform/forms/buttons.h"
+#include "platform/forms/form.h"
+
+#include <QString>
+#include <functional>
+#include <initializer_list>
+
+class QFrame;
+
+namespace dao { class Database; }
+
+namespace dao { class Recordset; }
+
+namespace forms {
+class ComboBox;
+class FlexGrid;
+class TextBox;
+}
+
+namespace dispensary {
+
+class Frmyjwh : public forms::Form {
+    Q_OBJECT
+public:
+    Frmyjwh();
+    ~Frmyjwh() override;
+
+    forms::ComboBox* CboYplb;        // category, editable, list of the categories in use
+    forms::TextBox* Txtycbm;         // code, at most 20 characters
+    forms::TextBox* Txtycmc;         // name, at most 50 characters
+    forms::TextBox* TxtJldw;         // unit of measure
+    forms::TextBox* Txtycdj;         // sales price, right-aligned
+    forms::CommandButton* CmdSave;
+    forms::CommandButton* CmdBmxg;
+    forms::CommandButton* CmdMcxg;
+    forms::CommandButton* Cmdedit;
+    forms::CommandButton* Command1;
+    forms::CommandButton* Cmddele;
+    forms::CommandButton* CmdExit;
+    forms::CommandButton* CmdQcls;
+    forms::FlexGrid* MSFGridBmmc;
+    forms::ControlArray<forms::Label> Label1;    // 药材编码, 药材名称, 计量单位, 药品类别
+    forms::Label* Label3;                        // 药材销价
+    QFrame* Line1;
+
+    // The input-error flag: 1 while the last input check failed, 0 after it passed.
+    int srnrcw = 0;
+
+    // Clears the inputs and reloads the category list and the grid from `ycjg`.
+    void Qpcls();
+
+protected:
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_QueryUnload(int& cancel) override;
+
+private:
+    void YplbAdd();
+    void GridBmmcAdd();
+    void srnrJy();
+
+    void CmdSave_Click();
+    void CmdBmxg_Click();
+    void CmdMcxg_Click();
+    void Cmdedit_Click();
+    void Cmddele_Click();
+    void CmdQcls_Click();
+    void Command1_Click();
+    void CmdExit_Click();
+    void MSFGridBmmc_Click();
+
+    void CboYplb_KeyPress(int& keyAscii);
+    void Txtycbm_KeyPress(int& keyAscii);
+    void Txtycmc_KeyPress(int& keyAscii);
+    void TxtJldw_KeyPress(int& keyAscii);
+    void Txtycdj_KeyPress(int& keyAscii);
+
+    // The shared steps of the four writing buttons.
+    bool codeTaken(dao::Database& db);
+    bool nameTaken(dao::Database& db);
+    // Seeks `key` on `index` ("ycbmi" a code, "ycmci" a name); found, `change`
+    // rewrites or removes the drug and true comes back; absent, the user is told
+    // "此条记录尚未保存" and the focus goes to the save button.
+    bool changeStoredDrug(dao::Database& db, const QString& index, const QString& key,
+                          const std::function<void(dao::Recordset&)>& change);
+    // Writes the checked inputs into the record's columns `ordinals` (0 code, 1 name,
+    // 2 price, 3 unit, 4 category).
+    void writeColumns(dao::Recordset& drug, std::initializer_list<int> ordinals) const;
+    // The reset after a successful write, with the focus on `next`.
+    void resetAfterWrite(forms::Control* next);
+
+    void layOut();
+};
+
+}  // namespace dispensary
