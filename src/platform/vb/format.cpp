@@ -5,6 +5,10 @@
 #include "platform/vb/dates.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 namespace vb {
 
@@ -73,33 +77,37 @@ struct NumberPattern {
 
 // The decimal digits of |value| as the runtime sees them (15 significant digits),
 // rounded half away from zero to `decimals` places: whole part and decimal part.
-std::pair<QString, QString> roundedDigits(double value, int decimals)
+std::pair<std::string, std::string> roundedDigits(double value, int decimals)
 {
-    const QString scientific = QString::number(std::fabs(value), 'e', 14);   // d.dddddddddddddde±x
-    const QString mantissa = scientific.left(1) + scientific.mid(2, 14);
-    const int pointAt = scientific.mid(scientific.indexOf(u'e') + 1).toInt() + 1;
+    char scientific[40];   // d.dddddddddddddde±x; the point's own character is skipped
+    std::snprintf(scientific, sizeof scientific, "%.14e", std::fabs(value));
+    std::string mantissa(1, scientific[0]);
+    mantissa.append(scientific + 2, 14);
+    const int pointAt = std::atoi(std::strchr(scientific, 'e') + 1) + 1;
+    const int size = static_cast<int>(mantissa.size());
 
-    QString whole, fraction;
+    std::string whole, fraction;
     if (pointAt <= 0) {
-        fraction = QString(-pointAt, u'0') + mantissa;
-    } else if (pointAt >= mantissa.size()) {
-        whole = mantissa + QString(pointAt - mantissa.size(), u'0');
+        fraction = std::string(-pointAt, '0') + mantissa;
+    } else if (pointAt >= size) {
+        whole = mantissa + std::string(pointAt - size, '0');
     } else {
-        whole = mantissa.left(pointAt);
-        fraction = mantissa.mid(pointAt);
+        whole = mantissa.substr(0, pointAt);
+        fraction = mantissa.substr(pointAt);
     }
-    const bool roundUp = fraction.size() > decimals && fraction[decimals] >= u'5';
-    fraction = fraction.left(decimals).leftJustified(decimals, u'0');
-    QString digits = whole + fraction;
+    const bool roundUp = static_cast<int>(fraction.size()) > decimals && fraction[decimals] >= '5';
+    fraction.resize(decimals, '0');
+    std::string digits = whole + fraction;
     if (roundUp) {
-        qsizetype i = digits.size() - 1;
-        while (i >= 0 && digits[i] == u'9') digits[i--] = u'0';
-        if (i >= 0) digits[i] = QChar(digits[i].unicode() + 1);
-        else digits.prepend(u'1');
+        int i = static_cast<int>(digits.size()) - 1;
+        while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+        if (i >= 0) ++digits[i];
+        else digits.insert(digits.begin(), '1');
     }
-    whole = digits.left(digits.size() - decimals);
-    fraction = digits.right(decimals);
-    while (!whole.isEmpty() && whole.front() == u'0') whole.remove(0, 1);
+    whole = digits.substr(0, digits.size() - decimals);
+    fraction = digits.substr(digits.size() - decimals);
+    const std::size_t firstDigit = whole.find_first_not_of('0');
+    whole.erase(0, firstDigit == std::string::npos ? whole.size() : firstDigit);
     return {whole, fraction};
 }
 
@@ -119,17 +127,21 @@ QString formatNumber(double value, const QString& format)
 {
     const NumberPattern& pattern = patternOf(format);
     auto [whole, fraction] = roundedDigits(value, pattern.maxDecimals);
-    const bool zero = whole.isEmpty() && fraction.count(u'0') == fraction.size();
+    const bool zero = whole.empty() && fraction.find_first_not_of('0') == std::string::npos;
 
-    while (fraction.size() > pattern.minDecimals && fraction.endsWith(u'0')) fraction.chop(1);
-    whole = whole.rightJustified(pattern.minWholeDigits, u'0');
+    while (static_cast<int>(fraction.size()) > pattern.minDecimals && fraction.back() == '0') fraction.pop_back();
+    if (static_cast<int>(whole.size()) < pattern.minWholeDigits)
+        whole.insert(0, pattern.minWholeDigits - whole.size(), '0');
     if (pattern.grouped)
-        for (qsizetype at = whole.size() - 3; at > 0; at -= 3) whole.insert(at, u',');
+        for (int at = static_cast<int>(whole.size()) - 3; at > 0; at -= 3) whole.insert(at, 1, ',');
 
-    QString number = whole;
-    if (pattern.hasPoint && pattern.maxDecimals > 0) number += u'.' + fraction;
-    const QString sign = value < 0 && !zero ? QStringLiteral("-") : QString();
-    return sign + pattern.prefix + number + pattern.suffix;
+    std::string number = value < 0 && !zero ? "-" : "";
+    const std::size_t signLength = number.size();
+    number += whole;
+    if (pattern.hasPoint && pattern.maxDecimals > 0) number += '.' + fraction;
+    QString text = QString::fromLatin1(number.data(), static_cast<qsizetype>(number.size()));
+    text.insert(signLength, pattern.prefix);
+    return text + pattern.suffix;
 }
 
 }  // namespace
