@@ -10,6 +10,8 @@
 #include "platform/forms/buttons.h"
 #include "platform/forms/textbox.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QtTest>
 
 using dispensary::Frmycrk;
@@ -39,6 +41,7 @@ private slots:
     void apostropheInCodeAndNameIsStoredAndFound();
     void failedBalanceChangeLeavesBothTablesAndTheInputs();
     void zeroQuantityReportsTheDivision();
+    void halfTypedReceiptIsClearedOnActivation();
 
 private:
     // Fills every box with a valid receipt of `code` (looked up through Enter).
@@ -390,6 +393,21 @@ void StockInTest::zeroQuantityReportsTheDivision()
     save({forms::vbOK, forms::vbNo});
     QCOMPARE(world_->messages(), QStringList({"除数为零", "药品购进价格大于销售价格，继续吗？"}));
     QCOMPARE(world_->environment().count("yccrtb"), 0);
+}
+
+// A half-typed receipt does not survive a change of the active window.
+void StockInTest::halfTypedReceiptIsClearedOnActivation()
+{
+    fillReceipt("DG01", "10", "100");
+    auto* other = new forms::Form;
+    other->Show();
+    QCoreApplication::processEvents();
+    QCOMPARE(window_->Txtycmc->Text(), QString("当归"));
+    world_->mainWindow().mdiArea()->setActiveSubWindow(window_->subWindow());
+    QCoreApplication::processEvents();
+    QVERIFY(window_->Txtycmc->Text().isEmpty());
+    QVERIFY(window_->TxtPjhm->Text().isEmpty());
+    QCOMPARE(window_->TxtGjsj->Text(), QString("2024-03-15"));
 }
 
 QTEST_MAIN(StockInTest)

@@ -1,0 +1,337 @@
+// The other stock-out window FrmYcck driven as the user drives it: the digits-only
+// quantity box, the Enter chain and its prompts, the ordered input check, the
+// reversed price question, the stock check at the balance and one above it, the row
+// written and the balance lowered, an apostrophe in a code and a name, and a failure
+// between the journal row and the balance change.
+#include "dispensary/stock_out.h"
+#include "stock_test_data.h"
+#include "support/window_fixture.h"
+
+#include "core/globals.h"
+#include "platform/forms/buttons.h"
+#include "platform/forms/textbox.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QtTest>
+
+using dispensary::FrmYcck;
+using namespace stocktest;
+
+class StockOutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void freshWindowOffersTodayAndZeros();
+    void quantityBoxTakesDigitsOnly();
+    void enterChainLeadsToTheSaveButton();
+    void enterChainRefusals_data();
+    void enterChainRefusals();
+    void inputCheckStopsAtTheFirstFailure_data();
+    void inputCheckStopsAtTheFirstFailure();
+    void stockOutOfTheWholeBalanceLeavesZero();
+    void stockOutAboveTheBalanceIsRefused();
+    void drugNeverReceivedIsRefused();
+    void priceQuestionThreshold_data();
+    void priceQuestionThreshold();
+    void apostropheInCodeAndNameIsStoredAndFound();
+    void failedBalanceChangeLeavesBothTablesAndTheInputs();
+    void unfinishedStockOutSurvivesActivation();
+
+private:
+    // Fills every box with a valid stock-out of `code` (looked up through Enter).
+    void fillStockOut(const QString& code, const QString& quantity, const QString& income);
+    void save(std::initializer_list<int> answers = {forms::vbYes});
+
+    std::unique_ptr<WindowFixture> world_;
+    FrmYcck* window_ = nullptr;
+};
+
+void StockOutTest::init()
+{
+    world_ = std::make_unique<WindowFixture>();
+    seedDrugList(world_->environment());
+    world_->environment().insert("ycyltb", {"当归", 2000, 20000, 1500});
+    window_ = world_->open<FrmYcck>("YcqkCk");
+    QVERIFY(window_);
+}
+
+void StockOutTest::cleanup()
+{
+    world_.reset();
+    window_ = nullptr;
+}
+
+void StockOutTest::fillStockOut(const QString& code, const QString& quantity, const QString& income)
+{
+    window_->Txtycbm->setText(code);
+    WindowFixture::pressEnter(window_->Txtycbm);
+    window_->TxtPjhm->setText("C-07");
+    window_->Txthwll->setText("科室领用");
+    window_->TxtYcsl->setText(quantity);
+    window_->TxtYcje->setText(income);
+    window_->Txtjbxm->setText("李四");
+}
+
+void StockOutTest::save(std::initializer_list<int> answers)
+{
+    world_->answer(answers);
+    WindowFixture::click(window_->CmdSave);
+}
+
+void StockOutTest::freshWindowOffersTodayAndZeros()
+{
+    QCOMPARE(window_->Caption(), QString("药材出库"));
+    QCOMPARE(window_->TxtGjsj->Text(), QString("2024-03-15"));
+    QCOMPARE(window_->TxtYcsl->Text(), QString("0.00"));
+    QCOMPARE(window_->TxtYcje->Text(), QString("0.00"));
+    QVERIFY(window_->Txtycbm->Text().isEmpty());
+    QVERIFY(world_->messages().isEmpty());
+}
+
+void StockOutTest::quantityBoxTakesDigitsOnly()
+{
+    window_->TxtYcsl->SetFocusSelectAll();
+    WindowFixture::type(window_->TxtYcsl, "1a 5.-x0");
+    QCOMPARE(window_->TxtYcsl->Text(), QString("150"));
+    QTest::keyClick(window_->TxtYcsl->inner(), Qt::Key_Backspace);
+    QCOMPARE(window_->TxtYcsl->Text(), QString("150"));
+}
+
+void StockOutTest::enterChainLeadsToTheSaveButton()
+{
+    struct Step {
+        forms::TextBox* box;
+        QString typed;
+        forms::Control* next;
+    };
+    window_->Txtycbm->SetFocus();
+    const std::vector<Step> steps = {
+        {window_->Txtycbm, "dg01", window_->TxtPjhm},
+        {window_->TxtPjhm, "C1", window_->TxtGjsj},
+        {window_->TxtGjsj, "", window_->Txthwll},
+        {window_->Txthwll, "报损", window_->TxtYcsl},
+        {window_->TxtYcsl, "1500", window_->TxtYcje},
+        {window_->TxtYcje, "1200", window_->Txtjbxm},
+        {window_->Txtjbxm, "李四", window_->CmdSave},
+    };
+    for (const Step& step : steps) {
+        if (!step.typed.isEmpty()) WindowFixture::type(step.box, step.typed);
+        WindowFixture::pressEnter(step.box);
+        QCOMPARE(WindowFixture::focusedControl(), step.next);
+    }
+    QCOMPARE(window_->Txtycmc->Text(), QString("当归"));
+    QCOMPARE(window_->TxtYcsl->Text(), QString("1,500.00"));
+    QCOMPARE(window_->TxtYcje->Text(), QString("1,200.00"));
+    QVERIFY(world_->messages().isEmpty());
+}
+
+void StockOutTest::enterChainRefusals_data()
+{
+    QTest::addColumn<QString>("boxName");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("icon");
+    const int info = forms::vbInformation;
+    const int question = forms::vbQuestion;
+    QTest::newRow("unknown code") << "Txtycbm" << "zz9" << "药品编码输入错误" << info;
+    QTest::newRow("bill empty") << "TxtPjhm" << "" << "请输入药品出库票据号码，没有可用其它内容代替" << question;
+    QTest::newRow("date tomorrow") << "TxtGjsj" << "2024-03-16" << "输入时间不能大于目前时间" << info;
+    QTest::newRow("date no date") << "TxtGjsj" << "2023-02-29" << "输入时间错误" << info;
+    QTest::newRow("summary empty") << "Txthwll" << "" << "请输入药品出库摘要" << question;
+    QTest::newRow("quantity zero") << "TxtYcsl" << "0.00" << "药品出库数量不能为零" << info;
+    QTest::newRow("income letters") << "TxtYcje" << "abc" << "药品输入金额错误" << info;
+}
+
+void StockOutTest::enterChainRefusals()
+{
+    QFETCH(QString, boxName);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    QFETCH(int, icon);
+    const std::map<QString, forms::TextBox*> boxes = {
+        {"Txtycbm", window_->Txtycbm}, {"TxtPjhm", window_->TxtPjhm}, {"TxtGjsj", window_->TxtGjsj},
+        {"Txthwll", window_->Txthwll}, {"TxtYcsl", window_->TxtYcsl}, {"TxtYcje", window_->TxtYcje}};
+    forms::TextBox* box = boxes.at(boxName);
+    box->setText(text);
+    box->SetFocus();
+    WindowFixture::pressEnter(box);
+    QCOMPARE(world_->messages(), QStringList{message});
+    QCOMPARE(world_->boxes().shown().front().icon, icon);
+    QCOMPARE(world_->boxes().shown().front().buttons, forms::vbOKOnly);
+    QCOMPARE(WindowFixture::focusedControl(), box);
+}
+
+void StockOutTest::inputCheckStopsAtTheFirstFailure_data()
+{
+    QTest::addColumn<QString>("boxName");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("bill") << "TxtPjhm" << "" << "请输入票据号码";
+    QTest::newRow("handler") << "Txtjbxm" << " " << "请输入经办者姓名";
+    QTest::newRow("summary") << "Txthwll" << "" << "请输入药品来源";
+    QTest::newRow("date no date") << "TxtGjsj" << "2024-1" << "药品购进时间输入错误";
+    QTest::newRow("date tomorrow") << "TxtGjsj" << "2024-03-16" << "药品出库时间不能大于系统目前时间";
+    QTest::newRow("income letters") << "TxtYcje" << "abc" << "药品输入金额错误";
+}
+
+void StockOutTest::inputCheckStopsAtTheFirstFailure()
+{
+    QFETCH(QString, boxName);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    fillStockOut("DG01", "10", "200");
+    const std::map<QString, forms::TextBox*> boxes = {
+        {"TxtPjhm", window_->TxtPjhm}, {"Txtjbxm", window_->Txtjbxm}, {"Txthwll", window_->Txthwll},
+        {"TxtGjsj", window_->TxtGjsj}, {"TxtYcje", window_->TxtYcje}};
+    forms::TextBox* box = boxes.at(boxName);
+    box->setText(text);
+    world_->clearMessages();
+    // A broken income fails the price check too: its error, then its question.
+    if (boxName == "TxtYcje")
+        save({forms::vbOK, forms::vbYes, forms::vbYes});
+    else
+        save();
+    QCOMPARE(world_->messages().last(), message);
+    QCOMPARE(WindowFixture::focusedControl(), box);
+    QCOMPARE(world_->environment().count("yccrtb"), 0);
+    QCOMPARE(balanceOf(world_->environment(), "当归").onHand, 1500.0);
+}
+
+void StockOutTest::stockOutOfTheWholeBalanceLeavesZero()
+{
+    LoginUser = "操作员";
+    fillStockOut("DG01", "1500", "1,200.00");
+    world_->clearMessages();
+    save({forms::vbYes, forms::vbYes});          // 0.80 a unit is below the price: asked
+    QCOMPARE(world_->messages(),
+             QStringList({"药品购进价格大于销售价格，继续吗？", "保存后，输入资料不能修改,保存吗？"}));
+    QCOMPARE(balanceOf(world_->environment(), "当归"), (Balance{2000, 20000, 0}));
+
+    const std::vector<Row> journal = rowsOf(world_->environment(), "yccrtb");
+    QCOMPARE(journal.size(), std::size_t(1));
+    const Row& row = journal.front();
+    QCOMPARE(row.date(0), QDate(2024, 3, 15));
+    QCOMPARE(row.text(1), QString("当归"));
+    QCOMPARE(row.text(2), QString("出库"));
+    QCOMPARE(row.text(3), QString(" "));
+    QCOMPARE(row.text(4), QString("科室领用"));
+    QCOMPARE(row.text(5), QString(" "));
+    QCOMPARE(row.date(6), QDate(2024, 3, 15));
+    QCOMPARE(row.text(7), QString(" "));
+    QCOMPARE(row.text(8), QString(" "));
+    QCOMPARE(row.number(9), 0.0);
+    QCOMPARE(row.number(10), 0.0);
+    QCOMPARE(row.number(11), 1500.0);
+    QCOMPARE(row.number(12), 0.0);
+    QCOMPARE(row.number(13), 1200.0);
+    QCOMPARE(row.text(14), QString("李四"));
+    QCOMPARE(row.text(15), QString("操作员"));
+    LoginUser.clear();
+
+    // Cleared for the next stock-out.
+    QVERIFY(window_->Txtycbm->Text().isEmpty());
+    QCOMPARE(window_->TxtYcsl->Text(), QString("0.00"));
+    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
+}
+
+void StockOutTest::stockOutAboveTheBalanceIsRefused()
+{
+    fillStockOut("DG01", "1501", "20000");
+    world_->clearMessages();
+    save();
+    QCOMPARE(world_->messages(), QStringList({"保存后，输入资料不能修改,保存吗？", "库存中此药材余量不足"}));
+    QCOMPARE(world_->environment().count("yccrtb"), 0);
+    QCOMPARE(balanceOf(world_->environment(), "当归").onHand, 1500.0);
+    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
+    QCOMPARE(window_->Txtycmc->Text(), QString("当归"));
+    QCOMPARE(window_->TxtYcsl->Text(), QString("1,501.00"));
+}
+
+void StockOutTest::drugNeverReceivedIsRefused()
+{
+    fillStockOut("HQ02", "1", "5");
+    world_->clearMessages();
+    save();
+    QCOMPARE(world_->messages().last(), QString("库存中此药材余量不足"));
+    QCOMPARE(world_->environment().count("yccrtb"), 0);
+    QCOMPARE(world_->environment().count("ycyltb"), 1);
+}
+
+void StockOutTest::priceQuestionThreshold_data()
+{
+    QTest::addColumn<QString>("income");
+    QTest::addColumn<bool>("asked");
+    // 当归 sells at 12.50; ten units go out.
+    QTest::newRow("below the price") << "124.90" << true;
+    QTest::newRow("equal to the price") << "125" << false;
+    QTest::newRow("above the price") << "300" << false;
+}
+
+void StockOutTest::priceQuestionThreshold()
+{
+    QFETCH(QString, income);
+    QFETCH(bool, asked);
+    fillStockOut("DG01", "10", income);
+    world_->clearMessages();
+    save({forms::vbYes, forms::vbYes});
+    QCOMPARE(world_->messages().contains("药品购进价格大于销售价格，继续吗？"), asked);
+    QCOMPARE(balanceOf(world_->environment(), "当归").onHand, 1490.0);
+}
+
+void StockOutTest::apostropheInCodeAndNameIsStoredAndFound()
+{
+    world_->environment().insert("ycyltb", {"王不留'行", 10, 10, 10});
+    window_->Txtycbm->SetFocus();
+    WindowFixture::type(window_->Txtycbm, "o'1");
+    WindowFixture::pressEnter(window_->Txtycbm);
+    QCOMPARE(window_->Txtycmc->Text(), QString("王不留'行"));
+    fillStockOut("o'1", "10", "20");
+    save();
+    QCOMPARE(balanceOf(world_->environment(), "王不留'行").onHand, 0.0);
+    fillStockOut("o'1", "1", "2");
+    world_->clearMessages();
+    save();
+    QCOMPARE(world_->messages().last(), QString("库存中此药材余量不足"));
+    QCOMPARE(world_->environment().count("yccrtb"), 1);
+}
+
+void StockOutTest::failedBalanceChangeLeavesBothTablesAndTheInputs()
+{
+    injectFailure(world_->environment(), "ycyltb", "UPDATE", "当归");
+    fillStockOut("DG01", "10", "200");
+    world_->clearMessages();
+    save();
+    QCOMPARE(world_->messages().size(), 2);               // the confirmation, then the error
+    QCOMPARE(world_->environment().count("yccrtb"), 0);
+    QCOMPARE(balanceOf(world_->environment(), "当归"), (Balance{2000, 20000, 1500}));
+    QCOMPARE(window_->Txtycmc->Text(), QString("当归"));
+    QCOMPARE(window_->TxtYcsl->Text(), QString("10.00"));
+
+    removeFailure(world_->environment());
+    save();
+    QCOMPARE(world_->environment().count("yccrtb"), 1);
+    QCOMPARE(balanceOf(world_->environment(), "当归").onHand, 1490.0);
+}
+
+// Unlike the stock-in window, a half-typed stock-out is not cleared when the window
+// becomes active again.
+void StockOutTest::unfinishedStockOutSurvivesActivation()
+{
+    fillStockOut("DG01", "10", "200");
+    auto* other = new forms::Form;
+    other->Show();
+    QCoreApplication::processEvents();
+    QCOMPARE(forms::Form::ActiveForm(), other);
+    world_->mainWindow().mdiArea()->setActiveSubWindow(window_->subWindow());
+    QCoreApplication::processEvents();
+    QCOMPARE(forms::Form::ActiveForm(), window_);
+    QCOMPARE(window_->Txtycmc->Text(), QString("当归"));
+    QCOMPARE(window_->TxtPjhm->Text(), QString("C-07"));
+}
+
+QTEST_MAIN(StockOutTest)
+#include "stock_out_test.moc"
