@@ -1,0 +1,555 @@
+// Frmycjj, the prescription pricing and sale window; see prescription_pricing.h.
+// Keyboard road: record number, department, date (the visit is found), then per drug
+// its code and its dose; the charge writes the grid as sale rows.
+#include "dispensary/prescription_pricing.h"
+
+#include "core/globals.h"
+#include "core/main_window.h"
+#include "dispensary/error_trap.h"
+#include "dispensary/number_box.h"
+#include "dispensary/stock_ledger.h"
+#include "outpatient/visits.h"
+#include "platform/forms/buttons.h"
+#include "platform/forms/flexgrid.h"
+#include "platform/forms/lists.h"
+#include "platform/forms/services.h"
+#include "platform/forms/tabbeddialog.h"
+#include "platform/forms/textbox.h"
+#include "platform/vb/conversions.h"
+#include "platform/vb/error.h"
+#include "platform/vb/format.h"
+#include "platform/vb/strings.h"
+
+#include <QScopedValueRollback>
+#include <vector>
+
+namespace dispensary {
+
+namespace {
+const QString FontName = QStringLiteral("宋体");
+constexpr double FontSize = 10.5;
+
+// Grid columns and their formats.
+constexpr int ColCode = 0;
+constexpr int ColName = 1;
+constexpr int ColDose = 2;
+constexpr int ColPrice = 3;
+constexpr int ColAmount = 4;
+constexpr int GridColumns = 5;
+constexpr int GridRowHeight = 420;
+const QString DoseFormat = QStringLiteral("##,##0.00");
+const QString AmountFormat = QStringLiteral("#,###,##0.00");
+
+constexpr int TabDoses = 0;
+constexpr int TabPrescription = 1;
+
+const QString SaleExpiry = QStringLiteral("2050-01-01");
+
+// Message boxes of this window: information icon, OK, empty title.
+void notice(const QString& text) { forms::MsgBox(text, forms::vbInformation, QString()); }
+
+// The trap of the dose box: the error's number, CR LF and its description, OK only,
+// no icon, the program's default title.
+int errorNumber(const std::exception& error)
+{
+    if (const auto* database = dynamic_cast<const dao::Error*>(&error)) return database->number();
+    if (const auto* runtime = dynamic_cast<const vb::Error*>(&error)) return runtime->number();
+    return 0;
+}
+
+bool runTrappedWithNumber(const std::function<void()>& work)
+{
+    try {
+        work();
+        return true;
+    } catch (const std::exception& error) {
+        forms::ReportErrorBlock(errorNumber(error), errorDescription(error));
+    }
+    return false;
+}
+
+// A line's amount: price times dose, rounded to the hundredth with ties to the even
+// neighbour (0.125 x 1 is 0.12). Money all the way, so a line of any size is priced.
+vb::Currency lineAmount(vb::Currency price, double dose)
+{
+    const std::int64_t exact = (price * dose).tenThousandths();
+    std::int64_t hundredths = exact / 100;
+    const std::int64_t rest = exact % 100;   // carries the sign of `exact`
+    if (rest > 50 || (rest == 50 && hundredths % 2 != 0))
+        ++hundredths;
+    else if (rest < -50 || (rest == -50 && hundredths % 2 != 0))
+        --hundredths;
+    return vb::Currency::fromTenThousandths(hundredths * 100);
+}
+
+// Swallows the space; true when the key is Enter (which is swallowed too).
+bool enterPressed(int& keyAscii)
+{
+    if (keyAscii == forms::vbKeySpace) keyAscii = 0;
+    if (keyAscii != forms::vbKeyReturn) return false;
+    keyAscii = 0;
+    return true;
+}
+
+// One grid row as the charge writes it.
+struct SaleLine {
+    QString name;
+    vb::Currency dose;
+    vb::Currency amount;
+};
+}  // namespace
+
+Frmycjj::Frmycjj()
+    : TxtBlhm(new forms::TextBox(this)),
+      CboZdks(new forms::ComboBox(this)),
+      MasZdsj(new forms::MaskEdBox(this)),
+      Txtycbm(new forms::TextBox(this)),
+      Txtycmc(new forms::TextBox(this)),
+      TxtYcjl(new forms::TextBox(this)),
+      TxtYchj(new forms::TextBox(this)),
+      SSTab1(new forms::TabbedDialog(this, {QStringLiteral("处方药品剂量"), QStringLiteral("处方药品内容明细")})),
+      MSFGridyfjg(new forms::FlexGrid(SSTab1->Page(TabDoses))),
+      TxtCfnr(new forms::TextBox(SSTab1->Page(TabPrescription), forms::TextBox::Lines::Multi)),
+      Cmdcksf(new forms::CommandButton(this, QStringLiteral("出库收费&M"))),
+      CmdQcls(new forms::CommandButton(this, QStringLiteral("清屏&C"))),
+      CmdExit(new forms::CommandButton(this, QStringLiteral("返回&T"))),
+      CmdHelp(new forms::CommandButton(this, QStringLiteral("帮助&H"))),
+      lookup_(*Txtycbm, *Txtycmc)
+{
+    setCaption(QStringLiteral("病志处方药材计价"));
+    setCloseBox(false);
+
+    TxtBlhm->setMaxLength(15);
+    Txtycbm->setMaxLength(20);             // as long as the drug list's codes
+    makeDateBox(*MasZdsj);
+    Txtycmc->setLocked(true);
+    Txtycmc->setAlignment(forms::Alignment::Right);
+    TxtYcjl->setAlignment(forms::Alignment::Right);
+    TxtYchj->setLocked(true);
+    TxtYchj->setAlignment(forms::Alignment::Right);
+    TxtCfnr->setLocked(true);
+    TxtCfnr->setScrollBars(forms::TextBox::ScrollBars::Vertical);
+    CmdQcls->setToolTipText(QStringLiteral("按此键进行重新输入计算"));
+    layOut();
+
+    TxtBlhm->KeyPress = [this](int& k) { TxtBlhm_KeyPress(k); };
+    CboZdks->KeyPress = [this](int& k) { CboZdks_KeyPress(k); };
+    MasZdsj->KeyPress = [this](int& k) { MasZdsj_KeyPress(k); };
+    Txtycbm->GotFocus = [this] { Txtycbm_GotFocus(); };
+    Txtycbm->KeyPress = [this](int& k) { Txtycbm_KeyPress(k); };
+    Txtycmc->KeyPress = [this](int& k) { Txtycmc_KeyPress(k); };
+    TxtYcjl->GotFocus = [this] { TxtYcjl_GotFocus(); };
+    TxtYcjl->KeyPress = [this](int& k) { TxtYcjl_KeyPress(k); };
+    MSFGridyfjg->Click = [this] { MSFGridyfjg_Click(); };
+    Cmdcksf->Click = [this] { Cmdcksf_Click(); };
+    CmdQcls->Click = [this] { CmdQcls_Click(); };
+    CmdExit->Click = [this] { CmdExit_Click(); };
+}
+
+void Frmycjj::layOut()
+{
+    // Two rows of labelled boxes, the tabs below them, the total and the buttons last.
+    constexpr int labelWidth = 900;
+    constexpr int labelDrop = 45;          // a label stands a little lower than its box
+    constexpr int boxHeight = 360;
+    constexpr int firstRow = 150;
+    constexpr int secondRow = 630;
+    constexpr int bottomRow = 5580;
+    const int columns[] = {120, 2700, 5520};
+    const int boxWidths[] = {1500, 1620, 1320};
+    auto place = [&](const QString& caption, forms::Control* box, int column, int top) {
+        auto* label = new forms::Label(this, caption);
+        label->setFont(FontName, FontSize);
+        label->Move(columns[column], top + labelDrop, labelWidth, boxHeight - labelDrop);
+        box->setFont(FontName, FontSize);
+        box->Move(columns[column] + labelWidth, top, boxWidths[column], boxHeight);
+    };
+    place(QStringLiteral("病历号码"), TxtBlhm, 0, firstRow);
+    place(QStringLiteral("诊断科室"), CboZdks, 1, firstRow);
+    place(QStringLiteral("诊断时间"), MasZdsj, 2, firstRow);
+    place(QStringLiteral("药材编码"), Txtycbm, 0, secondRow);
+    place(QStringLiteral("药材名称"), Txtycmc, 1, secondRow);
+    place(QStringLiteral("药品剂量"), TxtYcjl, 2, secondRow);
+    place(QStringLiteral("药费合计"), TxtYchj, 0, bottomRow);
+
+    SSTab1->setFont(FontName, FontSize);
+    SSTab1->Move(120, 1140, 7620, 4260);
+    MSFGridyfjg->setFont(FontName, FontSize);
+    MSFGridyfjg->Move(60, 60, 7440, 3720);
+    TxtCfnr->setFont(FontName, FontSize);
+    TxtCfnr->Move(60, 60, 7440, 3720);
+
+    MSFGridyfjg->setCols(GridColumns);
+    MSFGridyfjg->setRows(2);
+    MSFGridyfjg->setFixedRows(1);
+    MSFGridyfjg->setFixedCols(0);
+    MSFGridyfjg->setFormatString(
+        QStringLiteral("<编码|<名称|>用量(克)|>药价(元/克)|>药材金额(元)"));
+    const int widths[GridColumns] = {1000, 1625, 1590, 1590, 1590};
+    for (int col = 0; col < GridColumns; ++col) MSFGridyfjg->setColWidth(col, widths[col]);
+    MSFGridyfjg->setRowHeight(0, GridRowHeight);
+
+    int buttonLeft = columns[1];
+    for (forms::CommandButton* button : {Cmdcksf, CmdQcls, CmdHelp, CmdExit}) {
+        button->setFont(FontName, FontSize);
+        button->Move(buttonLeft, bottomRow - 15, 1215, boxHeight + 30);
+        buttonLeft += 1275;
+    }
+    setClientSize(7860, 6120);
+    setTabOrder({TxtBlhm, CboZdks, MasZdsj, Txtycbm, Txtycmc, TxtYcjl, SSTab1, Cmdcksf, CmdQcls,
+                 CmdHelp, CmdExit});
+}
+
+// ---- opening and reset ----------------------------------------------------------
+
+void Frmycjj::Form_Load()
+{
+    forms::DoEvents();
+    PlaceOnScreen(2, 5);
+    forms::DoEvents();
+}
+
+void Frmycjj::Form_Activate() { Qpcls(); }
+
+bool Frmycjj::loadDepartments()
+{
+    QStringList departments;
+    const bool ran = runTrapped([&] {
+        dao::Database db = OpenDb();
+        forms::DoEvents();
+        departments = outpatient::visitDepartments(db);
+        db.close();
+    });
+    if (!ran) return true;            // the error is shown; the window stays for another try
+    if (departments.isEmpty()) {
+        forms::MsgBox(QStringLiteral("没有诊断处方，该功能不能使用"), forms::vbQuestion | forms::vbOKOnly,
+                      QString());
+        // The window may still be on its way to the screen (this runs on its first
+        // activation), so it closes once that has finished.
+        QMetaObject::invokeMethod(this, [this] {
+            Unload();
+            menuOn();
+            forms::Screen::setMousePointer(forms::vbArrow);
+        }, Qt::QueuedConnection);
+        return false;
+    }
+    CboZdks->Clear();
+    for (const QString& department : departments) CboZdks->AddItem(department);
+    return true;
+}
+
+void Frmycjj::Qpcls()
+{
+    if (!loadDepartments()) return;
+    visitRecordNumber_.clear();
+    visitDepartment_.clear();
+    doctor_.clear();
+    for (forms::TextBox* box : {TxtBlhm, Txtycmc, Txtycbm, TxtCfnr}) box->setText(QString());
+    TxtYcjl->setText(QStringLiteral("0.00"));
+    TxtYchj->setText(QStringLiteral("0.00"));
+    total_ = vb::Currency();
+    MasZdsj->setText(todayText());
+    MSFGridyfjg->setRows(1);
+    forms::Screen::setMousePointer(forms::vbArrow);
+    SSTab1->setTab(TabDoses);
+}
+
+// ---- the visit ------------------------------------------------------------------
+
+void Frmycjj::TxtBlhm_KeyPress(int& keyAscii)
+{
+    if (enterPressed(keyAscii) && !vb::Trim(TxtBlhm->Text()).isEmpty()) CboZdks->SetFocus();
+}
+
+void Frmycjj::CboZdks_KeyPress(int& keyAscii)
+{
+    if (keyAscii != forms::vbKeyReturn) return;
+    keyAscii = 0;
+    if (!vb::Trim(CboZdks->Text()).isEmpty() && TxtBlhm->Text().isEmpty()) {
+        notice(QStringLiteral("请输入病历号码"));
+        TxtBlhm->SetFocus();
+        return;
+    }
+    MasZdsj->SetFocusSelectAll();
+}
+
+void Frmycjj::MasZdsj_KeyPress(int& keyAscii)
+{
+    if (!enterPressed(keyAscii)) return;
+    if (MasZdsj->Text().length() < 10) {
+        notice(QStringLiteral("诊断时间输入内容错误"));
+        MasZdsj->SetFocusSelectAll();
+        return;
+    }
+    if (!holdsDate(*MasZdsj)) {
+        notice(QStringLiteral("诊断时间输入错误"));
+        MasZdsj->SetFocusSelectAll();
+        return;
+    }
+    const QString recordNumber = vb::Trim(TxtBlhm->Text());
+    const QString department = vb::Trim(CboZdks->Text());
+    if (recordNumber.isEmpty()) {
+        notice(QStringLiteral("请输入病历号码"));
+        TxtBlhm->SetFocus();
+        return;
+    }
+    if (department.isEmpty()) {
+        notice(QStringLiteral("诊断科室请输入诊断科室"));
+        CboZdks->SetFocus();
+        return;
+    }
+    std::optional<outpatient::Visit> visit;
+    const bool ran = runTrapped([&] {
+        dao::Database db = OpenDb();
+        visit = outpatient::findVisit(db, recordNumber, department, MasZdsj->Text());
+        db.close();
+    });
+    if (!ran) return;
+    if (!visit) {
+        notice(QStringLiteral("病历号码、诊断科室及诊断时间输入错误"));
+        TxtBlhm->SetFocusSelectAll();
+        return;
+    }
+    visitRecordNumber_ = vb::Trim(visit->recordNumber);
+    visitDepartment_ = vb::Trim(visit->department);
+    doctor_ = visit->doctor;
+    TxtCfnr->setText(visit->prescription);
+    SSTab1->setTab(TabPrescription);
+    Txtycbm->SetFocusSelectAll();
+}
+
+// ---- the drug -------------------------------------------------------------------
+
+void Frmycjj::Txtycbm_GotFocus()
+{
+    SSTab1->setTab(TabPrescription);
+    Txtycbm->setSelStart(0);
+    Txtycbm->setSelLength(static_cast<int>(Txtycbm->Text().length()));
+}
+
+void Frmycjj::TxtYcjl_GotFocus()
+{
+    SSTab1->setTab(TabDoses);
+    TxtYcjl->setSelStart(0);
+    TxtYcjl->setSelLength(static_cast<int>(TxtYcjl->Text().length()));
+}
+
+void Frmycjj::Txtycbm_KeyPress(int& keyAscii)
+{
+    switch (lookup_.codeKeyPress(keyAscii)) {
+    case DrugLookup::Outcome::Found:
+        SSTab1->setTab(TabDoses);
+        TxtYcjl->SetFocusSelectAll();
+        break;
+    case DrugLookup::Outcome::Empty:   // an empty code finds no drug either
+    case DrugLookup::Outcome::NotFound:
+        notice(QStringLiteral("药材编码输入错误，重来！"));
+        Txtycbm->SetFocusSelectAll();
+        break;
+    case DrugLookup::Outcome::Typing:
+    case DrugLookup::Outcome::Failed:
+        break;
+    }
+}
+
+void Frmycjj::Txtycmc_KeyPress(int& keyAscii)
+{
+    switch (lookup_.nameKeyPress(keyAscii)) {
+    case DrugLookup::Outcome::Found:
+        TxtYcjl->SetFocusSelectAll();
+        break;
+    case DrugLookup::Outcome::Empty:
+    case DrugLookup::Outcome::NotFound:
+        notice(QStringLiteral("药材名称输入错误，重来！"));
+        Txtycmc->SetFocusSelectAll();
+        break;
+    case DrugLookup::Outcome::Typing:
+    case DrugLookup::Outcome::Failed:
+        break;
+    }
+}
+
+// ---- pricing --------------------------------------------------------------------
+
+void Frmycjj::TxtYcjl_KeyPress(int& keyAscii)
+{
+    const bool digit = keyAscii >= '0' && keyAscii <= '9';
+    if (keyAscii != forms::vbKeyReturn) {
+        if (!digit) keyAscii = 0;
+        return;
+    }
+    keyAscii = 0;
+    if (!holdsNumber(*TxtYcjl)) {
+        notice(QStringLiteral("药材用量输入错误。"));
+        TxtYcjl->SetFocusSelectAll();
+        return;
+    }
+    // The dose is the number the box shows: "1,000.00" after a take-back is 1000.
+    runTrappedWithNumber([this] { priceDrug(numberIn(*TxtYcjl)); });
+}
+
+void Frmycjj::priceDrug(double dose)
+{
+    const QString code = vb::Trim(Txtycbm->Text());
+    const QString name = vb::Trim(Txtycmc->Text());
+
+    dao::Database db = OpenDb();
+    dao::Recordset drug = db.storeAndOpen(
+        QStringLiteral("ycmcbm"), QStringLiteral("select * from ycjg where ycbm=") + dao::quote(code)
+                                      + QStringLiteral(" and ycmc=") + dao::quote(name));
+    if (drug.eof() || drug.field(0).isNull()) {
+        db.close();
+        notice(QStringLiteral("药材编码与名称不符"));
+        Txtycbm->SetFocusSelectAll();
+        return;
+    }
+    const vb::Currency price = vb::CCur(drug.field(2));
+    drug.close();
+    const bool covered = StockLedger(db).covers(name, dose);
+    db.close();
+    if (!covered) {
+        notice(QStringLiteral("库存中此药材余量不足"));
+        Txtycbm->SetFocusSelectAll();
+        return;
+    }
+
+    if (!vb::Trim(TxtCfnr->Text()).contains(name)) {
+        notice(QStringLiteral("处方中无此药材"));
+        Txtycbm->setText(QString());
+        Txtycmc->setText(QString());
+        Txtycbm->SetFocus();
+        return;
+    }
+    if (alreadyInGrid(code)) {
+        notice(Txtycmc->Text() + QStringLiteral(" 的用量已经输过。"));
+        Txtycbm->SetFocusSelectAll();
+        return;
+    }
+
+    const vb::Currency amount = lineAmount(price, dose);
+    addGridRow(code, name, dose, price, amount);
+    total_ += amount;
+    showTotal();
+    for (forms::TextBox* box : {Txtycbm, Txtycmc, TxtYcjl}) box->setText(QString());
+    Txtycbm->SetFocus();
+    SSTab1->setTab(TabPrescription);
+}
+
+// Codes are compared without letter case, as the drug list finds them.
+bool Frmycjj::alreadyInGrid(const QString& code) const
+{
+    for (int row = MSFGridyfjg->FixedRows(); row < MSFGridyfjg->Rows(); ++row)
+        if (vb::Trim(MSFGridyfjg->TextMatrix(row, ColCode)).compare(code, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+void Frmycjj::addGridRow(const QString& code, const QString& name, double dose, vb::Currency price,
+                         vb::Currency amount)
+{
+    const int row = MSFGridyfjg->Rows();
+    MSFGridyfjg->setRows(row + 1);
+    MSFGridyfjg->setRowHeight(row, GridRowHeight);
+    MSFGridyfjg->setTextMatrix(row, ColCode, code);
+    MSFGridyfjg->setTextMatrix(row, ColName, name);
+    MSFGridyfjg->setTextMatrix(row, ColDose, vb::Format(dose, DoseFormat));
+    MSFGridyfjg->setTextMatrix(row, ColPrice, formatNumber(price));
+    MSFGridyfjg->setTextMatrix(row, ColAmount, vb::Format(amount, AmountFormat));
+}
+
+void Frmycjj::showTotal() { TxtYchj->setText(vb::Format(total_, AmountFormat)); }
+
+// ---- taking a row back ----------------------------------------------------------
+
+void Frmycjj::MSFGridyfjg_Click()
+{
+    const int clicked = MSFGridyfjg->MouseRow();
+    const int last = MSFGridyfjg->Rows() - 1;
+    if (clicked < MSFGridyfjg->FixedRows() || clicked > last) return;
+
+    Txtycbm->setText(MSFGridyfjg->TextMatrix(clicked, ColCode));
+    Txtycmc->setText(MSFGridyfjg->TextMatrix(clicked, ColName));
+    TxtYcjl->setText(MSFGridyfjg->TextMatrix(clicked, ColDose));
+    const vb::Currency amount = vb::CCur(MSFGridyfjg->TextMatrix(clicked, ColAmount));
+    for (int col = 0; col < GridColumns; ++col) MSFGridyfjg->setTextMatrix(clicked, col, QString());
+    total_ -= amount;
+    TxtYchj->setText(vb::Variant(total_).toString());
+
+    for (int row = clicked; row < last; ++row) {
+        MSFGridyfjg->setTextMatrix(row, ColCode, MSFGridyfjg->TextMatrix(row + 1, ColCode));
+        MSFGridyfjg->setTextMatrix(row, ColName, MSFGridyfjg->TextMatrix(row + 1, ColName));
+        for (int col : {ColDose, ColPrice, ColAmount})
+            MSFGridyfjg->setTextMatrix(row, col, formatNumber(MSFGridyfjg->TextMatrix(row + 1, col)));
+    }
+    MSFGridyfjg->setRows(last);
+    Txtycbm->SetFocusSelectAll();
+    forms::DoEvents();
+}
+
+// ---- charge, clear, exit --------------------------------------------------------
+
+void Frmycjj::Cmdcksf_Click()
+{
+    if (MSFGridyfjg->Rows() <= MSFGridyfjg->FixedRows()) return;
+    if (charging_) return;             // a second click while this charge still runs
+    QScopedValueRollback<bool> guard(charging_, true);
+
+    // All sale rows and balance changes stand or fall together: on any error nothing
+    // is written and the grid stays as it was for another try.
+    if (!runTrapped([this] { writeSale(); })) return;
+    Qpcls();
+    Txtycbm->SetFocus();
+    forms::DoEvents();
+}
+
+void Frmycjj::writeSale()
+{
+    // The grid as it stands when the button is pressed; events run between the rows.
+    std::vector<SaleLine> lines;
+    for (int row = MSFGridyfjg->FixedRows(); row < MSFGridyfjg->Rows(); ++row)
+        lines.push_back({vb::Trim(MSFGridyfjg->TextMatrix(row, ColName)),
+                         vb::CCur(MSFGridyfjg->TextMatrix(row, ColDose)),
+                         vb::CCur(MSFGridyfjg->TextMatrix(row, ColAmount))});
+
+    dao::Database db = OpenDb();
+    for (const QString& query : db.queryDefs()) db.deleteQueryDef(query);
+    dao::Transaction transaction(db);
+    StockLedger ledger(db);
+    for (const SaleLine& line : lines) {
+        JournalRow row;
+        row.date = forms::Clock::Today();
+        row.drugName = line.name;
+        row.kind = KindPrescriptionSale;
+        row.origin = QStringLiteral("  ");
+        row.source = QStringLiteral("  ");
+        row.batch = QStringLiteral(" ");
+        row.expiry = QDate::fromString(SaleExpiry, Qt::ISODate);
+        row.recordNumber = visitRecordNumber_;
+        row.department = visitDepartment_;
+        row.quantityOut = line.dose.toDouble();
+        row.salesIncome = line.amount.toDouble();
+        row.handler = doctor_;
+        row.operatorName = LoginUser;
+        ledger.appendJournalRow(row);
+        forms::DoEvents();
+        ledger.issue(line.name, line.dose.toDouble());
+    }
+    transaction.commit();
+    db.close();
+}
+
+void Frmycjj::CmdQcls_Click()
+{
+    Qpcls();
+    forms::DoEvents();
+    TxtBlhm->SetFocus();
+}
+
+void Frmycjj::CmdExit_Click()
+{
+    Unload();
+    forms::DoEvents();
+    menuOn();
+}
+
+}  // namespace dispensary

@@ -1,0 +1,575 @@
+// The prescription pricing window Frmycjj driven as the dispenser drives it: the
+// window refusing to open without visits, the visit look-up and its messages in
+// order, pricing (rounding, large lines, the stock test at its edge, the
+// prescription test, duplicates in any letter case), taking rows back, the charge
+// written in grid order in one transaction, and an apostrophe from end to end.
+#include "dispensary/prescription_pricing.h"
+#include "stock_test_data.h"
+#include "support/window_fixture.h"
+
+#include "core/globals.h"
+#include "platform/forms/buttons.h"
+#include "platform/forms/flexgrid.h"
+#include "platform/forms/lists.h"
+#include "platform/forms/tabbeddialog.h"
+#include "platform/forms/textbox.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QMdiArea>
+#include <QTableView>
+#include <QtTest>
+
+using dispensary::Frmycjj;
+using namespace stocktest;
+
+namespace {
+const QString Prescription = QStringLiteral("当归10克 黄芪15克 甘草15克 白术1克\r\n人参10克 王不留'行5克 桂枝6克");
+
+// Drugs, balances and two visits of one patient; a prescription with every drug above.
+void seedPricingWorld(const TestEnvironment& env)
+{
+    seedDrugList(env);   // DG01 当归 12.5, HQ02 黄芪 0.8, O'1 王不留'行 2
+    env.insert("ycjg", {"GC03", "甘草", 0.05, "克", "补气药"});
+    env.insert("ycjg", {"BZ04", "白术", 0.125, "克", "补气药"});
+    env.insert("ycjg", {"RS05", "人参", 50.0, "克", "补气药"});
+    env.insert("ycjg", {"Gz06", "桂枝", 0.3, "克", "解表药"});   // a code stored in mixed case
+    env.insert("ycjg", {"CX07", "川芎", 0.6, "克", "活血药"});   // not prescribed
+    for (const auto& [name, quantity] : std::initializer_list<std::pair<const char*, double>>{
+             {"当归", 100}, {"黄芪", 1000}, {"甘草", 15}, {"白术", 50}, {"人参", 20},
+             {"王不留'行", 30}, {"桂枝", 40}, {"川芎", 40}})
+        env.insert("ycyltb", {name, quantity, quantity * 2, quantity});
+    env.insert("hzzdzl", {"A001", "内科", QDate(2024, 3, 15), "15/20", 72, 18, "咳嗽", "  ",
+                          Prescription, "  ", QDate(2024, 3, 22), "李医生"});
+    env.insert("hzzdzl", {"A001", "儿科", QDate(2024, 3, 10), "15/20", 80, 20, "发热", "  ",
+                          "甘草5克", "  ", QDate(2024, 3, 17), "王医生"});
+}
+}  // namespace
+
+class PrescriptionPricingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void withoutVisitsTheWindowClosesAndFreesTheMenus();
+    void freshWindowListsTheDepartments();
+    void visitLookUpChecksInOrder_data();
+    void visitLookUpChecksInOrder();
+    void enterChainOfTheVisitBoxes();
+    void foundVisitShowsItsPrescription();
+    void linesArePricedToTheEvenHundredth_data();
+    void linesArePricedToTheEvenHundredth();
+    void pricingRefusals_data();
+    void pricingRefusals();
+    void doseBoxTakesDigitsOnly();
+    void stockTestAdmitsExactlyTheBalance();
+    void sameDrugCannotEnterTwice();
+    void takeBackOfLastMiddleAndHeader();
+    void totalsAboveOneThousandAndTakenBackDoses();
+    void chargeWritesTheGridInOrder();
+    void failedChargeWritesNothingAndKeepsTheGrid_data();
+    void failedChargeWritesNothingAndKeepsTheGrid();
+    void apostropheInCodeAndNameIsPricedAndSold();
+    void exitClosesAndFreesTheMenus();
+
+private:
+    Frmycjj* openWindow();
+    void findVisit(const QString& recordNumber, const QString& department, const QString& date);
+    // Enter a code and a dose and press Enter in both boxes, as the dispenser does.
+    void price(const QString& code, const QString& dose);
+    void clickGridRow(int row);
+    QStringList gridRow(int row) const;
+    bool menusEnabled();
+
+    std::unique_ptr<WindowFixture> world_;
+    Frmycjj* window_ = nullptr;
+};
+
+void PrescriptionPricingTest::init()
+{
+    world_ = std::make_unique<WindowFixture>();
+    LoginUser = "药房甲";
+}
+
+void PrescriptionPricingTest::cleanup()
+{
+    world_.reset();
+    window_ = nullptr;
+    LoginUser.clear();
+}
+
+Frmycjj* PrescriptionPricingTest::openWindow()
+{
+    seedPricingWorld(world_->environment());
+    window_ = world_->open<Frmycjj>("YcqkXs");
+    return window_;
+}
+
+void PrescriptionPricingTest::findVisit(const QString& recordNumber, const QString& department,
+                                        const QString& date)
+{
+    window_->TxtBlhm->setText(recordNumber);
+    window_->CboZdks->setText(department);
+    window_->MasZdsj->setText(date);
+    WindowFixture::pressEnter(window_->MasZdsj);
+}
+
+void PrescriptionPricingTest::price(const QString& code, const QString& dose)
+{
+    window_->Txtycbm->SetFocus();
+    window_->Txtycbm->setText(QString());
+    WindowFixture::type(window_->Txtycbm, code);
+    WindowFixture::pressEnter(window_->Txtycbm);
+    WindowFixture::type(window_->TxtYcjl, dose);
+    WindowFixture::pressEnter(window_->TxtYcjl);
+}
+
+void PrescriptionPricingTest::clickGridRow(int row)
+{
+    window_->SSTab1->setTab(0);
+    QTableView* view = window_->MSFGridyfjg->view();
+    if (row == 0) {
+        QTest::mouseClick(view->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+        return;
+    }
+    const QRect cell = view->visualRect(view->model()->index(row - 1, 1));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+QStringList PrescriptionPricingTest::gridRow(int row) const
+{
+    QStringList cells;
+    for (int col = 0; col < 5; ++col) cells << window_->MSFGridyfjg->TextMatrix(row, col);
+    return cells;
+}
+
+bool PrescriptionPricingTest::menusEnabled()
+{
+    return world_->mainWindow().menuAction("ycrk")->isEnabled()
+        && world_->mainWindow().menuAction("ZymzZd")->isEnabled();
+}
+
+// ---- opening --------------------------------------------------------------------
+
+void PrescriptionPricingTest::withoutVisitsTheWindowClosesAndFreesTheMenus()
+{
+    seedDrugList(world_->environment());
+    world_->open<Frmycjj>("YcqkXs");
+    QCOMPARE(world_->messages(), QStringList{"没有诊断处方，该功能不能使用"});
+    QCOMPARE(world_->boxes().shown().front().icon, forms::vbQuestion);
+    QTRY_VERIFY(world_->mainWindow().mdiArea()->subWindowList().isEmpty());
+    QVERIFY(menusEnabled());
+}
+
+void PrescriptionPricingTest::freshWindowListsTheDepartments()
+{
+    QVERIFY(openWindow());
+    QCOMPARE(window_->Caption(), QString("病志处方药材计价"));
+    QStringList departments;
+    for (int i = 0; i < window_->CboZdks->ListCount(); ++i) departments << window_->CboZdks->List(i);
+    departments.sort();
+    QCOMPARE(departments, (QStringList{"儿科", "内科"}));
+    QCOMPARE(window_->MasZdsj->Text(), QString("2024-03-15"));
+    QCOMPARE(window_->TxtYcjl->Text(), QString("0.00"));
+    QCOMPARE(window_->TxtYchj->Text(), QString("0.00"));
+    QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+    QCOMPARE(gridRow(0), (QStringList{"编码", "名称", "用量(克)", "药价(元/克)", "药材金额(元)"}));
+    QCOMPARE(window_->SSTab1->Tab(), 0);
+    QVERIFY(window_->Txtycmc->Locked());
+    QCOMPARE(window_->Txtycbm->MaxLength(), 20);
+    QVERIFY(!menusEnabled());
+    QVERIFY(world_->messages().isEmpty());
+}
+
+// ---- the visit ------------------------------------------------------------------
+
+void PrescriptionPricingTest::visitLookUpChecksInOrder_data()
+{
+    QTest::addColumn<QString>("recordNumber");
+    QTest::addColumn<QString>("department");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focus");
+
+    QTest::newRow("bad date before all else") << "" << "" << "2024-13-45" << "诊断时间输入错误" << "MasZdsj";
+    QTest::newRow("half a date") << "A001" << "内科" << "2024-03" << "诊断时间输入错误" << "MasZdsj";
+    QTest::newRow("no record number") << "  " << "内科" << "2024-03-15" << "请输入病历号码" << "TxtBlhm";
+    QTest::newRow("no department") << "A001" << " " << "2024-03-15" << "诊断科室请输入诊断科室" << "CboZdks";
+    QTest::newRow("no visit that day") << "A001" << "内科" << "2024-03-14"
+                                       << "病历号码、诊断科室及诊断时间输入错误" << "TxtBlhm";
+    QTest::newRow("visit of another department")
+        << "A001" << "外科" << "2024-03-15" << "病历号码、诊断科室及诊断时间输入错误" << "TxtBlhm";
+}
+
+void PrescriptionPricingTest::visitLookUpChecksInOrder()
+{
+    QFETCH(QString, recordNumber);
+    QFETCH(QString, department);
+    QFETCH(QString, date);
+    QFETCH(QString, message);
+    QFETCH(QString, focus);
+    QVERIFY(openWindow());
+    findVisit(recordNumber, department, date);
+    QCOMPARE(world_->messages(), QStringList{message});
+    const QHash<QString, forms::Control*> controls{
+        {"MasZdsj", window_->MasZdsj}, {"TxtBlhm", window_->TxtBlhm}, {"CboZdks", window_->CboZdks}};
+    QCOMPARE(WindowFixture::focusedControl(), controls.value(focus));
+    QVERIFY(window_->TxtCfnr->Text().isEmpty());
+}
+
+void PrescriptionPricingTest::enterChainOfTheVisitBoxes()
+{
+    QVERIFY(openWindow());
+    window_->TxtBlhm->SetFocus();
+    WindowFixture::pressEnter(window_->TxtBlhm);            // empty: the focus stays
+    QCOMPARE(WindowFixture::focusedControl(), window_->TxtBlhm);
+    WindowFixture::type(window_->TxtBlhm, "A0 01");         // the space is swallowed
+    QCOMPARE(window_->TxtBlhm->Text(), QString("A001"));
+    WindowFixture::pressEnter(window_->TxtBlhm);
+    QCOMPARE(WindowFixture::focusedControl(), window_->CboZdks);
+    WindowFixture::pressEnter(window_->CboZdks);            // empty department: on to the date
+    QCOMPARE(WindowFixture::focusedControl(), window_->MasZdsj);
+    QCOMPARE(window_->MasZdsj->SelLength(), 10);
+    QVERIFY(world_->messages().isEmpty());
+
+    window_->TxtBlhm->setText(QString());
+    window_->CboZdks->setText("内科");
+    window_->CboZdks->SetFocus();
+    WindowFixture::pressEnter(window_->CboZdks);
+    QCOMPARE(world_->messages(), QStringList{"请输入病历号码"});
+    QCOMPARE(WindowFixture::focusedControl(), window_->TxtBlhm);
+}
+
+void PrescriptionPricingTest::foundVisitShowsItsPrescription()
+{
+    QVERIFY(openWindow());
+    findVisit(" A001 ", "内科", "2024-03-15");
+    QVERIFY(world_->messages().isEmpty());
+    QCOMPARE(window_->TxtCfnr->Text(), Prescription);
+    QCOMPARE(window_->SSTab1->Tab(), 1);
+    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
+
+    findVisit("A001", "儿科", "2024-03-10");                 // another visit replaces it
+    QCOMPARE(window_->TxtCfnr->Text(), QString("甘草5克"));
+}
+
+// ---- pricing --------------------------------------------------------------------
+
+void PrescriptionPricingTest::linesArePricedToTheEvenHundredth_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("dose");
+    QTest::addColumn<QStringList>("row");
+
+    QTest::newRow("0.05 x 15") << "GC03" << "15" << QStringList{"GC03", "甘草", "15.00", "0.05", "0.75"};
+    QTest::newRow("0.125 x 1, tie to even") << "bz04" << "1" << QStringList{"BZ04", "白术", "1.00", "0.13", "0.12"};
+    QTest::newRow("a line above 327.67") << "RS05" << "10" << QStringList{"RS05", "人参", "10.00", "50.00", "500.00"};
+    QTest::newRow("a dose of 0") << "DG01" << "0" << QStringList{"DG01", "当归", "0.00", "12.50", "0.00"};
+}
+
+void PrescriptionPricingTest::linesArePricedToTheEvenHundredth()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, dose);
+    QFETCH(QStringList, row);
+    QVERIFY(openWindow());
+    findVisit("A001", "内科", "2024-03-15");
+    price(code, dose);
+    QVERIFY(world_->messages().isEmpty());
+    QCOMPARE(window_->MSFGridyfjg->Rows(), 2);
+    QCOMPARE(gridRow(1), row);
+    QCOMPARE(window_->MSFGridyfjg->RowHeight(1), 420);
+    QCOMPARE(window_->TxtYchj->Text(), row.last());
+    for (forms::TextBox* box : {window_->Txtycbm, window_->Txtycmc, window_->TxtYcjl})
+        QVERIFY(box->Text().isEmpty());
+    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
+    QCOMPARE(window_->SSTab1->Tab(), 1);
+}
+
+void PrescriptionPricingTest::pricingRefusals_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("dose");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("unknown code") << "ZZ99" << "" << "药材编码输入错误，重来！";
+    QTest::newRow("empty code") << "" << "" << "药材编码输入错误，重来！";
+    QTest::newRow("empty dose") << "DG01" << "" << "药材用量输入错误。";
+    QTest::newRow("more than the balance") << "GC03" << "16" << "库存中此药材余量不足";
+    QTest::newRow("not in the prescription") << "CX07" << "5" << "处方中无此药材";
+}
+
+void PrescriptionPricingTest::pricingRefusals()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, dose);
+    QFETCH(QString, message);
+    QVERIFY(openWindow());
+    findVisit("A001", "内科", "2024-03-15");
+    window_->Txtycbm->SetFocus();
+    WindowFixture::type(window_->Txtycbm, code);
+    WindowFixture::pressEnter(window_->Txtycbm);
+    if (world_->messages().isEmpty()) {
+        window_->TxtYcjl->setText(QString());
+        WindowFixture::type(window_->TxtYcjl, dose);
+        WindowFixture::pressEnter(window_->TxtYcjl);
+    }
+    QCOMPARE(world_->messages(), QStringList{message});
+    QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+    QCOMPARE(window_->TxtYchj->Text(), QString("0.00"));
+}
+
+void PrescriptionPricingTest::doseBoxTakesDigitsOnly()
+{
+    QVERIFY(openWindow());
+    window_->TxtYcjl->setText(QString());
+    WindowFixture::type(window_->TxtYcjl, "1a2.5- 0");
+    QCOMPARE(window_->TxtYcjl->Text(), QString("1250"));
+    QTest::keyClick(window_->TxtYcjl->inner(), Qt::Key_Backspace);
+    QCOMPARE(window_->TxtYcjl->Text(), QString("1250"));
+
+    // A code changed after its look-up no longer matches the name found.
+    findVisit("A001", "内科", "2024-03-15");
+    window_->Txtycbm->setText("DG01");
+    WindowFixture::pressEnter(window_->Txtycbm);
+    window_->Txtycbm->setText("HQ02");
+    window_->TxtYcjl->setText("5");
+    WindowFixture::pressEnter(window_->TxtYcjl);
+    QCOMPARE(world_->messages(), QStringList{"药材编码与名称不符"});
+    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
+}
+
+void PrescriptionPricingTest::stockTestAdmitsExactlyTheBalance()
+{
+    QVERIFY(openWindow());
+    findVisit("A001", "内科", "2024-03-15");
+    price("GC03", "16");                                     // balance 15
+    QCOMPARE(world_->messages(), QStringList{"库存中此药材余量不足"});
+    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
+    world_->clearMessages();
+    price("GC03", "15");
+    QVERIFY(world_->messages().isEmpty());
+    QCOMPARE(window_->MSFGridyfjg->Rows(), 2);
+}
+
+void PrescriptionPricingTest::sameDrugCannotEnterTwice()
+{
+    QVERIFY(openWindow());
+    findVisit("A001", "内科", "2024-03-15");
+    price("DG01", "10");
+    price("dg01", "5");
+    QCOMPARE(world_->messages(), QStringList{"当归 的用量已经输过。"});
+    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
+
+    // The drug list stores "Gz06": priced by its code typed in capitals, then found
+    // by its name (the code box receives "Gz06"), it is still the same drug.
+    world_->clearMessages();
+    price("GZ06", "20");
+    QCOMPARE(window_->MSFGridyfjg->TextMatrix(2, 0), QString("GZ06"));
+    window_->Txtycmc->setText("桂枝");
+    WindowFixture::pressEnter(window_->Txtycmc);
+    QCOMPARE(window_->Txtycbm->Text(), QString("Gz06"));
+    WindowFixture::type(window_->TxtYcjl, "20");
+    WindowFixture::pressEnter(window_->TxtYcjl);
+    QCOMPARE(world_->messages(), QStringList{"桂枝 的用量已经输过。"});
+    QCOMPARE(window_->MSFGridyfjg->Rows(), 3);
+    QCOMPARE(window_->TxtYchj->Text(), QString("131.00"));
+}
+
+// ---- taking rows back -----------------------------------------------------------
+
+void PrescriptionPricingTest::takeBackOfLastMiddleAndHeader()
+{
+    QVERIFY(openWindow());
+    findVisit("A001", "内科", "2024-03-15");
+    price("GC03", "15");     // 0.75
+    price("DG01", "1");      // 12.50
+    price("HQ02", "15");     // 12.00
+    price("BZ04", "1");      // 0.12
+    QCOMPARE(window_->TxtYchj->Text(), QString("25.37"));
+
+    clickGridRow(0);                                         // the header: nothing
+    QCOMPARE(window_->MSFGridyfjg->Rows(), 5);
+    QCOMPARE(window_->TxtYchj->Text(), QString("25.37"));
+
+    clickGridRow(4);                                         // the last row
+    QCOMPARE(window_->MSFGridyfjg->Rows(), 4);
+    QCOMPARE(window_->Txtycbm->Text(), QString("BZ04"));
+    QCOMPARE(window_->Txtycmc->Text(), QString("白术"));
+    QCOMPARE(window_->TxtYcjl->Text(), QString("1.00"));
+    QCOMPARE(window_->TxtYchj->Text(), QString("25.25"));
+    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
+
+    clickGridRow(2);                                         // a middle row: the rest moves up
+    QCOMPARE(window_->MSFGridyfjg->Rows(), 3);
+    QCOMPARE(window_->Txtycbm->Text(), QString("DG01"));
+    QCOMPARE(window_->TxtYcjl->Text(), QString("1.00"));
+    QCOMPARE(window_->TxtYchj->Text(), QString("12.75"));
+    QCOMPARE(gridRow(1), (QStringList{"GC03", "甘草", "15.00", "0.05", "0.75"}));
+    QCOMPARE(gridRow(2), (QStringList{"HQ02", "黄芪", "15.00", "0.80", "12.00"}));
+
+    clickGridRow(2);                                         // the total in plain form
+    QCOMPARE(window_->TxtYchj->Text(), QString("0.75"));
+    clickGridRow(1);
+    QCOMPARE(window_->TxtYchj->Text(), QString("0"));
+    QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+
+    // The drug taken back is priced again with a new dose.
+    WindowFixture::pressEnter(window_->Txtycbm);
+    window_->TxtYcjl->setText(QString());
+    WindowFixture::type(window_->TxtYcjl, "10");
+    WindowFixture::pressEnter(window_->TxtYcjl);
+    QCOMPARE(gridRow(1), (QStringList{"GC03", "甘草", "10.00", "0.05", "0.50"}));
+    QCOMPARE(window_->TxtYchj->Text(), QString("0.50"));
+    QVERIFY(world_->messages().isEmpty());
+}
+
+void PrescriptionPricingTest::totalsAboveOneThousandAndTakenBackDoses()
+{
+    QVERIFY(openWindow());
+    findVisit("A001", "内科", "2024-03-15");
+    price("DG01", "90");     // 1,125.00
+    price("HQ02", "1000");   // 800.00, the whole balance
+    QCOMPARE(window_->TxtYchj->Text(), QString("1,925.00"));
+    QCOMPARE(gridRow(2), (QStringList{"HQ02", "黄芪", "1,000.00", "0.80", "800.00"}));
+
+    // Taken back, the dose reads "1,000.00"; Enter prices it as 1000 again.
+    clickGridRow(2);
+    QCOMPARE(window_->TxtYcjl->Text(), QString("1,000.00"));
+    QCOMPARE(window_->TxtYchj->Text(), QString("1125"));
+    WindowFixture::pressEnter(window_->TxtYcjl);
+    QVERIFY(world_->messages().isEmpty());
+    QCOMPARE(gridRow(2), (QStringList{"HQ02", "黄芪", "1,000.00", "0.80", "800.00"}));
+    QCOMPARE(window_->TxtYchj->Text(), QString("1,925.00"));
+
+    clickGridRow(1);
+    QCOMPARE(window_->TxtYchj->Text(), QString("800"));
+    QCOMPARE(gridRow(1), (QStringList{"HQ02", "黄芪", "1,000.00", "0.80", "800.00"}));
+}
+
+// ---- the charge -----------------------------------------------------------------
+
+void PrescriptionPricingTest::chargeWritesTheGridInOrder()
+{
+    QVERIFY(openWindow());
+    world_->environment().insert("yccrtb", {QDate(2024, 3, 1), "当归", "购进", "甘肃", "公司", "P1",
+                                            QDate(2026, 1, 1), " ", " ", 100, 200, 0, 0, 0, "张三", "甲"});
+    findVisit("A001", "内科", "2024-03-15");
+    price("RS05", "10");
+    price("GC03", "15");
+    price("DG01", "4");
+    window_->TxtBlhm->setText("B999");                       // the sale belongs to the visit found
+    window_->CboZdks->setText("儿科");
+    WindowFixture::click(window_->Cmdcksf);
+    QVERIFY(world_->messages().isEmpty());
+
+    const std::vector<Row> journal = rowsOf(world_->environment(), "yccrtb");
+    QCOMPARE(journal.size(), std::size_t(4));
+    const QStringList names{"人参", "甘草", "当归"};
+    const double doses[] = {10, 15, 4};
+    const double amounts[] = {500, 0.75, 50};
+    for (int i = 0; i < 3; ++i) {
+        const Row& row = journal[std::size_t(i) + 1];
+        QCOMPARE(row.date(0), QDate(2024, 3, 15));
+        QCOMPARE(row.text(1), names[i]);
+        QCOMPARE(row.text(2), QString("处方收款出库"));
+        QCOMPARE(row.text(3), QString("  "));
+        QCOMPARE(row.text(4), QString("  "));
+        QCOMPARE(row.text(5), QString(" "));
+        QCOMPARE(row.date(6), QDate(2050, 1, 1));
+        QCOMPARE(row.text(7), QString("A001"));
+        QCOMPARE(row.text(8), QString("内科"));
+        QCOMPARE(row.number(9), 0.0);
+        QCOMPARE(row.number(10), 0.0);
+        QCOMPARE(row.number(11), doses[i]);
+        QCOMPARE(row.number(12), 0.0);
+        QCOMPARE(row.number(13), amounts[i]);
+        QCOMPARE(row.text(14), QString("李医生"));
+        QCOMPARE(row.text(15), QString("药房甲"));
+    }
+    QCOMPARE(balanceOf(world_->environment(), "人参"), (Balance{20, 40, 10}));
+    QCOMPARE(balanceOf(world_->environment(), "甘草"), (Balance{15, 30, 0}));
+    QCOMPARE(balanceOf(world_->environment(), "当归"), (Balance{100, 200, 96}));
+    QCOMPARE(balanceOf(world_->environment(), "黄芪"), (Balance{1000, 2000, 1000}));
+
+    // The window is empty again.
+    QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+    QCOMPARE(window_->TxtYchj->Text(), QString("0.00"));
+    QVERIFY(window_->TxtBlhm->Text().isEmpty());
+    QVERIFY(window_->TxtCfnr->Text().isEmpty());
+    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
+
+    WindowFixture::click(window_->Cmdcksf);                  // an empty grid writes nothing
+    QCOMPARE(world_->environment().count("yccrtb"), 4);
+}
+
+void PrescriptionPricingTest::failedChargeWritesNothingAndKeepsTheGrid_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("event");
+
+    QTest::newRow("second sale row") << "yccrtb" << "INSERT";
+    QTest::newRow("second balance") << "ycyltb" << "UPDATE";
+}
+
+void PrescriptionPricingTest::failedChargeWritesNothingAndKeepsTheGrid()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, event);
+    QVERIFY(openWindow());
+    const TestEnvironment& env = world_->environment();
+    findVisit("A001", "内科", "2024-03-15");
+    price("DG01", "4");
+    price("GC03", "15");
+    price("HQ02", "15");
+    const QStringList middle = gridRow(2);
+    const std::vector<Row> balancesBefore = rowsOf(env, "ycyltb");
+
+    injectFailure(env, table, event, "甘草");
+    WindowFixture::click(window_->Cmdcksf);
+    QCOMPARE(world_->messages().size(), 1);
+    QVERIFY(!world_->messages().front().isEmpty());
+    QCOMPARE(env.count("yccrtb"), 0);
+    const std::vector<Row> balancesAfter = rowsOf(env, "ycyltb");
+    QCOMPARE(balancesAfter.size(), balancesBefore.size());
+    for (std::size_t i = 0; i < balancesBefore.size(); ++i)
+        QCOMPARE(balancesAfter[i].fields, balancesBefore[i].fields);
+    QCOMPARE(window_->MSFGridyfjg->Rows(), 4);
+    QCOMPARE(gridRow(2), middle);
+    QCOMPARE(window_->TxtYchj->Text(), QString("62.75"));
+
+    // Mended, the same button writes every row once.
+    removeFailure(env);
+    WindowFixture::click(window_->Cmdcksf);
+    QCOMPARE(env.count("yccrtb"), 3);
+    QCOMPARE(balanceOf(env, "甘草").onHand, 0.0);
+    QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+}
+
+void PrescriptionPricingTest::apostropheInCodeAndNameIsPricedAndSold()
+{
+    QVERIFY(openWindow());
+    findVisit("A001", "内科", "2024-03-15");
+    price("o'1", "5");
+    QVERIFY(world_->messages().isEmpty());
+    QCOMPARE(gridRow(1), (QStringList{"O'1", "王不留'行", "5.00", "2.00", "10.00"}));
+    WindowFixture::click(window_->Cmdcksf);
+    QVERIFY(world_->messages().isEmpty());
+    const std::vector<Row> journal = rowsOf(world_->environment(), "yccrtb");
+    QCOMPARE(journal.size(), std::size_t(1));
+    QCOMPARE(journal[0].text(1), QString("王不留'行"));
+    QCOMPARE(balanceOf(world_->environment(), "王不留'行").onHand, 25.0);
+}
+
+void PrescriptionPricingTest::exitClosesAndFreesTheMenus()
+{
+    QVERIFY(openWindow());
+    WindowFixture::click(window_->CmdExit);
+    QTRY_VERIFY(world_->mainWindow().mdiArea()->subWindowList().isEmpty());
+    QVERIFY(menusEnabled());
+}
+
+QTEST_MAIN(PrescriptionPricingTest)
+#include "prescription_pricing_test.moc"
