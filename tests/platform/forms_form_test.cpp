@@ -142,6 +142,23 @@ private slots:
         QTRY_VERIFY(window.isNull());
     }
 
+    void aPlaceChosenInFormLoadHolds()
+    {
+        struct Placed : CountingForm {
+            void Form_Load() override
+            {
+                CountingForm::Form_Load();
+                Move(1500, 750);
+            }
+        };
+        auto* window = new Placed;
+        window->Show();
+        QCOMPARE(window->Left(), 1500);
+        QCOMPARE(window->Top(), 750);
+        QCOMPARE(window->ScaleWidth(), 6000);
+        QCOMPARE(window->ScaleHeight(), 3000);
+    }
+
     void placementInTwips()
     {
         auto* window = new CountingForm;
