@@ -187,6 +187,7 @@ void Frmyjwh::Qpcls()
     MSFGridBmmc->setRowHeight(0, RowHeight);
     MSFGridBmmc->setRows(1);
     runTrapped([this] {
+        const dao::Database keptOpen = OpenDb();   // both fills share its connection: one key derivation
         YplbAdd();
         GridBmmcAdd();
     });
