@@ -20,7 +20,7 @@ Frmycrk::Frmycrk()
     : StockMovementWindow(QStringLiteral("中药材入库、退库"),
                           {QStringLiteral("药材编码输入错误"),
                            QStringLiteral("此药材编码没有登记，请先登记药材编码名称销价")},
-                          {60, 2070, 780, 1230}),
+                          {60, 2130, 750, 1380}),
       TxtYcph(makeBox(15)),
       TxtYsqx(makeDateBox()),
       Txthwcd(makeBox(10))
@@ -41,7 +41,6 @@ Frmycrk::Frmycrk()
 
 void Frmycrk::layOut()
 {
-    setClientSize(9360, 1635);
     placeField(QStringLiteral("药材编码"), Txtycbm, 0, 0);
     placeField(QStringLiteral("药材名称"), Txtycmc, 1, 0);
     placeField(QStringLiteral("批号"), TxtYcph, 2, 0);
@@ -54,8 +53,8 @@ void Frmycrk::layOut()
     placeField(QStringLiteral("购进时间"), TxtGjsj, 1, 2);
     placeField(QStringLiteral("经办人名"), Txtjbxm, 2, 2);
     // The buttons stand in a column on the right.
-    const int buttonLeft = 8400;
-    const int buttonWidth = 870;
+    const int buttonLeft = 8640;
+    const int buttonWidth = 660;
     CmdSave->Move(buttonLeft, rowTop(0), buttonWidth, 360);
     CmdQcls->Move(buttonLeft, rowTop(1), buttonWidth, 360);
     CmdExit->Move(buttonLeft, rowTop(2), buttonWidth, 360);
@@ -65,6 +64,7 @@ void Frmycrk::layOut()
 
 void Frmycrk::Form_Load()
 {
+    setClientSize(9360, 1635);   // the MDI frame exists from here on
     forms::DoEvents();
     PlaceOnScreen(2, 5);
 }

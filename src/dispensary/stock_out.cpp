@@ -18,7 +18,7 @@ FrmYcck::FrmYcck()
     : StockMovementWindow(QStringLiteral("药材出库"),
                           {QStringLiteral("药品编码输入错误"),
                            QStringLiteral("此药品编码没有登记，请先登记药品编码名称销价")},
-                          {60, 2010, 780, 1170})
+                          {30, 2025, 720, 1305})
 {
     TxtPjhm->setMaxLength(15);
     layOut();
@@ -33,7 +33,6 @@ FrmYcck::FrmYcck()
 
 void FrmYcck::layOut()
 {
-    setClientSize(8145, 1650);
     placeField(QStringLiteral("药材编码"), Txtycbm, 0, 0);
     placeField(QStringLiteral("药材名称"), Txtycmc, 1, 0);
     placeField(QStringLiteral("票据号码"), TxtPjhm, 2, 0);
@@ -51,6 +50,7 @@ void FrmYcck::layOut()
 
 void FrmYcck::Form_Load()
 {
+    setClientSize(8145, 1650);   // the MDI frame exists from here on
     forms::DoEvents();
     PlaceOnScreen(2, 5);
     forms::DoEvents();
