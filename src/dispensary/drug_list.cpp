@@ -114,8 +114,6 @@ Frmyjwh::~Frmyjwh() = default;
 
 void Frmyjwh::layOut()
 {
-    setClientSize(ClientWidth, ClientHeight);
-
     // One row of labelled inputs: category, code, name, unit, price.
     struct Field {
         forms::Label* label;
@@ -156,6 +154,7 @@ void Frmyjwh::layOut()
 void Frmyjwh::Form_Load()
 {
     forms::DoEvents();
+    setClientSize(ClientWidth, ClientHeight);   // the MDI frame exists from here on
     PlaceOnScreen(4, 5);
     forms::DoEvents();
     MSFGridBmmc->setFormatString(GridFormat);
