@@ -40,6 +40,9 @@ constexpr int GridRowHeight = 420;
 const QString DoseFormat = QStringLiteral("##,##0.00");
 const QString AmountFormat = QStringLiteral("#,###,##0.00");
 
+constexpr int ClientWidth = 8100;
+constexpr int ClientHeight = 6120;
+
 constexpr int TabDoses = 0;
 constexpr int TabPrescription = 1;
 
@@ -156,7 +159,7 @@ void Frmycjj::layOut()
     constexpr int secondRow = 630;
     constexpr int bottomRow = 5580;
     const int columns[] = {120, 2700, 5520};
-    const int boxWidths[] = {1500, 1620, 1320};
+    const int boxWidths[] = {1500, 1620, 1560};
     auto place = [&](const QString& caption, forms::Control* box, int column, int top) {
         auto* label = new forms::Label(this, caption);
         label->setFont(FontName, FontSize);
@@ -173,11 +176,11 @@ void Frmycjj::layOut()
     place(QStringLiteral("药费合计"), TxtYchj, 0, bottomRow);
 
     SSTab1->setFont(FontName, FontSize);
-    SSTab1->Move(120, 1140, 7620, 4260);
+    SSTab1->Move(120, 1140, 7860, 4260);
     MSFGridyfjg->setFont(FontName, FontSize);
-    MSFGridyfjg->Move(60, 60, 7440, 3720);
+    MSFGridyfjg->Move(60, 60, 7680, 3720);
     TxtCfnr->setFont(FontName, FontSize);
-    TxtCfnr->Move(60, 60, 7440, 3720);
+    TxtCfnr->Move(60, 60, 7680, 3720);
 
     MSFGridyfjg->setCols(GridColumns);
     MSFGridyfjg->setRows(2);
@@ -193,9 +196,8 @@ void Frmycjj::layOut()
     for (forms::CommandButton* button : {Cmdcksf, CmdQcls, CmdHelp, CmdExit}) {
         button->setFont(FontName, FontSize);
         button->Move(buttonLeft, bottomRow - 15, 1215, boxHeight + 30);
-        buttonLeft += 1275;
+        buttonLeft += 1335;
     }
-    setClientSize(7860, 6120);
     setTabOrder({TxtBlhm, CboZdks, MasZdsj, Txtycbm, Txtycmc, TxtYcjl, SSTab1, Cmdcksf, CmdQcls,
                  CmdHelp, CmdExit});
 }
@@ -204,6 +206,7 @@ void Frmycjj::layOut()
 
 void Frmycjj::Form_Load()
 {
+    setClientSize(ClientWidth, ClientHeight);   // the MDI frame exists from here on
     forms::DoEvents();
     PlaceOnScreen(2, 5);
     forms::DoEvents();
