@@ -11,6 +11,7 @@
 #include "platform/forms/buttons.h"
 #include "platform/forms/textbox.h"
 
+#include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QtTest>
@@ -40,6 +41,8 @@ private slots:
     void apostropheInCodeAndNameIsStoredAndFound();
     void failedBalanceChangeLeavesBothTablesAndTheInputs();
     void unfinishedStockOutSurvivesActivation();
+    void exitHandsTheMenusBack();
+    void closeBoxHandsTheMenusBackToo();
 
 private:
     // Fills every box with a valid stock-out of `code` (looked up through Enter).
@@ -331,6 +334,28 @@ void StockOutTest::unfinishedStockOutSurvivesActivation()
     QCOMPARE(forms::Form::ActiveForm(), window_);
     QCOMPARE(window_->Txtycmc->Text(), QString("当归"));
     QCOMPARE(window_->TxtPjhm->Text(), QString("C-07"));
+}
+
+void StockOutTest::exitHandsTheMenusBack()
+{
+    QAction* menu = world_->mainWindow().menuAction("ycrk");
+    QVERIFY(!menu->isEnabled());
+    QPointer<FrmYcck> window(window_);
+    WindowFixture::click(window_->CmdExit);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.isNull());
+    QVERIFY(menu->isEnabled());
+}
+
+// Closing by the close box must not leave the main window locked.
+void StockOutTest::closeBoxHandsTheMenusBackToo()
+{
+    QAction* menu = world_->mainWindow().menuAction("ycrk");
+    QPointer<FrmYcck> window(window_);
+    window_->subWindow()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.isNull());
+    QVERIFY(menu->isEnabled());
 }
 
 QTEST_MAIN(StockOutTest)
