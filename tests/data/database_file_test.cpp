@@ -16,7 +16,7 @@ private slots:
     void passwordsAndConnectTexts()
     {
         QCOMPARE(data::databasePassword().size(), 18);
-        QCOMPARE(data::importPassword().size(), 18);
+        QCOMPARE(data::importPassword().size(), 19);
         QVERIFY(data::databasePassword() != data::importPassword());
         QCOMPARE(data::connectText(), QStringLiteral(";pwd=") + data::databasePassword());
     }
