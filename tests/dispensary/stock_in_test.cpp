@@ -42,6 +42,7 @@ private slots:
     void failedBalanceChangeLeavesBothTablesAndTheInputs();
     void zeroQuantityReportsTheDivision();
     void halfTypedReceiptIsClearedOnActivation();
+    void datesOfTodayPass();
 
 private:
     // Fills every box with a valid receipt of `code` (looked up through Enter).
@@ -408,6 +409,28 @@ void StockInTest::halfTypedReceiptIsClearedOnActivation()
     QVERIFY(window_->Txtycmc->Text().isEmpty());
     QVERIFY(window_->TxtPjhm->Text().isEmpty());
     QCOMPARE(window_->TxtGjsj->Text(), QString("2024-03-15"));
+}
+
+// A purchase and an expiry date of today pass; an expiry of yesterday passes Enter
+// but not the save.
+void StockInTest::datesOfTodayPass()
+{
+    window_->TxtYsqx->setText("2024-03-14");
+    window_->TxtYsqx->SetFocus();
+    WindowFixture::pressEnter(window_->TxtYsqx);
+    QCOMPARE(WindowFixture::focusedControl(), window_->Txthwcd);
+
+    fillReceipt("DG01", "10", "100");
+    window_->TxtYsqx->setText("2024-03-14");
+    save();
+    QCOMPARE(world_->messages().last(), QString("药材有效期限不能小于系统目前时间"));
+
+    window_->TxtYsqx->setText("2024-03-15");
+    save();
+    QCOMPARE(world_->environment().count("yccrtb"), 1);
+    const Row row = rowsOf(world_->environment(), "yccrtb").front();
+    QCOMPARE(row.date(0), QDate(2024, 3, 15));
+    QCOMPARE(row.date(6), QDate(2024, 3, 15));
 }
 
 QTEST_MAIN(StockInTest)
