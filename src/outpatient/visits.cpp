@@ -7,7 +7,6 @@ namespace {
 // Field ordinals of hzzdzl that the dispensary reads.
 constexpr int kRecordNumber = 0;
 constexpr int kDepartment = 1;
-constexpr int kDate = 2;
 constexpr int kPrescription = 8;
 constexpr int kDoctor = 11;
 }  // namespace
@@ -21,7 +20,6 @@ std::optional<Visit> findVisit(dao::Database& db, const QString& recordNumber,
     if (visits.noMatch())
         return std::nullopt;
     Visit visit{visits.field(kRecordNumber).toString(), visits.field(kDepartment).toString(),
-                visits.field(kDate).toDate().toString(QStringLiteral("yyyy-MM-dd")),
                 visits.field(kPrescription).toString(), visits.field(kDoctor).toString()};
     visits.close();
     return visit;

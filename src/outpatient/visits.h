@@ -16,7 +16,6 @@ namespace outpatient {
 struct Visit {
     QString recordNumber;   // blbm
     QString department;     // blkb
-    QString date;           // blsj as "yyyy-mm-dd"
     QString prescription;   // blcf, may hold several lines
     QString doctor;         // zdys
 };

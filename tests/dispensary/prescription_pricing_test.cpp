@@ -72,6 +72,7 @@ private slots:
     void failedChargeWritesNothingAndKeepsTheGrid_data();
     void failedChargeWritesNothingAndKeepsTheGrid();
     void apostropheInCodeAndNameIsPricedAndSold();
+    void databaseFailuresAreReportedInTheirForms();
     void exitClosesAndFreesTheMenus();
 
 private:
@@ -561,6 +562,32 @@ void PrescriptionPricingTest::apostropheInCodeAndNameIsPricedAndSold()
     QCOMPARE(journal.size(), std::size_t(1));
     QCOMPARE(journal[0].text(1), QString("王不留'行"));
     QCOMPARE(balanceOf(world_->environment(), "王不留'行").onHand, 25.0);
+}
+
+void PrescriptionPricingTest::databaseFailuresAreReportedInTheirForms()
+{
+    QVERIFY(openWindow());
+    findVisit("A001", "内科", "2024-03-15");
+    world_->environment().open().executeSchema("DROP TABLE ycyltb");
+
+    // The dose box reports the number and the description, no icon, the default title.
+    price("DG01", "4");
+    QCOMPARE(world_->messages().size(), 1);
+    const forms::MessageBoxes::Shown& shown = world_->boxes().shown().front();
+    QVERIFY(shown.text.startsWith("错误号码："));
+    QVERIFY(shown.text.contains("\r\n错误内容："));
+    QCOMPARE(shown.icon, 0);
+    QCOMPARE(shown.title, forms::MessageBoxes::defaultTitle());
+    QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+
+    // The visit look-up reports the description alone and the window stays.
+    world_->clearMessages();
+    world_->environment().open().executeSchema("DROP TABLE hzzdzl");
+    findVisit("A001", "内科", "2024-03-15");
+    QCOMPARE(world_->messages().size(), 1);
+    QVERIFY(!world_->messages().front().startsWith("错误号码："));
+    QCOMPARE(world_->boxes().shown().front().icon, forms::vbInformation);
+    QCOMPARE(window_->TxtCfnr->Text(), Prescription);
 }
 
 void PrescriptionPricingTest::exitClosesAndFreesTheMenus()
