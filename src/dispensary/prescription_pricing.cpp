@@ -227,13 +227,9 @@ bool Frmycjj::loadDepartments()
     if (departments.isEmpty()) {
         forms::MsgBox(QStringLiteral("没有诊断处方，该功能不能使用"), forms::vbQuestion | forms::vbOKOnly,
                       QString());
-        // The window may still be on its way to the screen (this runs on its first
-        // activation), so it closes once that has finished.
-        QMetaObject::invokeMethod(this, [this] {
-            Unload();
-            menuOn();
-            forms::Screen::setMousePointer(forms::vbArrow);
-        }, Qt::QueuedConnection);
+        Unload();
+        menuOn();
+        forms::Screen::setMousePointer(forms::vbArrow);
         return false;
     }
     CboZdks->Clear();

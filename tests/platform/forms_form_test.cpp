@@ -128,6 +128,23 @@ private slots:
         QVERIFY(Form::ActiveForm() == nullptr || Form::ActiveForm() != window);
     }
 
+    void aWindowMayUnloadItselfOnItsFirstActivation()
+    {
+        struct Refusing : CountingForm {
+            void Form_Activate() override
+            {
+                CountingForm::Form_Activate();
+                Unload();                                   // nothing to work on
+            }
+        };
+        QPointer<Refusing> window = new Refusing;
+        window->Show();
+        QCOMPARE(window->activations, 1);
+        QCOMPARE(window->queries, 1);
+        QTRY_VERIFY(window.isNull());
+        QVERIFY(area_->subWindowList().isEmpty() || !area_->subWindowList().first()->isVisible());
+    }
+
     void withoutACloseBoxOnlyUnloadCloses()
     {
         QPointer<CountingForm> window = new CountingForm;

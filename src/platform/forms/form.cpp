@@ -85,8 +85,12 @@ void Form::Load()
     Form_Load();
 }
 
+// A window may unload itself while it is being shown (its first Form_Activate finds
+// nothing to work on); closing a sub-window in the middle of its own activation is
+// unsafe, so that Unload takes effect once the window is up.
 void Form::Show()
 {
+    showing_ = true;
     Load();
     if (sub_) {
         sub_->show();
@@ -98,12 +102,21 @@ void Form::Show()
         activateWindow();
     }
     noteActivated(this);
+    showing_ = false;
+    if (unloadAfterShow_) {
+        unloadAfterShow_ = false;
+        Unload();
+    }
 }
 
 void Form::Unload()
 {
     if (inQueryUnload_) {   // Unload from within Form_QueryUnload: the close goes on
         unloadRequested_ = true;
+        return;
+    }
+    if (showing_) {
+        unloadAfterShow_ = true;
         return;
     }
     byCode_ = true;

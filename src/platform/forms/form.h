@@ -113,6 +113,8 @@ private:
     bool byCode_ = false;
     bool inQueryUnload_ = false;
     bool unloadRequested_ = false;
+    bool showing_ = false;          // inside Show(): an Unload waits until it is done
+    bool unloadAfterShow_ = false;
 };
 
 }  // namespace forms
