@@ -2,9 +2,9 @@
 // window is not built yet stay disabled.
 #include "app/register_windows.h"
 
-#include "core/main_window.h"
+#include "dispensary/dispensary_menu.h"
 
 void registerWindows(MDIFqhmz& mainWindow)
 {
-    (void)mainWindow;
+    registerDispensaryWindows(mainWindow);
 }
