@@ -12,6 +12,7 @@
 #include "platform/forms/textbox.h"
 
 #include <QAction>
+#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QtTest>
@@ -42,6 +43,7 @@ private slots:
     void failedBalanceChangeLeavesBothTablesAndTheInputs();
     void unfinishedStockOutSurvivesActivation();
     void exitHandsTheMenusBack();
+    void missingDatabaseIsReportedAndTheInputsStay();
     void closeBoxHandsTheMenusBackToo();
 
 private:
@@ -356,6 +358,29 @@ void StockOutTest::closeBoxHandsTheMenusBackToo()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(window.isNull());
     QVERIFY(menu->isEnabled());
+}
+
+// The look-ups and the save trap a database that cannot be opened: its description
+// is shown, and the window and its inputs stay.
+void StockOutTest::missingDatabaseIsReportedAndTheInputsStay()
+{
+    fillStockOut("DG01", "10", "200");
+    QVERIFY(QFile::rename(world_->environment().databasePath(),
+                          world_->environment().databasePath() + ".away"));
+    world_->clearMessages();
+    WindowFixture::pressEnter(window_->Txtycbm);
+    QCOMPARE(world_->messages().size(), 1);
+    QVERIFY(world_->messages().front().contains("zyqhmz.mdb"));
+    QCOMPARE(window_->Txtycbm->Text(), QString("DG01"));
+
+    window_->Txtycmc->setText("当归");
+    world_->clearMessages();
+    save({forms::vbOK, forms::vbYes, forms::vbYes, forms::vbOK});
+    // The price check's error, its question, the confirmation, the save's error.
+    QCOMPARE(world_->messages().size(), 4);
+    QCOMPARE(world_->messages().last(), world_->messages().first());
+    QCOMPARE(window_->TxtPjhm->Text(), QString("C-07"));
+    QCOMPARE(window_->Txtycmc->Text(), QString("当归"));
 }
 
 QTEST_MAIN(StockOutTest)
