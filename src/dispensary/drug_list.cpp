@@ -52,16 +52,6 @@ constexpr int ColumnWidths[] = {1900, 2400, 1900, 1900, 2600};
 
 const QString NotSaved = QStringLiteral("此条记录尚未保存");
 
-void notice(const QString& text) { forms::MsgBox(text, forms::vbInformation, QString()); }
-
-// The key filter of the five inputs: the space and Enter are swallowed; true on Enter.
-bool enterPressed(int& keyAscii)
-{
-    if (keyAscii != forms::vbKeySpace && keyAscii != forms::vbKeyReturn) return false;
-    const bool enter = keyAscii == forms::vbKeyReturn;
-    keyAscii = 0;
-    return enter;
-}
 
 bool filled(const QString& text) { return !vb::Trim(text).isEmpty(); }
 }  // namespace
@@ -247,7 +237,7 @@ void Frmyjwh::srnrJy()
     };
     for (const Check& check : checks) {
         if (!check.fails) continue;
-        notice(QString::fromUtf8(check.message));
+        forms::Notice(QString::fromUtf8(check.message));
         if (check.selectAll)
             check.box->SetFocusSelectAll();
         else
@@ -262,7 +252,7 @@ void Frmyjwh::srnrJy()
 bool Frmyjwh::codeTaken(dao::Database& db)
 {
     if (!findDrugByCode(db, Txtycbm->Text())) return false;
-    notice(QStringLiteral("药品编码重复"));
+    forms::Notice(QStringLiteral("药品编码重复"));
     Txtycbm->SetFocusSelectAll();
     return true;
 }
@@ -270,7 +260,7 @@ bool Frmyjwh::codeTaken(dao::Database& db)
 bool Frmyjwh::nameTaken(dao::Database& db)
 {
     if (!findDrugByName(db, Txtycmc->Text())) return false;
-    notice(QStringLiteral("药品名称重复"));
+    forms::Notice(QStringLiteral("药品名称重复"));
     Txtycmc->SetFocusSelectAll();
     return true;
 }
@@ -295,7 +285,7 @@ bool Frmyjwh::changeStoredDrug(dao::Database& db, const QString& index, const QS
     drug.setIndex(index);
     drug.seek(QStringLiteral("="), key);
     if (drug.noMatch()) {
-        notice(NotSaved);
+        forms::Notice(NotSaved);
         CmdSave->SetFocus();
         return false;
     }
@@ -423,39 +413,39 @@ void Frmyjwh::MSFGridBmmc_Click()
 
 void Frmyjwh::CboYplb_KeyPress(int& keyAscii)
 {
-    if (!enterPressed(keyAscii)) return;
+    if (!forms::EnterPressed(keyAscii)) return;
     if (filled(CboYplb->Text())) {
         Txtycbm->SetFocusSelectAll();
         return;
     }
-    notice(QStringLiteral("输入药品类别，此项必须输入。"));
+    forms::Notice(QStringLiteral("输入药品类别，此项必须输入。"));
     CboYplb->SetFocus();
 }
 
 void Frmyjwh::Txtycbm_KeyPress(int& keyAscii)
 {
-    if (enterPressed(keyAscii) && filled(Txtycbm->Text())) Txtycmc->SetFocusEnd();
+    if (forms::EnterPressed(keyAscii) && filled(Txtycbm->Text())) Txtycmc->SetFocusEnd();
 }
 
 void Frmyjwh::Txtycmc_KeyPress(int& keyAscii)
 {
-    if (enterPressed(keyAscii) && filled(Txtycmc->Text())) TxtJldw->SetFocusSelectAll();
+    if (forms::EnterPressed(keyAscii) && filled(Txtycmc->Text())) TxtJldw->SetFocusSelectAll();
 }
 
 void Frmyjwh::TxtJldw_KeyPress(int& keyAscii)
 {
-    if (enterPressed(keyAscii) && filled(TxtJldw->Text())) Txtycdj->SetFocusSelectAll();
+    if (forms::EnterPressed(keyAscii) && filled(TxtJldw->Text())) Txtycdj->SetFocusSelectAll();
 }
 
 void Frmyjwh::Txtycdj_KeyPress(int& keyAscii)
 {
-    if (!enterPressed(keyAscii)) return;
+    if (!forms::EnterPressed(keyAscii)) return;
     if (holdsNumber(*Txtycdj)) {
         showAsNumber(*Txtycdj);
         CmdSave->SetFocus();
         return;
     }
-    notice(QStringLiteral("药品单价输入错误"));
+    forms::Notice(QStringLiteral("药品单价输入错误"));
     Txtycdj->SetFocusSelectAll();
 }
 

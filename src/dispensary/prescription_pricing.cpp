@@ -49,7 +49,6 @@ constexpr int TabPrescription = 1;
 const QString SaleExpiry = QStringLiteral("2050-01-01");
 
 // Message boxes of this window: information icon, OK, empty title.
-void notice(const QString& text) { forms::MsgBox(text, forms::vbInformation, QString()); }
 
 // The trap of the dose box: the error's number, CR LF and its description, OK only,
 // no icon, the program's default title.
@@ -83,15 +82,6 @@ vb::Currency lineAmount(vb::Currency price, double dose)
     else if (rest < -50 || (rest == -50 && hundredths % 2 != 0))
         --hundredths;
     return vb::Currency::fromTenThousandths(hundredths * 100);
-}
-
-// Swallows the space; true when the key is Enter (which is swallowed too).
-bool enterPressed(int& keyAscii)
-{
-    if (keyAscii == forms::vbKeySpace) keyAscii = 0;
-    if (keyAscii != forms::vbKeyReturn) return false;
-    keyAscii = 0;
-    return true;
 }
 
 // One grid row as the charge writes it.
@@ -257,7 +247,7 @@ void Frmycjj::Qpcls()
 
 void Frmycjj::TxtBlhm_KeyPress(int& keyAscii)
 {
-    if (enterPressed(keyAscii) && !vb::Trim(TxtBlhm->Text()).isEmpty()) CboZdks->SetFocus();
+    if (forms::EnterPressed(keyAscii) && !vb::Trim(TxtBlhm->Text()).isEmpty()) CboZdks->SetFocus();
 }
 
 void Frmycjj::CboZdks_KeyPress(int& keyAscii)
@@ -265,7 +255,7 @@ void Frmycjj::CboZdks_KeyPress(int& keyAscii)
     if (keyAscii != forms::vbKeyReturn) return;
     keyAscii = 0;
     if (!vb::Trim(CboZdks->Text()).isEmpty() && TxtBlhm->Text().isEmpty()) {
-        notice(QStringLiteral("请输入病历号码"));
+        forms::Notice(QStringLiteral("请输入病历号码"));
         TxtBlhm->SetFocus();
         return;
     }
@@ -274,26 +264,26 @@ void Frmycjj::CboZdks_KeyPress(int& keyAscii)
 
 void Frmycjj::MasZdsj_KeyPress(int& keyAscii)
 {
-    if (!enterPressed(keyAscii)) return;
+    if (!forms::EnterPressed(keyAscii)) return;
     if (MasZdsj->Text().length() < 10) {
-        notice(QStringLiteral("诊断时间输入内容错误"));
+        forms::Notice(QStringLiteral("诊断时间输入内容错误"));
         MasZdsj->SetFocusSelectAll();
         return;
     }
     if (!holdsDate(*MasZdsj)) {
-        notice(QStringLiteral("诊断时间输入错误"));
+        forms::Notice(QStringLiteral("诊断时间输入错误"));
         MasZdsj->SetFocusSelectAll();
         return;
     }
     const QString recordNumber = vb::Trim(TxtBlhm->Text());
     const QString department = vb::Trim(CboZdks->Text());
     if (recordNumber.isEmpty()) {
-        notice(QStringLiteral("请输入病历号码"));
+        forms::Notice(QStringLiteral("请输入病历号码"));
         TxtBlhm->SetFocus();
         return;
     }
     if (department.isEmpty()) {
-        notice(QStringLiteral("诊断科室请输入诊断科室"));
+        forms::Notice(QStringLiteral("诊断科室请输入诊断科室"));
         CboZdks->SetFocus();
         return;
     }
@@ -305,7 +295,7 @@ void Frmycjj::MasZdsj_KeyPress(int& keyAscii)
     });
     if (!ran) return;
     if (!visit) {
-        notice(QStringLiteral("病历号码、诊断科室及诊断时间输入错误"));
+        forms::Notice(QStringLiteral("病历号码、诊断科室及诊断时间输入错误"));
         TxtBlhm->SetFocusSelectAll();
         return;
     }
@@ -342,7 +332,7 @@ void Frmycjj::Txtycbm_KeyPress(int& keyAscii)
         break;
     case DrugLookup::Outcome::Empty:   // an empty code finds no drug either
     case DrugLookup::Outcome::NotFound:
-        notice(QStringLiteral("药材编码输入错误，重来！"));
+        forms::Notice(QStringLiteral("药材编码输入错误，重来！"));
         Txtycbm->SetFocusSelectAll();
         break;
     case DrugLookup::Outcome::Typing:
@@ -359,7 +349,7 @@ void Frmycjj::Txtycmc_KeyPress(int& keyAscii)
         break;
     case DrugLookup::Outcome::Empty:
     case DrugLookup::Outcome::NotFound:
-        notice(QStringLiteral("药材名称输入错误，重来！"));
+        forms::Notice(QStringLiteral("药材名称输入错误，重来！"));
         Txtycmc->SetFocusSelectAll();
         break;
     case DrugLookup::Outcome::Typing:
@@ -379,7 +369,7 @@ void Frmycjj::TxtYcjl_KeyPress(int& keyAscii)
     }
     keyAscii = 0;
     if (!holdsNumber(*TxtYcjl)) {
-        notice(QStringLiteral("药材用量输入错误。"));
+        forms::Notice(QStringLiteral("药材用量输入错误。"));
         TxtYcjl->SetFocusSelectAll();
         return;
     }
@@ -398,7 +388,7 @@ void Frmycjj::priceDrug(double dose)
                                       + QStringLiteral(" and ycmc=") + dao::quote(name));
     if (drug.eof() || drug.field(0).isNull()) {
         db.close();
-        notice(QStringLiteral("药材编码与名称不符"));
+        forms::Notice(QStringLiteral("药材编码与名称不符"));
         Txtycbm->SetFocusSelectAll();
         return;
     }
@@ -407,20 +397,20 @@ void Frmycjj::priceDrug(double dose)
     const bool covered = StockLedger(db).covers(name, dose);
     db.close();
     if (!covered) {
-        notice(QStringLiteral("库存中此药材余量不足"));
+        forms::Notice(QStringLiteral("库存中此药材余量不足"));
         Txtycbm->SetFocusSelectAll();
         return;
     }
 
     if (!vb::Trim(TxtCfnr->Text()).contains(name)) {
-        notice(QStringLiteral("处方中无此药材"));
+        forms::Notice(QStringLiteral("处方中无此药材"));
         Txtycbm->setText(QString());
         Txtycmc->setText(QString());
         Txtycbm->SetFocus();
         return;
     }
     if (alreadyInGrid(code)) {
-        notice(Txtycmc->Text() + QStringLiteral(" 的用量已经输过。"));
+        forms::Notice(Txtycmc->Text() + QStringLiteral(" 的用量已经输过。"));
         Txtycbm->SetFocusSelectAll();
         return;
     }

@@ -144,27 +144,27 @@ void Frmycrk::writeMovement(dao::Database& db)
 
 void Frmycrk::TxtYcph_KeyPress(int& keyAscii)
 {
-    if (!enterPressed(keyAscii)) return;
+    if (!forms::EnterPressed(keyAscii)) return;
     if (filled(TxtYcph))
         TxtYsqx->SetFocusSelectAll();
     else
-        notice(QStringLiteral("请输入药品批号，没有批号用其它内容代替"));
+        forms::Notice(QStringLiteral("请输入药品批号，没有批号用其它内容代替"));
 }
 
 void Frmycrk::TxtYsqx_KeyPress(int& keyAscii)
 {
-    if (!enterPressed(keyAscii, true)) return;
+    if (!forms::EnterPressed(keyAscii, true)) return;
     if (dateAccepted(TxtYsqx, QStringLiteral("有效期限输入错误"), std::nullopt)) Txthwcd->SetFocusEnd();
 }
 
 void Frmycrk::Txthwcd_KeyPress(int& keyAscii)
 {
-    if (enterPressed(keyAscii) && filled(Txthwcd)) TxtPjhm->SetFocusEnd();
+    if (forms::EnterPressed(keyAscii) && filled(Txthwcd)) TxtPjhm->SetFocusEnd();
 }
 
 void Frmycrk::TxtPjhm_KeyPress(int& keyAscii)
 {
-    if (!enterPressed(keyAscii)) return;
+    if (!forms::EnterPressed(keyAscii)) return;
     if (filled(TxtPjhm))
         TxtYcsl->SetFocusSelectAll();
     else
@@ -173,31 +173,31 @@ void Frmycrk::TxtPjhm_KeyPress(int& keyAscii)
 
 void Frmycrk::TxtYcsl_KeyPress(int& keyAscii)
 {
-    if (enterPressed(keyAscii) && numberAccepted(TxtYcsl, QStringLiteral("输入药材数量错误")))
+    if (forms::EnterPressed(keyAscii) && numberAccepted(TxtYcsl, QStringLiteral("输入药材数量错误")))
         TxtYcje->SetFocusSelectAll();
 }
 
 void Frmycrk::TxtYcje_KeyPress(int& keyAscii)
 {
-    if (enterPressed(keyAscii) && numberAccepted(TxtYcje, QStringLiteral("药材输入金额错误")))
+    if (forms::EnterPressed(keyAscii) && numberAccepted(TxtYcje, QStringLiteral("药材输入金额错误")))
         Txthwll->SetFocusSelectAll();
 }
 
 void Frmycrk::Txthwll_KeyPress(int& keyAscii)
 {
-    if (enterPressed(keyAscii) && filled(Txthwll)) TxtGjsj->SetFocusSelectAll();
+    if (forms::EnterPressed(keyAscii) && filled(Txthwll)) TxtGjsj->SetFocusSelectAll();
 }
 
 void Frmycrk::TxtGjsj_KeyPress(int& keyAscii)
 {
-    if (enterPressed(keyAscii)
+    if (forms::EnterPressed(keyAscii)
         && dateAccepted(TxtGjsj, QStringLiteral("输入时间错误"), QStringLiteral("输入时间不能大于目前时间")))
         Txtjbxm->SetFocusSelectAll();
 }
 
 void Frmycrk::Txtjbxm_KeyPress(int& keyAscii)
 {
-    if (enterPressed(keyAscii) && filled(Txtjbxm)) CmdSave->SetFocus();
+    if (forms::EnterPressed(keyAscii) && filled(Txtjbxm)) CmdSave->SetFocus();
 }
 
 }  // namespace dispensary

@@ -102,11 +102,6 @@ void StockMovementWindow::placeButton(forms::CommandButton* button, int column, 
 
 // ---- messages -------------------------------------------------------------------
 
-void StockMovementWindow::notice(const QString& text)
-{
-    forms::MsgBox(text, forms::vbInformation, QString());
-}
-
 void StockMovementWindow::prompt(const QString& text)
 {
     forms::MsgBox(text, forms::vbQuestion | forms::vbOKOnly, QString());
@@ -133,7 +128,7 @@ void StockMovementWindow::srnrJy()
     for (forms::TextBox* box : trimmedBoxes()) box->setText(vb::Trim(box->Text()));
     for (const Check& check : inputChecks()) {
         if (!check.fails()) continue;
-        notice(check.message);
+        forms::Notice(check.message);
         if (check.selectAll)
             check.box->SetFocusSelectAll();
         else
@@ -156,7 +151,7 @@ void StockMovementWindow::jyYpjg()
             findDrugByCode(db, vb::Trim(Txtycbm->Text()), QStringLiteral("0000"));
         db.close();
         if (!drug) {
-            notice(QStringLiteral("药品编码登录错误，重来"));
+            forms::Notice(QStringLiteral("药品编码登录错误，重来"));
             Txtycbm->SetFocusSelectAll();
             return;
         }
@@ -230,7 +225,7 @@ void StockMovementWindow::Txtycbm_KeyPress(int& keyAscii)
         afterCodeFound()->SetFocusSelectAll();
         break;
     case DrugLookup::Outcome::NotFound:
-        notice(wording_.codeNotFound);
+        forms::Notice(wording_.codeNotFound);
         Txtycbm->SetFocusSelectAll();
         break;
     default:
@@ -245,7 +240,7 @@ void StockMovementWindow::Txtycmc_KeyPress(int& keyAscii)
         TxtGjsj->SetFocusSelectAll();
         break;
     case DrugLookup::Outcome::NotFound:
-        notice(wording_.nameNotFound);
+        forms::Notice(wording_.nameNotFound);
         Txtycmc->SetFocusSelectAll();
         break;
     default:
@@ -255,25 +250,17 @@ void StockMovementWindow::Txtycmc_KeyPress(int& keyAscii)
 
 // ---- Enter chain helpers --------------------------------------------------------
 
-bool StockMovementWindow::enterPressed(int& keyAscii, bool keepSpace)
-{
-    if (keyAscii == forms::vbKeySpace && !keepSpace) keyAscii = 0;
-    if (keyAscii != forms::vbKeyReturn) return false;
-    keyAscii = 0;
-    return true;
-}
-
 bool StockMovementWindow::filled(const forms::TextBox* box) { return !vb::Trim(box->Text()).isEmpty(); }
 
 bool StockMovementWindow::dateAccepted(forms::MaskEdBox* box, const QString& notDateMessage,
                                        const std::optional<QString>& futureMessage)
 {
     if (vb::Trim(box->Text()).length() != 10) {
-        notice(QStringLiteral("请输入10位日期时间"));
+        forms::Notice(QStringLiteral("请输入10位日期时间"));
     } else if (!holdsDate(*box)) {
-        notice(notDateMessage);
+        forms::Notice(notDateMessage);
     } else if (futureMessage && laterThanToday(dateIn(*box))) {
-        notice(*futureMessage);
+        forms::Notice(*futureMessage);
     } else {
         return true;
     }
@@ -286,9 +273,9 @@ bool StockMovementWindow::numberAccepted(forms::TextBox* box, const QString& not
 {
     if (box->Text().isEmpty()) return false;
     if (!holdsNumber(*box)) {
-        notice(notNumericMessage);
+        forms::Notice(notNumericMessage);
     } else if (zeroMessage && numberIn(*box) == 0) {
-        notice(*zeroMessage);
+        forms::Notice(*zeroMessage);
     } else {
         showAsNumber(*box);
         return true;

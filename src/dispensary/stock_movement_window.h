@@ -99,7 +99,6 @@ protected:
 
     // ---- helpers of the Enter chain ---------------------------------------------
     // Swallows the space (unless `keepSpace`) and Enter; true when the key was Enter.
-    static bool enterPressed(int& keyAscii, bool keepSpace = false);
     static bool filled(const forms::TextBox* box);
     // A date box on Enter: 10 characters, a date and (when `futureMessage` is given)
     // not later than today; otherwise the message, the ten characters selected.
@@ -110,9 +109,8 @@ protected:
     // otherwise the message and the text selected. An empty box does nothing.
     bool numberAccepted(forms::TextBox* box, const QString& notNumericMessage,
                         const std::optional<QString>& zeroMessage = std::nullopt);
-    // Message boxes with an empty title: a notice (information icon), a prompt
-    // (question icon, OK only), a question (Yes/No) answered Yes.
-    static void notice(const QString& text);
+    // Message boxes with an empty title besides forms::Notice: a prompt (question
+    // icon, OK only), a question (Yes/No) answered Yes.
     static void prompt(const QString& text);
     static bool askedYes(const QString& text);
 

@@ -101,7 +101,7 @@ bool FrmYcck::admits(dao::Database& db)
 
 void FrmYcck::showRefusal()
 {
-    notice(QStringLiteral("库存中此药材余量不足"));
+    forms::Notice(QStringLiteral("库存中此药材余量不足"));
     Txtycbm->SetFocusSelectAll();
 }
 
@@ -134,7 +134,7 @@ void FrmYcck::writeMovement(dao::Database& db)
 
 void FrmYcck::TxtPjhm_KeyPress(int& keyAscii)
 {
-    if (!enterPressed(keyAscii)) return;
+    if (!forms::EnterPressed(keyAscii)) return;
     if (filled(TxtPjhm))
         TxtGjsj->SetFocusSelectAll();
     else
@@ -143,14 +143,14 @@ void FrmYcck::TxtPjhm_KeyPress(int& keyAscii)
 
 void FrmYcck::TxtGjsj_KeyPress(int& keyAscii)
 {
-    if (enterPressed(keyAscii)
+    if (forms::EnterPressed(keyAscii)
         && dateAccepted(TxtGjsj, QStringLiteral("输入时间错误"), QStringLiteral("输入时间不能大于目前时间")))
         Txthwll->SetFocusSelectAll();
 }
 
 void FrmYcck::Txthwll_KeyPress(int& keyAscii)
 {
-    if (!enterPressed(keyAscii)) return;
+    if (!forms::EnterPressed(keyAscii)) return;
     if (filled(Txthwll))
         TxtYcsl->SetFocusSelectAll();
     else
@@ -165,20 +165,20 @@ void FrmYcck::TxtYcsl_KeyPress(int& keyAscii)
         keyAscii = 0;
         return;
     }
-    if (enterPressed(keyAscii)
+    if (forms::EnterPressed(keyAscii)
         && numberAccepted(TxtYcsl, QStringLiteral("输入药品数量错误"), QStringLiteral("药品出库数量不能为零")))
         TxtYcje->SetFocusSelectAll();
 }
 
 void FrmYcck::TxtYcje_KeyPress(int& keyAscii)
 {
-    if (enterPressed(keyAscii) && numberAccepted(TxtYcje, QStringLiteral("药品输入金额错误")))
+    if (forms::EnterPressed(keyAscii) && numberAccepted(TxtYcje, QStringLiteral("药品输入金额错误")))
         Txtjbxm->SetFocusSelectAll();
 }
 
 void FrmYcck::Txtjbxm_KeyPress(int& keyAscii)
 {
-    if (enterPressed(keyAscii) && filled(Txtjbxm)) CmdSave->SetFocus();
+    if (forms::EnterPressed(keyAscii) && filled(Txtjbxm)) CmdSave->SetFocus();
 }
 
 }  // namespace dispensary

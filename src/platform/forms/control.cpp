@@ -15,6 +15,14 @@
 
 namespace forms {
 
+bool EnterPressed(int& keyAscii, bool keepSpace)
+{
+    if (keyAscii == vbKeySpace && !keepSpace) keyAscii = 0;
+    if (keyAscii != vbKeyReturn) return false;
+    keyAscii = 0;
+    return true;
+}
+
 namespace {
 
 int shiftState(Qt::KeyboardModifiers modifiers)

@@ -28,6 +28,10 @@ constexpr int vbKeySpace = 32;
 constexpr int vbShiftMask = 1;
 constexpr int vbCtrlMask = 2;
 constexpr int vbAltMask = 4;
+// The key rule of most input boxes: the space is swallowed (unless `keepSpace`) and
+// so is Enter; true when the key was Enter.
+bool EnterPressed(int& keyAscii, bool keepSpace = false);
+
 // Mouse buttons.
 constexpr int vbLeftButton = 1;
 constexpr int vbRightButton = 2;

@@ -98,9 +98,14 @@ QStringList MessageBoxes::TestHook::texts() const
 int MsgBox(const QString& text, int flags) { return MessageBoxes::show(text, flags, MessageBoxes::defaultTitle()); }
 int MsgBox(const QString& text, int flags, const QString& title) { return MessageBoxes::show(text, flags, title); }
 
+void Notice(const QString& text)
+{
+    MsgBox(text, vbInformation, QString());
+}
+
 void ReportError(const QString& description)
 {
-    MsgBox(description, vbInformation, QString());
+    Notice(description);
 }
 
 void ReportErrorLine(int number, const QString& description)

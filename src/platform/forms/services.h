@@ -42,6 +42,9 @@ constexpr int vbNo = 7;
 int MsgBox(const QString& text, int flags = vbOKOnly);
 int MsgBox(const QString& text, int flags, const QString& title);
 
+// A notice of a working window: information icon, OK, empty title.
+void Notice(const QString& text);
+
 // The error reports of trapped handlers:
 // the description alone (information icon, empty title);
 void ReportError(const QString& description);
