@@ -316,6 +316,21 @@ private slots:
         QCOMPARE(bytesOf(env.databasePath()), before);
     }
 
+    void aRefusalThatIsNoDuplicateSaysWhatRefused()
+    {
+        TestEnvironment env;
+        dao::Database db = env.open();
+        db.executeSchema(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON ycgy "
+                                        "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END"));
+        try {
+            db.execute(QStringLiteral("insert into ycgy values ('补血')"));
+            QFAIL("the trigger did not refuse");
+        } catch (const dao::Error& error) {
+            QVERIFY(error.number() != 3022);
+            QVERIFY(error.description().contains(QLatin1String("refused by the test")));
+        }
+    }
+
     void anInnerFailureUndoesTheOuterTransaction()
     {
         TestEnvironment env;

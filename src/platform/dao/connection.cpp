@@ -55,9 +55,12 @@ Error sqliteError(sqlite3* db, int code, const QString& context)
 {
     const QString detail = sqliteMessage(db);
     const QString where = context.isEmpty() ? QString() : QStringLiteral("（%1）").arg(context);
+    const int extended = db ? sqlite3_extended_errcode(db) : code;
     switch (code & 0xff) {
     case SQLITE_CONSTRAINT:
-        return Error(3022, QStringLiteral("由于将在索引或主关键字中创建重复的值，请求对表的改变没有成功。") + where);
+        if (extended == SQLITE_CONSTRAINT_UNIQUE || extended == SQLITE_CONSTRAINT_PRIMARYKEY)
+            return Error(3022, QStringLiteral("由于将在索引或主关键字中创建重复的值，请求对表的改变没有成功。") + where);
+        break;   // a refusal of another kind says what refused
     case SQLITE_NOTADB:
         return Error(3343, QStringLiteral("不可识别的数据库格式。") + where);
     case SQLITE_BUSY:
