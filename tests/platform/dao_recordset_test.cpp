@@ -146,6 +146,34 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(dao::Error, rs.setField(0, QStringLiteral("X")));
     }
 
+    void aMoveAfterDeletingASoughtRowGoesToItsSuccessor()
+    {
+        TestEnvironment env;
+        addDrug(env, QStringLiteral("A1"), QStringLiteral("当归"), 1);
+        addDrug(env, QStringLiteral("A3"), QStringLiteral("白芷"), 3);
+        addDrug(env, QStringLiteral("A2"), QStringLiteral("川芎"), 2);
+        dao::Database db = env.open();
+        dao::Recordset rs = db.openTable(QStringLiteral("ycjg"));
+        rs.setIndex(QStringLiteral("ycbmi"));
+        rs.seek(QStringLiteral("="), QStringLiteral("A2"));
+        rs.remove();
+        rs.moveNext();
+        QCOMPARE(rs.field(0).toString(), QStringLiteral("A3"));
+
+        // The same after the walk order went stale through an added row.
+        rs.addNew();
+        rs.setField(0, QStringLiteral("A0"));
+        rs.setField(1, QStringLiteral("黄芪"));
+        rs.update();
+        rs.seek(QStringLiteral("="), QStringLiteral("A1"));
+        rs.remove();
+        rs.movePrevious();
+        QCOMPARE(rs.field(0).toString(), QStringLiteral("A0"));
+        rs.moveNext();
+        QCOMPARE(rs.field(0).toString(), QStringLiteral("A3"));
+        QCOMPARE(column(db.openTable(QStringLiteral("ycjg"))), QStringList({"A3", "A0"}));
+    }
+
     void duplicateKeysAreRefusedAndChangeNothing()
     {
         TestEnvironment env;
@@ -342,6 +370,31 @@ private slots:
         }
         QVERIFY_THROWS_EXCEPTION(dao::Error, outer.commit());
         QCOMPARE(env.count(QStringLiteral("ycgy")), 0);
+    }
+
+    void aRefusedCommitLeavesTheConnectionFreeForTheNextTransaction()
+    {
+        // A commit the engine refuses (here a deferred rule that fails only at COMMIT)
+        // rolls back and says so; the next transaction on the handle begins afresh and
+        // its rows are really stored.
+        TestEnvironment env;
+        {
+            dao::Database db = env.open();
+            db.executeSchema(QStringLiteral("PRAGMA foreign_keys=ON;"
+                                            "CREATE TABLE parent (id TEXT PRIMARY KEY);"
+                                            "CREATE TABLE child (id TEXT REFERENCES parent(id) DEFERRABLE INITIALLY DEFERRED);"));
+            {
+                dao::Transaction refused(db);
+                db.execute(QStringLiteral("insert into ycgy values ('补血')"));
+                db.execute(QStringLiteral("insert into child values ('nobody')"));
+                QVERIFY_THROWS_EXCEPTION(dao::Error, refused.commit());
+            }
+            QCOMPARE(env.count(QStringLiteral("ycgy")), 0);
+            dao::Transaction next(db);
+            db.execute(QStringLiteral("insert into ycgy values ('活血')"));
+            next.commit();
+        }
+        QCOMPARE(env.count(QStringLiteral("ycgy")), 1);
     }
 
     void picturesAreKeptAsBytes()

@@ -276,7 +276,14 @@ void Connection::commit()
         rollback();
         throw Error(3034, QStringLiteral("事务中有一步没有完成，全部修改已经撤消。"));
     }
-    run(QStringLiteral("COMMIT"));
+    try {
+        run(QStringLiteral("COMMIT"));
+    } catch (const Error&) {
+        // A refused COMMIT leaves the engine's transaction open; ending it here keeps
+        // later work on this connection from joining a transaction nobody commits.
+        rollback();
+        throw;
+    }
     inTransaction_ = false;
 }
 

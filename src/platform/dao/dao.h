@@ -117,7 +117,7 @@ public:
               const vb::Variant& k2 = {}, const vb::Variant& k3 = {});
     bool noMatch() const;
 
-    // Editing (table-type; dynasets over one table too).
+    // Editing (table-type only; dynasets are read-only snapshots).
     void addNew();
     void edit();
     void update();

@@ -206,18 +206,17 @@ public:
     void remove() override
     {
         if (!onRow()) noCurrentRecord();
+        // The row's place in the walk is found first (a seek or an added row leaves it
+        // unknown), so the next move lands on its neighbour.
+        locate();
         Statement& erase = prepared(delete_, QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteName(table_)));
         erase.bind(1, static_cast<double>(rowid_));
         erase.step();
         erase.reset();
         mode_ = Mode::None;
-        if (orderFresh_ && position_ >= 0 && position_ < orderSize() && order_[position_] == rowid_) {
-            order_.erase(order_.begin() + position_);
-            removed_ = true;
-            state_ = State::Removed;
-        } else {
-            state_ = State::Lost;
-        }
+        order_.erase(order_.begin() + position_);
+        removed_ = true;
+        state_ = State::Removed;
     }
 
     const Row& current() override
