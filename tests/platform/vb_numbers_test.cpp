@@ -3,6 +3,7 @@
 // and its overflow, single precision and Val.
 #include "platform/vb/conversions.h"
 #include "platform/vb/error.h"
+#include "platform/vb/format.h"
 
 #include <QTest>
 #include <functional>
@@ -70,6 +71,18 @@ private slots:
             QCOMPARE(vb::CDbl(text), number);
         else
             QCOMPARE(errorOf([&] { vb::CDbl(text); }), 13);
+    }
+
+    void textsBeyondTheDoubleRange()
+    {
+        // A box text such as "1e999" is no number the runtime can hold: IsNumeric says
+        // so, the conversion overflows, and Format hands the text back unchanged.
+        for (const char* text : {"1e999", "-1e400", "1e309"}) {
+            QVERIFY2(!vb::IsNumeric(Variant(text)), text);
+            QCOMPARE(errorOf([&] { vb::CDbl(Variant(text)); }), 6);
+            QCOMPARE(vb::Format(Variant(text), QStringLiteral("###,##0.00")), QString::fromLatin1(text));
+        }
+        QVERIFY(vb::IsNumeric(Variant("1e308")));
     }
 
     void typeMismatchCarriesItsText()

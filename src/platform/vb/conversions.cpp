@@ -67,7 +67,11 @@ bool IsNumeric(const Variant& value)
     switch (value.type()) {
     case Variant::Type::Number:
     case Variant::Type::Currency: return true;
-    case Variant::Type::Text: return parseNumberText(value.toString()).has_value();
+    case Variant::Type::Text: {
+        // A text beyond the range of a double is no number the runtime can hold.
+        const std::optional<DecimalText> number = parseNumberText(value.toString());
+        return number && std::isfinite(number->toDouble());
+    }
     case Variant::Type::Null:
     case Variant::Type::Date: return false;
     }

@@ -9,7 +9,8 @@ namespace vb {
 
 // True for numbers, money and texts the conversions accept: blanks around, a leading
 // or trailing sign, thousands separators ("1,250.00"), a decimal point, an exponent.
-// Null, dates and the empty text are not numeric.
+// Null, dates, the empty text and texts beyond the range of a double ("1e999") are not
+// numeric.
 bool IsNumeric(const Variant& value);
 
 double CDbl(const Variant& value);

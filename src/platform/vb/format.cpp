@@ -155,8 +155,7 @@ QString Format(const Variant& value, const QString& format)
         return formatDate(CDate(value), format);
     }
     if (value.type() == Variant::Type::Text && !IsNumeric(value)) return value.toString();
-    const double number = CDbl(value);
-    return std::isfinite(number) ? formatNumber(number, format) : value.toString();
+    return formatNumber(CDbl(value), format);
 }
 
 }  // namespace vb
