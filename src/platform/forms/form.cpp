@@ -78,6 +78,7 @@ void Form::Load()
         sub_->setAttribute(Qt::WA_DeleteOnClose);
         sub_->setWindowTitle(windowTitle());
         applyWindowButtons();
+        if (clientSized_) sub_->resize(size() + frameExtent());
     } else {
         setAttribute(Qt::WA_DeleteOnClose);
         applyWindowButtons();
@@ -185,6 +186,7 @@ void Form::Move(int left, int top, int width, int height)
 void Form::setClientSize(int width, int height)
 {
     const QSize client(toPixels(width), toPixels(height));
+    clientSized_ = true;
     resize(client);
     if (sub_) sub_->resize(client + frameExtent());
 }
@@ -200,8 +202,11 @@ void Form::PlaceOnScreen(double xDivisor, double yDivisor)
 
 void Form::PlaceOnMainWindow(double xDivisor, double yDivisor)
 {
-    Move(static_cast<int>((MainWidth() - Width()) / xDivisor),
-         static_cast<int>((MainHeight() - Height()) / yDivisor));
+    // An MDI child moves within the main window already; a top-level form moves on
+    // the screen, so it starts from the main window's own corner.
+    const QPoint mainCorner = (!sub_ && theArea) ? theArea->window()->frameGeometry().topLeft() : QPoint();
+    Move(toTwips(mainCorner.x()) + static_cast<int>((MainWidth() - Width()) / xDivisor),
+         toTwips(mainCorner.y()) + static_cast<int>((MainHeight() - Height()) / yDivisor));
 }
 
 void Form::PlaceKnowledgeBase()

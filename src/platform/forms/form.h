@@ -56,13 +56,17 @@ public:
     void setHeight(int twips) { Move(Left(), Top(), Width(), twips); }
     void Move(int left, int top);
     void Move(int left, int top, int width, int height);
-    // The inner (client) size in twips, as the window descriptions give it.
+    // The inner (client) size in twips, as the window descriptions give it. Set before
+    // the form is loaded (in its constructor), it is kept and given to the MDI frame
+    // when Load makes one. Positions, in contrast, belong in Form_Load: Move and the
+    // placement rules below measure against the frame and the main window.
     void setClientSize(int width, int height);
     int ScaleWidth() const;
     int ScaleHeight() const;
 
     // Placement rules of the windows: left = (area width - Width) / xDivisor,
-    // top = (area height - Height) / yDivisor, on the screen or on the main window.
+    // top = (area height - Height) / yDivisor, on the screen or on the main window
+    // (a top-level form placed on the main window stands over it wherever it is).
     void PlaceOnScreen(double xDivisor, double yDivisor);
     void PlaceOnMainWindow(double xDivisor, double yDivisor);
     // The knowledge-base rule: main window wider than 12000 twips -> left
@@ -115,6 +119,7 @@ private:
     bool unloadRequested_ = false;
     bool showing_ = false;          // inside Show(): an Unload waits until it is done
     bool unloadAfterShow_ = false;
+    bool clientSized_ = false;      // setClientSize ran: the MDI frame is sized to it
 };
 
 }  // namespace forms
