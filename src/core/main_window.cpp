@@ -1,8 +1,10 @@
 // MDIFqhmz: menus, the menu lock, wiring of menu items to working windows, and the exit.
 #include "core/main_window.h"
 
+#include "platform/dao/dao.h"
 #include "platform/forms/form.h"
 #include "platform/forms/services.h"
+#include "platform/vb/error.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -10,6 +12,8 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMdiSubWindow>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -60,6 +64,9 @@ constexpr MenuItem kMenuItems[] = {
     {"xtwh", "cc", "系统数据备份/恢复", Opening::Busy},
     {"xtwh", "DateSj", "导入岐禾中医数据", Opening::Plain},
 };
+
+// The old runtime's number for an error that has none of its own.
+constexpr int kInternalError = 51;
 
 Opening openingOf(const QString& itemName)
 {
@@ -138,19 +145,43 @@ void MDIFqhmz::wireBatch(const QString& itemName, Handler handler)
     action->setEnabled(true);
 }
 
+// The menu items trap no error of their own, yet an error in a dictionary builder or
+// in a window's loading must not end the program: it is reported in the "错误号码："
+// form, a half-opened window is dropped and the menus and the arrow come back.
 void MDIFqhmz::openWorkingWindow(const QString& itemName, const FormFactory& factory,
                                  const Builder& builder)
 {
-    if (openingOf(itemName) == Opening::Busy) {
-        forms::DoEvents();
-        forms::Screen::setMousePointer(forms::vbArrowHourglass);
+    QPointer<forms::Form> window;
+    const auto abandon = [&](int number, const QString& description) {
+        if (window) {
+            if (window->subWindow())
+                window->subWindow()->deleteLater();
+            else
+                window->deleteLater();
+        }
+        forms::Screen::setMousePointer(forms::vbArrow);
+        forms::ReportErrorLine(number, description);
+        menuOn();
+    };
+    try {
+        if (openingOf(itemName) == Opening::Busy) {
+            forms::DoEvents();
+            forms::Screen::setMousePointer(forms::vbArrowHourglass);
+        }
+        menuOff();
+        if (builder) {
+            builder();
+            forms::DoEvents();
+        }
+        window = factory();
+        window->Show();
+    } catch (const dao::Error& error) {
+        abandon(error.number(), error.description());
+    } catch (const vb::Error& error) {
+        abandon(error.number(), error.description());
+    } catch (const std::exception& error) {
+        abandon(kInternalError, QString::fromLocal8Bit(error.what()));
     }
-    menuOff();
-    if (builder) {
-        builder();
-        forms::DoEvents();
-    }
-    factory()->Show();
 }
 
 void MDIFqhmz::menuOff()

@@ -7,6 +7,7 @@
 #include "data/database_file.h"
 #include "platform/forms/form.h"
 #include "platform/forms/services.h"
+#include "platform/vb/error.h"
 
 #include <QAction>
 #include <QDir>
@@ -53,6 +54,8 @@ private slots:
     void workingWindowLocksTheMenusUntilItsExit();
     void builderRunsBeforeTheWindowWithTheBusyPointer();
     void importItemOnlyLocksAndShows();
+    void aFailingBuilderIsReportedAndTheMenusComeBack();
+    void aWindowFailingToLoadIsDroppedAndTheMenusComeBack();
     void exitAsksAndNoKeepsTheProgramRunning();
     void exitYesEndsTheProgram();
     void closingByOtherMeansIsRefused();
@@ -189,6 +192,48 @@ void MainWindowTest::importItemOnlyLocksAndShows()
     mainWindow_->menuAction(QStringLiteral("DateSj"))->trigger();
     QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
     QVERIFY(allTopMenusEnabled(false));
+}
+
+void MainWindowTest::aFailingBuilderIsReportedAndTheMenusComeBack()
+{
+    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_->show();
+    bool windowMade = false;
+    mainWindow_->wire(
+        QStringLiteral("zycxll1"),
+        [&] {
+            windowMade = true;
+            return new DummyWindow;
+        },
+        [] { throw dao::Error(3044, QStringLiteral("路径无效")); });
+
+    mainWindow_->menuAction(QStringLiteral("zycxll1"))->trigger();
+    QVERIFY(!windowMade);
+    QCOMPARE(boxes_->texts(), QStringList{QStringLiteral("错误号码：3044错误内容：路径无效")});
+    QCOMPARE(boxes_->shown()[0].icon, forms::vbInformation);
+    QCOMPARE(boxes_->shown()[0].title, QString());
+    QVERIFY(allTopMenusEnabled(true));
+    QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
+}
+
+void MainWindowTest::aWindowFailingToLoadIsDroppedAndTheMenusComeBack()
+{
+    struct FailingToLoad : DummyWindow {
+        void Form_Load() override { throw vb::TypeMismatch(); }
+    };
+    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_->show();
+    mainWindow_->wire(QStringLiteral("ZysjDl2"), [] { return new FailingToLoad; });
+
+    mainWindow_->menuAction(QStringLiteral("ZysjDl2"))->trigger();
+    QCOMPARE(boxes_->texts(), QStringList{QStringLiteral("错误号码：13错误内容：类型不匹配")});
+    QTRY_VERIFY(mainWindow_->mdiArea()->subWindowList().isEmpty());
+    QVERIFY(allTopMenusEnabled(true));
+
+    boxes_->answer(forms::vbNo);
+    mainWindow_->menuAction(QStringLiteral("zyexit"))->trigger();   // the program still answers
+    QCOMPARE(boxes_->shown().size(), size_t(2));
+    QVERIFY(mainWindow_->isVisible());
 }
 
 void MainWindowTest::exitAsksAndNoKeepsTheProgramRunning()
