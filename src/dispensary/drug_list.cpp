@@ -159,15 +159,29 @@ void Frmyjwh::Form_Activate() { Qpcls(); }
 
 void Frmyjwh::Form_QueryUnload(int& cancel)
 {
-    (void)cancel;
+    if (pumpingHandlers_ > 0) {
+        closeWaiting_ = true;
+        cancel = 1;
+        return;
+    }
     forms::DoEvents();
     menuOn();
+}
+
+Frmyjwh::PumpingHandler::PumpingHandler(Frmyjwh& window) : window_(window) { ++window_.pumpingHandlers_; }
+
+Frmyjwh::PumpingHandler::~PumpingHandler()
+{
+    if (--window_.pumpingHandlers_ > 0 || !window_.closeWaiting_) return;
+    window_.closeWaiting_ = false;
+    window_.Unload();
 }
 
 // ---- reset and fill ---------------------------------------------------------------
 
 void Frmyjwh::Qpcls()
 {
+    const PumpingHandler pumping(*this);
     Txtycbm->setText(QString());
     Txtycmc->setText(QString());
     TxtJldw->setText(QString());
@@ -278,8 +292,8 @@ void Frmyjwh::writeColumns(dao::Recordset& drug, std::initializer_list<int> ordi
     }
 }
 
-bool Frmyjwh::changeStoredDrug(dao::Database& db, const QString& index, const QString& key,
-                               const std::function<void(dao::Recordset&)>& change)
+void Frmyjwh::changeStoredDrug(dao::Database& db, const QString& index, const QString& key,
+                               const std::function<void(dao::Recordset&)>& change, forms::Control* next)
 {
     dao::Recordset drug = db.openTable(QStringLiteral("ycjg"));
     drug.setIndex(index);
@@ -287,25 +301,39 @@ bool Frmyjwh::changeStoredDrug(dao::Database& db, const QString& index, const QS
     if (drug.noMatch()) {
         forms::Notice(NotSaved);
         CmdSave->SetFocus();
-        return false;
+        return;
     }
     change(drug);
     drug.close();
-    return true;
-}
-
-void Frmyjwh::resetAfterWrite(forms::Control* next)
-{
     Qpcls();
     next->SetFocus();
 }
 
+void Frmyjwh::rewriteStoredDrug(dao::Database& db, const QString& index, const QString& key,
+                                std::initializer_list<int> ordinals)
+{
+    changeStoredDrug(db, index, key, [&](dao::Recordset& drug) {
+        drug.edit();
+        writeColumns(drug, ordinals);
+        drug.update();
+    }, CboYplb);
+}
+
+void Frmyjwh::writeChecked(const std::function<void(dao::Database&)>& write)
+{
+    const PumpingHandler pumping(*this);
+    runTrapped([&] {
+        srnrJy();
+        if (srnrcw == 1) return;
+        dao::Database db = OpenDb();
+        write(db);
+        db.close();
+    });
+}
+
 void Frmyjwh::CmdSave_Click()
 {
-    srnrJy();
-    if (srnrcw == 1) return;
-    runTrapped([this] {
-        dao::Database db = OpenDb();
+    writeChecked([this](dao::Database& db) {
         if (codeTaken(db) || nameTaken(db)) return;
         dao::Recordset drug = db.openTable(QStringLiteral("ycjg"));
         drug.setIndex(QStringLiteral("ycbmi"));
@@ -315,58 +343,29 @@ void Frmyjwh::CmdSave_Click()
         writeColumns(drug, {0, 1, 2, 3, 4});
         drug.update();
         drug.close();
-        db.close();
-        resetAfterWrite(CboYplb);
+        Qpcls();
+        CboYplb->SetFocus();
     });
 }
 
 void Frmyjwh::CmdBmxg_Click()
 {
-    srnrJy();
-    if (srnrcw == 1) return;
-    runTrapped([this] {
-        dao::Database db = OpenDb();
-        if (codeTaken(db)) return;
-        const bool changed = changeStoredDrug(db, QStringLiteral("ycmci"), Txtycmc->Text(), [this](dao::Recordset& drug) {
-            drug.edit();
-            writeColumns(drug, {0, 2, 3, 4});
-            drug.update();
-        });
-        db.close();
-        if (changed) resetAfterWrite(CboYplb);
+    writeChecked([this](dao::Database& db) {
+        if (!codeTaken(db)) rewriteStoredDrug(db, QStringLiteral("ycmci"), Txtycmc->Text(), {0, 2, 3, 4});
     });
 }
 
 void Frmyjwh::CmdMcxg_Click()
 {
-    srnrJy();
-    if (srnrcw == 1) return;
-    runTrapped([this] {
-        dao::Database db = OpenDb();
-        if (nameTaken(db)) return;
-        const bool changed = changeStoredDrug(db, QStringLiteral("ycbmi"), Txtycbm->Text(), [this](dao::Recordset& drug) {
-            drug.edit();
-            writeColumns(drug, {1, 2, 3, 4});
-            drug.update();
-        });
-        db.close();
-        if (changed) resetAfterWrite(CboYplb);
+    writeChecked([this](dao::Database& db) {
+        if (!nameTaken(db)) rewriteStoredDrug(db, QStringLiteral("ycbmi"), Txtycbm->Text(), {1, 2, 3, 4});
     });
 }
 
 void Frmyjwh::Cmdedit_Click()
 {
-    srnrJy();
-    if (srnrcw == 1) return;
-    runTrapped([this] {
-        dao::Database db = OpenDb();
-        const bool changed = changeStoredDrug(db, QStringLiteral("ycbmi"), Txtycbm->Text(), [this](dao::Recordset& drug) {
-            drug.edit();
-            writeColumns(drug, {2, 3, 4});
-            drug.update();
-        });
-        db.close();
-        if (changed) resetAfterWrite(CboYplb);
+    writeChecked([this](dao::Database& db) {
+        rewriteStoredDrug(db, QStringLiteral("ycbmi"), Txtycbm->Text(), {2, 3, 4});
     });
 }
 
@@ -375,14 +374,9 @@ void Frmyjwh::Cmddele_Click()
     if (forms::MsgBox(QStringLiteral("确实要删除此条信息吗？"), forms::vbYesNo | forms::vbQuestion, QString())
         != forms::vbYes)
         return;
-    srnrJy();
-    if (srnrcw == 1) return;
-    runTrapped([this] {
-        dao::Database db = OpenDb();
-        const bool deleted =
-            changeStoredDrug(db, QStringLiteral("ycbmi"), Txtycbm->Text(), [](dao::Recordset& drug) { drug.remove(); });
-        db.close();
-        if (deleted) resetAfterWrite(Txtycbm);
+    writeChecked([this](dao::Database& db) {
+        changeStoredDrug(db, QStringLiteral("ycbmi"), Txtycbm->Text(), [](dao::Recordset& drug) { drug.remove(); },
+                         Txtycbm);
     });
 }
 
@@ -390,6 +384,7 @@ void Frmyjwh::Cmddele_Click()
 
 void Frmyjwh::CmdQcls_Click()
 {
+    const PumpingHandler pumping(*this);
     Qpcls();
     forms::DoEvents();
     CboYplb->SetFocusSelectAll();
@@ -397,7 +392,11 @@ void Frmyjwh::CmdQcls_Click()
 
 void Frmyjwh::Command1_Click() { ShowHelpFor(this, QStringLiteral("BM")); }
 
-void Frmyjwh::CmdExit_Click() { exportDrugList(*MSFGridBmmc, CmdExit); }
+void Frmyjwh::CmdExit_Click()
+{
+    const PumpingHandler pumping(*this);
+    exportDrugList(*MSFGridBmmc, CmdExit);
+}
 
 void Frmyjwh::MSFGridBmmc_Click()
 {
@@ -440,13 +439,15 @@ void Frmyjwh::TxtJldw_KeyPress(int& keyAscii)
 void Frmyjwh::Txtycdj_KeyPress(int& keyAscii)
 {
     if (!forms::EnterPressed(keyAscii)) return;
-    if (holdsNumber(*Txtycdj)) {
-        showAsNumber(*Txtycdj);
-        CmdSave->SetFocus();
-        return;
-    }
-    forms::Notice(QStringLiteral("药品单价输入错误"));
-    Txtycdj->SetFocusSelectAll();
+    runTrapped([this] {   // a number beyond any range cannot be shown: its overflow is reported
+        if (holdsNumber(*Txtycdj)) {
+            showAsNumber(*Txtycdj);
+            CmdSave->SetFocus();
+            return;
+        }
+        forms::Notice(QStringLiteral("药品单价输入错误"));
+        Txtycdj->SetFocusSelectAll();
+    });
 }
 
 }  // namespace dispensary

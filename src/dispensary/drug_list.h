@@ -19,9 +19,10 @@
 
 class QFrame;
 
-namespace dao { class Database; }
-
-namespace dao { class Recordset; }
+namespace dao {
+class Database;
+class Recordset;
+}
 
 namespace forms {
 class ComboBox;
@@ -87,21 +88,44 @@ private:
     void TxtJldw_KeyPress(int& keyAscii);
     void Txtycdj_KeyPress(int& keyAscii);
 
-    // The shared steps of the four writing buttons.
+    // The shared steps of the writing buttons. `write` runs on the open database once
+    // the input check has passed; the check and the write share one error trap, so a
+    // price beyond any range ends in the description of its overflow, never in an
+    // escaped error.
+    void writeChecked(const std::function<void(dao::Database&)>& write);
     bool codeTaken(dao::Database& db);
     bool nameTaken(dao::Database& db);
-    // Seeks `key` on `index` ("ycbmi" a code, "ycmci" a name); found, `change`
-    // rewrites or removes the drug and true comes back; absent, the user is told
-    // "此条记录尚未保存" and the focus goes to the save button.
-    bool changeStoredDrug(dao::Database& db, const QString& index, const QString& key,
-                          const std::function<void(dao::Recordset&)>& change);
+    // Seeks `key` on `index` ("ycbmi" a code, "ycmci" a name). Found, `change` rewrites
+    // or removes the drug, and the window is reset with the focus on `next`; absent,
+    // the user is told "此条记录尚未保存" and the focus goes to the save button.
+    void changeStoredDrug(dao::Database& db, const QString& index, const QString& key,
+                          const std::function<void(dao::Recordset&)>& change, forms::Control* next);
+    // The same change rewriting the columns `ordinals` from the checked inputs, the
+    // focus afterwards on the category box.
+    void rewriteStoredDrug(dao::Database& db, const QString& index, const QString& key,
+                           std::initializer_list<int> ordinals);
     // Writes the checked inputs into the record's columns `ordinals` (0 code, 1 name,
     // 2 price, 3 unit, 4 category).
     void writeColumns(dao::Recordset& drug, std::initializer_list<int> ordinals) const;
-    // The reset after a successful write, with the focus on `next`.
-    void resetAfterWrite(forms::Control* next);
 
     void layOut();
+
+    // The handlers below run the event pump (the grid fill, the look-ups, the export and
+    // its pause), so the close box can be pressed in the middle of one. The window then
+    // stays until the handler has ended and closes after it: deleted under a running
+    // handler it would take the program down.
+    class PumpingHandler {
+    public:
+        explicit PumpingHandler(Frmyjwh& window);
+        ~PumpingHandler();
+        PumpingHandler(const PumpingHandler&) = delete;
+        PumpingHandler& operator=(const PumpingHandler&) = delete;
+
+    private:
+        Frmyjwh& window_;
+    };
+    int pumpingHandlers_ = 0;
+    bool closeWaiting_ = false;
 };
 
 }  // namespace dispensary

@@ -1,7 +1,8 @@
 // The drug list's 打印 button read back from the workbook it saves: headers in row 2,
 // the listed drugs from row 5 in columns A to D (no category), the sheet font, the
 // final column widths and the price format; an empty list writes nothing; an older
-// workbook is replaced; a failure is reported and leaves the button usable.
+// workbook is replaced; a failure is reported and leaves the button usable; the close
+// box pressed during the export closes the window once the export is done.
 #include "dispensary/drug_list.h"
 #include "dispensary/drug_list_export.h"
 #include "platform/xlsx_reader.h"
@@ -11,7 +12,9 @@
 #include "platform/forms/flexgrid.h"
 #include "platform/win/paths.h"
 
+#include <QAction>
 #include <QDir>
+#include <QMdiSubWindow>
 #include <QFile>
 #include <QtTest>
 
@@ -29,6 +32,7 @@ private slots:
     void listedDrugsAreWrittenFromRowFive();
     void olderWorkbookIsReplaced();
     void failureIsReportedAndTheButtonComesBack();
+    void closeBoxDuringTheExportWaitsForItsEnd();
 
 private:
     void openWithDrugs();
@@ -133,6 +137,22 @@ void DrugListExportTest::failureIsReportedAndTheButtonComesBack()
     QVERIFY(window_->CmdExit->isEnabled());
     QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
     QVERIFY(QFileInfo(workbookPath() + "/kept").isDir());
+}
+
+// Deleted under the running export, the window took the program down.
+void DrugListExportTest::closeBoxDuringTheExportWaitsForItsEnd()
+{
+    openWithDrugs();
+    const QPointer<Frmyjwh> alive(window_);
+    QTimer::singleShot(0, window_, [this] { window_->subWindow()->close(); });   // pressed among the rows
+    WindowFixture::click(window_->CmdExit);
+    QVERIFY(alive);
+    QCOMPARE(world_->messages(), QStringList({"生成图表已经存放在我的文档中，请查收"}));
+    QCOMPARE(XlsxReader(workbookPath()).text("A7"), QString("O'3"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!alive);
+    QVERIFY(world_->mainWindow().menuAction("xtwh")->isEnabled());
+    window_ = nullptr;
 }
 
 QTEST_MAIN(DrugListExportTest)

@@ -14,6 +14,7 @@
 #include "platform/forms/textbox.h"
 
 #include <QAction>
+#include <QMdiSubWindow>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -48,6 +49,8 @@ private slots:
     void gridClickFillsTheInputsButNotFromTheHeader();
     void apostrophesAreStoredFoundAndListed();
     void failedWriteKeepsTheInputsAndWritesNothing();
+    void priceBeyondAnyRangeIsReportedNotFatal();
+    void closeBoxDuringTheFillWaitsForItsEnd();
     void helpButtonHandsOverAndActivationReloads();
     void closeBoxGivesTheMenusBack();
 
@@ -526,6 +529,50 @@ void DrugListTest::failedWriteKeepsTheInputsAndWritesNothing()
     QCOMPARE(window_->TxtJldw->Text(), QString("两"));
     QCOMPARE(window_->Txtycdj->Text(), QString("9"));
     QCOMPARE(rowsOf(world_->environment(), "ycjg")[0].text(3), QString("克"));
+}
+
+// A price beyond the range of any number once took the program down in the check.
+void DrugListTest::priceBeyondAnyRangeIsReportedNotFatal()
+{
+    seed(world_->environment());
+    window_ = world_->open<Frmyjwh>("YcqkWh");
+    for (forms::CommandButton* button :
+         {window_->CmdSave, window_->CmdBmxg, window_->CmdMcxg, window_->Cmdedit, window_->Cmddele}) {
+        fill("补气药", "HQ02", "黄芪", "两", "1e999");
+        world_->clearMessages();
+        WindowFixture::click(button);
+        QCOMPARE(world_->messages().last(), QString("药品单价输入错误"));
+        QCOMPARE(window_->srnrcw, 1);
+        QCOMPARE(window_->Txtycdj->Text(), QString("1e999"));
+    }
+    const auto rows = rowsOf(world_->environment(), "ycjg");
+    QCOMPARE(int(rows.size()), 3);
+    QCOMPARE(rows[0].text(3), QString("克"));
+
+    world_->clearMessages();
+    window_->Txtycdj->SetFocus();
+    WindowFixture::pressEnter(window_->Txtycdj);
+    QCOMPARE(world_->messages(), QStringList({"药品单价输入错误"}));
+    QCOMPARE(window_->Txtycdj->Text(), QString("1e999"));
+    QCOMPARE(focusedName(), QString("Txtycdj"));
+}
+
+// Deleted under its own running handler, the window took the program down.
+void DrugListTest::closeBoxDuringTheFillWaitsForItsEnd()
+{
+    seed(world_->environment());
+    window_ = world_->open<Frmyjwh>("YcqkWh");
+    QAction* menu = world_->mainWindow().menuAction("xtwh");
+    const QPointer<Frmyjwh> alive(window_);
+    // The close box is pressed while 清屏 reloads the grid, row by row with the pump.
+    QTimer::singleShot(0, window_, [this] { window_->subWindow()->close(); });
+    WindowFixture::click(window_->CmdQcls);
+    QVERIFY(alive);
+    QCOMPARE(column(0), QStringList({"DG01", "HQ02", "RS03"}));   // the reload ran to its end
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!alive);                                              // and the window closed after it
+    QVERIFY(menu->isEnabled());
+    window_ = nullptr;
 }
 
 // ---- help and closing -------------------------------------------------------------------
