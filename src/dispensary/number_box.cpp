@@ -7,6 +7,8 @@
 #include "platform/vb/dates.h"
 #include "platform/vb/format.h"
 
+#include <cmath>
+
 namespace dispensary {
 
 namespace {
@@ -18,6 +20,13 @@ QString dayKey(const QDate& date) { return vb::Format(date, DayKeyFormat); }
 QString formatNumber(const vb::Variant& value) { return vb::Format(value, NumberFormat); }
 
 bool holdsNumber(const forms::TextBox& box) { return vb::IsNumeric(box.Text()); }
+
+bool holdsWholeNumber(const forms::TextBox& box)
+{
+    if (!holdsNumber(box)) return false;
+    const double number = numberIn(box);
+    return number >= 0 && number == std::floor(number);
+}
 
 double numberIn(const forms::TextBox& box) { return vb::CDbl(box.Text()); }
 

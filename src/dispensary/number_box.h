@@ -25,6 +25,10 @@ QString formatNumber(const vb::Variant& value);
 
 // Whether the box's text is a number as the old runtime read numbers.
 bool holdsNumber(const forms::TextBox& box);
+// Whether it is a whole number not below 0, as a box that takes digits only may hold
+// ("1,500.00" once shown as a number). A text pasted past the box's key filter, such as
+// "-5" or "2.5", is none.
+bool holdsWholeNumber(const forms::TextBox& box);
 // The number the box shows; a text that is no number raises vb::TypeMismatch.
 double numberIn(const forms::TextBox& box);
 // The same, as money (read digit by digit, no binary detour).

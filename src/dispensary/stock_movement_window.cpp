@@ -181,6 +181,7 @@ void StockMovementWindow::CmdSave_Click()
     bool admitted = false;
     const bool ran = runTrapped([&] {
         dao::Database db = OpenDb();
+        forms::DoEvents();
         for (const QString& query : db.queryDefs()) db.deleteQueryDef(query);
         dao::Transaction transaction(db);
         admitted = admits(db);
@@ -269,10 +270,10 @@ bool StockMovementWindow::dateAccepted(forms::MaskEdBox* box, const QString& not
 }
 
 bool StockMovementWindow::numberAccepted(forms::TextBox* box, const QString& notNumericMessage,
-                                         const std::optional<QString>& zeroMessage)
+                                         const std::optional<QString>& zeroMessage, NumberTest isNumber)
 {
     if (box->Text().isEmpty()) return false;
-    if (!holdsNumber(*box)) {
+    if (!isNumber(*box)) {
         forms::Notice(notNumericMessage);
     } else if (zeroMessage && numberIn(*box) == 0) {
         forms::Notice(*zeroMessage);

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "dispensary/drug_lookup.h"
+#include "dispensary/number_box.h"
 #include "platform/forms/form.h"
 #include "platform/vb/variant.h"
 
@@ -104,11 +105,13 @@ protected:
     // not later than today; otherwise the message, the ten characters selected.
     bool dateAccepted(forms::MaskEdBox* box, const QString& notDateMessage,
                       const std::optional<QString>& futureMessage);
-    // A number box on Enter, its text not empty: a number (and not 0 when
-    // `zeroMessage` is given) is rewritten as "###,##0.00" and true comes back;
+    // A number box on Enter, its text not empty: a number by `isNumber` (and not 0
+    // when `zeroMessage` is given) is rewritten as "###,##0.00" and true comes back;
     // otherwise the message and the text selected. An empty box does nothing.
+    using NumberTest = bool (*)(const forms::TextBox&);
     bool numberAccepted(forms::TextBox* box, const QString& notNumericMessage,
-                        const std::optional<QString>& zeroMessage = std::nullopt);
+                        const std::optional<QString>& zeroMessage = std::nullopt,
+                        NumberTest isNumber = holdsNumber);
     // Message boxes with an empty title besides forms::Notice: a prompt (question
     // icon, OK only), a question (Yes/No) answered Yes.
     static void prompt(const QString& text);

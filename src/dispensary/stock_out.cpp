@@ -81,7 +81,7 @@ std::vector<StockMovementWindow::Check> FrmYcck::inputChecks() const
         {[this] { return !holdsDate(*TxtGjsj); }, QStringLiteral("药品购进时间输入错误"), TxtGjsj, true},
         {[this] { return laterThanToday(dateIn(*TxtGjsj)); },
          QStringLiteral("药品出库时间不能大于系统目前时间"), TxtGjsj, true},
-        {[this] { return !holdsNumber(*TxtYcsl); }, QStringLiteral("药品输入数量错误"), TxtYcsl, true},
+        {[this] { return !holdsWholeNumber(*TxtYcsl); }, QStringLiteral("药品输入数量错误"), TxtYcsl, true},
         {[this] { return numberIn(*TxtYcsl) == 0; }, QStringLiteral("出库数量不能为零"), TxtYcsl, true},
         {[this] { return !holdsNumber(*TxtYcje); }, QStringLiteral("药品输入金额错误"), TxtYcje, true},
     };
@@ -157,7 +157,8 @@ void FrmYcck::Txthwll_KeyPress(int& keyAscii)
         prompt(QStringLiteral("请输入药品出库摘要"));
 }
 
-// Digits and Enter only: the quantity out is a whole number.
+// Digits and Enter only: the quantity out is a whole number. A text pasted past the
+// filter that is no whole number ("-5" would raise the balance) reads as no number.
 void FrmYcck::TxtYcsl_KeyPress(int& keyAscii)
 {
     const bool digit = keyAscii >= '0' && keyAscii <= '9';
@@ -166,7 +167,8 @@ void FrmYcck::TxtYcsl_KeyPress(int& keyAscii)
         return;
     }
     if (forms::EnterPressed(keyAscii)
-        && numberAccepted(TxtYcsl, QStringLiteral("输入药品数量错误"), QStringLiteral("药品出库数量不能为零")))
+        && numberAccepted(TxtYcsl, QStringLiteral("输入药品数量错误"), QStringLiteral("药品出库数量不能为零"),
+                          holdsWholeNumber))
         TxtYcje->SetFocusSelectAll();
 }
 

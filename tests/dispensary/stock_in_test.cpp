@@ -3,15 +3,8 @@
 // receipt written to the journal and the balance, returns, an apostrophe in a code
 // and a name, and a failure between the journal row and the balance change.
 #include "dispensary/stock_in.h"
-#include "stock_test_data.h"
-#include "support/window_fixture.h"
+#include "stock_window_driver.h"
 
-#include "core/globals.h"
-#include "platform/forms/buttons.h"
-#include "platform/forms/textbox.h"
-
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QtTest>
 
 using dispensary::Frmycrk;
@@ -48,24 +41,38 @@ private:
     // Fills every box with a valid receipt of `code` (looked up through Enter).
     void fillReceipt(const QString& code, const QString& quantity, const QString& amount);
     // Presses save, answering the two questions Yes unless told otherwise.
-    void save(std::initializer_list<int> answers = {forms::vbYes, forms::vbYes});
+    void save(std::initializer_list<int> answers = {forms::vbYes, forms::vbYes}) { driver_->save(answers); }
+    // The box of the window by its name, for table-driven cases.
+    forms::TextBox* box(const QString& name) const;
 
-    std::unique_ptr<WindowFixture> world_;
+    std::unique_ptr<StockWindowDriver<Frmycrk>> driver_;
+    WindowFixture* world_ = nullptr;
     Frmycrk* window_ = nullptr;
 };
 
 void StockInTest::init()
 {
-    world_ = std::make_unique<WindowFixture>();
-    seedDrugList(world_->environment());
-    window_ = world_->open<Frmycrk>("ycrc");
+    driver_ = std::make_unique<StockWindowDriver<Frmycrk>>("ycrc");
+    world_ = &driver_->world;
+    window_ = driver_->window;
     QVERIFY(window_);
 }
 
 void StockInTest::cleanup()
 {
-    world_.reset();
+    driver_.reset();
+    world_ = nullptr;
     window_ = nullptr;
+}
+
+forms::TextBox* StockInTest::box(const QString& name) const
+{
+    const std::map<QString, forms::TextBox*> boxes = {
+        {"Txtycbm", window_->Txtycbm}, {"TxtYcph", window_->TxtYcph}, {"TxtYsqx", window_->TxtYsqx},
+        {"Txthwcd", window_->Txthwcd}, {"TxtPjhm", window_->TxtPjhm}, {"TxtYcsl", window_->TxtYcsl},
+        {"TxtYcje", window_->TxtYcje}, {"Txthwll", window_->Txthwll}, {"TxtGjsj", window_->TxtGjsj},
+        {"Txtjbxm", window_->Txtjbxm}};
+    return boxes.at(name);
 }
 
 void StockInTest::fillReceipt(const QString& code, const QString& quantity, const QString& amount)
@@ -81,12 +88,6 @@ void StockInTest::fillReceipt(const QString& code, const QString& quantity, cons
     window_->Txtjbxm->setText("张三");
 }
 
-void StockInTest::save(std::initializer_list<int> answers)
-{
-    world_->answer(answers);
-    WindowFixture::click(window_->CmdSave);
-}
-
 void StockInTest::freshWindowOffersTodayAndTheExpiry()
 {
     QCOMPARE(window_->Caption(), QString("中药材入库、退库"));
@@ -100,9 +101,7 @@ void StockInTest::freshWindowOffersTodayAndTheExpiry()
 
 void StockInTest::codeLookUpFillsTheNameAndUpperCases()
 {
-    window_->Txtycbm->SetFocus();
-    WindowFixture::type(window_->Txtycbm, "dg01");
-    WindowFixture::pressEnter(window_->Txtycbm);
+    driver_->lookUpCode("dg01");
     QCOMPARE(window_->Txtycbm->Text(), QString("DG01"));
     QCOMPARE(window_->Txtycmc->Text(), QString("当归"));
     QCOMPARE(WindowFixture::focusedControl(), window_->TxtYcph);
@@ -128,8 +127,7 @@ void StockInTest::codeLookUpRefusesUnknownCodes()
     WindowFixture::pressEnter(window_->Txtycbm);             // empty: nothing
     QVERIFY(world_->messages().isEmpty());
 
-    WindowFixture::type(window_->Txtycbm, "zz9");
-    WindowFixture::pressEnter(window_->Txtycbm);
+    driver_->lookUpCode("zz9");
     QCOMPARE(world_->messages(), QStringList{"药材编码输入错误"});
     QVERIFY(window_->Txtycmc->Text().isEmpty());
     QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
@@ -143,13 +141,8 @@ void StockInTest::codeLookUpRefusesUnknownCodes()
 
 void StockInTest::enterChainLeadsToTheSaveButton()
 {
-    struct Step {
-        forms::TextBox* box;
-        QString typed;
-        forms::Control* next;
-    };
     window_->Txtycbm->SetFocus();
-    const std::vector<Step> steps = {
+    driver_->walkEnterChain({
         {window_->Txtycbm, "dg01", window_->TxtYcph},
         {window_->TxtYcph, "P1", window_->TxtYsqx},
         {window_->TxtYsqx, "", window_->Txthwcd},
@@ -160,12 +153,7 @@ void StockInTest::enterChainLeadsToTheSaveButton()
         {window_->Txthwll, "公司", window_->TxtGjsj},
         {window_->TxtGjsj, "", window_->Txtjbxm},
         {window_->Txtjbxm, "张三", window_->CmdSave},
-    };
-    for (const Step& step : steps) {
-        if (!step.typed.isEmpty()) WindowFixture::type(step.box, step.typed);
-        WindowFixture::pressEnter(step.box);
-        QCOMPARE(WindowFixture::focusedControl(), step.next);
-    }
+    });
     QCOMPARE(window_->TxtYcsl->Text(), QString("1,234.50"));
     QCOMPARE(window_->TxtYcje->Text(), QString("20,000.00"));
     QCOMPARE(window_->Txthwcd->Text(), QString("甘肃"));      // the space never gets in
@@ -192,18 +180,8 @@ void StockInTest::enterChainRefusals()
     QFETCH(QString, boxName);
     QFETCH(QString, text);
     QFETCH(QString, message);
-    const std::map<QString, forms::TextBox*> boxes = {
-        {"TxtYcph", window_->TxtYcph}, {"TxtYsqx", window_->TxtYsqx}, {"TxtPjhm", window_->TxtPjhm},
-        {"TxtYcsl", window_->TxtYcsl}, {"TxtYcje", window_->TxtYcje}, {"TxtGjsj", window_->TxtGjsj}};
-    forms::TextBox* box = boxes.at(boxName);
-    box->setText(text);
-    box->SetFocus();
-    WindowFixture::pressEnter(box);
-    QCOMPARE(world_->messages(), QStringList{message});
-    QCOMPARE(WindowFixture::focusedControl(), box);
     const int icon = boxName == "TxtPjhm" ? forms::vbQuestion : forms::vbInformation;
-    QCOMPARE(world_->boxes().shown().front().icon, icon);
-    QVERIFY(world_->boxes().shown().front().title.isEmpty());
+    driver_->expectEnterRefused(box(boxName), text, message, icon);
 }
 
 void StockInTest::inputCheckStopsAtTheFirstFailure_data()
@@ -231,22 +209,11 @@ void StockInTest::inputCheckStopsAtTheFirstFailure()
     QFETCH(QString, text);
     QFETCH(QString, message);
     fillReceipt("DG01", "10", "100");
-    const std::map<QString, forms::TextBox*> boxes = {
-        {"TxtPjhm", window_->TxtPjhm}, {"Txtjbxm", window_->Txtjbxm}, {"Txthwll", window_->Txthwll},
-        {"Txthwcd", window_->Txthwcd}, {"TxtYcph", window_->TxtYcph}, {"TxtGjsj", window_->TxtGjsj},
-        {"TxtYsqx", window_->TxtYsqx}, {"TxtYcje", window_->TxtYcje}};
-    forms::TextBox* box = boxes.at(boxName);
-    box->setText(text);
-    world_->clearMessages();
     // A broken amount fails the price check too: its error, then its question.
     if (boxName == "TxtYcje")
-        save({forms::vbOK, forms::vbYes, forms::vbYes});
+        driver_->expectSaveStopsAt(box(boxName), text, message, {forms::vbOK, forms::vbYes, forms::vbYes});
     else
-        save();
-    QCOMPARE(world_->messages().last(), message);
-    QCOMPARE(WindowFixture::focusedControl(), box);
-    QCOMPARE(world_->environment().count("yccrtb"), 0);
-    QCOMPARE(world_->environment().count("ycyltb"), 0);
+        driver_->expectSaveStopsAt(box(boxName), text, message, {forms::vbYes, forms::vbYes});
 }
 
 void StockInTest::receiptsAddUpOnOneBalanceRow()
@@ -289,7 +256,6 @@ void StockInTest::receiptsAddUpOnOneBalanceRow()
     QCOMPARE(first.text(14), QString("张三"));
     QCOMPARE(first.text(15), QString("操作员"));
     QCOMPARE(journal.back().number(9), 1234.5);
-    LoginUser.clear();
 }
 
 void StockInTest::priceQuestionThreshold_data()
@@ -352,9 +318,7 @@ void StockInTest::returnLowersTheBalance()
 
 void StockInTest::apostropheInCodeAndNameIsStoredAndFound()
 {
-    window_->Txtycbm->SetFocus();
-    WindowFixture::type(window_->Txtycbm, "o'1");
-    WindowFixture::pressEnter(window_->Txtycbm);
+    driver_->lookUpCode("o'1");
     QCOMPARE(window_->Txtycmc->Text(), QString("王不留'行"));
     fillReceipt("o'1", "3", "3");
     save();
@@ -400,12 +364,7 @@ void StockInTest::zeroQuantityReportsTheDivision()
 void StockInTest::halfTypedReceiptIsClearedOnActivation()
 {
     fillReceipt("DG01", "10", "100");
-    auto* other = new forms::Form;
-    other->Show();
-    QCoreApplication::processEvents();
-    QCOMPARE(window_->Txtycmc->Text(), QString("当归"));
-    world_->mainWindow().mdiArea()->setActiveSubWindow(window_->subWindow());
-    QCoreApplication::processEvents();
+    driver_->activateAnotherAndBack();
     QVERIFY(window_->Txtycmc->Text().isEmpty());
     QVERIFY(window_->TxtPjhm->Text().isEmpty());
     QCOMPARE(window_->TxtGjsj->Text(), QString("2024-03-15"));

@@ -4,17 +4,12 @@
 // written and the balance lowered, an apostrophe in a code and a name, and a failure
 // between the journal row and the balance change.
 #include "dispensary/stock_out.h"
-#include "stock_test_data.h"
-#include "support/window_fixture.h"
-
-#include "core/globals.h"
-#include "platform/forms/buttons.h"
-#include "platform/forms/textbox.h"
+#include "stock_window_driver.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QtTest>
 
 using dispensary::FrmYcck;
@@ -29,6 +24,7 @@ private slots:
 
     void freshWindowOffersTodayAndZeros();
     void quantityBoxTakesDigitsOnly();
+    void pastedNegativeQuantityIsNeverSaved();
     void enterChainLeadsToTheSaveButton();
     void enterChainRefusals_data();
     void enterChainRefusals();
@@ -49,25 +45,38 @@ private slots:
 private:
     // Fills every box with a valid stock-out of `code` (looked up through Enter).
     void fillStockOut(const QString& code, const QString& quantity, const QString& income);
-    void save(std::initializer_list<int> answers = {forms::vbYes});
+    void save(std::initializer_list<int> answers = {forms::vbYes}) { driver_->save(answers); }
+    // The box of the window by its name, for table-driven cases.
+    forms::TextBox* box(const QString& name) const;
 
-    std::unique_ptr<WindowFixture> world_;
+    std::unique_ptr<StockWindowDriver<FrmYcck>> driver_;
+    WindowFixture* world_ = nullptr;
     FrmYcck* window_ = nullptr;
 };
 
 void StockOutTest::init()
 {
-    world_ = std::make_unique<WindowFixture>();
-    seedDrugList(world_->environment());
-    world_->environment().insert("ycyltb", {"当归", 2000, 20000, 1500});
-    window_ = world_->open<FrmYcck>("YcqkCk");
+    driver_ = std::make_unique<StockWindowDriver<FrmYcck>>("YcqkCk");
+    world_ = &driver_->world;
+    window_ = driver_->window;
     QVERIFY(window_);
+    world_->environment().insert("ycyltb", {"当归", 2000, 20000, 1500});
 }
 
 void StockOutTest::cleanup()
 {
-    world_.reset();
+    driver_.reset();
+    world_ = nullptr;
     window_ = nullptr;
+}
+
+forms::TextBox* StockOutTest::box(const QString& name) const
+{
+    const std::map<QString, forms::TextBox*> boxes = {
+        {"Txtycbm", window_->Txtycbm}, {"TxtPjhm", window_->TxtPjhm}, {"TxtGjsj", window_->TxtGjsj},
+        {"Txthwll", window_->Txthwll}, {"TxtYcsl", window_->TxtYcsl}, {"TxtYcje", window_->TxtYcje},
+        {"Txtjbxm", window_->Txtjbxm}};
+    return boxes.at(name);
 }
 
 void StockOutTest::fillStockOut(const QString& code, const QString& quantity, const QString& income)
@@ -79,12 +88,6 @@ void StockOutTest::fillStockOut(const QString& code, const QString& quantity, co
     window_->TxtYcsl->setText(quantity);
     window_->TxtYcje->setText(income);
     window_->Txtjbxm->setText("李四");
-}
-
-void StockOutTest::save(std::initializer_list<int> answers)
-{
-    world_->answer(answers);
-    WindowFixture::click(window_->CmdSave);
 }
 
 void StockOutTest::freshWindowOffersTodayAndZeros()
@@ -106,15 +109,25 @@ void StockOutTest::quantityBoxTakesDigitsOnly()
     QCOMPARE(window_->TxtYcsl->Text(), QString("150"));
 }
 
+// Ctrl+V gets past the key filter; a negative quantity would raise the balance.
+void StockOutTest::pastedNegativeQuantityIsNeverSaved()
+{
+    fillStockOut("DG01", "10", "200");
+    QApplication::clipboard()->setText("-5");
+    window_->TxtYcsl->SetFocusSelectAll();
+    QTest::keyClick(window_->TxtYcsl->inner(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(window_->TxtYcsl->Text(), QString("-5"));
+    world_->clearMessages();
+    save({forms::vbYes, forms::vbYes, forms::vbYes});
+    QCOMPARE(world_->messages().last(), QString("药品输入数量错误"));
+    QCOMPARE(world_->environment().count("yccrtb"), 0);
+    QCOMPARE(balanceOf(world_->environment(), "当归").onHand, 1500.0);
+}
+
 void StockOutTest::enterChainLeadsToTheSaveButton()
 {
-    struct Step {
-        forms::TextBox* box;
-        QString typed;
-        forms::Control* next;
-    };
     window_->Txtycbm->SetFocus();
-    const std::vector<Step> steps = {
+    driver_->walkEnterChain({
         {window_->Txtycbm, "dg01", window_->TxtPjhm},
         {window_->TxtPjhm, "C1", window_->TxtGjsj},
         {window_->TxtGjsj, "", window_->Txthwll},
@@ -122,12 +135,7 @@ void StockOutTest::enterChainLeadsToTheSaveButton()
         {window_->TxtYcsl, "1500", window_->TxtYcje},
         {window_->TxtYcje, "1200", window_->Txtjbxm},
         {window_->Txtjbxm, "李四", window_->CmdSave},
-    };
-    for (const Step& step : steps) {
-        if (!step.typed.isEmpty()) WindowFixture::type(step.box, step.typed);
-        WindowFixture::pressEnter(step.box);
-        QCOMPARE(WindowFixture::focusedControl(), step.next);
-    }
+    });
     QCOMPARE(window_->Txtycmc->Text(), QString("当归"));
     QCOMPARE(window_->TxtYcsl->Text(), QString("1,500.00"));
     QCOMPARE(window_->TxtYcje->Text(), QString("1,200.00"));
@@ -148,6 +156,9 @@ void StockOutTest::enterChainRefusals_data()
     QTest::newRow("date no date") << "TxtGjsj" << "2023-02-29" << "输入时间错误" << info;
     QTest::newRow("summary empty") << "Txthwll" << "" << "请输入药品出库摘要" << question;
     QTest::newRow("quantity zero") << "TxtYcsl" << "0.00" << "药品出库数量不能为零" << info;
+    // Pasted past the digit filter: a negative or broken quantity is no quantity.
+    QTest::newRow("quantity pasted negative") << "TxtYcsl" << "-5" << "输入药品数量错误" << info;
+    QTest::newRow("quantity pasted fraction") << "TxtYcsl" << "2.5" << "输入药品数量错误" << info;
     QTest::newRow("income letters") << "TxtYcje" << "abc" << "药品输入金额错误" << info;
 }
 
@@ -157,17 +168,7 @@ void StockOutTest::enterChainRefusals()
     QFETCH(QString, text);
     QFETCH(QString, message);
     QFETCH(int, icon);
-    const std::map<QString, forms::TextBox*> boxes = {
-        {"Txtycbm", window_->Txtycbm}, {"TxtPjhm", window_->TxtPjhm}, {"TxtGjsj", window_->TxtGjsj},
-        {"Txthwll", window_->Txthwll}, {"TxtYcsl", window_->TxtYcsl}, {"TxtYcje", window_->TxtYcje}};
-    forms::TextBox* box = boxes.at(boxName);
-    box->setText(text);
-    box->SetFocus();
-    WindowFixture::pressEnter(box);
-    QCOMPARE(world_->messages(), QStringList{message});
-    QCOMPARE(world_->boxes().shown().front().icon, icon);
-    QCOMPARE(world_->boxes().shown().front().buttons, forms::vbOKOnly);
-    QCOMPARE(WindowFixture::focusedControl(), box);
+    driver_->expectEnterRefused(box(boxName), text, message, icon);
 }
 
 void StockOutTest::inputCheckStopsAtTheFirstFailure_data()
@@ -181,6 +182,8 @@ void StockOutTest::inputCheckStopsAtTheFirstFailure_data()
     QTest::newRow("date no date") << "TxtGjsj" << "2024-1" << "药品购进时间输入错误";
     QTest::newRow("date tomorrow") << "TxtGjsj" << "2024-03-16" << "药品出库时间不能大于系统目前时间";
     QTest::newRow("income letters") << "TxtYcje" << "abc" << "药品输入金额错误";
+    QTest::newRow("quantity pasted negative") << "TxtYcsl" << "-5" << "药品输入数量错误";
+    QTest::newRow("quantity pasted fraction") << "TxtYcsl" << "2.5" << "药品输入数量错误";
 }
 
 void StockOutTest::inputCheckStopsAtTheFirstFailure()
@@ -189,20 +192,11 @@ void StockOutTest::inputCheckStopsAtTheFirstFailure()
     QFETCH(QString, text);
     QFETCH(QString, message);
     fillStockOut("DG01", "10", "200");
-    const std::map<QString, forms::TextBox*> boxes = {
-        {"TxtPjhm", window_->TxtPjhm}, {"Txtjbxm", window_->Txtjbxm}, {"Txthwll", window_->Txthwll},
-        {"TxtGjsj", window_->TxtGjsj}, {"TxtYcje", window_->TxtYcje}};
-    forms::TextBox* box = boxes.at(boxName);
-    box->setText(text);
-    world_->clearMessages();
     // A broken income fails the price check too: its error, then its question.
     if (boxName == "TxtYcje")
-        save({forms::vbOK, forms::vbYes, forms::vbYes});
+        driver_->expectSaveStopsAt(box(boxName), text, message, {forms::vbOK, forms::vbYes, forms::vbYes});
     else
-        save();
-    QCOMPARE(world_->messages().last(), message);
-    QCOMPARE(WindowFixture::focusedControl(), box);
-    QCOMPARE(world_->environment().count("yccrtb"), 0);
+        driver_->expectSaveStopsAt(box(boxName), text, message, {forms::vbYes});
     QCOMPARE(balanceOf(world_->environment(), "当归").onHand, 1500.0);
 }
 
@@ -235,7 +229,6 @@ void StockOutTest::stockOutOfTheWholeBalanceLeavesZero()
     QCOMPARE(row.number(13), 1200.0);
     QCOMPARE(row.text(14), QString("李四"));
     QCOMPARE(row.text(15), QString("操作员"));
-    LoginUser.clear();
 
     // Cleared for the next stock-out.
     QVERIFY(window_->Txtycbm->Text().isEmpty());
@@ -290,9 +283,7 @@ void StockOutTest::priceQuestionThreshold()
 void StockOutTest::apostropheInCodeAndNameIsStoredAndFound()
 {
     world_->environment().insert("ycyltb", {"王不留'行", 10, 10, 10});
-    window_->Txtycbm->SetFocus();
-    WindowFixture::type(window_->Txtycbm, "o'1");
-    WindowFixture::pressEnter(window_->Txtycbm);
+    driver_->lookUpCode("o'1");
     QCOMPARE(window_->Txtycmc->Text(), QString("王不留'行"));
     fillStockOut("o'1", "10", "20");
     save();
@@ -327,13 +318,7 @@ void StockOutTest::failedBalanceChangeLeavesBothTablesAndTheInputs()
 void StockOutTest::unfinishedStockOutSurvivesActivation()
 {
     fillStockOut("DG01", "10", "200");
-    auto* other = new forms::Form;
-    other->Show();
-    QCoreApplication::processEvents();
-    QCOMPARE(forms::Form::ActiveForm(), other);
-    world_->mainWindow().mdiArea()->setActiveSubWindow(window_->subWindow());
-    QCoreApplication::processEvents();
-    QCOMPARE(forms::Form::ActiveForm(), window_);
+    driver_->activateAnotherAndBack();
     QCOMPARE(window_->Txtycmc->Text(), QString("当归"));
     QCOMPARE(window_->TxtPjhm->Text(), QString("C-07"));
 }

@@ -1,0 +1,113 @@
+// The driving that the stock-in and other stock-out window tests share: the window
+// opened through its menu item on a fresh database that holds the drug list, a code
+// typed and looked up, the Enter chain walked box by box, one box's Enter refused, the
+// save pressed with its questions answered and stopped by the input check, and
+// another window made active and this one again.
+#pragma once
+
+#include "stock_test_data.h"
+#include "support/window_fixture.h"
+
+#include "core/globals.h"
+#include "platform/forms/buttons.h"
+#include "platform/forms/form.h"
+#include "platform/forms/textbox.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QtTest>
+#include <initializer_list>
+#include <vector>
+
+namespace stocktest {
+
+// One step of an Enter chain: `typed` goes into `box` key by key (nothing when
+// empty), Enter is pressed, and the focus must then stand on `next`.
+struct EnterStep {
+    forms::TextBox* box;
+    QString typed;
+    forms::Control* next;
+};
+
+template <class Window>
+class StockWindowDriver {
+public:
+    explicit StockWindowDriver(const QString& menuItem)
+    {
+        seedDrugList(world.environment());
+        window = world.open<Window>(menuItem);
+    }
+    ~StockWindowDriver() { LoginUser.clear(); }
+
+    WindowFixture world;
+    Window* window = nullptr;
+
+    TestEnvironment& environment() { return world.environment(); }
+
+    // Types `code` into the code box and presses Enter there.
+    void lookUpCode(const QString& code)
+    {
+        window->Txtycbm->SetFocus();
+        WindowFixture::type(window->Txtycbm, code);
+        WindowFixture::pressEnter(window->Txtycbm);
+    }
+
+    void walkEnterChain(const std::vector<EnterStep>& steps)
+    {
+        for (const EnterStep& step : steps) {
+            if (!step.typed.isEmpty()) WindowFixture::type(step.box, step.typed);
+            WindowFixture::pressEnter(step.box);
+            QCOMPARE(WindowFixture::focusedControl(), step.next);
+        }
+    }
+
+    // `text` put into `box` as a paste puts it, Enter pressed there: refused with
+    // `message` alone (`icon`, OK only, empty title), and the box keeps the focus.
+    void expectEnterRefused(forms::TextBox* box, const QString& text, const QString& message, int icon)
+    {
+        box->setText(text);
+        box->SetFocus();
+        WindowFixture::pressEnter(box);
+        QCOMPARE(world.messages(), QStringList{message});
+        const forms::MessageBoxes::Shown& shown = world.boxes().shown().front();
+        QCOMPARE(shown.icon, icon);
+        QCOMPARE(shown.buttons, forms::vbOKOnly);
+        QVERIFY(shown.title.isEmpty());
+        QCOMPARE(WindowFixture::focusedControl(), box);
+    }
+
+    void save(std::initializer_list<int> answers)
+    {
+        world.answer(answers);
+        WindowFixture::click(window->CmdSave);
+    }
+
+    // With the boxes holding a valid movement, `box` is given `text` and the save
+    // pressed: it ends at `message`, the box has the focus, and no row is written.
+    void expectSaveStopsAt(forms::TextBox* box, const QString& text, const QString& message,
+                           std::initializer_list<int> answers)
+    {
+        const int balanceRows = environment().count("ycyltb");
+        box->setText(text);
+        world.clearMessages();
+        save(answers);
+        QCOMPARE(world.messages().last(), message);
+        QCOMPARE(WindowFixture::focusedControl(), box);
+        QCOMPARE(environment().count("yccrtb"), 0);
+        QCOMPARE(environment().count("ycyltb"), balanceRows);
+    }
+
+    // Another window of the program becomes active, then this one again.
+    void activateAnotherAndBack()
+    {
+        auto* other = new forms::Form;
+        other->Show();
+        QCoreApplication::processEvents();
+        QCOMPARE(forms::Form::ActiveForm(), other);
+        world.mainWindow().mdiArea()->setActiveSubWindow(window->subWindow());
+        QCoreApplication::processEvents();
+        QCOMPARE(forms::Form::ActiveForm(), static_cast<forms::Form*>(window));
+    }
+};
+
+}  // namespace stocktest
