@@ -148,6 +148,7 @@ private slots:
         db.close();
         db.close();
         QVERIFY_THROWS_EXCEPTION(dao::Error, db.openTable(QStringLiteral("ycjg")));
+        QVERIFY_THROWS_EXCEPTION(vb::Error, db.openTable(QStringLiteral("ycjg")));   // one trap for all errors
         dao::Recordset closed;
         QVERIFY_THROWS_EXCEPTION(dao::Error, closed.moveNext());
     }

@@ -7,26 +7,22 @@
 // window can show in its error form.
 #pragma once
 
+#include "platform/vb/error.h"
 #include "platform/vb/variant.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <memory>
-#include <stdexcept>
 #include <vector>
 
 namespace dao {
 
-class Error : public std::runtime_error {
+// The engine's errors are the runtime's errors (a number and a description), so one
+// trap catches both; the type tells a database failure from the others where needed.
+class Error : public vb::Error {
 public:
-    Error(int number, const QString& description);
-    int number() const { return number_; }
-    QString description() const { return description_; }
-
-private:
-    int number_;
-    QString description_;
+    using vb::Error::Error;
 };
 
 // The one way a text becomes an SQL literal: 'text' with every apostrophe doubled.

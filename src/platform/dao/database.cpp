@@ -8,11 +8,6 @@
 
 namespace dao {
 
-Error::Error(int number, const QString& description)
-    : std::runtime_error(description.toStdString()), number_(number), description_(description)
-{
-}
-
 QString quote(const QString& text)
 {
     QString doubled = text;
