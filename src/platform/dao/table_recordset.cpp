@@ -6,6 +6,7 @@
 // the prepared SQLite statements underneath. See recordset_impl.h.
 #include "platform/dao/connection.h"
 #include "platform/dao/recordset_impl.h"
+#include "platform/vb/conversions.h"
 
 #include <algorithm>
 
@@ -13,19 +14,16 @@ namespace dao {
 
 namespace {
 
-// Number columns take texts as numbers the way the old engine converted them (a blank
-// text leaves the column empty); dates as their day numbers.
+// Number columns take texts as numbers the way the runtime reads them ("1,250.00" is
+// 1250; a blank text leaves the column empty); dates as their day numbers.
 vb::Variant forNumberColumn(const vb::Variant& value)
 {
     if (value.type() == vb::Variant::Type::Date) return value.toDouble();
     if (value.type() != vb::Variant::Type::Text) return value;
-    QString plain = value.toString().trimmed();
-    plain.remove(u',');
-    if (plain.isEmpty()) return {};
-    bool ok = false;
-    const double number = plain.toDouble(&ok);
-    if (!ok) throw Error(3421, QStringLiteral("数据类型转换错误：“%1”不是数字。").arg(value.toString()));
-    return number;
+    if (value.toString().trimmed().isEmpty()) return {};
+    if (!vb::IsNumeric(value))
+        throw Error(3421, QStringLiteral("数据类型转换错误：“%1”不是数字。").arg(value.toString()));
+    return vb::CDbl(value);
 }
 
 vb::Variant forTextColumn(const vb::Variant& value)
