@@ -35,6 +35,20 @@ void addDrug(TestEnvironment& env, const QString& code, const QString& name, dou
     env.insert(QStringLiteral("ycjg"), {code, name, price, QStringLiteral("克"), QStringLiteral("中药")});
 }
 
+// Drugs priced 1, 2, 3... in the order given.
+void addDrugs(TestEnvironment& env, std::initializer_list<std::pair<const char*, const char*>> codesAndNames)
+{
+    double price = 1;
+    for (const auto& [code, name] : codesAndNames) addDrug(env, QString::fromUtf8(code), QString::fromUtf8(name), price++);
+}
+
+dao::Recordset drugsByCode(dao::Database& db)
+{
+    dao::Recordset rs = db.openTable(QStringLiteral("ycjg"));
+    rs.setIndex(QStringLiteral("ycbmi"));
+    return rs;
+}
+
 }  // namespace
 
 class DaoRecordsetTest : public QObject {
@@ -105,8 +119,7 @@ private slots:
         TestEnvironment env;
         addDrug(env, QStringLiteral("AB12"), QStringLiteral("当归"), 1250);
         dao::Database db = env.open();
-        dao::Recordset rs = db.openTable(QStringLiteral("ycjg"));
-        rs.setIndex(QStringLiteral("ycbmi"));
+        dao::Recordset rs = drugsByCode(db);
         rs.seek(QStringLiteral("="), QStringLiteral("ab12"));
         QVERIFY(!rs.noMatch());
         QCOMPARE(rs.field(2), vb::Variant(1250.0));
@@ -116,12 +129,9 @@ private slots:
     void editUpdateAndDeleteByOrdinal()
     {
         TestEnvironment env;
-        addDrug(env, QStringLiteral("A1"), QStringLiteral("当归"), 1);
-        addDrug(env, QStringLiteral("A2"), QStringLiteral("川芎"), 2);
-        addDrug(env, QStringLiteral("A3"), QStringLiteral("白芷"), 3);
+        addDrugs(env, {{"A1", "当归"}, {"A2", "川芎"}, {"A3", "白芷"}});
         dao::Database db = env.open();
-        dao::Recordset rs = db.openTable(QStringLiteral("ycjg"));
-        rs.setIndex(QStringLiteral("ycbmi"));
+        dao::Recordset rs = drugsByCode(db);
         rs.seek(QStringLiteral("="), QStringLiteral("A2"));
         rs.edit();
         rs.setField(2, QStringLiteral("1,250.50"));            // a box text, read as the number it shows
@@ -152,12 +162,9 @@ private slots:
     void aMoveAfterDeletingASoughtRowGoesToItsSuccessor()
     {
         TestEnvironment env;
-        addDrug(env, QStringLiteral("A1"), QStringLiteral("当归"), 1);
-        addDrug(env, QStringLiteral("A3"), QStringLiteral("白芷"), 3);
-        addDrug(env, QStringLiteral("A2"), QStringLiteral("川芎"), 2);
+        addDrugs(env, {{"A1", "当归"}, {"A3", "白芷"}, {"A2", "川芎"}});
         dao::Database db = env.open();
-        dao::Recordset rs = db.openTable(QStringLiteral("ycjg"));
-        rs.setIndex(QStringLiteral("ycbmi"));
+        dao::Recordset rs = drugsByCode(db);
         rs.seek(QStringLiteral("="), QStringLiteral("A2"));
         rs.remove();
         rs.moveNext();
