@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTemporaryFile>
 #include <memory>
 
@@ -59,7 +61,11 @@ int RunSystem(const QString& shippedDatabase,
         return 1;
     MDIFqhmz mainWindow;
     registerWindows(mainWindow);
-    mainWindow.show();
+    // The whole screen, as the working windows' placement rules measure from it (sized
+    // first for desktops whose window manager does not maximise).
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        mainWindow.resize(screen->availableGeometry().size());
+    mainWindow.showMaximized();
     mainWindow.menuOn();
     return QApplication::exec();
 }

@@ -247,6 +247,8 @@ private slots:
         QCOMPARE(window->loads, 1);
         QCOMPARE(window->activations, 1);
         QVERIFY(window->subWindow() == nullptr);
+        QVERIFY(window->isWindow());
+        QCOMPARE(window->parentWidget(), main_);           // kept above the main window
         window->Unload();
         QTRY_VERIFY(window.isNull());
     }

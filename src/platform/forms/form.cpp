@@ -80,6 +80,10 @@ void Form::Load()
         applyWindowButtons();
         if (clientSized_) sub_->resize(size() + frameExtent());
     } else {
+        // Owned by the main window, a top-level form (the help and the progress
+        // window) stays above it: the user never looks for it behind the main window
+        // while the window that called it waits disabled.
+        if (theArea) setParent(theArea->window(), windowFlags() | Qt::Window);
         setAttribute(Qt::WA_DeleteOnClose);
         applyWindowButtons();
     }
