@@ -8,6 +8,8 @@
 #include "platform/forms/textbox.h"
 #include "platform/vb/strings.h"
 
+#include <QLineEdit>
+
 namespace dispensary {
 
 namespace {
@@ -34,6 +36,13 @@ std::optional<Drug> findDrugByCode(dao::Database& db, const QString& code, const
 std::optional<Drug> findDrugByName(dao::Database& db, const QString& name, const QString& queryName)
 {
     return findDrug(db, QStringLiteral("ycmc"), name, queryName);
+}
+
+DrugLookup::DrugLookup(forms::TextBox& codeBox, forms::TextBox& nameBox) : codeBox_(codeBox), nameBox_(nameBox)
+{
+    // Only the user's edits: the look-up's own upper-casing and filling stay silent.
+    QObject::connect(codeBox.lineEdit(), &QLineEdit::textEdited, &nameBox,
+                     [&nameBox] { nameBox.setText(QString()); });
 }
 
 template <class Find>

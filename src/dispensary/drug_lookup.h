@@ -43,8 +43,10 @@ public:
         Failed,      // the database failed; its description has been shown
     };
 
-    DrugLookup(forms::TextBox& codeBox, forms::TextBox& nameBox)
-        : codeBox_(codeBox), nameBox_(nameBox) {}
+    // Besides the keys, every edit the user makes in the code box that no key press
+    // announces (a paste or cut by the keyboard or the context menu) empties the name
+    // box too, so the name shown always belongs to the code shown.
+    DrugLookup(forms::TextBox& codeBox, forms::TextBox& nameBox);
 
     // KeyPress of the code box: the space is swallowed, any other key empties the
     // name box; Enter is swallowed and, with a code in the box, upper-cases it and

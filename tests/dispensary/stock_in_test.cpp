@@ -5,6 +5,8 @@
 #include "dispensary/stock_in.h"
 #include "stock_window_driver.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QtTest>
 
 using dispensary::Frmycrk;
@@ -20,6 +22,7 @@ private slots:
     void freshWindowOffersTodayAndTheExpiry();
     void codeLookUpFillsTheNameAndUpperCases();
     void codeLookUpRefusesUnknownCodes();
+    void pastedCodeEmptiesTheName();
     void enterChainLeadsToTheSaveButton();
     void enterChainRefusals_data();
     void enterChainRefusals();
@@ -137,6 +140,30 @@ void StockInTest::codeLookUpRefusesUnknownCodes()
     window_->Txtycmc->setText("没有的药");
     WindowFixture::pressEnter(window_->Txtycmc);
     QCOMPARE(world_->messages(), QStringList{"此药材编码没有登记，请先登记药材编码名称销价"});
+}
+
+// A code pasted over the looked-up one must not keep the old drug's name: the save
+// would record that drug while the box shows another code.
+void StockInTest::pastedCodeEmptiesTheName()
+{
+    fillReceipt("DG01", "10", "100");
+    QApplication::clipboard()->setText("HQ02");
+    window_->Txtycbm->SetFocusSelectAll();
+    QTest::keyClick(window_->Txtycbm->inner(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(window_->Txtycbm->Text(), QString("HQ02"));
+    QVERIFY(window_->Txtycmc->Text().isEmpty());
+
+    world_->clearMessages();
+    save({forms::vbYes, forms::vbYes, forms::vbYes});
+    QCOMPARE(world_->messages().last(), QString("请输入药材编码"));
+    QCOMPARE(world_->environment().count("yccrtb"), 0);
+
+    // Cut empties it as well; the look-up's own upper-casing does not.
+    WindowFixture::pressEnter(window_->Txtycbm);
+    QCOMPARE(window_->Txtycmc->Text(), QString("黄芪"));
+    window_->Txtycbm->SetFocusSelectAll();
+    QTest::keyClick(window_->Txtycbm->inner(), Qt::Key_X, Qt::ControlModifier);
+    QVERIFY(window_->Txtycmc->Text().isEmpty());
 }
 
 void StockInTest::enterChainLeadsToTheSaveButton()
