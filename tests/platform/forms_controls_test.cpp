@@ -121,6 +121,28 @@ private slots:
         form.Unload();
     }
 
+    void anEditableComboKeepsWhatIsTyped()
+    {
+        auto& form = *new Form(Form::Placement::TopLevel);
+        auto* combo = new ComboBox(&form);
+        combo->setItems({"Anemarrhena", "Angelica"});
+        QString atEnter;
+        combo->KeyPress = [&](int& keyAscii) {
+            if (EnterPressed(keyAscii)) atEnter = combo->Text();
+        };
+        form.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        combo->SetFocus();
+
+        // No completion from the list: a query criterion stays the part typed.
+        QTest::keyClicks(combo->comboBox()->lineEdit(), "ane");
+        QCOMPARE(combo->Text(), QStringLiteral("ane"));
+        QTest::keyClick(combo->comboBox()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(atEnter, QStringLiteral("ane"));
+        QCOMPARE(combo->ListCount(), 2);                      // and nothing typed joins the list
+        form.Unload();
+    }
+
     void picksInCombosAndLists()
     {
         ComboBox combo(nullptr, ComboBox::Style::DropDownList);

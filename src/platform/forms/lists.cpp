@@ -15,7 +15,12 @@ QComboBox* makeCombo(ComboBox::Style style)
     combo->setEditable(style == ComboBox::Style::DropDownCombo);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMaxVisibleItems(12);
-    if (combo->lineEdit()) combo->lineEdit()->setMaxLength(32767);
+    if (combo->lineEdit()) {
+        // The old combo never completed a typed text from its list: what the user
+        // typed is what a criterion or a check reads.
+        combo->setCompleter(nullptr);
+        combo->lineEdit()->setMaxLength(32767);
+    }
     return combo;
 }
 
