@@ -95,6 +95,31 @@ private slots:
         QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
     }
 
+    void damagedPagesInsideTheFileAreAnError()
+    {
+        // Whole pages, each with one byte changed after the first page: the open or
+        // the first read that meets such a page says the file is damaged.
+        TestEnvironment env;
+        {
+            dao::Database db = env.open();
+            dao::Transaction transaction(db);
+            for (int i = 0; i < 400; ++i)
+                db.execute(QStringLiteral("insert into zyyc (ycmc, ycgy) values ('草药%1', '补血，活血，调经止痛')").arg(i));
+            transaction.commit();
+        }
+        QByteArray content = bytesOf(env.databasePath());
+        for (qsizetype page = 1024; page < content.size(); page += 1024) content[page + 512] = char(content[page + 512] ^ 0x5a);
+        write(env.databasePath(), content);
+        try {
+            dao::Database db = env.open();
+            dao::Recordset herbs = db.openRecordset(QStringLiteral("select ycmc from zyyc"));
+            QFAIL("the damaged rows were read");
+        } catch (const dao::Error& error) {
+            QVERIFY2(error.description().contains(QStringLiteral("损坏")), qPrintable(error.description()));
+        }
+        QCOMPARE(bytesOf(env.databasePath()), content);
+    }
+
     void aPlainUnencryptedDatabaseIsRefused()
     {
         TestEnvironment env;
