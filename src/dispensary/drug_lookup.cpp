@@ -46,7 +46,7 @@ DrugLookup::DrugLookup(forms::TextBox& codeBox, forms::TextBox& nameBox) : codeB
 }
 
 template <class Find>
-DrugLookup::Outcome DrugLookup::lookUp(const Find& find)
+DrugLookup::Outcome DrugLookup::lookUp(const Find& find, forms::TextBox& otherBox, QString Drug::*shown)
 {
     std::optional<Drug> drug;
     const bool ran = runTrapped([&] {
@@ -57,7 +57,7 @@ DrugLookup::Outcome DrugLookup::lookUp(const Find& find)
     });
     if (!ran) return Outcome::Failed;
     if (!drug) return Outcome::NotFound;
-    drug_ = *drug;
+    otherBox.setText((*drug).*shown);
     return Outcome::Found;
 }
 
@@ -73,9 +73,7 @@ DrugLookup::Outcome DrugLookup::codeKeyPress(int& keyAscii)
     if (vb::Trim(codeBox_.Text()).isEmpty()) return Outcome::Empty;
     codeBox_.setText(codeBox_.Text().toUpper());
     const QString code = vb::Trim(codeBox_.Text());
-    const Outcome outcome = lookUp([&](dao::Database& db) { return findDrugByCode(db, code); });
-    if (outcome == Outcome::Found) nameBox_.setText(drug_.name);
-    return outcome;
+    return lookUp([&](dao::Database& db) { return findDrugByCode(db, code); }, nameBox_, &Drug::name);
 }
 
 DrugLookup::Outcome DrugLookup::nameKeyPress(int& keyAscii)
@@ -88,9 +86,7 @@ DrugLookup::Outcome DrugLookup::nameKeyPress(int& keyAscii)
     keyAscii = 0;
     const QString name = vb::Trim(nameBox_.Text());
     if (name.isEmpty()) return Outcome::Empty;
-    const Outcome outcome = lookUp([&](dao::Database& db) { return findDrugByName(db, name); });
-    if (outcome == Outcome::Found) codeBox_.setText(drug_.code);
-    return outcome;
+    return lookUp([&](dao::Database& db) { return findDrugByName(db, name); }, codeBox_, &Drug::code);
 }
 
 }  // namespace dispensary

@@ -38,7 +38,7 @@ public:
     enum class Outcome {
         Typing,      // not Enter: the key was passed on or swallowed, nothing looked up
         Empty,       // Enter on an empty box: nothing looked up
-        Found,       // the other box now shows what was found; see drug()
+        Found,       // the other box now shows what was found
         NotFound,    // no row: the boxes are as they were
         Failed,      // the database failed; its description has been shown
     };
@@ -57,16 +57,13 @@ public:
     // shows the code.
     Outcome nameKeyPress(int& keyAscii);
 
-    // The drug of the last successful look-up.
-    const Drug& drug() const { return drug_; }
-
 private:
+    // Runs `find` under the error trap; found, `otherBox` shows the drug's `shown`.
     template <class Find>
-    Outcome lookUp(const Find& find);
+    Outcome lookUp(const Find& find, forms::TextBox& otherBox, QString Drug::*shown);
 
     forms::TextBox& codeBox_;
     forms::TextBox& nameBox_;
-    Drug drug_;
 };
 
 }  // namespace dispensary

@@ -5,7 +5,6 @@
 #include "core/globals.h"
 #include "core/main_window.h"
 #include "dispensary/error_trap.h"
-#include "dispensary/number_box.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/services.h"
 #include "platform/forms/textbox.h"

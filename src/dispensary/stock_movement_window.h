@@ -99,7 +99,7 @@ protected:
     void Form_QueryUnload(int& cancel) override;
 
     // ---- helpers of the Enter chain ---------------------------------------------
-    // Swallows the space (unless `keepSpace`) and Enter; true when the key was Enter.
+    // Whether the box holds more than blanks.
     static bool filled(const forms::TextBox* box);
     // A date box on Enter: 10 characters, a date and (when `futureMessage` is given)
     // not later than today; otherwise the message, the ten characters selected.

@@ -99,6 +99,7 @@ void StockInTest::freshWindowOffersTodayAndTheExpiry()
     for (forms::TextBox* box : {window_->Txtycbm, window_->Txtycmc, window_->TxtYcsl, window_->TxtYcje})
         QVERIFY(box->Text().isEmpty());
     QVERIFY(window_->Txtycmc->Locked());
+    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);   // first in the tab order
     QVERIFY(world_->messages().isEmpty());
 }
 

@@ -98,6 +98,7 @@ void StockOutTest::freshWindowOffersTodayAndZeros()
     QCOMPARE(window_->TxtYcje->Text(), QString("0.00"));
     QVERIFY(window_->Txtycbm->Text().isEmpty());
     QVERIFY(world_->messages().isEmpty());
+    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);   // first in the tab order
 }
 
 void StockOutTest::quantityBoxTakesDigitsOnly()
