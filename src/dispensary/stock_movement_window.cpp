@@ -182,6 +182,9 @@ void StockMovementWindow::CmdSave_Click()
         dao::Database db = OpenDb();
         forms::DoEvents();
         for (const QString& query : db.queryDefs()) db.deleteQueryDef(query);
+        // Pending events run here, never while the transaction is open: a handler
+        // they reach cannot slip its own writes into this movement's.
+        forms::DoEvents();
         dao::Transaction transaction(db);
         admitted = admits(db);
         if (!admitted) return;

@@ -95,7 +95,6 @@ bool FrmYcck::priceWarns(vb::Currency listPrice, vb::Currency unitPrice) const
 
 bool FrmYcck::admits(dao::Database& db)
 {
-    forms::DoEvents();
     return StockLedger(db).covers(vb::Trim(Txtycmc->Text()), numberIn(*TxtYcsl));
 }
 
