@@ -1,7 +1,6 @@
 // The dispensary's error trap; see error_trap.h.
 #include "dispensary/error_trap.h"
 
-#include "platform/dao/dao.h"
 #include "platform/forms/services.h"
 #include "platform/vb/error.h"
 
@@ -9,22 +8,44 @@ namespace dispensary {
 
 QString errorDescription(const std::exception& error)
 {
-    if (const auto* database = dynamic_cast<const dao::Error*>(&error)) return database->description();
     if (const auto* runtime = dynamic_cast<const vb::Error*>(&error)) return runtime->description();
     return QString::fromUtf8(error.what());
 }
 
-bool runTrapped(const std::function<void()>& work)
+int errorNumber(const std::exception& error)
+{
+    if (const auto* runtime = dynamic_cast<const vb::Error*>(&error)) return runtime->number();
+    return 0;
+}
+
+namespace {
+const QString UnknownError = QStringLiteral("未知错误");
+
+bool runReporting(const std::function<void()>& work,
+                  const std::function<void(int number, const QString& description)>& report)
 {
     try {
         work();
         return true;
     } catch (const std::exception& error) {
-        forms::ReportError(errorDescription(error));
+        report(errorNumber(error), errorDescription(error));
     } catch (...) {
-        forms::ReportError(QStringLiteral("未知错误"));
+        report(0, UnknownError);
     }
     return false;
+}
+}  // namespace
+
+bool runTrapped(const std::function<void()>& work)
+{
+    return runReporting(work, [](int, const QString& description) { forms::ReportError(description); });
+}
+
+bool runTrappedNumbered(const std::function<void()>& work)
+{
+    return runReporting(work, [](int number, const QString& description) {
+        forms::MsgBox(QString::number(number) + QStringLiteral("\r\n") + description, forms::vbOKOnly);
+    });
 }
 
 }  // namespace dispensary

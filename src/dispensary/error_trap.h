@@ -1,7 +1,9 @@
-// The error trap of the dispensary's handlers: the work runs, and any error it raises
-// (the database's, the runtime's conversions, anything else) is shown as its
-// description alone in an information box with an empty title. No exception leaves a
-// handler through here, and the program never ends on an error.
+// The error traps of the dispensary's handlers: the work runs, and any error it raises
+// (the database's, the runtime's conversions, anything else) is shown in the form the
+// handler reports in: as a rule its description alone in an information box with an
+// empty title; in a few handlers its number, CR LF and its description, OK only, no
+// icon, the program's default title. No exception leaves a handler through here, and
+// the program never ends on an error.
 #pragma once
 
 #include <QString>
@@ -10,10 +12,15 @@
 
 namespace dispensary {
 
-// The description an error carries (dao::Error, vb::Error, or the text of any other).
+// The description a runtime or database error carries, or the text of any other.
 QString errorDescription(const std::exception& error);
+// The number a runtime or database error carries; 0 for any other.
+int errorNumber(const std::exception& error);
 
-// Runs `work`; true when it ran through, false after its error has been shown.
+// Runs `work`; true when it ran through, false after its error has been shown as its
+// description alone.
 bool runTrapped(const std::function<void()>& work);
+// The same, the error shown as its number, CR LF and its description.
+bool runTrappedNumbered(const std::function<void()>& work);
 
 }  // namespace dispensary

@@ -16,7 +16,6 @@
 #include "platform/forms/tabbeddialog.h"
 #include "platform/forms/textbox.h"
 #include "platform/vb/conversions.h"
-#include "platform/vb/error.h"
 #include "platform/vb/format.h"
 #include "platform/vb/strings.h"
 
@@ -47,28 +46,6 @@ constexpr int TabDoses = 0;
 constexpr int TabPrescription = 1;
 
 const QString SaleExpiry = QStringLiteral("2050-01-01");
-
-// Message boxes of this window: information icon, OK, empty title.
-
-// The trap of the dose box: the error's number, CR LF and its description, OK only,
-// no icon, the program's default title.
-int errorNumber(const std::exception& error)
-{
-    if (const auto* database = dynamic_cast<const dao::Error*>(&error)) return database->number();
-    if (const auto* runtime = dynamic_cast<const vb::Error*>(&error)) return runtime->number();
-    return 0;
-}
-
-bool runTrappedWithNumber(const std::function<void()>& work)
-{
-    try {
-        work();
-        return true;
-    } catch (const std::exception& error) {
-        forms::ReportErrorBlock(errorNumber(error), errorDescription(error));
-    }
-    return false;
-}
 
 // A line's amount: price times dose, rounded to the hundredth with ties to the even
 // neighbour (0.125 x 1 is 0.12). Money all the way, so a line of any size is priced.
@@ -374,7 +351,8 @@ void Frmycjj::TxtYcjl_KeyPress(int& keyAscii)
         return;
     }
     // The dose is the number the box shows: "1,000.00" after a take-back is 1000.
-    runTrappedWithNumber([this] { priceDrug(numberIn(*TxtYcjl)); });
+    // Its errors are reported as their number, CR LF and their description.
+    runTrappedNumbered([this] { priceDrug(numberIn(*TxtYcjl)); });
 }
 
 void Frmycjj::priceDrug(double dose)
