@@ -1,7 +1,8 @@
 // The window base inside a real MDI main window: Form_Load once before the first
 // show, Form_Activate when another window of the program becomes active (not on the
 // return of the same one) and when the help window hands back, Form_QueryUnload with
-// cancel, no close box, placement in twips and the knowledge-base rule.
+// cancel, no close box (and no closing while disabled), placement in twips and the
+// knowledge-base rule.
 #include "platform/forms/control.h"
 #include "platform/forms/form.h"
 #include "platform/forms/services.h"
@@ -159,6 +160,22 @@ private slots:
         QVERIFY(window->isVisible());
         QCOMPARE(window->queries, 0);
         window->Unload();
+        QTRY_VERIFY(window.isNull());
+    }
+
+    void aDisabledWindowCannotBeClosedByTheUser()
+    {
+        QPointer<CountingForm> window = new CountingForm;
+        window->Show();
+        window->setEnabled(false);                          // its help window is open
+        window->subWindow()->close();                       // a click on its close box
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->queries, 0);
+
+        window->setEnabled(true);
+        window->subWindow()->close();
+        QCOMPARE(window->queries, 1);
         QTRY_VERIFY(window.isNull());
     }
 

@@ -130,9 +130,11 @@ void Form::Unload()
     byCode_ = false;
 }
 
+// The user closes a window only by its close box, and not while the window is
+// disabled (while the help window it called is open, for one).
 void Form::closeEvent(QCloseEvent* event)
 {
-    if (!byCode_ && !closeBox_) {
+    if (!byCode_ && (!closeBox_ || !isEnabled())) {
         event->ignore();
         return;
     }
