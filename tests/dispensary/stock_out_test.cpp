@@ -7,8 +7,6 @@
 #include "stock_window_driver.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
 #include <QFile>
 #include <QtTest>
 
@@ -114,9 +112,7 @@ void StockOutTest::quantityBoxTakesDigitsOnly()
 void StockOutTest::pastedNegativeQuantityIsNeverSaved()
 {
     fillStockOut("DG01", "10", "200");
-    QApplication::clipboard()->setText("-5");
-    window_->TxtYcsl->SetFocusSelectAll();
-    QTest::keyClick(window_->TxtYcsl->inner(), Qt::Key_V, Qt::ControlModifier);
+    driver_->paste(window_->TxtYcsl, "-5");
     QCOMPARE(window_->TxtYcsl->Text(), QString("-5"));
     world_->clearMessages();
     save({forms::vbYes, forms::vbYes, forms::vbYes});
@@ -298,17 +294,11 @@ void StockOutTest::apostropheInCodeAndNameIsStoredAndFound()
 
 void StockOutTest::failedBalanceChangeLeavesBothTablesAndTheInputs()
 {
-    injectFailure(world_->environment(), "ycyltb", "UPDATE", "当归");
     fillStockOut("DG01", "10", "200");
-    world_->clearMessages();
-    save();
-    QCOMPARE(world_->messages().size(), 2);               // the confirmation, then the error
-    QCOMPARE(world_->environment().count("yccrtb"), 0);
-    QCOMPARE(balanceOf(world_->environment(), "当归"), (Balance{2000, 20000, 1500}));
-    QCOMPARE(window_->Txtycmc->Text(), QString("当归"));
+    driver_->expectSaveFailsAndKeepsAll({forms::vbYes});
     QCOMPARE(window_->TxtYcsl->Text(), QString("10.00"));
 
-    removeFailure(world_->environment());
+    // Once the fault is gone, the same inputs are saved exactly once.
     save();
     QCOMPARE(world_->environment().count("yccrtb"), 1);
     QCOMPARE(balanceOf(world_->environment(), "当归").onHand, 1490.0);

@@ -13,6 +13,8 @@
 #include "platform/forms/form.h"
 #include "platform/forms/textbox.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QtTest>
@@ -50,6 +52,14 @@ public:
         window->Txtycbm->SetFocus();
         WindowFixture::type(window->Txtycbm, code);
         WindowFixture::pressEnter(window->Txtycbm);
+    }
+
+    // `text` pasted over the whole of `box` by Ctrl+V, which no key filter sees.
+    static void paste(forms::TextBox* box, const QString& text)
+    {
+        QApplication::clipboard()->setText(text);
+        box->SetFocusSelectAll();
+        QTest::keyClick(box->inner(), Qt::Key_V, Qt::ControlModifier);
     }
 
     void walkEnterChain(const std::vector<EnterStep>& steps)
@@ -95,6 +105,23 @@ public:
         QCOMPARE(WindowFixture::focusedControl(), box);
         QCOMPARE(environment().count("yccrtb"), 0);
         QCOMPARE(environment().count("ycyltb"), balanceRows);
+    }
+
+    // The save of the movement the boxes hold, with a fault injected into the balance
+    // change of 当归 (injectFailure): the confirmation, then the error's description;
+    // nothing written, and the inputs kept for another try.
+    void expectSaveFailsAndKeepsAll(std::initializer_list<int> answers)
+    {
+        const Balance before = balanceOf(environment(), "当归");
+        injectFailure(environment(), "ycyltb", "UPDATE", "当归");
+        world.clearMessages();
+        save(answers);
+        removeFailure(environment());
+        QCOMPARE(world.messages().size(), 2);
+        QCOMPARE(world.boxes().shown().back().icon, forms::vbInformation);
+        QCOMPARE(environment().count("yccrtb"), 0);
+        QCOMPARE(balanceOf(environment(), "当归"), before);
+        QCOMPARE(window->Txtycmc->Text(), QString("当归"));
     }
 
     // Another window of the program becomes active, then this one again.
