@@ -31,6 +31,7 @@ private slots:
     void stockOutOfTheWholeBalanceLeavesZero();
     void stockOutAboveTheBalanceIsRefused();
     void drugNeverReceivedIsRefused();
+    void zeroQuantityFailsThePriceCheckThenTheInputCheck();
     void priceQuestionThreshold_data();
     void priceQuestionThreshold();
     void apostropheInCodeAndNameIsStoredAndFound();
@@ -254,6 +255,19 @@ void StockOutTest::drugNeverReceivedIsRefused()
     QCOMPARE(world_->messages().last(), QString("库存中此药材余量不足"));
     QCOMPARE(world_->environment().count("yccrtb"), 0);
     QCOMPARE(world_->environment().count("ycyltb"), 1);
+}
+
+// The cleared window's "0.00" saved as it stands: the price check divides by zero and
+// says so, its question follows, and the input check refuses the quantity.
+void StockOutTest::zeroQuantityFailsThePriceCheckThenTheInputCheck()
+{
+    fillStockOut("DG01", "0.00", "0.00");
+    world_->clearMessages();
+    save({forms::vbOK, forms::vbYes, forms::vbYes});
+    QCOMPARE(world_->messages(), QStringList({"除数为零", "药品购进价格大于销售价格，继续吗？",
+                                              "保存后，输入资料不能修改,保存吗？", "出库数量不能为零"}));
+    QCOMPARE(WindowFixture::focusedControl(), window_->TxtYcsl);
+    QCOMPARE(world_->environment().count("yccrtb"), 0);
 }
 
 void StockOutTest::priceQuestionThreshold_data()
