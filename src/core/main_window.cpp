@@ -1,6 +1,7 @@
 // MDIFqhmz: menus, the menu lock, wiring of menu items to working windows, and the exit.
 #include "core/main_window.h"
 
+#include "core/progress_window.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/form.h"
 #include "platform/forms/services.h"
@@ -147,7 +148,8 @@ void MDIFqhmz::wireBatch(const QString& itemName, Handler handler)
 
 // The menu items trap no error of their own, yet an error in a dictionary builder or
 // in a window's loading must not end the program: it is reported in the "错误号码："
-// form, a half-opened window is dropped and the menus and the arrow come back.
+// form, a half-opened window and a builder's progress window are dropped, and the
+// menus and the arrow come back.
 void MDIFqhmz::openWorkingWindow(const QString& itemName, const FormFactory& factory,
                                  const Builder& builder)
 {
@@ -159,6 +161,8 @@ void MDIFqhmz::openWorkingWindow(const QString& itemName, const FormFactory& fac
             else
                 window->deleteLater();
         }
+        for (Frmjdys* progress : findChildren<Frmjdys*>(Qt::FindDirectChildrenOnly))
+            progress->Unload();
         forms::Screen::setMousePointer(forms::vbArrow);
         forms::ReportErrorLine(number, description);
         menuOn();

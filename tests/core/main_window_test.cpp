@@ -1,8 +1,9 @@
 // The main window on a fresh Windows folder: the database placed at first start, the
-// eight menus, the one-working-window lock around a working window, the exit question,
-// and the start that finds no database anywhere.
+// eight menus, the one-working-window lock around a working window, an error while a
+// window opens, the exit question, and the start that finds no database anywhere.
 #include "core/globals.h"
 #include "core/main_window.h"
+#include "core/progress_window.h"
 #include "core/startup.h"
 #include "data/database_file.h"
 #include "platform/forms/form.h"
@@ -205,7 +206,10 @@ void MainWindowTest::aFailingBuilderIsReportedAndTheMenusComeBack()
             windowMade = true;
             return new DummyWindow;
         },
-        [] { throw dao::Error(3044, QStringLiteral("路径无效")); });
+        [] {
+            (new Frmjdys)->Show();                       // a builder fails half-way
+            throw dao::Error(3044, QStringLiteral("路径无效"));
+        });
 
     mainWindow_->menuAction(QStringLiteral("zycxll1"))->trigger();
     QVERIFY(!windowMade);
@@ -214,6 +218,7 @@ void MainWindowTest::aFailingBuilderIsReportedAndTheMenusComeBack()
     QCOMPARE(boxes_->shown()[0].title, QString());
     QVERIFY(allTopMenusEnabled(true));
     QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
+    QTRY_VERIFY(mainWindow_->findChildren<Frmjdys*>().isEmpty());   // no progress left on top
 }
 
 void MainWindowTest::aWindowFailingToLoadIsDroppedAndTheMenusComeBack()
