@@ -345,7 +345,10 @@ void Frmycjj::TxtYcjl_KeyPress(int& keyAscii)
         return;
     }
     keyAscii = 0;
-    if (!holdsNumber(*TxtYcjl)) {
+    // A dose is a whole number of grams, not below 0: one pasted past the key filter
+    // ("-5", "2.5") is refused like any other text that is no dose, so a sale never
+    // raises a balance.
+    if (!holdsWholeNumber(*TxtYcjl)) {
         forms::Notice(QStringLiteral("药材用量输入错误。"));
         TxtYcjl->SetFocusSelectAll();
         return;

@@ -1,8 +1,9 @@
 // The prescription pricing window Frmycjj driven as the dispenser drives it: the
 // window refusing to open without visits, the visit look-up and its messages in
 // order, pricing (rounding, large lines, the stock test at its edge, the
-// prescription test, duplicates in any letter case), taking rows back, the charge
-// written in grid order in one transaction, and an apostrophe from end to end.
+// prescription test, duplicates in any letter case, doses pasted past the key
+// filter), taking rows back, the charge written in grid order in one transaction, an
+// apostrophe from end to end, and the forms in which errors are reported.
 #include "dispensary/prescription_pricing.h"
 #include "stock_test_data.h"
 #include "support/window_fixture.h"
@@ -15,6 +16,7 @@
 #include "platform/forms/textbox.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QTableView>
@@ -298,6 +300,8 @@ void PrescriptionPricingTest::pricingRefusals_data()
     QTest::newRow("unknown code") << "ZZ99" << "" << "药材编码输入错误，重来！";
     QTest::newRow("empty code") << "" << "" << "药材编码输入错误，重来！";
     QTest::newRow("empty dose") << "DG01" << "" << "药材用量输入错误。";
+    QTest::newRow("dose pasted negative") << "DG01" << "-5" << "药材用量输入错误。";
+    QTest::newRow("dose pasted fraction") << "DG01" << "2.5" << "药材用量输入错误。";
     QTest::newRow("more than the balance") << "GC03" << "16" << "库存中此药材余量不足";
     QTest::newRow("not in the prescription") << "CX07" << "5" << "处方中无此药材";
 }
@@ -313,8 +317,11 @@ void PrescriptionPricingTest::pricingRefusals()
     WindowFixture::type(window_->Txtycbm, code);
     WindowFixture::pressEnter(window_->Txtycbm);
     if (world_->messages().isEmpty()) {
-        window_->TxtYcjl->setText(QString());
-        WindowFixture::type(window_->TxtYcjl, dose);
+        // Pasted (Ctrl+V gets past the key filter), so a minus or a point arrives too.
+        QApplication::clipboard()->setText(dose);
+        window_->TxtYcjl->SetFocusSelectAll();
+        QTest::keyClick(window_->TxtYcjl->inner(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(window_->TxtYcjl->Text(), dose);
         WindowFixture::pressEnter(window_->TxtYcjl);
     }
     QCOMPARE(world_->messages(), QStringList{message});
