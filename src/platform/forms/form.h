@@ -3,7 +3,8 @@
 // events: Form_Load once before it is first shown, Form_Activate whenever it becomes
 // the active window of this program (and when the help window hands control back
 // through ReturnFromHelp), never on a return from another program; Form_QueryUnload
-// before it closes. A form deletes itself when it is unloaded.
+// before it closes. A form deletes itself when it is unloaded. A top-level form is
+// owned by the main window and stays above it; the user cannot close a disabled form.
 #pragma once
 
 #include <QPointer>
