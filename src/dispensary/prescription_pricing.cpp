@@ -61,6 +61,9 @@ vb::Currency lineAmount(vb::Currency price, double dose)
     return vb::Currency::fromTenThousandths(hundredths * 100);
 }
 
+// Counts a handler that lets events run for as long as it runs.
+using Pumping = QScopedValueRollback<int>;
+
 // One grid row as the charge writes it.
 struct SaleLine {
     QString name;
@@ -206,6 +209,7 @@ bool Frmycjj::loadDepartments()
 
 void Frmycjj::Qpcls()
 {
+    const Pumping pumping(pumping_, pumping_ + 1);
     if (!loadDepartments()) return;
     visitRecordNumber_.clear();
     visitDepartment_.clear();
@@ -302,6 +306,7 @@ void Frmycjj::TxtYcjl_GotFocus()
 
 void Frmycjj::Txtycbm_KeyPress(int& keyAscii)
 {
+    const Pumping pumping(pumping_, pumping_ + 1);
     switch (lookup_.codeKeyPress(keyAscii)) {
     case DrugLookup::Outcome::Found:
         SSTab1->setTab(TabDoses);
@@ -320,6 +325,7 @@ void Frmycjj::Txtycbm_KeyPress(int& keyAscii)
 
 void Frmycjj::Txtycmc_KeyPress(int& keyAscii)
 {
+    const Pumping pumping(pumping_, pumping_ + 1);
     switch (lookup_.nameKeyPress(keyAscii)) {
     case DrugLookup::Outcome::Found:
         TxtYcjl->SetFocusSelectAll();
@@ -436,6 +442,7 @@ void Frmycjj::MSFGridyfjg_Click()
     const int clicked = MSFGridyfjg->MouseRow();
     const int last = MSFGridyfjg->Rows() - 1;
     if (clicked < MSFGridyfjg->FixedRows() || clicked > last) return;
+    const Pumping pumping(pumping_, pumping_ + 1);
 
     Txtycbm->setText(MSFGridyfjg->TextMatrix(clicked, ColCode));
     Txtycmc->setText(MSFGridyfjg->TextMatrix(clicked, ColName));
@@ -462,7 +469,8 @@ void Frmycjj::Cmdcksf_Click()
 {
     if (MSFGridyfjg->Rows() <= MSFGridyfjg->FixedRows()) return;
     if (charging_) return;             // a second click while this charge still runs
-    QScopedValueRollback<bool> guard(charging_, true);
+    QScopedValueRollback<bool> charging(charging_, true);
+    const Pumping pumping(pumping_, pumping_ + 1);
 
     // All sale rows and balance changes stand or fall together: on any error nothing
     // is written and the grid stays as it was for another try.
@@ -474,32 +482,33 @@ void Frmycjj::Cmdcksf_Click()
 
 void Frmycjj::writeSale()
 {
-    // The grid as it stands when the button is pressed; events run between the rows.
+    // The grid and the visit as they stand when the button is pressed: events run
+    // between the rows, and nothing done meanwhile changes what is written.
     std::vector<SaleLine> lines;
     for (int row = MSFGridyfjg->FixedRows(); row < MSFGridyfjg->Rows(); ++row)
         lines.push_back({vb::Trim(MSFGridyfjg->TextMatrix(row, ColName)),
                          vb::CCur(MSFGridyfjg->TextMatrix(row, ColDose)),
                          vb::CCur(MSFGridyfjg->TextMatrix(row, ColAmount))});
+    JournalRow row;
+    row.date = forms::Clock::Today();
+    row.kind = KindPrescriptionSale;
+    row.origin = QStringLiteral("  ");
+    row.source = QStringLiteral("  ");
+    row.batch = QStringLiteral(" ");
+    row.expiry = QDate::fromString(SaleExpiry, Qt::ISODate);
+    row.recordNumber = visitRecordNumber_;
+    row.department = visitDepartment_;
+    row.handler = doctor_;
+    row.operatorName = LoginUser;
 
     dao::Database db = OpenDb();
     for (const QString& query : db.queryDefs()) db.deleteQueryDef(query);
     dao::Transaction transaction(db);
     StockLedger ledger(db);
     for (const SaleLine& line : lines) {
-        JournalRow row;
-        row.date = forms::Clock::Today();
         row.drugName = line.name;
-        row.kind = KindPrescriptionSale;
-        row.origin = QStringLiteral("  ");
-        row.source = QStringLiteral("  ");
-        row.batch = QStringLiteral(" ");
-        row.expiry = QDate::fromString(SaleExpiry, Qt::ISODate);
-        row.recordNumber = visitRecordNumber_;
-        row.department = visitDepartment_;
         row.quantityOut = line.dose.toDouble();
         row.salesIncome = line.amount.toDouble();
-        row.handler = doctor_;
-        row.operatorName = LoginUser;
         ledger.appendJournalRow(row);
         forms::DoEvents();
         ledger.issue(line.name, line.dose.toDouble());
@@ -508,15 +517,22 @@ void Frmycjj::writeSale()
     db.close();
 }
 
+// While a charge runs the clear button does nothing: a failed charge leaves the grid
+// as it was.
 void Frmycjj::CmdQcls_Click()
 {
+    if (charging_) return;
+    const Pumping pumping(pumping_, pumping_ + 1);
     Qpcls();
     forms::DoEvents();
     TxtBlhm->SetFocus();
 }
 
+// The exit button does nothing while a handler of this window lets events run (a
+// click arrives from inside its pump): the window would be taken away under it.
 void Frmycjj::CmdExit_Click()
 {
+    if (pumping_ > 0) return;
     Unload();
     forms::DoEvents();
     menuOn();

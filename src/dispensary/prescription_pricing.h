@@ -83,7 +83,8 @@ private:
     QString visitDepartment_;
     QString doctor_;
     vb::Currency total_;
-    bool charging_ = false;
+    bool charging_ = false;           // a charge is being written
+    int pumping_ = 0;                 // handlers running that let events run
 };
 
 }  // namespace dispensary

@@ -2,8 +2,9 @@
 // window refusing to open without visits, the visit look-up and its messages in
 // order, pricing (rounding, large lines, the stock test at its edge, the
 // prescription test, duplicates in any letter case, doses pasted past the key
-// filter), taking rows back, the charge written in grid order in one transaction, an
-// apostrophe from end to end, and the forms in which errors are reported.
+// filter), taking rows back, the charge written in grid order in one transaction and
+// unspoilt by clicks while it runs, an apostrophe from end to end, and the forms in
+// which errors are reported.
 #include "dispensary/prescription_pricing.h"
 #include "stock_test_data.h"
 #include "support/window_fixture.h"
@@ -73,6 +74,7 @@ private slots:
     void chargeWritesTheGridInOrder();
     void failedChargeWritesNothingAndKeepsTheGrid_data();
     void failedChargeWritesNothingAndKeepsTheGrid();
+    void clicksDuringTheChargeCannotSpoilIt();
     void apostropheInCodeAndNameIsPricedAndSold();
     void databaseFailuresAreReportedInTheirForms();
     void exitClosesAndFreesTheMenus();
@@ -554,6 +556,45 @@ void PrescriptionPricingTest::failedChargeWritesNothingAndKeepsTheGrid()
     QCOMPARE(env.count("yccrtb"), 3);
     QCOMPARE(balanceOf(env, "甘草").onHand, 0.0);
     QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+}
+
+void PrescriptionPricingTest::clicksDuringTheChargeCannotSpoilIt()
+{
+    QVERIFY(openWindow());
+    findVisit("A001", "内科", "2024-03-15");
+    price("DG01", "4");
+    price("GC03", "15");
+    price("HQ02", "15");
+    // The charge lets events run between its rows: another visit found then does not
+    // change the visit the rows are written for, and the clear and exit buttons do
+    // nothing.
+    const QPointer<Frmycjj> alive(window_);
+    QTimer::singleShot(0, window_, [this] {
+        findVisit("A001", "儿科", "2024-03-10");
+        WindowFixture::click(window_->CmdQcls);
+        WindowFixture::click(window_->CmdExit);
+    });
+    WindowFixture::click(window_->Cmdcksf);
+    QVERIFY(alive);
+    const std::vector<Row> journal = rowsOf(world_->environment(), "yccrtb");
+    QCOMPARE(journal.size(), std::size_t(3));
+    for (const Row& row : journal) {
+        QCOMPARE(row.text(7), QString("A001"));
+        QCOMPARE(row.text(8), QString("内科"));
+        QCOMPARE(row.text(14), QString("李医生"));
+    }
+    QCOMPARE(balanceOf(world_->environment(), "黄芪").onHand, 985.0);
+    QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
+
+    // The code look-up lets events run too.
+    QTimer::singleShot(0, window_, [this] { WindowFixture::click(window_->CmdExit); });
+    window_->Txtycbm->setText("DG01");
+    WindowFixture::pressEnter(window_->Txtycbm);
+    QVERIFY(alive);
+    QCOMPARE(window_->Txtycmc->Text(), QString("当归"));
+    QCOMPARE(WindowFixture::focusedControl(), window_->TxtYcjl);
+    QVERIFY(!menusEnabled());
 }
 
 void PrescriptionPricingTest::apostropheInCodeAndNameIsPricedAndSold()
