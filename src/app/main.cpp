@@ -1,9 +1,11 @@
-// The clinic program: a Qt application whose texts render in Chinese, the start-up
-// (database placement, main window) and the event loop.
+// The clinic program: a Qt application whose texts render in Chinese and whose
+// message boxes carry the system's name, the start-up (database placement, main
+// window) and the event loop.
 #include "app/register_windows.h"
 #include "core/startup.h"
+#include "platform/forms/application.h"
+#include "platform/forms/services.h"
 
-#include <QApplication>
 #include <QFont>
 
 namespace {
@@ -24,7 +26,8 @@ void setChineseFonts()
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    forms::Application app(argc, argv);
     setChineseFonts();
+    forms::MessageBoxes::setDefaultTitle(QStringLiteral("岐禾中医门诊系统"));
     return RunSystem(QStringLiteral(":/shipped/zyqhmz.mdb"), registerWindows);
 }

@@ -2,10 +2,8 @@
 #include "core/main_window.h"
 
 #include "core/progress_window.h"
-#include "platform/dao/dao.h"
 #include "platform/forms/form.h"
 #include "platform/forms/services.h"
-#include "platform/vb/error.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -65,9 +63,6 @@ constexpr MenuItem kMenuItems[] = {
     {"xtwh", "cc", "系统数据备份/恢复", Opening::Busy},
     {"xtwh", "DateSj", "导入岐禾中医数据", Opening::Plain},
 };
-
-// The old runtime's number for an error that has none of its own.
-constexpr int kInternalError = 51;
 
 Opening openingOf(const QString& itemName)
 {
@@ -154,7 +149,7 @@ void MDIFqhmz::openWorkingWindow(const QString& itemName, const FormFactory& fac
                                  const Builder& builder)
 {
     QPointer<forms::Form> window;
-    const auto abandon = [&](int number, const QString& description) {
+    const auto abandon = [&](const std::exception& error) {
         if (window) {
             if (window->subWindow())
                 window->subWindow()->deleteLater();
@@ -164,7 +159,7 @@ void MDIFqhmz::openWorkingWindow(const QString& itemName, const FormFactory& fac
         for (Frmjdys* progress : findChildren<Frmjdys*>(Qt::FindDirectChildrenOnly))
             progress->Unload();
         forms::Screen::setMousePointer(forms::vbArrow);
-        forms::ReportErrorLine(number, description);
+        forms::ReportErrorLine(error);
         menuOn();
     };
     try {
@@ -179,12 +174,8 @@ void MDIFqhmz::openWorkingWindow(const QString& itemName, const FormFactory& fac
         }
         window = factory();
         window->Show();
-    } catch (const dao::Error& error) {
-        abandon(error.number(), error.description());
-    } catch (const vb::Error& error) {
-        abandon(error.number(), error.description());
     } catch (const std::exception& error) {
-        abandon(kInternalError, QString::fromLocal8Bit(error.what()));
+        abandon(error);
     }
 }
 

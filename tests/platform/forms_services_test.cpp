@@ -1,7 +1,10 @@
-// The services behind test hooks: message boxes and the three error forms, the file
-// dialog (a cancel keeps the previous file name), the mouse pointer set without
-// stacking, the clock with instant waits, and pop-up menus with a default item.
+// The services behind test hooks: message boxes and the three error forms (the line
+// form for any kind of error too), the file dialog (a cancel keeps the previous file
+// name), the mouse pointer set without stacking, the clock with instant waits, and
+// pop-up menus with a default item.
+#include "platform/dao/dao.h"
 #include "platform/forms/services.h"
+#include "platform/vb/error.h"
 
 #include <QAction>
 #include <QApplication>
@@ -65,6 +68,20 @@ private slots:
         QCOMPARE(log[2].title, QStringLiteral("岐禾"));
         QCOMPARE(log[3].text, QStringLiteral("错误号码： 53\r\n错误内容：文件未找到"));
         QCOMPARE(log[3].title, QString());
+    }
+
+    // What reaches the last trap (a menu item, the event loop) may be of any kind.
+    void anyErrorInTheLineForm()
+    {
+        MessageBoxes::TestHook boxes;
+        ReportErrorLine(dao::Error(3024, "找不到文件"));
+        ReportErrorLine(vb::TypeMismatch());
+        ReportErrorLine(std::runtime_error("bad_alloc"));
+        QCOMPARE(boxes.texts(), (QStringList{"错误号码：3024错误内容：找不到文件",
+                                             "错误号码：13错误内容：类型不匹配",
+                                             "错误号码：51错误内容：bad_alloc"}));
+        QCOMPARE(boxes.shown()[2].icon, vbInformation);
+        QCOMPARE(boxes.shown()[2].title, QString());
     }
 
     void aCancelledDialogKeepsTheFileName()

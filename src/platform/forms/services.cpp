@@ -13,7 +13,9 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include "platform/dao/dao.h"
 #include "platform/forms/control.h"
+#include "platform/vb/error.h"
 
 namespace forms {
 
@@ -112,6 +114,17 @@ void ReportErrorLine(int number, const QString& description)
 {
     MsgBox(QStringLiteral("错误号码：") + QString::number(number) + QStringLiteral("错误内容：") + description,
            vbInformation, QString());
+}
+
+void ReportErrorLine(const std::exception& error)
+{
+    constexpr int internalError = 51;   // the old runtime's number for an error of no kind
+    if (const auto* database = dynamic_cast<const dao::Error*>(&error))
+        ReportErrorLine(database->number(), database->description());
+    else if (const auto* runtime = dynamic_cast<const vb::Error*>(&error))
+        ReportErrorLine(runtime->number(), runtime->description());
+    else
+        ReportErrorLine(internalError, QString::fromLocal8Bit(error.what()));
 }
 
 void ReportErrorBlock(int number, const QString& description, NumberText numberText, BoxTitle title)

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -50,6 +51,9 @@ void Notice(const QString& text);
 void ReportError(const QString& description);
 // "错误号码：<n>错误内容：<description>" on one line (information icon, empty title);
 void ReportErrorLine(int number, const QString& description);
+// the same for any error: a database or runtime error gives its own number and
+// description, any other error is number 51 with its text;
+void ReportErrorLine(const std::exception& error);
 // "错误号码：<n>" CR LF "错误内容：<description>" (OK only, no icon). The number may
 // be written with one leading blank (the old Str conversion), and the title is the
 // program's default title or empty, as each window's wording says.
