@@ -126,7 +126,9 @@ void StockInTest::codeLookUpFillsTheNameAndUpperCases()
 
 void StockInTest::codeLookUpRefusesUnknownCodes()
 {
-    WindowFixture::pressEnter(window_->Txtycbm);             // empty: nothing
+    window_->Txtycmc->setText("当归");
+    WindowFixture::pressEnter(window_->Txtycbm);             // empty: only the name goes
+    QVERIFY(window_->Txtycmc->Text().isEmpty());
     QVERIFY(world_->messages().isEmpty());
 
     driver_->lookUpCode("zz9");
