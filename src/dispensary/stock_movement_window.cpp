@@ -163,8 +163,9 @@ void StockMovementWindow::jyYpjg()
 
 void StockMovementWindow::CmdSave_Click()
 {
+    const PumpGuard::Scope pumping(pumpGuard_);
     if (saving_) return;            // a second click while this one still runs
-    QScopedValueRollback<bool> guard(saving_, true);
+    QScopedValueRollback<bool> saving(saving_, true);
 
     jyYpjg();
     if (srnrcw == 1 && !askedYes(QStringLiteral("药品购进价格大于销售价格，继续吗？"))) {
@@ -204,6 +205,7 @@ void StockMovementWindow::CmdSave_Click()
 
 void StockMovementWindow::CmdQcls_Click()
 {
+    const PumpGuard::Scope pumping(pumpGuard_);
     forms::DoEvents();
     Qpcls();
     Txtycbm->SetFocus();
@@ -216,13 +218,17 @@ void StockMovementWindow::CmdExit_Click()
 
 void StockMovementWindow::Form_QueryUnload(int& cancel)
 {
-    (void)cancel;
+    if (pumpGuard_.deferUnload()) {
+        cancel = 1;
+        return;
+    }
     // Whichever way the window closes, the main window's menus come back.
     menuOn();
 }
 
 void StockMovementWindow::Txtycbm_KeyPress(int& keyAscii)
 {
+    const PumpGuard::Scope pumping(pumpGuard_);
     switch (lookup_.codeKeyPress(keyAscii)) {
     case DrugLookup::Outcome::Found:
         afterCodeFound()->SetFocusSelectAll();
@@ -238,6 +244,7 @@ void StockMovementWindow::Txtycbm_KeyPress(int& keyAscii)
 
 void StockMovementWindow::Txtycmc_KeyPress(int& keyAscii)
 {
+    const PumpGuard::Scope pumping(pumpGuard_);
     switch (lookup_.nameKeyPress(keyAscii)) {
     case DrugLookup::Outcome::Found:
         TxtGjsj->SetFocusSelectAll();

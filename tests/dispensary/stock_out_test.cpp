@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QTimer>
 #include <QtTest>
 
 using dispensary::FrmYcck;
@@ -40,6 +41,8 @@ private slots:
     void exitHandsTheMenusBack();
     void missingDatabaseIsReportedAndTheInputsStay();
     void closeBoxHandsTheMenusBackToo();
+    void closingDuringTheSaveWaitsForIt_data();
+    void closingDuringTheSaveWaitsForIt();
 
 private:
     // Fills every box with a valid stock-out of `code` (looked up through Enter).
@@ -348,6 +351,34 @@ void StockOutTest::closeBoxHandsTheMenusBackToo()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(window.isNull());
     QVERIFY(menu->isEnabled());
+}
+
+void StockOutTest::closingDuringTheSaveWaitsForIt_data()
+{
+    QTest::addColumn<bool>("byExitButton");
+    QTest::newRow("exit button") << true;
+    QTest::newRow("close box") << false;
+}
+
+// The save lets events run; an exit or close arriving meanwhile must not delete the
+// window under it. The stock-out is written, then the window closes.
+void StockOutTest::closingDuringTheSaveWaitsForIt()
+{
+    QFETCH(bool, byExitButton);
+    fillStockOut("DG01", "10", "200");
+    QPointer<FrmYcck> window(window_);
+    QTimer::singleShot(0, window_, [this, byExitButton] {
+        if (byExitButton)
+            WindowFixture::click(window_->CmdExit);
+        else
+            window_->subWindow()->close();
+    });
+    save();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.isNull());
+    QCOMPARE(world_->environment().count("yccrtb"), 1);
+    QCOMPARE(balanceOf(world_->environment(), "当归").onHand, 1490.0);
+    QVERIFY(world_->mainWindow().menuAction("ycrk")->isEnabled());
 }
 
 // The look-ups and the save trap a database that cannot be opened: its description
