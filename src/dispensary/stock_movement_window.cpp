@@ -203,8 +203,11 @@ void StockMovementWindow::CmdSave_Click()
     forms::DoEvents();
 }
 
+// While a save runs the clear button does nothing: the save reads the boxes that the
+// user confirmed.
 void StockMovementWindow::CmdQcls_Click()
 {
+    if (saving_) return;
     const PumpGuard::Scope pumping(pumpGuard_);
     forms::DoEvents();
     Qpcls();

@@ -5,6 +5,7 @@
 #include "dispensary/stock_in.h"
 #include "stock_window_driver.h"
 
+#include <QTimer>
 #include <QtTest>
 
 using dispensary::Frmycrk;
@@ -36,6 +37,7 @@ private slots:
     void failedBalanceChangeLeavesBothTablesAndTheInputs();
     void zeroQuantityReportsTheDivision();
     void halfTypedReceiptIsClearedOnActivation();
+    void clearButtonWaitsForTheSave();
     void datesOfTodayPass();
 
 private:
@@ -385,6 +387,18 @@ void StockInTest::halfTypedReceiptIsClearedOnActivation()
     QVERIFY(window_->Txtycmc->Text().isEmpty());
     QVERIFY(window_->TxtPjhm->Text().isEmpty());
     QCOMPARE(window_->TxtGjsj->Text(), QString("2024-03-15"));
+}
+
+// The save lets events run (its price check, its write); a click on the clear button
+// arriving then must not empty the boxes under it.
+void StockInTest::clearButtonWaitsForTheSave()
+{
+    fillReceipt("DG01", "10", "100");
+    QTimer::singleShot(0, window_, [this] { WindowFixture::click(window_->CmdQcls); });
+    world_->clearMessages();
+    save();
+    QCOMPARE(world_->messages(), QStringList{"保存后，输入资料不能修改,保存吗？"});
+    QCOMPARE(balanceOf(world_->environment(), "当归"), (Balance{10, 100, 10}));
 }
 
 // A purchase and an expiry date of today pass; an expiry of yesterday passes Enter
