@@ -13,7 +13,6 @@
 #include <QMessageBox>
 #include <QScreen>
 
-#include "platform/dao/dao.h"
 #include "platform/forms/control.h"
 #include "platform/vb/error.h"
 
@@ -118,13 +117,20 @@ void ReportErrorLine(int number, const QString& description)
 
 void ReportErrorLine(const std::exception& error)
 {
+    ReportErrorLine(ErrorNumber(error), ErrorDescription(error));
+}
+
+int ErrorNumber(const std::exception& error)
+{
     constexpr int internalError = 51;   // the old runtime's number for an error of no kind
-    if (const auto* database = dynamic_cast<const dao::Error*>(&error))
-        ReportErrorLine(database->number(), database->description());
-    else if (const auto* runtime = dynamic_cast<const vb::Error*>(&error))
-        ReportErrorLine(runtime->number(), runtime->description());
-    else
-        ReportErrorLine(internalError, QString::fromLocal8Bit(error.what()));
+    const auto* runtime = dynamic_cast<const vb::Error*>(&error);   // database errors too
+    return runtime ? runtime->number() : internalError;
+}
+
+QString ErrorDescription(const std::exception& error)
+{
+    const auto* runtime = dynamic_cast<const vb::Error*>(&error);
+    return runtime ? runtime->description() : QString::fromUtf8(error.what());
 }
 
 void ReportErrorBlock(int number, const QString& description, NumberText numberText, BoxTitle title)

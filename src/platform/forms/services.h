@@ -51,8 +51,7 @@ void Notice(const QString& text);
 void ReportError(const QString& description);
 // "错误号码：<n>错误内容：<description>" on one line (information icon, empty title);
 void ReportErrorLine(int number, const QString& description);
-// the same for any error: a database or runtime error gives its own number and
-// description, any other error is number 51 with its text;
+// the same for any error (ErrorNumber and ErrorDescription below);
 void ReportErrorLine(const std::exception& error);
 // "错误号码：<n>" CR LF "错误内容：<description>" (OK only, no icon). The number may
 // be written with one leading blank (the old Str conversion), and the title is the
@@ -61,6 +60,11 @@ enum class NumberText { Plain, LeadingBlank };
 enum class BoxTitle { Default, Empty };
 void ReportErrorBlock(int number, const QString& description,
                       NumberText numberText = NumberText::Plain, BoxTitle title = BoxTitle::Default);
+
+// The number and the description of any error a handler traps: a runtime or
+// database error carries its own; any other is error 51 with its text.
+int ErrorNumber(const std::exception& error);
+QString ErrorDescription(const std::exception& error);
 
 class MessageBoxes {
 public:
