@@ -2,21 +2,8 @@
 #include "dispensary/error_trap.h"
 
 #include "platform/forms/services.h"
-#include "platform/vb/error.h"
 
 namespace dispensary {
-
-QString errorDescription(const std::exception& error)
-{
-    if (const auto* runtime = dynamic_cast<const vb::Error*>(&error)) return runtime->description();
-    return QString::fromUtf8(error.what());
-}
-
-int errorNumber(const std::exception& error)
-{
-    if (const auto* runtime = dynamic_cast<const vb::Error*>(&error)) return runtime->number();
-    return 0;
-}
 
 namespace {
 const QString UnknownError = QStringLiteral("未知错误");
@@ -28,7 +15,7 @@ bool runReporting(const std::function<void()>& work,
         work();
         return true;
     } catch (const std::exception& error) {
-        report(errorNumber(error), errorDescription(error));
+        report(forms::ErrorNumber(error), forms::ErrorDescription(error));
     } catch (...) {
         report(0, UnknownError);
     }

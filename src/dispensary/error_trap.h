@@ -12,11 +12,6 @@
 
 namespace dispensary {
 
-// The description a runtime or database error carries, or the text of any other.
-QString errorDescription(const std::exception& error);
-// The number a runtime or database error carries; 0 for any other.
-int errorNumber(const std::exception& error);
-
 // Runs `work`; true when it ran through, false after its error has been shown as its
 // description alone.
 bool runTrapped(const std::function<void()>& work);
