@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 
 #include "platform/forms/control.h"
 #include "platform/vb/error.h"
@@ -239,8 +240,12 @@ void Clock::WaitSeconds(double seconds)
     QElapsedTimer elapsed;   // monotonic: a wait across midnight still ends
     elapsed.start();
     const qint64 until = static_cast<qint64>(seconds * 1000);
+    // The pump sleeps until an event comes, and the ticks of this timer are events:
+    // the wait keeps the window answering without keeping a processor busy.
+    QTimer tick;
+    tick.start(20);
     while (elapsed.elapsed() < until)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 Clock::TestHook::TestHook(const QDate& today) : now(today, QTime(10, 0)) { clockHook = this; }
