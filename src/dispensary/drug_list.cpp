@@ -157,31 +157,20 @@ void Frmyjwh::Form_Load()
 
 void Frmyjwh::Form_Activate() { Qpcls(); }
 
-void Frmyjwh::Form_QueryUnload(int& cancel)
+// The handlers that run the event pump (the grid fill, the writes, the export and its
+// pause) hold a PumpScope: the close box pressed in the middle of one closes the
+// window after it has ended, and only then do the menus come back.
+void Frmyjwh::Form_QueryUnload(int& /*cancel*/)
 {
-    if (pumpingHandlers_ > 0) {
-        closeWaiting_ = true;
-        cancel = 1;
-        return;
-    }
     forms::DoEvents();
     menuOn();
-}
-
-Frmyjwh::PumpingHandler::PumpingHandler(Frmyjwh& window) : window_(window) { ++window_.pumpingHandlers_; }
-
-Frmyjwh::PumpingHandler::~PumpingHandler()
-{
-    if (--window_.pumpingHandlers_ > 0 || !window_.closeWaiting_) return;
-    window_.closeWaiting_ = false;
-    window_.Unload();
 }
 
 // ---- reset and fill ---------------------------------------------------------------
 
 void Frmyjwh::Qpcls()
 {
-    const PumpingHandler pumping(*this);
+    const PumpScope pumping(*this);
     Txtycbm->setText(QString());
     Txtycmc->setText(QString());
     TxtJldw->setText(QString());
@@ -321,7 +310,7 @@ void Frmyjwh::rewriteStoredDrug(dao::Database& db, const QString& index, const Q
 
 void Frmyjwh::writeChecked(const std::function<void(dao::Database&)>& write)
 {
-    const PumpingHandler pumping(*this);
+    const PumpScope pumping(*this);
     runTrapped([&] {
         srnrJy();
         if (srnrcw == 1) return;
@@ -384,7 +373,7 @@ void Frmyjwh::Cmddele_Click()
 
 void Frmyjwh::CmdQcls_Click()
 {
-    const PumpingHandler pumping(*this);
+    const PumpScope pumping(*this);
     Qpcls();
     forms::DoEvents();
     CboYplb->SetFocusSelectAll();
@@ -394,7 +383,7 @@ void Frmyjwh::Command1_Click() { ShowHelpFor(this, QStringLiteral("BM")); }
 
 void Frmyjwh::CmdExit_Click()
 {
-    const PumpingHandler pumping(*this);
+    const PumpScope pumping(*this);
     exportDrugList(*MSFGridBmmc, CmdExit);
 }
 

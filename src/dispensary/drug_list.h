@@ -109,23 +109,6 @@ private:
     void writeColumns(dao::Recordset& drug, std::initializer_list<int> ordinals) const;
 
     void layOut();
-
-    // The handlers below run the event pump (the grid fill, the look-ups, the export and
-    // its pause), so the close box can be pressed in the middle of one. The window then
-    // stays until the handler has ended and closes after it: deleted under a running
-    // handler it would take the program down.
-    class PumpingHandler {
-    public:
-        explicit PumpingHandler(Frmyjwh& window);
-        ~PumpingHandler();
-        PumpingHandler(const PumpingHandler&) = delete;
-        PumpingHandler& operator=(const PumpingHandler&) = delete;
-
-    private:
-        Frmyjwh& window_;
-    };
-    int pumpingHandlers_ = 0;
-    bool closeWaiting_ = false;
 };
 
 }  // namespace dispensary

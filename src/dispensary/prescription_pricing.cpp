@@ -61,9 +61,6 @@ vb::Currency lineAmount(vb::Currency price, double dose)
     return vb::Currency::fromTenThousandths(hundredths * 100);
 }
 
-// Counts a handler that lets events run for as long as it runs.
-using Pumping = QScopedValueRollback<int>;
-
 // One grid row as the charge writes it.
 struct SaleLine {
     QString name;
@@ -198,7 +195,6 @@ bool Frmycjj::loadDepartments()
         forms::MsgBox(QStringLiteral("没有诊断处方，该功能不能使用"), forms::vbQuestion | forms::vbOKOnly,
                       QString());
         Unload();
-        menuOn();
         forms::Screen::setMousePointer(forms::vbArrow);
         return false;
     }
@@ -209,7 +205,7 @@ bool Frmycjj::loadDepartments()
 
 void Frmycjj::Qpcls()
 {
-    const Pumping pumping(pumping_, pumping_ + 1);
+    const PumpScope pumping(*this);
     if (!loadDepartments()) return;
     visitRecordNumber_.clear();
     visitDepartment_.clear();
@@ -306,7 +302,7 @@ void Frmycjj::TxtYcjl_GotFocus()
 
 void Frmycjj::Txtycbm_KeyPress(int& keyAscii)
 {
-    const Pumping pumping(pumping_, pumping_ + 1);
+    const PumpScope pumping(*this);
     switch (lookup_.codeKeyPress(keyAscii)) {
     case DrugLookup::Outcome::Found:
         SSTab1->setTab(TabDoses);
@@ -325,7 +321,7 @@ void Frmycjj::Txtycbm_KeyPress(int& keyAscii)
 
 void Frmycjj::Txtycmc_KeyPress(int& keyAscii)
 {
-    const Pumping pumping(pumping_, pumping_ + 1);
+    const PumpScope pumping(*this);
     switch (lookup_.nameKeyPress(keyAscii)) {
     case DrugLookup::Outcome::Found:
         TxtYcjl->SetFocusSelectAll();
@@ -442,7 +438,7 @@ void Frmycjj::MSFGridyfjg_Click()
     const int clicked = MSFGridyfjg->MouseRow();
     const int last = MSFGridyfjg->Rows() - 1;
     if (clicked < MSFGridyfjg->FixedRows() || clicked > last) return;
-    const Pumping pumping(pumping_, pumping_ + 1);
+    const PumpScope pumping(*this);
 
     Txtycbm->setText(MSFGridyfjg->TextMatrix(clicked, ColCode));
     Txtycmc->setText(MSFGridyfjg->TextMatrix(clicked, ColName));
@@ -469,8 +465,8 @@ void Frmycjj::Cmdcksf_Click()
 {
     if (MSFGridyfjg->Rows() <= MSFGridyfjg->FixedRows()) return;
     if (charging_) return;             // a second click while this charge still runs
+    const PumpScope pumping(*this);
     QScopedValueRollback<bool> charging(charging_, true);
-    const Pumping pumping(pumping_, pumping_ + 1);
 
     // All sale rows and balance changes stand or fall together: on any error nothing
     // is written and the grid stays as it was for another try.
@@ -522,20 +518,18 @@ void Frmycjj::writeSale()
 void Frmycjj::CmdQcls_Click()
 {
     if (charging_) return;
-    const Pumping pumping(pumping_, pumping_ + 1);
+    const PumpScope pumping(*this);
     Qpcls();
     forms::DoEvents();
     TxtBlhm->SetFocus();
 }
 
-// The exit button does nothing while a handler of this window lets events run (a
-// click arrives from inside its pump): the window would be taken away under it.
-void Frmycjj::CmdExit_Click()
-{
-    if (pumping_ > 0) return;
-    Unload();
-    forms::DoEvents();
-    menuOn();
-}
+// Pressed from inside the pump of a running handler, the exit closes the window once
+// that handler has ended (see Form::PumpScope).
+void Frmycjj::CmdExit_Click() { Unload(); }
+
+// The menus come back when the window really closes, never while a handler that
+// delays the close still runs.
+void Frmycjj::Form_QueryUnload(int& /*cancel*/) { menuOn(); }
 
 }  // namespace dispensary

@@ -6,6 +6,10 @@
 // price into a grid with a running total, and the charge button writes one
 // "处方收款出库" journal row per grid row and lowers each balance, all in one
 // transaction. A click on a grid row takes that drug back for another dose.
+//
+// The exit button closes it and gives the main menus back; pressed while a handler
+// lets events run (the charge between its rows, a look-up), it closes the window
+// once that handler is done.
 #pragma once
 
 #include "dispensary/drug_lookup.h"
@@ -48,12 +52,13 @@ public:
 protected:
     void Form_Load() override;
     void Form_Activate() override;
+    void Form_QueryUnload(int& cancel) override;
 
 private:
     void layOut();
     void Qpcls();
     // Reads the departments into CboZdks; false when no visit is stored, after the
-    // window has said so and closed.
+    // window has said so and unloaded itself (it closes once the running handler ends).
     bool loadDepartments();
 
     void TxtBlhm_KeyPress(int& keyAscii);
@@ -84,7 +89,6 @@ private:
     QString doctor_;
     vb::Currency total_;
     bool charging_ = false;           // a charge is being written
-    int pumping_ = 0;                 // handlers running that let events run
 };
 
 }  // namespace dispensary

@@ -163,7 +163,7 @@ void StockMovementWindow::jyYpjg()
 
 void StockMovementWindow::CmdSave_Click()
 {
-    const PumpGuard::Scope pumping(pumpGuard_);
+    const PumpScope pumping(*this);
     if (saving_) return;            // a second click while this one still runs
     QScopedValueRollback<bool> saving(saving_, true);
 
@@ -208,7 +208,7 @@ void StockMovementWindow::CmdSave_Click()
 void StockMovementWindow::CmdQcls_Click()
 {
     if (saving_) return;
-    const PumpGuard::Scope pumping(pumpGuard_);
+    const PumpScope pumping(*this);
     forms::DoEvents();
     Qpcls();
     Txtycbm->SetFocus();
@@ -219,19 +219,16 @@ void StockMovementWindow::CmdExit_Click()
     Unload();        // Form_QueryUnload hands the menus back
 }
 
-void StockMovementWindow::Form_QueryUnload(int& cancel)
+// Whichever way the window closes, the main window's menus come back; an exit or a
+// close during a save, the clear button or a look-up waits for its end.
+void StockMovementWindow::Form_QueryUnload(int& /*cancel*/)
 {
-    if (pumpGuard_.deferUnload()) {
-        cancel = 1;
-        return;
-    }
-    // Whichever way the window closes, the main window's menus come back.
     menuOn();
 }
 
 void StockMovementWindow::Txtycbm_KeyPress(int& keyAscii)
 {
-    const PumpGuard::Scope pumping(pumpGuard_);
+    const PumpScope pumping(*this);
     switch (lookup_.codeKeyPress(keyAscii)) {
     case DrugLookup::Outcome::Found:
         afterCodeFound()->SetFocusSelectAll();
@@ -247,7 +244,7 @@ void StockMovementWindow::Txtycbm_KeyPress(int& keyAscii)
 
 void StockMovementWindow::Txtycmc_KeyPress(int& keyAscii)
 {
-    const PumpGuard::Scope pumping(pumpGuard_);
+    const PumpScope pumping(*this);
     switch (lookup_.nameKeyPress(keyAscii)) {
     case DrugLookup::Outcome::Found:
         TxtGjsj->SetFocusSelectAll();

@@ -10,7 +10,6 @@
 
 #include "dispensary/drug_lookup.h"
 #include "dispensary/number_box.h"
-#include "dispensary/pump_guard.h"
 #include "platform/forms/form.h"
 #include "platform/vb/variant.h"
 
@@ -133,9 +132,6 @@ private:
     Wording wording_;
     GridMetrics grid_;
     DrugLookup lookup_;
-    // The save, the clear button and the look-ups let events run; the exit button or
-    // the close box pressed meanwhile closes the window once they are done.
-    PumpGuard pumpGuard_{*this};
     bool saving_ = false;
 };
 

@@ -3,8 +3,9 @@
 // order, pricing (rounding, large lines, the stock test at its edge, the
 // prescription test, duplicates in any letter case, doses pasted past the key
 // filter), taking rows back, the charge written in grid order in one transaction and
-// unspoilt by clicks while it runs, an apostrophe from end to end, and the forms in
-// which errors are reported.
+// unspoilt by clicks while it runs, an exit during a charge or a look-up closing the
+// window after it, an apostrophe from end to end, and the forms in which errors are
+// reported.
 #include "dispensary/prescription_pricing.h"
 #include "stock_test_data.h"
 #include "support/window_fixture.h"
@@ -75,6 +76,7 @@ private slots:
     void failedChargeWritesNothingAndKeepsTheGrid_data();
     void failedChargeWritesNothingAndKeepsTheGrid();
     void clicksDuringTheChargeCannotSpoilIt();
+    void exitDuringTheCodeLookUpClosesAfterIt();
     void apostropheInCodeAndNameIsPricedAndSold();
     void databaseFailuresAreReportedInTheirForms();
     void exitClosesAndFreesTheMenus();
@@ -566,16 +568,21 @@ void PrescriptionPricingTest::clicksDuringTheChargeCannotSpoilIt()
     price("GC03", "15");
     price("HQ02", "15");
     // The charge lets events run between its rows: another visit found then does not
-    // change the visit the rows are written for, and the clear and exit buttons do
-    // nothing.
+    // change the visit the rows are written for, the clear button does nothing, and
+    // the exit button closes the window only once the rows are written.
     const QPointer<Frmycjj> alive(window_);
-    QTimer::singleShot(0, window_, [this] {
+    bool openAfterExit = false;
+    bool menusAfterExit = true;
+    QTimer::singleShot(0, window_, [&] {
         findVisit("A001", "儿科", "2024-03-10");
         WindowFixture::click(window_->CmdQcls);
         WindowFixture::click(window_->CmdExit);
+        openAfterExit = window_->isVisible();
+        menusAfterExit = menusEnabled();
     });
     WindowFixture::click(window_->Cmdcksf);
-    QVERIFY(alive);
+    QVERIFY(openAfterExit);
+    QVERIFY(!menusAfterExit);
     const std::vector<Row> journal = rowsOf(world_->environment(), "yccrtb");
     QCOMPARE(journal.size(), std::size_t(3));
     for (const Row& row : journal) {
@@ -584,17 +591,31 @@ void PrescriptionPricingTest::clicksDuringTheChargeCannotSpoilIt()
         QCOMPARE(row.text(14), QString("李医生"));
     }
     QCOMPARE(balanceOf(world_->environment(), "黄芪").onHand, 985.0);
-    QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
-    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!alive);
+    QVERIFY(menusEnabled());
+}
 
-    // The code look-up lets events run too.
-    QTimer::singleShot(0, window_, [this] { WindowFixture::click(window_->CmdExit); });
+void PrescriptionPricingTest::exitDuringTheCodeLookUpClosesAfterIt()
+{
+    QVERIFY(openWindow());
+    findVisit("A001", "内科", "2024-03-15");
+    const QPointer<Frmycjj> alive(window_);
+    bool menusAfterExit = true;
+    QTimer::singleShot(0, window_, [&] {
+        WindowFixture::click(window_->CmdExit);
+        menusAfterExit = menusEnabled();
+    });
     window_->Txtycbm->setText("DG01");
     WindowFixture::pressEnter(window_->Txtycbm);
+    QVERIFY(!menusAfterExit);
     QVERIFY(alive);
-    QCOMPARE(window_->Txtycmc->Text(), QString("当归"));
-    QCOMPARE(WindowFixture::focusedControl(), window_->TxtYcjl);
-    QVERIFY(!menusEnabled());
+    QCOMPARE(window_->Txtycmc->Text(), QString("当归"));     // the look-up ran to its end
+    QVERIFY(!window_->isVisible());
+    QVERIFY(menusEnabled());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!alive);
+    window_ = nullptr;
 }
 
 void PrescriptionPricingTest::apostropheInCodeAndNameIsPricedAndSold()

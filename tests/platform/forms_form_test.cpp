@@ -1,8 +1,9 @@
 // The window base inside a real MDI main window: Form_Load once before the first
 // show, Form_Activate when another window of the program becomes active (not on the
 // return of the same one) and when the help window hands back, Form_QueryUnload with
-// cancel, no close box (and no closing while disabled), placement in twips and the
-// knowledge-base rule.
+// cancel, no close box (and no closing while disabled), an Unload or a close box
+// during a handler that lets events run (held back until its scope ends), placement
+// in twips and the knowledge-base rule.
 #include "platform/forms/control.h"
 #include "platform/forms/form.h"
 #include "platform/forms/services.h"
@@ -175,6 +176,112 @@ private slots:
 
         window->setEnabled(true);
         window->subWindow()->close();
+        QCOMPARE(window->queries, 1);
+        QTRY_VERIFY(window.isNull());
+    }
+
+    // A handler that lets events run may receive the exit or the close box: nothing
+    // closes and Form_QueryUnload waits until the handler's scope has ended.
+    void unloadDuringAScopeHappensAfterIt_data()
+    {
+        QTest::addColumn<bool>("byCloseBox");
+        QTest::newRow("Unload") << false;
+        QTest::newRow("close box") << true;
+    }
+
+    void unloadDuringAScopeHappensAfterIt()
+    {
+        QFETCH(bool, byCloseBox);
+        QPointer<CountingForm> window = new CountingForm;
+        window->Show();
+        {
+            const Form::PumpScope handler(*window);
+            if (byCloseBox)
+                window->subWindow()->close();
+            else
+                window->Unload();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(window);
+            QVERIFY(window->isVisible());
+            QCOMPARE(window->queries, 0);
+        }
+        QCOMPARE(window->queries, 1);
+        QTRY_VERIFY(window.isNull());
+    }
+
+    void nestedScopesCloseAfterTheOuterOne()
+    {
+        QPointer<CountingForm> window = new CountingForm;
+        window->Show();
+        {
+            const Form::PumpScope outer(*window);
+            {
+                const Form::PumpScope inner(*window);
+                window->Unload();
+                window->Unload();                           // pressed twice: one close
+            }
+            QCOMPARE(window->queries, 0);
+            QVERIFY(window->isVisible());
+        }
+        QCOMPARE(window->queries, 1);
+        QTRY_VERIFY(window.isNull());
+    }
+
+    // The held-back unload asks Form_QueryUnload like any other: a cancel keeps the
+    // window, and the next handler's end closes nothing by itself.
+    void aHeldBackUnloadMayBeCancelled()
+    {
+        QPointer<CountingForm> window = new CountingForm;
+        window->Show();
+        window->cancelWith = 1;
+        {
+            const Form::PumpScope handler(*window);
+            window->Unload();
+        }
+        QCOMPARE(window->queries, 1);
+        QVERIFY(window->isVisible());
+        window->cancelWith = 0;
+        { const Form::PumpScope nextHandler(*window); }
+        QCOMPARE(window->queries, 1);
+        QVERIFY(window->isVisible());
+    }
+
+    // A close box the user may not use is refused, not kept for the scope's end.
+    void aRefusedCloseIsNotHeldBack()
+    {
+        QPointer<CountingForm> window = new CountingForm;
+        window->Show();
+        {
+            const Form::PumpScope handler(*window);
+            window->setEnabled(false);                      // its help window is open
+            window->subWindow()->close();
+            window->setEnabled(true);
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->queries, 0);
+    }
+
+    // Shown from inside a running handler, a window that unloads itself on its first
+    // activation closes when that handler ends, not when Show returns.
+    void anUnloadDuringShowWaitsForTheHandlerAround()
+    {
+        struct Refusing : CountingForm {
+            void Form_Activate() override
+            {
+                CountingForm::Form_Activate();
+                Unload();
+            }
+        };
+        QPointer<Refusing> window = new Refusing;
+        {
+            const Form::PumpScope handler(*window);
+            window->Show();
+            QCOMPARE(window->activations, 1);
+            QCOMPARE(window->queries, 0);
+            QVERIFY(window->isVisible());
+        }
         QCOMPARE(window->queries, 1);
         QTRY_VERIFY(window.isNull());
     }

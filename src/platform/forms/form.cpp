@@ -92,10 +92,10 @@ void Form::Load()
 
 // A window may unload itself while it is being shown (its first Form_Activate finds
 // nothing to work on); closing a sub-window in the middle of its own activation is
-// unsafe, so that Unload takes effect once the window is up.
+// unsafe, so Show holds a PumpScope and that Unload takes effect once the window is up.
 void Form::Show()
 {
-    showing_ = true;
+    const PumpScope showing(*this);
     Load();
     if (sub_) {
         sub_->show();
@@ -107,11 +107,13 @@ void Form::Show()
         activateWindow();
     }
     noteActivated(this);
-    showing_ = false;
-    if (unloadAfterShow_) {
-        unloadAfterShow_ = false;
-        Unload();
-    }
+}
+
+Form::PumpScope::~PumpScope()
+{
+    if (--form_.pumpScopes_ > 0 || !form_.unloadWaiting_) return;
+    form_.unloadWaiting_ = false;
+    form_.Unload();
 }
 
 void Form::Unload()
@@ -120,8 +122,8 @@ void Form::Unload()
         unloadRequested_ = true;
         return;
     }
-    if (showing_) {
-        unloadAfterShow_ = true;
+    if (pumpScopes_ > 0) {
+        unloadWaiting_ = true;
         return;
     }
     byCode_ = true;
@@ -131,10 +133,16 @@ void Form::Unload()
 }
 
 // The user closes a window only by its close box, and not while the window is
-// disabled (while the help window it called is open, for one).
+// disabled (while the help window it called is open, for one). A close that comes
+// while a PumpScope is held is kept for the end of the last one.
 void Form::closeEvent(QCloseEvent* event)
 {
     if (!byCode_ && (!closeBox_ || !isEnabled())) {
+        event->ignore();
+        return;
+    }
+    if (pumpScopes_ > 0) {  // a handler still runs: the window closes after it
+        unloadWaiting_ = true;
         event->ignore();
         return;
     }

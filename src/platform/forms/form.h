@@ -5,6 +5,8 @@
 // through ReturnFromHelp), never on a return from another program; Form_QueryUnload
 // before it closes. A form deletes itself when it is unloaded. A top-level form is
 // owned by the main window and stays above it; the user cannot close a disabled form.
+// A handler that lets pending events run holds a PumpScope: an Unload or a click on
+// the close box reaching the window meanwhile waits until the handler has ended.
 #pragma once
 
 #include <QPointer>
@@ -36,9 +38,27 @@ public:
     // Form_Activate, as the old program did when the help window closed.
     static void ReturnFromHelp(Form* form);
 
+    // Held by a handler for as long as it runs when it lets pending events run. The
+    // pump may deliver the window's exit button or close box in the middle of it, and
+    // a window deleted under a running handler takes the program down: while any
+    // scope is held, Unload and the close box only leave a note (nothing closes,
+    // Form_QueryUnload does not run yet); when the last scope ends, the window
+    // unloads the normal way.
+    class PumpScope {
+    public:
+        explicit PumpScope(Form& form) : form_(form) { ++form_.pumpScopes_; }
+        ~PumpScope();
+        PumpScope(const PumpScope&) = delete;
+        PumpScope& operator=(const PumpScope&) = delete;
+
+    private:
+        Form& form_;
+    };
+
     void Load();                                    // runs Form_Load once
     void Show();
-    // Closes the form (Form_QueryUnload runs first and may cancel) and deletes it.
+    // Closes the form (Form_QueryUnload runs first and may cancel) and deletes it;
+    // while a PumpScope is held, once the last one ends.
     void Unload();
     bool isLoaded() const { return loaded_; }
 
@@ -118,8 +138,8 @@ private:
     bool byCode_ = false;
     bool inQueryUnload_ = false;
     bool unloadRequested_ = false;
-    bool showing_ = false;          // inside Show(): an Unload waits until it is done
-    bool unloadAfterShow_ = false;
+    int pumpScopes_ = 0;            // PumpScopes held: an unload waits for them
+    bool unloadWaiting_ = false;    // an Unload or the close box came while they were held
     bool clientSized_ = false;      // setClientSize ran: the MDI frame is sized to it
 };
 
