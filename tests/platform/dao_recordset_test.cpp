@@ -236,6 +236,67 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(dao::Error, db.openRecordset(QStringLiteral("000")));
     }
 
+    void aLargeDynasetKeepsEveryFieldInItsRow()
+    {
+        // Enough rows that the fields fill several of the dynaset's blocks, with a
+        // binary and a Null field in every row.
+        TestEnvironment env;
+        constexpr int drugs = 700;
+        {
+            dao::Database db = env.open();
+            dao::Transaction transaction(db);
+            dao::Recordset rs = db.openTable(QStringLiteral("ycjg"));
+            for (int i = 0; i < drugs; ++i) {
+                rs.addNew();
+                rs.setField(0, QStringLiteral("C%1").arg(i, 4, 10, QLatin1Char('0')));
+                rs.setField(1, QStringLiteral("当归%1").arg(i));
+                rs.setField(2, i + 0.5);
+                rs.update();
+            }
+            transaction.commit();
+        }
+        dao::Database db = env.open();
+        dao::Recordset rs = db.storeAndOpen(
+            QStringLiteral("000"), QStringLiteral("select ycbm, cast(ycmc as blob) as raw, ycdj, jldw from ycjg order by ycbm"));
+        QCOMPARE(rs.recordCount(), drugs);
+        const auto checkRow = [&rs](int i) {
+            QCOMPARE(rs.field(0).toString(), QStringLiteral("C%1").arg(i, 4, 10, QLatin1Char('0')));
+            QVERIFY(rs.field(QStringLiteral("raw")).isNull());
+            QCOMPARE(rs.fieldBytes(1), QStringLiteral("当归%1").arg(i).toUtf8());
+            QCOMPARE(rs.field(2).toDouble(), i + 0.5);
+            QVERIFY(rs.field(3).isNull());
+            QCOMPARE(rs.fieldBytes(0), rs.field(0).toString().toUtf8());
+        };
+        int i = 0;
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) checkRow(i++);
+        QCOMPARE(i, drugs);
+        for (rs.moveLast(); !rs.bof(); rs.movePrevious()) checkRow(--i);
+        QCOMPARE(i, 0);
+    }
+
+    void textsReadBackAsTheyWereStored()
+    {
+        // Every text is decoded as Qt decodes UTF-8 (a malformed byte becomes U+FFFD, a
+        // leading byte-order mark is dropped), an empty text is not Null, and numbers stay numbers.
+        TestEnvironment env;
+        dao::Database db = env.open();
+        dao::Recordset rs = db.openRecordset(QStringLiteral(
+            "select '活血化瘀' as herb, cast(x'efbbbf41' as text) as marked, cast(x'e6b4bbff41e6' as text) as broken, "
+            "'' as blank, null as nothing, 2.5 as price, 3 as count"));
+        QCOMPARE(rs.field(0).toString(), QStringLiteral("活血化瘀"));
+        QCOMPARE(rs.field(1).toString(), QString::fromUtf8("\xef\xbb\xbf" "A"));
+        QCOMPARE(rs.field(2).toString(), QString::fromUtf8("\xe6\xb4\xbb\xff" "A\xe6"));
+        QCOMPARE(rs.field(3).type(), vb::Variant::Type::Text);
+        QCOMPARE(rs.field(3).toString(), QString());
+        QVERIFY(rs.field(4).isNull());
+        QCOMPARE(rs.field(5).type(), vb::Variant::Type::Number);
+        QCOMPARE(rs.field(5).toDouble(), 2.5);
+        QCOMPARE(rs.field(6).toDouble(), 3.0);
+        const QString longText = QString(2000, QChar(0x8349));   // longer than the decoder's stack buffer
+        env.insert(QStringLiteral("ycgy"), {longText});
+        QCOMPARE(db.openRecordset(QStringLiteral("select ycgy from ycgy")).field(0).toString(), longText);
+    }
+
     void textsAreOrderedByPinyinAndCaseIsIgnored()
     {
         TestEnvironment env;

@@ -10,6 +10,8 @@
 #include <QHash>
 #include <QMutex>
 #include <QRegularExpression>
+#include <QStringDecoder>
+#include <QVarLengthArray>
 
 namespace dao {
 
@@ -166,31 +168,53 @@ QString Statement::columnName(int column) const
     return QString::fromUtf8(sqlite3_column_name(stmt_, column));
 }
 
-bool Statement::isBlob(int column) const
+namespace {
+
+// A text column's QString, holding exactly its characters: decoded on the stack first,
+// because QString::fromUtf8 reserves a UTF-16 unit for every byte, and a field kept in
+// a dynaset would carry that slack (twice its size for Chinese text) as long as it lives.
+QString exactText(const char* utf8, int bytes)
 {
-    return sqlite3_column_type(stmt_, column) == SQLITE_BLOB;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QVarLengthArray<QChar, 512> buffer(decoder.requiredSpace(bytes));
+    const QChar* end = decoder.appendToBuffer(buffer.data(), QByteArrayView(utf8, bytes));
+    return QString(buffer.constData(), end - buffer.constData());
 }
 
-vb::Variant Statement::value(int column) const
+vb::Variant valueOfType(sqlite3_stmt* stmt, int column, int type)
 {
-    switch (sqlite3_column_type(stmt_, column)) {
+    switch (type) {
     case SQLITE_INTEGER:
-        return vb::Variant(static_cast<double>(sqlite3_column_int64(stmt_, column)));
+        return vb::Variant(static_cast<double>(sqlite3_column_int64(stmt, column)));
     case SQLITE_FLOAT:
-        return vb::Variant(sqlite3_column_double(stmt_, column));
+        return vb::Variant(sqlite3_column_double(stmt, column));
     case SQLITE_TEXT: {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
-        return vb::Variant(QString::fromUtf8(text, sqlite3_column_bytes(stmt_, column)));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+        return vb::Variant(exactText(text, sqlite3_column_bytes(stmt, column)));
     }
-    default:   // NULL; a blob is read with bytes()
+    default:   // NULL; a blob is read with read()
         return {};
     }
 }
 
-QByteArray Statement::bytes(int column) const
+}  // namespace
+
+vb::Variant Statement::value(int column) const
 {
-    const void* data = sqlite3_column_blob(stmt_, column);
-    return QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(stmt_, column));
+    return valueOfType(stmt_, column, sqlite3_column_type(stmt_, column));
+}
+
+bool Statement::read(int column, vb::Variant& value, QByteArray& bytes) const
+{
+    const int type = sqlite3_column_type(stmt_, column);
+    if (type == SQLITE_BLOB) {
+        const void* data = sqlite3_column_blob(stmt_, column);
+        bytes = QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(stmt_, column));
+        value = {};
+        return true;
+    }
+    value = valueOfType(stmt_, column, type);
+    return false;
 }
 
 // ---- Connection

@@ -29,9 +29,11 @@ public:
     void reset();
     int columnCount() const;
     QString columnName(int column) const;
-    bool isBlob(int column) const;
     vb::Variant value(int column) const;
-    QByteArray bytes(int column) const;
+    // The column as a record holds it, with one type look-up: true for a binary
+    // column, whose bytes go to `bytes` while `value` becomes Null; otherwise `value`
+    // is the column's value and `bytes` is left alone.
+    bool read(int column, vb::Variant& value, QByteArray& bytes) const;
     sqlite3_stmt* handle() const { return stmt_; }
 
 private:

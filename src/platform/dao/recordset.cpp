@@ -88,21 +88,21 @@ vb::Variant Recordset::field(int ordinal) const
 {
     Impl& impl = openOrThrow(impl_);
     impl.checkOrdinal(ordinal);
-    return impl.current().values[ordinal];
+    return impl.value(ordinal);
 }
 
 vb::Variant Recordset::field(const QString& name) const
 {
     Impl& impl = openOrThrow(impl_);
-    return impl.current().values[impl.ordinalOf(name)];
+    return impl.value(impl.ordinalOf(name));
 }
 
 QByteArray Recordset::fieldBytes(int ordinal) const
 {
     Impl& impl = openOrThrow(impl_);
     impl.checkOrdinal(ordinal);
-    const Row& row = impl.current();
-    return row.blobs.contains(ordinal) ? row.blobs.value(ordinal) : row.values[ordinal].toString().toUtf8();
+    if (const QByteArray* bytes = impl.blob(ordinal)) return *bytes;
+    return impl.value(ordinal).toString().toUtf8();
 }
 
 void Recordset::setField(int ordinal, const vb::Variant& value)

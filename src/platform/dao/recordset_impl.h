@@ -5,19 +5,12 @@
 
 #include "platform/dao/dao.h"
 
-#include <QHash>
 #include <memory>
 #include <vector>
 
 namespace dao {
 
 class Connection;
-
-// One record as the layer holds it: the values, and the bytes of binary columns.
-struct Row {
-    std::vector<vb::Variant> values;
-    QHash<int, QByteArray> blobs;
-};
 
 struct Recordset::Impl {
     virtual ~Impl() = default;
@@ -40,8 +33,11 @@ struct Recordset::Impl {
     virtual void setField(int ordinal, const vb::Variant& value);
     virtual void setFieldBytes(int ordinal, const QByteArray& bytes);
 
-    // The record fields are read from (the edit buffer while editing).
-    virtual const Row& current() = 0;
+    // The fields of the record being read (the edit buffer while editing): a field's
+    // value, and the bytes of a binary field (nullptr for any other). Both throw when
+    // there is no current record; `ordinal` is already checked.
+    virtual const vb::Variant& value(int ordinal) = 0;
+    virtual const QByteArray* blob(int ordinal) = 0;
 
     std::vector<QString> names;
     int ordinalOf(const QString& name) const;

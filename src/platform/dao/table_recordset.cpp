@@ -8,11 +8,18 @@
 #include "platform/dao/recordset_impl.h"
 #include "platform/vb/conversions.h"
 
+#include <QHash>
 #include <algorithm>
 
 namespace dao {
 
 namespace {
+
+// One record as a table recordset holds it: the values, and the bytes of binary columns.
+struct Row {
+    std::vector<vb::Variant> values;
+    QHash<int, QByteArray> blobs;
+};
 
 // Number columns take texts as numbers the way the runtime reads them ("1,250.00" is
 // 1250; a blank text leaves the column empty); dates as their day numbers.
@@ -217,11 +224,13 @@ public:
         state_ = State::Removed;
     }
 
-    const Row& current() override
+    const vb::Variant& value(int ordinal) override { return current().values[ordinal]; }
+
+    const QByteArray* blob(int ordinal) override
     {
-        if (mode_ != Mode::None) return buffer_;
-        if (!onRow()) noCurrentRecord();
-        return row_;
+        const Row& row = current();
+        const auto found = row.blobs.constFind(ordinal);
+        return found == row.blobs.cend() ? nullptr : &*found;
     }
 
 private:
@@ -230,6 +239,13 @@ private:
 
     sqlite3* db() const { return connection_->handle(); }
     long orderSize() const { return static_cast<long>(order_.size()); }
+
+    const Row& current()
+    {
+        if (mode_ != Mode::None) return buffer_;
+        if (!onRow()) noCurrentRecord();
+        return row_;
+    }
 
     bool onRow()
     {
@@ -312,15 +328,9 @@ private:
     {
         row.values.resize(names.size());
         row.blobs.clear();
-        for (size_t c = 0; c < names.size(); ++c) {
-            const int column = first + static_cast<int>(c);
-            if (statement.isBlob(column)) {
-                row.blobs.insert(static_cast<int>(c), statement.bytes(column));
-                row.values[c] = {};
-            } else {
-                row.values[c] = statement.value(column);
-            }
-        }
+        QByteArray bytes;
+        for (size_t c = 0; c < names.size(); ++c)
+            if (statement.read(first + static_cast<int>(c), row.values[c], bytes)) row.blobs.insert(static_cast<int>(c), bytes);
     }
 
     void bindRow(Statement& statement, const Row& row, int first) const
