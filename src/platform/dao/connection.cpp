@@ -10,8 +10,6 @@
 #include <QHash>
 #include <QMutex>
 #include <QRegularExpression>
-#include <QStringDecoder>
-#include <QVarLengthArray>
 
 namespace dao {
 
@@ -170,15 +168,13 @@ QString Statement::columnName(int column) const
 
 namespace {
 
-// A text column's QString, holding exactly its characters: decoded on the stack first,
-// because QString::fromUtf8 reserves a UTF-16 unit for every byte, and a field kept in
-// a dynaset would carry that slack (twice its size for Chinese text) as long as it lives.
+// A text column's QString, holding exactly its characters: QString::fromUtf8 reserves a
+// UTF-16 unit for every byte, and a field kept in a dynaset would carry that slack
+// (twice its size for Chinese text) as long as it lives. A text of ASCII has none.
 QString exactText(const char* utf8, int bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QVarLengthArray<QChar, 512> buffer(decoder.requiredSpace(bytes));
-    const QChar* end = decoder.appendToBuffer(buffer.data(), QByteArrayView(utf8, bytes));
-    return QString(buffer.constData(), end - buffer.constData());
+    const QString decoded = QString::fromUtf8(utf8, bytes);
+    return decoded.size() == bytes ? decoded : QString(decoded.constData(), decoded.size());
 }
 
 vb::Variant valueOfType(sqlite3_stmt* stmt, int column, int type)
