@@ -22,6 +22,12 @@ QString quoteName(const QString& name)
     return u'"' + doubled + u'"';
 }
 
+// The dynaset of a stored query or table known by its exact name.
+static QString selectAllFrom(const QString& name)
+{
+    return QStringLiteral("SELECT * FROM ") + quoteName(name);
+}
+
 Database Database::open(const QString& path, const QString& connect)
 {
     Database db;
@@ -63,7 +69,7 @@ Recordset Database::openRecordset(const QString& sqlOrQueryName)
         find.bind(1, sqlOrQueryName.trimmed());
         if (!find.step())
             throw Error(3078, QStringLiteral("找不到输入表或查询“%1”。").arg(sqlOrQueryName.trimmed()));
-        sql = QStringLiteral("SELECT * FROM ") + quoteName(find.value(0).toString());
+        sql = selectAllFrom(find.value(0).toString());
     } else {
         sql = dialect::translate(sqlOrQueryName);
     }
@@ -112,7 +118,7 @@ Recordset Database::storeAndOpen(const QString& name, const QString& sql)
         live().run(QStringLiteral("CREATE VIEW %1 AS %2").arg(quoteName(name), dialect::translate(sql)));
         transaction.commit();
     }
-    return openRecordset(name);
+    return Recordset(openDynasetImpl(live(), selectAllFrom(name)));
 }
 
 void Database::executeSchema(const QString& sql)
