@@ -1,7 +1,8 @@
 // Table recordsets and dynasets as the windows use them: stored and index order, seek
 // with fewer keys, noMatch, edit/update/delete by ordinal, stored queries, pinyin
 // order, sorted DISTINCT, #date# criteria, texts with quotes and pattern characters,
-// two handles interleaved, and transactions that leave nothing half-written.
+// large dynasets and texts read back exactly, two handles interleaved, and
+// transactions that leave nothing half-written.
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
 #include "support/test_environment.h"
