@@ -290,6 +290,31 @@ private slots:
         QCOMPARE(saves, 1);
         form.Unload();
     }
+
+    // An Enter chain ends on a button; the next Enter clicks it, Default or not.
+    void enterOnAFocusedButtonClicksIt()
+    {
+        auto& form = *new Form(Form::Placement::TopLevel);
+        auto* box = new TextBox(&form);
+        auto* save = new CommandButton(&form, "保存&S");
+        auto* other = new CommandButton(&form, "清屏&Q");
+        other->setDefault(true);
+        int saves = 0, others = 0;
+        save->Click = [&] { ++saves; };
+        other->Click = [&] { ++others; };
+        box->KeyPress = [&](int& keyAscii) {
+            if (EnterPressed(keyAscii)) save->SetFocus();
+        };
+        form.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        box->SetFocus();
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QTRY_VERIFY(save->hasFocus() || save->isAncestorOf(QApplication::focusWidget()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(saves, 1);
+        QCOMPARE(others, 0);
+        form.Unload();
+    }
 };
 
 QTEST_MAIN(FormsKeysTest)

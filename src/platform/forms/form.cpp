@@ -299,13 +299,23 @@ CommandButton* Form::buttonWithRole(bool isDefault) const
     return nullptr;
 }
 
-// Enter and Esc that no control used click the Default and Cancel buttons.
+// The command button that holds the keyboard focus, if any.
+static CommandButton* focusedButton()
+{
+    for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget())
+        if (auto* button = qobject_cast<CommandButton*>(widget)) return button;
+    return nullptr;
+}
+
+// Enter on a command button clicks it, as the space does; Enter and Esc that no
+// control used click the Default and Cancel buttons.
 void Form::keyPressEvent(QKeyEvent* event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const bool escape = event->key() == Qt::Key_Escape;
     if (enter || escape) {
-        if (CommandButton* button = buttonWithRole(enter)) {
+        CommandButton* focused = enter ? focusedButton() : nullptr;
+        if (CommandButton* button = focused ? focused : buttonWithRole(enter)) {
             button->Press();
             event->accept();
             return;
