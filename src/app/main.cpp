@@ -1,5 +1,5 @@
-// The clinic program: a Qt application whose texts render in Chinese and whose
-// message boxes carry the system's name, the start-up (database placement, main
+// The clinic program: a Qt application whose texts render in Chinese, whose standard
+// buttons speak Chinese and whose message boxes carry the system's name, the start-up (database placement, main
 // window) and the event loop.
 #include "app/register_windows.h"
 #include "core/startup.h"
@@ -7,6 +7,8 @@
 #include "platform/forms/services.h"
 
 #include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 namespace {
 
@@ -22,12 +24,22 @@ void setChineseFonts()
     QApplication::setFont(font);
 }
 
+// The standard texts of message boxes, file dialogs and edit menus in Chinese
+// (是/否/确定, 打开, 复制...), as the clinic's desktop shows them.
+void useChineseStandardTexts(QCoreApplication& app)
+{
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(translator);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
     forms::Application app(argc, argv);
     setChineseFonts();
+    useChineseStandardTexts(app);
     forms::MessageBoxes::setDefaultTitle(QStringLiteral("岐禾中医门诊系统"));
     return RunSystem(QStringLiteral(":/shipped/zyqhmz.mdb"), registerWindows);
 }
