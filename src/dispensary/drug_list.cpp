@@ -7,6 +7,7 @@
 #include "dispensary/drug_list_export.h"
 #include "dispensary/drug_lookup.h"
 #include "dispensary/error_trap.h"
+#include "dispensary/input_check.h"
 #include "dispensary/number_box.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/flexgrid.h"
@@ -179,27 +180,25 @@ void Frmyjwh::Qpcls()
     MSFGridBmmc->setRowHeight(0, RowHeight);
     MSFGridBmmc->setRows(1);
     runTrapped([this] {
-        const dao::Database keptOpen = OpenDb();   // both fills share its connection: one key derivation
-        YplbAdd();
-        GridBmmcAdd();
+        dao::Database db = OpenDb();
+        YplbAdd(db);
+        GridBmmcAdd(db);
+        db.close();
     });
     forms::Screen::setMousePointer(forms::vbArrow);
 }
 
-void Frmyjwh::YplbAdd()
+void Frmyjwh::YplbAdd(dao::Database& db)
 {
-    dao::Database db = OpenDb();
     dao::Recordset categories =
         db.storeAndOpen(QStringLiteral("0001"), QStringLiteral("select distinct yplb from ycjg where ycbm<>'' "));
     if (!categories.eof() && !categories.field(0).isNull())
         for (; !categories.eof(); categories.moveNext()) CboYplb->AddItem(categories.field(0).toString());
     categories.close();
-    db.close();
 }
 
-void Frmyjwh::GridBmmcAdd()
+void Frmyjwh::GridBmmcAdd(dao::Database& db)
 {
-    dao::Database db = OpenDb();
     dao::Recordset drugs = db.storeAndOpen(QStringLiteral("000"), QStringLiteral("select * from ycjg order by ycbm"));
     if (!drugs.eof()) {
         MSFGridBmmc->setRows(drugs.recordCount() + 1);
@@ -211,7 +210,6 @@ void Frmyjwh::GridBmmcAdd()
         }
     }
     drugs.close();
-    db.close();
 }
 
 // ---- the input check --------------------------------------------------------------
@@ -223,31 +221,19 @@ void Frmyjwh::srnrJy()
     Txtycbm->setText(vb::Trim(Txtycbm->Text().toUpper()));
     for (forms::TextBox* box : {Txtycmc, TxtJldw, Txtycdj}) box->setText(vb::Trim(box->Text()));
 
+    // The price is read before any check runs, so a price beyond any range ends in
+    // its overflow whatever else is missing.
     const bool priceIsNumber = holdsNumber(*Txtycdj);
-    struct Check {
-        bool fails;
-        const char* message;
-        forms::TextBox* box;
-        bool selectAll;
+    const bool priceNotPositive = priceIsNumber && numberIn(*Txtycdj) <= 0;
+    const std::vector<InputCheck> checks = {
+        {[this] { return CboYplb->Text().isEmpty(); }, QStringLiteral("输入药品类别"), Txtycmc, false},
+        {[this] { return Txtycmc->Text().isEmpty(); }, QStringLiteral("输入药品名称"), Txtycmc, false},
+        {[this] { return Txtycbm->Text().isEmpty(); }, QStringLiteral("输入药品编码"), Txtycbm, false},
+        {[priceIsNumber] { return !priceIsNumber; }, QStringLiteral("药品单价输入错误"), Txtycdj, true},
+        {[priceNotPositive] { return priceNotPositive; }, QStringLiteral("药品单价不能为零或小于零"), Txtycdj, true},
+        {[this] { return TxtJldw->Text().isEmpty(); }, QStringLiteral("输入药品计量单位"), TxtJldw, false},
     };
-    const Check checks[] = {
-        {CboYplb->Text().isEmpty(), "输入药品类别", Txtycmc, false},
-        {Txtycmc->Text().isEmpty(), "输入药品名称", Txtycmc, false},
-        {Txtycbm->Text().isEmpty(), "输入药品编码", Txtycbm, false},
-        {!priceIsNumber, "药品单价输入错误", Txtycdj, true},
-        {priceIsNumber && numberIn(*Txtycdj) <= 0, "药品单价不能为零或小于零", Txtycdj, true},
-        {TxtJldw->Text().isEmpty(), "输入药品计量单位", TxtJldw, false},
-    };
-    for (const Check& check : checks) {
-        if (!check.fails) continue;
-        forms::Notice(QString::fromUtf8(check.message));
-        if (check.selectAll)
-            check.box->SetFocusSelectAll();
-        else
-            check.box->SetFocus();
-        return;
-    }
-    srnrcw = 0;
+    if (passesChecks(checks)) srnrcw = 0;
 }
 
 // ---- the writing buttons ----------------------------------------------------------
@@ -325,9 +311,6 @@ void Frmyjwh::CmdSave_Click()
     writeChecked([this](dao::Database& db) {
         if (codeTaken(db) || nameTaken(db)) return;
         dao::Recordset drug = db.openTable(QStringLiteral("ycjg"));
-        drug.setIndex(QStringLiteral("ycbmi"));
-        drug.seek(QStringLiteral("="), Txtycbm->Text());
-        if (!drug.noMatch()) return;
         drug.addNew();
         writeColumns(drug, {0, 1, 2, 3, 4});
         drug.update();

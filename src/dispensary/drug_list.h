@@ -68,8 +68,9 @@ protected:
     void Form_QueryUnload(int& cancel) override;
 
 private:
-    void YplbAdd();
-    void GridBmmcAdd();
+    // The fills of the category list and the grid, on the database Qpcls opened.
+    void YplbAdd(dao::Database& db);
+    void GridBmmcAdd(dao::Database& db);
     void srnrJy();
 
     void CmdSave_Click();

@@ -3,6 +3,9 @@
 
 #include "platform/forms/services.h"
 
+#include <QString>
+#include <exception>
+
 namespace dispensary {
 
 namespace {

@@ -6,8 +6,6 @@
 // the program never ends on an error.
 #pragma once
 
-#include <QString>
-#include <exception>
 #include <functional>
 
 namespace dispensary {

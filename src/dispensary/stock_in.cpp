@@ -2,13 +2,10 @@
 // expiry, origin, bill, quantity, amount, source, purchase date, handler, save.
 #include "dispensary/stock_in.h"
 
-#include "core/globals.h"
 #include "dispensary/number_box.h"
-#include "dispensary/stock_ledger.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/services.h"
 #include "platform/forms/textbox.h"
-#include "platform/vb/strings.h"
 
 namespace dispensary {
 
@@ -84,28 +81,23 @@ std::vector<forms::TextBox*> Frmycrk::trimmedBoxes() const
 
 std::vector<StockMovementWindow::Check> Frmycrk::inputChecks() const
 {
-    auto empty = [](const forms::TextBox* box) { return [box] { return box->Text().isEmpty(); }; };
-    auto shortDate = [](const forms::TextBox* box) { return [box] { return box->Text().length() < 10; }; };
-    auto noDate = [](const forms::TextBox* box) { return [box] { return !holdsDate(*box); }; };
-    auto noNumber = [](const forms::TextBox* box) { return [box] { return !holdsNumber(*box); }; };
     return {
-        {[this] { return Txtycbm->Text().isEmpty() || Txtycmc->Text().isEmpty(); },
-         QStringLiteral("请输入药材编码"), Txtycbm, true},
-        {empty(TxtPjhm), QStringLiteral("请输入票据号码"), TxtPjhm, false},
-        {empty(Txtjbxm), QStringLiteral("请输入经办者姓名"), Txtjbxm, false},
-        {empty(Txthwll), QStringLiteral("请输入药材来源"), Txthwll, false},
-        {empty(Txthwcd), QStringLiteral("请输入药材产地"), Txthwcd, false},
-        {empty(TxtYcph), QStringLiteral("请输入药材批号"), TxtYcph, false},
-        {shortDate(TxtGjsj), QStringLiteral("请输入药材购进时间"), TxtGjsj, true},
-        {noDate(TxtGjsj), QStringLiteral("药材购进时间输入错误"), TxtGjsj, true},
-        {shortDate(TxtYsqx), QStringLiteral("请输入药材有效期限"), TxtYsqx, true},
-        {noDate(TxtYsqx), QStringLiteral("药材有效期限输入错误"), TxtYsqx, true},
+        {lacksDrug(), QStringLiteral("请输入药材编码"), Txtycbm, true},
+        {isEmpty(TxtPjhm), QStringLiteral("请输入票据号码"), TxtPjhm, false},
+        {isEmpty(Txtjbxm), QStringLiteral("请输入经办者姓名"), Txtjbxm, false},
+        {isEmpty(Txthwll), QStringLiteral("请输入药材来源"), Txthwll, false},
+        {isEmpty(Txthwcd), QStringLiteral("请输入药材产地"), Txthwcd, false},
+        {isEmpty(TxtYcph), QStringLiteral("请输入药材批号"), TxtYcph, false},
+        {isShortDate(TxtGjsj), QStringLiteral("请输入药材购进时间"), TxtGjsj, true},
+        {isNoDate(TxtGjsj), QStringLiteral("药材购进时间输入错误"), TxtGjsj, true},
+        {isShortDate(TxtYsqx), QStringLiteral("请输入药材有效期限"), TxtYsqx, true},
+        {isNoDate(TxtYsqx), QStringLiteral("药材有效期限输入错误"), TxtYsqx, true},
         {[this] { return laterThanToday(dateIn(*TxtGjsj)); },
          QStringLiteral("药材购进时间不能大于系统目前时间"), TxtGjsj, true},
         {[this] { return earlierThanToday(dateIn(*TxtYsqx)); },
          QStringLiteral("药材有效期限不能小于系统目前时间"), TxtYsqx, true},
-        {noNumber(TxtYcsl), QStringLiteral("药材输入数量错误"), TxtYcsl, true},
-        {noNumber(TxtYcje), QStringLiteral("药材输入金额错误"), TxtYcje, true},
+        {isNoNumber(TxtYcsl), QStringLiteral("药材输入数量错误"), TxtYcsl, true},
+        {isNoNumber(TxtYcje), QStringLiteral("药材输入金额错误"), TxtYcje, true},
     };
 }
 
@@ -117,27 +109,18 @@ bool Frmycrk::priceWarns(vb::Currency listPrice, vb::Currency unitPrice) const
 
 void Frmycrk::writeMovement(dao::Database& db)
 {
-    const QString name = Txtycmc->Text();
     const double quantity = numberIn(*TxtYcsl);
     const double amount = numberIn(*TxtYcje);
-    JournalRow row;
-    row.date = dateIn(*TxtGjsj);
-    row.drugName = name;
-    row.kind = KindPurchase;
+    JournalRow row = journalRow(KindPurchase);
     row.origin = Txthwcd->Text();
-    row.source = Txthwll->Text();
     row.batch = TxtYcph->Text();
     row.expiry = dateIn(*TxtYsqx);
-    row.recordNumber = QStringLiteral(" ");
-    row.department = QStringLiteral(" ");
     row.quantityIn = quantity;
     row.amountIn = amount;
-    row.handler = Txtjbxm->Text();
-    row.operatorName = LoginUser;
 
     StockLedger ledger(db);
     ledger.appendJournalRow(row);
-    ledger.receive(name, quantity, amount);
+    ledger.receive(row.drugName, quantity, amount);
 }
 
 // ---- the Enter chain ------------------------------------------------------------

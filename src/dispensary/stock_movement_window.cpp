@@ -125,15 +125,7 @@ void StockMovementWindow::srnrJy()
 {
     srnrcw = 1;
     for (forms::TextBox* box : trimmedBoxes()) box->setText(vb::Trim(box->Text()));
-    for (const Check& check : inputChecks()) {
-        if (!check.fails()) continue;
-        forms::Notice(check.message);
-        if (check.selectAll)
-            check.box->SetFocusSelectAll();
-        else
-            check.box->SetFocus();
-        return;
-    }
+    if (!passesChecks(inputChecks())) return;
     showAsNumber(*TxtYcsl);
     showAsNumber(*TxtYcje);
     forms::DoEvents();
@@ -157,6 +149,47 @@ void StockMovementWindow::jyYpjg()
         const vb::Currency unitPrice = moneyIn(*TxtYcje) / numberIn(*TxtYcsl);
         if (!priceWarns(vb::Currency::fromDouble(drug->price), unitPrice)) srnrcw = 0;
     });
+}
+
+// ---- checks and the journal row -------------------------------------------------
+
+std::function<bool()> StockMovementWindow::isEmpty(const forms::TextBox* box)
+{
+    return [box] { return box->Text().isEmpty(); };
+}
+
+std::function<bool()> StockMovementWindow::lacksDrug() const
+{
+    return [this] { return Txtycbm->Text().isEmpty() || Txtycmc->Text().isEmpty(); };
+}
+
+std::function<bool()> StockMovementWindow::isShortDate(const forms::TextBox* box)
+{
+    return [box] { return box->Text().length() < 10; };
+}
+
+std::function<bool()> StockMovementWindow::isNoDate(const forms::TextBox* box)
+{
+    return [box] { return !holdsDate(*box); };
+}
+
+std::function<bool()> StockMovementWindow::isNoNumber(const forms::TextBox* box)
+{
+    return [box] { return !holdsNumber(*box); };
+}
+
+JournalRow StockMovementWindow::journalRow(const QString& kind) const
+{
+    JournalRow row;
+    row.date = dateIn(*TxtGjsj);
+    row.drugName = Txtycmc->Text();
+    row.kind = kind;
+    row.source = Txthwll->Text();
+    row.recordNumber = QStringLiteral(" ");
+    row.department = QStringLiteral(" ");
+    row.handler = Txtjbxm->Text();
+    row.operatorName = LoginUser;
+    return row;
 }
 
 // ---- handlers -------------------------------------------------------------------

@@ -9,7 +9,9 @@
 #pragma once
 
 #include "dispensary/drug_lookup.h"
+#include "dispensary/input_check.h"
 #include "dispensary/number_box.h"
+#include "dispensary/stock_ledger.h"
 #include "platform/forms/form.h"
 #include "platform/vb/variant.h"
 
@@ -20,7 +22,6 @@
 
 namespace forms {
 class CommandButton;
-class Label;
 class MaskEdBox;
 class TextBox;
 }
@@ -59,14 +60,7 @@ protected:
         int labelWidth;
         int boxWidth;
     };
-    // One step of the input check: when `fails` holds, `message` is shown and `box`
-    // gets the focus (its whole text selected when `selectAll`).
-    struct Check {
-        std::function<bool()> fails;
-        QString message;
-        forms::TextBox* box;
-        bool selectAll;
-    };
+    using Check = InputCheck;
 
     StockMovementWindow(const QString& caption, const Wording& wording, const GridMetrics& grid);
 
@@ -97,6 +91,20 @@ protected:
     void Txtycbm_KeyPress(int& keyAscii);
     void Txtycmc_KeyPress(int& keyAscii);
     void Form_QueryUnload(int& cancel) override;
+
+    // ---- helpers of the checks and the save ------------------------------------
+    // Steps of inputChecks: the box is empty; the drug is not taken (no code or no
+    // name); a date box holds fewer than 10 characters; it holds no date; a box holds
+    // no number.
+    static std::function<bool()> isEmpty(const forms::TextBox* box);
+    std::function<bool()> lacksDrug() const;
+    static std::function<bool()> isShortDate(const forms::TextBox* box);
+    static std::function<bool()> isNoDate(const forms::TextBox* box);
+    static std::function<bool()> isNoNumber(const forms::TextBox* box);
+    // The journal row of this movement as far as both windows fill it alike: the date
+    // box, the drug's name, `kind`, the source or summary, blank record number and
+    // department, the handler and the logged-in operator.
+    JournalRow journalRow(const QString& kind) const;
 
     // ---- helpers of the Enter chain ---------------------------------------------
     // Whether the box holds more than blanks.

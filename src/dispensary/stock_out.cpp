@@ -4,9 +4,7 @@
 // survives a change of the active window.
 #include "dispensary/stock_out.h"
 
-#include "core/globals.h"
 #include "dispensary/number_box.h"
-#include "dispensary/stock_ledger.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/services.h"
 #include "platform/forms/textbox.h"
@@ -70,20 +68,18 @@ std::vector<forms::TextBox*> FrmYcck::trimmedBoxes() const
 
 std::vector<StockMovementWindow::Check> FrmYcck::inputChecks() const
 {
-    auto empty = [](const forms::TextBox* box) { return [box] { return box->Text().isEmpty(); }; };
     return {
-        {[this] { return Txtycbm->Text().isEmpty() || Txtycmc->Text().isEmpty(); },
-         QStringLiteral("请输入药品编码"), Txtycbm, true},
-        {empty(TxtPjhm), QStringLiteral("请输入票据号码"), TxtPjhm, false},
-        {empty(Txtjbxm), QStringLiteral("请输入经办者姓名"), Txtjbxm, false},
-        {empty(Txthwll), QStringLiteral("请输入药品来源"), Txthwll, false},
-        {[this] { return TxtGjsj->Text().length() < 10; }, QStringLiteral("请输入药品购进时间"), TxtGjsj, true},
-        {[this] { return !holdsDate(*TxtGjsj); }, QStringLiteral("药品购进时间输入错误"), TxtGjsj, true},
+        {lacksDrug(), QStringLiteral("请输入药品编码"), Txtycbm, true},
+        {isEmpty(TxtPjhm), QStringLiteral("请输入票据号码"), TxtPjhm, false},
+        {isEmpty(Txtjbxm), QStringLiteral("请输入经办者姓名"), Txtjbxm, false},
+        {isEmpty(Txthwll), QStringLiteral("请输入药品来源"), Txthwll, false},
+        {isShortDate(TxtGjsj), QStringLiteral("请输入药品购进时间"), TxtGjsj, true},
+        {isNoDate(TxtGjsj), QStringLiteral("药品购进时间输入错误"), TxtGjsj, true},
         {[this] { return laterThanToday(dateIn(*TxtGjsj)); },
          QStringLiteral("药品出库时间不能大于系统目前时间"), TxtGjsj, true},
         {[this] { return !holdsWholeNumber(*TxtYcsl); }, QStringLiteral("药品输入数量错误"), TxtYcsl, true},
         {[this] { return numberIn(*TxtYcsl) == 0; }, QStringLiteral("出库数量不能为零"), TxtYcsl, true},
-        {[this] { return !holdsNumber(*TxtYcje); }, QStringLiteral("药品输入金额错误"), TxtYcje, true},
+        {isNoNumber(TxtYcje), QStringLiteral("药品输入金额错误"), TxtYcje, true},
     };
 }
 
@@ -106,27 +102,17 @@ void FrmYcck::showRefusal()
 
 void FrmYcck::writeMovement(dao::Database& db)
 {
-    const QString name = Txtycmc->Text();
     const double quantity = numberIn(*TxtYcsl);
-    const QDate date = dateIn(*TxtGjsj);
-    JournalRow row;
-    row.date = date;
-    row.drugName = name;
-    row.kind = KindStockOut;
+    JournalRow row = journalRow(KindStockOut);
     row.origin = QStringLiteral(" ");
-    row.source = Txthwll->Text();
     row.batch = QStringLiteral(" ");
-    row.expiry = date;
-    row.recordNumber = QStringLiteral(" ");
-    row.department = QStringLiteral(" ");
+    row.expiry = row.date;
     row.quantityOut = quantity;
     row.salesIncome = numberIn(*TxtYcje);
-    row.handler = Txtjbxm->Text();
-    row.operatorName = LoginUser;
 
     StockLedger ledger(db);
     ledger.appendJournalRow(row);
-    ledger.issue(name, quantity);
+    ledger.issue(row.drugName, quantity);
 }
 
 // ---- the Enter chain ------------------------------------------------------------
