@@ -242,7 +242,7 @@ bool writeAvi(const QString& path, const AviClip& clip)
                             chunk("LIST", movi) + chunk("idx1", index);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-    return file.write(chunk("RIFF", body).mid(0)) > 0 && file.flush();
+    return file.write(chunk("RIFF", body)) > 0 && file.flush();
 }
 
 AviClip makeWorkingClip(int width, int height, int frameCount)

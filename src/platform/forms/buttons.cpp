@@ -88,10 +88,7 @@ void Label::setCaption(const QString& caption) { label_->setText(caption); }
 
 void Label::setAlignment(Alignment alignment)
 {
-    const Qt::Alignment horizontal = alignment == Alignment::Right ? Qt::AlignRight
-                                     : alignment == Alignment::Center ? Qt::AlignHCenter
-                                                                      : Qt::AlignLeft;
-    label_->setAlignment(horizontal | Qt::AlignTop);
+    label_->setAlignment(horizontalAlignment(alignment) | Qt::AlignTop);
 }
 
 void Label::setWordWrap(bool wrap) { label_->setWordWrap(wrap); }

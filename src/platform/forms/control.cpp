@@ -23,6 +23,15 @@ bool EnterPressed(int& keyAscii, bool keepSpace)
     return true;
 }
 
+Qt::Alignment horizontalAlignment(Alignment alignment)
+{
+    switch (alignment) {
+    case Alignment::Right: return Qt::AlignRight;
+    case Alignment::Center: return Qt::AlignHCenter;
+    default: return Qt::AlignLeft;
+    }
+}
+
 namespace {
 
 int shiftState(Qt::KeyboardModifiers modifiers)
@@ -103,12 +112,20 @@ QPoint EventBridge::twipsOf(QObject* watched, const QPointF& pos) const
     return {toTwips(inOwner.x()), toTwips(inOwner.y())};
 }
 
+void EventBridge::fireMouse(const ControlEvents::MouseHook& hook, QObject* watched, const QMouseEvent* mouse,
+                            Qt::MouseButtons buttons) const
+{
+    if (!hook) return;
+    const QPoint at = twipsOf(watched, mouse->position());
+    hook(buttonCode(buttons), shiftState(mouse->modifiers()), at.x(), at.y());
+}
+
 bool EventBridge::keyPress(QObject* watched, QKeyEvent* event)
 {
     if (event == lastKey_) {
         // Passed on by an inner widget of this same control (a combo's editor to the
         // combo): the hooks have had it already.
-        static_cast<QObject*>(watched)->event(event);
+        watched->event(event);
         if (event->isAccepted()) lastKey_ = nullptr;
         return true;
     }
@@ -138,7 +155,7 @@ bool EventBridge::keyPress(QObject* watched, QKeyEvent* event)
         }
     }
     // Let the widget handle it now, so that we know whether it goes on to the parent.
-    static_cast<QObject*>(watched)->event(event);
+    watched->event(event);
     if (event->isAccepted()) lastKey_ = nullptr;
     return true;
 }
@@ -153,7 +170,7 @@ void EventBridge::deliverReplacement(QObject* watched, QKeyEvent* event, int key
     else if (key >= 'a' && key <= 'z') qtKey = static_cast<Qt::Key>(key - 'a' + Qt::Key_A);
     else if (key < 128) qtKey = static_cast<Qt::Key>(key);
     QKeyEvent replacement(QEvent::KeyPress, qtKey, event->modifiers() & Qt::ShiftModifier, text);
-    static_cast<QObject*>(watched)->event(&replacement);
+    watched->event(&replacement);
     event->setAccepted(replacement.isAccepted());
 }
 
@@ -171,7 +188,7 @@ bool EventBridge::inputMethod(QObject* watched, QInputMethodEvent* event)
     if (!changed) return false;
     QInputMethodEvent filtered(event->preeditString(), event->attributes());
     filtered.setCommitString(kept, event->replacementStart(), event->replacementLength());
-    static_cast<QObject*>(watched)->event(&filtered);
+    watched->event(&filtered);
     return true;
 }
 
@@ -185,26 +202,17 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         pressed_ = true;
-        if (owner_->MouseDown) {
-            const QPoint at = twipsOf(watched, mouse->position());
-            owner_->MouseDown(buttonCode(mouse->button()), shiftState(mouse->modifiers()), at.x(), at.y());
-        }
+        fireMouse(owner_->MouseDown, watched, mouse, mouse->button());
         break;
     }
     case QEvent::MouseMove: {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (owner_->MouseMove) {
-            const QPoint at = twipsOf(watched, mouse->position());
-            owner_->MouseMove(buttonCode(mouse->buttons()), shiftState(mouse->modifiers()), at.x(), at.y());
-        }
+        fireMouse(owner_->MouseMove, watched, mouse, mouse->buttons());
         break;
     }
     case QEvent::MouseButtonRelease: {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (owner_->MouseUp) {
-            const QPoint at = twipsOf(watched, mouse->position());
-            owner_->MouseUp(buttonCode(mouse->button()), shiftState(mouse->modifiers()), at.x(), at.y());
-        }
+        fireMouse(owner_->MouseUp, watched, mouse, mouse->button());
         if (clicks_ && pressed_ && mouse->button() == Qt::LeftButton && owner_->Click) owner_->Click();
         pressed_ = false;
         break;

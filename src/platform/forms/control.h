@@ -39,6 +39,8 @@ constexpr int vbMiddleButton = 4;
 
 // Text alignment of boxes and labels.
 enum class Alignment { Left = 0, Right = 1, Center = 2 };
+// Qt's horizontal flag for an alignment.
+Qt::Alignment horizontalAlignment(Alignment alignment);
 
 // The events of the old controls. Unset hooks cost nothing.
 struct ControlEvents {
@@ -52,9 +54,10 @@ struct ControlEvents {
     std::function<void()> GotFocus;
     std::function<void()> LostFocus;
     // Button 1 left, 2 right (the buttons held, for MouseMove); x and y in twips.
-    std::function<void(int button, int shift, int x, int y)> MouseDown;
-    std::function<void(int button, int shift, int x, int y)> MouseMove;
-    std::function<void(int button, int shift, int x, int y)> MouseUp;
+    using MouseHook = std::function<void(int button, int shift, int x, int y)>;
+    MouseHook MouseDown;
+    MouseHook MouseMove;
+    MouseHook MouseUp;
 };
 
 class EventBridge;

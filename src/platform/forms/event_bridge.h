@@ -10,6 +10,7 @@
 
 class QKeyEvent;
 class QInputMethodEvent;
+class QMouseEvent;
 
 namespace forms {
 
@@ -37,6 +38,9 @@ private:
     void deliverReplacement(QObject* watched, QKeyEvent* event, int key);
     bool inputMethod(QObject* watched, QInputMethodEvent* event);
     QPoint twipsOf(QObject* watched, const QPointF& pos) const;
+    // Runs a mouse hook, if set, with `buttons`, the shift state and the place in twips.
+    void fireMouse(const ControlEvents::MouseHook& hook, QObject* watched, const QMouseEvent* mouse,
+                   Qt::MouseButtons buttons) const;
 
     Control* owner_;
     const QKeyEvent* lastKey_ = nullptr;

@@ -20,11 +20,7 @@ constexpr int DefaultRowHeight = 240;    // twips
 
 Qt::Alignment qtAlignment(Alignment alignment)
 {
-    switch (alignment) {
-    case Alignment::Right: return Qt::AlignRight | Qt::AlignVCenter;
-    case Alignment::Center: return Qt::AlignHCenter | Qt::AlignVCenter;
-    default: return Qt::AlignLeft | Qt::AlignVCenter;
-    }
+    return horizontalAlignment(alignment) | Qt::AlignVCenter;
 }
 }  // namespace
 
@@ -75,6 +71,13 @@ public:
 
     Qt::ItemFlags flags(const QModelIndex&) const override { return Qt::ItemIsEnabled | Qt::ItemIsSelectable; }
 
+    // Grows (empty cells, default height) or cuts the stored rows; the caller tells the view.
+    void storeRows(int rows)
+    {
+        cells.resize(static_cast<std::size_t>(rows), std::vector<QString>(static_cast<std::size_t>(cols)));
+        rowHeights.resize(static_cast<std::size_t>(rows), DefaultRowHeight);
+    }
+
     void resizeRows(int rows)
     {
         const int current = static_cast<int>(cells.size());
@@ -83,14 +86,12 @@ public:
         const int last = rows - offset() - 1;
         if (rows > current) {
             if (last >= first) beginInsertRows({}, std::max(first, 0), last);
-            cells.resize(static_cast<std::size_t>(rows), std::vector<QString>(static_cast<std::size_t>(cols)));
-            rowHeights.resize(static_cast<std::size_t>(rows), DefaultRowHeight);
+            storeRows(rows);
             if (last >= first) endInsertRows();
         } else {
             const int keep = std::max(rows - offset(), 0);
             if (first - 1 >= keep) beginRemoveRows({}, keep, first - 1);
-            cells.resize(static_cast<std::size_t>(rows));
-            rowHeights.resize(static_cast<std::size_t>(rows));
+            storeRows(rows);
             if (first - 1 >= keep) endRemoveRows();
         }
     }
@@ -256,10 +257,7 @@ void FlexGrid::setFixedRows(int rows)
     const int height0 = Rows() > 0 ? RowHeight(0) : DefaultRowHeight;
     model_->reset([&] {
         fixedRows_ = model_->fixedRows = rows;
-        if (static_cast<int>(model_->cells.size()) < rows) {
-            model_->cells.resize(static_cast<std::size_t>(rows), std::vector<QString>(static_cast<std::size_t>(model_->cols)));
-            model_->rowHeights.resize(static_cast<std::size_t>(rows), DefaultRowHeight);
-        }
+        if (Rows() < rows) model_->storeRows(rows);
     });
     if (row_ < rows) row_ = rowSel_ = rows;
     syncHeader();
@@ -485,7 +483,8 @@ bool FlexGrid::eventFilter(QObject* watched, QEvent* event)
     return Control::eventFilter(watched, event);
 }
 
-// Keeps MouseRow/MouseCol on the cell under the mouse and fires Click and DblClick;
+// Keeps MouseRow/MouseCol on the cell under the mouse and fires Click (DblClick comes
+// through the bridge);
 // a press on a cell below the fixed rows makes it the current cell.
 void FlexGrid::handleMouse(QObject* watched, QEvent* event)
 {

@@ -12,7 +12,6 @@
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QScreen>
 
 namespace forms {
 

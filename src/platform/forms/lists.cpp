@@ -86,8 +86,7 @@ void ComboBox::setItems(const QStringList& items)
     QSignalBlocker block(combo_);
     combo_->clear();
     combo_->addItems(items);
-    if (combo_->isEditable()) setText(text);
-    else combo_->setCurrentIndex(combo_->findText(text, Qt::MatchExactly));
+    setText(text);
 }
 
 void ComboBox::setLocked(bool locked)

@@ -28,6 +28,23 @@ QString programTitle;
 int pointer = vbDefault;
 bool pointerPushed = false;
 
+// The answer a test queued for the next box, dialog or pop-up, taken off the queue.
+template <class T>
+std::optional<T> takeNext(std::deque<T>& queue)
+{
+    if (queue.empty()) return std::nullopt;
+    T next = std::move(queue.front());
+    queue.pop_front();
+    return next;
+}
+
+// The primary screen's size in pixels (empty without a screen).
+QSize screenSize()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(0, 0);
+}
+
 int firstButton(int buttons)
 {
     return (buttons == vbYesNo || buttons == vbYesNoCancel) ? vbYes : vbOK;
@@ -71,10 +88,9 @@ int MessageBoxes::show(const QString& text, int flags, const QString& title)
     const int icon = flags & 0x70;
     if (!boxHook) return realBox(text, buttons, icon, title);
     Shown shown{text, title, buttons, icon, firstButton(buttons), false};
-    if (!boxHook->answers.empty()) {
-        shown.answer = boxHook->answers.front();
+    if (const std::optional<int> queued = takeNext(boxHook->answers)) {
+        shown.answer = *queued;
         shown.queued = true;
-        boxHook->answers.pop_front();
     }
     boxHook->log.push_back(shown);
     return shown.answer;
@@ -165,10 +181,7 @@ bool CommonDialog::run(bool save, QWidget* parent)
     std::optional<QString> chosen;
     if (dialogHook) {
         dialogHook->log.push_back({save, InitDir, Filter, DialogTitle});
-        if (!dialogHook->answers.empty()) {
-            chosen = dialogHook->answers.front();
-            dialogHook->answers.pop_front();
-        }
+        chosen = takeNext(dialogHook->answers).value_or(std::nullopt);
     } else {
         const QString folder = QDir(InitDir).exists() ? InitDir : QDir::homePath();
         const QString name = save ? QFileDialog::getSaveFileName(parent, DialogTitle, folder, qtFilter(Filter), nullptr,
@@ -205,17 +218,8 @@ void Screen::setMousePointer(int value)
 
 int Screen::MousePointer() { return pointer; }
 
-int Screen::Width()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? toTwips(screen->geometry().width()) : 0;
-}
-
-int Screen::Height()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? toTwips(screen->geometry().height()) : 0;
-}
+int Screen::Width() { return toTwips(screenSize().width()); }
+int Screen::Height() { return toTwips(screenSize().height()); }
 
 // ---- Event pump and clock -------------------------------------------------------
 
@@ -259,11 +263,7 @@ QAction* PopupMenu(QMenu* menu, QAction* defaultItem)
     menu->setDefaultAction(defaultItem);
     if (popupHook) {
         popupHook->log.push_back({menu, defaultItem});
-        QAction* chosen = nullptr;
-        if (!popupHook->answers.empty()) {
-            chosen = popupHook->answers.front();
-            popupHook->answers.pop_front();
-        }
+        QAction* chosen = takeNext(popupHook->answers).value_or(nullptr);
         if (chosen) chosen->trigger();
         return chosen;
     }

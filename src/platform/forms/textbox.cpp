@@ -163,9 +163,7 @@ void TextBox::setSelText(const QString& text)
 void TextBox::setAlignment(Alignment alignment)
 {
     alignment_ = alignment;
-    const Qt::Alignment horizontal = alignment == Alignment::Right ? Qt::AlignRight
-                                     : alignment == Alignment::Center ? Qt::AlignHCenter
-                                                                      : Qt::AlignLeft;
+    const Qt::Alignment horizontal = horizontalAlignment(alignment);
     if (single_) {
         single_->setAlignment(horizontal | Qt::AlignVCenter);
         return;
