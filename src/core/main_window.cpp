@@ -149,19 +149,6 @@ void MDIFqhmz::openWorkingWindow(const QString& itemName, const FormFactory& fac
                                  const Builder& builder)
 {
     QPointer<forms::Form> window;
-    const auto abandon = [&](const std::exception& error) {
-        if (window) {
-            if (window->subWindow())
-                window->subWindow()->deleteLater();
-            else
-                window->deleteLater();
-        }
-        for (Frmjdys* progress : findChildren<Frmjdys*>(Qt::FindDirectChildrenOnly))
-            progress->Unload();
-        forms::Screen::setMousePointer(forms::vbArrow);
-        forms::ReportErrorLine(error);
-        menuOn();
-    };
     try {
         if (openingOf(itemName) == Opening::Busy) {
             forms::DoEvents();
@@ -175,20 +162,27 @@ void MDIFqhmz::openWorkingWindow(const QString& itemName, const FormFactory& fac
         window = factory();
         window->Show();
     } catch (const std::exception& error) {
-        abandon(error);
+        if (window) {
+            if (window->subWindow())
+                window->subWindow()->deleteLater();
+            else
+                window->deleteLater();
+        }
+        for (Frmjdys* progress : findChildren<Frmjdys*>(Qt::FindDirectChildrenOnly))
+            progress->Unload();
+        forms::Screen::setMousePointer(forms::vbArrow);
+        forms::ReportErrorLine(error);
+        menuOn();
     }
 }
 
-void MDIFqhmz::menuOff()
-{
-    for (const TopMenu& top : kTopMenus)
-        actions_.value(QString::fromUtf8(top.name))->setEnabled(false);
-}
+void MDIFqhmz::menuOff() { setTopMenusEnabled(false); }
+void MDIFqhmz::menuOn() { setTopMenusEnabled(true); }
 
-void MDIFqhmz::menuOn()
+void MDIFqhmz::setTopMenusEnabled(bool enabled)
 {
     for (const TopMenu& top : kTopMenus)
-        actions_.value(QString::fromUtf8(top.name))->setEnabled(true);
+        actions_.value(QString::fromUtf8(top.name))->setEnabled(enabled);
 }
 
 void MDIFqhmz::zyexit_Click()

@@ -45,6 +45,7 @@ protected:
 
 private:
     void buildMenus();
+    void setTopMenusEnabled(bool enabled);
     void openWorkingWindow(const QString& itemName, const FormFactory& factory,
                            const Builder& builder);
     void zyexit_Click();
