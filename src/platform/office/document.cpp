@@ -1,6 +1,8 @@
 // New documents for the word processor; see document.h.
 #include "platform/office/document.h"
 
+#include "platform/win/file_error.h"
+
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
@@ -41,21 +43,19 @@ void fillDocument(QTextDocument& document, const QString& text)
     cursor.insertText(paragraphs, format);
 }
 
-Error writeError() { return Error(75, QStringLiteral("路径/文件访问错误")); }
-
 }  // namespace
 
 void showTextInDocument(const QString& text)
 {
     QDir folder(QDir::tempPath() + QStringLiteral("/zyqhmz-documents"));
-    if (!folder.mkpath(QStringLiteral("."))) throw writeError();
+    if (!folder.mkpath(QStringLiteral("."))) throw win::fileAccessError();
     QTemporaryFile file(folder.filePath(QStringLiteral("文档-XXXXXX.odt")));
-    if (!file.open()) throw writeError();
+    if (!file.open()) throw win::fileAccessError();
 
     QTextDocument document;
     fillDocument(document, text);
     QTextDocumentWriter writer(&file, "odf");
-    if (!writer.write(&document) || !file.flush()) throw writeError();
+    if (!writer.write(&document) || !file.flush()) throw win::fileAccessError();
     file.close();
 
     QGuiApplication::clipboard()->clear();

@@ -4,6 +4,7 @@
 #include "platform/office/workbook_data.h"
 
 #include "platform/office/error.h"
+#include "platform/win/file_error.h"
 #include "platform/win/filecopy.h"
 
 #include <QTemporaryDir>
@@ -98,7 +99,7 @@ struct OpenWorkbook {
 void writeXlsx(const WorkbookData& data, const QString& hostPath)
 {
     QTemporaryDir scratch;
-    if (!scratch.isValid()) throw Error(75, QStringLiteral("路径/文件访问错误"));
+    if (!scratch.isValid()) throw win::fileAccessError();
     const QByteArray scratchPath = QFile::encodeName(scratch.path());
     const QString built = scratch.filePath(QStringLiteral("workbook.xlsx"));
 
@@ -106,7 +107,7 @@ void writeXlsx(const WorkbookData& data, const QString& hostPath)
     options.tmpdir = const_cast<char*>(scratchPath.constData());
     OpenWorkbook open;
     open.book = workbook_new_opt(QFile::encodeName(built).constData(), &options);
-    if (!open.book) throw Error(75, QStringLiteral("路径/文件访问错误"));
+    if (!open.book) throw win::fileAccessError();
 
     FormatCache formats(open.book);
     for (const std::shared_ptr<SheetData>& sheet : data.sheets) {

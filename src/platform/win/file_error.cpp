@@ -6,6 +6,7 @@
 namespace win {
 
 Error pathNotFound() { return Error(76, QStringLiteral("路径未找到")); }
+Error fileAccessError() { return Error(75, QStringLiteral("路径/文件访问错误")); }
 
 Error fileError(int errnoValue)
 {
@@ -21,7 +22,7 @@ Error fileError(int errnoValue)
     case EBUSY:
     case ETXTBSY: return Error(70, QStringLiteral("没有权限"));
     case EIO: return Error(57, QStringLiteral("设备 I/O 错误"));
-    default: return Error(75, QStringLiteral("路径/文件访问错误"));
+    default: return fileAccessError();
     }
 }
 

@@ -13,5 +13,6 @@ using Error = vb::Error;
 // 76 路径未找到, chosen from an errno value.
 Error fileError(int errnoValue);
 Error pathNotFound();
+Error fileAccessError();   // 75, where no errno says more
 
 }  // namespace win
