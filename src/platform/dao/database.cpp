@@ -5,6 +5,7 @@
 #include "platform/dao/recordset_impl.h"
 
 #include <QRegularExpression>
+#include <optional>
 
 namespace dao {
 
@@ -22,11 +23,33 @@ QString quoteName(const QString& name)
     return u'"' + doubled + u'"';
 }
 
+namespace {
+
 // The dynaset of a stored query or table known by its exact name.
-static QString selectAllFrom(const QString& name)
+QString selectAllFrom(const QString& name)
 {
     return QStringLiteral("SELECT * FROM ") + quoteName(name);
 }
+
+void createView(Connection& connection, const QString& name, const QString& oldSql)
+{
+    connection.run(QStringLiteral("CREATE VIEW %1 AS %2").arg(quoteName(name), dialect::translate(oldSql)));
+}
+
+Error closedDatabase()
+{
+    return Error(3420, QStringLiteral("数据库已经关闭，对象无效。"));
+}
+
+// The stored query's name as it is stored, when one has `name` in any letter case.
+std::optional<QString> storedQueryName(const QStringList& queryDefs, const QString& name)
+{
+    for (const QString& existing : queryDefs)
+        if (existing.compare(name, Qt::CaseInsensitive) == 0) return existing;
+    return std::nullopt;
+}
+
+}  // namespace
 
 Database Database::open(const QString& path, const QString& connect)
 {
@@ -49,7 +72,7 @@ void Database::close()
 
 Connection& Database::live() const
 {
-    if (!connection_) throw Error(3420, QStringLiteral("数据库已经关闭，对象无效。"));
+    if (!connection_) throw closedDatabase();
     return *connection_;
 }
 
@@ -93,21 +116,15 @@ QStringList Database::queryDefs() const
 
 void Database::createQueryDef(const QString& name, const QString& sql)
 {
-    for (const QString& existing : queryDefs())
-        if (existing.compare(name, Qt::CaseInsensitive) == 0)
-            throw Error(3012, QStringLiteral("对象“%1”已经存在。").arg(name));
-    live().run(QStringLiteral("CREATE VIEW %1 AS %2").arg(quoteName(name), dialect::translate(sql)));
+    if (storedQueryName(queryDefs(), name)) throw Error(3012, QStringLiteral("对象“%1”已经存在。").arg(name));
+    createView(live(), name, sql);
 }
 
 void Database::deleteQueryDef(const QString& name)
 {
-    for (const QString& existing : queryDefs()) {
-        if (existing.compare(name, Qt::CaseInsensitive) == 0) {
-            live().run(QStringLiteral("DROP VIEW ") + quoteName(existing));
-            return;
-        }
-    }
-    throw Error(3265, QStringLiteral("在查询集合中找不到“%1”。").arg(name));
+    const std::optional<QString> existing = storedQueryName(queryDefs(), name);
+    if (!existing) throw Error(3265, QStringLiteral("在查询集合中找不到“%1”。").arg(name));
+    live().run(QStringLiteral("DROP VIEW ") + quoteName(*existing));
 }
 
 Recordset Database::storeAndOpen(const QString& name, const QString& sql)
@@ -115,7 +132,7 @@ Recordset Database::storeAndOpen(const QString& name, const QString& sql)
     {
         Transaction transaction(*this);
         for (const QString& existing : queryDefs()) live().run(QStringLiteral("DROP VIEW ") + quoteName(existing));
-        live().run(QStringLiteral("CREATE VIEW %1 AS %2").arg(quoteName(name), dialect::translate(sql)));
+        createView(live(), name, sql);
         transaction.commit();
     }
     return Recordset(openDynasetImpl(live(), selectAllFrom(name)));
@@ -131,7 +148,7 @@ void Database::executeSchema(const QString& sql)
 
 Transaction::Transaction(Database& db) : connection_(db.connection())
 {
-    if (!connection_) throw Error(3420, QStringLiteral("数据库已经关闭，对象无效。"));
+    if (!connection_) throw closedDatabase();
     if (!connection_->inTransaction()) {
         connection_->begin();
         owner_ = true;

@@ -13,7 +13,6 @@
 
 #include <QDate>
 #include <QRegularExpression>
-#include <memory>
 #include <vector>
 
 namespace dao::dialect {

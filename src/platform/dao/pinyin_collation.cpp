@@ -51,11 +51,12 @@ int foldedBytesCompare(const char* a, int aLength, const char* b, int bLength)
 
 int PinyinCollation::compare(const char* a, int aLength, const char* b, int bLength)
 {
-    if (foldedBytesCompare(a, aLength, b, bLength) == 0) return 0;
+    const int folded = foldedBytesCompare(a, aLength, b, bLength);
+    if (folded == 0) return 0;
     UErrorCode status = U_ZERO_ERROR;
     const UCollationResult order = ucol_strcollUTF8(chineseCollator(), a, aLength, b, bLength, &status);
     if (U_SUCCESS(status) && order != UCOL_EQUAL) return order == UCOL_LESS ? -1 : 1;
-    return foldedBytesCompare(a, aLength, b, bLength);
+    return folded;
 }
 
 int PinyinCollation::compare(const QString& a, const QString& b)

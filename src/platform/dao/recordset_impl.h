@@ -10,8 +10,6 @@
 
 namespace dao {
 
-class Connection;
-
 struct Recordset::Impl {
     virtual ~Impl() = default;
 

@@ -91,7 +91,7 @@ public:
         if (state_ == State::AfterLast || state_ == State::Empty || state_ == State::Lost) noCurrentRecord();
         if (state_ == State::BeforeFirst) return moveFirst();
         locate();
-        walkFrom(removed_ ? position_ : position_ + 1, +1);
+        walkFrom(state_ == State::Removed ? position_ : position_ + 1, +1);
     }
 
     void movePrevious() override
@@ -133,7 +133,7 @@ public:
 
     void seek(const QString& op, const std::vector<vb::Variant>& keys) override
     {
-        if (op != QLatin1String("=") && op.trimmed() != QLatin1String("="))
+        if (op.trimmed() != QLatin1String("="))
             throw Error(3251, QStringLiteral("只支持用“=”查找索引。"));
         if (indexColumns_.empty()) throw Error(3019, QStringLiteral("查找之前没有设置当前索引。"));
         if (keys.size() > indexColumns_.size())
@@ -149,7 +149,6 @@ public:
             rowid_ = static_cast<qint64>(statement.value(0).toDouble());
             state_ = State::OnRow;
             position_ = -1;
-            removed_ = false;
         }
         statement.reset();
     }
@@ -220,7 +219,6 @@ public:
         erase.reset();
         mode_ = Mode::None;
         order_.erase(order_.begin() + position_);
-        removed_ = true;
         state_ = State::Removed;
     }
 
@@ -234,6 +232,7 @@ public:
     }
 
 private:
+    // Removed: the current row was deleted and position_ is its successor's place.
     enum class State { Initial, OnRow, BeforeFirst, AfterLast, Empty, Removed, Lost };
     enum class Mode { None, Adding, Editing };
 
@@ -298,7 +297,6 @@ private:
         const auto found = std::find(order_.begin(), order_.end(), rowid_);
         if (found == order_.end()) noCurrentRecord();
         position_ = found - order_.begin();
-        removed_ = false;
     }
 
     // Reads the row at `from`, skipping rows deleted through other handles, in
@@ -306,7 +304,6 @@ private:
     void walkFrom(long from, int step)
     {
         mode_ = Mode::None;
-        removed_ = false;
         Statement& fetch = prepared(fetch_, QStringLiteral("SELECT * FROM %1 WHERE rowid=?").arg(quoteName(table_)));
         for (long p = from; p >= 0 && p < orderSize(); p += step) {
             fetch.bind(1, static_cast<double>(order_[p]));
@@ -393,7 +390,6 @@ private:
     std::vector<qint64> order_;                // rowids in walk order
     bool orderFresh_ = false;
     long position_ = -1;                       // of the current row in order_, -1 unknown
-    bool removed_ = false;                     // the current row was deleted; position_ is its successor
     State state_ = State::Initial;
     qint64 rowid_ = 0;
     Row row_;
