@@ -9,6 +9,11 @@
 
 namespace data {
 
+static QString connectWith(const QString& password)
+{
+    return QStringLiteral(";pwd=") + password;
+}
+
 QString databasePassword()
 {
     return QStringLiteral("QiHe2002Zyqhmz0618");
@@ -21,12 +26,12 @@ QString importPassword()
 
 QString connectText()
 {
-    return QStringLiteral(";pwd=") + databasePassword();
+    return connectWith(databasePassword());
 }
 
 QString importConnectText()
 {
-    return QStringLiteral(";pwd=") + importPassword();
+    return connectWith(importPassword());
 }
 
 QString databasePath(const QString& windowsDir)
@@ -39,7 +44,7 @@ void createDatabase(const QString& path, const QString& password)
     if (QFile::exists(path))
         throw dao::Error(3204, QStringLiteral("数据库“%1”已经存在。").arg(path));
     try {
-        dao::Database db = dao::Database::create(path, QStringLiteral(";pwd=") + password);
+        dao::Database db = dao::Database::create(path, connectWith(password));
         dao::Transaction transaction(db);
         for (const Table& table : tables()) db.executeSchema(table.createStatements());
         transaction.commit();

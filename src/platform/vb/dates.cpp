@@ -10,13 +10,13 @@
 
 namespace vb {
 
-namespace {
-
 const QDate& dayZero()
 {
     static const QDate zero(1899, 12, 30);
     return zero;
 }
+
+namespace {
 
 bool validTime(const QRegularExpressionMatch& match, int first)
 {

@@ -11,6 +11,9 @@
 
 namespace vb {
 
+// The day the runtime counts dates from (day 0): 1899-12-30.
+const QDate& dayZero();
+
 // The calendar date of a text (its time of day, if any, is checked and dropped).
 std::optional<QDate> parseDate(const QString& text);
 

@@ -68,7 +68,7 @@ double Variant::toDouble() const
     }
     case Type::Number: return number_;
     case Type::Currency: return money_.toDouble();
-    case Type::Date: return static_cast<double>(QDate(1899, 12, 30).daysTo(date_));
+    case Type::Date: return static_cast<double>(dayZero().daysTo(date_));
     }
     return 0;
 }
