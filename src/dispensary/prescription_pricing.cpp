@@ -498,7 +498,7 @@ void Frmycjj::writeSale()
     row.operatorName = LoginUser;
 
     dao::Database db = OpenDb();
-    for (const QString& query : db.queryDefs()) db.deleteQueryDef(query);
+    db.deleteAllQueryDefs();
     dao::Transaction transaction(db);
     StockLedger ledger(db);
     for (const SaleLine& line : lines) {

@@ -215,7 +215,7 @@ void StockMovementWindow::CmdSave_Click()
     const bool ran = runTrapped([&] {
         dao::Database db = OpenDb();
         forms::DoEvents();
-        for (const QString& query : db.queryDefs()) db.deleteQueryDef(query);
+        db.deleteAllQueryDefs();
         // Pending events run here, never while the transaction is open: a handler
         // they reach cannot slip its own writes into this movement's.
         forms::DoEvents();

@@ -53,6 +53,7 @@ public:
     QStringList queryDefs() const;
     void createQueryDef(const QString& name, const QString& sql);
     void deleteQueryDef(const QString& name);
+    void deleteAllQueryDefs();                      // the pass before every ad-hoc query
     // The stored-query convention in one call: delete every stored query, store `sql`
     // under `name`, and open it as a dynaset.
     Recordset storeAndOpen(const QString& name, const QString& sql);

@@ -127,11 +127,16 @@ void Database::deleteQueryDef(const QString& name)
     live().run(QStringLiteral("DROP VIEW ") + quoteName(*existing));
 }
 
+void Database::deleteAllQueryDefs()
+{
+    for (const QString& existing : queryDefs()) live().run(QStringLiteral("DROP VIEW ") + quoteName(existing));
+}
+
 Recordset Database::storeAndOpen(const QString& name, const QString& sql)
 {
     {
         Transaction transaction(*this);
-        for (const QString& existing : queryDefs()) live().run(QStringLiteral("DROP VIEW ") + quoteName(existing));
+        deleteAllQueryDefs();
         createView(live(), name, sql);
         transaction.commit();
     }
