@@ -1,0 +1,265 @@
+// The diagnosis entry window Frmzyzddl; see diagnosis_entry.h.
+#include "reference/diagnosis_entry.h"
+
+#include "core/globals.h"
+#include "core/help_window.h"
+#include "core/main_window.h"
+#include "core/print_handoff.h"
+#include "core/text_normalizer.h"
+#include "platform/dao/dao.h"
+#include "platform/forms/flexgrid.h"
+#include "platform/forms/services.h"
+#include "platform/forms/textbox.h"
+#include "platform/vb/strings.h"
+#include "reference/entry_helpers.h"
+
+namespace reference {
+
+namespace {
+constexpr int RowHeight = 460;
+const QString GridFormat = QStringLiteral("^病症名称|<临床症状表现|<病症成因|<治疗措施");
+constexpr int ColumnWidths[] = {1600, 8200, 3200, 4000};
+
+QString trimmed(const forms::TextBox* box) { return vb::Trim(box->Text()); }
+}  // namespace
+
+Frmzyzddl::Frmzyzddl()
+    : TxtBzmc(new forms::TextBox(this)),
+      Txtbzzz(new forms::TextBox(this, forms::TextBox::Lines::Multi)),
+      Txtbzcy(new forms::TextBox(this, forms::TextBox::Lines::Multi)),
+      TxtZlcs(new forms::TextBox(this, forms::TextBox::Lines::Multi)),
+      Label1(new forms::Label(this, QStringLiteral("病症名称"))),
+      Label2(new forms::Label(this, QStringLiteral("病症症状"))),
+      Label3(new forms::Label(this, QStringLiteral("病症成因"))),
+      Label4(new forms::Label(this, QStringLiteral("治疗措施"))),
+      CmdSave(new forms::CommandButton(this, QStringLiteral("保存&B"))),
+      Cmdedit(new forms::CommandButton(this, QStringLiteral("修改&E"))),
+      Cmddele(new forms::CommandButton(this, QStringLiteral("删除&D"))),
+      CmdQcls(new forms::CommandButton(this, QStringLiteral("清屏&Q"))),
+      Cmdprnt(new forms::CommandButton(this, QStringLiteral("编辑打印&P"))),
+      CmdHelp(new forms::CommandButton(this, QStringLiteral("操作帮助&H"))),
+      CmdExit(new forms::CommandButton(this, QStringLiteral("结束&T"))),
+      Labsl(new forms::Label(this)),
+      MSFGridzyzd(new forms::FlexGrid(this))
+{
+    setClientSize(11370, 7740);
+    TxtBzmc->setMaxLength(200);
+    for (forms::TextBox* box : {Txtbzzz, Txtbzcy, TxtZlcs}) {
+        box->setMaxLength(248);
+        box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
+    }
+    MSFGridzyzd->setToolTipText(QStringLiteral("点击鼠标选取要浏览编辑的病症"));
+    layOut();
+    setTabOrder({TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs, CmdSave, Cmdedit, Cmddele, CmdQcls, Cmdprnt, CmdHelp, CmdExit,
+                 MSFGridzyzd});
+
+    // Enter moves along name, symptoms, cause, treatment once a box holds text; the
+    // treatment box then takes the line break itself. No box takes a blank.
+    const std::pair<forms::TextBox*, forms::TextBox*> chain[] = {{TxtBzmc, Txtbzzz}, {Txtbzzz, Txtbzcy},
+                                                                  {Txtbzcy, TxtZlcs}};
+    for (const auto& [box, next] : chain)
+        box->KeyPress = [box, next](int& keyAscii) {
+            if (forms::EnterPressed(keyAscii) && !trimmed(box).isEmpty()) next->SetFocusEnd();
+        };
+    TxtZlcs->KeyPress = [this](int& keyAscii) {
+        if (keyAscii == forms::vbKeySpace) keyAscii = 0;
+        if (keyAscii == forms::vbKeyReturn && trimmed(TxtZlcs).isEmpty()) keyAscii = 0;
+    };
+    CmdSave->Click = [this] { CmdSave_Click(); };
+    Cmdedit->Click = [this] { Cmdedit_Click(); };
+    Cmddele->Click = [this] { Cmddele_Click(); };
+    CmdQcls->Click = [this] { CmdQcls_Click(); };
+    Cmdprnt->Click = [this] { Cmdprnt_Click(); };
+    CmdHelp->Click = [this] { CmdHelp_Click(); };
+    CmdExit->Click = [this] { Unload(); };
+    MSFGridzyzd->Click = [this] { MSFGridzyzd_Click(); };
+}
+
+void Frmzyzddl::layOut()
+{
+    struct Place {
+        forms::Control* control;
+        int left, top, width, height;
+    };
+    const Place places[] = {
+        {TxtBzmc, 840, 120, 5055, 375},     {Txtbzzz, 6480, 120, 4815, 1815},  {Txtbzcy, 840, 600, 5055, 1335},
+        {TxtZlcs, 840, 2040, 5055, 1335},   {Label1, 240, 120, 495, 495},      {Label2, 6000, 120, 495, 495},
+        {Label3, 240, 600, 495, 495},       {Label4, 240, 2040, 495, 495},     {CmdSave, 6000, 2160, 1575, 375},
+        {Cmdedit, 7800, 2160, 1575, 375},   {Cmddele, 9600, 2160, 1575, 375},  {CmdQcls, 6000, 2640, 1575, 375},
+        {Cmdprnt, 7800, 2640, 1575, 375},   {CmdHelp, 9600, 2640, 1575, 375},  {CmdExit, 9600, 3120, 1575, 375},
+        {Labsl, 6000, 3240, 3375, 255},     {MSFGridzyzd, 120, 3600, 11055, 3975},
+    };
+    for (const Place& place : places) {
+        place.control->Move(place.left, place.top, place.width, place.height);
+        styleText(place.control);
+    }
+    for (forms::Label* label : {Label1, Label2, Label3, Label4}) label->setWordWrap(true);
+    for (forms::TextBox* box : {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs}) styleInput(box);
+}
+
+// ---- opening, reset and the grid -------------------------------------------------
+
+void Frmzyzddl::Form_Load()
+{
+    PlaceKnowledgeBase();
+    forms::DoEvents();
+    MSFGridzyzd->setFormatString(GridFormat);
+    MSFGridzyzd->setCols(4);
+    MSFGridzyzd->setFixedRows(1);
+    MSFGridzyzd->setFixedCols(1);
+    MSFGridzyzd->setRows(2);
+    for (int col = 0; col < 4; ++col) MSFGridzyzd->setColWidth(col, ColumnWidths[col]);
+    MSFGridzyzd->setMergeCol(0, true);
+    Qpcls();
+    forms::DoEvents();
+    forms::Screen::setMousePointer(forms::vbArrow);
+}
+
+// Unloading waits for a running handler; the menus come back when the window goes.
+void Frmzyzddl::Form_QueryUnload(int& /*cancel*/)
+{
+    menuOn();
+    forms::DoEvents();
+}
+
+void Frmzyzddl::Qpcls()
+{
+    Labsl->setCaption(QString());
+    for (forms::TextBox* box : {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs}) box->setText(QString());
+    msfgridaddzyzd();
+}
+
+// Every stored row is listed, one whose name is Null as an empty name cell.
+void Frmzyzddl::msfgridaddzyzd()
+{
+    const PumpScope pumping(*this);
+    MSFGridzyzd->setRowHeight(0, RowHeight);
+    MSFGridzyzd->setMergeCells(false);
+    trapped([this] {
+        dao::Database db = OpenDb();
+        dao::Recordset rows =
+            db.storeAndOpen(QStringLiteral("zybzqk"), QStringLiteral("select * from zybz order by bzmc,bzqk"));
+        const int count = fillGrid(MSFGridzyzd, rows, 4, RowHeight);
+        Labsl->setCaption(count == 0 ? QStringLiteral("0")
+                                     : QStringLiteral("系统已经登录  ") + QString::number(count));
+    });
+    MSFGridzyzd->setMergeCells(true);
+}
+
+void Frmzyzddl::MSFGridzyzd_Click()
+{
+    const int row = MSFGridzyzd->MouseRow();
+    if (row < 1 || row >= MSFGridzyzd->Rows()) return;
+    MSFGridzyzd->setRow(row);
+    forms::TextBox* boxes[] = {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs};
+    for (int col = 0; col < 4; ++col) boxes[col]->setText(vb::Trim(MSFGridzyzd->TextMatrix(row, col)));
+}
+
+// ---- input check and the writing buttons ------------------------------------------
+
+void Frmzyzddl::srnrJy()
+{
+    srnrcw = 1;
+    const std::pair<forms::TextBox*, const char*> checks[] = {
+        {TxtBzmc, "输入病症名称"}, {Txtbzzz, "输入病症症状"}, {Txtbzcy, "输入病症成因"}, {TxtZlcs, "输入病症的治疗措施"}};
+    for (const auto& [box, message] : checks) box->setText(trimmed(box));
+    for (const auto& [box, message] : checks) {
+        if (!box->Text().isEmpty()) continue;
+        forms::Notice(QString::fromUtf8(message));
+        box->SetFocus();
+        return;
+    }
+    srnrcw = 0;
+}
+
+void Frmzyzddl::withKeyRow(const std::function<void(dao::Recordset&)>& found,
+                           const std::function<void(dao::Recordset&)>& absent)
+{
+    srnrJy();
+    if (srnrcw == 1) return;
+    const PumpScope pumping(*this);
+    trapped([&] {
+        dao::Database db = OpenDb();
+        db.deleteAllQueryDefs();
+        forms::DoEvents();
+        dao::Recordset table = db.openTable(QStringLiteral("zybz"));
+        table.setIndex(QStringLiteral("zybzi"));
+        if (seekStored(table, TxtBzmc->Text(), Txtbzzz->Text())) found(table);
+        else absent(table);
+    });
+}
+
+void Frmzyzddl::CmdSave_Click()
+{
+    withKeyRow([this](dao::Recordset&) { Cmdedit->SetFocus(); },
+               [this](dao::Recordset& table) {
+                   table.addNew();
+                   int col = 0;
+                   for (forms::TextBox* box : {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs})
+                       table.setField(col++, NormalizeText(box->Text()));
+                   table.update();
+                   table.close();
+                   Qpcls();
+               });
+}
+
+void Frmzyzddl::Cmdedit_Click()
+{
+    withKeyRow(
+        [this](dao::Recordset& row) {
+            row.edit();
+            row.setField(2, NormalizeText(Txtbzcy->Text()));
+            row.setField(3, NormalizeText(TxtZlcs->Text()));
+            row.update();
+            row.close();
+            Qpcls();
+        },
+        [this](dao::Recordset&) { CmdSave->SetFocus(); });
+}
+
+void Frmzyzddl::Cmddele_Click()
+{
+    const QString question = QStringLiteral("确实要删除 ") + trimmed(TxtBzmc) + QStringLiteral(" 的病症资料吗");
+    if (forms::MsgBox(question, forms::vbYesNo | forms::vbQuestion, QString()) != forms::vbYes) return;
+    withKeyRow(
+        [this](dao::Recordset& row) {
+            row.remove();
+            row.close();
+            Qpcls();
+        },
+        [](dao::Recordset&) { forms::Notice(QStringLiteral("没有找到要删除的内容")); });
+}
+
+// ---- the other buttons ------------------------------------------------------------
+
+void Frmzyzddl::Cmdprnt_Click()
+{
+    trappedLine([this] {
+        const QString name = trimmed(TxtBzmc), symptoms = trimmed(Txtbzzz), cause = trimmed(Txtbzcy),
+                      treatment = trimmed(TxtZlcs);
+        if (name.isEmpty() || symptoms.isEmpty() || cause.isEmpty() || treatment.isEmpty()) {
+            forms::MsgBox(QStringLiteral("打印内容输入不完全，不能打印"), forms::vbOKOnly);
+            CmdQcls->SetFocus();
+            return;
+        }
+        forms::Screen::setMousePointer(forms::vbArrowHourglass);
+        const QString text =
+            QStringList{QStringLiteral("病症名称：") + name, QStringLiteral("病症症状：") + symptoms,
+                        QStringLiteral("病症成因：") + cause, QStringLiteral("治疗措施：") + treatment,
+                        QStringLiteral("打印时间：") + forms::Clock::Today().toString(QStringLiteral("yyyy-MM-dd"))}
+                .join(QStringLiteral("\r\n"));
+        ShowTextInWord(vb::Trim(text));
+    });
+    forms::Screen::setMousePointer(forms::vbArrow);
+}
+
+void Frmzyzddl::CmdQcls_Click()
+{
+    Qpcls();
+    forms::DoEvents();
+    TxtBzmc->SetFocus();
+}
+
+void Frmzyzddl::CmdHelp_Click() { ShowHelpFor(this, QStringLiteral("ZD")); }
+
+}  // namespace reference

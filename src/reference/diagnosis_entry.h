@@ -1,0 +1,75 @@
+// Frmzyzddl: the entry window of the syndrome and diagnosis knowledge base (table
+// `zybz`: name, symptoms, cause, treatment). The user enters a syndrome, changes the
+// cause and treatment of a stored one, deletes it, or hands the four texts to the word
+// processor; a grid below lists every syndrome, ordered by name and symptoms, the rows
+// of one name under one merged name cell, and a click on a row loads it into the boxes.
+// The key is the pair (name, symptoms).
+//
+// Opened from the main window's item `ZysjDl2`; left through 结束, which gives the main
+// menus back. Help code "ZD".
+#pragma once
+
+#include "platform/forms/buttons.h"
+#include "platform/forms/form.h"
+
+#include <functional>
+
+namespace dao { class Recordset; }
+
+namespace forms {
+class FlexGrid;
+class TextBox;
+}
+
+namespace reference {
+
+class Frmzyzddl : public forms::Form {
+    Q_OBJECT
+public:
+    Frmzyzddl();
+
+    forms::TextBox* TxtBzmc;         // syndrome name
+    forms::TextBox* Txtbzzz;         // symptoms
+    forms::TextBox* Txtbzcy;         // cause
+    forms::TextBox* TxtZlcs;         // treatment; the one box that takes line breaks
+    forms::Label* Label1;
+    forms::Label* Label2;
+    forms::Label* Label3;
+    forms::Label* Label4;
+    forms::CommandButton* CmdSave;
+    forms::CommandButton* Cmdedit;
+    forms::CommandButton* Cmddele;
+    forms::CommandButton* CmdQcls;
+    forms::CommandButton* Cmdprnt;
+    forms::CommandButton* CmdHelp;
+    forms::CommandButton* CmdExit;
+    forms::Label* Labsl;             // the count of stored syndromes
+    forms::FlexGrid* MSFGridzyzd;
+
+    int srnrcw = 0;                  // 1 while the last input check failed
+
+    void Qpcls();
+
+protected:
+    void Form_Load() override;
+    void Form_QueryUnload(int& cancel) override;
+
+private:
+    void msfgridaddzyzd();
+    void srnrJy();
+    // The shared road of save, edit and delete: the check, then the row of the two
+    // key boxes sought; `found` or `absent` runs on the open table.
+    void withKeyRow(const std::function<void(dao::Recordset&)>& found,
+                    const std::function<void(dao::Recordset&)>& absent);
+
+    void CmdSave_Click();
+    void Cmdedit_Click();
+    void Cmddele_Click();
+    void CmdQcls_Click();
+    void Cmdprnt_Click();
+    void CmdHelp_Click();
+    void MSFGridzyzd_Click();
+    void layOut();
+};
+
+}  // namespace reference

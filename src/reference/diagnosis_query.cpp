@@ -1,0 +1,401 @@
+// The diagnosis query window Frmzyzdll; see diagnosis_query.h.
+#include "reference/diagnosis_query.h"
+
+#include "core/globals.h"
+#include "core/main_window.h"
+#include "core/progress_window.h"
+#include "core/text_normalizer.h"
+#include "data/database_file.h"
+#include "platform/dao/dao.h"
+#include "platform/forms/datacontrol.h"
+#include "platform/forms/flexgrid.h"
+#include "platform/forms/progressbar.h"
+#include "platform/forms/services.h"
+#include "platform/forms/tabbeddialog.h"
+#include "platform/forms/textbox.h"
+#include "platform/vb/strings.h"
+#include "platform/vb/variant.h"
+#include "reference/entry_helpers.h"
+#include "reference/symptom_terms_interim.h"
+
+#include <QPointer>
+#include <QScopedValueRollback>
+#include <cmath>
+
+namespace reference {
+
+namespace {
+constexpr int RowHeight = 460;
+const QString GridFormat = QStringLiteral("^病症名称|<临  床  症  状  表  现|<病症成因|<治疗措施");
+constexpr int ColumnWidths[] = {1600, 8200, 2000, 4000};
+const QString NamesSource = QStringLiteral("select distinct bzmc from zybz order by bzmc");
+const QString TermsSource = QStringLiteral("select * from bzzz ");
+const QString Ordered = QStringLiteral(" order by bzmc,bzqk ");
+
+QString trimmed(const forms::TextBox* box) { return vb::Trim(box->Text()); }
+}  // namespace
+
+Frmzyzdll::Frmzyzdll()
+    : SSTab1(new forms::TabbedDialog(this, {QStringLiteral("诊断查询浏览"), QStringLiteral("病症内容浏览")})),
+      Data1(new forms::DataControl(this)),
+      Data2(new forms::DataControl(this)),
+      Dbobzmc(new forms::DBCombo(SSTab1->Page(0))),
+      Label1(new forms::Label(SSTab1->Page(0), QStringLiteral("病症名称"))),
+      MSFGridzyzd(new forms::FlexGrid(SSTab1->Page(0))),
+      CmdSeek(new forms::CommandButton(SSTab1->Page(0), QStringLiteral("查询&S"))),
+      CmdQcls(new forms::CommandButton(SSTab1->Page(0), QStringLiteral("清屏&Q"))),
+      CmdExit(new forms::CommandButton(SSTab1->Page(0), QStringLiteral("结束&T"))),
+      TxtBzmc(new forms::TextBox(SSTab1->Page(1))),
+      Txtbzzz(new forms::TextBox(SSTab1->Page(1), forms::TextBox::Lines::Multi)),
+      Txtbzcy(new forms::TextBox(SSTab1->Page(1), forms::TextBox::Lines::Multi)),
+      TxtZlcs(new forms::TextBox(SSTab1->Page(1), forms::TextBox::Lines::Multi)),
+      CmdSave(new forms::CommandButton(SSTab1->Page(1), QStringLiteral("保存&B"))),
+      Cmdedit(new forms::CommandButton(SSTab1->Page(1), QStringLiteral("修改&E"))),
+      Cmddele(new forms::CommandButton(SSTab1->Page(1), QStringLiteral("删除&D"))),
+      CmdBack(new forms::CommandButton(SSTab1->Page(1), QStringLiteral("返回首页")))
+{
+    setClientSize(11505, 8145);
+    for (int i = 0; i < 5; ++i) {
+        Dbobzzz.add(new forms::DBCombo(SSTab1->Page(0)));
+        Label2.add(new forms::Label(SSTab1->Page(0), QStringLiteral("病症症状")));
+    }
+    for (const char* caption : {"病症名称", "病症症状", "病症成因", "治疗措施"})
+        Labbt.add(new forms::Label(SSTab1->Page(1), QString::fromUtf8(caption)));
+    for (forms::TextBox* box : {Txtbzzz, Txtbzcy, TxtZlcs}) box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
+    MSFGridzyzd->setToolTipText(QStringLiteral("点击鼠标选取要浏览的病症"));
+    Dbobzmc->setDataSource(Data1);
+    Dbobzmc->setListField(QStringLiteral("bzmc"));
+    for (forms::DBCombo* combo : Dbobzzz) {
+        combo->setDataSource(Data2);
+        combo->setListField(QStringLiteral("bzzz"));
+    }
+    layOut();
+
+    // Enter moves on from a box that holds text; no blank reaches these three boxes.
+    TxtBzmc->KeyPress = [this](int& keyAscii) {
+        if (forms::EnterPressed(keyAscii) && !trimmed(TxtBzmc).isEmpty()) Txtbzzz->SetFocusSelectAll();
+    };
+    Txtbzzz->KeyPress = [this](int& keyAscii) {
+        if (forms::EnterPressed(keyAscii) && !trimmed(Txtbzzz).isEmpty()) Txtbzcy->SetFocusSelectAll();
+    };
+    TxtZlcs->KeyPress = [this](int& keyAscii) {
+        if (forms::EnterPressed(keyAscii) && !trimmed(TxtZlcs).isEmpty()) CmdSave->SetFocus();
+    };
+    Dbobzmc->Click = [this] {
+        if (!vb::Trim(Dbobzmc->Text()).isEmpty()) runOnce([this] { seekbzmc(); });
+    };
+    MSFGridzyzd->Click = [this] { MSFGridzyzd_Click(); };
+    CmdSeek->Click = [this] { runOnce([this] { seekmsfgrid(); }); };
+    CmdQcls->Click = [this] {
+        runOnce([this] { Qpcls(); });
+        Dbobzmc->SetFocus();
+    };
+    CmdExit->Click = [this] { Unload(); };
+    CmdSave->Click = [this] { runOnce([this] { CmdSave_Click(); }); };
+    Cmdedit->Click = [this] { runOnce([this] { Cmdedit_Click(); }); };
+    Cmddele->Click = [this] { runOnce([this] { Cmddele_Click(); }); };
+    CmdBack->Click = [this] { runOnce([this] { CmdBack_Click(); }); };
+}
+
+void Frmzyzdll::layOut()
+{
+    SSTab1->Move(60, 60, 11385, 8025);
+    Label1->Move(120, 240, 900, 300);
+    Dbobzmc->Move(1020, 180, 3255, 360);
+    // The five symptom terms: one beside the name, then two rows of two.
+    const int lefts[] = {5400, 1020, 5400, 1020, 5400};
+    const int tops[] = {180, 660, 660, 1140, 1140};
+    for (int i = 0; i < 5; ++i) {
+        Label2(i)->Move(lefts[i] - 900, tops[i] + 60, 900, 300);
+        Dbobzzz(i)->Move(lefts[i], tops[i], 3255, 360);
+    }
+    int top = 180;
+    for (forms::CommandButton* button : {CmdSeek, CmdQcls, CmdExit}) {
+        button->Move(9360, top, 1575, 375);
+        top += 480;
+    }
+    MSFGridzyzd->Move(120, 1680, 11085, 5880);
+
+    forms::TextBox* boxes[] = {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs};
+    const int boxTops[] = {240, 780, 2820, 4500};
+    const int boxHeights[] = {375, 1920, 1560, 1920};
+    for (int i = 0; i < 4; ++i) {
+        Labbt(i)->Move(240, boxTops[i] + 60, 900, 300);
+        boxes[i]->Move(1140, boxTops[i], 10005, boxHeights[i]);
+        styleInput(boxes[i]);
+        styleText(Labbt(i));
+    }
+    int left = 1140;
+    for (forms::CommandButton* button : {CmdSave, Cmdedit, Cmddele, CmdBack}) {
+        button->Move(left, 6660, 1575, 375);
+        styleText(button);
+        left += 1800;
+    }
+    for (forms::Control* control : std::initializer_list<forms::Control*>{Label1, CmdSeek, CmdQcls, CmdExit, MSFGridzyzd})
+        styleText(control);
+    styleInput(Dbobzmc);
+    for (forms::DBCombo* combo : Dbobzzz) styleInput(combo);
+    for (forms::Label* label : Label2) styleText(label);
+}
+
+void Frmzyzdll::runOnce(const std::function<void()>& handler)
+{
+    if (running_) return;
+    const QScopedValueRollback<bool> running(running_, true);
+    const PumpScope pumping(*this);
+    handler();
+}
+
+// ---- opening and reset ------------------------------------------------------------
+
+void Frmzyzdll::Form_Load()
+{
+    PlaceKnowledgeBase();
+    MSFGridzyzd->setFormatString(GridFormat);
+    MSFGridzyzd->setCols(4);
+    MSFGridzyzd->setFixedRows(1);
+    MSFGridzyzd->setFixedCols(1);
+    for (int col = 0; col < 4; ++col) MSFGridzyzd->setColWidth(col, ColumnWidths[col]);
+    MSFGridzyzd->setMergeCol(0, true);
+    MSFGridzyzd->setMergeCells(true);
+    for (forms::DataControl* data : {Data1, Data2}) {
+        data->setDatabaseName(data::databasePath(WindowsDir));
+        data->setRecordsetType(forms::vbRSTypeDynaset);
+        data->setConnect(data::connectText());
+    }
+    forms::DoEvents();
+    runOnce([this] { Qpcls(); });
+    forms::DoEvents();
+    forms::Screen::setMousePointer(forms::vbArrow);
+}
+
+void Frmzyzdll::Form_QueryUnload(int& /*cancel*/)
+{
+    menuOn();
+    forms::DoEvents();
+}
+
+void Frmzyzdll::showDetail(bool shown)
+{
+    for (forms::Label* label : Labbt) label->setVisible(shown);
+    for (forms::Control* control : std::initializer_list<forms::Control*>{TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs, CmdSave,
+                                                                           Cmdedit, Cmddele, CmdBack})
+        control->setVisible(shown);
+}
+
+void Frmzyzdll::refreshLists()
+{
+    trapped([this] {
+        Data1->Refresh();
+        Data2->Refresh();
+    });
+}
+
+void Frmzyzdll::Qpcls()
+{
+    SSTab1->setTab(0);
+    forms::DoEvents();
+    Dbobzmc->setText(QString());
+    for (forms::DBCombo* combo : Dbobzzz) combo->setText(QString());
+    forms::DoEvents();
+    msfgridaddzyzd();
+    forms::DoEvents();
+    showDetail(false);
+    Data1->setRecordSource(NamesSource);
+    Data2->setRecordSource(TermsSource);
+    refreshLists();
+}
+
+void Frmzyzdll::qclsseek()
+{
+    for (forms::TextBox* box : {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs}) box->setText(QString());
+    SSTab1->setTab(0);
+    showDetail(false);
+    forms::DoEvents();
+    refreshLists();
+    seekmsfgrid();
+}
+
+// ---- the grid -----------------------------------------------------------------------
+
+bool Frmzyzdll::fillGrid(const QString& sql)
+{
+    MSFGridzyzd->setRowHeight(0, RowHeight);
+    int count = 0;
+    MSFGridzyzd->setMergeCells(false);
+    const bool ran = trapped([&] {
+        dao::Database db = OpenDb();
+        forms::DoEvents();
+        dao::Recordset rows = db.storeAndOpen(QStringLiteral("zybzqk"), sql);
+        forms::DoEvents();
+        count = reference::fillGrid(MSFGridzyzd, rows, 4, RowHeight);
+    });
+    MSFGridzyzd->setMergeCells(true);
+    return !ran || count > 0;
+}
+
+void Frmzyzdll::msfgridaddzyzd() { fillGrid(QStringLiteral("select * from zybz order by bzmc,bzqk")); }
+
+void Frmzyzdll::msfgridbzmc()
+{
+    fillGrid(QStringLiteral("select * from zybz where ") +
+             likeCriterion(QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text())) + Ordered);
+}
+
+void Frmzyzdll::seekmsfgrid()
+{
+    QString sql = QStringLiteral("select * from zybz where ") +
+                  likeCriterion(QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text()));
+    for (forms::DBCombo* combo : Dbobzzz)
+        sql += QStringLiteral(" and ") + likeCriterion(QStringLiteral("bzqk"), vb::Trim(combo->Text()));
+    if (fillGrid(sql + Ordered)) return;
+    forms::Notice(QStringLiteral("没有符合查询条件的内容"));
+    Qpcls();
+}
+
+void Frmzyzdll::MSFGridzyzd_Click()
+{
+    const int row = MSFGridzyzd->MouseRow();
+    if (row < 1 || row >= MSFGridzyzd->Rows()) return;
+    SSTab1->setTab(1);
+    MSFGridzyzd->setRow(row);
+    forms::TextBox* boxes[] = {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs};
+    for (int col = 0; col < 4; ++col) boxes[col]->setText(vb::Trim(MSFGridzyzd->TextMatrix(row, col)));
+    showDetail(true);
+}
+
+// ---- the symptom dictionary narrowed to a name ---------------------------------------
+
+// The refill is one transaction: a failure leaves `bzzz` as it was, and the progress
+// window goes before the error is told.
+void Frmzyzdll::seekbzmc()
+{
+    forms::DoEvents();
+    QPointer<Frmjdys> progress;
+    bool refilled = false;
+    trapped([&] {
+        dao::Database db = OpenDb();
+        forms::DoEvents();
+        dao::Recordset symptoms = db.storeAndOpen(
+            QStringLiteral("qkbz"), QStringLiteral("select bzqk from zybz where ") +
+                                        likeCriterion(QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text())));
+        forms::DoEvents();
+        if (symptoms.eof()) {
+            forms::DoEvents();
+            return;
+        }
+        progress = new Frmjdys;
+        progress->Show();
+        forms::DoEvents();
+        dao::Transaction refill(db);
+        db.execute(QStringLiteral("delete * from bzzz"));
+        forms::DoEvents();
+        symptoms.moveLast();
+        symptoms.moveFirst();
+        forms::DoEvents();
+        const vb::Currency step = vb::Currency::fromDouble(98.0 / symptoms.recordCount());
+        progress->Labprg->setCaption(QStringLiteral("正在读取中医临床症状诊断词典......"));
+        for (int i = 1; !symptoms.eof(); symptoms.moveNext(), ++i) {
+            const double done = static_cast<float>((step * static_cast<double>(i)).toDouble());
+            progress->ProgBar->setValue(done);
+            progress->Labpre->setCaption(QString::number(std::nearbyint(done)) + u'%');
+            forms::DoEvents();
+            QString text = vb::Trim(symptoms.field(0).toString());
+            AddSymptomTerms(text);
+            forms::DoEvents();
+        }
+        refill.commit();
+        refilled = true;
+    });
+    if (progress) {
+        progress->Unload();
+        window()->activateWindow();   // the progress window had taken the activation
+    }
+    forms::DoEvents();
+    if (!refilled) return;
+    refreshLists();
+    forms::DoEvents();
+    msfgridbzmc();
+}
+
+// ---- the detail tab -----------------------------------------------------------------
+
+void Frmzyzdll::srnrJy()
+{
+    srnrcw = 1;
+    forms::TextBox* boxes[] = {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs};
+    for (forms::TextBox* box : boxes) box->setText(trimmed(box));
+    for (forms::TextBox* box : boxes) {
+        if (!box->Text().isEmpty()) continue;
+        box->SetFocus();
+        return;
+    }
+    srnrcw = 0;
+}
+
+void Frmzyzdll::withKeyRow(const std::function<void(dao::Recordset&)>& found,
+                           const std::function<void(dao::Recordset&)>& absent)
+{
+    srnrJy();
+    if (srnrcw == 1) return;
+    trapped([&] {
+        dao::Database db = OpenDb();
+        db.deleteAllQueryDefs();
+        forms::DoEvents();
+        forms::DoEvents();
+        dao::Recordset table = db.openTable(QStringLiteral("zybz"));
+        table.setIndex(QStringLiteral("zybzi"));
+        if (seekStored(table, TxtBzmc->Text(), Txtbzzz->Text())) found(table);
+        else absent(table);
+    });
+}
+
+void Frmzyzdll::CmdSave_Click()
+{
+    withKeyRow([this](dao::Recordset&) { Cmdedit->SetFocus(); },
+               [this](dao::Recordset& table) {
+                   table.addNew();
+                   int col = 0;
+                   for (forms::TextBox* box : {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs})
+                       table.setField(col++, NormalizeText(box->Text()));
+                   table.update();
+                   table.close();
+                   qclsseek();
+               });
+}
+
+void Frmzyzdll::Cmdedit_Click()
+{
+    withKeyRow(
+        [this](dao::Recordset& row) {
+            row.edit();
+            row.setField(2, NormalizeText(Txtbzcy->Text()));
+            row.setField(3, NormalizeText(TxtZlcs->Text()));
+            row.update();
+            row.close();
+            qclsseek();
+        },
+        [this](dao::Recordset&) { CmdSave->SetFocus(); });
+}
+
+void Frmzyzdll::Cmddele_Click()
+{
+    withKeyRow(
+        [this](dao::Recordset& row) {
+            row.remove();
+            row.close();
+            qclsseek();
+        },
+        [](dao::Recordset&) {});
+}
+
+void Frmzyzdll::CmdBack_Click()
+{
+    SSTab1->setTab(0);
+    forms::DoEvents();
+    qclsseek();
+    Dbobzmc->SetFocusSelectAll();
+    forms::DoEvents();
+}
+
+}  // namespace reference

@@ -1,0 +1,92 @@
+// Frmzyzdll: the query window of the syndrome and diagnosis knowledge base (`zybz`).
+// The user picks a syndrome name and up to five symptom terms and sees the matching
+// rows in a grid; a click opens a row on the detail tab, where its cause and treatment
+// can be changed, the four boxes stored as a new row, or the row deleted (at once,
+// without a question). Picking a name narrows the symptom dictionary `bzzz` to the
+// symptoms of the syndromes of that name (`seekbzmc`), under the progress window; the
+// dictionary stays narrowed until the menu item rebuilds it on the next opening.
+//
+// Opened from the main window's item `zycxll2` after the symptom dictionary is built;
+// left through 结束, which gives the main menus back. No help and no print button.
+#pragma once
+
+#include "platform/forms/buttons.h"
+#include "platform/forms/form.h"
+
+#include <functional>
+
+namespace dao { class Recordset; }
+
+namespace forms {
+class DataControl;
+class DBCombo;
+class FlexGrid;
+class TabbedDialog;
+class TextBox;
+}
+
+namespace reference {
+
+class Frmzyzdll : public forms::Form {
+    Q_OBJECT
+public:
+    Frmzyzdll();
+
+    forms::TabbedDialog* SSTab1;     // 诊断查询浏览, 病症内容浏览
+    forms::DataControl* Data1;       // the distinct syndrome names
+    forms::DataControl* Data2;       // the symptom dictionary bzzz
+    forms::DBCombo* Dbobzmc;
+    forms::ControlArray<forms::DBCombo> Dbobzzz;   // Dbobzzz1 .. Dbobzzz5 at 0 .. 4
+    forms::Label* Label1;
+    forms::ControlArray<forms::Label> Label2;      // the five 病症症状 labels
+    forms::FlexGrid* MSFGridzyzd;
+    forms::CommandButton* CmdSeek;
+    forms::CommandButton* CmdQcls;
+    forms::CommandButton* CmdExit;
+    forms::TextBox* TxtBzmc;
+    forms::TextBox* Txtbzzz;
+    forms::TextBox* Txtbzcy;
+    forms::TextBox* TxtZlcs;
+    forms::ControlArray<forms::Label> Labbt;       // 病症名称, 病症症状, 病症成因, 治疗措施
+    forms::CommandButton* CmdSave;
+    forms::CommandButton* Cmdedit;
+    forms::CommandButton* Cmddele;
+    forms::CommandButton* CmdBack;
+
+    int srnrcw = 0;                  // 1 while the last input check failed
+
+    void Qpcls();
+    void seekbzmc();
+
+protected:
+    void Form_Load() override;
+    void Form_QueryUnload(int& cancel) override;
+
+private:
+    // The three grid fills share one road: the SQL stored as "zybzqk", the rows
+    // listed; false when the result is empty (the grid keeps its header alone).
+    bool fillGrid(const QString& sql);
+    void msfgridaddzyzd();
+    void msfgridbzmc();
+    void seekmsfgrid();
+    void qclsseek();
+    void srnrJy();
+    void showDetail(bool shown);
+    void refreshLists();
+    // Save, change and delete: the check, the key row sought, `found` or `absent` run.
+    void withKeyRow(const std::function<void(dao::Recordset&)>& found,
+                    const std::function<void(dao::Recordset&)>& absent);
+    // Runs a handler that lets events run once: a second press meanwhile is ignored.
+    void runOnce(const std::function<void()>& handler);
+
+    void MSFGridzyzd_Click();
+    void CmdSave_Click();
+    void Cmdedit_Click();
+    void Cmddele_Click();
+    void CmdBack_Click();
+    void layOut();
+
+    bool running_ = false;
+};
+
+}  // namespace reference

@@ -1,0 +1,15 @@
+// The knowledge-base windows' menu items; see reference_menu.h.
+#include "reference/reference_menu.h"
+
+#include "core/main_window.h"
+#include "reference/diagnosis_entry.h"
+#include "reference/diagnosis_query.h"
+#include "reference/western_drug.h"
+
+void registerReferenceWindows(MDIFqhmz& mainWindow)
+{
+    using namespace reference;
+    mainWindow.wire(QStringLiteral("ZysjDl2"), [] { return new Frmzyzddl; });
+    mainWindow.wire(QStringLiteral("zycxll2"), [] { return new Frmzyzdll; });
+    mainWindow.wire(QStringLiteral("ZysjDl4"), [] { return new FrmXydl; });
+}

@@ -1,0 +1,7 @@
+// The knowledge-base windows' menu items: each opens its window through the main
+// window's common opening; the query windows' items rebuild their dictionaries first.
+#pragma once
+
+class MDIFqhmz;
+
+void registerReferenceWindows(MDIFqhmz& mainWindow);
