@@ -1,0 +1,86 @@
+// FrmZycy "中医成药编辑": the entry window of the patent-medicine knowledge base (table
+// `fjcy`: name, composition, effects, indications, usage, notes, entered by). The user
+// adds a medicine, looks one up by its typed name or from the list of names, rewrites
+// its texts, deletes it, runs a fuzzy query over its texts, and hands the texts shown
+// to the word processor. A herb marked in the composition box is looked up on the
+// second tab. The name is stored as typed (trimmed); the texts through NormalizeText.
+//
+// Opened from the main window's item `ZysjDl3`; no close box, left through 退出, which
+// gives the main menus back. Every activation (the first showing, the return from the
+// help window) resets the window. Help code "CY".
+#pragma once
+
+#include "platform/forms/buttons.h"
+#include "platform/forms/form.h"
+
+#include <functional>
+
+namespace dao { class Recordset; }
+
+namespace forms {
+class ListBox;
+class TabbedDialog;
+class TextBox;
+}
+
+namespace reference {
+
+class FrmZycy : public forms::Form {
+    Q_OBJECT
+public:
+    FrmZycy();
+
+    forms::TabbedDialog* SSTab1;     // 成药内容, 药材浏览
+    forms::TextBox* Txtfjmc;         // name, the key
+    forms::TextBox* Txtfjnr;         // composition
+    forms::TextBox* Txtfjgy;         // effects
+    forms::TextBox* Txtfjzz;         // indications
+    forms::TextBox* Txtfjyf;         // usage
+    forms::TextBox* Txtlcxd;         // clinical notes, the one optional text
+    forms::ListBox* ListFjmc;        // the names
+    forms::Label* LabFjsl;           // the count of names
+    forms::Label* Label1;
+    forms::Label* Label2;
+    forms::Label* Label3;
+    forms::Label* Label4;
+    forms::Label* Label5;
+    forms::Label* Label6;
+    forms::CommandButton* Cmdsave;
+    forms::CommandButton* Cmdedit;
+    forms::CommandButton* Cmdseek;
+    forms::CommandButton* Cmddele;
+    forms::CommandButton* Cmdqcls;
+    forms::CommandButton* Cmdprnt;
+    forms::CommandButton* CmdHelp;
+    forms::CommandButton* Cmdquit;
+
+    int srnrcw = 0;                  // 1 while the last input check failed
+
+    void Qpcls();
+
+protected:
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_QueryUnload(int& cancel) override;
+
+private:
+    void srnrJy();
+    // Save and edit: the check, then the name sought on `cymci`.
+    void withNameRow(const std::function<void(dao::Recordset&)>& found,
+                     const std::function<void(dao::Recordset&)>& absent);
+    void writeTexts(dao::Recordset& medicine) const;
+    void showColumns(dao::Recordset& medicine);
+
+    void Cmdsave_Click();
+    void Cmdedit_Click();
+    void Cmddele_Click();
+    void Cmdseek_Click();
+    void Cmdprnt_Click();
+    void Txtfjmc_KeyPress(int& keyAscii);
+    void ListFjmc_Click();
+    void layOut();
+
+    forms::TextBox* boxes(int column) const;
+};
+
+}  // namespace reference
