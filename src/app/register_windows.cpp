@@ -5,7 +5,7 @@
 #include "dispensary/dispensary_menu.h"
 #include "reference/reference_menu.h"
 
-void registerWindows(MDIFqhmz& mainWindow)
+void registerWindows(core::MDIFqhmz& mainWindow)
 {
     registerDispensaryWindows(mainWindow);
     registerReferenceWindows(mainWindow);
