@@ -17,5 +17,8 @@ namespace core {
 bool runTrapped(const std::function<void()>& work);
 // The same, the error shown as its number, CR LF and its description.
 bool runTrappedNumbered(const std::function<void()>& work);
+// The same, the error shown on one line: "错误号码：" and its number, "错误内容：" and
+// its description (information icon, empty title).
+bool runTrappedLine(const std::function<void()>& work);
 
 }  // namespace core

@@ -85,7 +85,7 @@ const Build& patentMedBuild()
 class ProgressDisplay {
 public:
     ProgressDisplay()
-        : window_(new Frmjdys)
+        : window_(new core::Frmjdys)
     {
         window_->Show();
         window_->Labpre->setCaption(QString());
@@ -126,17 +126,31 @@ public:
 
 private:
     static constexpr int SliceMilliseconds = 40;
-    QPointer<Frmjdys> window_;
+    QPointer<core::Frmjdys> window_;
     QElapsedTimer slice_;
     StageProgress latest_{0, QString()};
     bool pending_ = false;
 };
 
+// One stage over its opened source: the terms of every row added to the stage's
+// dictionary, the progress noted row by row.
+void runStage(dao::Database& db, const Stage& stage, dao::Recordset& source, ProgressDisplay& progress)
+{
+    const int rows = source.recordCount();
+    progress.beginStage(stage.stageText);
+    dao::Recordset dictionary = stage.splitter.openDictionary(db);
+    for (int n = 1; !source.eof(); ++n, source.moveNext()) {
+        progress.note(stageProgress(stage.base, stage.span, rows, n));
+        stage.splitter.addTo(dictionary, source.field(0).toString());
+    }
+    progress.flush();
+}
+
 // The rebuild in one transaction, with the database closed again before `progress`
 // goes (on success and on failure alike).
 void runBuild(const Build& build, ProgressDisplay& progress)
 {
-    dao::Database db = OpenDb();
+    dao::Database db = core::OpenDb();
     dao::Transaction rebuild(db);
     for (const QString& statement : build.emptying) db.execute(statement);
     db.deleteAllQueryDefs();
@@ -144,15 +158,8 @@ void runBuild(const Build& build, ProgressDisplay& progress)
     for (const Stage& stage : build.stages) {
         db.createQueryDef(stage.queryName, stage.sql);
         dao::Recordset source = db.openRecordset(stage.queryName);
-        const int rows = source.recordCount();
-        if (rows == 0) continue;
-        progress.beginStage(stage.stageText);
-        dao::Recordset dictionary = stage.splitter.openDictionary(db);
-        for (int n = 1; !source.eof(); ++n, source.moveNext()) {
-            progress.note(stageProgress(stage.base, stage.span, rows, n));
-            stage.splitter.addTo(dictionary, source.field(0).toString());
-        }
-        progress.flush();
+        if (source.recordCount() == 0) continue;
+        runStage(db, stage, source, progress);
     }
     rebuild.commit();
 }
@@ -175,6 +182,32 @@ StageProgress stageProgress(int base, int span, int rows, int n)
     const vb::Currency value = vb::Currency::fromDouble(base) + step * static_cast<double>(n);
     return {static_cast<double>(static_cast<float>(value.toDouble())),
             QString::number(vb::CInt(value)) + u'%'};
+}
+
+bool NarrowSymptomDict(const QString& sql)
+{
+    const Stage narrowing{QStringLiteral("qkbz"), sql, 0, 98, QStringLiteral("正在读取中医临床症状诊断词典......"),
+                          AddSymptomTerms};
+    try {
+        dao::Database db = core::OpenDb();
+        db.deleteAllQueryDefs();
+        forms::DoEvents();
+        db.createQueryDef(narrowing.queryName, narrowing.sql);
+        dao::Recordset source = db.openRecordset(narrowing.queryName);
+        if (source.recordCount() == 0) return false;
+        ProgressDisplay progress;
+        {
+            dao::Transaction refill(db);
+            db.execute(QStringLiteral("delete * from bzzz"));
+            runStage(db, narrowing, source, progress);
+            refill.commit();
+        }
+        db.close();
+        return true;
+    } catch (const std::exception& error) {
+        forms::ReportErrorBlock(forms::ErrorNumber(error), forms::ErrorDescription(error));
+    }
+    return false;
 }
 
 void BuildHerbDicts() { runTrapped(herbBuild()); }

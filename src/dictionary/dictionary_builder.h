@@ -19,6 +19,13 @@ void BuildFormulaDicts();     // fjgy, fjzz, lcfj from zyfj
 void BuildSymptomDict();      // bzzz from zybz
 void BuildPatentMedDicts();   // Cyzz, Cygx from fjcy
 
+// The diagnosis query window's narrowing of the symptom dictionary: the symptom texts
+// that `sql` selects, stored as "qkbz"; when it selects rows, `bzzz` is emptied and
+// refilled from them in one transaction, the bar running from 0 over 98. True when it
+// refilled; false when the source has no row (nothing changes, nothing is shown) or
+// after a failure, which leaves `bzzz` as it was and is told as the builders tell it.
+bool NarrowSymptomDict(const QString& sql);
+
 // Where a stage of `rows` rows stands at its row n (1 to rows): the bar's value,
 // base + n × (span ÷ rows) in four-decimal fixed point, and the percentage label, that
 // value rounded to a whole number (a half to the even neighbour) and "%".

@@ -1,8 +1,10 @@
 // The diagnosis entry window Frmzyzddl; see diagnosis_entry.h.
 #include "reference/diagnosis_entry.h"
 
+#include "core/error_trap.h"
 #include "core/globals.h"
 #include "core/help_window.h"
+#include "core/look.h"
 #include "core/main_window.h"
 #include "core/print_handoff.h"
 #include "core/text_normalizer.h"
@@ -91,10 +93,10 @@ void Frmzyzddl::layOut()
     };
     for (const Place& place : places) {
         place.control->Move(place.left, place.top, place.width, place.height);
-        styleText(place.control);
+        core::giveLook(place.control, core::look::FontSize, false);
     }
     for (forms::Label* label : {Label1, Label2, Label3, Label4}) label->setWordWrap(true);
-    for (forms::TextBox* box : {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs}) styleInput(box);
+    for (forms::TextBox* box : {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs}) core::giveLook(box);
 }
 
 // ---- opening, reset and the grid -------------------------------------------------
@@ -118,7 +120,7 @@ void Frmzyzddl::Form_Load()
 // Unloading waits for a running handler; the menus come back when the window goes.
 void Frmzyzddl::Form_QueryUnload(int& /*cancel*/)
 {
-    menuOn();
+    core::menuOn();
     forms::DoEvents();
 }
 
@@ -135,8 +137,8 @@ void Frmzyzddl::msfgridaddzyzd()
     const PumpScope pumping(*this);
     MSFGridzyzd->setRowHeight(0, RowHeight);
     MSFGridzyzd->setMergeCells(false);
-    trapped([this] {
-        dao::Database db = OpenDb();
+    core::runTrapped([this] {
+        dao::Database db = core::OpenDb();
         dao::Recordset rows =
             db.storeAndOpen(QStringLiteral("zybzqk"), QStringLiteral("select * from zybz order by bzmc,bzqk"));
         const int count = fillGrid(MSFGridzyzd, rows, 4, RowHeight);
@@ -178,8 +180,8 @@ void Frmzyzddl::withKeyRow(const std::function<void(dao::Recordset&)>& found,
     srnrJy();
     if (srnrcw == 1) return;
     const PumpScope pumping(*this);
-    trapped([&] {
-        dao::Database db = OpenDb();
+    core::runTrapped([&] {
+        dao::Database db = core::OpenDb();
         db.deleteAllQueryDefs();
         forms::DoEvents();
         dao::Recordset table = db.openTable(QStringLiteral("zybz"));
@@ -196,7 +198,7 @@ void Frmzyzddl::CmdSave_Click()
                    table.addNew();
                    int col = 0;
                    for (forms::TextBox* box : {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs})
-                       table.setField(col++, NormalizeText(box->Text()));
+                       table.setField(col++, core::NormalizeText(box->Text()));
                    table.update();
                    table.close();
                    Qpcls();
@@ -208,8 +210,8 @@ void Frmzyzddl::Cmdedit_Click()
     withKeyRow(
         [this](dao::Recordset& row) {
             row.edit();
-            row.setField(2, NormalizeText(Txtbzcy->Text()));
-            row.setField(3, NormalizeText(TxtZlcs->Text()));
+            row.setField(2, core::NormalizeText(Txtbzcy->Text()));
+            row.setField(3, core::NormalizeText(TxtZlcs->Text()));
             row.update();
             row.close();
             Qpcls();
@@ -234,7 +236,7 @@ void Frmzyzddl::Cmddele_Click()
 
 void Frmzyzddl::Cmdprnt_Click()
 {
-    trappedLine([this] {
+    core::runTrappedLine([this] {
         const QString name = trimmed(TxtBzmc), symptoms = trimmed(Txtbzzz), cause = trimmed(Txtbzcy),
                       treatment = trimmed(TxtZlcs);
         if (name.isEmpty() || symptoms.isEmpty() || cause.isEmpty() || treatment.isEmpty()) {
@@ -248,7 +250,7 @@ void Frmzyzddl::Cmdprnt_Click()
                         QStringLiteral("病症成因：") + cause, QStringLiteral("治疗措施：") + treatment,
                         QStringLiteral("打印时间：") + forms::Clock::Today().toString(QStringLiteral("yyyy-MM-dd"))}
                 .join(QStringLiteral("\r\n"));
-        ShowTextInWord(vb::Trim(text));
+        core::ShowTextInWord(vb::Trim(text));
     });
     forms::Screen::setMousePointer(forms::vbArrow);
 }
@@ -260,6 +262,6 @@ void Frmzyzddl::CmdQcls_Click()
     TxtBzmc->SetFocus();
 }
 
-void Frmzyzddl::CmdHelp_Click() { ShowHelpFor(this, QStringLiteral("ZD")); }
+void Frmzyzddl::CmdHelp_Click() { core::ShowHelpFor(this, QStringLiteral("ZD")); }
 
 }  // namespace reference

@@ -1,26 +1,23 @@
 // The diagnosis query window Frmzyzdll; see diagnosis_query.h.
 #include "reference/diagnosis_query.h"
 
+#include "core/error_trap.h"
 #include "core/globals.h"
+#include "core/look.h"
 #include "core/main_window.h"
-#include "core/progress_window.h"
+#include "dictionary/dictionary_builder.h"
 #include "core/text_normalizer.h"
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/datacontrol.h"
 #include "platform/forms/flexgrid.h"
-#include "platform/forms/progressbar.h"
 #include "platform/forms/services.h"
 #include "platform/forms/tabbeddialog.h"
 #include "platform/forms/textbox.h"
 #include "platform/vb/strings.h"
-#include "platform/vb/variant.h"
 #include "reference/entry_helpers.h"
-#include "reference/symptom_terms_interim.h"
 
-#include <QPointer>
 #include <QScopedValueRollback>
-#include <cmath>
 
 namespace reference {
 
@@ -122,20 +119,20 @@ void Frmzyzdll::layOut()
     for (int i = 0; i < 4; ++i) {
         Labbt(i)->Move(240, boxTops[i] + 60, 900, 300);
         boxes[i]->Move(1140, boxTops[i], 10005, boxHeights[i]);
-        styleInput(boxes[i]);
-        styleText(Labbt(i));
+        core::giveLook(boxes[i]);
+        core::giveLook(Labbt(i), core::look::FontSize, false);
     }
     int left = 1140;
     for (forms::CommandButton* button : {CmdSave, Cmdedit, Cmddele, CmdBack}) {
         button->Move(left, 6660, 1575, 375);
-        styleText(button);
+        core::giveLook(button, core::look::FontSize, false);
         left += 1800;
     }
     for (forms::Control* control : std::initializer_list<forms::Control*>{Label1, CmdSeek, CmdQcls, CmdExit, MSFGridzyzd})
-        styleText(control);
-    styleInput(Dbobzmc);
-    for (forms::DBCombo* combo : Dbobzzz) styleInput(combo);
-    for (forms::Label* label : Label2) styleText(label);
+        core::giveLook(control, core::look::FontSize, false);
+    core::giveLook(Dbobzmc);
+    for (forms::DBCombo* combo : Dbobzzz) core::giveLook(combo);
+    for (forms::Label* label : Label2) core::giveLook(label, core::look::FontSize, false);
 }
 
 void Frmzyzdll::runOnce(const std::function<void()>& handler)
@@ -159,7 +156,7 @@ void Frmzyzdll::Form_Load()
     MSFGridzyzd->setMergeCol(0, true);
     MSFGridzyzd->setMergeCells(true);
     for (forms::DataControl* data : {Data1, Data2}) {
-        data->setDatabaseName(data::databasePath(WindowsDir));
+        data->setDatabaseName(data::databasePath(core::WindowsDir));
         data->setRecordsetType(forms::vbRSTypeDynaset);
         data->setConnect(data::connectText());
     }
@@ -171,7 +168,7 @@ void Frmzyzdll::Form_Load()
 
 void Frmzyzdll::Form_QueryUnload(int& /*cancel*/)
 {
-    menuOn();
+    core::menuOn();
     forms::DoEvents();
 }
 
@@ -185,7 +182,7 @@ void Frmzyzdll::showDetail(bool shown)
 
 void Frmzyzdll::refreshLists()
 {
-    trapped([this] {
+    core::runTrapped([this] {
         Data1->Refresh();
         Data2->Refresh();
     });
@@ -223,8 +220,8 @@ bool Frmzyzdll::fillGrid(const QString& sql)
     MSFGridzyzd->setRowHeight(0, RowHeight);
     int count = 0;
     MSFGridzyzd->setMergeCells(false);
-    const bool ran = trapped([&] {
-        dao::Database db = OpenDb();
+    const bool ran = core::runTrapped([&] {
+        dao::Database db = core::OpenDb();
         forms::DoEvents();
         dao::Recordset rows = db.storeAndOpen(QStringLiteral("zybzqk"), sql);
         forms::DoEvents();
@@ -266,53 +263,15 @@ void Frmzyzdll::MSFGridzyzd_Click()
 
 // ---- the symptom dictionary narrowed to a name ---------------------------------------
 
-// The refill is one transaction: a failure leaves `bzzz` as it was, and the progress
-// window goes before the error is told.
+// The dictionary narrowed to the syndromes whose name holds the picked text; a name
+// that matches none changes nothing.
 void Frmzyzdll::seekbzmc()
 {
     forms::DoEvents();
-    QPointer<Frmjdys> progress;
-    bool refilled = false;
-    trapped([&] {
-        dao::Database db = OpenDb();
-        forms::DoEvents();
-        dao::Recordset symptoms = db.storeAndOpen(
-            QStringLiteral("qkbz"), QStringLiteral("select bzqk from zybz where ") +
-                                        likeCriterion(QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text())));
-        forms::DoEvents();
-        if (symptoms.eof()) {
-            forms::DoEvents();
-            return;
-        }
-        progress = new Frmjdys;
-        progress->Show();
-        forms::DoEvents();
-        dao::Transaction refill(db);
-        db.execute(QStringLiteral("delete * from bzzz"));
-        forms::DoEvents();
-        symptoms.moveLast();
-        symptoms.moveFirst();
-        forms::DoEvents();
-        const vb::Currency step = vb::Currency::fromDouble(98.0 / symptoms.recordCount());
-        progress->Labprg->setCaption(QStringLiteral("正在读取中医临床症状诊断词典......"));
-        for (int i = 1; !symptoms.eof(); symptoms.moveNext(), ++i) {
-            const double done = static_cast<float>((step * static_cast<double>(i)).toDouble());
-            progress->ProgBar->setValue(done);
-            progress->Labpre->setCaption(QString::number(std::nearbyint(done)) + u'%');
-            forms::DoEvents();
-            QString text = vb::Trim(symptoms.field(0).toString());
-            AddSymptomTerms(text);
-            forms::DoEvents();
-        }
-        refill.commit();
-        refilled = true;
-    });
-    if (progress) {
-        progress->Unload();
-        window()->activateWindow();   // the progress window had taken the activation
-    }
-    forms::DoEvents();
-    if (!refilled) return;
+    const bool narrowed = dictionary::NarrowSymptomDict(
+        QStringLiteral("select bzqk from zybz where ") + likeCriterion(QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text())));
+    window()->activateWindow();   // the progress window may have taken the activation
+    if (!narrowed) return;
     refreshLists();
     forms::DoEvents();
     msfgridbzmc();
@@ -338,8 +297,8 @@ void Frmzyzdll::withKeyRow(const std::function<void(dao::Recordset&)>& found,
 {
     srnrJy();
     if (srnrcw == 1) return;
-    trapped([&] {
-        dao::Database db = OpenDb();
+    core::runTrapped([&] {
+        dao::Database db = core::OpenDb();
         db.deleteAllQueryDefs();
         forms::DoEvents();
         forms::DoEvents();
@@ -357,7 +316,7 @@ void Frmzyzdll::CmdSave_Click()
                    table.addNew();
                    int col = 0;
                    for (forms::TextBox* box : {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs})
-                       table.setField(col++, NormalizeText(box->Text()));
+                       table.setField(col++, core::NormalizeText(box->Text()));
                    table.update();
                    table.close();
                    qclsseek();
@@ -369,8 +328,8 @@ void Frmzyzdll::Cmdedit_Click()
     withKeyRow(
         [this](dao::Recordset& row) {
             row.edit();
-            row.setField(2, NormalizeText(Txtbzcy->Text()));
-            row.setField(3, NormalizeText(TxtZlcs->Text()));
+            row.setField(2, core::NormalizeText(Txtbzcy->Text()));
+            row.setField(3, core::NormalizeText(TxtZlcs->Text()));
             row.update();
             row.close();
             qclsseek();

@@ -4,18 +4,15 @@
 #include "core/globals.h"
 #include "core/text_normalizer.h"
 #include "platform/dao/dao.h"
-#include "platform/forms/control.h"
 #include "platform/forms/flexgrid.h"
 #include "platform/forms/services.h"
 #include "platform/vb/strings.h"
-
-#include <QColor>
 
 namespace reference {
 
 QString enteredBy()
 {
-    return vb::Trim(LoginUser).isEmpty() ? OwnerName : LoginUser;
+    return vb::Trim(core::LoginUser).isEmpty() ? core::OwnerName : core::LoginUser;
 }
 
 bool seekStored(dao::Recordset& table, const QString& key1, const QString& key2)
@@ -25,7 +22,7 @@ bool seekStored(dao::Recordset& table, const QString& key1, const QString& key2)
         else table.seek(QStringLiteral("="), first, second);
         return !table.noMatch();
     };
-    if (seek(NormalizeText(key1), key2.isNull() ? key2 : NormalizeText(key2))) return true;
+    if (seek(core::NormalizeText(key1), key2.isNull() ? key2 : core::NormalizeText(key2))) return true;
     return seek(key1, key2);
 }
 
@@ -39,29 +36,6 @@ QString likeCriterion(const QString& column, const QString& text)
     const QString criterion = column + QStringLiteral(" like ") + dao::quote(u'*' + literal + u'*');
     if (!text.isEmpty()) return criterion;
     return u'(' + criterion + QStringLiteral(" or ") + column + QStringLiteral(" is null)");
-}
-
-namespace {
-bool runReporting(const std::function<void()>& work, const std::function<void(const std::exception&)>& report)
-{
-    try {
-        work();
-        return true;
-    } catch (const std::exception& error) {
-        report(error);
-    }
-    return false;
-}
-}  // namespace
-
-bool trapped(const std::function<void()>& work)
-{
-    return runReporting(work, [](const std::exception& e) { forms::ReportError(forms::ErrorDescription(e)); });
-}
-
-bool trappedLine(const std::function<void()>& work)
-{
-    return runReporting(work, [](const std::exception& e) { forms::ReportErrorLine(e); });
 }
 
 int fillGrid(forms::FlexGrid* grid, dao::Recordset& rows, int cols, int rowHeight)
@@ -80,17 +54,6 @@ int fillGrid(forms::FlexGrid* grid, dao::Recordset& rows, int cols, int rowHeigh
         forms::DoEvents();
     }
     return count;
-}
-
-void styleText(forms::Control* control)
-{
-    control->setFont(QStringLiteral("宋体"), 10.5);
-}
-
-void styleInput(forms::Control* input)
-{
-    styleText(input);
-    input->setBackColor(QColor(192, 192, 255));
 }
 
 }  // namespace reference

@@ -1,16 +1,12 @@
 // Small pieces the knowledge-base windows share: the entered-by name, the seek of a
-// key in its stored form and then as typed, the LIKE criterion of a fuzzy query, the
-// error traps of their handlers and the look of their inputs.
+// key in its stored form and then as typed, the LIKE criterion of a fuzzy query and
+// the fill of a result grid.
 #pragma once
 
 #include <QString>
-#include <functional>
 
 namespace dao { class Recordset; }
-namespace forms {
-class Control;
-class FlexGrid;
-}
+namespace forms { class FlexGrid; }
 
 namespace reference {
 
@@ -26,19 +22,10 @@ bool seekStored(dao::Recordset& table, const QString& key1, const QString& key2 
 // an empty text matches every row, Null columns included.
 QString likeCriterion(const QString& column, const QString& text);
 
-// Runs `work`; an error is shown as its description alone (false), or in the line form
-// "错误号码：n错误内容：description".
-bool trapped(const std::function<void()>& work);
-bool trappedLine(const std::function<void()>& work);
-
 // Fills the grid's data rows from the result, one row a record, cells from the
 // trimmed fields 0 to cols - 1 (Null as an empty text), each row `rowHeight` twips
 // high, pumping events after each row; the grid keeps its header alone without rows.
 // Returns the number of records.
 int fillGrid(forms::FlexGrid* grid, dao::Recordset& rows, int cols, int rowHeight);
-
-// 宋体 10.5 pt; inputs on the light blue background.
-void styleInput(forms::Control* input);
-void styleText(forms::Control* control);
 
 }  // namespace reference

@@ -1,8 +1,10 @@
 // The patent-medicine entry window FrmZycy; see patent_medicine_entry.h.
 #include "reference/patent_medicine_entry.h"
 
+#include "core/error_trap.h"
 #include "core/globals.h"
 #include "core/help_window.h"
+#include "core/look.h"
 #include "core/main_window.h"
 #include "core/print_handoff.h"
 #include "core/text_normalizer.h"
@@ -104,7 +106,7 @@ FrmZycy::FrmZycy()
         Txtfjmc->SetFocus();
         forms::DoEvents();
     };
-    CmdHelp->Click = [this] { ShowHelpFor(this, QStringLiteral("CY")); };
+    CmdHelp->Click = [this] { core::ShowHelpFor(this, QStringLiteral("CY")); };
     Cmdquit->Click = [this] { Unload(); };
 }
 
@@ -128,11 +130,11 @@ void FrmZycy::layOut()
     };
     for (const Place& place : places) {
         place.control->Move(place.left, place.top, place.width, place.height);
-        styleText(place.control);
+        core::giveLook(place.control, core::look::FontSize, false);
     }
     for (forms::Label* label : {Label2, Label4}) label->setWordWrap(true);
-    for (forms::TextBox* box : {Txtfjmc, Txtfjnr, Txtfjgy, Txtfjzz, Txtfjyf, Txtlcxd}) styleInput(box);
-    styleInput(ListFjmc);
+    for (forms::TextBox* box : {Txtfjmc, Txtfjnr, Txtfjgy, Txtfjzz, Txtfjyf, Txtlcxd}) core::giveLook(box);
+    core::giveLook(ListFjmc);
 }
 
 forms::TextBox* FrmZycy::boxes(int column) const
@@ -161,7 +163,7 @@ void FrmZycy::Form_Activate()
 void FrmZycy::Form_QueryUnload(int& /*cancel*/)
 {
     forms::DoEvents();
-    menuOn();
+    core::menuOn();
 }
 
 // A table without rows empties the list too, so a deleted last medicine goes from it.
@@ -172,8 +174,8 @@ void FrmZycy::Qpcls()
     forms::DoEvents();
     for (int col = 0; col < 6; ++col) boxes(col)->setText(QString());
     forms::DoEvents();
-    trapped([this] {
-        dao::Database db = OpenDb();
+    core::runTrapped([this] {
+        dao::Database db = core::OpenDb();
         forms::DoEvents();
         dao::Recordset all = db.storeAndOpen(QStringLiteral("1234"), QStringLiteral("select * from fjcy"));
         QStringList names;
@@ -207,7 +209,7 @@ void FrmZycy::srnrJy()
 
 void FrmZycy::writeTexts(dao::Recordset& medicine) const
 {
-    for (int col = 1; col < 6; ++col) medicine.setField(col, NormalizeText(trimmed(boxes(col))));
+    for (int col = 1; col < 6; ++col) medicine.setField(col, core::NormalizeText(trimmed(boxes(col))));
     medicine.setField(6, enteredBy());
 }
 
@@ -223,8 +225,8 @@ void FrmZycy::withNameRow(const std::function<void(dao::Recordset&)>& found,
     if (srnrcw == 1) return;
     const PumpScope pumping(*this);
     forms::Screen::setMousePointer(forms::vbArrowHourglass);
-    trapped([&] {
-        dao::Database db = OpenDb();
+    core::runTrapped([&] {
+        dao::Database db = core::OpenDb();
         dao::Recordset table = db.openTable(Table);
         table.setIndex(KeyIndex);
         table.seek(QStringLiteral("="), trimmed(Txtfjmc));
@@ -271,7 +273,7 @@ void FrmZycy::Cmddele_Click()
     const PumpScope pumping(*this);
     forms::Screen::setMousePointer(forms::vbArrowHourglass);
     try {
-        dao::Database db = OpenDb();
+        dao::Database db = core::OpenDb();
         dao::Recordset table = db.openTable(Table);
         table.setIndex(KeyIndex);
         table.seek(QStringLiteral("="), trimmed(Txtfjmc));
@@ -296,8 +298,8 @@ void FrmZycy::Txtfjmc_KeyPress(int& keyAscii)
     const QString name = trimmed(Txtfjmc);
     if (name.isEmpty()) return;
     const PumpScope pumping(*this);
-    trapped([&] {
-        dao::Database db = OpenDb();
+    core::runTrapped([&] {
+        dao::Database db = core::OpenDb();
         dao::Recordset found =
             db.storeAndOpen(QStringLiteral("cynrcx"), QStringLiteral("select * from fjcy  where cymc=") + dao::quote(name));
         if (!found.eof()) showColumns(found);
@@ -310,8 +312,8 @@ void FrmZycy::Txtfjmc_KeyPress(int& keyAscii)
 void FrmZycy::ListFjmc_Click()
 {
     const QString name = vb::Trim(ListFjmc->Text());
-    trapped([&] {
-        dao::Database db = OpenDb();
+    core::runTrapped([&] {
+        dao::Database db = core::OpenDb();
         dao::Recordset table = db.openTable(Table);
         table.setIndex(KeyIndex);
         table.seek(QStringLiteral("="), name);
@@ -339,8 +341,8 @@ void FrmZycy::Cmdseek_Click()
     const QString sql =
         QStringLiteral("select * from fjcy where ") + conditions.join(QStringLiteral(" and ")) + QStringLiteral(" order by cymc ");
     const PumpScope pumping(*this);
-    trappedLine([&] {
-        dao::Database db = OpenDb();
+    core::runTrappedLine([&] {
+        dao::Database db = core::OpenDb();
         forms::DoEvents();
         dao::Recordset found = db.storeAndOpen(QStringLiteral("1234"), sql);
         if (found.eof()) {
@@ -360,7 +362,7 @@ void FrmZycy::Cmdseek_Click()
 void FrmZycy::Cmdprnt_Click()
 {
     forms::Screen::setMousePointer(forms::vbArrowHourglass);
-    trappedLine([this] {
+    core::runTrappedLine([this] {
         const QString name = trimmed(Txtfjmc), composition = trimmed(Txtfjnr), effects = trimmed(Txtfjgy),
                       indications = trimmed(Txtfjzz), usage = trimmed(Txtfjyf), notes = trimmed(Txtlcxd);
         if (name.isEmpty() || composition.isEmpty() || effects.isEmpty() || indications.isEmpty() || usage.isEmpty()) {
@@ -374,7 +376,7 @@ void FrmZycy::Cmdprnt_Click()
                         QStringLiteral("使用方法：") + usage,       QStringLiteral("应用心得：") + notes,
                         QStringLiteral("打印时间：") + forms::Clock::Today().toString(QStringLiteral("yyyy-MM-dd"))}
                 .join(QStringLiteral("\r\n"));
-        ShowTextInWord(vb::Trim(text));
+        core::ShowTextInWord(vb::Trim(text));
     });
     forms::Screen::setMousePointer(forms::vbArrow);
 }

@@ -2,16 +2,17 @@
 #include "reference/reference_menu.h"
 
 #include "core/main_window.h"
+#include "dictionary/dictionary_builder.h"
 #include "reference/diagnosis_entry.h"
 #include "reference/diagnosis_query.h"
 #include "reference/patent_medicine_entry.h"
 #include "reference/western_drug.h"
 
-void registerReferenceWindows(MDIFqhmz& mainWindow)
+void registerReferenceWindows(core::MDIFqhmz& mainWindow)
 {
     using namespace reference;
     mainWindow.wire(QStringLiteral("ZysjDl2"), [] { return new Frmzyzddl; });
-    mainWindow.wire(QStringLiteral("zycxll2"), [] { return new Frmzyzdll; });
+    mainWindow.wire(QStringLiteral("zycxll2"), [] { return new Frmzyzdll; }, dictionary::BuildSymptomDict);
     mainWindow.wire(QStringLiteral("ZysjDl3"), [] { return new FrmZycy; });
     mainWindow.wire(QStringLiteral("ZysjDl4"), [] { return new FrmXydl; });
 }

@@ -2,6 +2,6 @@
 // window's common opening; the query windows' items rebuild their dictionaries first.
 #pragma once
 
-class MDIFqhmz;
+namespace core { class MDIFqhmz; }
 
-void registerReferenceWindows(MDIFqhmz& mainWindow);
+void registerReferenceWindows(core::MDIFqhmz& mainWindow);

@@ -1,8 +1,10 @@
 // The western-drug window FrmXydl; see western_drug.h.
 #include "reference/western_drug.h"
 
+#include "core/error_trap.h"
 #include "core/globals.h"
 #include "core/help_window.h"
+#include "core/look.h"
 #include "core/main_window.h"
 #include "core/print_handoff.h"
 #include "core/text_normalizer.h"
@@ -97,14 +99,14 @@ void FrmXydl::layOut()
     int i = 0;
     for (forms::CommandButton* button : {Cmdsave, Cmdedit, Cmdseek, Cmddele, Cmdprnt, CmdHelp, Cmdqcls, Cmdexit}) {
         button->Move(7560 + (i % 2) * 1800, 5640 + (i / 2) * 480, 1740, 420);
-        styleText(button);
+        core::giveLook(button, core::look::FontSize, false);
         ++i;
     }
     for (forms::Control* input : std::initializer_list<forms::Control*>{Txtycmc, CboXylb, Txtyczz, Txtycyf, Txtycyj,
                                                                          Txtycgb, ListYcmc})
-        styleInput(input);
-    for (forms::Label* label : {LabJL, Label5, Label1}) styleText(label);
-    for (forms::Label* label : Labbt) styleText(label);
+        core::giveLook(input);
+    for (forms::Label* label : {LabJL, Label5, Label1}) core::giveLook(label, core::look::FontSize, false);
+    for (forms::Label* label : Labbt) core::giveLook(label, core::look::FontSize, false);
 }
 
 // ---- opening and reset ------------------------------------------------------------
@@ -129,8 +131,8 @@ void FrmXydl::Qpcls()
     forms::Screen::setMousePointer(forms::vbArrowHourglass);
     for (forms::TextBox* box : {Txtycmc, Txtyczz, Txtycyf, Txtycyj, Txtycgb}) box->setText(QString());
     LabJL->setCaption(Registered);
-    trapped([this] {
-        dao::Database db = OpenDb();
+    core::runTrapped([this] {
+        dao::Database db = core::OpenDb();
         cboXylbad(db);
         listycmcadd(db);
         zyycsl(db);
@@ -216,13 +218,13 @@ void FrmXydl::srnrJy()
 
 void FrmXydl::writeColumns(dao::Recordset& drug, bool withName)
 {
-    if (withName) drug.setField(0, NormalizeText(Txtycmc->Text()));
-    drug.setField(1, NormalizeText(Txtyczz->Text()));
-    drug.setField(2, NormalizeText(Txtycyf->Text()));
-    drug.setField(3, NormalizeText(Txtycyj->Text()));
-    drug.setField(4, NormalizeText(Txtycgb->Text()));
+    if (withName) drug.setField(0, core::NormalizeText(Txtycmc->Text()));
+    drug.setField(1, core::NormalizeText(Txtyczz->Text()));
+    drug.setField(2, core::NormalizeText(Txtycyf->Text()));
+    drug.setField(3, core::NormalizeText(Txtycyj->Text()));
+    drug.setField(4, core::NormalizeText(Txtycgb->Text()));
     drug.setField(5, enteredBy());
-    drug.setField(6, NormalizeText(CboXylb->Text()));
+    drug.setField(6, core::NormalizeText(CboXylb->Text()));
 }
 
 void FrmXydl::Cmdsave_Click()
@@ -230,8 +232,8 @@ void FrmXydl::Cmdsave_Click()
     const PumpScope pumping(*this);
     srnrJy();
     if (srnrcw == 1) return;
-    trapped([this] {
-        dao::Database db = OpenDb();
+    core::runTrapped([this] {
+        dao::Database db = core::OpenDb();
         dao::Recordset drug = db.openTable(Table);
         drug.setIndex(KeyIndex);
         if (seekStored(drug, Txtycmc->Text())) {
@@ -253,8 +255,8 @@ void FrmXydl::Cmdedit_Click()
     const PumpScope pumping(*this);
     srnrJy();
     if (srnrcw == 1) return;
-    trapped([this] {
-        dao::Database db = OpenDb();
+    core::runTrapped([this] {
+        dao::Database db = core::OpenDb();
         dao::Recordset drug = db.openTable(Table);
         drug.setIndex(KeyIndex);
         if (!seekStored(drug, Txtycmc->Text())) {
@@ -277,8 +279,8 @@ void FrmXydl::Cmddele_Click()
     if (forms::MsgBox(QStringLiteral("删除此条内容吗？"), forms::vbYesNo | forms::vbQuestion, QString()) != forms::vbYes)
         return;
     const PumpScope pumping(*this);
-    trapped([this] {
-        dao::Database db = OpenDb();
+    core::runTrapped([this] {
+        dao::Database db = core::OpenDb();
         dao::Recordset drug = db.openTable(Table);
         drug.setIndex(KeyIndex);
         if (!seekStored(drug, Txtycmc->Text())) {
@@ -298,7 +300,7 @@ void FrmXydl::Cmddele_Click()
 
 bool FrmXydl::showStoredDrug(const QString& name)
 {
-    dao::Database db = OpenDb();
+    dao::Database db = core::OpenDb();
     forms::DoEvents();
     dao::Recordset drug = db.openTable(Table);
     drug.setIndex(KeyIndex);
@@ -315,7 +317,7 @@ void FrmXydl::Txtycmc_KeyPress(int& keyAscii)
     const QString name = trimmed(Txtycmc);
     if (name.isEmpty()) return;
     const PumpScope pumping(*this);
-    trapped([&] { showStoredDrug(name); });
+    core::runTrapped([&] { showStoredDrug(name); });
     CboXylb->SetFocusEnd();
     forms::DoEvents();
 }
@@ -325,7 +327,7 @@ void FrmXydl::ListYcmc_Click()
     const QString name = vb::Trim(ListYcmc->Text());
     if (name.isEmpty()) return;
     const PumpScope pumping(*this);
-    trapped([&] { showStoredDrug(name); });
+    core::runTrapped([&] { showStoredDrug(name); });
 }
 
 void FrmXydl::CboXylb_KeyPress(int& keyAscii)
@@ -334,8 +336,8 @@ void FrmXydl::CboXylb_KeyPress(int& keyAscii)
     const QString category = vb::Trim(CboXylb->Text());
     if (!category.isEmpty()) {
         const PumpScope pumping(*this);
-        trapped([&] {
-            dao::Database db = OpenDb();
+        core::runTrapped([&] {
+            dao::Database db = core::OpenDb();
             forms::DoEvents();
             dao::Recordset found = db.storeAndOpen(
                 QStringLiteral("12345"), QStringLiteral("select * from ylsy where sylb=") + dao::quote(category));
@@ -361,8 +363,8 @@ void FrmXydl::Cmdseek_Click()
                         QStringLiteral(" and ") + likeCriterion(QStringLiteral("sylb"), category) +
                         QStringLiteral(" and ") + likeCriterion(QStringLiteral("syxd"), notes);
     const PumpScope pumping(*this);
-    trappedLine([&] {
-        dao::Database db = OpenDb();
+    core::runTrappedLine([&] {
+        dao::Database db = core::OpenDb();
         forms::DoEvents();
         dao::Recordset found = db.storeAndOpen(QStringLiteral("0000"), sql);
         forms::DoEvents();
@@ -383,7 +385,7 @@ void FrmXydl::Cmdprnt_Click()
         return;
     }
     const PumpScope pumping(*this);
-    trappedLine([&] {
+    core::runTrappedLine([&] {
         forms::Screen::setMousePointer(forms::vbArrowHourglass);
         const QString text = QStringList{QStringLiteral("药材名称：") + name, QStringLiteral("药材类别：") + category,
                                          QStringLiteral("药材作用：") + effects, QStringLiteral("用法剂量：") + usage,
@@ -392,13 +394,13 @@ void FrmXydl::Cmdprnt_Click()
                                          QStringLiteral("打印时间：") +
                                              forms::Clock::Today().toString(QStringLiteral("yyyy-MM-dd"))}
                                  .join(QStringLiteral("\r\n"));
-        PauseAfterPrint(Cmdprnt);
-        ShowTextInWord(vb::Trim(text));
+        core::PauseAfterPrint(Cmdprnt);
+        core::ShowTextInWord(vb::Trim(text));
     });
     forms::Screen::setMousePointer(forms::vbArrow);
 }
 
-void FrmXydl::CmdHelp_Click() { ShowHelpFor(this, QStringLiteral("XY")); }
+void FrmXydl::CmdHelp_Click() { core::ShowHelpFor(this, QStringLiteral("XY")); }
 
 void FrmXydl::Cmdqcls_Click()
 {
@@ -412,7 +414,7 @@ void FrmXydl::Cmdexit_Click() { Unload(); }
 void FrmXydl::Form_QueryUnload(int& /*cancel*/)
 {
     forms::DoEvents();
-    menuOn();
+    core::menuOn();
 }
 
 }  // namespace reference

@@ -95,7 +95,7 @@ void DictionaryBuilderTest::emptySourcesEmptyTheDictionariesAndShowNoMessage()
     QCOMPARE(env.count("Cygx"), 0);
     QVERIFY(fixture.messages().isEmpty());
     QCoreApplication::processEvents();
-    QVERIFY(fixture.mainWindow().findChildren<Frmjdys*>().isEmpty());
+    QVERIFY(fixture.mainWindow().findChildren<core::Frmjdys*>().isEmpty());
 }
 
 void DictionaryBuilderTest::termsAreStoredOnceAndNullOrBlankRowsAddNothing()
@@ -172,7 +172,7 @@ void DictionaryBuilderTest::failureMidBuildLeavesTheOldDictionaries()
     QVERIFY(fixture.messages().first().startsWith("错误号码："));
     QVERIFY(fixture.messages().first().contains("\r\n错误内容："));
     QCoreApplication::processEvents();
-    QVERIFY(fixture.mainWindow().findChildren<Frmjdys*>().isEmpty());
+    QVERIFY(fixture.mainWindow().findChildren<core::Frmjdys*>().isEmpty());
 }
 
 QTEST_MAIN(DictionaryBuilderTest)

@@ -14,7 +14,6 @@
 #include "platform/forms/textbox.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QTableView>
 #include <QTimer>
 #include <QtTest>
@@ -35,7 +34,6 @@ private slots:
     void pickedNameWithoutMatchChangesNothing();
     void failedNarrowingKeepsTheTermsAndTheWindow();
     void secondPressDuringTheNarrowingIsIgnored();
-    void percentagesClimbInStepsOfTheirShare();
     void gridClickOpensTheDetailButNotFromTheHeader();
     void detailSaveChangeAndDelete_data();
     void detailSaveChangeAndDelete();
@@ -163,7 +161,7 @@ void DiagnosisQueryTest::pickedNameNarrowsTheSymptomTerms()
     for (forms::DBCombo* combo : window_->Dbobzzz) QCOMPARE(combo->ListCount(), 5);
     QCOMPARE(column(0), (QStringList{"脾肾两虚", "脾胃虚弱", "脾阳虚"}));
     QVERIFY(world_->messages().isEmpty());
-    for (QWidget* widget : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<Frmjdys*>(widget));
+    for (QWidget* widget : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<core::Frmjdys*>(widget));
 
     // The clear button keeps the narrowed terms and lists every row again.
     WindowFixture::click(window_->CmdQcls);
@@ -195,7 +193,7 @@ void DiagnosisQueryTest::failedNarrowingKeepsTheTermsAndTheWindow()
     QCOMPARE(world_->messages().size(), 1);
     QVERIFY(world_->messages().at(0).contains("磁盘已满"));
     QCOMPARE(world_->environment().count("bzzz"), 9);
-    for (QWidget* widget : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<Frmjdys*>(widget));
+    for (QWidget* widget : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<core::Frmjdys*>(widget));
     // The window still answers.
     world_->clearMessages();
     pick("肝");
@@ -213,33 +211,6 @@ void DiagnosisQueryTest::secondPressDuringTheNarrowingIsIgnored()
     QCOMPARE(terms(), sorted({"嗳气", "胁痛"}));
     WindowFixture::click(window_->CmdSeek);    // now it runs
     QCOMPARE(world_->messages(), QStringList{"没有符合查询条件的内容"});
-}
-
-// The percentage label as it is painted while the terms are read.
-void DiagnosisQueryTest::percentagesClimbInStepsOfTheirShare()
-{
-    open();
-    struct Recorder : QObject {
-        QStringList seen;
-        bool eventFilter(QObject* watched, QEvent* event) override
-        {
-            if (event->type() == QEvent::Paint)
-                if (auto* label = qobject_cast<QLabel*>(watched); label && label->text().endsWith('%')
-                                                                  && (seen.isEmpty() || seen.last() != label->text()))
-                    seen << label->text();
-            return false;
-        }
-    } recorder;
-    qApp->installEventFilter(&recorder);
-    pick("肝");
-    const QStringList one = recorder.seen;
-    recorder.seen.clear();
-    world_->environment().insert("zybz", {"脾气虚", "气短。", "x", "y"});
-    pick("脾");
-    qApp->removeEventFilter(&recorder);
-    if (one.isEmpty()) QSKIP("the offscreen platform paints nothing here");
-    QCOMPARE(one, QStringList{"98%"});
-    QCOMPARE(recorder.seen, (QStringList{"33%", "65%", "98%"}));
 }
 
 // ---- the detail tab -----------------------------------------------------------------

@@ -143,11 +143,11 @@ void PatentMedicineEntryTest::saveEditAndDeleteByName_data()
 void PatentMedicineEntryTest::saveEditAndDeleteByName()
 {
     QFETCH(QString, name);
-    LoginUser = "王医生";
+    core::LoginUser = "王医生";
     open();
     fill({" " + name + " ", "山楂,神曲", "消食.和胃", "食积;停滞", "口服"});
     WindowFixture::click(window_->Cmdsave);
-    LoginUser.clear();
+    core::LoginUser.clear();
     QCOMPARE(stored(name), (QStringList{name, "山楂，神曲", "消食。和胃", "食积；停滞", "口服", "  ", "王医生"}));
     QCOMPARE(WindowFixture::focusedControl(), window_->Txtfjmc);
 
@@ -160,7 +160,7 @@ void PatentMedicineEntryTest::saveEditAndDeleteByName()
     // Edited: the texts and the entered-by name, never the name.
     fill({name, "山楂", "消食", "食积", "水送服", "效佳"});
     WindowFixture::click(window_->Cmdedit);
-    QCOMPARE(stored(name), (QStringList{name, "山楂", "消食", "食积", "水送服", "效佳", OwnerName}));
+    QCOMPARE(stored(name), (QStringList{name, "山楂", "消食", "食积", "水送服", "效佳", core::OwnerName}));
     QCOMPARE(WindowFixture::focusedControl(), window_->Txtfjmc);
 
     // An edit of a name not stored writes nothing and leaves the focus in the name box.

@@ -162,7 +162,7 @@ void WesternDrugTest::saveStoresNormalisedTextsOnce()
     WindowFixture::click(window_->Cmdsave);
     QVERIFY(world_->messages().isEmpty());
     QCOMPARE(storedRow("维生素C"),
-             (QStringList{"维生素C", "抗氧化，增强免疫", "口服；一日3次", "过量。腹泻", "  ", OwnerName, "维生素类"}));
+             (QStringList{"维生素C", "抗氧化，增强免疫", "口服；一日3次", "过量。腹泻", "  ", core::OwnerName, "维生素类"}));
     QCOMPARE(names(), QStringList{"维生素C"});
     QCOMPARE(window_->LabJL->Caption(), QString("已经登录西药 1 种"));
     QCOMPARE(WindowFixture::focusedControl(), window_->Txtycmc);
@@ -209,7 +209,7 @@ void WesternDrugTest::keysAreSoughtStoredThenAsTyped()
     QCOMPARE(WindowFixture::focusedControl(), window_->CboXylb);
     fill(typed, "新类", "新作用", "新用法", "新注意");
     WindowFixture::click(window_->Cmdedit);
-    QCOMPARE(storedRow(stored), (QStringList{stored, "新作用", "新用法", "新注意", "  ", OwnerName, "新类"}));
+    QCOMPARE(storedRow(stored), (QStringList{stored, "新作用", "新用法", "新注意", "  ", core::OwnerName, "新类"}));
 
     // The list click shows it; a delete confirmed removes it and empties the lists.
     window_->ListYcmc->listWidget()->setCurrentRow(0);
