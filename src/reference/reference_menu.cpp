@@ -6,6 +6,7 @@
 #include "reference/diagnosis_entry.h"
 #include "reference/diagnosis_query.h"
 #include "reference/patent_medicine_entry.h"
+#include "reference/patent_medicine_query.h"
 #include "reference/western_drug.h"
 
 void registerReferenceWindows(core::MDIFqhmz& mainWindow)
@@ -14,5 +15,6 @@ void registerReferenceWindows(core::MDIFqhmz& mainWindow)
     mainWindow.wire(QStringLiteral("ZysjDl2"), [] { return new Frmzyzddl; });
     mainWindow.wire(QStringLiteral("zycxll2"), [] { return new Frmzyzdll; }, dictionary::BuildSymptomDict);
     mainWindow.wire(QStringLiteral("ZysjDl3"), [] { return new FrmZycy; });
+    mainWindow.wire(QStringLiteral("ZycyCx"), [] { return new FrmCyzy; }, dictionary::BuildPatentMedDicts);
     mainWindow.wire(QStringLiteral("ZysjDl4"), [] { return new FrmXydl; });
 }

@@ -69,6 +69,10 @@ void DictionaryBuilderTest::progressOfARow_data()
     QTest::newRow("step 8.3333") << 0 << 50 << 6 << 6 << 49.9998 << "50%";
     QTest::newRow("second stage from its base") << 50 << 49 << 2 << 1 << 74.5 << "74%";
     QTest::newRow("last formula stage") << 66 << 33 << 1 << 1 << 99.0 << "99%";
+    QTest::newRow("narrowing of one syndrome") << 0 << 98 << 1 << 1 << 98.0 << "98%";
+    QTest::newRow("narrowing, step 32.6667") << 0 << 98 << 3 << 1 << 32.6667 << "33%";
+    QTest::newRow("narrowing 2 of 3") << 0 << 98 << 3 << 2 << 65.3334 << "65%";
+    QTest::newRow("narrowing 3 of 3 ends near 98") << 0 << 98 << 3 << 3 << 98.0001 << "98%";
 }
 
 void DictionaryBuilderTest::progressOfARow()

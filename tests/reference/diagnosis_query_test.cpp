@@ -14,6 +14,7 @@
 #include "platform/forms/textbox.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QTableView>
 #include <QTimer>
 #include <QtTest>
@@ -71,9 +72,13 @@ void DiagnosisQueryTest::pick(const QString& name)
 void DiagnosisQueryTest::clickRow(int row)
 {
     QTableView* view = window_->MSFGridzyzd->view();
-    const QRect cell = row == 0 ? QRect() : view->visualRect(view->model()->index(row - 1, 1));
-    if (row == 0) window_->MSFGridzyzd->Click();   // the header: the mouse row stays 0
-    else QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    if (row == 0) {
+        QHeaderView* header = view->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+        return;
+    }
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row - 1, 1)).center());
 }
 
 QStringList DiagnosisQueryTest::column(int col) const

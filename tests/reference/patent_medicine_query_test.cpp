@@ -1,0 +1,204 @@
+// The patent-medicine query window FrmCyzy driven as the user drives it: every
+// medicine listed in stored order (a Null row too), the ten criteria (all must match,
+// blanks trimmed, apostrophes and wildcards taken literally, Null columns matched by
+// empty criteria), the query without a match that resets, the grid click into the
+// detail tab, the pick lists from the rebuilt dictionaries and the Enter chain.
+#include "reference/patent_medicine_query.h"
+#include "support/window_fixture.h"
+
+#include "dictionary/dictionary_builder.h"
+#include "platform/forms/buttons.h"
+#include "platform/forms/datacontrol.h"
+#include "platform/forms/flexgrid.h"
+#include "platform/forms/tabbeddialog.h"
+#include "platform/forms/textbox.h"
+#include "platform/vb/strings.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+
+#include <QTableView>
+#include <QtTest>
+
+using reference::FrmCyzy;
+
+class PatentMedicineQueryTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { world_.reset(); }
+
+    void everyMedicineListedInStoredOrder();
+    void criteriaMustAllMatch_data();
+    void criteriaMustAllMatch();
+    void emptyCriteriaAskAndNoMatchResets();
+    void gridClickShowsTheMedicine();
+    void pickListsComeFromTheDictionaries();
+    void enterChainOfTheCriteria();
+
+private:
+    FrmCyzy* open() { return window_ = world_->open<FrmCyzy>("ZycyCx"); }
+    QStringList column(int col) const;
+    void clickRow(int row);
+
+    std::unique_ptr<WindowFixture> world_;
+    FrmCyzy* window_ = nullptr;
+};
+
+void PatentMedicineQueryTest::init()
+{
+    world_ = std::make_unique<WindowFixture>();
+    const TestEnvironment& env = world_->environment();
+    env.insert("fjcy", {"逍遥丸", "柴胡，当归，白芍，白术", "疏肝健脾。", "肝郁脾虚，胁痛。", "口服", "  ", "张"});
+    env.insert("fjcy", {"六味地黄丸", "熟地黄，山药，泽泻", "滋阴补肾。", "肾阴亏损，头晕。", "口服", "  ", "张"});
+    env.insert("fjcy", {"O'Neil*散", "当归，柴胡", vb::Variant(), vb::Variant(), "冲服", vb::Variant(), "张"});
+}
+
+QStringList PatentMedicineQueryTest::column(int col) const
+{
+    QStringList texts;
+    for (int row = 1; row < window_->MSFGridzyfj->Rows(); ++row) texts << window_->MSFGridzyfj->TextMatrix(row, col);
+    return texts;
+}
+
+void PatentMedicineQueryTest::clickRow(int row)
+{
+    QTableView* view = window_->MSFGridzyfj->view();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row - 1, 1)).center());
+}
+
+void PatentMedicineQueryTest::everyMedicineListedInStoredOrder()
+{
+    open();
+    QCOMPARE(column(0), (QStringList{"逍遥丸", "六味地黄丸", "O'Neil*散"}));
+    QCOMPARE(column(2), (QStringList{"疏肝健脾。", "滋阴补肾。", ""}));
+    QCOMPARE(window_->MSFGridzyfj->Cols(), 6);
+    QCOMPARE(window_->SSTab1->Tab(), 0);
+    QVERIFY(world_->messages().isEmpty());
+}
+
+void PatentMedicineQueryTest::criteriaMustAllMatch_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("herbs");
+    QTest::addColumn<QStringList>("effects");
+    QTest::addColumn<QStringList>("indications");
+    QTest::addColumn<QStringList>("found");
+    QTest::newRow("name only, by name") << "丸" << QStringList{} << QStringList{} << QStringList{}
+                                        << QStringList{"六味地黄丸", "逍遥丸"};
+    QTest::newRow("three herbs all in the composition") << "" << QStringList{"柴胡", "当归", "白术"} << QStringList{}
+                                                        << QStringList{} << QStringList{"逍遥丸"};
+    QTest::newRow("two herbs, Null effects matched") << " " << QStringList{"当归 ", " 柴胡"} << QStringList{}
+                                                     << QStringList{} << QStringList{"O'Neil*散", "逍遥丸"};
+    QTest::newRow("effect and indication") << "" << QStringList{} << QStringList{"", "", "补肾"}
+                                           << QStringList{"头晕"} << QStringList{"六味地黄丸"};
+    QTest::newRow("apostrophe and star literal") << "l*散" << QStringList{} << QStringList{} << QStringList{}
+                                                 << QStringList{"O'Neil*散"};
+}
+
+void PatentMedicineQueryTest::criteriaMustAllMatch()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, herbs);
+    QFETCH(QStringList, effects);
+    QFETCH(QStringList, indications);
+    QFETCH(QStringList, found);
+    open();
+    window_->Txtmcyc->setText(name);
+    for (int i = 0; i < herbs.size(); ++i) window_->Cbocxyc(i)->setText(herbs[i]);
+    for (int i = 0; i < effects.size(); ++i) window_->Cboycgx(i)->setText(effects[i]);
+    for (int i = 0; i < indications.size(); ++i) window_->Cboyczz(i)->setText(indications[i]);
+    WindowFixture::click(window_->CmdSeek);
+    QVERIFY(world_->messages().isEmpty());
+    QCOMPARE(column(0), found);
+    QCOMPARE(window_->Txtmcyc->Text(), vb::Trim(name));
+    if (!herbs.isEmpty()) QCOMPARE(window_->Cbocxyc(0)->Text(), vb::Trim(herbs[0]));
+}
+
+void PatentMedicineQueryTest::emptyCriteriaAskAndNoMatchResets()
+{
+    open();
+    window_->Txtmcyc->setText("  ");
+    window_->Cboyczz(2)->setText(" ");
+    WindowFixture::click(window_->CmdSeek);
+    QCOMPARE(world_->messages(), QStringList{"输入查询条件。"});
+    QCOMPARE(WindowFixture::focusedControl(), window_->Txtmcyc);
+    QCOMPARE(column(0).size(), 3);
+
+    for (const QString& name : {QString("不存在"), QString("六*丸"), QString("'x")}) {
+        world_->clearMessages();
+        window_->Txtmcyc->setText(name);
+        window_->Cbocxyc(1)->setText("当归");
+        WindowFixture::click(window_->CmdSeek);
+        QCOMPARE(world_->messages(), QStringList{"查询条件输入错误。"});
+        QVERIFY(window_->Txtmcyc->Text().isEmpty());
+        QVERIFY(window_->Cbocxyc(1)->Text().isEmpty());
+        QCOMPARE(column(0).size(), 3);
+    }
+}
+
+void PatentMedicineQueryTest::gridClickShowsTheMedicine()
+{
+    open();
+    QVERIFY(!window_->Txtfjmc->isVisible());
+    clickRow(3);
+    QCOMPARE(window_->SSTab1->Tab(), 1);
+    QCOMPARE(window_->Txtfjmc->Text(), QString("O'Neil*散"));
+    QCOMPARE(window_->Txtfjgc->Text(), QString("当归，柴胡"));
+    QVERIFY(window_->Txtfjgx->Text().isEmpty());
+    QVERIFY(window_->Txtfjmc->isVisible());
+    QVERIFY(world_->messages().isEmpty());
+
+    // The header's text is no medicine: nothing happens.
+    window_->SSTab1->setTab(0);
+    QHeaderView* header = window_->MSFGridzyfj->view()->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+    QCOMPARE(window_->SSTab1->Tab(), 0);
+
+    // An empty table leaves one empty row, and a click on it says so.
+    world_->environment().open().execute("delete * from fjcy");
+    FrmCyzy* emptyWindow = window_;
+    emptyWindow->Unload();
+    QCoreApplication::processEvents();
+    open();
+    QCOMPARE(window_->MSFGridzyfj->Rows(), 2);
+    clickRow(1);
+    QCOMPARE(world_->messages(), QStringList{"未有要查询的方剂"});
+}
+
+void PatentMedicineQueryTest::pickListsComeFromTheDictionaries()
+{
+    world_->environment().insert("zyyc", {"柴胡"});
+    world_->environment().insert("zyyc", {"当归"});
+    dictionary::BuildPatentMedDicts();
+    open();
+    QCOMPARE(window_->Cbocxyc(2)->ListCount(), 2);
+    QStringList effects;
+    for (int i = 0; i < window_->Cboycgx(0)->ListCount(); ++i) effects << window_->Cboycgx(0)->List(i);
+    effects.sort();
+    QCOMPARE(effects, (QStringList{"滋阴补肾", "疏肝健脾"}));
+    QCOMPARE(window_->Cboyczz(1)->ListCount(), 4);
+}
+
+void PatentMedicineQueryTest::enterChainOfTheCriteria()
+{
+    open();
+    window_->Txtmcyc->SetFocus();
+    WindowFixture::pressEnter(window_->Txtmcyc);
+    QCOMPARE(WindowFixture::focusedControl(), window_->Txtmcyc);
+    WindowFixture::type(window_->Txtmcyc, "丸 ");
+    WindowFixture::pressEnter(window_->Txtmcyc);
+    QCOMPARE(window_->Txtmcyc->Text(), QString("丸"));
+    QCOMPARE(WindowFixture::focusedControl(), window_->Cbocxyc(0));
+    window_->Cboyczz(2)->setText("头晕");
+    window_->Cboyczz(2)->SetFocus();
+    WindowFixture::pressEnter(window_->Cboyczz(2));
+    QCOMPARE(WindowFixture::focusedControl(), window_->CmdSeek);
+    QTest::keyClick(window_->CmdSeek->button(), Qt::Key_Return);
+    QCOMPARE(column(0), QStringList{"六味地黄丸"});
+}
+
+QTEST_MAIN(PatentMedicineQueryTest)
+#include "patent_medicine_query_test.moc"
