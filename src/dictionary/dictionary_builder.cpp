@@ -79,13 +79,16 @@ const Build& patentMedBuild()
     return build;
 }
 
-// The progress window as a builder drives it: every row's value is noted, but the
-// bar and the label are set, and pending events run, at most once a time slice and at
-// the end of each stage, so a long rebuild does not spend its time repainting.
+// The progress window as a builder drives it. It is shown, and pending events run,
+// before the rebuild's transaction opens and after it has ended; in between no event
+// runs (no other handler can slip in), and the window is only repainted: every row's
+// place is noted, but the bar and the label are set and drawn at most once a time
+// slice and at the end of each stage, so a long rebuild does not spend its time
+// repainting.
 class ProgressDisplay {
 public:
     ProgressDisplay()
-        : window_(new Frmjdys)
+        : window_(new core::Frmjdys)
     {
         window_->Show();
         window_->Labpre->setCaption(QString());
@@ -107,40 +110,43 @@ public:
         window_->Labprg->setCaption(stageText);
         flush();
     }
-    void note(StageProgress progress)
+    // Row n of the `rows` rows of `stage`.
+    void note(const Stage& stage, int rows, int n)
     {
-        latest_ = std::move(progress);
-        pending_ = true;
+        stage_ = &stage;
+        rows_ = rows;
+        n_ = n;
         if (!slice_.isValid() || slice_.elapsed() >= SliceMilliseconds) flush();
     }
     void flush()
     {
-        if (pending_) {
-            window_->ProgBar->setValue(latest_.bar);
-            window_->Labpre->setCaption(latest_.label);
-            pending_ = false;
+        if (stage_) {
+            const StageProgress progress = stageProgress(stage_->base, stage_->span, rows_, n_);
+            window_->ProgBar->setValue(progress.bar);
+            window_->Labpre->setCaption(progress.label);
+            stage_ = nullptr;
         }
-        forms::DoEvents();
+        window_->repaint();
         slice_.start();
     }
 
 private:
     static constexpr int SliceMilliseconds = 40;
-    QPointer<Frmjdys> window_;
+    QPointer<core::Frmjdys> window_;
     QElapsedTimer slice_;
-    StageProgress latest_{0, QString()};
-    bool pending_ = false;
+    const Stage* stage_ = nullptr;   // the row noted and not drawn yet
+    int rows_ = 0;
+    int n_ = 0;
 };
 
 // The rebuild in one transaction, with the database closed again before `progress`
 // goes (on success and on failure alike).
 void runBuild(const Build& build, ProgressDisplay& progress)
 {
-    dao::Database db = OpenDb();
+    dao::Database db = core::OpenDb();
     dao::Transaction rebuild(db);
     for (const QString& statement : build.emptying) db.execute(statement);
     db.deleteAllQueryDefs();
-    forms::DoEvents();
     for (const Stage& stage : build.stages) {
         db.createQueryDef(stage.queryName, stage.sql);
         dao::Recordset source = db.openRecordset(stage.queryName);
@@ -149,7 +155,7 @@ void runBuild(const Build& build, ProgressDisplay& progress)
         progress.beginStage(stage.stageText);
         dao::Recordset dictionary = stage.splitter.openDictionary(db);
         for (int n = 1; !source.eof(); ++n, source.moveNext()) {
-            progress.note(stageProgress(stage.base, stage.span, rows, n));
+            progress.note(stage, rows, n);
             stage.splitter.addTo(dictionary, source.field(0).toString());
         }
         progress.flush();

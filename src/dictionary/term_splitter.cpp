@@ -80,7 +80,7 @@ dao::Recordset TermSplitter::openDictionary(dao::Database& db) const
 void TermSplitter::operator()(const QString& text) const
 {
     if (vb::Trim(text).isEmpty()) return;
-    dao::Database db = OpenDb();
+    dao::Database db = core::OpenDb();
     dao::Recordset dictionary = openDictionary(db);
     addTo(dictionary, text);
 }

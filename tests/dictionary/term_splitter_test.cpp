@@ -86,7 +86,7 @@ class TermSplitterTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { WindowsDir = env_.windowsDir(); }
+    void initTestCase() { core::WindowsDir = env_.windowsDir(); }
     void addsTerms_data();
     void addsTerms();
     void secondCallWithTheSameTextAddsNothing();
@@ -157,11 +157,11 @@ void TermSplitterTest::secondCallWithTheSameTextAddsNothing()
 
 void TermSplitterTest::textOfBlanksOpensNothing()
 {
-    const QString saved = WindowsDir;
-    WindowsDir = env_.windowsDir() + "/nowhere";
+    const QString saved = core::WindowsDir;
+    core::WindowsDir = env_.windowsDir() + "/nowhere";
     AddSymptomTerms(QStringLiteral("   "));                       // opens nothing: no error
     QVERIFY_THROWS_EXCEPTION(dao::Error, AddSymptomTerms(QStringLiteral("发热")));
-    WindowsDir = saved;
+    core::WindowsDir = saved;
 }
 
 void TermSplitterTest::walkAgreesWithTheRulesOnRandomTexts()
