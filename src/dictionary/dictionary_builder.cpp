@@ -79,9 +79,12 @@ const Build& patentMedBuild()
     return build;
 }
 
-// The progress window as a builder drives it: every row's value is noted, but the
-// bar and the label are set, and pending events run, at most once a time slice and at
-// the end of each stage, so a long rebuild does not spend its time repainting.
+// The progress window as a builder drives it. It is shown, and pending events run,
+// before the rebuild's transaction opens and after it has ended; in between no event
+// runs (no other handler can slip in), and the window is only repainted: every row's
+// place is noted, but the bar and the label are set and drawn at most once a time
+// slice and at the end of each stage, so a long rebuild does not spend its time
+// repainting.
 class ProgressDisplay {
 public:
     ProgressDisplay()
@@ -107,20 +110,23 @@ public:
         window_->Labprg->setCaption(stageText);
         flush();
     }
-    void note(StageProgress progress)
+    // Row n of the `rows` rows of `stage`.
+    void note(const Stage& stage, int rows, int n)
     {
-        latest_ = std::move(progress);
-        pending_ = true;
+        stage_ = &stage;
+        rows_ = rows;
+        n_ = n;
         if (!slice_.isValid() || slice_.elapsed() >= SliceMilliseconds) flush();
     }
     void flush()
     {
-        if (pending_) {
-            window_->ProgBar->setValue(latest_.bar);
-            window_->Labpre->setCaption(latest_.label);
-            pending_ = false;
+        if (stage_) {
+            const StageProgress progress = stageProgress(stage_->base, stage_->span, rows_, n_);
+            window_->ProgBar->setValue(progress.bar);
+            window_->Labpre->setCaption(progress.label);
+            stage_ = nullptr;
         }
-        forms::DoEvents();
+        window_->repaint();
         slice_.start();
     }
 
@@ -128,8 +134,9 @@ private:
     static constexpr int SliceMilliseconds = 40;
     QPointer<core::Frmjdys> window_;
     QElapsedTimer slice_;
-    StageProgress latest_{0, QString()};
-    bool pending_ = false;
+    const Stage* stage_ = nullptr;   // the row noted and not drawn yet
+    int rows_ = 0;
+    int n_ = 0;
 };
 
 // One stage over its opened source: the terms of every row added to the stage's
@@ -140,7 +147,7 @@ void runStage(dao::Database& db, const Stage& stage, dao::Recordset& source, Pro
     progress.beginStage(stage.stageText);
     dao::Recordset dictionary = stage.splitter.openDictionary(db);
     for (int n = 1; !source.eof(); ++n, source.moveNext()) {
-        progress.note(stageProgress(stage.base, stage.span, rows, n));
+        progress.note(stage, rows, n);
         stage.splitter.addTo(dictionary, source.field(0).toString());
     }
     progress.flush();
@@ -154,7 +161,6 @@ void runBuild(const Build& build, ProgressDisplay& progress)
     dao::Transaction rebuild(db);
     for (const QString& statement : build.emptying) db.execute(statement);
     db.deleteAllQueryDefs();
-    forms::DoEvents();
     for (const Stage& stage : build.stages) {
         db.createQueryDef(stage.queryName, stage.sql);
         dao::Recordset source = db.openRecordset(stage.queryName);
@@ -191,7 +197,6 @@ bool NarrowSymptomDict(const QString& sql)
     try {
         dao::Database db = core::OpenDb();
         db.deleteAllQueryDefs();
-        forms::DoEvents();
         db.createQueryDef(narrowing.queryName, narrowing.sql);
         dao::Recordset source = db.openRecordset(narrowing.queryName);
         if (source.recordCount() == 0) return false;

@@ -1,5 +1,5 @@
-// The knowledge-base windows' menu items: each opens its window through the main
-// window's common opening; the query windows' items rebuild their dictionaries first.
+// Wires the knowledge-base windows to their menu items of the main window: the entry
+// windows open directly, the query windows after their dictionary builder has run.
 #pragma once
 
 namespace core { class MDIFqhmz; }
