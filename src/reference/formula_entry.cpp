@@ -1,8 +1,12 @@
 // The formula entry window Frmfjdl; see formula_entry.h.
 #include "reference/formula_entry.h"
 
+#include "core/enter_chain.h"
+#include "core/error_trap.h"
 #include "core/globals.h"
 #include "core/help_window.h"
+#include "core/input_check.h"
+#include "core/look.h"
 #include "core/main_window.h"
 #include "core/print_handoff.h"
 #include "core/text_normalizer.h"
@@ -23,30 +27,12 @@ namespace reference {
 
 namespace {
 
-const QString FontName = QStringLiteral("宋体");
-constexpr double FontSize = 10.5;
-const QColor InputColor(192, 192, 255);
-
 constexpr int ClientWidth = 11670;
 constexpr int ClientHeight = 8040;
 constexpr int EntryTab = 0;
 constexpr int HerbTab = 1;
 
 const QString AllFormulas = QStringLiteral("select * from zyfj");
-
-bool filled(const forms::TextBox* box) { return !vb::Trim(box->Text()).isEmpty(); }
-
-// Runs `work`; an error is shown as "错误号码：<n>错误内容：<description>" and the
-// pointer comes back.
-void trapped(const std::function<void()>& work)
-{
-    try {
-        work();
-    } catch (const std::exception& error) {
-        forms::ReportErrorLine(error);
-        forms::Screen::setMousePointer(forms::vbDefault);
-    }
-}
 
 // The condition of one search criterion (see Frmfjll's query).
 QString likeCondition(const QString& column, const QString& criterion)
@@ -113,7 +99,7 @@ std::vector<forms::TextBox*> Frmfjdl::byColumn() const
 
 void Frmfjdl::layOut()
 {
-    SSTab1->setFont(FontName, FontSize);
+    SSTab1->setFont(core::look::FontName, core::look::FontSize);
     SSTab1->Move(0, 0, ClientWidth, ClientHeight);
     QWidget* entry = SSTab1->Page(EntryTab);
     struct Field {
@@ -133,11 +119,10 @@ void Frmfjdl::layOut()
     };
     for (const Field& field : fields) {
         field.box->Move(field.left, field.top, field.width, field.height);
-        field.box->setFont(FontName, FontSize);
-        field.box->setBackColor(InputColor);
+        core::giveLook(field.box);
         if (field.box->MultiLine()) field.box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
         auto* label = new forms::Label(entry, QString::fromUtf8(field.caption));
-        label->setFont(FontName, FontSize);
+        label->setFont(core::look::FontName, core::look::FontSize);
         label->setWordWrap(true);
         label->Move(field.labelLeft, field.labelTop, field.left - field.labelLeft - 60, 960);
     }
@@ -146,14 +131,13 @@ void Frmfjdl::layOut()
         {Cmddele, {600, 6480, 1815, 495}},  {CmdQcls, {2760, 6480, 1815, 495}}, {Cmdprnt, {4920, 6480, 1935, 495}},
         {CmdHelp, {600, 7080, 1815, 495}},  {CmdQuit, {2760, 7080, 1815, 495}}};
     for (const auto& [button, place] : buttons) {
-        button->setFont(FontName, FontSize);
+        core::giveLook(button, core::look::FontSize, false);
         button->Move(place.x(), place.y(), place.width(), place.height());
     }
-    ListFjmc->setFont(FontName, FontSize);
-    ListFjmc->setBackColor(InputColor);
+    core::giveLook(ListFjmc);
     ListFjmc->Move(7200, 5880, 4095, 1500);
     auto* counted = new forms::Label(entry, QStringLiteral("共登录方剂"));
-    for (forms::Label* label : {counted, LabFjsl}) label->setFont(FontName, FontSize);
+    for (forms::Label* label : {counted, LabFjsl}) label->setFont(core::look::FontName, core::look::FontSize);
     counted->Move(4995, 7320, 1215, 300);
     LabFjsl->Move(6240, 7320, 900, 300);
 
@@ -172,13 +156,13 @@ void Frmfjdl::wireKeys()
         {Txtfjgy, Txtfjzz}, {Txtfjzz, Txtfjyf}, {Txtfjyf, Txtlcxd}, {Txtfjly, CmdSave}};
     for (const auto& [box, next] : chain) {
         box->KeyPress = [box, next](int& keyAscii) {
-            if (!forms::EnterPressed(keyAscii) || !filled(box)) return;
+            if (!forms::EnterPressed(keyAscii) || !core::filled(box)) return;
             if (auto* text = qobject_cast<forms::TextBox*>(next)) text->SetFocusEnd();
             else next->SetFocus();
         };
     }
     Txtlcxd->KeyPress = [this](int& keyAscii) {
-        if (keyAscii == forms::vbKeySpace || (keyAscii == forms::vbKeyReturn && !filled(Txtlcxd))) keyAscii = 0;
+        if (keyAscii == forms::vbKeySpace || (keyAscii == forms::vbKeyReturn && !core::filled(Txtlcxd))) keyAscii = 0;
     };
     Txtfjmc->KeyPress = [this](int& keyAscii) { Txtfjmc_KeyPress(keyAscii); };
     Txtfjnr->KeyPress = [this](int& keyAscii) { Txtfjnr_KeyPress(keyAscii); };
@@ -187,16 +171,16 @@ void Frmfjdl::wireKeys()
 void Frmfjdl::Txtfjnr_KeyPress(int& keyAscii)
 {
     if (keyAscii != forms::vbKeySpace) RetakeTrimmedText(*Txtfjnr);
-    if (forms::EnterPressed(keyAscii) && filled(Txtfjnr)) Txtfjgy->SetFocusEnd();
+    if (forms::EnterPressed(keyAscii) && core::filled(Txtfjnr)) Txtfjgy->SetFocusEnd();
 }
 
 // The look-up by name: a stored formula fills the boxes; found or not, the
 // composition box is next, its text selected.
 void Frmfjdl::Txtfjmc_KeyPress(int& keyAscii)
 {
-    if (!forms::EnterPressed(keyAscii) || !filled(Txtfjmc)) return;
-    trapped([this] {
-        dao::Database db = OpenDb();
+    if (!forms::EnterPressed(keyAscii) || !core::filled(Txtfjmc)) return;
+    core::runTrappedLine([this] {
+        dao::Database db = core::OpenDb();
         dao::Recordset formula = db.storeAndOpen(
             QStringLiteral("fjnrcx"),
             QStringLiteral("select * from zyfj  where fjmc=") + dao::quote(vb::Trim(Txtfjmc->Text())));
@@ -210,7 +194,7 @@ void Frmfjdl::Txtfjmc_KeyPress(int& keyAscii)
 void Frmfjdl::Form_Load()
 {
     PlaceKnowledgeBase();
-    Data1->setDatabaseName(data::databasePath(WindowsDir));
+    Data1->setDatabaseName(data::databasePath(core::WindowsDir));
     Data1->setConnect(data::connectText());
     Data1->setRecordsetType(forms::vbRSTypeDynaset);
     Qpcls();
@@ -222,7 +206,7 @@ void Frmfjdl::Form_Activate() { forms::DoEvents(); }
 void Frmfjdl::Form_QueryUnload(int& /*cancel*/)
 {
     forms::DoEvents();
-    menuOn();
+    core::menuOn();
 }
 
 void Frmfjdl::kcxsgb() { herbs->hidePanel(); }
@@ -232,7 +216,7 @@ void Frmfjdl::Qpcls()
     SSTab1->setTab(HerbTab);
     kcxsgb();
     for (forms::TextBox* box : byColumn()) box->setText(QString());
-    trapped([this] {
+    core::runTrappedLine([this] {
         Data1->setRecordSource(AllFormulas);
         Data1->Refresh();
         ListFjmc->setListField(QStringLiteral("fjmc"));
@@ -248,16 +232,15 @@ void Frmfjdl::Qpcls()
 void Frmfjdl::srnrJy()
 {
     srnrcw = 1;
-    const std::pair<forms::TextBox*, const char*> required[] = {
-        {Txtfjmc, "输入方剂名称"}, {Txtfjnr, "输入方剂构成"}, {Txtfjgy, "输入方剂功效"},
-        {Txtfjzz, "输入方剂主治"}, {Txtfjyf, "输入方剂用法"}, {Txtfjly, "输入方剂来源"}};
-    for (const auto& [box, message] : required) {
-        if (filled(box)) continue;
-        forms::Notice(QString::fromUtf8(message));
-        box->SetFocus();
-        return;
-    }
-    if (!filled(Txtlcxd)) Txtlcxd->setText(QString());
+    const std::vector<core::InputCheck> checks = {
+        {core::isBlank(Txtfjmc), QStringLiteral("输入方剂名称"), Txtfjmc, false},
+        {core::isBlank(Txtfjnr), QStringLiteral("输入方剂构成"), Txtfjnr, false},
+        {core::isBlank(Txtfjgy), QStringLiteral("输入方剂功效"), Txtfjgy, false},
+        {core::isBlank(Txtfjzz), QStringLiteral("输入方剂主治"), Txtfjzz, false},
+        {core::isBlank(Txtfjyf), QStringLiteral("输入方剂用法"), Txtfjyf, false},
+        {core::isBlank(Txtfjly), QStringLiteral("输入方剂来源"), Txtfjly, false}};
+    if (!core::passesChecks(checks)) return;
+    if (!core::filled(Txtlcxd)) Txtlcxd->setText(QString());
     srnrcw = 0;
 }
 
@@ -277,15 +260,15 @@ void Frmfjdl::writeColumns(dao::Recordset& formula) const
     const std::vector<forms::TextBox*> boxes = byColumn();
     formula.setField(0, vb::Trim(Txtfjmc->Text()));
     for (int column = 1; column < static_cast<int>(boxes.size()); ++column)
-        formula.setField(column, NormalizeText(vb::Trim(boxes[static_cast<std::size_t>(column)]->Text())));
-    formula.setField(7, vb::Trim(LoginUser).isEmpty() ? OwnerName : LoginUser);
+        formula.setField(column, core::NormalizeText(vb::Trim(boxes[static_cast<std::size_t>(column)]->Text())));
+    formula.setField(7, vb::Trim(core::LoginUser).isEmpty() ? core::OwnerName : core::LoginUser);
 }
 
 void Frmfjdl::seekName(const std::function<void(dao::Recordset& formulas, bool found)>& work)
 {
     forms::Screen::setMousePointer(forms::vbHourglass);
-    trapped([&] {
-        dao::Database db = OpenDb();
+    core::runTrappedLine([&] {
+        dao::Database db = core::OpenDb();
         dao::Recordset formulas = db.openTable(QStringLiteral("zyfj"));
         formulas.setIndex(QStringLiteral("fjmci"));
         formulas.seek(QStringLiteral("="), vb::Trim(Txtfjmc->Text()));
@@ -353,7 +336,7 @@ void Frmfjdl::CmdSeek_Click()
 {
     for (forms::TextBox* box : byColumn()) box->setText(vb::Trim(box->Text()));
     const std::vector<forms::TextBox*> boxes = byColumn();
-    if (std::none_of(boxes.begin(), boxes.end(), filled)) {
+    if (std::none_of(boxes.begin(), boxes.end(), [](const forms::TextBox* box) { return core::filled(box); })) {
         forms::Notice(QStringLiteral("请输入查询条件"));
         Txtfjmc->SetFocus();
         return;
@@ -365,7 +348,7 @@ void Frmfjdl::CmdSeek_Click()
     for (const auto& [column, box] : criteria) conditions << likeCondition(QString::fromUtf8(column), box->Text());
     const QString sql = QStringLiteral("select * from zyfj where ") + conditions.join(QStringLiteral(" and ")) +
                         QStringLiteral(" order by fjmc ");
-    trapped([&] {
+    core::runTrappedLine([&] {
         Data1->setRecordSource(sql);
         Data1->Refresh();
         ListFjmc->setListField(QStringLiteral("fjmc"));
@@ -383,8 +366,8 @@ void Frmfjdl::CmdSeek_Click()
 void Frmfjdl::ListFjmc_Click()
 {
     const QString name = vb::Trim(ListFjmc->Text());
-    trapped([&] {
-        dao::Database db = OpenDb();
+    core::runTrappedLine([&] {
+        dao::Database db = core::OpenDb();
         dao::Recordset formulas = db.openTable(QStringLiteral("zyfj"));
         formulas.setIndex(QStringLiteral("fjmci"));
         formulas.seek(QStringLiteral("="), name);
@@ -413,8 +396,8 @@ void Frmfjdl::Cmdprnt_Click()
         QStringLiteral("应用心得：") + notes,
         QStringLiteral("打印时间：") + forms::Clock::Today().toString(QStringLiteral("yyyy-MM-dd"))};
     const PumpScope pumping(*this);
-    PauseAfterPrint(Cmdprnt);
-    ShowTextInWord(vb::Trim(lines.join(QStringLiteral("\r\n"))));
+    core::PauseAfterPrint(Cmdprnt);
+    core::ShowTextInWord(vb::Trim(lines.join(QStringLiteral("\r\n"))));
     forms::Screen::setMousePointer(forms::vbDefault);
 }
 
@@ -426,7 +409,7 @@ void Frmfjdl::CmdQcls_Click()
     Txtfjmc->SetFocus();
 }
 
-void Frmfjdl::CmdHelp_Click() { ShowHelpFor(this, QStringLiteral("FJ")); }
+void Frmfjdl::CmdHelp_Click() { core::ShowHelpFor(this, QStringLiteral("FJ")); }
 
 void Frmfjdl::CmdQuit_Click() { Unload(); }
 

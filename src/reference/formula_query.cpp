@@ -1,8 +1,11 @@
 // The formula query window Frmfjll; see formula_query.h.
 #include "reference/formula_query.h"
 
+#include "core/enter_chain.h"
+#include "core/error_trap.h"
 #include "core/globals.h"
 #include "core/help_window.h"
+#include "core/look.h"
 #include "core/main_window.h"
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
@@ -19,12 +22,6 @@
 namespace reference {
 
 namespace {
-
-const QString FontName = QStringLiteral("宋体");
-constexpr double FontSize = 10.5;
-constexpr double GridFontSize = 11.25;
-const QColor InputColor(192, 192, 255);
-const QColor PanelColor(128, 128, 255);
 
 constexpr int ClientWidth = 11385;
 constexpr int ClientHeight = 7920;
@@ -114,7 +111,7 @@ std::vector<forms::Control*> Frmfjll::criteria() const
 
 void Frmfjll::layOut()
 {
-    SSTab1->setFont(FontName, FontSize);
+    SSTab1->setFont(core::look::FontName, core::look::FontSize);
     SSTab1->Move(60, 60, ClientWidth - 120, ClientHeight - 120);
 
     // Tab 0: five rows of labelled criteria, the buttons beside them, the grid below.
@@ -130,25 +127,21 @@ void Frmfjll::layOut()
         {"主治1", Cboyczz1, 3, 0, 1},  {"主治2", Cboyczz2, 3, 1, 1},  {"主治3", Cboyczz3, 3, 2, 1},
         {"临床1", Cbofjlc1, 4, 0, 1},  {"临床2", Cbofjlc2, 4, 1, 1},  {"临床3", Cbofjlc3, 4, 2, 1},
     };
-    constexpr int Top = 240, RowPitch = 480, Left = 120, LabelWidth = 840, BoxWidth = 1920, Pitch = 2880;
-    constexpr int BoxHeight = 360;
+    constexpr int Top = 240, RowPitch = 480, Left = 120, BoxWidth = 1920, Pitch = 2880;
+    const core::FieldLayout layout(SSTab1->Page(QueryTab), {840, 0, 60, 300, core::look::FontSize});
     for (const Field& field : fields) {
         const int left = Left + field.column * Pitch;
         const int top = Top + field.row * RowPitch;
-        auto* label = new forms::Label(SSTab1->Page(QueryTab), QString::fromUtf8(field.caption));
-        label->setFont(FontName, FontSize);
-        label->Move(left, top + 60, LabelWidth, BoxHeight);
-        field.box->setFont(FontName, FontSize);
-        field.box->setBackColor(InputColor);
-        field.box->Move(left + LabelWidth, top, BoxWidth + (field.span - 1) * Pitch, BoxHeight);
+        core::giveLook(field.box);
+        layout.place(QString::fromUtf8(field.caption), field.box, left, top, BoxWidth + (field.span - 1) * Pitch);
     }
     const std::pair<forms::CommandButton*, QPoint> buttons[] = {
         {CmdSeek, {8800, 240}}, {CmdQcls, {10000, 240}}, {CmdHelp, {8800, 840}}, {CmdExit, {10000, 840}}};
     for (const auto& [button, at] : buttons) {
-        button->setFont(FontName, FontSize);
+        core::giveLook(button, core::look::FontSize, false);
         button->Move(at.x(), at.y(), 1100, 495);
     }
-    MSFGridzyfj->setFont(FontName, GridFontSize);
+    core::giveLook(MSFGridzyfj, core::look::GridFontSize, false);
     MSFGridzyfj->Move(Left, 2700, 10920, 4560);
 
     // Tab 1: name and source on one line, the long texts below in two columns.
@@ -167,11 +160,11 @@ void Frmfjll::layOut()
         place.box->Move(place.left, place.top, place.width, place.height);
         place.box->setLocked(true);
         if (place.box->MultiLine()) place.box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
-        place.box->setFont(FontName, GridFontSize);
-        place.box->setBackColor(PanelColor);
+        core::giveLook(place.box, core::look::DetailFontSize, false);
+        place.box->setBackColor(core::look::DetailColor);
         place.box->setForeColor(Qt::white);
         forms::Label* label = Labfj(place.label);
-        label->setFont(FontName, FontSize);
+        label->setFont(core::look::FontName, core::look::FontSize);
         label->setWordWrap(true);
         label->Move(place.left - 900, place.top + 60, 840, 720);
     }
@@ -249,7 +242,7 @@ void Frmfjll::wireKeys()
             if (!forms::EnterPressed(keyAscii) || !link.next) return;
             const QString text = textOf(link.box);
             if (link.test == Test::Any && text.isEmpty()) return;
-            if (link.test == Test::Filled && vb::Trim(text).isEmpty()) return;
+            if (link.test == Test::Filled && !core::filled(text)) return;
             auto* next = qobject_cast<forms::TextBox*>(link.next);
             if (next && link.focus == Focus::SelectAll) next->SetFocusSelectAll();
             else if (next && link.focus == Focus::End) next->SetFocusEnd();
@@ -270,7 +263,7 @@ void Frmfjll::Form_Load()
 {
     PlaceKnowledgeBase();
     for (forms::DataControl* data : {Data1, Data2, Data3, Data4, Data5}) {
-        data->setDatabaseName(data::databasePath(WindowsDir));
+        data->setDatabaseName(data::databasePath(core::WindowsDir));
         data->setConnect(data::connectText());
         data->setRecordsetType(forms::vbRSTypeDynaset);
     }
@@ -301,14 +294,12 @@ void Frmfjll::Qpcls()
     const std::pair<forms::DataControl*, const char*> sources[] = {
         {Data1, "select ycmc from zyyc"}, {Data2, "select fjgy from fjgy"}, {Data3, "select fjzz from fjzz"},
         {Data4, "select distinct fjly from zyfj"}, {Data5, "select fjlc from lcfj"}};
-    try {
+    core::runTrappedLine([&] {
         for (const auto& [data, sql] : sources) {
             data->setRecordSource(QString::fromUtf8(sql));
             data->Refresh();
         }
-    } catch (const std::exception& error) {
-        forms::ReportErrorLine(error);
-    }
+    });
     forms::DoEvents();
     for (forms::Control* criterion : criteria()) setTextOf(criterion, QString());
     herbs->clear();
@@ -325,13 +316,11 @@ void Frmfjll::Qpcls()
 
 void Frmfjll::msfgridfjadd()
 {
-    try {
-        dao::Database db = OpenDb();
+    core::runTrappedLine([this] {
+        dao::Database db = core::OpenDb();
         dao::Recordset all = db.openTable(QStringLiteral("zyfj"));
         msfgridfjcx(all);
-    } catch (const std::exception& error) {
-        forms::ReportErrorLine(error);
-    }
+    });
 }
 
 // A result without rows leaves the grid as it is; otherwise the grid gets one row of
@@ -388,20 +377,18 @@ void Frmfjll::CmdSeek_Click()
 
     const PumpScope pumping(*this);
     forms::Screen::setMousePointer(forms::vbHourglass);
-    try {
-        dao::Database db = OpenDb();
+    bool none = false;
+    core::runTrappedLine([&] {
+        dao::Database db = core::OpenDb();
         forms::DoEvents();
         dao::Recordset found = db.storeAndOpen(QStringLiteral("fjcx"), sql);
-        if (found.eof()) {
-            forms::Notice(QStringLiteral("查询条件输入错误。"));
-            Qpcls();
-            forms::Screen::setMousePointer(forms::vbArrow);
-            return;
-        }
         db.close();
-        msfgridfjcx(found);
-    } catch (const std::exception& error) {
-        forms::ReportErrorLine(error);
+        none = found.eof();
+        if (!none) msfgridfjcx(found);
+    });
+    if (none) {
+        forms::Notice(QStringLiteral("查询条件输入错误。"));
+        Qpcls();
     }
     forms::Screen::setMousePointer(forms::vbArrow);
 }
@@ -420,8 +407,8 @@ void Frmfjll::MSFGridzyfj_Click()
         return;
     }
     const PumpScope pumping(*this);
-    try {
-        dao::Database db = OpenDb();
+    core::runTrappedLine([&] {
+        dao::Database db = core::OpenDb();
         dao::Recordset formula =
             db.storeAndOpen(QStringLiteral("ycnr"), QStringLiteral("select * from zyfj where fjmc = ") + dao::quote(name));
         if (formula.eof()) return;
@@ -433,9 +420,7 @@ void Frmfjll::MSFGridzyfj_Click()
             byColumn[col]->setText(value.isNull() ? QString() : value.toString());
         }
         SSTab1->setTab(FormulaTab);
-    } catch (const std::exception& error) {
-        forms::ReportErrorLine(error);
-    }
+    });
 }
 
 void Frmfjll::yckcxsgb() { herbs->hidePanel(); }
@@ -460,7 +445,7 @@ void Frmfjll::CmdQcls_Click()
     forms::DoEvents();
 }
 
-void Frmfjll::CmdHelp_Click() { ShowHelpFor(this, QStringLiteral("F-J")); }
+void Frmfjll::CmdHelp_Click() { core::ShowHelpFor(this, QStringLiteral("F-J")); }
 
 void Frmfjll::CmdExit_Click() { Unload(); }
 
@@ -469,7 +454,7 @@ void Frmfjll::CmdExit_Click() { Unload(); }
 void Frmfjll::Form_QueryUnload(int& /*cancel*/)
 {
     forms::DoEvents();
-    menuOn();
+    core::menuOn();
 }
 
 }  // namespace reference

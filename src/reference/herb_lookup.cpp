@@ -1,7 +1,9 @@
 // The herb look-up pop-up and its herb panel; see herb_lookup.h.
 #include "reference/herb_lookup.h"
 
+#include "core/error_trap.h"
 #include "core/globals.h"
+#include "core/look.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/services.h"
 #include "platform/forms/tabbeddialog.h"
@@ -16,7 +18,6 @@ namespace reference {
 
 namespace {
 
-const QString FontName = QStringLiteral("宋体");
 const QString NotRegistered = QStringLiteral("查询药材的名称不对或系统中没有登记要查询的药材");
 
 // One box of the panel: its place on the tab, its label's caption and place, and the
@@ -66,13 +67,15 @@ HerbLookup::HerbLookup(forms::TextBox* compositionBox, forms::TabbedDialog* tabs
         box->Move(place.left, place.top, place.width, place.height);
         box->setLocked(true);
         if (place.multiLine) box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
-        box->setFont(FontName, entry ? 10.5 : 11.25);
-        box->setBackColor(entry ? QColor(192, 192, 255) : QColor(128, 128, 255));
-        if (!entry) box->setForeColor(Qt::white);
+        core::giveLook(box, entry ? core::look::FontSize : core::look::DetailFontSize);
+        if (!entry) {
+            box->setBackColor(core::look::DetailColor);
+            box->setForeColor(Qt::white);
+        }
         const QString caption = place.caption ? QString::fromUtf8(place.caption)
                                               : QStringLiteral("%1心得").arg(entry ? "临床" : "行医");
         auto* label = new forms::Label(page, caption);
-        label->setFont(FontName, 10.5);
+        label->setFont(core::look::FontName, core::look::FontSize);
         label->setWordWrap(true);
         label->Move(place.labelLeft, place.labelTop, LabelWidth, LabelHeight);
         byIndex[static_cast<std::size_t>(entry ? place.entryLabel : place.queryLabel)] = label;
@@ -119,19 +122,19 @@ void HerbLookup::clear()
 void HerbLookup::FindYc_Click()
 {
     const QString sql = QStringLiteral("select * from zyyc where ycmc =") + dao::quote(vb::Trim(composition_->SelText()));
-    try {
-        dao::Database db = OpenDb();
+    bool found = false;
+    const bool ran = core::runTrappedLine([&] {
+        dao::Database db = core::OpenDb();
         dao::Recordset herb = db.storeAndOpen(QStringLiteral("ycmccx"), sql);
-        if (herb.eof() || herb.field(0).isNull()) {
-            forms::Notice(NotRegistered);
-            return;
-        }
-        fill(herb);
-        showPanel();
-    } catch (const std::exception& error) {
-        forms::ReportErrorLine(error);
+        found = !herb.eof() && !herb.field(0).isNull();
+        if (found) fill(herb);
+    });
+    if (!ran) return;
+    if (!found) {
+        forms::Notice(NotRegistered);
         return;
     }
+    showPanel();
     tabs_->setTab(herbTab_);
 }
 

@@ -54,7 +54,7 @@ void FormulaEntryTest::init()
     world_ = std::make_unique<WindowFixture>();
     formulatest::seedFormulas(world_->environment());
     formulatest::seedHerbs(world_->environment());
-    OwnerName = "张医生";
+    core::OwnerName = "张医生";
     window_ = world_->open<Frmfjdl>("ZysjDl1");
 }
 
