@@ -7,15 +7,18 @@
 #include "core/look.h"
 #include "core/main_window.h"
 #include "core/print_handoff.h"
-#include "core/text_normalizer.h"
+#include "data/columns.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/flexgrid.h"
 #include "platform/forms/services.h"
 #include "platform/forms/textbox.h"
 #include "platform/vb/strings.h"
-#include "reference/entry_helpers.h"
+#include "reference/hand_off_text.h"
+#include "reference/result_grid.h"
 
 namespace reference {
+
+using namespace data;
 
 namespace {
 constexpr int RowHeight = 460;
@@ -42,7 +45,13 @@ Frmzyzddl::Frmzyzddl()
       CmdHelp(new forms::CommandButton(this, QStringLiteral("操作帮助&H"))),
       CmdExit(new forms::CommandButton(this, QStringLiteral("结束&T"))),
       Labsl(new forms::Label(this)),
-      MSFGridzyzd(new forms::FlexGrid(this))
+      MSFGridzyzd(new forms::FlexGrid(this)),
+      road_(EntryRoad::Window{*this, [this] { srnrJy(); return srnrcw == 0; }, [this] { Qpcls(); }, TxtBzmc, CmdSave,
+                              Cmdedit},
+            KnowledgeRecord(QStringLiteral("zybz"), QStringLiteral("zybzi"), {TxtBzmc, Txtbzzz},
+                            {{zybz::bzmc, TxtBzmc, true, false}, {zybz::bzqk, Txtbzzz, true, false},
+                             {zybz::bzcy, Txtbzcy}, {zybz::zlcs, TxtZlcs}},
+                            KnowledgeRecord::NoEnteredBy))
 {
     setClientSize(11370, 7740);
     TxtBzmc->setMaxLength(200);
@@ -67,8 +76,8 @@ Frmzyzddl::Frmzyzddl()
         if (keyAscii == forms::vbKeySpace) keyAscii = 0;
         if (keyAscii == forms::vbKeyReturn && trimmed(TxtZlcs).isEmpty()) keyAscii = 0;
     };
-    CmdSave->Click = [this] { CmdSave_Click(); };
-    Cmdedit->Click = [this] { Cmdedit_Click(); };
+    CmdSave->Click = [this] { road_.save(); };
+    Cmdedit->Click = [this] { road_.edit(); };
     Cmddele->Click = [this] { Cmddele_Click(); };
     CmdQcls->Click = [this] { CmdQcls_Click(); };
     Cmdprnt->Click = [this] { Cmdprnt_Click(); };
@@ -141,7 +150,9 @@ void Frmzyzddl::msfgridaddzyzd()
         dao::Database db = core::OpenDb();
         dao::Recordset rows =
             db.storeAndOpen(QStringLiteral("zybzqk"), QStringLiteral("select * from zybz order by bzmc,bzqk"));
-        const int count = fillGrid(MSFGridzyzd, rows, 4, RowHeight);
+        const int count = rows.recordCount();
+        if (count == 0) MSFGridzyzd->setRows(1);
+        else fillGrid(*MSFGridzyzd, rows, RowHeight);
         Labsl->setCaption(count == 0 ? QStringLiteral("0")
                                      : QStringLiteral("系统已经登录  ") + QString::number(count));
     });
@@ -174,62 +185,10 @@ void Frmzyzddl::srnrJy()
     srnrcw = 0;
 }
 
-void Frmzyzddl::withKeyRow(const std::function<void(dao::Recordset&)>& found,
-                           const std::function<void(dao::Recordset&)>& absent)
-{
-    srnrJy();
-    if (srnrcw == 1) return;
-    const PumpScope pumping(*this);
-    core::runTrapped([&] {
-        dao::Database db = core::OpenDb();
-        db.deleteAllQueryDefs();
-        forms::DoEvents();
-        dao::Recordset table = db.openTable(QStringLiteral("zybz"));
-        table.setIndex(QStringLiteral("zybzi"));
-        if (seekStored(table, TxtBzmc->Text(), Txtbzzz->Text())) found(table);
-        else absent(table);
-    });
-}
-
-void Frmzyzddl::CmdSave_Click()
-{
-    withKeyRow([this](dao::Recordset&) { Cmdedit->SetFocus(); },
-               [this](dao::Recordset& table) {
-                   table.addNew();
-                   int col = 0;
-                   for (forms::TextBox* box : {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs})
-                       table.setField(col++, core::NormalizeText(box->Text()));
-                   table.update();
-                   table.close();
-                   Qpcls();
-               });
-}
-
-void Frmzyzddl::Cmdedit_Click()
-{
-    withKeyRow(
-        [this](dao::Recordset& row) {
-            row.edit();
-            row.setField(2, core::NormalizeText(Txtbzcy->Text()));
-            row.setField(3, core::NormalizeText(TxtZlcs->Text()));
-            row.update();
-            row.close();
-            Qpcls();
-        },
-        [this](dao::Recordset&) { CmdSave->SetFocus(); });
-}
-
 void Frmzyzddl::Cmddele_Click()
 {
-    const QString question = QStringLiteral("确实要删除 ") + trimmed(TxtBzmc) + QStringLiteral(" 的病症资料吗");
-    if (forms::MsgBox(question, forms::vbYesNo | forms::vbQuestion, QString()) != forms::vbYes) return;
-    withKeyRow(
-        [this](dao::Recordset& row) {
-            row.remove();
-            row.close();
-            Qpcls();
-        },
-        [](dao::Recordset&) { forms::Notice(QStringLiteral("没有找到要删除的内容")); });
+    road_.remove(QStringLiteral("确实要删除 ") + trimmed(TxtBzmc) + QStringLiteral(" 的病症资料吗"),
+                 QStringLiteral("没有找到要删除的病症资料。"), EntryRoad::DeleteCheck::InputsFirst);
 }
 
 // ---- the other buttons ------------------------------------------------------------
@@ -245,12 +204,12 @@ void Frmzyzddl::Cmdprnt_Click()
             return;
         }
         forms::Screen::setMousePointer(forms::vbArrowHourglass);
-        const QString text =
-            QStringList{QStringLiteral("病症名称：") + name, QStringLiteral("病症症状：") + symptoms,
-                        QStringLiteral("病症成因：") + cause, QStringLiteral("治疗措施：") + treatment,
-                        QStringLiteral("打印时间：") + forms::Clock::Today().toString(QStringLiteral("yyyy-MM-dd"))}
-                .join(QStringLiteral("\r\n"));
-        core::ShowTextInWord(vb::Trim(text));
+        const QString text = handOffText({{QStringLiteral("病症名称："), name},
+                                          {QStringLiteral("病症症状："), symptoms},
+                                          {QStringLiteral("病症成因："), cause},
+                                          {QStringLiteral("治疗措施："), treatment}},
+                                         DateLine::Next);
+        core::ShowTextInWord(text);
     });
     forms::Screen::setMousePointer(forms::vbArrow);
 }

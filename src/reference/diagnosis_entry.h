@@ -11,10 +11,8 @@
 
 #include "platform/forms/buttons.h"
 #include "platform/forms/form.h"
+#include "reference/entry_road.h"
 
-#include <functional>
-
-namespace dao { class Recordset; }
 
 namespace forms {
 class FlexGrid;
@@ -57,19 +55,15 @@ protected:
 private:
     void msfgridaddzyzd();
     void srnrJy();
-    // The shared road of save, edit and delete: the check, then the row of the two
-    // key boxes sought; `found` or `absent` runs on the open table.
-    void withKeyRow(const std::function<void(dao::Recordset&)>& found,
-                    const std::function<void(dao::Recordset&)>& absent);
 
-    void CmdSave_Click();
-    void Cmdedit_Click();
     void Cmddele_Click();
     void CmdQcls_Click();
     void Cmdprnt_Click();
     void CmdHelp_Click();
     void MSFGridzyzd_Click();
     void layOut();
+
+    EntryRoad road_;   // save, edit and delete on the key (name, symptoms)
 };
 
 }  // namespace reference

@@ -6,8 +6,7 @@
 #include "core/look.h"
 #include "core/main_window.h"
 #include "dictionary/dictionary_builder.h"
-#include "core/text_normalizer.h"
-#include "data/database_file.h"
+#include "data/columns.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/datacontrol.h"
 #include "platform/forms/flexgrid.h"
@@ -15,11 +14,14 @@
 #include "platform/forms/tabbeddialog.h"
 #include "platform/forms/textbox.h"
 #include "platform/vb/strings.h"
-#include "reference/entry_helpers.h"
+#include "reference/bound_lists.h"
+#include "reference/like_criteria.h"
+#include "reference/result_grid.h"
 
-#include <QScopedValueRollback>
 
 namespace reference {
+
+using namespace data;
 
 namespace {
 constexpr int RowHeight = 460;
@@ -31,6 +33,8 @@ const QString Ordered = QStringLiteral(" order by bzmc,bzqk ");
 
 QString trimmed(const forms::TextBox* box) { return vb::Trim(box->Text()); }
 }  // namespace
+
+Frmzyzdll::~Frmzyzdll() = default;
 
 Frmzyzdll::Frmzyzdll()
     : SSTab1(new forms::TabbedDialog(this, {QStringLiteral("诊断查询浏览"), QStringLiteral("病症内容浏览")})),
@@ -49,7 +53,13 @@ Frmzyzdll::Frmzyzdll()
       CmdSave(new forms::CommandButton(SSTab1->Page(1), QStringLiteral("保存&B"))),
       Cmdedit(new forms::CommandButton(SSTab1->Page(1), QStringLiteral("修改&E"))),
       Cmddele(new forms::CommandButton(SSTab1->Page(1), QStringLiteral("删除&D"))),
-      CmdBack(new forms::CommandButton(SSTab1->Page(1), QStringLiteral("返回首页")))
+      CmdBack(new forms::CommandButton(SSTab1->Page(1), QStringLiteral("返回首页"))),
+      road_(EntryRoad::Window{*this, [this] { srnrJy(); return srnrcw == 0; }, [this] { qclsseek(); }, TxtBzmc,
+                              CmdSave, Cmdedit},
+            KnowledgeRecord(QStringLiteral("zybz"), QStringLiteral("zybzi"), {TxtBzmc, Txtbzzz},
+                            {{zybz::bzmc, TxtBzmc, true, false}, {zybz::bzqk, Txtbzzz, true, false},
+                             {zybz::bzcy, Txtbzcy}, {zybz::zlcs, TxtZlcs}},
+                            KnowledgeRecord::NoEnteredBy))
 {
     setClientSize(11505, 8145);
     for (int i = 0; i < 5; ++i) {
@@ -60,12 +70,11 @@ Frmzyzdll::Frmzyzdll()
         Labbt.add(new forms::Label(SSTab1->Page(1), QString::fromUtf8(caption)));
     for (forms::TextBox* box : {Txtbzzz, Txtbzcy, TxtZlcs}) box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
     MSFGridzyzd->setToolTipText(QStringLiteral("点击鼠标选取要浏览的病症"));
-    Dbobzmc->setDataSource(Data1);
-    Dbobzmc->setListField(QStringLiteral("bzmc"));
-    for (forms::DBCombo* combo : Dbobzzz) {
-        combo->setDataSource(Data2);
-        combo->setListField(QStringLiteral("bzzz"));
-    }
+    names_ = std::make_unique<PickList>(Data1, NamesSource, QStringLiteral("bzmc"),
+                                        std::initializer_list<forms::DBCombo*>{Dbobzmc});
+    terms_ = std::make_unique<PickList>(Data2, TermsSource, QStringLiteral("bzzz"),
+                                        std::initializer_list<forms::DBCombo*>{Dbobzzz(0), Dbobzzz(1), Dbobzzz(2),
+                                                                               Dbobzzz(3), Dbobzzz(4)});
     layOut();
 
     // Enter moves on from a box that holds text; no blank reaches these three boxes.
@@ -88,9 +97,10 @@ Frmzyzdll::Frmzyzdll()
         Dbobzmc->SetFocus();
     };
     CmdExit->Click = [this] { Unload(); };
-    CmdSave->Click = [this] { runOnce([this] { CmdSave_Click(); }); };
-    Cmdedit->Click = [this] { runOnce([this] { Cmdedit_Click(); }); };
-    Cmddele->Click = [this] { runOnce([this] { Cmddele_Click(); }); };
+    CmdSave->Click = [this] { road_.save(); };
+    Cmdedit->Click = [this] { road_.edit(); };
+    // The delete asks nothing and says nothing when the row is gone already.
+    Cmddele->Click = [this] { road_.remove(QString(), QString(), EntryRoad::DeleteCheck::InputsFirst); };
     CmdBack->Click = [this] { runOnce([this] { CmdBack_Click(); }); };
 }
 
@@ -135,13 +145,9 @@ void Frmzyzdll::layOut()
     for (forms::Label* label : Label2) core::giveLook(label, core::look::FontSize, false);
 }
 
-void Frmzyzdll::runOnce(const std::function<void()>& handler)
-{
-    if (running_) return;
-    const QScopedValueRollback<bool> running(running_, true);
-    const PumpScope pumping(*this);
-    handler();
-}
+// The handlers that let events run share the write routine's guard with save, edit
+// and delete: one runs at a time, a second press meanwhile does nothing.
+void Frmzyzdll::runOnce(const std::function<void()>& handler) { road_.writer().guarded(handler); }
 
 // ---- opening and reset ------------------------------------------------------------
 
@@ -155,11 +161,6 @@ void Frmzyzdll::Form_Load()
     for (int col = 0; col < 4; ++col) MSFGridzyzd->setColWidth(col, ColumnWidths[col]);
     MSFGridzyzd->setMergeCol(0, true);
     MSFGridzyzd->setMergeCells(true);
-    for (forms::DataControl* data : {Data1, Data2}) {
-        data->setDatabaseName(data::databasePath(core::WindowsDir));
-        data->setRecordsetType(forms::vbRSTypeDynaset);
-        data->setConnect(data::connectText());
-    }
     forms::DoEvents();
     runOnce([this] { Qpcls(); });
     forms::DoEvents();
@@ -183,8 +184,8 @@ void Frmzyzdll::showDetail(bool shown)
 void Frmzyzdll::refreshLists()
 {
     core::runTrapped([this] {
-        Data1->Refresh();
-        Data2->Refresh();
+        names_->refill();
+        terms_->refill();
     });
 }
 
@@ -198,8 +199,6 @@ void Frmzyzdll::Qpcls()
     msfgridaddzyzd();
     forms::DoEvents();
     showDetail(false);
-    Data1->setRecordSource(NamesSource);
-    Data2->setRecordSource(TermsSource);
     refreshLists();
 }
 
@@ -225,27 +224,31 @@ bool Frmzyzdll::fillGrid(const QString& sql)
         forms::DoEvents();
         dao::Recordset rows = db.storeAndOpen(QStringLiteral("zybzqk"), sql);
         forms::DoEvents();
-        count = reference::fillGrid(MSFGridzyzd, rows, 4, RowHeight);
+        count = rows.recordCount();
+        if (count == 0) MSFGridzyzd->setRows(1);
+        else reference::fillGrid(*MSFGridzyzd, rows, RowHeight);
     });
     MSFGridzyzd->setMergeCells(true);
     return !ran || count > 0;
+}
+
+QString Frmzyzdll::nameCondition() const
+{
+    return likeConditions({{QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text())}});
 }
 
 void Frmzyzdll::msfgridaddzyzd() { fillGrid(QStringLiteral("select * from zybz order by bzmc,bzqk")); }
 
 void Frmzyzdll::msfgridbzmc()
 {
-    fillGrid(QStringLiteral("select * from zybz where ") +
-             likeCriterion(QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text())) + Ordered);
+    fillGrid(QStringLiteral("select * from zybz where ") + nameCondition() + Ordered);
 }
 
 void Frmzyzdll::seekmsfgrid()
 {
-    QString sql = QStringLiteral("select * from zybz where ") +
-                  likeCriterion(QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text()));
-    for (forms::DBCombo* combo : Dbobzzz)
-        sql += QStringLiteral(" and ") + likeCriterion(QStringLiteral("bzqk"), vb::Trim(combo->Text()));
-    if (fillGrid(sql + Ordered)) return;
+    std::vector<LikeCriterion> criteria = {{QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text())}};
+    for (forms::DBCombo* combo : Dbobzzz) criteria.push_back({QStringLiteral("bzqk"), vb::Trim(combo->Text())});
+    if (fillGrid(QStringLiteral("select * from zybz where ") + likeConditions(criteria) + Ordered)) return;
     forms::Notice(QStringLiteral("没有符合查询条件的内容"));
     Qpcls();
 }
@@ -268,8 +271,7 @@ void Frmzyzdll::MSFGridzyzd_Click()
 void Frmzyzdll::seekbzmc()
 {
     forms::DoEvents();
-    const bool narrowed = dictionary::NarrowSymptomDict(
-        QStringLiteral("select bzqk from zybz where ") + likeCriterion(QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text())));
+    const bool narrowed = dictionary::NarrowSymptomDict(QStringLiteral("select bzqk from zybz where ") + nameCondition());
     window()->activateWindow();   // the progress window may have taken the activation
     if (!narrowed) return;
     refreshLists();
@@ -290,62 +292,6 @@ void Frmzyzdll::srnrJy()
         return;
     }
     srnrcw = 0;
-}
-
-void Frmzyzdll::withKeyRow(const std::function<void(dao::Recordset&)>& found,
-                           const std::function<void(dao::Recordset&)>& absent)
-{
-    srnrJy();
-    if (srnrcw == 1) return;
-    core::runTrapped([&] {
-        dao::Database db = core::OpenDb();
-        db.deleteAllQueryDefs();
-        forms::DoEvents();
-        forms::DoEvents();
-        dao::Recordset table = db.openTable(QStringLiteral("zybz"));
-        table.setIndex(QStringLiteral("zybzi"));
-        if (seekStored(table, TxtBzmc->Text(), Txtbzzz->Text())) found(table);
-        else absent(table);
-    });
-}
-
-void Frmzyzdll::CmdSave_Click()
-{
-    withKeyRow([this](dao::Recordset&) { Cmdedit->SetFocus(); },
-               [this](dao::Recordset& table) {
-                   table.addNew();
-                   int col = 0;
-                   for (forms::TextBox* box : {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs})
-                       table.setField(col++, core::NormalizeText(box->Text()));
-                   table.update();
-                   table.close();
-                   qclsseek();
-               });
-}
-
-void Frmzyzdll::Cmdedit_Click()
-{
-    withKeyRow(
-        [this](dao::Recordset& row) {
-            row.edit();
-            row.setField(2, core::NormalizeText(Txtbzcy->Text()));
-            row.setField(3, core::NormalizeText(TxtZlcs->Text()));
-            row.update();
-            row.close();
-            qclsseek();
-        },
-        [this](dao::Recordset&) { CmdSave->SetFocus(); });
-}
-
-void Frmzyzdll::Cmddele_Click()
-{
-    withKeyRow(
-        [this](dao::Recordset& row) {
-            row.remove();
-            row.close();
-            qclsseek();
-        },
-        [](dao::Recordset&) {});
 }
 
 void Frmzyzdll::CmdBack_Click()

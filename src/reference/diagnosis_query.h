@@ -12,10 +12,10 @@
 
 #include "platform/forms/buttons.h"
 #include "platform/forms/form.h"
+#include "reference/entry_road.h"
 
 #include <functional>
-
-namespace dao { class Recordset; }
+#include <memory>
 
 namespace forms {
 class DataControl;
@@ -27,10 +27,13 @@ class TextBox;
 
 namespace reference {
 
+class PickList;
+
 class Frmzyzdll : public forms::Form {
     Q_OBJECT
 public:
     Frmzyzdll();
+    ~Frmzyzdll() override;
 
     forms::TabbedDialog* SSTab1;     // 诊断查询浏览, 病症内容浏览
     forms::DataControl* Data1;       // the distinct syndrome names
@@ -66,6 +69,8 @@ private:
     // The three grid fills share one road: the SQL stored as "zybzqk", the rows
     // listed; false when the result is empty (the grid keeps its header alone).
     bool fillGrid(const QString& sql);
+    // "bzmc like '*name*'" for the picked name.
+    QString nameCondition() const;
     void msfgridaddzyzd();
     void msfgridbzmc();
     void seekmsfgrid();
@@ -73,20 +78,16 @@ private:
     void srnrJy();
     void showDetail(bool shown);
     void refreshLists();
-    // Save, change and delete: the check, the key row sought, `found` or `absent` run.
-    void withKeyRow(const std::function<void(dao::Recordset&)>& found,
-                    const std::function<void(dao::Recordset&)>& absent);
     // Runs a handler that lets events run once: a second press meanwhile is ignored.
     void runOnce(const std::function<void()>& handler);
 
     void MSFGridzyzd_Click();
-    void CmdSave_Click();
-    void Cmdedit_Click();
-    void Cmddele_Click();
     void CmdBack_Click();
     void layOut();
 
-    bool running_ = false;
+    std::unique_ptr<PickList> names_;   // Data1 into Dbobzmc
+    std::unique_ptr<PickList> terms_;   // Data2 (bzzz) into the five symptom combos
+    EntryRoad road_;                    // save, change and delete of the detail tab
 };
 
 }  // namespace reference

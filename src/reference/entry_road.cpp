@@ -54,12 +54,12 @@ void EntryRoad::edit()
 void EntryRoad::remove(const QString& question, const QString& notFoundMessage, DeleteCheck check)
 {
     writer_.guarded([&] {
-        if (!core::askedYes(question)) return;
+        if (!question.isEmpty() && !core::askedYes(question)) return;
         if (check == DeleteCheck::InputsFirst && !window_.inputsPass()) return;
         const auto outcome = run(&KnowledgeRecord::remove, Outcome::Deleted);
         if (outcome == Outcome::Deleted) {
             resetToKey();
-        } else if (outcome == Outcome::NotFound) {
+        } else if (outcome == Outcome::NotFound && !notFoundMessage.isEmpty()) {
             forms::Notice(notFoundMessage);
             window_.keyBox->SetFocus();
         }

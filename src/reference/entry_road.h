@@ -49,6 +49,8 @@ public:
 
     void save();
     void edit();
+    // An empty `question` deletes without asking; an empty `notFoundMessage` says
+    // nothing when the row is not found.
     void remove(const QString& question, const QString& notFoundMessage, DeleteCheck check = DeleteCheck::None);
     // True when the row was found and loaded.
     bool load(const QString& key);

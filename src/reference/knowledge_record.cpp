@@ -28,57 +28,85 @@ void setTextOf(const Input& input, const QString& text)
 
 KnowledgeRecord::KnowledgeRecord(QString table, QString keyIndex, Input keyInput,
                                  std::vector<BoundColumn> columns, int enteredByOrdinal)
+    : KnowledgeRecord(std::move(table), std::move(keyIndex), std::vector<Input>{keyInput}, std::move(columns),
+                      enteredByOrdinal)
+{
+}
+
+KnowledgeRecord::KnowledgeRecord(QString table, QString keyIndex, std::vector<Input> keyInputs,
+                                 std::vector<BoundColumn> columns, int enteredByOrdinal)
     : table_(std::move(table)),
       keyIndex_(std::move(keyIndex)),
-      keyInput_(keyInput),
+      keyInputs_(std::move(keyInputs)),
       columns_(std::move(columns)),
       enteredByOrdinal_(enteredByOrdinal)
 {
 }
 
-dao::Recordset KnowledgeRecord::openSought(dao::Database& db, const QString& key) const
+bool KnowledgeRecord::keyNormalized() const
+{
+    for (const BoundColumn& column : columns_)
+        if (column.input == keyInputs_.front()) return column.normalized;
+    return true;
+}
+
+dao::Recordset KnowledgeRecord::openSought(dao::Database& db, const QStringList& keys) const
 {
     dao::Recordset rows = db.openTable(table_);
     rows.setIndex(keyIndex_);
-    const QString typed = vb::Trim(key);
-    const QString stored = core::NormalizeText(typed);
-    rows.seek(QStringLiteral("="), stored);
-    if (rows.noMatch() && stored != typed) rows.seek(QStringLiteral("="), typed);
+    QStringList typed, stored;
+    for (const QString& key : keys) {
+        typed << vb::Trim(key);
+        stored << (keyNormalized() ? core::NormalizeText(typed.last()) : typed.last());
+    }
+    const auto seek = [&rows](const QStringList& key) {
+        rows.seek(QStringLiteral("="), key.value(0), key.size() > 1 ? vb::Variant(key[1]) : vb::Variant());
+    };
+    seek(stored);
+    if (rows.noMatch() && stored != typed) seek(typed);
     return rows;
 }
 
-void KnowledgeRecord::store(dao::Recordset& row) const
+dao::Recordset KnowledgeRecord::openSought(dao::Database& db) const
+{
+    QStringList keys;
+    for (const Input& input : keyInputs_) keys << textOf(input);
+    return openSought(db, keys);
+}
+
+void KnowledgeRecord::store(dao::Recordset& row, bool editing) const
 {
     for (const BoundColumn& column : columns_) {
+        if (editing && !column.rewrittenOnEdit) continue;
         const QString text = vb::Trim(textOf(column.input));
         row.setField(column.ordinal, column.normalized ? core::NormalizeText(text) : text);
     }
-    row.setField(enteredByOrdinal_, EnteredBy());
+    if (enteredByOrdinal_ != NoEnteredBy) row.setField(enteredByOrdinal_, EnteredBy());
 }
 
 KnowledgeRecord::Outcome KnowledgeRecord::add(dao::Database& db) const
 {
-    dao::Recordset rows = openSought(db, textOf(keyInput_));
+    dao::Recordset rows = openSought(db);
     if (!rows.noMatch()) return Outcome::AlreadyStored;
     rows.addNew();
-    store(rows);
+    store(rows, false);
     rows.update();
     return Outcome::Added;
 }
 
 KnowledgeRecord::Outcome KnowledgeRecord::edit(dao::Database& db) const
 {
-    dao::Recordset rows = openSought(db, textOf(keyInput_));
+    dao::Recordset rows = openSought(db);
     if (rows.noMatch()) return Outcome::NotFound;
     rows.edit();
-    store(rows);
+    store(rows, true);
     rows.update();
     return Outcome::Edited;
 }
 
 KnowledgeRecord::Outcome KnowledgeRecord::remove(dao::Database& db) const
 {
-    dao::Recordset rows = openSought(db, textOf(keyInput_));
+    dao::Recordset rows = openSought(db);
     if (rows.noMatch()) return Outcome::NotFound;
     rows.remove();
     return Outcome::Deleted;
@@ -87,7 +115,7 @@ KnowledgeRecord::Outcome KnowledgeRecord::remove(dao::Database& db) const
 bool KnowledgeRecord::loadByKey(const QString& key) const
 {
     dao::Database db = core::OpenDb();
-    const dao::Recordset rows = openSought(db, key);
+    const dao::Recordset rows = openSought(db, QStringList{key});
     if (rows.noMatch()) return false;
     load(rows);
     return true;

@@ -2,8 +2,8 @@
 // medicines, western drugs): which column of the table each input control holds, and
 // the road every such window takes through its table, on the key's named index:
 //
-// - the key is sought in the form it is stored (NormalizeText of the trimmed text)
-//   and, when that is absent, as typed (imported rows keep their keys as the copy they
+// - the key is sought in the form it is stored (NormalizeText of the trimmed text, for
+//   a key stored normalised) and, when that is absent, as typed (imported rows keep their keys as the copy they
 //   came from stored them), so one name is never stored twice and an imported row can
 //   still be edited and deleted;
 // - add writes a new row only when both are absent; edit and delete act on the row
@@ -18,6 +18,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <variant>
 #include <vector>
 
@@ -45,32 +46,41 @@ struct BoundColumn {
     int ordinal;
     Input input;
     bool normalized = true;      // false: stored trimmed, otherwise unchanged
+    bool rewrittenOnEdit = true; // false: written by add only (a key column that edit keeps)
 };
 
 class KnowledgeRecord {
 public:
     enum class Outcome { Added, Edited, Deleted, AlreadyStored, NotFound };
 
+    static constexpr int NoEnteredBy = -1;   // a table whose entered-by column this window leaves unset
+
     // `keyInput` is the input of the key column, which is one of `columns`.
     KnowledgeRecord(QString table, QString keyIndex, Input keyInput, std::vector<BoundColumn> columns,
+                    int enteredByOrdinal);
+    // A key of several columns (name and symptoms), sought together on `keyIndex`.
+    KnowledgeRecord(QString table, QString keyIndex, std::vector<Input> keyInputs, std::vector<BoundColumn> columns,
                     int enteredByOrdinal);
 
     Outcome add(dao::Database& db) const;
     Outcome edit(dao::Database& db) const;
     Outcome remove(dao::Database& db) const;
-    // Loads the row whose key is `key` (sought as add does) into the inputs; false when
-    // there is none, the inputs then unchanged.
+    // Loads the row whose key is `key` (sought as add does; a one-column key) into the
+    // inputs; false when there is none, the inputs then unchanged.
     bool loadByKey(const QString& key) const;
     // Loads the current row of `row` into the inputs.
     void load(const dao::Recordset& row) const;
 
 private:
-    dao::Recordset openSought(dao::Database& db, const QString& key) const;
-    void store(dao::Recordset& row) const;
+    dao::Recordset openSought(dao::Database& db, const QStringList& keys) const;
+    dao::Recordset openSought(dao::Database& db) const;
+    // Whether the key's columns are stored through NormalizeText, so sought in that form first.
+    bool keyNormalized() const;
+    void store(dao::Recordset& row, bool editing) const;
 
     QString table_;
     QString keyIndex_;
-    Input keyInput_;
+    std::vector<Input> keyInputs_;
     std::vector<BoundColumn> columns_;
     int enteredByOrdinal_;
 };

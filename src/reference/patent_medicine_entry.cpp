@@ -7,40 +7,29 @@
 #include "core/look.h"
 #include "core/main_window.h"
 #include "core/print_handoff.h"
-#include "core/text_normalizer.h"
+#include "data/columns.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/lists.h"
 #include "platform/forms/services.h"
 #include "platform/forms/tabbeddialog.h"
 #include "platform/forms/textbox.h"
 #include "platform/vb/strings.h"
-#include "reference/entry_helpers.h"
-
-#include <algorithm>
+#include "reference/composition_trim.h"
+#include "reference/hand_off_text.h"
+#include "reference/like_criteria.h"
 
 namespace reference {
 
+using namespace data;
+
 namespace {
-const QString Table = QStringLiteral("fjcy");
-const QString KeyIndex = QStringLiteral("cymci");
 const QString Registered = QStringLiteral("已经登录成药");
 
 QString trimmed(const forms::TextBox* box) { return vb::Trim(box->Text()); }
 
-// The box takes its trimmed text, the caret and selection staying on the same characters.
-void retakeTrimmed(forms::TextBox* box)
-{
-    const QString text = box->Text();
-    const QString kept = vb::Trim(text);
-    if (kept == text) return;
-    const int lead = static_cast<int>(text.size() - vb::LTrim(text).size());
-    const int start = std::clamp(box->SelStart() - lead, 0, static_cast<int>(kept.size()));
-    const int length = std::min(box->SelLength(), static_cast<int>(kept.size()) - start);
-    box->setText(kept);
-    box->setSelStart(start);
-    box->setSelLength(length);
-}
 }  // namespace
+
+FrmZycy::~FrmZycy() = default;
 
 FrmZycy::FrmZycy()
     : SSTab1(new forms::TabbedDialog(this, {QStringLiteral("成药内容"), QStringLiteral("药材浏览")})),
@@ -65,7 +54,16 @@ FrmZycy::FrmZycy()
       Cmdqcls(new forms::CommandButton(SSTab1->Page(0), QStringLiteral("清屏&Q"))),
       Cmdprnt(new forms::CommandButton(SSTab1->Page(0), QStringLiteral("编辑打印&P"))),
       CmdHelp(new forms::CommandButton(SSTab1->Page(0), QStringLiteral("操作帮助&H"))),
-      Cmdquit(new forms::CommandButton(SSTab1->Page(0), QStringLiteral("退出&T")))
+      Cmdquit(new forms::CommandButton(SSTab1->Page(0), QStringLiteral("退出&T"))),
+      herbs(std::make_unique<HerbLookup>(Txtfjnr, SSTab1, 1, HerbLookup::Kind::Entry)),
+      // The name is stored as typed and sought so; an edit that finds no row leaves
+      // the focus in the name box.
+      road_(EntryRoad::Window{*this, [this] { srnrJy(); return srnrcw == 0; }, [this] { Qpcls(); }, Txtfjmc, Txtfjmc,
+                              Cmdedit},
+            KnowledgeRecord(QStringLiteral("fjcy"), QStringLiteral("cymci"), Txtfjmc,
+                            {{fjcy::cymc, Txtfjmc, false, false}, {fjcy::cygc, Txtfjnr}, {fjcy::cygy, Txtfjgy},
+                             {fjcy::cyzz, Txtfjzz}, {fjcy::cyyf, Txtfjyf}, {fjcy::cyxd, Txtlcxd}},
+                            fjcy::dlxm))
 {
     setCaption(QStringLiteral("中医成药编辑"));
     setClientSize(11430, 7860);
@@ -82,7 +80,7 @@ FrmZycy::FrmZycy()
     // blank, and only the notes box a line break.
     Txtfjmc->KeyPress = [this](int& keyAscii) { Txtfjmc_KeyPress(keyAscii); };
     Txtfjnr->KeyPress = [this](int& keyAscii) {
-        retakeTrimmed(Txtfjnr);
+        if (keyAscii != forms::vbKeySpace) RetakeTrimmedText(*Txtfjnr);
         if (forms::EnterPressed(keyAscii) && !Txtfjnr->Text().isEmpty()) Txtfjgy->SetFocusEnd();
     };
     const std::pair<forms::TextBox*, forms::TextBox*> chain[] = {{Txtfjgy, Txtfjzz}, {Txtfjzz, Txtfjyf},
@@ -96,8 +94,8 @@ FrmZycy::FrmZycy()
         if (keyAscii == forms::vbKeyReturn && trimmed(Txtlcxd).isEmpty()) keyAscii = 0;
     };
     ListFjmc->Click = [this] { ListFjmc_Click(); };
-    Cmdsave->Click = [this] { Cmdsave_Click(); };
-    Cmdedit->Click = [this] { Cmdedit_Click(); };
+    Cmdsave->Click = [this] { road_.save(); };
+    Cmdedit->Click = [this] { road_.edit(); };
     Cmddele->Click = [this] { Cmddele_Click(); };
     Cmdseek->Click = [this] { Cmdseek_Click(); };
     Cmdprnt->Click = [this] { Cmdprnt_Click(); };
@@ -171,6 +169,7 @@ void FrmZycy::Qpcls()
 {
     const PumpScope pumping(*this);
     SSTab1->setTab(1);
+    kcxsgb();
     forms::DoEvents();
     for (int col = 0; col < 6; ++col) boxes(col)->setText(QString());
     forms::DoEvents();
@@ -185,9 +184,12 @@ void FrmZycy::Qpcls()
         ListFjmc->setItems(names);
     });
     forms::DoEvents();
+    herbs->clear();
     forms::Screen::setMousePointer(forms::vbArrow);
     SSTab1->setTab(0);
 }
+
+void FrmZycy::kcxsgb() { herbs->hidePanel(); }
 
 // ---- input check and the writing buttons ------------------------------------------
 
@@ -207,87 +209,10 @@ void FrmZycy::srnrJy()
     srnrcw = 0;
 }
 
-void FrmZycy::writeTexts(dao::Recordset& medicine) const
-{
-    for (int col = 1; col < 6; ++col) medicine.setField(col, core::NormalizeText(trimmed(boxes(col))));
-    medicine.setField(6, enteredBy());
-}
-
-void FrmZycy::showColumns(dao::Recordset& medicine)
-{
-    for (int col = 0; col < 6; ++col) boxes(col)->setText(medicine.field(col).toString());
-}
-
-void FrmZycy::withNameRow(const std::function<void(dao::Recordset&)>& found,
-                          const std::function<void(dao::Recordset&)>& absent)
-{
-    srnrJy();
-    if (srnrcw == 1) return;
-    const PumpScope pumping(*this);
-    forms::Screen::setMousePointer(forms::vbArrowHourglass);
-    core::runTrapped([&] {
-        dao::Database db = core::OpenDb();
-        dao::Recordset table = db.openTable(Table);
-        table.setIndex(KeyIndex);
-        table.seek(QStringLiteral("="), trimmed(Txtfjmc));
-        if (table.noMatch()) absent(table);
-        else found(table);
-    });
-    forms::Screen::setMousePointer(forms::vbArrow);
-}
-
-void FrmZycy::Cmdsave_Click()
-{
-    withNameRow([this](dao::Recordset&) { Cmdedit->SetFocus(); },
-                [this](dao::Recordset& table) {
-                    table.addNew();
-                    table.setField(0, trimmed(Txtfjmc));
-                    writeTexts(table);
-                    table.update();
-                    table.close();
-                    Qpcls();
-                    Txtfjmc->SetFocus();
-                });
-}
-
-void FrmZycy::Cmdedit_Click()
-{
-    withNameRow(
-        [this](dao::Recordset& row) {
-            row.edit();
-            writeTexts(row);
-            row.update();
-            row.close();
-            Qpcls();
-        },
-        [this](dao::Recordset&) { Cmdsave->SetFocus(); });
-    if (srnrcw == 0) Txtfjmc->SetFocus();
-}
-
 void FrmZycy::Cmddele_Click()
 {
-    if (forms::MsgBox(QStringLiteral("删除此条内容吗？"), forms::vbYesNo | forms::vbQuestion, QString()) != forms::vbYes)
-        return;
-    srnrJy();
-    if (srnrcw == 1) return;
-    const PumpScope pumping(*this);
-    forms::Screen::setMousePointer(forms::vbArrowHourglass);
-    try {
-        dao::Database db = core::OpenDb();
-        dao::Recordset table = db.openTable(Table);
-        table.setIndex(KeyIndex);
-        table.seek(QStringLiteral("="), trimmed(Txtfjmc));
-        if (table.noMatch()) forms::Notice(QStringLiteral("没有找到要删除的内容"));
-        else table.remove();
-    } catch (const std::exception& error) {
-        forms::ReportErrorBlock(forms::ErrorNumber(error), forms::ErrorDescription(error),
-                                forms::NumberText::LeadingBlank, forms::BoxTitle::Empty);
-        forms::Screen::setMousePointer(forms::vbArrow);
-        return;
-    }
-    forms::DoEvents();
-    Qpcls();
-    Txtfjmc->SetFocus();
+    road_.remove(QStringLiteral("删除此条内容吗？"), QStringLiteral("没有找到要删除的成药。"),
+                 EntryRoad::DeleteCheck::InputsFirst);
 }
 
 // ---- look-ups and the query -------------------------------------------------------
@@ -302,24 +227,14 @@ void FrmZycy::Txtfjmc_KeyPress(int& keyAscii)
         dao::Database db = core::OpenDb();
         dao::Recordset found =
             db.storeAndOpen(QStringLiteral("cynrcx"), QStringLiteral("select * from fjcy  where cymc=") + dao::quote(name));
-        if (!found.eof()) showColumns(found);
+        if (!found.eof()) road_.record().load(found);
     });
     forms::DoEvents();
     forms::DoEvents();
     Txtfjnr->SetFocusEnd();
 }
 
-void FrmZycy::ListFjmc_Click()
-{
-    const QString name = vb::Trim(ListFjmc->Text());
-    core::runTrapped([&] {
-        dao::Database db = core::OpenDb();
-        dao::Recordset table = db.openTable(Table);
-        table.setIndex(KeyIndex);
-        table.seek(QStringLiteral("="), name);
-        if (!table.noMatch()) showColumns(table);
-    });
-}
+void FrmZycy::ListFjmc_Click() { road_.load(ListFjmc->Text()); }
 
 void FrmZycy::Cmdseek_Click()
 {
@@ -331,15 +246,14 @@ void FrmZycy::Cmdseek_Click()
         Txtfjmc->SetFocus();
         return;
     }
-    // Columns in the order the query names them: name, composition, effects,
-    // indications, notes, usage.
-    const std::pair<const char*, forms::TextBox*> criteria[] = {{"cymc", Txtfjmc}, {"cygc", Txtfjnr},
-                                                                {"cygy", Txtfjgy}, {"cyzz", Txtfjzz},
-                                                                {"cyxd", Txtlcxd}, {"cyyf", Txtfjyf}};
-    QStringList conditions;
-    for (const auto& [column, box] : criteria) conditions << likeCriterion(QString::fromUtf8(column), box->Text());
-    const QString sql =
-        QStringLiteral("select * from fjcy where ") + conditions.join(QStringLiteral(" and ")) + QStringLiteral(" order by cymc ");
+    const QString sql = QStringLiteral("select * from fjcy where ") +
+                        likeConditions({{QStringLiteral("cymc"), Txtfjmc->Text()},
+                                        {QStringLiteral("cygc"), Txtfjnr->Text()},
+                                        {QStringLiteral("cygy"), Txtfjgy->Text()},
+                                        {QStringLiteral("cyzz"), Txtfjzz->Text()},
+                                        {QStringLiteral("cyxd"), Txtlcxd->Text()},
+                                        {QStringLiteral("cyyf"), Txtfjyf->Text()}}) +
+                        QStringLiteral(" order by cymc ");
     const PumpScope pumping(*this);
     core::runTrappedLine([&] {
         dao::Database db = core::OpenDb();
@@ -370,13 +284,14 @@ void FrmZycy::Cmdprnt_Click()
             Cmdqcls->SetFocus();
             return;
         }
-        const QString text =
-            QStringList{QStringLiteral("成药名称：") + name,        QStringLiteral("成药内容：") + composition,
-                        QStringLiteral("成药功效：") + effects,     QStringLiteral("成药主治：") + indications,
-                        QStringLiteral("使用方法：") + usage,       QStringLiteral("应用心得：") + notes,
-                        QStringLiteral("打印时间：") + forms::Clock::Today().toString(QStringLiteral("yyyy-MM-dd"))}
-                .join(QStringLiteral("\r\n"));
-        core::ShowTextInWord(vb::Trim(text));
+        const QString text = handOffText({{QStringLiteral("成药名称："), name},
+                                          {QStringLiteral("成药内容："), composition},
+                                          {QStringLiteral("成药功效："), effects},
+                                          {QStringLiteral("成药主治："), indications},
+                                          {QStringLiteral("使用方法："), usage},
+                                          {QStringLiteral("应用心得："), notes}},
+                                         DateLine::Next);
+        core::ShowTextInWord(text);
     });
     forms::Screen::setMousePointer(forms::vbArrow);
 }

@@ -12,10 +12,10 @@
 
 #include "platform/forms/buttons.h"
 #include "platform/forms/form.h"
+#include "reference/entry_road.h"
+#include "reference/herb_lookup.h"
 
-#include <functional>
-
-namespace dao { class Recordset; }
+#include <memory>
 
 namespace forms {
 class ListBox;
@@ -29,6 +29,7 @@ class FrmZycy : public forms::Form {
     Q_OBJECT
 public:
     FrmZycy();
+    ~FrmZycy() override;
 
     forms::TabbedDialog* SSTab1;     // 成药内容, 药材浏览
     forms::TextBox* Txtfjmc;         // name, the key
@@ -53,6 +54,7 @@ public:
     forms::CommandButton* Cmdprnt;
     forms::CommandButton* CmdHelp;
     forms::CommandButton* Cmdquit;
+    std::unique_ptr<HerbLookup> herbs;   // the herb panel on tab 1 and the pop-up SeekYc
 
     int srnrcw = 0;                  // 1 while the last input check failed
 
@@ -65,14 +67,8 @@ protected:
 
 private:
     void srnrJy();
-    // Save and edit: the check, then the name sought on `cymci`.
-    void withNameRow(const std::function<void(dao::Recordset&)>& found,
-                     const std::function<void(dao::Recordset&)>& absent);
-    void writeTexts(dao::Recordset& medicine) const;
-    void showColumns(dao::Recordset& medicine);
+    void kcxsgb();
 
-    void Cmdsave_Click();
-    void Cmdedit_Click();
     void Cmddele_Click();
     void Cmdseek_Click();
     void Cmdprnt_Click();
@@ -81,6 +77,8 @@ private:
     void layOut();
 
     forms::TextBox* boxes(int column) const;
+
+    EntryRoad road_;   // save, edit, delete and the list look-up by name
 };
 
 }  // namespace reference

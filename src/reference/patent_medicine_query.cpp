@@ -6,7 +6,6 @@
 #include "core/help_window.h"
 #include "core/look.h"
 #include "core/main_window.h"
-#include "data/database_file.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/datacontrol.h"
 #include "platform/forms/flexgrid.h"
@@ -14,10 +13,11 @@
 #include "platform/forms/tabbeddialog.h"
 #include "platform/forms/textbox.h"
 #include "platform/vb/strings.h"
-#include "reference/entry_helpers.h"
+#include "reference/bound_lists.h"
+#include "reference/like_criteria.h"
+#include "reference/result_grid.h"
 
 #include <functional>
-#include <tuple>
 #include <vector>
 
 namespace reference {
@@ -40,6 +40,8 @@ void givePanelLook(forms::Control* control, double fontSize)
 }
 }  // namespace
 
+FrmCyzy::~FrmCyzy() = default;
+
 FrmCyzy::FrmCyzy()
     : SSTab1(new forms::TabbedDialog(this, {QStringLiteral("中医成药查询"), QStringLiteral("中医成药具体内容"),
                                             QStringLiteral("中医药材内容浏览")})),
@@ -57,7 +59,8 @@ FrmCyzy::FrmCyzy()
       Txtfjzz(new forms::TextBox(SSTab1->Page(1), forms::TextBox::Lines::Multi)),
       Txtfjgc(new forms::TextBox(SSTab1->Page(1), forms::TextBox::Lines::Multi)),
       Txtfjyf(new forms::TextBox(SSTab1->Page(1), forms::TextBox::Lines::Multi)),
-      Txtfjlc(new forms::TextBox(SSTab1->Page(1), forms::TextBox::Lines::Multi))
+      Txtfjlc(new forms::TextBox(SSTab1->Page(1), forms::TextBox::Lines::Multi)),
+      herbs(std::make_unique<HerbLookup>(Txtfjgc, SSTab1, 2, HerbLookup::Kind::Query))
 {
     setCaption(QStringLiteral("中医成药查询"));
     setClientSize(11505, 8145);
@@ -76,10 +79,12 @@ FrmCyzy::FrmCyzy()
     }
     Txtfjgc->setToolTipText(QStringLiteral("拖动鼠标选中药材，双击鼠标右键，即可查询药材特点"));
     MSFGridzyfj->setToolTipText(QStringLiteral("点击鼠标选取要浏览的方剂"));
-    const std::pair<forms::ControlArray<forms::DBCombo>*, forms::DataControl*> bindings[] = {
-        {&Cbocxyc, Data1}, {&Cboycgx, Data2}, {&Cboyczz, Data3}};
-    for (const auto& [combos, data] : bindings)
-        for (forms::DBCombo* combo : *combos) combo->setDataSource(data);
+    pickLists_.push_back(std::make_unique<PickList>(Data1, QStringLiteral("select ycmc from zyyc"), QStringLiteral("ycmc"),
+                                                    std::initializer_list<forms::DBCombo*>{Cbocxyc(0), Cbocxyc(1), Cbocxyc(2)}));
+    pickLists_.push_back(std::make_unique<PickList>(Data2, QStringLiteral("select cygy from cygx"), QStringLiteral("cygy"),
+                                                    std::initializer_list<forms::DBCombo*>{Cboycgx(0), Cboycgx(1), Cboycgx(2)}));
+    pickLists_.push_back(std::make_unique<PickList>(Data3, QStringLiteral("select cyzz from cyzz"), QStringLiteral("cyzz"),
+                                                    std::initializer_list<forms::DBCombo*>{Cboyczz(0), Cboyczz(1), Cboyczz(2)}));
     layOut();
     chainKeys();
 
@@ -165,6 +170,14 @@ void FrmCyzy::chainKeys()
         if (keyAscii == forms::vbKeySpace) keyAscii = 0;
         if (keyAscii == forms::vbKeyReturn && trimmed(Txtfjlc).isEmpty()) Txtfjlc->setText(QString());
     };
+    const std::pair<forms::TextBox*, forms::TextBox*> herbChain[] = {
+        {herbs->Txtycmc, herbs->Txtycxw}, {herbs->Txtycxw, herbs->Txtycgj}, {herbs->Txtycgj, herbs->Txtycgy},
+        {herbs->Txtycgy, herbs->Txtyczz}, {herbs->Txtyczz, herbs->Txtycyj}, {herbs->Txtycyj, herbs->Txtycyf},
+        {herbs->Txtycyf, nullptr},        {herbs->Txtycgb, nullptr}};
+    for (const auto& [box, next] : herbChain)
+        box->KeyPress = [next](int& keyAscii) {
+            if (forms::EnterPressed(keyAscii) && next) next->SetFocusSelectAll();
+        };
 }
 
 // ---- opening and reset ------------------------------------------------------------
@@ -172,19 +185,17 @@ void FrmCyzy::chainKeys()
 void FrmCyzy::Form_Load()
 {
     PlaceKnowledgeBase();
-    for (forms::DataControl* data : {Data1, Data2, Data3}) {
-        data->setDatabaseName(data::databasePath(core::WindowsDir));
-        data->setConnect(data::connectText());
-        data->setRecordsetType(forms::vbRSTypeDynaset);
-    }
     MSFGridzyfj->setFormatString(GridFormat);
     MSFGridzyfj->setCols(6);
     MSFGridzyfj->setRows(2);
     MSFGridzyfj->setFixedRows(1);
     for (int col = 0; col < 6; ++col) MSFGridzyfj->setColWidth(col, ColumnWidths[col]);
     forms::DoEvents();
+    yckcxsgb();
     CykcXsgb();
 }
+
+void FrmCyzy::yckcxsgb() { herbs->hidePanel(); }
 
 void FrmCyzy::Form_Activate() { Qpcls(); }
 
@@ -209,23 +220,15 @@ void FrmCyzy::CykcXsgb()
 void FrmCyzy::Qpcls()
 {
     const PumpScope pumping(*this);
-    const std::tuple<forms::DataControl*, forms::ControlArray<forms::DBCombo>*, const char*, const char*> lists[] = {
-        {Data1, &Cbocxyc, "select ycmc from zyyc", "ycmc"},
-        {Data2, &Cboycgx, "select cygy from cygx", "cygy"},
-        {Data3, &Cboyczz, "select cyzz from cyzz", "cyzz"}};
-    core::runTrapped([&] {
-        for (const auto& [data, combos, source, column] : lists) {
-            data->setRecordSource(QString::fromUtf8(source));
-            data->Refresh();
-        }
+    core::runTrapped([this] {
+        for (const auto& pickList : pickLists_) pickList->refill();
     });
     SSTab1->setTab(1);
     forms::DoEvents();
-    for (const auto& [data, combos, source, column] : lists)
-        for (forms::DBCombo* combo : *combos) combo->setListField(QString::fromUtf8(column));
     Txtmcyc->setText(QString());
     for (auto* combos : {&Cbocxyc, &Cboycgx, &Cboyczz})
         for (forms::DBCombo* combo : *combos) combo->setText(QString());
+    herbs->clear();
     for (forms::TextBox* box : {Txtfjmc, Txtfjgx, Txtfjzz, Txtfjgc, Txtfjyf, Txtfjlc}) box->setText(QString());
     forms::DoEvents();
     msfgridCyadd();
@@ -236,45 +239,36 @@ void FrmCyzy::Qpcls()
 
 // ---- the grid -----------------------------------------------------------------------
 
-void FrmCyzy::fillGrid(dao::Recordset& rows)
-{
-    if (rows.eof()) return;
-    reference::fillGrid(MSFGridzyfj, rows, 6, RowHeight);
-}
-
 // Every medicine in the table's stored order; a Null row shows as empty cells.
 void FrmCyzy::msfgridCyadd()
 {
     core::runTrapped([this] {
         dao::Database db = core::OpenDb();
         dao::Recordset all = db.openTable(QStringLiteral("fjcy"));
-        fillGrid(all);
+        if (!all.eof()) fillGrid(*MSFGridzyfj, all);
     });
 }
 
 void FrmCyzy::CmdSeek_Click()
 {
     Txtmcyc->setText(trimmed(Txtmcyc));
-    QString criteria = Txtmcyc->Text();
-    for (auto* combos : {&Cbocxyc, &Cboycgx, &Cboyczz})
+    std::vector<LikeCriterion> criteria = {{QStringLiteral("cymc"), Txtmcyc->Text()}};
+    const std::pair<forms::ControlArray<forms::DBCombo>*, const char*> columns[] = {
+        {&Cbocxyc, "cygc"}, {&Cboycgx, "cygy"}, {&Cboyczz, "cyzz"}};
+    for (const auto& [combos, column] : columns)
         for (forms::DBCombo* combo : *combos) {
             combo->setText(vb::Trim(combo->Text()));
-            criteria += combo->Text();
+            criteria.push_back({QString::fromUtf8(column), combo->Text()});
         }
     const PumpScope pumping(*this);
     core::runTrappedLine([&] {
-        if (criteria.isEmpty()) {
+        if (allEmpty(criteria)) {
             forms::Notice(QStringLiteral("输入查询条件。"));
             Txtmcyc->SetFocus();
             return;
         }
-        QString sql = QStringLiteral("select * from fjcy where ") + likeCriterion(QStringLiteral("cymc"), Txtmcyc->Text());
-        const std::pair<forms::ControlArray<forms::DBCombo>*, const char*> columns[] = {
-            {&Cbocxyc, "cygc"}, {&Cboycgx, "cygy"}, {&Cboyczz, "cyzz"}};
-        for (const auto& [combos, column] : columns)
-            for (forms::DBCombo* combo : *combos)
-                sql += QStringLiteral(" and ") + likeCriterion(QString::fromUtf8(column), combo->Text());
-        sql += QStringLiteral("order by cymc ");
+        const QString sql =
+            QStringLiteral("select * from fjcy where ") + likeConditions(criteria) + QStringLiteral("order by cymc ");
         forms::Screen::setMousePointer(forms::vbHourglass);
         dao::Database db = core::OpenDb();
         forms::DoEvents();
@@ -283,7 +277,7 @@ void FrmCyzy::CmdSeek_Click()
             forms::Notice(QStringLiteral("查询条件输入错误。"));
             Qpcls();
         } else {
-            fillGrid(found);
+            fillGrid(*MSFGridzyfj, found);
         }
     });
     forms::Screen::setMousePointer(forms::vbArrow);
@@ -309,6 +303,7 @@ void FrmCyzy::MSFGridzyfj_Click()
         for (int col = 0; col < 6; ++col) boxes[col]->setText(found.field(col).toString());
         fjkcxsjb();
         SSTab1->setTab(1);
+        forms::DoEvents();
     });
 }
 

@@ -11,8 +11,10 @@
 
 #include "platform/forms/buttons.h"
 #include "platform/forms/form.h"
+#include "reference/herb_lookup.h"
 
-namespace dao { class Recordset; }
+#include <memory>
+#include <vector>
 
 namespace forms {
 class DataControl;
@@ -24,10 +26,13 @@ class TextBox;
 
 namespace reference {
 
+class PickList;
+
 class FrmCyzy : public forms::Form {
     Q_OBJECT
 public:
     FrmCyzy();
+    ~FrmCyzy() override;
 
     forms::TabbedDialog* SSTab1;     // 中医成药查询, 中医成药具体内容, 中医药材内容浏览
     forms::TextBox* Txtmcyc;         // part of the name
@@ -50,6 +55,7 @@ public:
     forms::TextBox* Txtfjyf;
     forms::TextBox* Txtfjlc;
     forms::ControlArray<forms::Label> Labfj;
+    std::unique_ptr<HerbLookup> herbs;   // the herb panel on tab 2 and the pop-up SeekYc
 
     void Qpcls();
 
@@ -59,15 +65,16 @@ protected:
     void Form_QueryUnload(int& cancel) override;
 
 private:
-    // The grid filled from `rows`; without rows it stays as it was.
-    void fillGrid(dao::Recordset& rows);
     void msfgridCyadd();
     void fjkcxsjb();
     void CykcXsgb();
+    void yckcxsgb();
     void CmdSeek_Click();
     void MSFGridzyfj_Click();
     void layOut();
     void chainKeys();
+
+    std::vector<std::unique_ptr<PickList>> pickLists_;   // herbs, effects, indications
 };
 
 }  // namespace reference

@@ -9,19 +9,15 @@
 
 namespace reference {
 
-namespace {
-constexpr int RowHeight = 400;
-}
-
-void fillGrid(forms::FlexGrid& grid, dao::Recordset& rows)
+void fillGrid(forms::FlexGrid& grid, dao::Recordset& rows, int rowHeight)
 {
     const int count = rows.recordCount();
     grid.setRows(std::max(count, 1) + 1);
-    grid.setRowHeight(1, RowHeight);
+    grid.setRowHeight(1, rowHeight);
     for (int col = 0; col < grid.Cols(); ++col) grid.setTextMatrix(1, col, QString());
     int row = 1;
     for (; !rows.eof(); rows.moveNext(), ++row) {
-        grid.setRowHeight(row, RowHeight);
+        grid.setRowHeight(row, rowHeight);
         for (int col = 0; col < grid.Cols(); ++col) grid.setTextMatrix(row, col, vb::Trim(rows.field(col).toString()));
     }
 }

@@ -7,21 +7,22 @@
 #include "core/look.h"
 #include "core/main_window.h"
 #include "core/print_handoff.h"
-#include "core/text_normalizer.h"
+#include "data/columns.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/lists.h"
 #include "platform/forms/services.h"
 #include "platform/forms/textbox.h"
 #include "platform/vb/strings.h"
-#include "reference/entry_helpers.h"
+#include "reference/hand_off_text.h"
+#include "reference/like_criteria.h"
 
 namespace reference {
+
+using namespace data;
 
 namespace {
 constexpr int ClientWidth = 11220;
 constexpr int ClientHeight = 7680;
-const QString Table = QStringLiteral("ylsy");
-const QString KeyIndex = QStringLiteral("symci");
 const QString Registered = QStringLiteral("已经登录西药");
 const QString Found = QStringLiteral("符合查询条件的药材有 ");
 
@@ -46,7 +47,13 @@ FrmXydl::FrmXydl()
       Cmdprnt(new forms::CommandButton(this, QStringLiteral("编辑打印&P"))),
       CmdHelp(new forms::CommandButton(this, QStringLiteral("操作说明&H"))),
       Cmdqcls(new forms::CommandButton(this, QStringLiteral("清屏&Q"))),
-      Cmdexit(new forms::CommandButton(this, QStringLiteral("退出&E")))
+      Cmdexit(new forms::CommandButton(this, QStringLiteral("退出&E"))),
+      road_(EntryRoad::Window{*this, [this] { srnrJy(); return srnrcw == 0; }, [this] { Qpcls(); }, Txtycmc, Cmdsave,
+                              Cmdedit},
+            KnowledgeRecord(QStringLiteral("ylsy"), QStringLiteral("symci"), Txtycmc,
+                            {{ylsy::symc, Txtycmc, true, false}, {ylsy::syyt, Txtyczz}, {ylsy::syjl, Txtycyf},
+                             {ylsy::syzy, Txtycyj}, {ylsy::syxd, Txtycgb}, {ylsy::sylb, CboXylb}},
+                            ylsy::dlxm))
 {
     setCaption(QStringLiteral("西药编辑"));
     setClientSize(ClientWidth, ClientHeight);
@@ -68,8 +75,8 @@ FrmXydl::FrmXydl()
             if (keyAscii == forms::vbKeyReturn && trimmed(box).isEmpty()) keyAscii = 0;
         };
     ListYcmc->Click = [this] { ListYcmc_Click(); };
-    Cmdsave->Click = [this] { Cmdsave_Click(); };
-    Cmdedit->Click = [this] { Cmdedit_Click(); };
+    Cmdsave->Click = [this] { road_.save(); };
+    Cmdedit->Click = [this] { road_.edit(); };
     Cmdseek->Click = [this] { Cmdseek_Click(); };
     Cmddele->Click = [this] { Cmddele_Click(); };
     Cmdprnt->Click = [this] { Cmdprnt_Click(); };
@@ -216,100 +223,12 @@ void FrmXydl::srnrJy()
     srnrcw = 0;
 }
 
-void FrmXydl::writeColumns(dao::Recordset& drug, bool withName)
-{
-    if (withName) drug.setField(0, core::NormalizeText(Txtycmc->Text()));
-    drug.setField(1, core::NormalizeText(Txtyczz->Text()));
-    drug.setField(2, core::NormalizeText(Txtycyf->Text()));
-    drug.setField(3, core::NormalizeText(Txtycyj->Text()));
-    drug.setField(4, core::NormalizeText(Txtycgb->Text()));
-    drug.setField(5, enteredBy());
-    drug.setField(6, core::NormalizeText(CboXylb->Text()));
-}
-
-void FrmXydl::Cmdsave_Click()
-{
-    const PumpScope pumping(*this);
-    srnrJy();
-    if (srnrcw == 1) return;
-    core::runTrapped([this] {
-        dao::Database db = core::OpenDb();
-        dao::Recordset drug = db.openTable(Table);
-        drug.setIndex(KeyIndex);
-        if (seekStored(drug, Txtycmc->Text())) {
-            Cmdedit->SetFocus();
-            return;
-        }
-        drug.addNew();
-        writeColumns(drug, true);
-        drug.update();
-        drug.close();
-        db.close();
-        Qpcls();
-        Txtycmc->SetFocus();
-    });
-}
-
-void FrmXydl::Cmdedit_Click()
-{
-    const PumpScope pumping(*this);
-    srnrJy();
-    if (srnrcw == 1) return;
-    core::runTrapped([this] {
-        dao::Database db = core::OpenDb();
-        dao::Recordset drug = db.openTable(Table);
-        drug.setIndex(KeyIndex);
-        if (!seekStored(drug, Txtycmc->Text())) {
-            Cmdsave->SetFocus();
-            return;
-        }
-        drug.edit();
-        writeColumns(drug, false);
-        drug.update();
-        drug.close();
-        db.close();
-        Qpcls();
-        Txtycmc->SetFocus();
-    });
-    forms::Screen::setMousePointer(forms::vbArrow);
-}
-
 void FrmXydl::Cmddele_Click()
 {
-    if (forms::MsgBox(QStringLiteral("删除此条内容吗？"), forms::vbYesNo | forms::vbQuestion, QString()) != forms::vbYes)
-        return;
-    const PumpScope pumping(*this);
-    core::runTrapped([this] {
-        dao::Database db = core::OpenDb();
-        dao::Recordset drug = db.openTable(Table);
-        drug.setIndex(KeyIndex);
-        if (!seekStored(drug, Txtycmc->Text())) {
-            forms::Notice(QStringLiteral("没有找到要删除的内容"));
-            return;
-        }
-        drug.remove();
-        drug.close();
-        db.close();
-        Qpcls();
-        Txtycmc->SetFocus();
-    });
-    forms::Screen::setMousePointer(forms::vbArrow);
+    road_.remove(QStringLiteral("删除此条内容吗？"), QStringLiteral("没有找到要删除的西药。"));
 }
 
 // ---- look-ups and the query -------------------------------------------------------
-
-bool FrmXydl::showStoredDrug(const QString& name)
-{
-    dao::Database db = core::OpenDb();
-    forms::DoEvents();
-    dao::Recordset drug = db.openTable(Table);
-    drug.setIndex(KeyIndex);
-    if (!seekStored(drug, name)) return false;
-    forms::TextBox* boxes[] = {Txtycmc, Txtyczz, Txtycyf, Txtycyj, Txtycgb};
-    for (int col = 0; col < 5; ++col) boxes[col]->setText(drug.field(col).toString());
-    CboXylb->setText(drug.field(6).toString());
-    return true;
-}
 
 void FrmXydl::Txtycmc_KeyPress(int& keyAscii)
 {
@@ -317,7 +236,7 @@ void FrmXydl::Txtycmc_KeyPress(int& keyAscii)
     const QString name = trimmed(Txtycmc);
     if (name.isEmpty()) return;
     const PumpScope pumping(*this);
-    core::runTrapped([&] { showStoredDrug(name); });
+    road_.load(name);
     CboXylb->SetFocusEnd();
     forms::DoEvents();
 }
@@ -326,8 +245,7 @@ void FrmXydl::ListYcmc_Click()
 {
     const QString name = vb::Trim(ListYcmc->Text());
     if (name.isEmpty()) return;
-    const PumpScope pumping(*this);
-    core::runTrapped([&] { showStoredDrug(name); });
+    road_.load(name);
 }
 
 void FrmXydl::CboXylb_KeyPress(int& keyAscii)
@@ -356,12 +274,13 @@ void FrmXydl::Cmdseek_Click()
         forms::Notice(QStringLiteral("输入查询条件。"));
         return;
     }
-    const QString sql = QStringLiteral("select * from ylsy where ") + likeCriterion(QStringLiteral("symc"), name) +
-                        QStringLiteral(" and ") + likeCriterion(QStringLiteral("syyt"), effects) +
-                        QStringLiteral(" and ") + likeCriterion(QStringLiteral("syjl"), usage) +
-                        QStringLiteral(" and ") + likeCriterion(QStringLiteral("syzy"), cautions) +
-                        QStringLiteral(" and ") + likeCriterion(QStringLiteral("sylb"), category) +
-                        QStringLiteral(" and ") + likeCriterion(QStringLiteral("syxd"), notes);
+    const QString sql = QStringLiteral("select * from ylsy where ") +
+                        likeConditions({{QStringLiteral("symc"), name},
+                                        {QStringLiteral("syyt"), effects},
+                                        {QStringLiteral("syjl"), usage},
+                                        {QStringLiteral("syzy"), cautions},
+                                        {QStringLiteral("sylb"), category},
+                                        {QStringLiteral("syxd"), notes}});
     const PumpScope pumping(*this);
     core::runTrappedLine([&] {
         dao::Database db = core::OpenDb();
@@ -387,15 +306,15 @@ void FrmXydl::Cmdprnt_Click()
     const PumpScope pumping(*this);
     core::runTrappedLine([&] {
         forms::Screen::setMousePointer(forms::vbArrowHourglass);
-        const QString text = QStringList{QStringLiteral("药材名称：") + name, QStringLiteral("药材类别：") + category,
-                                         QStringLiteral("药材作用：") + effects, QStringLiteral("用法剂量：") + usage,
-                                         QStringLiteral("注意事项：") + cautions, QStringLiteral("应用心得：") + notes,
-                                         QString(),
-                                         QStringLiteral("打印时间：") +
-                                             forms::Clock::Today().toString(QStringLiteral("yyyy-MM-dd"))}
-                                 .join(QStringLiteral("\r\n"));
+        const QString text = handOffText({{QStringLiteral("药材名称："), name},
+                                          {QStringLiteral("药材类别："), category},
+                                          {QStringLiteral("药材作用："), effects},
+                                          {QStringLiteral("用法剂量："), usage},
+                                          {QStringLiteral("注意事项："), cautions},
+                                          {QStringLiteral("应用心得："), notes}},
+                                         DateLine::AfterEmptyLine);
         core::PauseAfterPrint(Cmdprnt);
-        core::ShowTextInWord(vb::Trim(text));
+        core::ShowTextInWord(text);
     });
     forms::Screen::setMousePointer(forms::vbArrow);
 }

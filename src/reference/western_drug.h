@@ -12,6 +12,7 @@
 
 #include "platform/forms/buttons.h"
 #include "platform/forms/form.h"
+#include "reference/entry_road.h"
 
 namespace dao {
 class Database;
@@ -65,15 +66,9 @@ private:
     void listycmcadd(dao::Database& db);
     void zyycsl(dao::Database& db);
     void srnrJy();
-    // Seeks the drug of the name box on `symci`; the boxes take its columns when found.
-    bool showStoredDrug(const QString& name);
     // Fills ListYcmc and LabJL from a query result; false (both untouched) without rows.
     bool showFound(dao::Recordset& found);
-    // The columns a save or an edit writes, through NormalizeText.
-    void writeColumns(dao::Recordset& drug, bool withName);
 
-    void Cmdsave_Click();
-    void Cmdedit_Click();
     void Cmdseek_Click();
     void Cmddele_Click();
     void Cmdprnt_Click();
@@ -84,6 +79,8 @@ private:
     void Txtycmc_KeyPress(int& keyAscii);
     void CboXylb_KeyPress(int& keyAscii);
     void layOut();
+
+    EntryRoad road_;   // save, edit, delete and the look-ups by name
 };
 
 }  // namespace reference

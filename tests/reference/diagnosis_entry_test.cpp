@@ -213,7 +213,7 @@ void DiagnosisEntryTest::newKeysAreAddedAndMissingKeysRefused()
     fill("脾虚", "头痛", "因", "治");
     world_->answer({forms::vbYes});
     WindowFixture::click(window_->Cmddele);
-    QCOMPARE(world_->messages(), (QStringList{"确实要删除 脾虚 的病症资料吗", "没有找到要删除的内容"}));
+    QCOMPARE(world_->messages(), (QStringList{"确实要删除 脾虚 的病症资料吗", "没有找到要删除的病症资料。"}));
     QCOMPARE(world_->environment().count("zybz"), 2);
 
     world_->clearMessages();

@@ -117,8 +117,8 @@ void DiagnosisQueryTest::criteriaNarrowTheGrid_data()
     QTest::newRow("five terms, last matters") << "脾" << QStringList{"便溏", "", "", "", "畏寒"}
                                               << QStringList{"脾阳虚"};
     QTest::newRow("apostrophe and star") << "O'Neil*" << QStringList{"a*b"} << QStringList{"O'Neil*证"};
-    QTest::newRow("star is no wildcard") << "O*证" << QStringList{} << QStringList{};
-    QTest::newRow("question mark is no wildcard") << "脾?虚" << QStringList{} << QStringList{};
+    QTest::newRow("star as a wildcard") << "O*证" << QStringList{} << QStringList{"O'Neil*证"};
+    QTest::newRow("question mark as a wildcard") << "脾?虚" << QStringList{} << QStringList{"脾胃虚弱", "脾阳虚"};
 }
 
 void DiagnosisQueryTest::criteriaNarrowTheGrid()

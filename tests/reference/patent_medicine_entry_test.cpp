@@ -5,6 +5,7 @@
 // the fuzzy query (apostrophes, wildcards, Null columns), the Enter chain, the text
 // for the word processor and the reset on returning from help.
 #include "reference/patent_medicine_entry.h"
+#include "formula_test_data.h"
 #include "support/window_fixture.h"
 
 #include "core/globals.h"
@@ -38,6 +39,7 @@ private slots:
     void queryListsContainedTexts();
     void enterChain();
     void printAndHelp();
+    void herbMarkedInTheCompositionIsShown();
 
 private:
     FrmZycy* open() { return window_ = world_->open<FrmZycy>("ZysjDl3"); }
@@ -172,7 +174,7 @@ void PatentMedicineEntryTest::saveEditAndDeleteByName()
     // A delete confirmed of a name not stored says so; of the stored one, removes it.
     world_->answer({forms::vbYes});
     WindowFixture::click(window_->Cmddele);
-    QCOMPARE(world_->messages(), (QStringList{"删除此条内容吗？", "没有找到要删除的内容"}));
+    QCOMPARE(world_->messages(), (QStringList{"删除此条内容吗？", "没有找到要删除的成药。"}));
     fill({name, "a", "b", "c", "d"});
     world_->answer({forms::vbNo});
     WindowFixture::click(window_->Cmddele);
@@ -219,7 +221,8 @@ void PatentMedicineEntryTest::queryListsContainedTexts_data()
     QTest::newRow("notes only") << QStringList{"", "", "", "", "", "验方"} << QStringList{"O'Neil*散"};
     QTest::newRow("Null columns match empty criteria") << QStringList{"'"} << QStringList{"O'Neil*散"};
     QTest::newRow("star literal") << QStringList{"l*散"} << QStringList{"O'Neil*散"};
-    QTest::newRow("star not a wildcard") << QStringList{"六*丸"} << QStringList{};
+    QTest::newRow("star as a wildcard") << QStringList{"六*丸"} << QStringList{"六味地黄丸"};
+    QTest::newRow("no match") << QStringList{"不存在"} << QStringList{};
 }
 
 void PatentMedicineEntryTest::queryListsContainedTexts()
@@ -292,6 +295,24 @@ void PatentMedicineEntryTest::printAndHelp()
     QVERIFY(!window_->isEnabled());
     forms::Form::ReturnFromHelp(window_);
     QVERIFY(window_->Txtfjmc->Text().isEmpty());
+}
+
+void PatentMedicineEntryTest::herbMarkedInTheCompositionIsShown()
+{
+    formulatest::seedHerbs(world_->environment());
+    forms::PopupMenus::TestHook popups;
+    open();
+    window_->Txtfjnr->setText("川芎、 当归 ");
+    formulatest::select(window_->Txtfjnr, 3, 4);
+    popups.choose(window_->herbs->FindYc);
+    formulatest::mouseOver(window_->Txtfjnr, Qt::RightButton);
+    QCOMPARE(window_->SSTab1->Tab(), 1);
+    QCOMPARE(window_->herbs->Txtycmc->Text(), QString("当归"));
+    QCOMPARE(window_->herbs->labels(5)->Caption(), QString("临床心得"));
+    WindowFixture::click(window_->CmdHelp);              // back from help: the panel is hidden again
+    forms::Form::ReturnFromHelp(window_);
+    QVERIFY(!window_->herbs->Txtycmc->isVisibleTo(window_));
+    QCOMPARE(window_->SSTab1->Tab(), 0);
 }
 
 QTEST_MAIN(PatentMedicineEntryTest)

@@ -4,6 +4,7 @@
 // empty criteria), the query without a match that resets, the grid click into the
 // detail tab, the pick lists from the rebuilt dictionaries and the Enter chain.
 #include "reference/patent_medicine_query.h"
+#include "formula_test_data.h"
 #include "support/window_fixture.h"
 
 #include "dictionary/dictionary_builder.h"
@@ -93,7 +94,7 @@ void PatentMedicineQueryTest::criteriaMustAllMatch_data()
                                                      << QStringList{} << QStringList{"O'Neil*散", "逍遥丸"};
     QTest::newRow("effect and indication") << "" << QStringList{} << QStringList{"", "", "补肾"}
                                            << QStringList{"头晕"} << QStringList{"六味地黄丸"};
-    QTest::newRow("apostrophe and star literal") << "l*散" << QStringList{} << QStringList{} << QStringList{}
+    QTest::newRow("apostrophe and star") << "l*散" << QStringList{} << QStringList{} << QStringList{}
                                                  << QStringList{"O'Neil*散"};
 }
 
@@ -149,6 +150,16 @@ void PatentMedicineQueryTest::gridClickShowsTheMedicine()
     QVERIFY(window_->Txtfjgx->Text().isEmpty());
     QVERIFY(window_->Txtfjmc->isVisible());
     QVERIFY(world_->messages().isEmpty());
+
+    // A herb marked in the composition opens on the third tab, white on blue.
+    formulatest::seedHerbs(world_->environment());
+    forms::PopupMenus::TestHook popups;
+    formulatest::select(window_->Txtfjgc, 0, 2);
+    popups.choose(window_->herbs->FindYc);
+    formulatest::mouseOver(window_->Txtfjgc, Qt::RightButton);
+    QCOMPARE(window_->SSTab1->Tab(), 2);
+    QCOMPARE(window_->herbs->Txtycmc->Text(), QString("当归"));
+    QCOMPARE(window_->herbs->labels(6)->Caption(), QString("行医心得"));
 
     // The header's text is no medicine: nothing happens.
     window_->SSTab1->setTab(0);
