@@ -190,21 +190,25 @@ StageProgress stageProgress(int base, int span, int rows, int n)
             QString::number(vb::CInt(value)) + u'%'};
 }
 
-bool NarrowSymptomDict(const QString& sql)
+bool NarrowSymptomDict(const QString& sql, const std::function<void(dao::Database&)>& alsoInRefill)
 {
     const Stage narrowing{QStringLiteral("qkbz"), sql, 0, 98, QStringLiteral("正在读取中医临床症状诊断词典......"),
                           AddSymptomTerms};
     try {
+        // The texts are read before anything is written, so a name that matches none
+        // writes nothing; the stored query, the refill and the caller's writes then
+        // go to the file together.
         dao::Database db = core::OpenDb();
-        db.deleteAllQueryDefs();
-        db.createQueryDef(narrowing.queryName, narrowing.sql);
-        dao::Recordset source = db.openRecordset(narrowing.queryName);
+        dao::Recordset source = db.openRecordset(narrowing.sql);
         if (source.recordCount() == 0) return false;
         ProgressDisplay progress;
         {
             dao::Transaction refill(db);
+            db.deleteAllQueryDefs();
+            db.createQueryDef(narrowing.queryName, narrowing.sql);
             db.execute(QStringLiteral("delete * from bzzz"));
             runStage(db, narrowing, source, progress);
+            if (alsoInRefill) alsoInRefill(db);
             refill.commit();
         }
         db.close();

@@ -11,6 +11,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+
+namespace dao { class Database; }
 
 namespace dictionary {
 
@@ -21,10 +24,12 @@ void BuildPatentMedDicts();   // Cyzz, Cygx from fjcy
 
 // The diagnosis query window's narrowing of the symptom dictionary: the symptom texts
 // that `sql` selects, stored as "qkbz"; when it selects rows, `bzzz` is emptied and
-// refilled from them in one transaction, the bar running from 0 over 98. True when it
-// refilled; false when the source has no row (nothing changes, nothing is shown) or
-// after a failure, which leaves `bzzz` as it was and is told as the builders tell it.
-bool NarrowSymptomDict(const QString& sql);
+// refilled from them in one transaction, the bar running from 0 over 98; `alsoInRefill`
+// runs on the open database inside that transaction (the window stores the query of
+// its grid there, so that one pick writes the file once). True when it refilled; false
+// when the source has no row (nothing changes, nothing is shown) or after a failure,
+// which leaves `bzzz` as it was and is told as the builders tell it.
+bool NarrowSymptomDict(const QString& sql, const std::function<void(dao::Database&)>& alsoInRefill = {});
 
 // Where a stage of `rows` rows stands at its row n (1 to rows): the bar's value,
 // base + n × (span ÷ rows) in four-decimal fixed point, and the percentage label, that

@@ -30,6 +30,7 @@ constexpr int ColumnWidths[] = {1600, 8200, 2000, 4000};
 const QString NamesSource = QStringLiteral("select distinct bzmc from zybz order by bzmc");
 const QString TermsSource = QStringLiteral("select * from bzzz ");
 const QString Ordered = QStringLiteral(" order by bzmc,bzqk ");
+const QString GridQuery = QStringLiteral("zybzqk");   // the stored query of every grid fill
 
 QString trimmed(const forms::TextBox* box) { return vb::Trim(box->Text()); }
 }  // namespace
@@ -216,13 +217,17 @@ void Frmzyzdll::qclsseek()
 
 bool Frmzyzdll::fillGrid(const QString& sql)
 {
+    return showGrid([&sql](dao::Database& db) { return db.storeAndOpen(GridQuery, sql); });
+}
+
+bool Frmzyzdll::showGrid(const std::function<dao::Recordset(dao::Database&)>& open)
+{
     MSFGridzyzd->setRowHeight(0, RowHeight);
     int count = 0;
     MSFGridzyzd->setMergeCells(false);
     const bool ran = core::runTrapped([&] {
         dao::Database db = core::OpenDb();
-        forms::DoEvents();
-        dao::Recordset rows = db.storeAndOpen(QStringLiteral("zybzqk"), sql);
+        dao::Recordset rows = open(db);
         forms::DoEvents();
         count = rows.recordCount();
         if (count == 0) MSFGridzyzd->setRows(1);
@@ -238,11 +243,6 @@ QString Frmzyzdll::nameCondition() const
 }
 
 void Frmzyzdll::msfgridaddzyzd() { fillGrid(QStringLiteral("select * from zybz order by bzmc,bzqk")); }
-
-void Frmzyzdll::msfgridbzmc()
-{
-    fillGrid(QStringLiteral("select * from zybz where ") + nameCondition() + Ordered);
-}
 
 void Frmzyzdll::seekmsfgrid()
 {
@@ -268,15 +268,22 @@ void Frmzyzdll::MSFGridzyzd_Click()
 
 // The dictionary narrowed to the syndromes whose name holds the picked text; a name
 // that matches none changes nothing.
+// The grid's stored query is written with the refill, so that the pick writes the
+// file once; the names are not re-read, as the narrowing does not change them.
 void Frmzyzdll::seekbzmc()
 {
     forms::DoEvents();
-    const bool narrowed = dictionary::NarrowSymptomDict(QStringLiteral("select bzqk from zybz where ") + nameCondition());
+    const QString gridSql = QStringLiteral("select * from zybz where ") + nameCondition() + Ordered;
+    const bool narrowed = dictionary::NarrowSymptomDict(
+        QStringLiteral("select bzqk from zybz where ") + nameCondition(), [&gridSql](dao::Database& db) {
+            db.deleteAllQueryDefs();
+            db.createQueryDef(GridQuery, gridSql);
+        });
     window()->activateWindow();   // the progress window may have taken the activation
     if (!narrowed) return;
-    refreshLists();
+    core::runTrapped([this] { terms_->refill(); });
     forms::DoEvents();
-    msfgridbzmc();
+    showGrid([](dao::Database& db) { return db.openRecordset(GridQuery); });
 }
 
 // ---- the detail tab -----------------------------------------------------------------

@@ -17,6 +17,11 @@
 #include <functional>
 #include <memory>
 
+namespace dao {
+class Database;
+class Recordset;
+}
+
 namespace forms {
 class DataControl;
 class DBCombo;
@@ -69,10 +74,11 @@ private:
     // The three grid fills share one road: the SQL stored as "zybzqk", the rows
     // listed; false when the result is empty (the grid keeps its header alone).
     bool fillGrid(const QString& sql);
+    // The grid shown from the rows `open` opens on the database.
+    bool showGrid(const std::function<dao::Recordset(dao::Database&)>& open);
     // "bzmc like '*name*'" for the picked name.
     QString nameCondition() const;
     void msfgridaddzyzd();
-    void msfgridbzmc();
     void seekmsfgrid();
     void qclsseek();
     void srnrJy();
