@@ -104,7 +104,10 @@ void Frmzyzddl::layOut()
         place.control->Move(place.left, place.top, place.width, place.height);
         core::giveLook(place.control, core::look::FontSize, false);
     }
-    for (forms::Label* label : {Label1, Label2, Label3, Label4}) label->setWordWrap(true);
+    for (forms::Label* label : {Label1, Label2, Label3, Label4}) {
+        label->setWordWrap(true);   // two lines of two characters
+        core::giveLook(label, core::look::LabelFontSize, false);
+    }
     for (forms::TextBox* box : {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs}) core::giveLook(box);
 }
 

@@ -122,7 +122,7 @@ void FrmCyzy::layOut()
         top += 480;
     }
     MSFGridzyfj->Move(120, 2160, 11115, 5400);
-    core::giveLook(MSFGridzyfj);
+    core::giveLook(MSFGridzyfj, core::look::LabelFontSize);   // the headings fit their columns
 
     // Detail: name, effects, indications, usage at the left; composition over notes at
     // the right.
