@@ -16,6 +16,7 @@ WindowFixture::WindowFixture(const QDate& today)
     : clock_(today), previousWindowsDir_(WindowsDir)
 {
     WindowsDir = environment_.windowsDir();
+    HoldDb();   // as the program holds its database for the run
     mainWindow_ = std::make_unique<MDIFqhmz>();
     mainWindow_->show();
     QApplication::setActiveWindow(mainWindow_.get());
@@ -24,6 +25,7 @@ WindowFixture::WindowFixture(const QDate& today)
 WindowFixture::~WindowFixture()
 {
     mainWindow_.reset();
+    ReleaseDb();
     WindowsDir = previousWindowsDir_;
 }
 

@@ -17,10 +17,12 @@ namespace dao {
 namespace {
 
 QMutex registryMutex;
+// Never destroyed: a handle kept in a static (the program's held connection) may
+// close after the ends of other statics.
 QHash<QString, std::weak_ptr<Connection>>& registry()
 {
-    static QHash<QString, std::weak_ptr<Connection>> connections;
-    return connections;
+    static auto* const connections = new QHash<QString, std::weak_ptr<Connection>>;
+    return *connections;
 }
 
 constexpr int cipherPageSize = 1024;   // SQLCipher 3's page size
@@ -33,14 +35,12 @@ QString sqliteMessage(sqlite3* db)
 // Why a file that exists could not be read as a database with this password.
 Error unreadableFile(const QString& path)
 {
+    const QString name = QDir::toNativeSeparators(path);
     QFile file(path);
-    QByteArray head;
-    qint64 size = 0;
-    if (file.open(QIODevice::ReadOnly)) {
-        head = file.read(16);
-        size = file.size();
-    }
-    const QString name = QFileInfo(path).fileName();
+    if (!file.open(QIODevice::ReadOnly))
+        return Error(3051, QStringLiteral("没有读取数据库文件“%1”的权限，不能打开。").arg(name));
+    const QByteArray head = file.read(16);
+    const qint64 size = file.size();
     if (size == 0)
         return Error(3343, QStringLiteral("数据库文件“%1”是空的，不是可用的数据库。").arg(name));
     if (head.startsWith(QByteArrayLiteral("SQLite format 3")))
@@ -254,7 +254,8 @@ std::shared_ptr<Connection> Connection::acquire(const QString& path, const QStri
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        Error error = sqliteError(db, rc, QDir::toNativeSeparators(path));
+        Error error = create || QFile(path).open(QIODevice::ReadOnly) ? sqliteError(db, rc, QDir::toNativeSeparators(path))
+                                                                      : unreadableFile(path);
         sqlite3_close(db);
         throw error;
     }
@@ -274,6 +275,13 @@ std::shared_ptr<Connection> Connection::acquire(const QString& path, const QStri
     std::shared_ptr<Connection> connection(new Connection(key, db, password));
     registry().insert(key, connection);
     return connection;
+}
+
+bool Connection::isOpen(const QString& path)
+{
+    const QString key = QFileInfo(path).canonicalFilePath();
+    QMutexLocker lock(&registryMutex);
+    return !key.isEmpty() && !registry().value(key).expired();
 }
 
 Connection::Connection(const QString& key, sqlite3* db, const QString& password)

@@ -50,6 +50,8 @@ public:
     // The shared connection to `path`, opened with `password` when nobody holds it.
     // `create` makes a new file instead (which must not exist yet).
     static std::shared_ptr<Connection> acquire(const QString& path, const QString& password, bool create);
+    // Whether somebody holds the connection to `path`.
+    static bool isOpen(const QString& path);
     ~Connection();
 
     sqlite3* handle() const { return db_; }

@@ -40,6 +40,9 @@ public:
     // fresh databases; the program never creates a database or a table).
     static Database create(const QString& path, const QString& connect);
 
+    // Whether a handle or table recordset of this program still has `path` open.
+    static bool inUse(const QString& path);
+
     Database() = default;
     bool isOpen() const { return connection_ != nullptr; }
     void close();                                   // idempotent; the destructor closes too

@@ -65,6 +65,11 @@ Database Database::create(const QString& path, const QString& connect)
     return db;
 }
 
+bool Database::inUse(const QString& path)
+{
+    return Connection::isOpen(path);
+}
+
 void Database::close()
 {
     connection_.reset();
