@@ -11,6 +11,8 @@
 #include <QHash>
 #include <QMutex>
 #include <QRegularExpression>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace dao {
 
@@ -50,6 +52,28 @@ Error unreadableFile(const QString& path)
     return Error(3031, QStringLiteral("不是有效的密码，或者数据库文件“%1”已损坏。").arg(name));
 }
 
+bool mayWrite(const QString& path)
+{
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+}
+
+// Why a change to an open database file was refused: a full disk, the file or its
+// folder without write permission (the folder must take the file's journal).
+Error refusedWrite(sqlite3* db, int code, const QString& where)
+{
+    const QString path = QString::fromUtf8(sqlite3_db_filename(db, "main"));
+    const QString file = QDir::toNativeSeparators(path);
+    const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+    if (code == SQLITE_FULL)
+        return Error(3026, QStringLiteral("磁盘空间不足，不能保存对数据库文件“%1”的修改。").arg(file) + where);
+    const bool fileWritable = mayWrite(path);
+    if (fileWritable && !mayWrite(QFileInfo(path).absolutePath()))
+        return Error(3051, QStringLiteral("数据库文件所在的文件夹“%1”不允许写入，不能保存修改。").arg(folder) + where);
+    if (code == SQLITE_READONLY || !fileWritable)
+        return Error(3027, QStringLiteral("不能更新，数据库文件“%1”是只读的。").arg(file) + where);
+    return Error(3051, QStringLiteral("不能打开数据库文件“%1”。").arg(file) + where);
+}
+
 // BEGIN IMMEDIATE counts as writing for SQLite; for the layer it only starts one.
 bool isTransactionControl(const char* sql)
 {
@@ -76,10 +100,9 @@ Error sqliteError(sqlite3* db, int code, const QString& context)
     case SQLITE_LOCKED:
         return Error(3260, QStringLiteral("数据库正被其他程序使用，暂时不能读写。") + where);
     case SQLITE_FULL:
-        return Error(3026, QStringLiteral("磁盘空间不足。") + where);
     case SQLITE_READONLY:
-        return Error(3027, QStringLiteral("不能更新，数据库是只读的。") + where);
     case SQLITE_CANTOPEN:
+        if (db && sqlite3_db_filename(db, "main")) return refusedWrite(db, code & 0xff, where);
         return Error(3051, QStringLiteral("不能打开数据库文件。") + where);
     case SQLITE_IOERR:
         return Error(3043, QStringLiteral("磁盘或网络读写错误。") + where);
@@ -270,6 +293,9 @@ std::shared_ptr<Connection> Connection::acquire(const QString& path, const QStri
         throw rc == SQLITE_NOTADB ? unreadableFile(path) : sqliteError(nullptr, rc, QDir::toNativeSeparators(path));
     }
     sqlite3_busy_timeout(db, 5000);
+    // Stored queries (temporary views) in memory; a page cache that holds the tables a
+    // window reads through (decrypting a page again costs more than reading it).
+    sqlite3_exec(db, "PRAGMA temp_store=MEMORY; PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
     dialect::registerOn(db);
 
     std::shared_ptr<Connection> connection(new Connection(key, db, password));

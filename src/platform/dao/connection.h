@@ -1,8 +1,9 @@
 // One open database file, shared by every Database handle and table recordset that
-// uses it (dao.h). Connections are kept by canonical path while any user holds one,
-// so opening an already open file costs a map look-up instead of a key derivation,
-// and a reader and a writer in the same burst of work never lock each other out.
-// Internal to the database layer.
+// uses it (dao.h). Connections are kept by canonical path while any user holds one
+// (the program holds its database for the whole run), so opening an already open
+// file costs a map look-up instead of a key derivation, and a reader and a writer in
+// the same burst of work never lock each other out. A connection carries its stored
+// queries (temporary views, in memory). Internal to the database layer.
 #pragma once
 
 #define SQLITE_HAS_CODEC 1
