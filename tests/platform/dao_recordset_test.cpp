@@ -240,10 +240,12 @@ private slots:
 
     void aLargeDynasetKeepsEveryFieldInItsRow()
     {
-        // Enough rows that the fields fill several of the dynaset's blocks, with a
-        // binary and a Null field in every row.
+        // Enough rows and text that the fields fill several of the dynaset's blocks of
+        // fields and of text (one text larger than a block), with a binary and a Null
+        // field in every row.
         TestEnvironment env;
-        constexpr int drugs = 700;
+        constexpr int drugs = 2500;
+        const auto nameOf = [](int i) { return QStringLiteral("当归%1").arg(i) + QString(i == 1234 ? 400000 : 300, u'草'); };
         {
             dao::Database db = env.open();
             dao::Transaction transaction(db);
@@ -251,7 +253,7 @@ private slots:
             for (int i = 0; i < drugs; ++i) {
                 rs.addNew();
                 rs.setField(0, QStringLiteral("C%1").arg(i, 4, 10, QLatin1Char('0')));
-                rs.setField(1, QStringLiteral("当归%1").arg(i));
+                rs.setField(1, nameOf(i));
                 rs.setField(2, i + 0.5);
                 rs.update();
             }
@@ -259,15 +261,16 @@ private slots:
         }
         dao::Database db = env.open();
         dao::Recordset rs = db.storeAndOpen(
-            QStringLiteral("000"), QStringLiteral("select ycbm, cast(ycmc as blob) as raw, ycdj, jldw from ycjg order by ycbm"));
+            QStringLiteral("000"), QStringLiteral("select ycbm, cast(ycmc as blob) as raw, ycdj, jldw, ycmc from ycjg order by ycbm"));
         QCOMPARE(rs.recordCount(), drugs);
-        const auto checkRow = [&rs](int i) {
+        const auto checkRow = [&rs, &nameOf](int i) {
             QCOMPARE(rs.field(0).toString(), QStringLiteral("C%1").arg(i, 4, 10, QLatin1Char('0')));
             QVERIFY(rs.field(QStringLiteral("raw")).isNull());
-            QCOMPARE(rs.fieldBytes(1), QStringLiteral("当归%1").arg(i).toUtf8());
+            QCOMPARE(rs.fieldBytes(1), nameOf(i).toUtf8());
             QCOMPARE(rs.field(2).toDouble(), i + 0.5);
             QVERIFY(rs.field(3).isNull());
             QCOMPARE(rs.fieldBytes(0), rs.field(0).toString().toUtf8());
+            QCOMPARE(rs.field(4).toString(), nameOf(i));
         };
         int i = 0;
         for (rs.moveFirst(); !rs.eof(); rs.moveNext()) checkRow(i++);

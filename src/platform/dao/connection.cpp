@@ -205,15 +205,6 @@ QString Statement::columnName(int column) const
 
 namespace {
 
-// A text column's QString, holding exactly its characters: QString::fromUtf8 reserves a
-// UTF-16 unit for every byte, and a field kept in a dynaset would carry that slack
-// (twice its size for Chinese text) as long as it lives. A text of ASCII has none.
-QString exactText(const char* utf8, int bytes)
-{
-    const QString decoded = QString::fromUtf8(utf8, bytes);
-    return decoded.size() == bytes ? decoded : QString(decoded.constData(), decoded.size());
-}
-
 vb::Variant valueOfType(sqlite3_stmt* stmt, int column, int type)
 {
     switch (type) {
@@ -223,7 +214,7 @@ vb::Variant valueOfType(sqlite3_stmt* stmt, int column, int type)
         return vb::Variant(sqlite3_column_double(stmt, column));
     case SQLITE_TEXT: {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-        return vb::Variant(exactText(text, sqlite3_column_bytes(stmt, column)));
+        return vb::Variant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, column)));
     }
     default:   // NULL; a blob is read with read()
         return {};

@@ -1,33 +1,67 @@
 // Dynasets: every row of a query read when the recordset opens, so no statement stays
 // open behind a window and the rows outlive the Database handle; see recordset_impl.h.
-// The fields are kept row after row in one list, so opening costs one value a field
-// and no allocation a row; the rare binary field keeps its bytes on the side.
+// The rows are kept compactly, as SQLite hands them out: a field is a 16-byte cell (a
+// number, or the place and length of its UTF-8 text in large shared blocks), so a
+// query of the whole journal stays a few hundred bytes a row. A row's fields become
+// values only when the recordset stands on it; the rare binary field keeps its bytes
+// on the side.
 #include "platform/dao/connection.h"
 #include "platform/dao/recordset_impl.h"
 
 #include <QHash>
+#include <cstring>
 
 namespace dao {
 
 namespace {
 
-// Fields row after row in blocks of a fixed size: the list grows without moving what it
-// holds, so the memory of a large query is written once instead of copied at every
-// doubling.
-class FieldList {
+struct Cell {
+    enum class Kind : quint8 { Null, Number, Text, Bytes } kind = Kind::Null;
+    quint32 length = 0;           // of the text, in bytes
+    union {
+        double number;
+        const char* text;
+    };
+    Cell() : number(0) {}
+};
+static_assert(sizeof(Cell) == 16);
+
+// Cells row after row in blocks of a fixed size, and the texts they point at in large
+// blocks of bytes: both grow without moving what they hold.
+class CellStore {
 public:
-    vb::Variant& append()
+    Cell& append()
     {
-        if (size_ % blockSize == 0) blocks_.push_back(std::make_unique<vb::Variant[]>(blockSize));
-        return blocks_.back()[size_++ % blockSize];
+        if (size_ % cellsPerBlock == 0) cells_.push_back(std::make_unique<Cell[]>(cellsPerBlock));
+        return cells_.back()[size_++ % cellsPerBlock];
     }
-    const vb::Variant& operator[](size_t index) const { return blocks_[index / blockSize][index % blockSize]; }
+    const Cell& operator[](size_t index) const { return cells_[index / cellsPerBlock][index % cellsPerBlock]; }
     size_t size() const { return size_; }
 
+    const char* keep(const char* bytes, size_t length)
+    {
+        if (length > textBlockSize) {
+            large_.push_back(std::make_unique<char[]>(length));
+            std::memcpy(large_.back().get(), bytes, length);
+            return large_.back().get();
+        }
+        if (texts_.empty() || used_ + length > textBlockSize) {
+            texts_.push_back(std::make_unique<char[]>(textBlockSize));
+            used_ = 0;
+        }
+        char* place = texts_.back().get() + used_;
+        std::memcpy(place, bytes, length);
+        used_ += length;
+        return place;
+    }
+
 private:
-    static constexpr size_t blockSize = 1024;
-    std::vector<std::unique_ptr<vb::Variant[]>> blocks_;
+    static constexpr size_t cellsPerBlock = 4096;
+    static constexpr size_t textBlockSize = 1 << 20;
+    std::vector<std::unique_ptr<Cell[]>> cells_;
     size_t size_ = 0;
+    std::vector<std::unique_ptr<char[]>> texts_, large_;
+    size_t used_ = 0;
 };
 
 class Dynaset final : public Recordset::Impl {
@@ -35,17 +69,39 @@ public:
     Dynaset(Connection& connection, const QString& sql)
     {
         Statement query(connection.handle(), sql);
+        sqlite3_stmt* stmt = query.handle();
         const int columns = query.columnCount();
         names.reserve(columns);
         for (int c = 0; c < columns; ++c) names.push_back(query.columnName(c));
-        QByteArray bytes;
         while (query.step()) {
             for (int c = 0; c < columns; ++c) {
-                vb::Variant& field = fields_.append();
-                if (query.read(c, field, bytes)) blobs_.insert(fields_.size() - 1, bytes);
+                Cell& cell = cells_.append();
+                switch (sqlite3_column_type(stmt, c)) {
+                case SQLITE_INTEGER:
+                case SQLITE_FLOAT:
+                    cell.kind = Cell::Kind::Number;
+                    cell.number = sqlite3_column_double(stmt, c);
+                    break;
+                case SQLITE_TEXT: {
+                    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+                    cell.kind = Cell::Kind::Text;
+                    cell.length = static_cast<quint32>(sqlite3_column_bytes(stmt, c));
+                    cell.text = cells_.keep(text, cell.length);
+                    break;
+                }
+                case SQLITE_BLOB: {
+                    const char* data = static_cast<const char*>(sqlite3_column_blob(stmt, c));
+                    cell.kind = Cell::Kind::Bytes;
+                    blobs_.insert(cells_.size() - 1, QByteArray(data, sqlite3_column_bytes(stmt, c)));
+                    break;
+                }
+                default:
+                    break;
+                }
             }
             ++rows_;
         }
+        current_.resize(names.size());
     }
 
     bool eof() override { return rows_ == 0 || position_ >= rows_; }
@@ -64,7 +120,22 @@ public:
     }
     int recordCount() override { return static_cast<int>(rows_); }
 
-    const vb::Variant& value(int ordinal) override { return fields_[currentField(ordinal)]; }
+    const vb::Variant& value(int ordinal) override
+    {
+        const size_t place = currentField(ordinal);
+        if (decodedRow_ != position_) {
+            for (vb::Variant& field : current_) field = {};
+            decoded_.assign(names.size(), false);
+            decodedRow_ = position_;
+        }
+        if (!decoded_[ordinal]) {
+            const Cell& cell = cells_[place];
+            if (cell.kind == Cell::Kind::Number) current_[ordinal] = vb::Variant(cell.number);
+            else if (cell.kind == Cell::Kind::Text) current_[ordinal] = vb::Variant(QString::fromUtf8(cell.text, cell.length));
+            decoded_[ordinal] = true;
+        }
+        return current_[ordinal];
+    }
 
     const QByteArray* blob(int ordinal) override
     {
@@ -73,17 +144,21 @@ public:
     }
 
 private:
-    // Where the current record's field `ordinal` is in fields_.
+    // Where the current record's field `ordinal` is in cells_.
     size_t currentField(int ordinal)
     {
         if (eof() || bof()) noCurrentRecord();
         return static_cast<size_t>(position_) * names.size() + static_cast<size_t>(ordinal);
     }
 
-    FieldList fields_;                         // row after row, names.size() a row
-    QHash<size_t, QByteArray> blobs_;          // bytes of binary fields, by place in fields_
+    CellStore cells_;                          // row after row, names.size() a row
+    QHash<size_t, QByteArray> blobs_;          // bytes of binary fields, by place in cells_
     long rows_ = 0;
     long position_ = 0;
+
+    std::vector<vb::Variant> current_;         // the fields of row decodedRow_ read so far
+    std::vector<bool> decoded_;
+    long decodedRow_ = -1;
 };
 
 }  // namespace
