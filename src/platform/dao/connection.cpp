@@ -284,8 +284,8 @@ std::shared_ptr<Connection> Connection::acquire(const QString& path, const QStri
         throw rc == SQLITE_NOTADB ? unreadableFile(path) : sqliteError(nullptr, rc, QDir::toNativeSeparators(path));
     }
     sqlite3_busy_timeout(db, 5000);
-    // Stored queries (temporary views) in memory; a page cache that holds the tables a
-    // window reads through (decrypting a page again costs more than reading it).
+    // Sorts in memory; a page cache that holds the tables a window reads through
+    // (decrypting a page again costs more than reading it).
     sqlite3_exec(db, "PRAGMA temp_store=MEMORY; PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
     dialect::registerOn(db);
 
@@ -313,6 +313,13 @@ Connection::~Connection()
     QMutexLocker lock(&registryMutex);
     auto it = registry().find(key_);
     if (it != registry().end() && it->expired()) registry().erase(it);
+}
+
+const StoredQuery* Connection::findQuery(const QString& name) const
+{
+    for (const StoredQuery& query : queries)
+        if (query.name.compare(name, Qt::CaseInsensitive) == 0) return &query;
+    return nullptr;
 }
 
 void Connection::run(const QString& sql)

@@ -278,6 +278,50 @@ QString translate(const QString& oldSql)
     return sql;
 }
 
+std::optional<ReadOrder> readOrder(const QString& translatedSql)
+{
+    Tokens tokens = tokenize(translatedSql);
+    // The last ORDER BY of the statement's own level.
+    size_t by = tokens.size();
+    int depth = 0;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        if (tokens[i].is(u'(')) ++depth;
+        else if (tokens[i].is(u')')) --depth;
+        else if (depth == 0 && tokens[i].is(u';')) break;
+        else if (depth == 0 && tokens[i].isWord("order")) {
+            const size_t next = nextSolid(tokens, i + 1);
+            if (next < tokens.size() && tokens[next].isWord("by")) by = next;
+        }
+    }
+    if (by == tokens.size()) return std::nullopt;
+
+    // Terms "column COLLATE PINYIN [ASC]" separated by commas, then only blanks,
+    // comments and the ';'.
+    ReadOrder order;
+    std::vector<size_t> dropped;
+    size_t i = nextSolid(tokens, by + 1);
+    while (true) {
+        if (i >= tokens.size() || tokens[i].kind != Token::Kind::Word) return std::nullopt;
+        order.columns << tokens[i].text;
+        const size_t collate = nextSolid(tokens, i + 1), name = nextSolid(tokens, collate + 1);
+        if (name >= tokens.size() || !tokens[collate].isWord("collate") || !tokens[name].isWord(PinyinCollation::name))
+            return std::nullopt;
+        for (size_t k = i + 1; k <= name; ++k) dropped.push_back(k);
+        i = nextSolid(tokens, name + 1);
+        if (i < tokens.size() && tokens[i].isWord("asc")) i = nextSolid(tokens, i + 1);
+        if (i < tokens.size() && tokens[i].is(u',')) {
+            i = nextSolid(tokens, i + 1);
+            continue;
+        }
+        break;
+    }
+    for (; i < tokens.size(); i = nextSolid(tokens, i + 1))
+        if (!tokens[i].is(u';')) return std::nullopt;
+    for (auto k = dropped.rbegin(); k != dropped.rend(); ++k) tokens.erase(tokens.begin() + static_cast<long>(*k));
+    for (const Token& t : tokens) order.sql += t.text;
+    return order;
+}
+
 void registerOn(sqlite3* connection)
 {
     sqlite3_create_function(connection, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,

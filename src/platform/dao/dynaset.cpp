@@ -4,12 +4,17 @@
 // number, or the place and length of its UTF-8 text in large shared blocks), so a
 // query of the whole journal stays a few hundred bytes a row. A row's fields become
 // values only when the recordset stands on it; the rare binary field keeps its bytes
-// on the side.
+// on the side. A query ordered by its result columns is read in the columns' own
+// order (an index walks it) and put in pinyin order here, when it is not already.
 #include "platform/dao/connection.h"
+#include "platform/dao/dialect.h"
+#include "platform/dao/pinyin_collation.h"
 #include "platform/dao/recordset_impl.h"
 
 #include <QHash>
+#include <algorithm>
 #include <cstring>
+#include <numeric>
 
 namespace dao {
 
@@ -66,9 +71,10 @@ private:
 
 class Dynaset final : public Recordset::Impl {
 public:
-    Dynaset(Connection& connection, const QString& sql)
+    // Reads every row of `query`; then, unless `sortBy` is empty, puts the rows in
+    // pinyin order of those columns.
+    Dynaset(Statement& query, const std::vector<int>& sortBy)
     {
-        Statement query(connection.handle(), sql);
         sqlite3_stmt* stmt = query.handle();
         const int columns = query.columnCount();
         names.reserve(columns);
@@ -102,6 +108,7 @@ public:
             ++rows_;
         }
         current_.resize(names.size());
+        if (!sortBy.empty()) sortRows(sortBy);
     }
 
     bool eof() override { return rows_ == 0 || position_ >= rows_; }
@@ -148,13 +155,45 @@ private:
     size_t currentField(int ordinal)
     {
         if (eof() || bof()) noCurrentRecord();
-        return static_cast<size_t>(position_) * names.size() + static_cast<size_t>(ordinal);
+        const size_t row = order_.empty() ? static_cast<size_t>(position_) : order_[static_cast<size_t>(position_)];
+        return row * names.size() + static_cast<size_t>(ordinal);
+    }
+
+    // SQLite's order of values (Null, numbers, texts, bytes) with texts in pinyin order.
+    int compareFields(size_t a, size_t b) const
+    {
+        const Cell& x = cells_[a];
+        const Cell& y = cells_[b];
+        if (x.kind != y.kind) return x.kind < y.kind ? -1 : 1;
+        if (x.kind == Cell::Kind::Number) return x.number < y.number ? -1 : (y.number < x.number ? 1 : 0);
+        if (x.kind == Cell::Kind::Text)
+            return PinyinCollation::compare(x.text, static_cast<int>(x.length), y.text, static_cast<int>(y.length));
+        return 0;
+    }
+
+    int compareRows(size_t a, size_t b, const std::vector<int>& sortBy) const
+    {
+        for (int column : sortBy)
+            if (const int order = compareFields(a * names.size() + column, b * names.size() + column)) return order;
+        return 0;
+    }
+
+    void sortRows(const std::vector<int>& sortBy)
+    {
+        bool sorted = true;
+        for (long r = 1; r < rows_ && sorted; ++r) sorted = compareRows(r - 1, r, sortBy) <= 0;
+        if (sorted) return;
+        order_.resize(static_cast<size_t>(rows_));
+        std::iota(order_.begin(), order_.end(), size_t{0});
+        std::stable_sort(order_.begin(), order_.end(),
+                         [&](size_t a, size_t b) { return compareRows(a, b, sortBy) < 0; });
     }
 
     CellStore cells_;                          // row after row, names.size() a row
     QHash<size_t, QByteArray> blobs_;          // bytes of binary fields, by place in cells_
     long rows_ = 0;
     long position_ = 0;
+    std::vector<size_t> order_;                // rows in pinyin order, when read otherwise
 
     std::vector<vb::Variant> current_;         // the fields of row decodedRow_ read so far
     std::vector<bool> decoded_;
@@ -163,9 +202,39 @@ private:
 
 }  // namespace
 
+namespace {
+
+// The ordinals of the result columns named by `columns` (names or numbers from 1), or
+// nothing when one is not a single result column.
+std::optional<std::vector<int>> resultColumns(const Statement& query, const QStringList& columns)
+{
+    std::vector<int> ordinals;
+    for (const QString& column : columns) {
+        bool isNumber = false;
+        const int number = column.toInt(&isNumber);
+        int found = isNumber && number >= 1 && number <= query.columnCount() ? number - 1 : -1;
+        for (int c = 0; !isNumber && c < query.columnCount(); ++c) {
+            if (query.columnName(c).compare(column, Qt::CaseInsensitive) != 0) continue;
+            if (found >= 0) return std::nullopt;   // two columns of that name
+            found = c;
+        }
+        if (found < 0) return std::nullopt;
+        ordinals.push_back(found);
+    }
+    return ordinals;
+}
+
+}  // namespace
+
 std::unique_ptr<Recordset::Impl> openDynasetImpl(Connection& connection, const QString& sql)
 {
-    return std::make_unique<Dynaset>(connection, sql);
+    if (const std::optional<dialect::ReadOrder> order = dialect::readOrder(sql)) {
+        Statement query(connection.handle(), order->sql);
+        if (const std::optional<std::vector<int>> sortBy = resultColumns(query, order->columns))
+            return std::make_unique<Dynaset>(query, *sortBy);
+    }
+    Statement query(connection.handle(), sql);
+    return std::make_unique<Dynaset>(query, std::vector<int>{});
 }
 
 }  // namespace dao
