@@ -11,6 +11,7 @@
 #include "platform/forms/services.h"
 #include "platform/vb/conversions.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QStringList>
@@ -88,7 +89,7 @@ const Build& patentMedBuild()
 class ProgressDisplay {
 public:
     ProgressDisplay()
-        : window_(new core::Frmjdys)
+        : window_(new core::Frmjdys), previous_(QApplication::activeWindow())
     {
         window_->Show();
         window_->Labpre->setCaption(QString());
@@ -97,9 +98,12 @@ public:
         window_->ProgBar->setValue(0);
         forms::DoEvents();
     }
+    // Unloads the window and gives the activation back to the window that had it, so
+    // the keys go where they went before (the query window opens inside it).
     ~ProgressDisplay()
     {
         if (window_) window_->Unload();
+        if (previous_) previous_->activateWindow();
         forms::DoEvents();
     }
     ProgressDisplay(const ProgressDisplay&) = delete;
@@ -133,6 +137,7 @@ public:
 private:
     static constexpr int SliceMilliseconds = 40;
     QPointer<core::Frmjdys> window_;
+    QPointer<QWidget> previous_;
     QElapsedTimer slice_;
     const Stage* stage_ = nullptr;   // the row noted and not drawn yet
     int rows_ = 0;
