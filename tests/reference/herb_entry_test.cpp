@@ -194,9 +194,11 @@ void HerbEntryTest::nameIsSoughtStoredThenAsTyped()
 {
     world_->environment().insert("zyyc", {"当归,酒"});                    // imported, Nulls elsewhere
     open();
+    QCOMPARE(window_->Cboycgj->ListCount(), 0);                           // the Null adds nothing
     fill("川芎,炒", "活血", "头痛", "煎服");
     WindowFixture::click(window_->CmdSave);
     QCOMPARE(listed(), (QStringList{"当归,酒", "川芎，炒"}));          // in stored order
+    QCOMPARE(window_->Cboycgj->ListCount(), 1);                           // the stored blank, after the Null
     fill("川芎,炒", "活血行气", "头痛", "煎服");
     WindowFixture::click(window_->CmdSave);
     QCOMPARE(WindowFixture::focusedControl(), window_->Cmdedit);

@@ -6,6 +6,7 @@
 #include "support/window_fixture.h"
 
 #include "dictionary/dictionary_builder.h"
+#include "platform/dao/fault_injector.h"
 #include "platform/forms/datacontrol.h"
 #include "platform/forms/flexgrid.h"
 #include "platform/forms/tabbeddialog.h"
@@ -30,12 +31,14 @@ private slots:
     void criteriaTogether();
     void refusalAndQueryWithoutResult();
     void gridClickShowsTheHerbAsStored();
+    void failedRebuildStillOpensTheWindow();
     void emptyTableGridClickSaysSo();
     void detailBoxesTakeNoKeyAndEnterMovesOn();
 
 private:
-    // Opens the window through its menu item, with four herbs stored unless `seeded` is false.
-    void open(bool seeded = true);
+    // Opens the window through its menu item, with four herbs stored unless `seeded` is
+    // false; the rebuild's write number `failingWrite` fails when it is not 0.
+    void open(bool seeded = true, int failingWrite = 0);
     QStringList gridNames() const;
     void clickGridRow(int row);
 
@@ -51,7 +54,7 @@ void HerbQueryTest::cleanup()
     window_ = nullptr;
 }
 
-void HerbQueryTest::open(bool seeded)
+void HerbQueryTest::open(bool seeded, int failingWrite)
 {
     TestEnvironment& env = world_->environment();
     if (seeded) {
@@ -60,6 +63,7 @@ void HerbQueryTest::open(bool seeded)
         env.insert("zyyc", {"黄芪", "脾、肺经", "甘，微温", "补气升阳，利水消肿。", "气虚乏力，水肿。", "煎服", "  ", "  ", "李"});
         env.insert("zyyc", {"玄参"});                                     // imported: Nulls elsewhere
     }
+    if (failingWrite) dao::WriteFault::arm(failingWrite);
     world_->mainWindow().wire(QStringLiteral("zycxll0"), [this] { return window_ = new Frmzyll; },
                               dictionary::BuildHerbDicts);
     world_->mainWindow().menuAction(QStringLiteral("zycxll0"))->trigger();
@@ -186,6 +190,23 @@ void HerbQueryTest::gridClickShowsTheHerbAsStored()
     clickGridRow(5);                                                       // 玄参, Nulls show empty
     QCOMPARE(window_->Txtycmc->Text(), QString("玄参"));
     QCOMPARE(window_->Txtycgy->Text(), QString());
+
+    dao::WriteFault::arm(1);                                               // the stored query fails
+    clickGridRow(2);
+    QCOMPARE(world_->messages(), QStringList{dao::Error(dao::WriteFault::errorNumber, "磁盘或网络读写错误。").description()});
+    QCOMPARE(window_->Txtycmc->Text(), QString("玄参"));
+}
+
+// A rebuild that fails is reported, and the window opens on the dictionaries as they were.
+void HerbQueryTest::failedRebuildStillOpensTheWindow()
+{
+    world_->environment().insert("ycgy", {"旧词"});
+    open(true, 3);
+    QVERIFY(window_);
+    QCOMPARE(world_->messages().size(), 1);
+    QCOMPARE(window_->Cboycgx1->ListCount(), 1);
+    QCOMPARE(window_->Cboycgx1->List(0), QString("旧词"));
+    QCOMPARE(gridNames().size(), 4);
 }
 
 void HerbQueryTest::emptyTableGridClickSaysSo()
