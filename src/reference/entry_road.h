@@ -55,7 +55,8 @@ public:
     // True when the row was found and loaded.
     bool load(const QString& key);
 
-    // For the window's other writing handlers, so that one click at a time runs.
+    // The window's other handlers that let events run share the road's guard, so one
+    // press at a time runs; its own look-ups load a row they opened through the record.
     core::WriteRoutine& writer() { return writer_; }
     const KnowledgeRecord& record() const { return record_; }
 

@@ -41,13 +41,8 @@ KnowledgeRecord::KnowledgeRecord(QString table, QString keyIndex, std::vector<In
       columns_(std::move(columns)),
       enteredByOrdinal_(enteredByOrdinal)
 {
-}
-
-bool KnowledgeRecord::keyNormalized() const
-{
     for (const BoundColumn& column : columns_)
-        if (column.input == keyInputs_.front()) return column.normalized;
-    return true;
+        if (column.input == keyInputs_.front()) keyNormalized_ = column.normalized;
 }
 
 dao::Recordset KnowledgeRecord::openSought(dao::Database& db, const QStringList& keys) const
@@ -57,7 +52,7 @@ dao::Recordset KnowledgeRecord::openSought(dao::Database& db, const QStringList&
     QStringList typed, stored;
     for (const QString& key : keys) {
         typed << vb::Trim(key);
-        stored << (keyNormalized() ? core::NormalizeText(typed.last()) : typed.last());
+        stored << (keyNormalized_ ? core::NormalizeText(typed.last()) : typed.last());
     }
     const auto seek = [&rows](const QStringList& key) {
         rows.seek(QStringLiteral("="), key.value(0), key.size() > 1 ? vb::Variant(key[1]) : vb::Variant());
