@@ -228,7 +228,6 @@ bool Frmzyzdll::showGrid(const std::function<dao::Recordset(dao::Database&)>& op
     const bool ran = core::runTrapped([&] {
         dao::Database db = core::OpenDb();
         dao::Recordset rows = open(db);
-        forms::DoEvents();
         count = rows.recordCount();
         if (count == 0) MSFGridzyzd->setRows(1);
         else reference::fillGrid(*MSFGridzyzd, rows, RowHeight);
@@ -282,7 +281,6 @@ void Frmzyzdll::seekbzmc()
     window()->activateWindow();   // the progress window may have taken the activation
     if (!narrowed) return;
     core::runTrapped([this] { terms_->refill(); });
-    forms::DoEvents();
     showGrid([](dao::Database& db) { return db.openRecordset(GridQuery); });
 }
 
