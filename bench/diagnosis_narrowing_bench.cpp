@@ -6,24 +6,14 @@
 // splits them with the same rules and, in one transaction, looks each term up and
 // inserts the new ones through prepared statements. Both keep the file open between
 // runs. Prints the medians of warmed-up runs and their ratio (limit 1.5).
-#define SQLITE_HAS_CODEC 1
-#include "data/database_file.h"
-#include "dictionary/term_splitter.h"
-#include "platform/dao/dialect.h"
+#include "bench_support.h"
 #include "platform/forms/datacontrol.h"
 #include "reference/diagnosis_query.h"
 #include "support/window_fixture.h"
 
-#include <sqlcipher/sqlite3.h>
-
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QRandomGenerator>
-#include <algorithm>
 #include <cstdio>
-#include <functional>
-#include <vector>
 
 namespace {
 constexpr int Syndromes = 1500;
@@ -59,58 +49,14 @@ void seedSyndromes(const TestEnvironment& env)
     work.commit();
 }
 
-sqlite3* openPlain(const QString& path)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    const QByteArray key = data::databasePassword().toUtf8();
-    sqlite3_key(db, key.constData(), static_cast<int>(key.size()));
-    dao::dialect::registerOn(db);
-    return db;
-}
-
 // The plain refill: the matching texts, one transaction, a prepared look-up and insert.
 void plainRefill(sqlite3* db)
 {
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_exec(db, "DELETE FROM bzzz", nullptr, nullptr, nullptr);
-    sqlite3_stmt* source = nullptr;
-    sqlite3_stmt* find = nullptr;
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "SELECT bzqk FROM zybz WHERE bzmc LIKE '*脾胃虚弱*'", -1, &source, nullptr);
-    sqlite3_prepare_v2(db, "SELECT 1 FROM bzzz WHERE bzzz=?1", -1, &find, nullptr);
-    sqlite3_prepare_v2(db, "INSERT INTO bzzz(bzzz) VALUES(?1)", -1, &insert, nullptr);
-    while (sqlite3_step(source) == SQLITE_ROW) {
-        const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(source, 0)));
-        for (const QString& term : dictionary::AddSymptomTerms.terms(text)) {
-            const QByteArray bytes = term.toUtf8();
-            sqlite3_bind_text(find, 1, bytes.constData(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
-            const bool found = sqlite3_step(find) == SQLITE_ROW;
-            sqlite3_reset(find);
-            if (found) continue;
-            sqlite3_bind_text(insert, 1, bytes.constData(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
-            sqlite3_step(insert);
-            sqlite3_reset(insert);
-        }
-    }
-    sqlite3_finalize(source);
-    sqlite3_finalize(find);
-    sqlite3_finalize(insert);
+    bench::addTermsPlain(db, "SELECT bzqk FROM zybz WHERE bzmc LIKE '*脾胃虚弱*'", "SELECT 1 FROM bzzz WHERE bzzz=?1",
+                         "INSERT INTO bzzz(bzzz) VALUES(?1)", dictionary::AddSymptomTerms);
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-}
-
-double milliseconds(const std::function<void()>& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 }  // namespace
 
@@ -120,7 +66,7 @@ int main(int argc, char** argv)
     WindowFixture world;
     TestEnvironment& env = world.environment();
     seedSyndromes(env);
-    sqlite3* plainDb = openPlain(env.databasePath());
+    sqlite3* plainDb = bench::openPlain(env.databasePath());
     dao::Database held = env.open();
     auto* window = world.open<reference::Frmzyzdll>(QStringLiteral("zycxll2"));
     const auto pick = [window] {
@@ -139,16 +85,16 @@ int main(int argc, char** argv)
 
     std::vector<double> ours, plain;
     for (int run = 0; run < Runs; ++run) {
-        ours.push_back(milliseconds(pick));
-        plain.push_back(milliseconds([&] { plainRefill(plainDb); }));
+        ours.push_back(bench::milliseconds(pick));
+        plain.push_back(bench::milliseconds([&] { plainRefill(plainDb); }));
     }
     sqlite3_close(plainDb);
-    const double ratio = median(ours) / median(plain);
+    const double ratio = bench::median(ours) / bench::median(plain);
     // The pick also shows and closes the progress window, re-reads the five pick lists
     // and refills the grid, which the plain refill does not: the ratio is printed with
     // its limit, and a ratio over it does not stop the other benchmarks.
     std::printf("seekbzmc (%d syndromes, %d matching, %d terms): window %.1f ms, plain SQLite %.1f ms, ratio %.2f "
                 "(limit 1.5%s)\n",
-                Syndromes, Syndromes / 3, ourTerms, median(ours), median(plain), ratio, ratio <= 1.5 ? "" : ": over");
+                Syndromes, Syndromes / 3, ourTerms, bench::median(ours), bench::median(plain), ratio, ratio <= 1.5 ? "" : ": over");
     return 0;
 }

@@ -6,23 +6,13 @@
 // dictionary: faster than a single INSERT ... WHERE NOT EXISTS, so the stricter
 // baseline). Both keep the file open between runs. Prints the medians of warmed-up
 // runs and their ratio (at most 1.5).
-#define SQLITE_HAS_CODEC 1
-#include "data/database_file.h"
+#include "bench_support.h"
 #include "dictionary/dictionary_builder.h"
-#include "dictionary/term_splitter.h"
-#include "platform/dao/dialect.h"
 #include "support/window_fixture.h"
 
-#include <sqlcipher/sqlite3.h>
-
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QRandomGenerator>
-#include <algorithm>
 #include <cstdio>
-#include <functional>
-#include <vector>
 
 namespace {
 constexpr int Formulas = 2000;
@@ -79,16 +69,6 @@ void run(sqlite3* db, const char* sql)
     sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
 }
 
-sqlite3* openPlain(const QString& path)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    const QByteArray key = data::databasePassword().toUtf8();
-    sqlite3_key(db, key.constData(), static_cast<int>(key.size()));
-    dao::dialect::registerOn(db);
-    return db;
-}
-
 // The plain rebuild: one transaction, one prepared look-up and insert a dictionary.
 void plainRebuild(sqlite3* db)
 {
@@ -96,59 +76,13 @@ void plainRebuild(sqlite3* db)
     run(db, "DELETE FROM fjgy");
     run(db, "DELETE FROM fjzz");
     run(db, "DELETE FROM lcfj");
-    struct Pass {
-        const char* source;
-        const char* find;
-        const char* insert;
-        const dictionary::TermSplitter& splitter;
-    };
-    const Pass passes[] = {
-        {"SELECT fjgy FROM zyfj", "SELECT 1 FROM fjgy WHERE fjgy=?1", "INSERT INTO fjgy(fjgy) VALUES(?1)",
-         dictionary::AddFormulaEffectTerms},
-        {"SELECT fjzz FROM zyfj", "SELECT 1 FROM fjzz WHERE fjzz=?1", "INSERT INTO fjzz(fjzz) VALUES(?1)",
-         dictionary::AddFormulaIndicationTerms},
-        {"SELECT fjxd FROM zyfj", "SELECT 1 FROM lcfj WHERE fjlc=?1", "INSERT INTO lcfj(fjlc) VALUES(?1)",
-         dictionary::AddFormulaNoteTerms},
-    };
-    for (const Pass& pass : passes) {
-        sqlite3_stmt* source = nullptr;
-        sqlite3_stmt* insert = nullptr;
-        sqlite3_stmt* find = nullptr;
-        sqlite3_prepare_v2(db, pass.find, -1, &find, nullptr);
-        sqlite3_prepare_v2(db, pass.source, -1, &source, nullptr);
-        sqlite3_prepare_v2(db, pass.insert, -1, &insert, nullptr);
-        while (sqlite3_step(source) == SQLITE_ROW) {
-            const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(source, 0)));
-            for (const QString& term : pass.splitter.terms(text)) {
-                const QByteArray bytes = term.toUtf8();
-                sqlite3_bind_text(find, 1, bytes.constData(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
-                const bool found = sqlite3_step(find) == SQLITE_ROW;
-                sqlite3_reset(find);
-                if (found) continue;
-                sqlite3_bind_text(insert, 1, bytes.constData(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
-                sqlite3_step(insert);
-                sqlite3_reset(insert);
-            }
-        }
-        sqlite3_finalize(source);
-        sqlite3_finalize(insert);
-        sqlite3_finalize(find);
-    }
+    bench::addTermsPlain(db, "SELECT fjgy FROM zyfj", "SELECT 1 FROM fjgy WHERE fjgy=?1", "INSERT INTO fjgy(fjgy) VALUES(?1)",
+                         dictionary::AddFormulaEffectTerms);
+    bench::addTermsPlain(db, "SELECT fjzz FROM zyfj", "SELECT 1 FROM fjzz WHERE fjzz=?1", "INSERT INTO fjzz(fjzz) VALUES(?1)",
+                         dictionary::AddFormulaIndicationTerms);
+    bench::addTermsPlain(db, "SELECT fjxd FROM zyfj", "SELECT 1 FROM lcfj WHERE fjlc=?1", "INSERT INTO lcfj(fjlc) VALUES(?1)",
+                         dictionary::AddFormulaNoteTerms);
     run(db, "COMMIT");
-}
-
-double milliseconds(const std::function<void()>& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 }  // namespace
 
@@ -159,7 +93,7 @@ int main(int argc, char** argv)
     TestEnvironment& env = world.environment();
     seedFormulas(env);
     // Both sides keep the file open between runs, so no run pays for the key derivation.
-    sqlite3* plainDb = openPlain(env.databasePath());
+    sqlite3* plainDb = bench::openPlain(env.databasePath());
     dao::Database held = env.open();
 
     plainRebuild(plainDb);
@@ -173,12 +107,12 @@ int main(int argc, char** argv)
 
     std::vector<double> ours, plain;
     for (int run = 0; run < Runs; ++run) {
-        ours.push_back(milliseconds([] { dictionary::BuildFormulaDicts(); }));
-        plain.push_back(milliseconds([&] { plainRebuild(plainDb); }));
+        ours.push_back(bench::milliseconds([] { dictionary::BuildFormulaDicts(); }));
+        plain.push_back(bench::milliseconds([&] { plainRebuild(plainDb); }));
     }
     sqlite3_close(plainDb);
-    const double ratio = median(ours) / median(plain);
+    const double ratio = bench::median(ours) / bench::median(plain);
     std::printf("BuildFormulaDicts (%d formulas, %d terms): builder %.1f ms, plain SQLite %.1f ms, ratio %.2f (at most 1.5)\n",
-                Formulas, ourTerms, median(ours), median(plain), ratio);
+                Formulas, ourTerms, bench::median(ours), bench::median(plain), ratio);
     return ratio <= 1.5 ? 0 : 1;
 }

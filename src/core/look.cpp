@@ -37,6 +37,14 @@ void giveLook(forms::Control* control, double fontSize, bool coloured)
     if (coloured) control->setBackColor(look::BoxColor);
 }
 
+void placeAll(std::initializer_list<Placement> placements)
+{
+    for (const Placement& placement : placements) {
+        placement.control->Move(placement.left, placement.top, placement.width, placement.height);
+        giveLook(placement.control, look::FontSize, false);
+    }
+}
+
 int FieldLayout::place(const QString& caption, forms::Control* box, int left, int top, int boxWidth) const
 {
     return place(new forms::Label(window_, caption), box, left, top, boxWidth);

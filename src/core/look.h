@@ -11,6 +11,7 @@
 
 #include <QColor>
 #include <QString>
+#include <initializer_list>
 
 class QWidget;
 
@@ -44,6 +45,15 @@ forms::MaskEdBox* makeDateBox(QWidget* parent);
 forms::CommandButton* makeButton(QWidget* parent, const QString& caption);
 // Gives a control of another kind (a combo box, a grid) the look's font and colour.
 void giveLook(forms::Control* control, double fontSize = look::FontSize, bool coloured = true);
+
+// A control and where it stands, in twips. `placeAll` moves each one there and gives it
+// the look's font (uncoloured: the window colours its boxes itself), for windows whose
+// description places every control by its own numbers.
+struct Placement {
+    forms::Control* control;
+    int left, top, width, height;
+};
+void placeAll(std::initializer_list<Placement> placements);
 
 // A label and its box side by side. The label stands `drop` twips lower than the
 // box's top (negative: higher), `width` wide and `height` high, then `gap` twips of

@@ -88,22 +88,14 @@ Frmzyzddl::Frmzyzddl()
 
 void Frmzyzddl::layOut()
 {
-    struct Place {
-        forms::Control* control;
-        int left, top, width, height;
-    };
-    const Place places[] = {
+    core::placeAll({
         {TxtBzmc, 840, 120, 5055, 375},     {Txtbzzz, 6480, 120, 4815, 1815},  {Txtbzcy, 840, 600, 5055, 1335},
         {TxtZlcs, 840, 2040, 5055, 1335},   {Label1, 240, 120, 495, 495},      {Label2, 6000, 120, 495, 495},
         {Label3, 240, 600, 495, 495},       {Label4, 240, 2040, 495, 495},     {CmdSave, 6000, 2160, 1575, 375},
         {Cmdedit, 7800, 2160, 1575, 375},   {Cmddele, 9600, 2160, 1575, 375},  {CmdQcls, 6000, 2640, 1575, 375},
         {Cmdprnt, 7800, 2640, 1575, 375},   {CmdHelp, 9600, 2640, 1575, 375},  {CmdExit, 9600, 3120, 1575, 375},
         {Labsl, 6000, 3240, 3375, 255},     {MSFGridzyzd, 120, 3600, 11055, 3975},
-    };
-    for (const Place& place : places) {
-        place.control->Move(place.left, place.top, place.width, place.height);
-        core::giveLook(place.control, core::look::FontSize, false);
-    }
+    });
     for (forms::Label* label : {Label1, Label2, Label3, Label4}) {
         label->setWordWrap(true);   // two lines of two characters
         core::giveLook(label, core::look::LabelFontSize, false);

@@ -110,13 +110,9 @@ FrmZycy::FrmZycy()
 
 void FrmZycy::layOut()
 {
-    struct Place {
-        forms::Control* control;
-        int left, top, width, height;
-    };
     // Left column name, effects, indications; right column composition, usage; the
     // notes across both; buttons in three rows at the left, the names at the right.
-    const Place places[] = {
+    core::placeAll({
         {Label1, 120, 210, 660, 300},        {Txtfjmc, 840, 150, 4500, 375},    {Label4, 5520, 150, 540, 600},
         {Txtfjnr, 6180, 150, 5040, 1800},    {Label6, 120, 710, 660, 300},      {Txtfjgy, 840, 650, 4500, 1300},
         {Label5, 120, 2110, 660, 300},       {Txtfjzz, 840, 2050, 4500, 1300},  {Label3, 5520, 2110, 540, 300},
@@ -125,11 +121,7 @@ void FrmZycy::layOut()
         {Cmddele, 840, 5490, 1500, 420},     {Cmdqcls, 2460, 5490, 1500, 420},  {Cmdprnt, 4080, 5490, 1500, 420},
         {CmdHelp, 840, 6030, 1500, 420},     {Cmdquit, 2460, 6030, 1500, 420},  {LabFjsl, 4080, 6090, 2000, 300},
         {ListFjmc, 6180, 4950, 5040, 2280},
-    };
-    for (const Place& place : places) {
-        place.control->Move(place.left, place.top, place.width, place.height);
-        core::giveLook(place.control, core::look::FontSize, false);
-    }
+    });
     for (forms::Label* label : {Label2, Label4}) label->setWordWrap(true);
     for (forms::TextBox* box : {Txtfjmc, Txtfjnr, Txtfjgy, Txtfjzz, Txtfjyf, Txtlcxd}) core::giveLook(box);
     core::giveLook(ListFjmc);

@@ -12,8 +12,6 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QHeaderView>
-#include <QTableView>
 #include <QtTest>
 
 using reference::Frmzyzddl;
@@ -39,7 +37,7 @@ private slots:
 private:
     Frmzyzddl* open() { return window_ = world_->open<Frmzyzddl>("ZysjDl2"); }
     void fill(const QString& name, const QString& symptoms, const QString& cause, const QString& treatment);
-    void clickRow(int row);
+    void clickRow(int row) { WindowFixture::clickGridRow(window_->MSFGridzyzd, row); }
     QStringList column(int col) const;
     int stored(const QString& condition) const;
 
@@ -56,17 +54,6 @@ void DiagnosisEntryTest::fill(const QString& name, const QString& symptoms, cons
     window_->TxtZlcs->setText(treatment);
 }
 
-void DiagnosisEntryTest::clickRow(int row)
-{
-    QTableView* view = window_->MSFGridzyzd->view();
-    if (row == 0) {
-        QHeaderView* header = view->horizontalHeader();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
-        return;
-    }
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row - 1, 1)).center());
-}
 
 QStringList DiagnosisEntryTest::column(int col) const
 {

@@ -14,8 +14,6 @@
 #include "platform/forms/textbox.h"
 
 #include <QApplication>
-#include <QHeaderView>
-#include <QTableView>
 #include <QTimer>
 #include <QtTest>
 
@@ -43,7 +41,7 @@ private slots:
 private:
     Frmzyzdll* open() { return window_ = world_->open<Frmzyzdll>("zycxll2"); }
     void pick(const QString& name);
-    void clickRow(int row);
+    void clickRow(int row) { WindowFixture::clickGridRow(window_->MSFGridzyzd, row); }
     QStringList column(int col) const;
     QStringList terms() const;
 
@@ -69,17 +67,6 @@ void DiagnosisQueryTest::pick(const QString& name)
     window_->Dbobzmc->Click();
 }
 
-void DiagnosisQueryTest::clickRow(int row)
-{
-    QTableView* view = window_->MSFGridzyzd->view();
-    if (row == 0) {
-        QHeaderView* header = view->horizontalHeader();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
-        return;
-    }
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row - 1, 1)).center());
-}
 
 QStringList DiagnosisQueryTest::column(int col) const
 {

@@ -15,10 +15,8 @@
 #include "platform/forms/textbox.h"
 #include "platform/vb/strings.h"
 
-#include <QHeaderView>
 #include <QPushButton>
 
-#include <QTableView>
 #include <QtTest>
 
 using reference::FrmCyzy;
@@ -41,7 +39,7 @@ private slots:
 private:
     FrmCyzy* open() { return window_ = world_->open<FrmCyzy>("ZycyCx"); }
     QStringList column(int col) const;
-    void clickRow(int row);
+    void clickRow(int row) { WindowFixture::clickGridRow(window_->MSFGridzyfj, row); }
 
     std::unique_ptr<WindowFixture> world_;
     FrmCyzy* window_ = nullptr;
@@ -63,11 +61,6 @@ QStringList PatentMedicineQueryTest::column(int col) const
     return texts;
 }
 
-void PatentMedicineQueryTest::clickRow(int row)
-{
-    QTableView* view = window_->MSFGridzyfj->view();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row - 1, 1)).center());
-}
 
 void PatentMedicineQueryTest::everyMedicineListedInStoredOrder()
 {
@@ -163,9 +156,7 @@ void PatentMedicineQueryTest::gridClickShowsTheMedicine()
 
     // The header's text is no medicine: nothing happens.
     window_->SSTab1->setTab(0);
-    QHeaderView* header = window_->MSFGridzyfj->view()->horizontalHeader();
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                      QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+    clickRow(0);
     QCOMPARE(window_->SSTab1->Tab(), 0);
 
     // An empty table leaves one empty row, and a click on it says so.

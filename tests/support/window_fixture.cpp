@@ -4,10 +4,13 @@
 #include "core/globals.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/control.h"
+#include "platform/forms/flexgrid.h"
 #include "platform/forms/form.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
+#include <QTableView>
 #include <QInputMethodEvent>
 #include <QPushButton>
 #include <QTest>
@@ -63,6 +66,18 @@ void WindowFixture::pressEnter(forms::Control* control)
 void WindowFixture::click(forms::CommandButton* button)
 {
     QTest::mouseClick(button->button(), Qt::LeftButton);
+}
+
+void WindowFixture::clickGridRow(forms::FlexGrid* grid, int row)
+{
+    QTableView* view = grid->view();
+    if (row == 0) {
+        QHeaderView* header = view->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+        return;
+    }
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row - 1, 1)).center());
 }
 
 forms::Control* WindowFixture::focusedControl()

@@ -16,6 +16,7 @@
 namespace forms {
 class Control;
 class CommandButton;
+class FlexGrid;
 class Form;
 }
 
@@ -55,6 +56,8 @@ public:
     static void type(forms::Control* control, const QString& text);
     static void pressEnter(forms::Control* control);
     static void click(forms::CommandButton* button);
+    // Clicks a grid's row as the mouse does (row 0: the header row).
+    static void clickGridRow(forms::FlexGrid* grid, int row);
     // The widget that has the keyboard focus, as the control that holds it (or null).
     static forms::Control* focusedControl();
 
