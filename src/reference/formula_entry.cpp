@@ -117,14 +117,17 @@ void Frmfjdl::layOut()
         {Txtlcxd, 840, 3840, 10455, 1815, "方剂临床治疗心得", 240, 4200},
         {Txtfjly, 6480, 3240, 4815, 375, "来源", 6000, 3360},
     };
+    constexpr int Strip = core::look::TabStripHeight;
     for (const Field& field : fields) {
-        field.box->Move(field.left, field.top, field.width, field.height);
+        field.box->Move(field.left, field.top - Strip, field.width, field.height);
         core::giveLook(field.box);
         if (field.box->MultiLine()) field.box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
         auto* label = new forms::Label(entry, QString::fromUtf8(field.caption));
         label->setFont(core::look::FontName, core::look::FontSize);
         label->setWordWrap(true);
-        label->Move(field.labelLeft, field.labelTop, field.left - field.labelLeft - 60, 960);
+        // Two characters a line in the narrow column before the box.
+        const int lines = static_cast<int>(label->Caption().size() + 1) / 2;
+        label->Move(field.labelLeft, field.labelTop - Strip, field.left - field.labelLeft - 60, lines * 300 + 60);
     }
     const std::pair<forms::CommandButton*, QRect> buttons[] = {
         {CmdSave, {600, 5880, 1815, 465}},  {Cmdedit, {2760, 5880, 1815, 495}}, {CmdSeek, {4920, 5880, 1935, 495}},
@@ -132,14 +135,14 @@ void Frmfjdl::layOut()
         {CmdHelp, {600, 7080, 1815, 495}},  {CmdQuit, {2760, 7080, 1815, 495}}};
     for (const auto& [button, place] : buttons) {
         core::giveLook(button, core::look::FontSize, false);
-        button->Move(place.x(), place.y(), place.width(), place.height());
+        button->Move(place.x(), place.y() - Strip, place.width(), place.height());
     }
     core::giveLook(ListFjmc);
-    ListFjmc->Move(7200, 5880, 4095, 1500);
+    ListFjmc->Move(7200, 5880 - Strip, 4095, 1500);
     auto* counted = new forms::Label(entry, QStringLiteral("共登录方剂"));
     for (forms::Label* label : {counted, LabFjsl}) label->setFont(core::look::FontName, core::look::FontSize);
-    counted->Move(4995, 7320, 1215, 300);
-    LabFjsl->Move(6240, 7320, 900, 300);
+    counted->Move(4995, 7320 - Strip, 1215, 300);
+    LabFjsl->Move(6240, 7320 - Strip, 900, 300);
 
     setTabOrder({Txtfjmc, Txtfjnr, Txtfjgy, Txtfjzz, Txtfjyf, Txtlcxd, Txtfjly, CmdSave, Cmdedit, CmdSeek,
                  Cmddele, CmdQcls, Cmdprnt, CmdHelp, CmdQuit});

@@ -23,8 +23,8 @@ namespace reference {
 
 namespace {
 
-constexpr int ClientWidth = 11385;
-constexpr int ClientHeight = 7920;
+constexpr int ClientWidth = 11670;
+constexpr int ClientHeight = 8040;
 
 constexpr int QueryTab = 0;
 constexpr int FormulaTab = 1;
@@ -112,7 +112,7 @@ std::vector<forms::Control*> Frmfjll::criteria() const
 void Frmfjll::layOut()
 {
     SSTab1->setFont(core::look::FontName, core::look::FontSize);
-    SSTab1->Move(60, 60, ClientWidth - 120, ClientHeight - 120);
+    SSTab1->Move(0, 0, ClientWidth, ClientHeight);
 
     // Tab 0: five rows of labelled criteria, the buttons beside them, the grid below.
     struct Field {
@@ -127,8 +127,8 @@ void Frmfjll::layOut()
         {"主治1", Cboyczz1, 3, 0, 1},  {"主治2", Cboyczz2, 3, 1, 1},  {"主治3", Cboyczz3, 3, 2, 1},
         {"临床1", Cbofjlc1, 4, 0, 1},  {"临床2", Cbofjlc2, 4, 1, 1},  {"临床3", Cbofjlc3, 4, 2, 1},
     };
-    constexpr int Top = 240, RowPitch = 480, Left = 120, BoxWidth = 1920, Pitch = 2880;
-    const core::FieldLayout layout(SSTab1->Page(QueryTab), {840, 0, 60, 300, core::look::FontSize});
+    constexpr int Top = 240, RowPitch = 480, Left = 120, BoxWidth = 1860, Pitch = 2880;
+    const core::FieldLayout layout(SSTab1->Page(QueryTab), {900, 0, 60, 300, core::look::FontSize});
     for (const Field& field : fields) {
         const int left = Left + field.column * Pitch;
         const int top = Top + field.row * RowPitch;
@@ -136,13 +136,13 @@ void Frmfjll::layOut()
         layout.place(QString::fromUtf8(field.caption), field.box, left, top, BoxWidth + (field.span - 1) * Pitch);
     }
     const std::pair<forms::CommandButton*, QPoint> buttons[] = {
-        {CmdSeek, {8800, 240}}, {CmdQcls, {10000, 240}}, {CmdHelp, {8800, 840}}, {CmdExit, {10000, 840}}};
+        {CmdSeek, {8880, 240}}, {CmdQcls, {10200, 240}}, {CmdHelp, {8880, 840}}, {CmdExit, {10200, 840}}};
     for (const auto& [button, at] : buttons) {
         core::giveLook(button, core::look::FontSize, false);
-        button->Move(at.x(), at.y(), 1100, 495);
+        button->Move(at.x(), at.y(), 1200, 495);
     }
     core::giveLook(MSFGridzyfj, core::look::GridFontSize, false);
-    MSFGridzyfj->Move(Left, 2700, 10920, 4560);
+    MSFGridzyfj->Move(Left, 2700, 11280, 4680);
 
     // Tab 1: name and source on one line, the long texts below in two columns.
     struct PanelBox {
