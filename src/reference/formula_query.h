@@ -15,6 +15,7 @@
 
 #include "platform/forms/buttons.h"
 #include "platform/forms/form.h"
+#include "reference/knowledge_record.h"
 
 #include <memory>
 #include <vector>
@@ -32,6 +33,7 @@ class TextBox;
 namespace reference {
 
 class HerbLookup;
+class PickList;
 
 class Frmfjll : public forms::Form {
     Q_OBJECT
@@ -104,9 +106,10 @@ private:
     void Txtfjly_GotFocus();
 
     // The criteria in the order of their conditions in the query.
-    std::vector<forms::Control*> criteria() const;
+    std::vector<Input> criteria() const;
     // The thirteen pick lists with their data controls and listed columns.
     void bindPickLists();
+    std::vector<std::unique_ptr<PickList>> pickLists_;
     void wireKeys();
     void layOut();
 };

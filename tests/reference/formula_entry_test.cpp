@@ -126,10 +126,11 @@ void FormulaEntryTest::inputCheckStopsAtTheFirstBlankBox()
 void FormulaEntryTest::saveEditAndDeleteByTheTrimmedName()
 {
     QCOMPARE(window_->LabFjsl->Caption(), QString("5篇"));
+    world_->environment().insert("zyfj", {"新方，甲", "甘草"});   // the name stored with a full-width comma
     fill({"  新方,甲 ", "甘草,大枣", "和中", "腹痛", "水煎服", "自拟", ""});
-    WindowFixture::click(window_->CmdSave);
+    WindowFixture::click(window_->CmdSave);             // the name is sought and stored as typed
     QCOMPARE(stored("新方,甲"), QStringList({"新方,甲", "甘草，大枣", "和中", "腹痛", "水煎服", "自拟", "  ", "张医生"}));
-    QCOMPARE(window_->LabFjsl->Caption(), QString("6篇"));
+    QCOMPARE(window_->LabFjsl->Caption(), QString("7篇"));
     QCOMPARE(window_->Txtfjmc->Text(), QString());
     QCOMPARE(WindowFixture::focusedControl(), window_->Txtfjmc);
 
@@ -139,7 +140,8 @@ void FormulaEntryTest::saveEditAndDeleteByTheTrimmedName()
     QCOMPARE(stored("新方,甲").value(4), QString("水煎服"));
     WindowFixture::click(window_->Cmdedit);
     QCOMPARE(stored("新方,甲").value(4), QString("冲服"));
-    QCOMPARE(world_->environment().count("zyfj"), 6);
+    QCOMPARE(stored("新方，甲").value(4), QString());
+    QCOMPARE(world_->environment().count("zyfj"), 7);
 
     fill({"无此方", "甘草", "和中", "腹痛", "冲服", "自拟", ""});
     WindowFixture::click(window_->Cmdedit);             // not stored: on to 保存
@@ -147,7 +149,7 @@ void FormulaEntryTest::saveEditAndDeleteByTheTrimmedName()
 
     world_->answer({forms::vbYes});
     WindowFixture::click(window_->Cmddele);
-    QCOMPARE(world_->messages(), QStringList({"确实要删除 无此方 方剂吗？", "没有找到要删除的方剂"}));
+    QCOMPARE(world_->messages(), QStringList({"确实要删除 无此方 方剂吗？", "未找到要删除的方剂。"}));
     world_->clearMessages();
     fill({});
     world_->answer({forms::vbYes});
@@ -156,10 +158,10 @@ void FormulaEntryTest::saveEditAndDeleteByTheTrimmedName()
     fill({"王氏'清暑益气汤", "甘草", "和中", "腹痛", "冲服", "自拟", ""});
     world_->answer({forms::vbNo});
     WindowFixture::click(window_->Cmddele);
-    QCOMPARE(world_->environment().count("zyfj"), 6);
+    QCOMPARE(world_->environment().count("zyfj"), 7);
     world_->answer({forms::vbYes});
     WindowFixture::click(window_->Cmddele);
-    QCOMPARE(world_->environment().count("zyfj"), 5);
+    QCOMPARE(world_->environment().count("zyfj"), 6);
     QVERIFY(!listed().contains("王氏'清暑益气汤"));
     QCOMPARE(WindowFixture::focusedControl(), window_->Txtfjmc);
 }

@@ -5,12 +5,15 @@
 #include "formula_test_data.h"
 #include "support/window_fixture.h"
 
+#include "dictionary/dictionary_builder.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/datacontrol.h"
 #include "platform/forms/flexgrid.h"
 #include "platform/forms/tabbeddialog.h"
 #include "reference/herb_lookup.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QTableView>
 #include <QtTest>
@@ -47,10 +50,9 @@ void FormulaQueryTest::init()
     world_ = std::make_unique<WindowFixture>();
     formulatest::seedFormulas(world_->environment());
     formulatest::seedHerbs(world_->environment());
-    for (const char* term : {"补血", "益气", "健脾"}) world_->environment().insert("fjgy", {term});
-    for (const char* term : {"脾胃气虚", "气血两虚"}) world_->environment().insert("fjzz", {term});
-    world_->environment().insert("lcfj", {"月经不调"});
-    window_ = world_->open<Frmfjll>("zycxll1");
+    world_->mainWindow().wire("zycxll1", [this] { return window_ = new Frmfjll; }, dictionary::BuildFormulaDicts);
+    world_->mainWindow().menuAction("zycxll1")->trigger();   // the dictionaries rebuilt first
+    QCoreApplication::processEvents();
 }
 
 void FormulaQueryTest::cleanup()
@@ -98,9 +100,10 @@ void FormulaQueryTest::opensOnAllFormulasAndThePickLists()
     QCOMPARE(window_->MSFGridzyfj->TextMatrix(0, 0), QString("  方 剂 名 称"));
     QCOMPARE(window_->MSFGridzyfj->TextMatrix(5, 6), QString());   // "  " shows trimmed
     QCOMPARE(window_->Cbocxyc1->ListCount(), 2);
-    QCOMPARE(window_->Cboycgx3->ListCount(), 3);
-    QCOMPARE(window_->Cboyczz2->ListCount(), 2);
-    QCOMPARE(window_->Cbofjlc1->List(0), QString("月经不调"));
+    QCOMPARE(window_->Cboycgx3->ListCount(), 5);        // one term a formula's effects
+    QCOMPARE(window_->Cboyczz2->ListCount(), 5);
+    QCOMPARE(window_->Cbofjlc1->ListCount(), 3);        // the blank and the Null notes add none
+    QVERIFY(window_->Cbofjlc3->comboBox()->findText("月经不调") >= 0);
     QCOMPARE(window_->Cbofjly->ListCount(), 3);         // distinct sources
     QVERIFY(!window_->Txtfjmc->isVisibleTo(window_) && !window_->herbs->Txtycmc->isVisibleTo(window_));
     QVERIFY(world_->messages().isEmpty());
