@@ -2,12 +2,13 @@
 #include "core/workbook_report.h"
 
 #include "platform/forms/services.h"
-#include "platform/office/workbook.h"
+#include "platform/office/sheet_stream.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/dates.h"
 #include "platform/win/file_error.h"
 #include "platform/win/paths.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace core {
@@ -30,8 +31,7 @@ void removeOldFile(const QString& path)
 // date it shows; an empty text stays empty.
 vb::Variant typed(const vb::Variant& value, ReportColumn::Kind kind)
 {
-    if (value.isNull() || value.type() != vb::Variant::Type::Text || value.toString().trimmed().isEmpty())
-        return value;
+    if (value.type() != vb::Variant::Type::Text || value.toString().trimmed().isEmpty()) return value;
     switch (kind) {
     case ReportColumn::Kind::Number: return vb::CDbl(value);
     case ReportColumn::Kind::Date: return vb::CDate(value);
@@ -40,42 +40,45 @@ vb::Variant typed(const vb::Variant& value, ReportColumn::Kind kind)
     return value;
 }
 
+// The fixed cells and the header row, in row order as the sheet takes them.
+void writeHead(const WorkbookReport& report, office::SheetStream& sheet)
+{
+    std::vector<WorkbookReport::FixedCell> head = report.fixedCells;
+    for (std::size_t c = 0; c < report.columns.size(); ++c)
+        head.push_back({report.headerRow, static_cast<int>(c) + 1, report.columns[c].header});
+    std::stable_sort(head.begin(), head.end(), [](const auto& a, const auto& b) { return a.row < b.row; });
+    for (const WorkbookReport::FixedCell& cell : head) sheet.write(cell.row, cell.column, cell.value);
+}
+
 }  // namespace
 
 void writeWorkbookReport(const WorkbookReport& report, const ReportRows& nextRow,
                          const std::function<void()>& beforeSave)
 {
     removeOldFile(report.path);
-    office::ExcelApplication xl;
-    office::Workbook book = xl.Workbooks().Add();
-    book.Worksheets(QStringLiteral("sheet1"));
-    xl.Cells().Font().Name(report.fontName).Size(report.fontSize);
-    for (const auto& [address, value] : report.fixedCells) xl.Range(address).Value(value);
-    const int columns = static_cast<int>(report.columns.size());
-    for (int c = 0; c < columns; ++c) xl.Cells(report.headerRow, c + 1).Value(report.columns[c].header);
+    office::SheetStream sheet(report.fontName, report.fontSize);
+    writeHead(report, sheet);
 
+    const std::size_t columns = report.columns.size();
     std::vector<vb::Variant> row;
     for (int sheetRow = report.firstDataRow; nextRow(row); ++sheetRow) {
-        for (int c = 0; c < columns && c < static_cast<int>(row.size()); ++c) {
+        for (std::size_t c = 0; c < columns && c < row.size(); ++c) {
             const ReportColumn& column = report.columns[c];
-            office::Range cell = xl.Cells(sheetRow, c + 1);
-            cell.Value(typed(row[c], column.kind));
-            if (!column.numberFormat.isEmpty()) cell.NumberFormatLocal(column.numberFormat);
+            sheet.write(sheetRow, static_cast<int>(c) + 1, typed(row[c], column.kind), column.numberFormat);
         }
         forms::DoEvents();
     }
-    for (int c = 0; c < columns; ++c) {
-        const ReportColumn& column = report.columns[c];
-        if (column.width > 0)
-            xl.Cells(1, c + 1).ColumnWidth(column.width);
+    for (std::size_t c = 0; c < columns; ++c) {
+        const int column = static_cast<int>(c) + 1;
+        if (report.columns[c].width > 0)
+            sheet.setColumnWidth(column, report.columns[c].width);
         else
-            xl.Cells(1, c + 1).Columns().AutoFit();
+            sheet.autoFit(column);
     }
 
     if (beforeSave) beforeSave();
-    book.SaveAs(report.path);
+    sheet.saveAs(report.path);
     forms::MsgBox(report.closingMessage, forms::vbInformation, QString());
-    xl.Quit();
 }
 
 }  // namespace core

@@ -17,19 +17,19 @@
 // name is an error), writes the fixed cells (titles, dates) and the header row, then
 // the rows it pulls from the source one at a time, each cell typed by its column (a
 // text in a number or date column is read as the number or date it shows, so the
-// spreadsheet can sum and format it), sets the sheet's font for all cells, the number
-// formats and the widths (a column of width 0 is fitted to its widest cell), saves, and
-// shows the closing message. Rows are streamed to the file: a report of any length
-// costs linear time and bounded memory. Errors are raised (office::Error,
-// vb conversions, file errors) for the caller's error trap; events run between rows,
-// so the caller holds its window's PumpScope.
+// spreadsheet can sum and format it; a text column's cell is read as the spreadsheet
+// reads typed text), in the sheet's font (all cells, empty ones too), with the column's
+// number format; sets the widths (a column of width 0 is fitted to its widest cell),
+// saves, and shows the closing message. Rows are streamed to the file
+// (office::SheetStream): a report of any length costs linear time and bounded memory.
+// Errors are raised (office::Error, vb conversions, file errors) for the caller's error
+// trap; events run between rows, so the caller holds its window's PumpScope.
 #pragma once
 
 #include "platform/vb/variant.h"
 
 #include <QString>
 #include <functional>
-#include <utility>
 #include <vector>
 
 namespace core {
@@ -47,7 +47,11 @@ struct WorkbookReport {
     std::vector<ReportColumn> columns;   // from column A on
     int headerRow = 2;
     int firstDataRow = 5;
-    std::vector<std::pair<QString, vb::Variant>> fixedCells = {};   // ("a1", title), ...
+    struct FixedCell {
+        int row, column;   // 1-based, above the first data row
+        vb::Variant value;
+    };
+    std::vector<FixedCell> fixedCells = {};   // titles, dates
     QString fontName = QStringLiteral("宋体 ");
     double fontSize = 9;
     QString closingMessage = QStringLiteral("生成图表已经存放在我的文档中，请查收");

@@ -1,8 +1,9 @@
 // One open database file, shared by every Database handle and table recordset that
-// uses it (dao.h). Connections are kept by canonical path while any user holds one,
-// so opening an already open file costs a map look-up instead of a key derivation,
-// and a reader and a writer in the same burst of work never lock each other out.
-// Internal to the database layer.
+// uses it (dao.h). Connections are kept by canonical path while any user holds one
+// (the program holds its database for the whole run), so opening an already open
+// file costs a map look-up instead of a key derivation, and a reader and a writer in
+// the same burst of work never lock each other out. A connection carries its stored
+// queries (temporary views, in memory). Internal to the database layer.
 #pragma once
 
 #define SQLITE_HAS_CODEC 1
@@ -50,6 +51,8 @@ public:
     // The shared connection to `path`, opened with `password` when nobody holds it.
     // `create` makes a new file instead (which must not exist yet).
     static std::shared_ptr<Connection> acquire(const QString& path, const QString& password, bool create);
+    // Whether somebody holds the connection to `path`.
+    static bool isOpen(const QString& path);
     ~Connection();
 
     sqlite3* handle() const { return db_; }
