@@ -3,20 +3,16 @@
 
 #include "core/enter_chain.h"
 #include "core/error_trap.h"
-#include "core/globals.h"
 #include "core/help_window.h"
 #include "core/input_check.h"
 #include "core/look.h"
 #include "core/main_window.h"
 #include "core/print_handoff.h"
-#include "core/text_normalizer.h"
 #include "data/columns.h"
-#include "platform/dao/dao.h"
 #include "platform/forms/datacontrol.h"
 #include "platform/forms/services.h"
 #include "platform/forms/tabbeddialog.h"
 #include "platform/forms/textbox.h"
-#include "platform/vb/format.h"
 #include "platform/vb/strings.h"
 #include "reference/bound_lists.h"
 #include "reference/composition_trim.h"
@@ -24,8 +20,6 @@
 #include "reference/hand_off_text.h"
 #include "reference/herb_lookup.h"
 #include "reference/like_criteria.h"
-
-#include <QColor>
 
 namespace reference {
 

@@ -20,8 +20,6 @@
 #include "reference/like_criteria.h"
 #include "reference/result_grid.h"
 
-#include <QColor>
-
 namespace reference {
 
 namespace {
@@ -158,7 +156,6 @@ void Frmfjll::layOut()
         label->setWordWrap(true);
         label->Move(place.left - 900, place.top + 60, 840, 720);
     }
-    Txtfjgc->setToolTipText(QStringLiteral("拖动鼠标选中药材，双击鼠标右键，即可查询药材特点"));
 
     setTabOrder({Txtmcyc, Cbofjly, Cbocxyc1, Cbocxyc2, Cbocxyc3, Cboycgx1, Cboycgx2, Cboycgx3, Cboyczz1,
                  Cboyczz2, Cboyczz3, Cbofjlc1, Cbofjlc2, Cbofjlc3, CmdSeek, CmdQcls, CmdHelp, CmdExit,

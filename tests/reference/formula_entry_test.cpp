@@ -204,7 +204,7 @@ void FormulaEntryTest::nameLookUpAndListClickFillTheBoxes()
 
     window_->Txtfjmc->setText("王氏'清暑益气汤");
     WindowFixture::pressEnter(window_->Txtfjmc);
-    QCOMPARE(window_->Txtfjnr->Text(), QString("西洋参、石斛*、麦冬"));
+    QCOMPARE(window_->Txtfjnr->Text(), QString("西洋参、石斛*、麦冬'"));
     QCOMPARE(window_->Txtfjly->Text(), QString("温热经纬"));
 
     QListWidget* list = window_->ListFjmc->listWidget();

@@ -123,6 +123,10 @@ void FormulaQueryTest::criteriaFindTheMatchingFormulas_data()
     QTest::newRow("effects") << QStringList{"Cboycgx2", "益气"} << QStringList{"八珍汤", "四君子汤", "王氏'清暑益气汤"};
     QTest::newRow("indications") << QStringList{"Cboyczz3", "两"} << QStringList{"八珍汤", "王氏'清暑益气汤"};
     QTest::newRow("clinical notes") << QStringList{"Cbofjlc2", "月经"} << QStringList{"四物汤"};
+    QTest::newRow("third herb") << QStringList{"Cbocxyc3", "柴胡"} << QStringList{"逍遥散"};
+    QTest::newRow("third effect") << QStringList{"Cboycgx3", "解郁"} << QStringList{"逍遥散"};
+    QTest::newRow("first indication") << QStringList{"Cboyczz1", "营血"} << QStringList{"四物汤"};
+    QTest::newRow("third note") << QStringList{"Cbofjlc3", "食少"} << QStringList{"四君子汤"};
     QTest::newRow("source and effect") << QStringList{"Cbofjly", "局方", "Cboycgx1", "健脾"} << QStringList{"四君子汤"};
     QTest::newRow("trimmed") << QStringList{"Cbofjlc1", "  面色  "} << QStringList{"八珍汤"};
     QTest::newRow("apostrophe") << QStringList{"Txtmcyc", "王氏'"} << QStringList{"王氏'清暑益气汤"};
@@ -243,7 +247,7 @@ void FormulaQueryTest::rowClickOpensTheFormula()
     clickRow(1);
     QCOMPARE(window_->SSTab1->Tab(), 1);
     QCOMPARE(window_->Txtfjmc->Text(), QString("王氏'清暑益气汤"));
-    QCOMPARE(window_->Txtfjgc->Text(), QString("西洋参、石斛*、麦冬"));
+    QCOMPARE(window_->Txtfjgc->Text(), QString("西洋参、石斛*、麦冬'"));
     QCOMPARE(window_->Txtfjly->Text(), QString("温热经纬"));
     QCOMPARE(window_->Txtfjlc->Text(), QString("  "));  // as stored
     QVERIFY(window_->Txtfjmc->isVisibleTo(window_));
@@ -287,6 +291,11 @@ void FormulaQueryTest::rightButtonOnAMarkedHerbOpensIt()
     QCOMPARE(world_->messages(), QStringList{"查询药材的名称不对或系统中没有登记要查询的药材"});
     QCOMPARE(window_->SSTab1->Tab(), 1);
     QCOMPARE(herbs.Txtycmc->Text(), QString("石斛*"));  // the last herb stays
+    formulatest::select(composition, 8, 3);              // "麦冬'": quoted, not an error
+    popups.choose(herbs.FindYc);
+    formulatest::mouseOver(composition, Qt::RightButton);
+    QCOMPARE(world_->messages().size(), 2);
+    QCOMPARE(world_->messages().last(), QString("查询药材的名称不对或系统中没有登记要查询的药材"));
 }
 
 QTEST_MAIN(FormulaQueryTest)

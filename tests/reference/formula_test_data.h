@@ -20,7 +20,7 @@ inline void seedFormulas(const TestEnvironment& env)
     env.insert("zyfj", {"八珍汤", "人参、白术、茯苓、甘草、当归、川芎、白芍、熟地黄", "益气补血", "气血两虚", "水煎服",
                         "正体类要", "面色苍白", "王医生"});
     env.insert("zyfj", {"逍遥散", "柴胡、当归、白芍、白术、茯苓、甘草", "疏肝解郁", "肝郁血虚", "为散", "和剂局方"});
-    env.insert("zyfj", {"王氏'清暑益气汤", "西洋参、石斛*、麦冬", "清暑益气", "暑热气津两伤", "水煎服", "温热经纬", "  "});
+    env.insert("zyfj", {"王氏'清暑益气汤", "西洋参、石斛*、麦冬'", "清暑益气", "暑热气津两伤", "水煎服", "温热经纬", "  "});
 }
 
 inline void seedHerbs(const TestEnvironment& env)
