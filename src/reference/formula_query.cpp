@@ -91,6 +91,11 @@ Frmfjll::Frmfjll()
 
 Frmfjll::~Frmfjll() = default;
 
+std::vector<forms::TextBox*> Frmfjll::formulaBoxes() const
+{
+    return {Txtfjmc, Txtfjgc, Txtfjgx, Txtfjzz, Txtfjyf, Txtfjly, Txtfjlc};
+}
+
 std::vector<Input> Frmfjll::criteria() const
 {
     return {Txtmcyc,  Cbocxyc1, Cbocxyc2, Cbocxyc3, Cboycgx1, Cboycgx2, Cboycgx3,
@@ -274,8 +279,7 @@ void Frmfjll::Qpcls()
     forms::DoEvents();
     for (const Input& criterion : criteria()) setTextOf(criterion, QString());
     herbs->clear();
-    for (forms::TextBox* box : {Txtfjmc, Txtfjgc, Txtfjgx, Txtfjzz, Txtfjyf, Txtfjly, Txtfjlc})
-        box->setText(QString());
+    for (forms::TextBox* box : formulaBoxes()) box->setText(QString());
     forms::DoEvents();
     msfgridfjadd();
     forms::DoEvents();
@@ -360,24 +364,21 @@ void Frmfjll::MSFGridzyfj_Click()
         if (formula.eof()) return;
         fjkcxsjb();
         forms::DoEvents();
-        forms::TextBox* const byColumn[] = {Txtfjmc, Txtfjgc, Txtfjgx, Txtfjzz, Txtfjyf, Txtfjly, Txtfjlc};
-        for (int col = 0; col < GridColumns; ++col) byColumn[col]->setText(formula.field(col).toString());
+        int column = 0;
+        for (forms::TextBox* box : formulaBoxes()) box->setText(formula.field(column++).toString());
         SSTab1->setTab(FormulaTab);
     });
 }
 
 void Frmfjll::yckcxsgb() { herbs->hidePanel(); }
 
-void Frmfjll::fjkcxsgb()
-{
-    for (forms::TextBox* box : {Txtfjmc, Txtfjgc, Txtfjgx, Txtfjzz, Txtfjyf, Txtfjly, Txtfjlc}) box->hide();
-    for (forms::Label* label : Labfj) label->hide();
-}
+void Frmfjll::fjkcxsgb() { showFormulaPanel(false); }
+void Frmfjll::fjkcxsjb() { showFormulaPanel(true); }
 
-void Frmfjll::fjkcxsjb()
+void Frmfjll::showFormulaPanel(bool shown)
 {
-    for (forms::TextBox* box : {Txtfjmc, Txtfjgc, Txtfjgx, Txtfjzz, Txtfjyf, Txtfjly, Txtfjlc}) box->show();
-    for (forms::Label* label : Labfj) label->show();
+    for (forms::TextBox* box : formulaBoxes()) box->setVisible(shown);
+    for (forms::Label* label : Labfj) label->setVisible(shown);
 }
 
 // ---- buttons ------------------------------------------------------------------------

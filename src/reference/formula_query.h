@@ -97,6 +97,9 @@ private:
     void yckcxsgb();
     void fjkcxsgb();
     void fjkcxsjb();
+    void showFormulaPanel(bool shown);
+    // The formula panel's boxes in the order of the table's columns 0 to 6.
+    std::vector<forms::TextBox*> formulaBoxes() const;
 
     void CmdSeek_Click();
     void CmdQcls_Click();
