@@ -12,7 +12,9 @@
 #include "platform/forms/tabbeddialog.h"
 #include "platform/office/document.h"
 #include "reference/herb_lookup.h"
+#include "reference/reference_menu.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
@@ -55,7 +57,11 @@ void FormulaEntryTest::init()
     world_ = std::make_unique<WindowFixture>();
     formulatest::seed(world_->environment());
     core::OwnerName = "张医生";
-    window_ = world_->open<Frmfjdl>("ZysjDl1");
+    registerReferenceWindows(world_->mainWindow());    // as the program wires 中医方剂编辑
+    world_->mainWindow().menuAction("ZysjDl1")->trigger();
+    QCoreApplication::processEvents();
+    window_ = qobject_cast<Frmfjdl*>(forms::Form::ActiveForm());
+    QVERIFY(window_);
 }
 
 void FormulaEntryTest::cleanup()

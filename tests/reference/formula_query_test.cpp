@@ -1,17 +1,17 @@
 // The formula query window Frmfjll driven as the user drives it, opened through its
-// menu item after the formula dictionaries are rebuilt: the fourteen criteria alone
+// menu item, which rebuilds the formula dictionaries first: the fourteen criteria alone
 // and together, the pick lists, the Enter chains of its three tabs, the row click and
 // the herb look-up from a marked composition with the query windows' trigger.
 #include "reference/formula_query.h"
 #include "formula_test_data.h"
 #include "support/window_fixture.h"
 
-#include "dictionary/dictionary_builder.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/datacontrol.h"
 #include "platform/forms/flexgrid.h"
 #include "platform/forms/tabbeddialog.h"
 #include "reference/herb_lookup.h"
+#include "reference/reference_menu.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -49,9 +49,11 @@ void FormulaQueryTest::init()
 {
     world_ = std::make_unique<WindowFixture>();
     formulatest::seed(world_->environment());
-    world_->mainWindow().wire("zycxll1", [this] { return window_ = new Frmfjll; }, dictionary::BuildFormulaDicts);
+    registerReferenceWindows(world_->mainWindow());    // as the program wires 中医方剂查询
     world_->mainWindow().menuAction("zycxll1")->trigger();
     QCoreApplication::processEvents();
+    window_ = qobject_cast<Frmfjll*>(forms::Form::ActiveForm());
+    QVERIFY(window_);
 }
 
 void FormulaQueryTest::cleanup()
