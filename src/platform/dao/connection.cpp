@@ -205,15 +205,6 @@ QString Statement::columnName(int column) const
 
 namespace {
 
-// A text column's QString, holding exactly its characters: QString::fromUtf8 reserves a
-// UTF-16 unit for every byte, and a field kept in a dynaset would carry that slack
-// (twice its size for Chinese text) as long as it lives. A text of ASCII has none.
-QString exactText(const char* utf8, int bytes)
-{
-    const QString decoded = QString::fromUtf8(utf8, bytes);
-    return decoded.size() == bytes ? decoded : QString(decoded.constData(), decoded.size());
-}
-
 vb::Variant valueOfType(sqlite3_stmt* stmt, int column, int type)
 {
     switch (type) {
@@ -223,7 +214,7 @@ vb::Variant valueOfType(sqlite3_stmt* stmt, int column, int type)
         return vb::Variant(sqlite3_column_double(stmt, column));
     case SQLITE_TEXT: {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-        return vb::Variant(exactText(text, sqlite3_column_bytes(stmt, column)));
+        return vb::Variant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, column)));
     }
     default:   // NULL; a blob is read with read()
         return {};
@@ -293,8 +284,8 @@ std::shared_ptr<Connection> Connection::acquire(const QString& path, const QStri
         throw rc == SQLITE_NOTADB ? unreadableFile(path) : sqliteError(nullptr, rc, QDir::toNativeSeparators(path));
     }
     sqlite3_busy_timeout(db, 5000);
-    // Stored queries (temporary views) in memory; a page cache that holds the tables a
-    // window reads through (decrypting a page again costs more than reading it).
+    // Sorts in memory; a page cache that holds the tables a window reads through
+    // (decrypting a page again costs more than reading it).
     sqlite3_exec(db, "PRAGMA temp_store=MEMORY; PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
     dialect::registerOn(db);
 
@@ -322,6 +313,13 @@ Connection::~Connection()
     QMutexLocker lock(&registryMutex);
     auto it = registry().find(key_);
     if (it != registry().end() && it->expired()) registry().erase(it);
+}
+
+const StoredQuery* Connection::findQuery(const QString& name) const
+{
+    for (const StoredQuery& query : queries)
+        if (query.name.compare(name, Qt::CaseInsensitive) == 0) return &query;
+    return nullptr;
 }
 
 void Connection::run(const QString& sql)
