@@ -142,13 +142,14 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // The criteria are filled once, as the user leaves them; each run is a press of 查询.
+    window->Cbocxyc1->setText(Criteria[0]);
+    window->Cboycgx1->setText(Criteria[1]);
+    window->Cboyczz1->setText(Criteria[2]);
+    window->Cbofjly->setText(Criteria[3]);
     int found = 0, plainFound = 0;
     const auto [ours, plain] = medianMilliseconds(
         [&] {
-            window->Cbocxyc1->setText(Criteria[0]);
-            window->Cboycgx1->setText(Criteria[1]);
-            window->Cboyczz1->setText(Criteria[2]);
-            window->Cbofjly->setText(Criteria[3]);
             window->CmdSeek->Press();
             QCoreApplication::processEvents();
             found = window->MSFGridzyfj->Rows() - 1;

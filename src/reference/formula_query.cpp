@@ -314,8 +314,9 @@ void Frmfjll::CmdSeek_Click()
                                           "fjzz", "fjzz", "fjzz", "fjxd", "fjxd", "fjxd", "fjly"};
     std::vector<LikeCriterion> conditions;
     for (const Input& criterion : criteria()) {
-        setTextOf(criterion, vb::Trim(textOf(criterion)));
-        conditions.push_back({QString::fromUtf8(Columns[conditions.size()]), textOf(criterion)});
+        const QString text = vb::Trim(textOf(criterion));
+        if (text != textOf(criterion)) setTextOf(criterion, text);
+        conditions.push_back({QString::fromUtf8(Columns[conditions.size()]), text});
     }
     if (allEmpty(conditions)) {
         Txtmcyc->SetFocus();
