@@ -135,7 +135,7 @@ void Frmfjll::layOut()
         button->Move(at.x(), at.y(), 1200, 495);
     }
     core::giveLook(MSFGridzyfj, core::look::GridFontSize, false);
-    MSFGridzyfj->Move(Left, 2700, 11280, 4680);
+    MSFGridzyfj->Move(Left, 2700, 11160, 4680);
 
     // Tab 1: name and source on one line, the long texts below in two columns.
     struct PanelBox {
