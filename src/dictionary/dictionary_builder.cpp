@@ -13,6 +13,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QThread>
+#include <QWindow>
 #include <QPointer>
 #include <QStringList>
 #include <vector>
@@ -96,7 +98,7 @@ public:
         window_->Labprg->setCaption(QString());
         forms::DoEvents();
         window_->ProgBar->setValue(0);
-        forms::DoEvents();
+        waitUntilDrawable();
     }
     // Unloads the window and gives the activation back to the window that had it, so
     // the keys go where they went before (the query window opens inside it).
@@ -136,6 +138,23 @@ public:
 
 private:
     static constexpr int SliceMilliseconds = 40;
+    static constexpr int ExposeMilliseconds = 1000;
+
+    // A window that the display has not exposed yet is not drawn by a repaint, and
+    // once the transaction is open no event will expose it: events run until it is
+    // (or for a second at most, so a display that never says so blocks nothing).
+    void waitUntilDrawable()
+    {
+        QElapsedTimer waited;
+        waited.start();
+        forms::DoEvents();
+        while (!(window_->windowHandle() && window_->windowHandle()->isExposed())
+               && waited.elapsed() < ExposeMilliseconds) {
+            QThread::msleep(5);
+            forms::DoEvents();
+        }
+    }
+
     QPointer<core::Frmjdys> window_;
     QPointer<QWidget> previous_;
     QElapsedTimer slice_;
