@@ -53,7 +53,7 @@ forms::TextBox* HerbLookup::* const ByColumn[] = {
 }  // namespace
 
 HerbLookup::HerbLookup(forms::TextBox* compositionBox, forms::TabbedDialog* tabs, int herbTab, Kind kind)
-    : QObject(compositionBox), SeekYc(new QMenu(compositionBox)),
+    : SeekYc(new QMenu(compositionBox)),
       FindYc(SeekYc->addAction(QStringLiteral("查询药材特点"))),
       composition_(compositionBox), tabs_(tabs), herbTab_(herbTab), kind_(kind)
 {
