@@ -4,7 +4,7 @@
 
 #include "dispensary/dispensary_menu.h"
 
-void registerWindows(MDIFqhmz& mainWindow)
+void registerWindows(core::MDIFqhmz& mainWindow)
 {
     registerDispensaryWindows(mainWindow);
 }

@@ -3,6 +3,8 @@
 
 #include "data/database_file.h"
 
+namespace core {
+
 QString WindowsDir;
 QString OwnerName;
 QString LoginUser;
@@ -12,3 +14,5 @@ dao::Database OpenDb()
 {
     return dao::Database::open(data::databasePath(WindowsDir), data::connectText());
 }
+
+}  // namespace core

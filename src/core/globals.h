@@ -8,6 +8,8 @@
 
 #include <QString>
 
+namespace core {
+
 extern QString WindowsDir;   // no trailing backslash
 extern QString OwnerName;    // trimmed
 extern QString LoginUser;    // trimmed; blank when nobody logged in
@@ -15,3 +17,5 @@ extern QString HelpTopic;    // empty while no help window is open
 
 // Opens WindowsDir's database file with the system's password; throws dao::Error.
 dao::Database OpenDb();
+
+}  // namespace core

@@ -19,6 +19,8 @@
 #include <QTemporaryFile>
 #include <memory>
 
+namespace core {
+
 namespace {
 
 // Copies the shipped file into the system folder, making the folder first. The
@@ -69,3 +71,5 @@ int RunSystem(const QString& shippedDatabase,
     mainWindow.menuOn();
     return QApplication::exec();
 }
+
+}  // namespace core

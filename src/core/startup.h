@@ -7,6 +7,8 @@
 #include <QString>
 #include <functional>
 
+namespace core {
+
 class MDIFqhmz;
 
 // Reads WindowsDir and OwnerName and places the database; false, after telling the
@@ -17,3 +19,5 @@ bool PrepareSystem(const QString& shippedDatabase);
 // `registerWindows` wires to its menus, and the event loop. Returns the exit code.
 int RunSystem(const QString& shippedDatabase,
               const std::function<void(MDIFqhmz&)>& registerWindows);
+
+}  // namespace core

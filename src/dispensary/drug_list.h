@@ -105,8 +105,7 @@ private:
     // focus afterwards on the category box.
     void rewriteStoredDrug(dao::Database& db, const QString& index, const QString& key,
                            std::initializer_list<int> ordinals);
-    // Writes the checked inputs into the record's columns `ordinals` (0 code, 1 name,
-    // 2 price, 3 unit, 4 category).
+    // Writes the checked inputs into the record's columns `ordinals` (data::ycjg).
     void writeColumns(dao::Recordset& drug, std::initializer_list<int> ordinals) const;
 
     void layOut();

@@ -2,7 +2,8 @@
 #include "dispensary/drug_lookup.h"
 
 #include "core/globals.h"
-#include "dispensary/error_trap.h"
+#include "data/columns.h"
+#include "core/error_trap.h"
 #include "platform/forms/control.h"
 #include "platform/forms/services.h"
 #include "platform/forms/textbox.h"
@@ -21,8 +22,9 @@ std::optional<Drug> findDrug(dao::Database& db, const QString& column, const QSt
         queryName, QStringLiteral("select * from ycjg where ") + column + QStringLiteral("=") + dao::quote(value));
     forms::DoEvents();
     std::optional<Drug> drug;
-    if (!found.eof() && !found.field(0).isNull())
-        drug = Drug{found.field(0).toString(), found.field(1).toString(), found.field(2).toDouble()};
+    if (!found.eof() && !found.field(data::ycjg::ycbm).isNull())
+        drug = Drug{found.field(data::ycjg::ycbm).toString(), found.field(data::ycjg::ycmc).toString(),
+                    found.field(data::ycjg::ycdj).toDouble()};
     found.close();
     return drug;
 }
@@ -49,8 +51,8 @@ template <class Find>
 DrugLookup::Outcome DrugLookup::lookUp(const Find& find, forms::TextBox& otherBox, QString Drug::*shown)
 {
     std::optional<Drug> drug;
-    const bool ran = runTrapped([&] {
-        dao::Database db = OpenDb();
+    const bool ran = core::runTrapped([&] {
+        dao::Database db = core::OpenDb();
         drug = find(db);
         db.close();
         forms::DoEvents();

@@ -4,9 +4,10 @@
 #include "dispensary/prescription_pricing.h"
 
 #include "core/globals.h"
+#include "data/columns.h"
 #include "core/main_window.h"
-#include "dispensary/error_trap.h"
-#include "dispensary/number_box.h"
+#include "core/error_trap.h"
+#include "core/entry_boxes.h"
 #include "dispensary/stock_ledger.h"
 #include "outpatient/visits.h"
 #include "platform/forms/buttons.h"
@@ -91,7 +92,7 @@ Frmycjj::Frmycjj()
 
     TxtBlhm->setMaxLength(15);
     Txtycbm->setMaxLength(20);             // as long as the drug list's codes
-    makeDateBox(*MasZdsj);
+    core::makeDateBox(*MasZdsj);
     Txtycmc->setLocked(true);
     Txtycmc->setAlignment(forms::Alignment::Right);
     TxtYcjl->setAlignment(forms::Alignment::Right);
@@ -184,8 +185,8 @@ void Frmycjj::Form_Activate() { Qpcls(); }
 bool Frmycjj::loadDepartments()
 {
     QStringList departments;
-    const bool ran = runTrapped([&] {
-        dao::Database db = OpenDb();
+    const bool ran = core::runTrapped([&] {
+        dao::Database db = core::OpenDb();
         forms::DoEvents();
         departments = outpatient::visitDepartments(db);
         db.close();
@@ -214,7 +215,7 @@ void Frmycjj::Qpcls()
     TxtYcjl->setText(QStringLiteral("0.00"));
     TxtYchj->setText(QStringLiteral("0.00"));
     total_ = vb::Currency();
-    MasZdsj->setText(todayText());
+    MasZdsj->setText(core::todayText());
     MSFGridyfjg->setRows(1);
     forms::Screen::setMousePointer(forms::vbArrow);
     SSTab1->setTab(TabDoses);
@@ -247,7 +248,7 @@ void Frmycjj::MasZdsj_KeyPress(int& keyAscii)
         MasZdsj->SetFocusSelectAll();
         return;
     }
-    if (!holdsDate(*MasZdsj)) {
+    if (!core::holdsDate(*MasZdsj)) {
         forms::Notice(QStringLiteral("诊断时间输入错误"));
         MasZdsj->SetFocusSelectAll();
         return;
@@ -265,8 +266,8 @@ void Frmycjj::MasZdsj_KeyPress(int& keyAscii)
         return;
     }
     std::optional<outpatient::Visit> visit;
-    const bool ran = runTrapped([&] {
-        dao::Database db = OpenDb();
+    const bool ran = core::runTrapped([&] {
+        dao::Database db = core::OpenDb();
         visit = outpatient::findVisit(db, recordNumber, department, MasZdsj->Text());
         db.close();
     });
@@ -350,14 +351,14 @@ void Frmycjj::TxtYcjl_KeyPress(int& keyAscii)
     // A dose is a whole number of grams, not below 0: one pasted past the key filter
     // ("-5", "2.5") is refused like any other text that is no dose, so a sale never
     // raises a balance.
-    if (!holdsWholeNumber(*TxtYcjl)) {
+    if (!core::holdsWholeNumber(*TxtYcjl)) {
         forms::Notice(QStringLiteral("药材用量输入错误。"));
         TxtYcjl->SetFocusSelectAll();
         return;
     }
     // The dose is the number the box shows: "1,000.00" after a take-back is 1000.
     // Its errors are reported as their number, CR LF and their description.
-    runTrappedNumbered([this] { priceDrug(numberIn(*TxtYcjl)); });
+    core::runTrappedNumbered([this] { priceDrug(core::numberIn(*TxtYcjl)); });
 }
 
 void Frmycjj::priceDrug(double dose)
@@ -365,17 +366,17 @@ void Frmycjj::priceDrug(double dose)
     const QString code = vb::Trim(Txtycbm->Text());
     const QString name = vb::Trim(Txtycmc->Text());
 
-    dao::Database db = OpenDb();
+    dao::Database db = core::OpenDb();
     dao::Recordset drug = db.storeAndOpen(
         QStringLiteral("ycmcbm"), QStringLiteral("select * from ycjg where ycbm=") + dao::quote(code)
                                       + QStringLiteral(" and ycmc=") + dao::quote(name));
-    if (drug.eof() || drug.field(0).isNull()) {
+    if (drug.eof() || drug.field(data::ycjg::ycbm).isNull()) {
         db.close();
         forms::Notice(QStringLiteral("药材编码与名称不符"));
         Txtycbm->SetFocusSelectAll();
         return;
     }
-    const vb::Currency price = vb::CCur(drug.field(2));
+    const vb::Currency price = vb::CCur(drug.field(data::ycjg::ycdj));
     drug.close();
     const bool covered = StockLedger(db).covers(name, dose);
     db.close();
@@ -425,7 +426,7 @@ void Frmycjj::addGridRow(const QString& code, const QString& name, double dose, 
     MSFGridyfjg->setTextMatrix(row, ColCode, code);
     MSFGridyfjg->setTextMatrix(row, ColName, name);
     MSFGridyfjg->setTextMatrix(row, ColDose, vb::Format(dose, DoseFormat));
-    MSFGridyfjg->setTextMatrix(row, ColPrice, formatNumber(price));
+    MSFGridyfjg->setTextMatrix(row, ColPrice, core::formatNumber(price));
     MSFGridyfjg->setTextMatrix(row, ColAmount, vb::Format(amount, AmountFormat));
 }
 
@@ -452,7 +453,7 @@ void Frmycjj::MSFGridyfjg_Click()
         MSFGridyfjg->setTextMatrix(row, ColCode, MSFGridyfjg->TextMatrix(row + 1, ColCode));
         MSFGridyfjg->setTextMatrix(row, ColName, MSFGridyfjg->TextMatrix(row + 1, ColName));
         for (int col : {ColDose, ColPrice, ColAmount})
-            MSFGridyfjg->setTextMatrix(row, col, formatNumber(MSFGridyfjg->TextMatrix(row + 1, col)));
+            MSFGridyfjg->setTextMatrix(row, col, core::formatNumber(MSFGridyfjg->TextMatrix(row + 1, col)));
     }
     MSFGridyfjg->setRows(last);
     Txtycbm->SetFocusSelectAll();
@@ -470,7 +471,7 @@ void Frmycjj::Cmdcksf_Click()
 
     // All sale rows and balance changes stand or fall together: on any error nothing
     // is written and the grid stays as it was for another try.
-    if (!runTrapped([this] { writeSale(); })) return;
+    if (!core::runTrapped([this] { writeSale(); })) return;
     Qpcls();
     Txtycbm->SetFocus();
     forms::DoEvents();
@@ -495,9 +496,9 @@ void Frmycjj::writeSale()
     row.recordNumber = visitRecordNumber_;
     row.department = visitDepartment_;
     row.handler = doctor_;
-    row.operatorName = LoginUser;
+    row.operatorName = core::LoginUser;
 
-    dao::Database db = OpenDb();
+    dao::Database db = core::OpenDb();
     db.deleteAllQueryDefs();
     dao::Transaction transaction(db);
     StockLedger ledger(db);
@@ -530,6 +531,6 @@ void Frmycjj::CmdExit_Click() { Unload(); }
 
 // The menus come back when the window really closes, never while a handler that
 // delays the close still runs.
-void Frmycjj::Form_QueryUnload(int& /*cancel*/) { menuOn(); }
+void Frmycjj::Form_QueryUnload(int& /*cancel*/) { core::menuOn(); }
 
 }  // namespace dispensary

@@ -97,14 +97,14 @@ private:
 void PrescriptionPricingTest::init()
 {
     world_ = std::make_unique<WindowFixture>();
-    LoginUser = "药房甲";
+    core::LoginUser = "药房甲";
 }
 
 void PrescriptionPricingTest::cleanup()
 {
     world_.reset();
     window_ = nullptr;
-    LoginUser.clear();
+    core::LoginUser.clear();
 }
 
 Frmycjj* PrescriptionPricingTest::openWindow()

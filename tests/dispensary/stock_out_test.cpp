@@ -203,7 +203,7 @@ void StockOutTest::inputCheckStopsAtTheFirstFailure()
 
 void StockOutTest::stockOutOfTheWholeBalanceLeavesZero()
 {
-    LoginUser = "操作员";
+    core::LoginUser = "操作员";
     fillStockOut("DG01", "1500", "1,200.00");
     world_->clearMessages();
     save({forms::vbYes, forms::vbYes});          // 0.80 a unit is below the price: asked

@@ -3,6 +3,7 @@
 #include "platform/dao/connection.h"
 
 #include "platform/dao/dialect.h"
+#include "platform/dao/fault_injector.h"
 
 #include <QFile>
 #include <QDir>
@@ -47,6 +48,14 @@ Error unreadableFile(const QString& path)
     if (size % cipherPageSize != 0)
         return Error(3343, QStringLiteral("数据库文件“%1”已损坏，或者不是数据库文件（不可识别的数据库格式）。").arg(name));
     return Error(3031, QStringLiteral("不是有效的密码，或者数据库文件“%1”已损坏。").arg(name));
+}
+
+// BEGIN IMMEDIATE counts as writing for SQLite; for the layer it only starts one.
+bool isTransactionControl(const char* sql)
+{
+    static const QRegularExpression control(QStringLiteral("^\\s*(begin|commit|end|rollback|savepoint|release)\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return control.match(QString::fromUtf8(sql)).hasMatch();
 }
 
 }  // namespace
@@ -100,16 +109,20 @@ QString passwordFromConnect(const QString& connect)
 
 // ---- Statement
 
-Statement::Statement(sqlite3* db, const QString& sql) : db_(db)
+Statement::Statement(sqlite3* db, const QString& sql) : Statement(db, sql.toUtf8().constData(), nullptr)
 {
-    const QByteArray text = sql.toUtf8();
-    const int rc = sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &stmt_, nullptr);
+    if (!stmt_) throw Error(3075, QStringLiteral("SQL 语句是空的。"));
+}
+
+Statement::Statement(sqlite3* db, const char* utf8, const char** tail) : db_(db)
+{
+    const int rc = sqlite3_prepare_v2(db, utf8, -1, &stmt_, tail);
     if (rc != SQLITE_OK) {
         Error error = sqliteError(db, rc);
         sqlite3_finalize(stmt_);
         throw error;
     }
-    if (!stmt_) throw Error(3075, QStringLiteral("SQL 语句是空的。"));
+    write_ = stmt_ && !sqlite3_stmt_readonly(stmt_) && !isTransactionControl(sqlite3_sql(stmt_));
 }
 
 Statement::~Statement()
@@ -142,6 +155,7 @@ void Statement::bindBytes(int position, const QByteArray& bytes)
 
 bool Statement::step()
 {
+    if (write_ && !sqlite3_stmt_busy(stmt_)) WriteFault::beforeWrite();
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;

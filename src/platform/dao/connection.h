@@ -19,6 +19,9 @@ namespace dao {
 class Statement {
 public:
     Statement(sqlite3* db, const QString& sql);
+    // The first statement of a script, `tail` set past it; the handle is null when
+    // only blanks or comments were left.
+    Statement(sqlite3* db, const char* utf8, const char** tail);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -39,6 +42,7 @@ public:
 private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
+    bool write_ = false;   // changes the file or the schema (WriteFault counts it)
 };
 
 class Connection {

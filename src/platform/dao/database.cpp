@@ -145,10 +145,14 @@ Recordset Database::storeAndOpen(const QString& name, const QString& sql)
 
 void Database::executeSchema(const QString& sql)
 {
-    char* message = nullptr;
-    const int rc = sqlite3_exec(live().handle(), sql.toUtf8().constData(), nullptr, nullptr, &message);
-    sqlite3_free(message);
-    if (rc != SQLITE_OK) throw sqliteError(live().handle(), rc);
+    const QByteArray text = sql.toUtf8();
+    const char* rest = text.constData();
+    while (*rest) {
+        Statement statement(live().handle(), rest, &rest);
+        if (statement.handle())
+            while (statement.step()) {
+            }
+    }
 }
 
 Transaction::Transaction(Database& db) : connection_(db.connection())
