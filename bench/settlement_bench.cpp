@@ -156,7 +156,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTemporaryDir folder;
     QDir(folder.path()).mkpath(QStringLiteral("system"));
-    WindowsDir = folder.path();
+    core::WindowsDir = folder.path();
     const QString filled = folder.filePath(QStringLiteral("filled.mdb"));
     const QString live = folder.filePath(QStringLiteral("system/zyqhmz.mdb"));
     fill(filled);

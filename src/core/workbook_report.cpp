@@ -2,28 +2,28 @@
 #include "core/workbook_report.h"
 
 #include "platform/forms/services.h"
-#include "platform/office/workbook.h"
+#include "platform/office/sheet_stream.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/dates.h"
 #include "platform/win/file_error.h"
 #include "platform/win/paths.h"
 
+#include <QElapsedTimer>
 #include <filesystem>
 
 namespace core {
 
 namespace {
 
-// An older file of the report's name goes first; a folder of that name stays.
-void removeOldFile(const QString& path)
+// How often the window gets its events while rows are written, in milliseconds.
+constexpr qint64 PumpInterval = 50;
+
+// A folder of the report's name cannot be replaced by a workbook.
+void refuseFolder(const QString& path)
 {
     const std::filesystem::path host(win::hostPath(path).toStdString());
     std::error_code failure;
-    const std::filesystem::file_status status = std::filesystem::symlink_status(host, failure);
-    if (failure || !std::filesystem::exists(status)) return;
-    if (std::filesystem::is_directory(status)) throw win::fileAccessError();
-    std::filesystem::remove(host, failure);
-    if (failure) throw win::fileError(failure.value());
+    if (std::filesystem::is_directory(std::filesystem::symlink_status(host, failure))) throw win::fileAccessError();
 }
 
 // A value as its column types it: a text in a number or date column is the number or
@@ -40,42 +40,50 @@ vb::Variant typed(const vb::Variant& value, ReportColumn::Kind kind)
     return value;
 }
 
+vb::Error tooManyRows()
+{
+    return vb::Error(1004, QStringLiteral("查询结果超过一张工作表所能容纳的 %1 行，没有生成图表")
+                               .arg(office::SheetStream::maxRows()));
+}
+
 }  // namespace
 
 void writeWorkbookReport(const WorkbookReport& report, const ReportRows& nextRow,
-                         const std::function<void()>& beforeSave)
+                         const std::function<void()>& beforeSave, const std::function<void()>& afterSave)
 {
-    removeOldFile(report.path);
-    office::ExcelApplication xl;
-    office::Workbook book = xl.Workbooks().Add();
-    book.Worksheets(QStringLiteral("sheet1"));
-    xl.Cells().Font().Name(report.fontName).Size(report.fontSize);
-    for (const auto& [address, value] : report.fixedCells) xl.Range(address).Value(value);
+    refuseFolder(report.path);
+    office::SheetStream sheet(report.fontName, report.fontSize);
+    for (const auto& [address, value] : report.fixedCells) sheet.write(address, value);
     const int columns = static_cast<int>(report.columns.size());
-    for (int c = 0; c < columns; ++c) xl.Cells(report.headerRow, c + 1).Value(report.columns[c].header);
+    for (int c = 0; c < columns; ++c) sheet.write(report.headerRow, c + 1, report.columns[c].header);
 
+    QElapsedTimer sincePump;
+    sincePump.start();
     std::vector<vb::Variant> row;
     for (int sheetRow = report.firstDataRow; nextRow(row); ++sheetRow) {
+        if (sheetRow > office::SheetStream::maxRows()) throw tooManyRows();
         for (int c = 0; c < columns && c < static_cast<int>(row.size()); ++c) {
             const ReportColumn& column = report.columns[c];
-            office::Range cell = xl.Cells(sheetRow, c + 1);
-            cell.Value(typed(row[c], column.kind));
-            if (!column.numberFormat.isEmpty()) cell.NumberFormatLocal(column.numberFormat);
+            sheet.write(sheetRow, c + 1, typed(row[c], column.kind), column.numberFormat);
         }
-        forms::DoEvents();
+        if (sincePump.elapsed() >= PumpInterval) {
+            forms::DoEvents();
+            sincePump.restart();
+        }
     }
+    forms::DoEvents();
     for (int c = 0; c < columns; ++c) {
         const ReportColumn& column = report.columns[c];
         if (column.width > 0)
-            xl.Cells(1, c + 1).ColumnWidth(column.width);
+            sheet.setColumnWidth(c + 1, column.width);
         else
-            xl.Cells(1, c + 1).Columns().AutoFit();
+            sheet.autoFit(c + 1);
     }
 
     if (beforeSave) beforeSave();
-    book.SaveAs(report.path);
+    sheet.saveAs(report.path);
+    if (afterSave) afterSave();
     forms::MsgBox(report.closingMessage, forms::vbInformation, QString());
-    xl.Quit();
 }
 
 }  // namespace core

@@ -1,10 +1,10 @@
 // The settlement's menu handler; see settlement_run.h.
 #include "dispensary/settlement_run.h"
 
+#include "core/error_trap.h"
 #include "core/globals.h"
 #include "core/main_window.h"
 #include "core/progress_window.h"
-#include "dispensary/error_trap.h"
 #include "dispensary/settlement.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/progressbar.h"
@@ -25,7 +25,7 @@ public:
     void begin(double value, const QString& stage) override
     {
         if (!window_) {
-            window_ = new Frmjdys;
+            window_ = new core::Frmjdys;
             window_->Show();
         }
         window_->Labpre->setCaption(QString());
@@ -48,7 +48,7 @@ public:
     }
 
 private:
-    QPointer<Frmjdys> window_;
+    QPointer<core::Frmjdys> window_;
 };
 
 bool running = false;   // a second start while one runs is ignored
@@ -63,11 +63,11 @@ void Ypjz_Click()
         return;
     running = true;
     forms::DoEvents();
-    const bool done = runTrappedNumbered([] {
+    const bool done = core::runTrappedNumbered([] {
         forms::Screen::setMousePointer(forms::vbArrowHourglass);
-        menuOff();
+        core::menuOff();
         ProgressWindow progress;
-        dao::Database db = OpenDb();
+        dao::Database db = core::OpenDb();
         dao::Transaction transaction(db);
         Settlement settlement(db, progress);
         settlement.PrepareSettlement();
@@ -83,7 +83,7 @@ void Ypjz_Click()
     });
     if (done) forms::Notice(QStringLiteral("当期结帐已经完成"));
     forms::Screen::setMousePointer(forms::vbArrow);
-    menuOn();
+    core::menuOn();
     running = false;
 }
 

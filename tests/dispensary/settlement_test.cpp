@@ -88,7 +88,7 @@ QStringList SettlementTest::settle(int answer)
     QStringList shown;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        for (Frmjdys* progress : world_->mainWindow().findChildren<Frmjdys*>()) {
+        for (core::Frmjdys* progress : world_->mainWindow().findChildren<core::Frmjdys*>()) {
             const QString label = progress->Labpre->Caption() + u'|' + progress->Labprg->Caption();
             if (shown.isEmpty() || shown.last() != label) shown << label;
         }
@@ -205,7 +205,7 @@ void SettlementTest::failuresLeaveBothTables()
     QCOMPARE(env().open().queryDefs(), QStringList{"ycbm"});
     QVERIFY(menusOn());
     QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
-    QVERIFY(world_->mainWindow().findChildren<Frmjdys*>().isEmpty());
+    QVERIFY(world_->mainWindow().findChildren<core::Frmjdys*>().isEmpty());
 }
 
 QTEST_MAIN(SettlementTest)

@@ -138,10 +138,14 @@ private:
                     cell.bold = fonts_[style.fontId].bold;
                 }
                 const bool shared = a.value("t") == u"s";
+                const bool inlineText = a.value("t") == u"inlineStr";
                 const QString reference = a.value("r").toString();
                 while (!(in.isEndElement() && in.name() == u"c") && !in.atEnd()) {
                     in.readNext();
-                    if (in.isStartElement() && in.name() == u"v") {
+                    if (in.isStartElement() && in.name() == u"t" && inlineText) {
+                        cell.kind = Cell::Kind::Text;   // a streamed sheet's strings stand in the cell
+                        cell.text += in.readElementText();
+                    } else if (in.isStartElement() && in.name() == u"v") {
                         const QString v = in.readElementText();
                         if (shared) {
                             cell.kind = Cell::Kind::Text;

@@ -1,11 +1,14 @@
-// Writing a workbook held in memory to a file with libxlsxwriter. The file is made
-// whole in a private temporary folder and then copied over the target with
-// win::copyFile, so a failure (folder missing, disk full) never leaves a half file.
+// Writing workbooks with libxlsxwriter: one held in memory, written as a whole, and a
+// one-sheet stream written row by row (sheet_stream.h). The file is made whole in a
+// private temporary folder and then copied over the target with win::copyFile, so a
+// failure (folder missing, disk full) never leaves a half file.
+#include "platform/office/sheet_stream.h"
 #include "platform/office/workbook_data.h"
 
 #include "platform/office/error.h"
 #include "platform/win/file_error.h"
 #include "platform/win/filecopy.h"
+#include "platform/win/paths.h"
 
 #include <QTemporaryDir>
 #include <xlsxwriter.h>
@@ -85,42 +88,124 @@ void writeSheet(lxw_worksheet* sheet, const SheetData& data, FormatCache& format
     }
 }
 
-// Owns the libxlsxwriter workbook until it is closed (which writes the file).
-struct OpenWorkbook {
-    lxw_workbook* book = nullptr;
-    ~OpenWorkbook()
+// A libxlsxwriter workbook made in a private temporary folder, owned until it is
+// closed (which writes the file) and copied over its target.
+class ScratchWorkbook {
+public:
+    explicit ScratchWorkbook(bool constantMemory)
     {
-        if (book) lxw_workbook_free(book);
+        if (!scratch_.isValid()) throw win::fileAccessError();
+        scratchPath_ = QFile::encodeName(scratch_.path());
+        lxw_workbook_options options{};
+        options.tmpdir = scratchPath_.data();
+        options.constant_memory = constantMemory ? LXW_TRUE : LXW_FALSE;
+        book_ = workbook_new_opt(QFile::encodeName(built()).constData(), &options);
+        if (!book_) throw win::fileAccessError();
     }
+    ~ScratchWorkbook()
+    {
+        if (book_) lxw_workbook_free(book_);
+    }
+
+    lxw_workbook* book() const { return book_; }
+
+    void saveAs(const QString& hostPath)
+    {
+        lxw_workbook* book = book_;
+        book_ = nullptr;   // closing frees it, whatever the outcome
+        const lxw_error closed = workbook_close(book);
+        if (closed != LXW_NO_ERROR) throw writerError(closed);
+        win::copyFile(built(), hostPath);
+    }
+
+private:
+    QString built() const { return scratch_.filePath(QStringLiteral("workbook.xlsx")); }
+
+    QTemporaryDir scratch_;
+    QByteArray scratchPath_;
+    lxw_workbook* book_ = nullptr;
 };
 
 }  // namespace
 
 void writeXlsx(const WorkbookData& data, const QString& hostPath)
 {
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) throw win::fileAccessError();
-    const QByteArray scratchPath = QFile::encodeName(scratch.path());
-    const QString built = scratch.filePath(QStringLiteral("workbook.xlsx"));
-
-    lxw_workbook_options options{};
-    options.tmpdir = const_cast<char*>(scratchPath.constData());
-    OpenWorkbook open;
-    open.book = workbook_new_opt(QFile::encodeName(built).constData(), &options);
-    if (!open.book) throw win::fileAccessError();
-
-    FormatCache formats(open.book);
+    ScratchWorkbook scratch(false);
+    FormatCache formats(scratch.book());
     for (const std::shared_ptr<SheetData>& sheet : data.sheets) {
-        lxw_worksheet* target = workbook_add_worksheet(open.book, sheet->name.toUtf8().constData());
+        lxw_worksheet* target = workbook_add_worksheet(scratch.book(), sheet->name.toUtf8().constData());
         if (!target) throw writerError(LXW_ERROR_SHEETNAME_ALREADY_USED);
         writeSheet(target, *sheet, formats);
     }
-    lxw_workbook* book = open.book;
-    open.book = nullptr;   // closing frees it, whatever the outcome
-    const lxw_error closed = workbook_close(book);
-    if (closed != LXW_NO_ERROR) throw writerError(closed);
+    scratch.saveAs(hostPath);
+}
 
-    win::copyFile(built, hostPath);
+// --- SheetStream
+
+struct SheetStream::Impl {
+    Impl(const QString& fontName, double fontSize)
+        : scratch(true), formats(scratch.book()), sheet(workbook_add_worksheet(scratch.book(), "Sheet1"))
+    {
+        font.fontName = fontName;
+        font.fontSize = fontSize;
+        if (!sheet) throw writerError(LXW_ERROR_MEMORY_MALLOC_FAILED);
+    }
+
+    ScratchWorkbook scratch;
+    FormatCache formats;
+    lxw_worksheet* sheet;
+    CellStyle font;
+    std::map<int, double> widest;   // by column, in characters of the sheet's font
+};
+
+SheetStream::SheetStream(const QString& fontName, double fontSize)
+    : impl_(std::make_unique<Impl>(fontName, fontSize))
+{
+}
+
+SheetStream::~SheetStream() = default;
+
+int SheetStream::maxRows() { return kMaxRows; }
+
+void SheetStream::write(int row, int column, const vb::Variant& value, const QString& numberFormat)
+{
+    const bool empty = value.isNull() || (value.type() == vb::Variant::Type::Text && value.toString().isEmpty());
+    if (empty && numberFormat.isEmpty()) return;
+    if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
+        throw Error(1004, QStringLiteral("应用程序定义或对象定义错误"));
+    CellStyle style = impl_->font;
+    if (!numberFormat.isEmpty()) style.numberFormat = numberFormat;
+    lxw_format* format = impl_->formats.formatFor(style, value.type() == vb::Variant::Type::Date);
+    const lxw_error error =
+        writeCell(impl_->sheet, lxw_row_t(row - 1), lxw_col_t(column - 1), empty ? vb::Variant() : value, format);
+    if (error != LXW_NO_ERROR) throw writerError(error);
+    if (empty) return;
+    double& widest = impl_->widest[column];
+    widest = std::max(widest, contentWidth(value) * *impl_->font.fontSize / kDefaultFontSize);
+}
+
+void SheetStream::write(const QString& address, const vb::Variant& value)
+{
+    const CellArea cell = parseAddress(address);
+    write(cell.firstRow, cell.firstColumn, value);
+}
+
+void SheetStream::setColumnWidth(int column, double characters)
+{
+    const lxw_error error =
+        worksheet_set_column(impl_->sheet, lxw_col_t(column - 1), lxw_col_t(column - 1), characters, nullptr);
+    if (error != LXW_NO_ERROR) throw writerError(error);
+}
+
+void SheetStream::autoFit(int column)
+{
+    const auto it = impl_->widest.find(column);
+    if (it != impl_->widest.end()) setColumnWidth(column, std::min(255.0, it->second + 1));
+}
+
+void SheetStream::saveAs(const QString& path)
+{
+    impl_->scratch.saveAs(win::hostPath(path));
 }
 
 }  // namespace office
