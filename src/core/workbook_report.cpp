@@ -76,7 +76,7 @@ void writeWorkbookReport(const WorkbookReport& report, const ReportRows& nextRow
         const ReportColumn& column = report.columns[c];
         if (column.width > 0)
             sheet.setColumnWidth(c + 1, column.width);
-        else
+        else if (column.width == 0)
             sheet.autoFit(c + 1);
     }
 

@@ -42,6 +42,7 @@ struct ReportColumn {
     Kind kind = Kind::Text;
     QString numberFormat;   // of a number or date column, e.g. "#,##0.00_ ", "yyyy-mm-dd"
     double width = 0;       // in characters; 0 fits the column to its widest cell
+    static constexpr double DefaultWidth = -1;   // keeps the sheet's default width
 };
 
 struct WorkbookReport {

@@ -6,6 +6,8 @@
 #include "dispensary/drug_list.h"
 #include "dispensary/prescription_pricing.h"
 #include "dispensary/settlement_run.h"
+#include "dispensary/stock_queries.h"
+#include "dispensary/stock_taking_sheet.h"
 #include "dispensary/stock_in.h"
 #include "dispensary/stock_out.h"
 
@@ -16,5 +18,7 @@ void registerDispensaryWindows(core::MDIFqhmz& mainWindow)
     mainWindow.wire(QStringLiteral("ycrc"), [] { return new Frmycrk; });
     mainWindow.wire(QStringLiteral("YcqkCk"), [] { return new FrmYcck; });
     mainWindow.wire(QStringLiteral("YcqkXs"), [] { return new Frmycjj; });
+    mainWindow.wire(QStringLiteral("Yckc"), [] { return new Frmyckc; });
+    mainWindow.wireBatch(QStringLiteral("YckcPd"), &YckcPd_Click);
     mainWindow.wireBatch(QStringLiteral("Ypjz"), &Ypjz_Click);
 }

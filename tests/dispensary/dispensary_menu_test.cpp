@@ -24,6 +24,7 @@ private slots:
         QTest::newRow("stock-in") << "ycrc" << "dispensary::Frmycrk";
         QTest::newRow("other stock-out") << "YcqkCk" << "dispensary::FrmYcck";
         QTest::newRow("pricing") << "YcqkXs" << "dispensary::Frmycjj";
+        QTest::newRow("stock queries") << "Yckc" << "dispensary::Frmyckc";
     }
 
     void eachItemOpensItsWindowAndLocksTheMenus()
