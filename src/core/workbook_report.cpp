@@ -30,7 +30,8 @@ void refuseFolder(const QString& path)
 // date it shows; an empty text stays empty.
 vb::Variant typed(const vb::Variant& value, ReportColumn::Kind kind)
 {
-    if (value.isNull() || value.type() != vb::Variant::Type::Text || value.toString().trimmed().isEmpty())
+    if (kind == ReportColumn::Kind::Text || value.type() != vb::Variant::Type::Text
+        || value.toString().trimmed().isEmpty())
         return value;
     switch (kind) {
     case ReportColumn::Kind::Number: return vb::CDbl(value);
@@ -53,8 +54,10 @@ void writeWorkbookReport(const WorkbookReport& report, const ReportRows& nextRow
 {
     refuseFolder(report.path);
     office::SheetStream sheet(report.fontName, report.fontSize);
-    for (const auto& [address, value] : report.fixedCells) sheet.write(address, value);
     const int columns = static_cast<int>(report.columns.size());
+    for (int c = 0; c < columns; ++c)
+        if (report.columns[c].width == 0) sheet.fitColumn(c + 1);
+    for (const auto& [address, value] : report.fixedCells) sheet.write(address, value);
     for (int c = 0; c < columns; ++c) sheet.write(report.headerRow, c + 1, report.columns[c].header);
 
     QElapsedTimer sincePump;

@@ -1,8 +1,9 @@
 // A workbook of one sheet written row by row straight to a scratch file, for reports
 // of any length in bounded memory (libxlsxwriter's constant-memory mode). Every cell
 // carries the sheet's font; values keep their types (text, number, date), a date
-// shows as "yyyy-mm-dd" unless given a format. Auto-fit keeps the widest cell of each
-// column written so far, as the workbook object model does (workbook.h).
+// shows as "yyyy-mm-dd" unless given a format. A column to be auto-fitted is named
+// before its cells are written; the stream then keeps its widest cell, as the
+// workbook object model does (workbook.h).
 //
 //   office::SheetStream sheet(QStringLiteral("宋体 "), 9);
 //   sheet.write(2, 1, QStringLiteral("药品名称"));
@@ -36,8 +37,10 @@ public:
     // The same into the cell at `address` ("a1").
     void write(const QString& address, const vb::Variant& value);
     void setColumnWidth(int column, double characters);
+    // Keeps the widest cell written into `column` from now on, for autoFit.
+    void fitColumn(int column);
     // The column as wide as its widest cell so far and one character more; a column
-    // with no content keeps its width.
+    // with no content, or not named by fitColumn, keeps its width.
     void autoFit(int column);
     // `path` is Windows-style ("c:\my documents\…") or a host path.
     void saveAs(const QString& path);

@@ -151,11 +151,28 @@ struct SheetStream::Impl {
         if (!sheet) throw writerError(LXW_ERROR_MEMORY_MALLOC_FAILED);
     }
 
+    // The format of a cell in the sheet's font; the few a report uses are looked up
+    // without building a key for every cell.
+    lxw_format* formatFor(const QString& numberFormat, bool isDate)
+    {
+        for (const UsedFormat& used : used)
+            if (used.isDate == isDate && used.numberFormat == numberFormat) return used.format;
+        CellStyle style = font;
+        if (!numberFormat.isEmpty()) style.numberFormat = numberFormat;
+        return used.emplace_back(UsedFormat{numberFormat, isDate, formats.formatFor(style, isDate)}).format;
+    }
+
+    struct UsedFormat {
+        QString numberFormat;
+        bool isDate;
+        lxw_format* format;
+    };
     ScratchWorkbook scratch;
     FormatCache formats;
+    std::vector<UsedFormat> used;
     lxw_worksheet* sheet;
     CellStyle font;
-    std::map<int, double> widest;   // by column, in characters of the sheet's font
+    std::map<int, double> widest;   // of the columns to fit, in characters of the sheet's font
 };
 
 SheetStream::SheetStream(const QString& fontName, double fontSize)
@@ -173,15 +190,13 @@ void SheetStream::write(int row, int column, const vb::Variant& value, const QSt
     if (empty && numberFormat.isEmpty()) return;
     if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
         throw Error(1004, QStringLiteral("应用程序定义或对象定义错误"));
-    CellStyle style = impl_->font;
-    if (!numberFormat.isEmpty()) style.numberFormat = numberFormat;
-    lxw_format* format = impl_->formats.formatFor(style, value.type() == vb::Variant::Type::Date);
+    lxw_format* format = impl_->formatFor(numberFormat, value.type() == vb::Variant::Type::Date);
     const lxw_error error =
         writeCell(impl_->sheet, lxw_row_t(row - 1), lxw_col_t(column - 1), empty ? vb::Variant() : value, format);
     if (error != LXW_NO_ERROR) throw writerError(error);
-    if (empty) return;
-    double& widest = impl_->widest[column];
-    widest = std::max(widest, contentWidth(value) * *impl_->font.fontSize / kDefaultFontSize);
+    const auto fitted = impl_->widest.find(column);
+    if (empty || fitted == impl_->widest.end()) return;
+    fitted->second = std::max(fitted->second, contentWidth(value) * *impl_->font.fontSize / kDefaultFontSize);
 }
 
 void SheetStream::write(const QString& address, const vb::Variant& value)
@@ -197,10 +212,15 @@ void SheetStream::setColumnWidth(int column, double characters)
     if (error != LXW_NO_ERROR) throw writerError(error);
 }
 
+void SheetStream::fitColumn(int column)
+{
+    impl_->widest.emplace(column, 0);
+}
+
 void SheetStream::autoFit(int column)
 {
     const auto it = impl_->widest.find(column);
-    if (it != impl_->widest.end()) setColumnWidth(column, std::min(255.0, it->second + 1));
+    if (it != impl_->widest.end() && it->second > 0) setColumnWidth(column, std::min(255.0, it->second + 1));
 }
 
 void SheetStream::saveAs(const QString& path)
