@@ -64,7 +64,7 @@ void Frmyckc::layOut()
     }
     const core::FieldLayout fields(this, {840});
     const int codeRight = fields.place(QStringLiteral("药材编码"), Txtycbm, 240, 690, 1500);
-    fields.place(QStringLiteral("药材名称"), Txtycmc, codeRight + 240, 690, 2880);
+    fields.place(QStringLiteral("药材名称"), Txtycmc, codeRight + 240, 690, 2640);
     const int startRight = fields.place(QStringLiteral("查询时间"), TxtQssj, 240, 1230, 1500);
     const core::FieldLayout to(this, {240, 120});
     to.place(QStringLiteral("至"), TxtJssj, startRight + 240, 1230, 1500);

@@ -53,6 +53,7 @@ private slots:
     void defaultsComeBackOnEveryActivation();
     void codeLookUp_data();
     void codeLookUp();
+    void enterChainRunsToTheQuery();
     void dateChecks_data();
     void dateChecks();
     void unconfirmedCodeFindsNothing();
@@ -113,6 +114,16 @@ void StockQueriesTest::codeLookUp()
     QCOMPARE(world().messages(), messages);
     QCOMPARE(WindowFixture::focusedControl(),
              name.isEmpty() ? static_cast<forms::Control*>(window_->Txtycbm) : window_->TxtQssj);
+}
+
+void StockQueriesTest::enterChainRunsToTheQuery()
+{
+    driver_->lookUpCode("DG01");
+    driver_->walkEnterChain({{window_->TxtQssj, "", window_->TxtJssj}, {window_->TxtJssj, "", window_->CmdSeek}});
+    WindowFixture::pressEnter(window_->CmdSeek);
+    QCOMPARE(world().messages(), QStringList{"生成图表已经存放在我的文档中，请查收"});
+    QCOMPARE(XlsxReader(path("商品入库统计表.xls")).text("A4"), QString("当归"));
+    QVERIFY(!XlsxReader(path("商品入库统计表.xls")).cell("A5"));
 }
 
 void StockQueriesTest::dateChecks_data()
