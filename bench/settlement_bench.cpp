@@ -4,7 +4,7 @@
 // and re-basing in one transaction. The ratio should stay at most 2. Each figure is
 // the median of warmed-up runs, each run on a fresh copy of the same filled file; the
 // two results are checked to agree.
-#define SQLITE_HAS_CODEC 1
+#include "bench_support.h"
 #include "core/globals.h"
 #include "data/database_file.h"
 #include "dispensary/settlement_run.h"
@@ -31,16 +31,6 @@ constexpr int drugs = 500;
 constexpr int journalRows = 750000;
 constexpr int runs = 5;   // the first is a warm-up
 
-sqlite3* openPlain(const QString& path)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    const QByteArray key = data::databasePassword().toUtf8();
-    sqlite3_key(db, key.constData(), static_cast<int>(key.size()));
-    dao::dialect::registerOn(db);
-    return db;
-}
-
 void exec(sqlite3* db, const char* sql)
 {
     char* message = nullptr;
@@ -60,7 +50,7 @@ QByteArray drugName(int i)
 void fill(const QString& path)
 {
     data::createDatabase(path, data::databasePassword());
-    sqlite3* db = openPlain(path);
+    sqlite3* db = bench::openPlain(path);
     exec(db, "BEGIN");
     std::mt19937 random(7);
     sqlite3_stmt* balance = nullptr;
@@ -100,26 +90,18 @@ void fill(const QString& path)
     sqlite3_close(db);
 }
 
-double millisecondsOf(const std::function<void()>& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
-
 double settleThroughTheMenuHandler(const QString&)
 {
     forms::MessageBoxes::TestHook boxes;   // answers Yes, then OK
     forms::Clock::TestHook clock;          // the 3-second wait returns at once
-    return millisecondsOf([] { dispensary::Ypjz_Click(); });
+    return bench::millisecondsOf([] { dispensary::Ypjz_Click(); });
 }
 
 double settleSetBased(const QString& path)
 {
-    sqlite3* db = openPlain(path);
+    sqlite3* db = bench::openPlain(path);
     exec(db, "SELECT count(*) FROM sqlite_master");   // keyed and read before the clock starts
-    const double elapsed = millisecondsOf([db] {
+    const double elapsed = bench::millisecondsOf([db] {
         exec(db, "BEGIN IMMEDIATE");
         exec(db, "UPDATE yccrtb SET ckje=cksl*(SELECT b.rkje/b.rksl FROM ycyltb b WHERE b.ycbm=yccrtb.ycbm) "
                  "WHERE cksl<>0 AND ckje=0 AND ycbm IN (SELECT ycbm FROM ycyltb WHERE rksl<>0)");
@@ -140,13 +122,6 @@ QString totals(const QString& path)
         QStringLiteral("select (select round(sum(ckje),2) from yccrtb),"
                        "(select round(sum(rkje),2) from ycyltb),(select count(*) from ycyltb)"));
     return sums.field(0).toString() + u'/' + sums.field(1).toString() + u'/' + sums.field(2).toString();
-}
-
-double median(std::vector<double> values)
-{
-    values.erase(values.begin());   // warm-up
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 }  // namespace
@@ -175,8 +150,8 @@ int main(int argc, char** argv)
         plain.push_back(settleSetBased(live));
         plainTotals = totals(live);
     }
-    const double a = median(ours);
-    const double b = median(plain);
+    const double a = bench::medianOfWarmed(ours);
+    const double b = bench::medianOfWarmed(plain);
     std::printf("settlement of %d journal rows, %d drugs: menu handler %.1f ms, set-based SQL %.1f ms, "
                 "ratio %.2f (limit 2); totals %s and %s%s\n",
                 journalRows, drugs, a, b, a / b, qPrintable(ourTotals), qPrintable(plainTotals),

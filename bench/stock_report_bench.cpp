@@ -4,7 +4,7 @@
 // SQLite statement and the same cells, formats and widths written by libxlsxwriter
 // (constant-memory mode, as ours). The ratio should stay at most 1.5; the peak memory
 // of the process after our runs (under 300 MB) is printed too. Medians of warmed-up runs.
-#define SQLITE_HAS_CODEC 1
+#include "bench_support.h"
 #include "core/globals.h"
 #include "data/database_file.h"
 #include "dispensary/stock_reports.h"
@@ -33,20 +33,10 @@ constexpr int journalRows = 150000;
 constexpr int runs = 4;   // the first is a warm-up
 const dispensary::StockSelection Range{QStringLiteral("2020-01-01"), QStringLiteral("2024-12-31")};
 
-sqlite3* openPlain(const QString& path)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    const QByteArray key = data::databasePassword().toUtf8();
-    sqlite3_key(db, key.constData(), static_cast<int>(key.size()));
-    dao::dialect::registerOn(db);
-    return db;
-}
-
 void fill(const QString& path)
 {
     data::createDatabase(path, data::databasePassword());
-    sqlite3* db = openPlain(path);
+    sqlite3* db = bench::openPlain(path);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     std::mt19937 random(11);
     sqlite3_stmt* row = nullptr;
@@ -73,27 +63,19 @@ void fill(const QString& path)
     sqlite3_close(db);
 }
 
-double millisecondsOf(const std::function<void()>& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
-
 void throughTheWindowsPath(const QString& path)
 {
     forms::MessageBoxes::TestHook boxes;
     using dispensary::StockReportKind;
     dao::Database db = core::OpenDb();
-    db.storeAndOpen(dispensary::stockQueryName(StockReportKind::Ledger),
-                    dispensary::stockQuerySql(StockReportKind::Ledger, Range)).close();
-    dispensary::writeStockReport(db, StockReportKind::Ledger, path, {});
+    dao::Recordset records = db.storeAndOpen(dispensary::stockQueryName(StockReportKind::Ledger),
+                                             dispensary::stockQuerySql(StockReportKind::Ledger, Range));
+    dispensary::writeStockReport(records, StockReportKind::Ledger, path, {});
 }
 
 void throughThePlainLibraries(const QString& databasePath, const QString& path)
 {
-    sqlite3* db = openPlain(databasePath);
+    sqlite3* db = bench::openPlain(databasePath);
     const QByteArray sql = dao::dialect::translate(
         dispensary::stockQuerySql(dispensary::StockReportKind::Ledger, Range)).toUtf8();
     sqlite3_stmt* select = nullptr;
@@ -131,13 +113,6 @@ void throughThePlainLibraries(const QString& databasePath, const QString& path)
     sqlite3_close(db);
 }
 
-double median(std::vector<double> values)
-{
-    values.erase(values.begin());
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 double peakMegabytes()
 {
     rusage usage{};
@@ -159,15 +134,15 @@ int main(int argc, char** argv)
 
     std::vector<double> ours;
     for (int run = 0; run < runs; ++run)
-        ours.push_back(millisecondsOf([&] { throughTheWindowsPath(folder.filePath(QStringLiteral("ours.xls"))); }));
+        ours.push_back(bench::millisecondsOf([&] { throughTheWindowsPath(folder.filePath(QStringLiteral("ours.xls"))); }));
     const double peak = peakMegabytes();
     std::vector<double> plain;
     for (int run = 0; run < runs; ++run)
-        plain.push_back(millisecondsOf(
+        plain.push_back(bench::millisecondsOf(
             [&] { throughThePlainLibraries(database, folder.filePath(QStringLiteral("plain.xlsx"))); }));
 
-    const double a = median(ours);
-    const double b = median(plain);
+    const double a = bench::medianOfWarmed(ours);
+    const double b = bench::medianOfWarmed(plain);
     std::printf("stock ledger report of %d rows: window's path %.1f ms, plain SQLite + libxlsxwriter %.1f ms, "
                 "ratio %.2f (limit 1.5); peak memory %.0f MB after our runs (%.0f MB before; limit 300)\n",
                 journalRows, a, b, a / b, peak, beforeOurs);

@@ -16,8 +16,11 @@ namespace dispensary {
 
 namespace {
 
-// The settlement's progress shown in Frmjdys, repainted after each update. The
-// window goes when the passes end or, after an error, when this object does.
+// The settlement's progress shown in Frmjdys, with pending events run after each
+// update so that it repaints. They run inside the settlement's transaction: no other
+// handler can write meanwhile, as the menus are locked and no working window is open
+// (the menus are locked while one is). The window goes when the passes end or, after
+// an error, when this object does.
 class ProgressWindow : public SettlementProgress {
 public:
     ~ProgressWindow() override { end(); }

@@ -165,42 +165,38 @@ void Frmyckc::CmdSeek_Click()
     srnrJy();
     if (srnrcw == 1) return;
     const PumpScope pumping(*this);
-    bool found = false;
+    dao::Recordset records;
     const bool ran = core::runTrapped([&] {
         dao::Database db = core::OpenDb();
         forms::DoEvents();
         const StockReportKind kind = selectedKind();
         const StockSelection selection{TxtQssj->Text(), TxtJssj->Text(), vb::Trim(Txtycmc->Text()),
                                        !Txtycbm->Text().isEmpty()};
-        dao::Recordset records = db.storeAndOpen(stockQueryName(kind), stockQuerySql(kind, selection));
+        records = db.storeAndOpen(stockQueryName(kind), stockQuerySql(kind, selection));
         forms::DoEvents();
-        found = !records.eof() && !records.field(2).isNull();
-        records.close();
         db.close();
     });
     if (!ran) return;
-    if (!found) {
+    if (records.eof() || records.field(2).isNull()) {
         forms::Notice(QStringLiteral("没有符合查询条件的内容"));
         Txtycbm->SetFocusSelectAll();
         return;
     }
     forms::DoEvents();
     CmdSeek->setEnabled(false);
-    createxcelyc();
+    createxcelyc(records);
 }
 
-// The workbook of the query just stored. Only this report's file is replaced; the
-// other reports of the same range stay. On any error the description is shown and the
-// buttons and the pointer come back.
-void Frmyckc::createxcelyc()
+// The workbook of the query just stored, from the rows it read (a snapshot, so they
+// are read once). Only this report's file is replaced; the other reports of the same
+// range stay. On any error the description is shown and the buttons and the pointer
+// come back.
+void Frmyckc::createxcelyc(dao::Recordset& records)
 {
     const StockReportKind kind = selectedKind();
     const QString path = stockReportPath(kind, {TxtQssj->Text(), TxtJssj->Text()});
-    core::runTrapped([&] {
-        dao::Database db = core::OpenDb();
-        writeStockReport(db, kind, path, [this] { waitment(); });
-        db.close();
-    });
+    core::runTrapped([&] { writeStockReport(records, kind, path, [this] { waitment(); }); });
+    records.close();
     for (forms::CommandButton* button : {CmdSeek, CmdExit, CmdHelp, CmdQcls}) button->setEnabled(true);
     forms::Screen::setMousePointer(forms::vbArrow);
 }

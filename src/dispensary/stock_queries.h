@@ -51,7 +51,7 @@ private:
     // Disables the four buttons for 5 seconds with the event pump running.
     void waitment();
     StockReportKind selectedKind() const;
-    void createxcelyc();
+    void createxcelyc(dao::Recordset& records);
 
     void OptionClicked(bool focusOnCode);
     void Txtycbm_KeyPress(int& keyAscii);

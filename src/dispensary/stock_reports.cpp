@@ -81,11 +81,10 @@ QString stockReportPath(StockReportKind kind, const StockSelection& selection)
            + vb::Trim(selection.end) + reportOf(kind).fileEnding;
 }
 
-void writeStockReport(dao::Database& db, StockReportKind kind, const QString& path,
+void writeStockReport(dao::Recordset& records, StockReportKind kind, const QString& path,
                       const std::function<void()>& afterSave)
 {
     const StockReport& report = reportOf(kind);
-    dao::Recordset records = db.openRecordset(report.queryName);
     const int fields = static_cast<int>(report.columns.size());
     core::WorkbookReport layout{path, report.columns};
     layout.firstDataRow = 4;
@@ -96,7 +95,6 @@ void writeStockReport(dao::Database& db, StockReportKind kind, const QString& pa
         records.moveNext();
         return true;
     }, {}, afterSave);
-    records.close();
 }
 
 }  // namespace dispensary

@@ -30,9 +30,9 @@ QString stockQuerySql(StockReportKind kind, const StockSelection& selection);
 // "c:\my documents\<start> 至 <end><ending>", the ending naming the report.
 QString stockReportPath(StockReportKind kind, const StockSelection& selection);
 
-// Writes the report of `kind` from its stored query, saved under `path`; `afterSave`
-// runs once the file is saved, before the closing message.
-void writeStockReport(dao::Database& db, StockReportKind kind, const QString& path,
+// Writes the report of `kind` from `records`, the rows of its stored query, saved
+// under `path`; `afterSave` runs once the file is saved, before the closing message.
+void writeStockReport(dao::Recordset& records, StockReportKind kind, const QString& path,
                       const std::function<void()>& afterSave);
 
 }  // namespace dispensary

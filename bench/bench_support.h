@@ -1,0 +1,46 @@
+// What the benchmarks share: a plain SQLite connection to one of our files (the key
+// and the collation, nothing else of our layer), a stopwatch, and the median of
+// warmed-up runs.
+#pragma once
+
+#define SQLITE_HAS_CODEC 1
+#include "data/database_file.h"
+#include "platform/dao/dialect.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+namespace bench {
+
+inline sqlite3* openPlain(const QString& path)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const QByteArray key = data::databasePassword().toUtf8();
+    sqlite3_key(db, key.constData(), static_cast<int>(key.size()));
+    dao::dialect::registerOn(db);
+    return db;
+}
+
+inline double millisecondsOf(const std::function<void()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// The median of `values` without the first, the warm-up.
+inline double medianOfWarmed(std::vector<double> values)
+{
+    values.erase(values.begin());
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace bench
