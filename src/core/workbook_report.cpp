@@ -9,6 +9,7 @@
 #include "platform/win/paths.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
 #include <filesystem>
 
 namespace core {
@@ -26,6 +27,11 @@ void refuseFolder(const QString& path)
     if (std::filesystem::is_directory(std::filesystem::symlink_status(host, failure))) throw win::fileAccessError();
 }
 
+vb::Error tooManyRows()
+{
+    return vb::Error(1004, QStringLiteral("查询结果超过一张工作表所能容纳的 %1 行，没有生成图表").arg(office::SheetStream::maxRows()));
+}
+
 // A value as its column types it: a text in a number or date column is the number or
 // date it shows; an empty text stays empty.
 vb::Variant typed(const vb::Variant& value, ReportColumn::Kind kind)
@@ -41,10 +47,14 @@ vb::Variant typed(const vb::Variant& value, ReportColumn::Kind kind)
     return value;
 }
 
-vb::Error tooManyRows()
+// The fixed cells and the header row, in row order as the sheet takes them.
+void writeHead(const WorkbookReport& report, office::SheetStream& sheet)
 {
-    return vb::Error(1004, QStringLiteral("查询结果超过一张工作表所能容纳的 %1 行，没有生成图表")
-                               .arg(office::SheetStream::maxRows()));
+    std::vector<WorkbookReport::FixedCell> head = report.fixedCells;
+    for (std::size_t c = 0; c < report.columns.size(); ++c)
+        head.push_back({report.headerRow, static_cast<int>(c) + 1, report.columns[c].header});
+    std::stable_sort(head.begin(), head.end(), [](const auto& a, const auto& b) { return a.row < b.row; });
+    for (const WorkbookReport::FixedCell& cell : head) sheet.write(cell.row, cell.column, cell.value);
 }
 
 }  // namespace
@@ -54,20 +64,17 @@ void writeWorkbookReport(const WorkbookReport& report, const ReportRows& nextRow
 {
     refuseFolder(report.path);
     office::SheetStream sheet(report.fontName, report.fontSize);
-    const int columns = static_cast<int>(report.columns.size());
-    for (int c = 0; c < columns; ++c)
-        if (report.columns[c].width == 0) sheet.fitColumn(c + 1);
-    for (const auto& [address, value] : report.fixedCells) sheet.write(address, value);
-    for (int c = 0; c < columns; ++c) sheet.write(report.headerRow, c + 1, report.columns[c].header);
+    writeHead(report, sheet);
 
+    const std::size_t columns = report.columns.size();
     QElapsedTimer sincePump;
     sincePump.start();
     std::vector<vb::Variant> row;
     for (int sheetRow = report.firstDataRow; nextRow(row); ++sheetRow) {
         if (sheetRow > office::SheetStream::maxRows()) throw tooManyRows();
-        for (int c = 0; c < columns && c < static_cast<int>(row.size()); ++c) {
+        for (std::size_t c = 0; c < columns && c < row.size(); ++c) {
             const ReportColumn& column = report.columns[c];
-            sheet.write(sheetRow, c + 1, typed(row[c], column.kind), column.numberFormat);
+            sheet.write(sheetRow, static_cast<int>(c) + 1, typed(row[c], column.kind), column.numberFormat);
         }
         if (sincePump.elapsed() >= PumpInterval) {
             forms::DoEvents();
@@ -75,12 +82,12 @@ void writeWorkbookReport(const WorkbookReport& report, const ReportRows& nextRow
         }
     }
     forms::DoEvents();
-    for (int c = 0; c < columns; ++c) {
-        const ReportColumn& column = report.columns[c];
-        if (column.width > 0)
-            sheet.setColumnWidth(c + 1, column.width);
-        else if (column.width == 0)
-            sheet.autoFit(c + 1);
+    for (std::size_t c = 0; c < columns; ++c) {
+        const int column = static_cast<int>(c) + 1;
+        if (report.columns[c].width > 0)
+            sheet.setColumnWidth(column, report.columns[c].width);
+        else if (report.columns[c].width == 0)
+            sheet.autoFit(column);
     }
 
     if (beforeSave) beforeSave();

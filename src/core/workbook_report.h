@@ -14,24 +14,24 @@
 //   });
 //
 // The writer refuses a folder of the report's name, writes the fixed cells (titles,
-// dates, in rows above the header) and the header row, then the rows it pulls from the
-// source one at a time, each cell typed by its column (a text in a number or date
-// column is read as the number or date it shows, so the spreadsheet can sum and format
-// it) in the sheet's font with its column's number format, sets the widths (a column of
-// width 0 is fitted to its widest cell), saves, and shows the closing message. Rows
-// are streamed to a scratch file: a report of any length costs linear time and bounded
-// memory; one that does not fit a sheet is refused. An older file of the report's name
-// is replaced only once the new one is complete, so a failed report leaves it as it
-// was and writes no half file. Errors are raised (office::Error, vb conversions, file
-// errors) for the caller's error trap; events run between rows, a few times a second,
-// so the caller holds its window's PumpScope.
+// dates) and the header row, then the rows it pulls from the source one at a time,
+// each cell typed by its column (a text in a number or date column is read as the
+// number or date it shows, so the spreadsheet can sum and format it; a text column's
+// cell is read as the spreadsheet reads typed text), in the sheet's font (all cells,
+// empty ones too), with the column's number format; sets the widths (a column of width
+// 0 is fitted to its widest cell), saves, and shows the closing message. Rows are
+// streamed to the file (office::SheetStream): a report of any length costs linear time
+// and bounded memory; one that does not fit a sheet is refused. An older file of the
+// report's name is replaced only once the new one is complete, so a failed report
+// leaves it as it was and writes no half file. Errors are raised (office::Error, vb
+// conversions, file errors) for the caller's error trap; events run between rows a few
+// times a second, so the caller holds its window's PumpScope.
 #pragma once
 
 #include "platform/vb/variant.h"
 
 #include <QString>
 #include <functional>
-#include <utility>
 #include <vector>
 
 namespace core {
@@ -50,7 +50,11 @@ struct WorkbookReport {
     std::vector<ReportColumn> columns;   // from column A on
     int headerRow = 2;
     int firstDataRow = 5;
-    std::vector<std::pair<QString, vb::Variant>> fixedCells = {};   // ("a1", title), ...
+    struct FixedCell {
+        int row, column;   // 1-based, above the first data row
+        vb::Variant value;
+    };
+    std::vector<FixedCell> fixedCells = {};   // titles, dates
     QString fontName = QStringLiteral("宋体 ");
     double fontSize = 9;
     QString closingMessage = QStringLiteral("生成图表已经存放在我的文档中，请查收");

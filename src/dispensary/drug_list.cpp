@@ -257,7 +257,7 @@ bool Frmyjwh::nameTaken(dao::Database& db)
     return true;
 }
 
-void Frmyjwh::writeColumns(dao::Recordset& drug, std::initializer_list<int> ordinals) const
+void Frmyjwh::writeColumns(dao::Recordset& drug, const std::vector<int>& ordinals) const
 {
     for (int ordinal : ordinals) {
         switch (ordinal) {
@@ -270,88 +270,96 @@ void Frmyjwh::writeColumns(dao::Recordset& drug, std::initializer_list<int> ordi
     }
 }
 
-void Frmyjwh::changeStoredDrug(dao::Database& db, const QString& index, const QString& key,
-                               const std::function<void(dao::Recordset&)>& change, forms::Control* next)
+core::WriteRoutine::Work Frmyjwh::rewriteStoredDrug(const QString& index, const QString& key,
+                                                     const std::vector<int>& ordinals)
 {
-    dao::Recordset drug = db.openTable(QStringLiteral("ycjg"));
-    drug.setIndex(index);
-    drug.seek(QStringLiteral("="), key);
-    if (drug.noMatch()) {
-        forms::Notice(NotSaved);
-        CmdSave->SetFocus();
-        return;
-    }
-    change(drug);
-    drug.close();
-    Qpcls();
-    next->SetFocus();
-}
-
-void Frmyjwh::rewriteStoredDrug(dao::Database& db, const QString& index, const QString& key,
-                                std::initializer_list<int> ordinals)
-{
-    changeStoredDrug(db, index, key, [&](dao::Recordset& drug) {
+    return [this, index, key, ordinals](dao::Database& db) {
+        dao::Recordset drug = db.openTable(QStringLiteral("ycjg"));
+        drug.setIndex(index);
+        drug.seek(QStringLiteral("="), key);
+        if (drug.noMatch()) return false;
         drug.edit();
         writeColumns(drug, ordinals);
         drug.update();
-    }, CboYplb);
+        drug.close();
+        return true;
+    };
 }
 
-void Frmyjwh::writeChecked(const std::function<void(dao::Database&)>& write)
+void Frmyjwh::writeChecked(const core::WriteRoutine::Work& unique, const core::WriteRoutine::Work& change,
+                           forms::Control* next)
 {
-    const PumpScope pumping(*this);
-    core::runTrapped([&] {
-        srnrJy();
-        if (srnrcw == 1) return;
-        dao::Database db = core::OpenDb();
-        write(db);
-        db.close();
-    });
+    if (!core::runTrapped([this] { srnrJy(); }) || srnrcw == 1) return;
+    bool isUnique = true;
+    const core::WriteRoutine::Outcome outcome =
+        writer_.write([&](dao::Database& db) { return isUnique = unique(db); }, change);
+    if (outcome == core::WriteRoutine::Outcome::Written) {
+        Qpcls();
+        next->SetFocus();
+    } else if (outcome == core::WriteRoutine::Outcome::Declined && isUnique) {
+        forms::Notice(NotSaved);
+        CmdSave->SetFocus();
+    }
 }
 
 void Frmyjwh::CmdSave_Click()
 {
-    writeChecked([this](dao::Database& db) {
-        if (codeTaken(db) || nameTaken(db)) return;
-        dao::Recordset drug = db.openTable(QStringLiteral("ycjg"));
-        drug.addNew();
-        writeColumns(drug, {D::ycbm, D::ycmc, D::ycdj, D::jldw, D::yplb});
-        drug.update();
-        drug.close();
-        Qpcls();
-        CboYplb->SetFocus();
+    writer_.guarded([this] {
+        writeChecked([this](dao::Database& db) { return !codeTaken(db) && !nameTaken(db); },
+                     [this](dao::Database& db) {
+                         dao::Recordset drug = db.openTable(QStringLiteral("ycjg"));
+                         drug.addNew();
+                         writeColumns(drug, {D::ycbm, D::ycmc, D::ycdj, D::jldw, D::yplb});
+                         drug.update();
+                         drug.close();
+                         return true;
+                     },
+                     CboYplb);
     });
 }
 
 void Frmyjwh::CmdBmxg_Click()
 {
-    writeChecked([this](dao::Database& db) {
-        if (!codeTaken(db)) rewriteStoredDrug(db, QStringLiteral("ycmci"), Txtycmc->Text(), {D::ycbm, D::ycdj, D::jldw, D::yplb});
+    writer_.guarded([this] {
+        writeChecked([this](dao::Database& db) { return !codeTaken(db); },
+                     rewriteStoredDrug(QStringLiteral("ycmci"), Txtycmc->Text(), {D::ycbm, D::ycdj, D::jldw, D::yplb}),
+                     CboYplb);
     });
 }
 
 void Frmyjwh::CmdMcxg_Click()
 {
-    writeChecked([this](dao::Database& db) {
-        if (!nameTaken(db)) rewriteStoredDrug(db, QStringLiteral("ycbmi"), Txtycbm->Text(), {D::ycmc, D::ycdj, D::jldw, D::yplb});
+    writer_.guarded([this] {
+        writeChecked([this](dao::Database& db) { return !nameTaken(db); },
+                     rewriteStoredDrug(QStringLiteral("ycbmi"), Txtycbm->Text(), {D::ycmc, D::ycdj, D::jldw, D::yplb}),
+                     CboYplb);
     });
 }
 
 void Frmyjwh::Cmdedit_Click()
 {
-    writeChecked([this](dao::Database& db) {
-        rewriteStoredDrug(db, QStringLiteral("ycbmi"), Txtycbm->Text(), {D::ycdj, D::jldw, D::yplb});
+    writer_.guarded([this] {
+        writeChecked([](dao::Database&) { return true; },
+                     rewriteStoredDrug(QStringLiteral("ycbmi"), Txtycbm->Text(), {D::ycdj, D::jldw, D::yplb}),
+                     CboYplb);
     });
 }
 
 void Frmyjwh::Cmddele_Click()
 {
-    if (forms::MsgBox(QStringLiteral("确实要删除此条信息吗？"), forms::vbYesNo | forms::vbQuestion, QString())
-        != forms::vbYes)
-        return;
-    writeChecked([this](dao::Database& db) {
-        changeStoredDrug(db, QStringLiteral("ycbmi"), Txtycbm->Text(), [](dao::Recordset& drug) { drug.remove(); },
-                         Txtycbm);
+    writer_.guarded([this] {
+        if (!core::askedYes(QStringLiteral("确实要删除此条信息吗？"))) return;
+        writeChecked([](dao::Database&) { return true; },
+                     [this](dao::Database& db) {
+                         dao::Recordset drug = db.openTable(QStringLiteral("ycjg"));
+                         drug.setIndex(QStringLiteral("ycbmi"));
+                         drug.seek(QStringLiteral("="), Txtycbm->Text());
+                         if (drug.noMatch()) return false;
+                         drug.remove();
+                         drug.close();
+                         return true;
+                     },
+                     Txtycbm);
     });
 }
 

@@ -43,8 +43,20 @@ std::optional<Drug> findDrugByName(dao::Database& db, const QString& name, const
 DrugLookup::DrugLookup(forms::TextBox& codeBox, forms::TextBox& nameBox) : codeBox_(codeBox), nameBox_(nameBox)
 {
     // Only the user's edits: the look-up's own upper-casing and filling stay silent.
-    QObject::connect(codeBox.lineEdit(), &QLineEdit::textEdited, &nameBox,
-                     [&nameBox] { nameBox.setText(QString()); });
+    QObject::connect(codeBox.lineEdit(), &QLineEdit::textEdited, &nameBox, [this] { nameBoxEmptied(); });
+}
+
+void DrugLookup::nameBoxEmptied()
+{
+    nameBox_.setText(QString());
+    drug_.reset();
+}
+
+void DrugLookup::take(const Drug& drug)
+{
+    drug_ = drug;
+    codeBox_.setText(drug.code);
+    nameBox_.setText(drug.name);
 }
 
 template <class Find>
@@ -59,6 +71,7 @@ DrugLookup::Outcome DrugLookup::lookUp(const Find& find, forms::TextBox& otherBo
     });
     if (!ran) return Outcome::Failed;
     if (!drug) return Outcome::NotFound;
+    drug_ = drug;
     otherBox.setText((*drug).*shown);
     return Outcome::Found;
 }
@@ -69,7 +82,7 @@ DrugLookup::Outcome DrugLookup::codeKeyPress(int& keyAscii)
         keyAscii = 0;
         return Outcome::Typing;
     }
-    nameBox_.setText(QString());
+    nameBoxEmptied();
     if (keyAscii != forms::vbKeyReturn) return Outcome::Typing;
     keyAscii = 0;
     if (vb::Trim(codeBox_.Text()).isEmpty()) return Outcome::Empty;

@@ -66,6 +66,7 @@ void StockMovementWindow::placeButton(forms::CommandButton* button, int column, 
 void StockMovementWindow::Qpcls()
 {
     for (forms::TextBox* box : {Txtycbm, Txtycmc, Txthwll, Txtjbxm, TxtPjhm}) box->setText(QString());
+    lookup_.forget();
     TxtGjsj->setText(core::todayText());
     clearOwnBoxes();
     forms::Screen::setMousePointer(forms::vbArrow);
@@ -105,14 +106,16 @@ void StockMovementWindow::jyYpjg()
 
 std::function<bool()> StockMovementWindow::lacksDrug() const
 {
-    return [this] { return Txtycbm->Text().isEmpty() || Txtycmc->Text().isEmpty(); };
+    return [this] { return Txtycbm->Text().isEmpty() || Txtycmc->Text().isEmpty() || !lookup_.drug(); };
 }
+
+QString StockMovementWindow::drugName() const { return vb::Trim(lookup_.drug()->name); }
 
 JournalRow StockMovementWindow::journalRow(const QString& kind) const
 {
     JournalRow row;
     row.date = core::dateIn(*TxtGjsj);
-    row.drugName = Txtycmc->Text();
+    row.drugName = drugName();
     row.kind = kind;
     row.source = Txthwll->Text();
     row.recordNumber = QStringLiteral(" ");

@@ -96,12 +96,15 @@ protected:
     void Form_QueryUnload(int& cancel) override;
 
     // ---- helpers of the checks and the save ------------------------------------
-    // The step of inputChecks that fails while no drug is taken (no code or no name).
+    // The step of inputChecks that fails while no drug is taken (no code, no name, or
+    // no drug kept by the look-up).
     std::function<bool()> lacksDrug() const;
     // The journal row of this movement as far as both windows fill it alike: the date
-    // box, the drug's name, `kind`, the source or summary, blank record number and
+    // box, the name of the drug the look-up kept, `kind`, the source or summary, blank record number and
     // department, the handler and the logged-in operator.
     JournalRow journalRow(const QString& kind) const;
+    // The trimmed name of the drug the look-up kept; only once lacksDrug has passed.
+    QString drugName() const;
 
     // ---- building the window ----------------------------------------------------
     // Places `box` with its label in cell (column, row) of the window's grid.

@@ -91,7 +91,7 @@ bool FrmYcck::priceWarns(vb::Currency listPrice, vb::Currency unitPrice) const
 
 bool FrmYcck::admits(dao::Database& db)
 {
-    return StockLedger(db).covers(vb::Trim(Txtycmc->Text()), core::numberIn(*TxtYcsl));
+    return StockLedger(db).covers(drugName(), core::numberIn(*TxtYcsl));
 }
 
 void FrmYcck::showRefusal()

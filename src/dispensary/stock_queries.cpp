@@ -73,8 +73,8 @@ void Frmyckc::layOut()
         button->Move(left, 1830, 1140, 420);
         left += 1560;
     }
-    setTabOrder({OptYcrk, OptYcck, OptYcjy, OptCkrk, Txtycbm, Txtycmc, TxtQssj, TxtJssj, CmdSeek, CmdQcls,
-                 CmdExit, CmdHelp});
+    setTabOrder({Txtycbm, Txtycmc, TxtQssj, TxtJssj, CmdSeek, CmdQcls, CmdExit, CmdHelp, OptYcrk, OptYcck,
+                 OptYcjy, OptCkrk});
 }
 
 void Frmyckc::Form_Load()

@@ -1,28 +1,33 @@
-// A workbook of one sheet written row by row straight to a scratch file, for reports
-// of any length in bounded memory (libxlsxwriter's constant-memory mode). Every cell
-// carries the sheet's font; values keep their types (text, number, date), a date
-// shows as "yyyy-mm-dd" unless given a format. A column to be auto-fitted is named
-// before its cells are written; the stream then keeps its widest cell, as the
-// workbook object model does (workbook.h).
+// A workbook of one sheet written row by row straight to its file, for reports of
+// any length: each row reaches the disk once a later row is written, so memory stays
+// bounded and the time is linear in the cells.
 //
-//   office::SheetStream sheet(QStringLiteral("宋体 "), 9);
-//   sheet.write(2, 1, QStringLiteral("药品名称"));
-//   sheet.write(4, 2, 1250.0, QStringLiteral("##,###,##0.00_ "));
-//   sheet.setColumnWidth(1, 10);
-//   sheet.saveAs(QStringLiteral("c:\\my documents\\report.xls"));
+//   office::SheetStream sheet(QStringLiteral("宋体 "), 9);   // the font of all cells
+//   sheet.write(2, 1, QStringLiteral("药品编码"));
+//   sheet.write(5, 3, 1250.0, QStringLiteral("#,##0.00_ "));
+//   sheet.setColumnWidth(1, 8.8);
+//   sheet.autoFit(2);
+//   sheet.saveAs(QStringLiteral("c:\\my documents\\药品编码名称对照表.xls"));
 //
-// Rows come in ascending order, and within a row the columns too. saveAs replaces an
-// existing file only once the new one is complete; without it nothing is written.
-// Failures throw office::Error.
+// Rows come in increasing order (cells of one row in any order before the next row
+// starts). Values are read as the spreadsheet program reads them (a text that looks
+// like a number or a date becomes one: cell_values.h). The sheet's font is every
+// cell's, empty cells included. The file keeps the name it is given and replaces an
+// existing one only when complete. Failures throw office::Error.
 #pragma once
 
 #include "platform/office/error.h"
 #include "platform/vb/variant.h"
 
 #include <QString>
+#include <map>
 #include <memory>
 
+struct lxw_worksheet;
+
 namespace office {
+
+class XlsxWriter;
 
 class SheetStream {
 public:
@@ -31,16 +36,13 @@ public:
     SheetStream(const SheetStream&) = delete;
     SheetStream& operator=(const SheetStream&) = delete;
 
-    // `value` into (row, column), both from 1; Null or "" writes nothing, or a blank
-    // cell when a number format is given.
+    // Writes a cell (1-based), with a number format when one is given; an empty value
+    // with a number format leaves a blank cell carrying it. A row before the last row
+    // written raises error 1004.
     void write(int row, int column, const vb::Variant& value, const QString& numberFormat = {});
-    // The same into the cell at `address` ("a1").
-    void write(const QString& address, const vb::Variant& value);
+    // Sets a column's width in characters; auto-fit sets it to the widest cell
+    // written so far plus one character (a column with no content keeps its width).
     void setColumnWidth(int column, double characters);
-    // Keeps the widest cell written into `column` from now on, for autoFit.
-    void fitColumn(int column);
-    // The column as wide as its widest cell so far and one character more; a column
-    // with no content, or not named by fitColumn, keeps its width.
     void autoFit(int column);
     // `path` is Windows-style ("c:\my documents\…") or a host path.
     void saveAs(const QString& path);
@@ -49,8 +51,13 @@ public:
     static int maxRows();
 
 private:
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
+    std::unique_ptr<XlsxWriter> writer_;
+    lxw_worksheet* sheet_;
+    QString fontName_;
+    double fontSize_;
+    int lastRow_ = 0;
+    std::map<int, double> widths_;
+    std::map<int, double> widest_;
 };
 
 }  // namespace office

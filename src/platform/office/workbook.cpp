@@ -2,6 +2,7 @@
 // writeXlsx (xlsx_file.cpp) when SaveAs is called.
 #include "platform/office/workbook.h"
 
+#include "platform/office/cell_values.h"
 #include "platform/office/workbook_data.h"
 #include "platform/win/paths.h"
 
@@ -24,9 +25,23 @@ CellArea singleCell(int row, int column)
 
 CellArea wholeSheet() { return {1, 1, kMaxRows, kMaxColumns, false, true}; }
 
-bool isEmptyValue(const vb::Variant& value)
+// "A1", "b2:d3000" (letters name the column, digits the row).
+CellArea parseAddress(const QString& address)
 {
-    return value.isNull() || (value.type() == vb::Variant::Type::Text && value.toString().isEmpty());
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\s*([A-Za-z]{1,3})(\\d{1,7})(?::([A-Za-z]{1,3})(\\d{1,7}))?\\s*$"));
+    const QRegularExpressionMatch match = pattern.match(address);
+    if (!match.hasMatch()) throw objectDefinedError();
+    const auto column = [](const QString& letters) {
+        int number = 0;
+        for (const QChar c : letters) number = number * 26 + (c.toUpper().unicode() - 'A' + 1);
+        return number;
+    };
+    const CellArea first = singleCell(match.captured(2).toInt(), column(match.captured(1)));
+    if (!match.hasCaptured(3)) return first;
+    const CellArea last = singleCell(match.captured(4).toInt(), column(match.captured(3)));
+    return {std::min(first.firstRow, last.firstRow), std::min(first.firstColumn, last.firstColumn),
+            std::max(first.firstRow, last.firstRow), std::max(first.firstColumn, last.firstColumn)};
 }
 
 // Visits the stored cells of an area, in row order.
@@ -84,43 +99,6 @@ CellStyle firstCellStyle(const SheetData& sheet, const CellArea& area)
 
 }  // namespace
 
-// "A1", "b2:d3000" (letters name the column, digits the row).
-CellArea parseAddress(const QString& address)
-{
-    static const QRegularExpression pattern(
-        QStringLiteral("^\\s*([A-Za-z]{1,3})(\\d{1,7})(?::([A-Za-z]{1,3})(\\d{1,7}))?\\s*$"));
-    const QRegularExpressionMatch match = pattern.match(address);
-    if (!match.hasMatch()) throw objectDefinedError();
-    const auto column = [](const QString& letters) {
-        int number = 0;
-        for (const QChar c : letters) number = number * 26 + (c.toUpper().unicode() - 'A' + 1);
-        return number;
-    };
-    const CellArea first = singleCell(match.captured(2).toInt(), column(match.captured(1)));
-    if (!match.hasCaptured(3)) return first;
-    const CellArea last = singleCell(match.captured(4).toInt(), column(match.captured(3)));
-    return {std::min(first.firstRow, last.firstRow), std::min(first.firstColumn, last.firstColumn),
-            std::max(first.firstRow, last.firstRow), std::max(first.firstColumn, last.firstColumn)};
-}
-
-// Width of a value in characters of the standard font: a wide (CJK) character
-// counts two, dates show as yyyy-mm-dd.
-double contentWidth(const vb::Variant& value)
-{
-    if (value.type() == vb::Variant::Type::Date) return 10;
-    double width = 0;
-    const QString text = value.toString();
-    for (const char32_t c : text.toUcs4()) {
-        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF)
-                          || (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF)
-                          || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60)
-                          || (c >= 0xFFE0 && c <= 0xFFE6) || c >= 0x20000;
-        width += wide ? 2 : 1;
-    }
-    return width;
-}
-
-
 CellStyle CellStyle::over(const CellStyle& fallback) const
 {
     CellStyle merged = *this;
@@ -158,9 +136,10 @@ bool Font::Bold() const { return firstCellStyle(*sheet_, area_).bold.value_or(fa
 
 // --- Range
 
-Range& Range::Value(const vb::Variant& value)
+Range& Range::Value(const vb::Variant& given)
 {
     SheetData& sheet = *sheet_;
+    const vb::Variant value = typedEntry(given);
     if (isEmptyValue(value)) {
         forStoredCells(sheet, area_, [&](auto it) {
             it->second.value = vb::Variant();

@@ -4,7 +4,6 @@
 // writer (xlsx_file.cpp); the windows never see it.
 #pragma once
 
-#include "platform/office/workbook.h"
 #include "platform/vb/variant.h"
 
 #include <QString>
@@ -60,12 +59,5 @@ constexpr double kDefaultFontSize = 11;
 
 // Writes the workbook to `hostPath` as a whole; throws office::Error.
 void writeXlsx(const WorkbookData& book, const QString& hostPath);
-
-// "A1", "b2:d3000" (letters name the column, digits the row); error 1004 when it is none.
-CellArea parseAddress(const QString& address);
-
-// Width of a value in characters of the standard font: a wide (CJK) character
-// counts two, dates show as yyyy-mm-dd.
-double contentWidth(const vb::Variant& value);
 
 }  // namespace office
