@@ -64,6 +64,8 @@ void writeWorkbookReport(const WorkbookReport& report, const ReportRows& nextRow
 {
     refuseFolder(report.path);
     office::SheetStream sheet(report.fontName, report.fontSize);
+    for (std::size_t c = 0; c < report.columns.size(); ++c)
+        if (report.columns[c].width == 0) sheet.fitColumn(static_cast<int>(c) + 1);
     writeHead(report, sheet);
 
     const std::size_t columns = report.columns.size();

@@ -42,7 +42,10 @@ public:
     void write(int row, int column, const vb::Variant& value, const QString& numberFormat = {});
     // Sets a column's width in characters; auto-fit sets it to the widest cell
     // written so far plus one character (a column with no content keeps its width).
+    // The widest cell is kept only for the columns named by fitColumn before their
+    // cells are written.
     void setColumnWidth(int column, double characters);
+    void fitColumn(int column);
     void autoFit(int column);
     // `path` is Windows-style ("c:\my documents\…") or a host path.
     void saveAs(const QString& path);
