@@ -1,21 +1,32 @@
-// What the benchmarks share: a plain SQLite connection to one of our files (the key
-// and the collation, nothing else of our layer), a stopwatch, and the median of
-// warmed-up runs.
+// What the benchmarks share: a temporary Windows folder for the program's globals, a
+// plain SQLite connection to one of our files (the key and the collation, nothing else
+// of our layer), a stopwatch, and the median of warmed-up runs.
 #pragma once
 
 #define SQLITE_HAS_CODEC 1
+#include "core/globals.h"
 #include "data/database_file.h"
 #include "platform/dao/dialect.h"
 
 #include <sqlcipher/sqlite3.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <functional>
 #include <vector>
 
 namespace bench {
+
+// Makes `folder` the program's Windows folder; returns where its database file goes.
+inline QString useAsWindowsDir(const QTemporaryDir& folder)
+{
+    QDir(folder.path()).mkpath(QStringLiteral("system"));
+    core::WindowsDir = folder.path();
+    return folder.filePath(QStringLiteral("system/zyqhmz.mdb"));
+}
 
 inline sqlite3* openPlain(const QString& path)
 {

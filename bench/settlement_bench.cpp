@@ -130,10 +130,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QTemporaryDir folder;
-    QDir(folder.path()).mkpath(QStringLiteral("system"));
-    core::WindowsDir = folder.path();
     const QString filled = folder.filePath(QStringLiteral("filled.mdb"));
-    const QString live = folder.filePath(QStringLiteral("system/zyqhmz.mdb"));
+    const QString live = bench::useAsWindowsDir(folder);
     fill(filled);
 
     std::vector<double> ours;

@@ -127,9 +127,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QTemporaryDir folder;
-    QDir(folder.path()).mkpath(QStringLiteral("system"));
-    core::WindowsDir = folder.path();
-    const QString database = folder.filePath(QStringLiteral("system/zyqhmz.mdb"));
+    const QString database = bench::useAsWindowsDir(folder);
     fill(database);
     const double beforeOurs = peakMegabytes();
 
