@@ -12,8 +12,15 @@ using Kind = core::ReportColumn::Kind;
 const QString Money = QStringLiteral("##,###,##0.00_ ");
 const QString Day = QStringLiteral("yyyy-mm-dd");
 
-core::ReportColumn text(const char* header, double width = 10) { return {QString::fromUtf8(header), Kind::Text, {}, width}; }
-core::ReportColumn date(const char* header) { return {QString::fromUtf8(header), Kind::Date, Day, 10}; }
+// The columns of the reports: most are 10 characters wide.
+core::ReportColumn text(const char* header, double width = 10)
+{
+    return {QString::fromUtf8(header), Kind::Text, {}, width};
+}
+core::ReportColumn date(const char* header)
+{
+    return {QString::fromUtf8(header), Kind::Date, Day, 10};
+}
 core::ReportColumn number(const char* header, double width = 10)
 {
     return {QString::fromUtf8(header), Kind::Number, Money, width};
