@@ -1,12 +1,15 @@
 // The stock-taking sheet run from its menu item 药品库存盘点: every balance row in
 // stored order (zero balances too) read back from the workbook, an empty balance
-// table writing nothing, an existing sheet replaced, the menus back in every case.
+// table writing nothing, an existing sheet replaced, a failure reported; the menus
+// back in every case.
 #include "dispensary/dispensary_menu.h"
 #include "platform/xlsx_reader.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtTest>
 
 using testing::XlsxReader;
@@ -56,6 +59,20 @@ private slots:
         QVERIFY(!sheet.cell("D4") && !sheet.cell("A7"));
         QCOMPARE(sheet.cell("A4")->fontName, QString("宋体 "));
         QVERIFY(*sheet.columnWidth(3) > *sheet.columnWidth(4));   // D keeps the standard width
+    }
+
+    // A folder of the sheet's name cannot be replaced: the error is shown, the menus
+    // and the arrow come back, the folder stays.
+    void failureGivesTheMenusBack()
+    {
+        world_->environment().insert("ycyltb", {"黄芪", 10, 20, 5});
+        QVERIFY(QDir().mkpath(path() + "/kept"));
+        run();
+        QCOMPARE(world_->messages().size(), 1);
+        QCOMPARE(world_->boxes().shown().back().icon, forms::vbInformation);
+        QVERIFY(world_->mainWindow().menuAction("ycrk")->isEnabled());
+        QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
+        QVERIFY(QFileInfo(path() + "/kept").isDir());
     }
 
 private:
