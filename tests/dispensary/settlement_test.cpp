@@ -80,6 +80,7 @@ private:
     bool menusOn() { return world_->mainWindow().menuAction("xtwh")->isEnabled(); }
 
     std::unique_ptr<WindowFixture> world_;
+    bool unlockedDuringRun_ = false;   // a menu was usable while the progress window showed
 };
 
 QStringList SettlementTest::settle(int answer)
@@ -89,6 +90,7 @@ QStringList SettlementTest::settle(int answer)
     QObject::connect(&watch, &QTimer::timeout, [&] {
         for (core::Frmjdys* progress : world_->mainWindow().findChildren<core::Frmjdys*>()) {
             const QString label = progress->Labpre->Caption() + u'|' + progress->Labprg->Caption();
+            unlockedDuringRun_ = unlockedDuringRun_ || menusOn();
             if (shown.isEmpty() || shown.last() != label) shown << label;
         }
     });
@@ -164,6 +166,7 @@ void SettlementTest::progressLabels()
     QCOMPARE(shown.mid(0, labels.size()), labels);
     QCOMPARE(world_->messages().last(), QString("当期结帐已经完成"));
     QCOMPARE(env().count("ycyltb"), drugs);
+    QVERIFY(!unlockedDuringRun_);
 }
 
 // Stops at each write of the settlement in turn (the sold-out pricing and removal, the
