@@ -1,22 +1,34 @@
-// What the dictionary benchmarks share: the plain side's own SQLite connection to the
-// encrypted file (keyed, with the old dialect's functions), the plain way of adding a
-// text's terms to a dictionary through prepared statements, and the timing of runs.
+// What the benchmarks share: a temporary Windows folder for the program's globals, a
+// plain SQLite connection to one of our files (the key and the collation, nothing else
+// of our layer), the plain way of adding a text's terms to a dictionary, a stopwatch,
+// and the median of warmed-up runs.
 #pragma once
 
 #define SQLITE_HAS_CODEC 1
+#include "core/globals.h"
 #include "data/database_file.h"
 #include "dictionary/term_splitter.h"
 #include "platform/dao/dialect.h"
 
 #include <sqlcipher/sqlite3.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <functional>
 #include <vector>
 
 namespace bench {
+
+// Makes `folder` the program's Windows folder; returns where its database file goes.
+inline QString useAsWindowsDir(const QTemporaryDir& folder)
+{
+    QDir(folder.path()).mkpath(QStringLiteral("system"));
+    core::WindowsDir = folder.path();
+    return folder.filePath(QStringLiteral("system/zyqhmz.mdb"));
+}
 
 inline sqlite3* openPlain(const QString& path)
 {
@@ -57,7 +69,7 @@ inline void addTermsPlain(sqlite3* db, const char* source, const char* find, con
     sqlite3_finalize(add);
 }
 
-inline double milliseconds(const std::function<void()>& work)
+inline double millisecondsOf(const std::function<void()>& work)
 {
     QElapsedTimer timer;
     timer.start();
@@ -65,8 +77,10 @@ inline double milliseconds(const std::function<void()>& work)
     return timer.nsecsElapsed() / 1e6;
 }
 
-inline double median(std::vector<double> values)
+// The median of `values` without the first, the warm-up.
+inline double medianOfWarmed(std::vector<double> values)
 {
+    values.erase(values.begin());
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }

@@ -13,6 +13,10 @@
 
 namespace core {
 
+// A trap of one of the forms below, for the shared routines that take the form of
+// the handler they run for.
+using Trap = bool (*)(const std::function<void()>& work);
+
 // Runs `work`; true when it ran through, false after its error has been shown as its
 // description alone.
 bool runTrapped(const std::function<void()>& work);

@@ -35,6 +35,9 @@ inline const QColor BoxColor = QColor(192, 192, 255);
 // The locked detail boxes of the query windows: white text on this blue, 11.25 pt.
 inline const QColor DetailColor = QColor(128, 128, 255);
 constexpr int BoxHeight = 360;           // twips
+// Places on a tab were given from the top of the tabbed control, its tab strip
+// included; on a tab's page they stand this much higher.
+constexpr int TabStripHeight = 360;
 }  // namespace look
 
 // A text box of the look (宋体 10.5 pt, light blue), `maxLength` 0 for none.

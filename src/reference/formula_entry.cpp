@@ -3,27 +3,27 @@
 
 #include "core/enter_chain.h"
 #include "core/error_trap.h"
-#include "core/globals.h"
 #include "core/help_window.h"
 #include "core/input_check.h"
 #include "core/look.h"
 #include "core/main_window.h"
 #include "core/print_handoff.h"
-#include "core/text_normalizer.h"
-#include "data/database_file.h"
-#include "platform/dao/dao.h"
+#include "data/columns.h"
 #include "platform/forms/datacontrol.h"
 #include "platform/forms/services.h"
 #include "platform/forms/tabbeddialog.h"
 #include "platform/forms/textbox.h"
-#include "platform/vb/format.h"
 #include "platform/vb/strings.h"
+#include "reference/bound_lists.h"
 #include "reference/composition_trim.h"
+#include "reference/entry_road.h"
+#include "reference/hand_off_text.h"
 #include "reference/herb_lookup.h"
-
-#include <QColor>
+#include "reference/like_criteria.h"
 
 namespace reference {
+
+using namespace data;
 
 namespace {
 
@@ -33,13 +33,6 @@ constexpr int EntryTab = 0;
 constexpr int HerbTab = 1;
 
 const QString AllFormulas = QStringLiteral("select * from zyfj");
-
-// The condition of one search criterion (see Frmfjll's query).
-QString likeCondition(const QString& column, const QString& criterion)
-{
-    if (criterion.isEmpty()) return QStringLiteral("(%1 like '**' or %1 is null)").arg(column);
-    return column + QStringLiteral(" like ") + dao::quote(QLatin1Char('*') + criterion + QLatin1Char('*'));
-}
 
 }  // namespace
 
@@ -73,14 +66,22 @@ Frmfjdl::Frmfjdl()
     LabFjsl = new forms::Label(entry);
     Txtfjmc->setMaxLength(100);
     Txtfjly->setMaxLength(100);
-    ListFjmc->setDataSource(Data1);
+    names_ = std::make_unique<NameList>(Data1, ListFjmc, QStringLiteral("fjmc"));
+    // The name is stored trimmed, as typed; the other texts normalised.
+    road_ = std::make_unique<EntryRoad>(
+        EntryRoad::Window{*this, [this] { srnrJy(); return srnrcw == 0; }, [this] { Qpcls(); }, Txtfjmc, CmdSave,
+                          Cmdedit, core::runTrappedLine},
+        KnowledgeRecord(QStringLiteral("zyfj"), QStringLiteral("fjmci"), Txtfjmc,
+                        {{zyfj::fjmc, Txtfjmc, false}, {zyfj::fjgc, Txtfjnr}, {zyfj::fjgy, Txtfjgy},
+                         {zyfj::fjzz, Txtfjzz}, {zyfj::fjyf, Txtfjyf}, {zyfj::fjly, Txtfjly}, {zyfj::fjxd, Txtlcxd}},
+                        zyfj::dlxm));
 
     herbs = std::make_unique<HerbLookup>(Txtfjnr, SSTab1, HerbTab, HerbLookup::Kind::Entry);
 
     layOut();
     wireKeys();
-    CmdSave->Click = [this] { CmdSave_Click(); };
-    Cmdedit->Click = [this] { Cmdedit_Click(); };
+    CmdSave->Click = [this] { road_->save(); };
+    Cmdedit->Click = [this] { road_->edit(); };
     CmdSeek->Click = [this] { CmdSeek_Click(); };
     Cmddele->Click = [this] { Cmddele_Click(); };
     CmdQcls->Click = [this] { CmdQcls_Click(); };
@@ -117,14 +118,17 @@ void Frmfjdl::layOut()
         {Txtlcxd, 840, 3840, 10455, 1815, "方剂临床治疗心得", 240, 4200},
         {Txtfjly, 6480, 3240, 4815, 375, "来源", 6000, 3360},
     };
+    constexpr int Strip = core::look::TabStripHeight;
     for (const Field& field : fields) {
-        field.box->Move(field.left, field.top, field.width, field.height);
+        field.box->Move(field.left, field.top - Strip, field.width, field.height);
         core::giveLook(field.box);
         if (field.box->MultiLine()) field.box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
         auto* label = new forms::Label(entry, QString::fromUtf8(field.caption));
         label->setFont(core::look::FontName, core::look::FontSize);
         label->setWordWrap(true);
-        label->Move(field.labelLeft, field.labelTop, field.left - field.labelLeft - 60, 960);
+        // Two characters a line in the narrow column before the box.
+        const int lines = static_cast<int>(label->Caption().size() + 1) / 2;
+        label->Move(field.labelLeft, field.labelTop - Strip, field.left - field.labelLeft - 60, lines * 300 + 60);
     }
     const std::pair<forms::CommandButton*, QRect> buttons[] = {
         {CmdSave, {600, 5880, 1815, 465}},  {Cmdedit, {2760, 5880, 1815, 495}}, {CmdSeek, {4920, 5880, 1935, 495}},
@@ -132,14 +136,14 @@ void Frmfjdl::layOut()
         {CmdHelp, {600, 7080, 1815, 495}},  {CmdQuit, {2760, 7080, 1815, 495}}};
     for (const auto& [button, place] : buttons) {
         core::giveLook(button, core::look::FontSize, false);
-        button->Move(place.x(), place.y(), place.width(), place.height());
+        button->Move(place.x(), place.y() - Strip, place.width(), place.height());
     }
     core::giveLook(ListFjmc);
-    ListFjmc->Move(7200, 5880, 4095, 1500);
+    ListFjmc->Move(7200, 5880 - Strip, 4095, 1500);
     auto* counted = new forms::Label(entry, QStringLiteral("共登录方剂"));
     for (forms::Label* label : {counted, LabFjsl}) label->setFont(core::look::FontName, core::look::FontSize);
-    counted->Move(4995, 7320, 1215, 300);
-    LabFjsl->Move(6240, 7320, 900, 300);
+    counted->Move(4995, 7320 - Strip, 1215, 300);
+    LabFjsl->Move(6240, 7320 - Strip, 900, 300);
 
     setTabOrder({Txtfjmc, Txtfjnr, Txtfjgy, Txtfjzz, Txtfjyf, Txtlcxd, Txtfjly, CmdSave, Cmdedit, CmdSeek,
                  Cmddele, CmdQcls, Cmdprnt, CmdHelp, CmdQuit});
@@ -174,29 +178,12 @@ void Frmfjdl::Txtfjnr_KeyPress(int& keyAscii)
     if (forms::EnterPressed(keyAscii) && core::filled(Txtfjnr)) Txtfjgy->SetFocusEnd();
 }
 
-// The look-up by name: a stored formula fills the boxes; found or not, the
-// composition box is next, its text selected.
-void Frmfjdl::Txtfjmc_KeyPress(int& keyAscii)
-{
-    if (!forms::EnterPressed(keyAscii) || !core::filled(Txtfjmc)) return;
-    core::runTrappedLine([this] {
-        dao::Database db = core::OpenDb();
-        dao::Recordset formula = db.storeAndOpen(
-            QStringLiteral("fjnrcx"),
-            QStringLiteral("select * from zyfj  where fjmc=") + dao::quote(vb::Trim(Txtfjmc->Text())));
-        if (!formula.eof()) fillFrom(formula);
-    });
-    Txtfjnr->SetFocusSelectAll();
-}
-
 // ---- opening and reset --------------------------------------------------------------
 
 void Frmfjdl::Form_Load()
 {
     PlaceKnowledgeBase();
-    Data1->setDatabaseName(data::databasePath(core::WindowsDir));
-    Data1->setConnect(data::connectText());
-    Data1->setRecordsetType(forms::vbRSTypeDynaset);
+    names_->setUp();
     Qpcls();
     forms::Screen::setMousePointer(forms::vbDefault);
 }
@@ -216,12 +203,7 @@ void Frmfjdl::Qpcls()
     SSTab1->setTab(HerbTab);
     kcxsgb();
     for (forms::TextBox* box : byColumn()) box->setText(QString());
-    core::runTrappedLine([this] {
-        Data1->setRecordSource(AllFormulas);
-        Data1->Refresh();
-        ListFjmc->setListField(QStringLiteral("fjmc"));
-    });
-    LabFjsl->setCaption(QString::number(Data1->Recordset().recordCount()) + QStringLiteral("篇"));
+    core::runTrappedLine([this] { LabFjsl->setCaption(QString::number(names_->show(AllFormulas)) + QStringLiteral("篇")); });
     herbs->clear();
     forms::Screen::setMousePointer(forms::vbDefault);
     SSTab1->setTab(EntryTab);
@@ -244,90 +226,12 @@ void Frmfjdl::srnrJy()
     srnrcw = 0;
 }
 
-void Frmfjdl::fillFrom(const dao::Recordset& formula)
-{
-    const std::vector<forms::TextBox*> boxes = byColumn();
-    for (int column = 0; column < static_cast<int>(boxes.size()); ++column) {
-        const vb::Variant value = formula.field(column);
-        boxes[static_cast<std::size_t>(column)]->setText(value.isNull() ? QString() : value.toString());
-    }
-}
-
-// Column 0 takes the trimmed name, columns 1 to 6 the normalised texts, column 7 the
-// login user or, when nobody logged in, the registered owner.
-void Frmfjdl::writeColumns(dao::Recordset& formula) const
-{
-    const std::vector<forms::TextBox*> boxes = byColumn();
-    formula.setField(0, vb::Trim(Txtfjmc->Text()));
-    for (int column = 1; column < static_cast<int>(boxes.size()); ++column)
-        formula.setField(column, core::NormalizeText(vb::Trim(boxes[static_cast<std::size_t>(column)]->Text())));
-    formula.setField(7, vb::Trim(core::LoginUser).isEmpty() ? core::OwnerName : core::LoginUser);
-}
-
-void Frmfjdl::seekName(const std::function<void(dao::Recordset& formulas, bool found)>& work)
-{
-    forms::Screen::setMousePointer(forms::vbHourglass);
-    core::runTrappedLine([&] {
-        dao::Database db = core::OpenDb();
-        dao::Recordset formulas = db.openTable(QStringLiteral("zyfj"));
-        formulas.setIndex(QStringLiteral("fjmci"));
-        formulas.seek(QStringLiteral("="), vb::Trim(Txtfjmc->Text()));
-        work(formulas, !formulas.noMatch());
-    });
-    forms::Screen::setMousePointer(forms::vbDefault);
-}
-
-void Frmfjdl::CmdSave_Click()
-{
-    srnrJy();
-    if (srnrcw == 1) return;
-    seekName([this](dao::Recordset& formulas, bool found) {
-        if (found) {
-            Cmdedit->SetFocus();
-            return;
-        }
-        formulas.addNew();
-        writeColumns(formulas);
-        formulas.update();
-        Qpcls();
-        Txtfjmc->SetFocus();
-    });
-}
-
-void Frmfjdl::Cmdedit_Click()
-{
-    srnrJy();
-    if (srnrcw == 1) return;
-    seekName([this](dao::Recordset& formula, bool found) {
-        if (!found) {
-            CmdSave->SetFocus();
-            return;
-        }
-        formula.edit();
-        writeColumns(formula);
-        formula.update();
-        Qpcls();
-        Txtfjmc->SetFocus();
-    });
-}
-
-// The question comes before the input check. A name not stored is said, not passed
-// over in silence.
+// The question comes before the input check, so the formula deleted is the one on
+// the screen. A name not stored is said, not passed over in silence.
 void Frmfjdl::Cmddele_Click()
 {
-    const QString question = QStringLiteral("确实要删除 ") + vb::Trim(Txtfjmc->Text()) + QStringLiteral(" 方剂吗？");
-    if (forms::MsgBox(question, forms::vbYesNo | forms::vbQuestion, QString()) == forms::vbNo) return;
-    srnrJy();
-    if (srnrcw == 1) return;
-    seekName([this](dao::Recordset& formula, bool found) {
-        if (!found) {
-            forms::Notice(QStringLiteral("没有找到要删除的方剂"));
-            return;
-        }
-        formula.remove();
-        Qpcls();
-    });
-    Txtfjmc->SetFocus();
+    road_->remove(QStringLiteral("确实要删除 ") + vb::Trim(Txtfjmc->Text()) + QStringLiteral(" 方剂吗？"),
+                 QStringLiteral("未找到要删除的方剂。"), EntryRoad::DeleteCheck::InputsFirst);
 }
 
 // ---- search, list and print ---------------------------------------------------------
@@ -335,69 +239,64 @@ void Frmfjdl::Cmddele_Click()
 void Frmfjdl::CmdSeek_Click()
 {
     for (forms::TextBox* box : byColumn()) box->setText(vb::Trim(box->Text()));
-    const std::vector<forms::TextBox*> boxes = byColumn();
-    if (std::none_of(boxes.begin(), boxes.end(), [](const forms::TextBox* box) { return core::filled(box); })) {
+    const std::vector<LikeCriterion> criteria = {
+        {QStringLiteral("fjmc"), Txtfjmc->Text()}, {QStringLiteral("fjgc"), Txtfjnr->Text()},
+        {QStringLiteral("fjgy"), Txtfjgy->Text()}, {QStringLiteral("fjzz"), Txtfjzz->Text()},
+        {QStringLiteral("fjly"), Txtfjly->Text()}, {QStringLiteral("fjxd"), Txtlcxd->Text()},
+        {QStringLiteral("fjyf"), Txtfjyf->Text()}};
+    if (allEmpty(criteria)) {
         forms::Notice(QStringLiteral("请输入查询条件"));
         Txtfjmc->SetFocus();
         return;
     }
-    const std::pair<const char*, forms::TextBox*> criteria[] = {
-        {"fjmc", Txtfjmc}, {"fjgc", Txtfjnr}, {"fjgy", Txtfjgy}, {"fjzz", Txtfjzz},
-        {"fjly", Txtfjly}, {"fjxd", Txtlcxd}, {"fjyf", Txtfjyf}};
-    QStringList conditions;
-    for (const auto& [column, box] : criteria) conditions << likeCondition(QString::fromUtf8(column), box->Text());
-    const QString sql = QStringLiteral("select * from zyfj where ") + conditions.join(QStringLiteral(" and ")) +
-                        QStringLiteral(" order by fjmc ");
-    core::runTrappedLine([&] {
-        Data1->setRecordSource(sql);
-        Data1->Refresh();
-        ListFjmc->setListField(QStringLiteral("fjmc"));
-        const int found = Data1->Recordset().recordCount();
-        if (found == 0) {
-            forms::Notice(QStringLiteral("没有符合查询条件的方剂"));
-            Qpcls();
-        } else {
-            LabFjsl->setCaption(QString::number(found) + QStringLiteral("种"));
-        }
-    });
+    const QString sql =
+        QStringLiteral("select * from zyfj where ") + likeConditions(criteria) + QStringLiteral(" order by fjmc ");
+    int found = -1;
+    core::runTrappedLine([&] { found = names_->show(sql); });
+    if (found == 0) {
+        forms::Notice(QStringLiteral("没有符合查询条件的方剂"));
+        Qpcls();
+    } else if (found > 0) {
+        LabFjsl->setCaption(QString::number(found) + QStringLiteral("种"));
+    }
     forms::Screen::setMousePointer(forms::vbDefault);
 }
 
 void Frmfjdl::ListFjmc_Click()
 {
-    const QString name = vb::Trim(ListFjmc->Text());
-    core::runTrappedLine([&] {
-        dao::Database db = core::OpenDb();
-        dao::Recordset formulas = db.openTable(QStringLiteral("zyfj"));
-        formulas.setIndex(QStringLiteral("fjmci"));
-        formulas.seek(QStringLiteral("="), name);
-        if (!formulas.noMatch()) fillFrom(formulas);
-    });
+    if (core::filled(ListFjmc->Text())) road_->load(ListFjmc->Text());
+}
+
+// The look-up by name: a stored formula fills the boxes; found or not, the
+// composition box is next, its text selected.
+void Frmfjdl::Txtfjmc_KeyPress(int& keyAscii)
+{
+    if (!forms::EnterPressed(keyAscii) || !core::filled(Txtfjmc)) return;
+    road_->load(Txtfjmc->Text());
+    Txtfjnr->SetFocusSelectAll();
 }
 
 void Frmfjdl::Cmdprnt_Click()
 {
     forms::Screen::setMousePointer(forms::vbHourglass);
-    const QString name = vb::Trim(Txtfjmc->Text()), composition = vb::Trim(Txtfjnr->Text()),
-                  effects = vb::Trim(Txtfjgy->Text()), indications = vb::Trim(Txtfjzz->Text()),
-                  usage = vb::Trim(Txtfjyf->Text()), source = vb::Trim(Txtfjly->Text()),
-                  notes = vb::Trim(Txtlcxd->Text());
-    for (const QString& required : {name, composition, effects, indications, usage, source}) {
-        if (!required.isEmpty()) continue;
+    for (const forms::TextBox* box : {Txtfjmc, Txtfjnr, Txtfjgy, Txtfjzz, Txtfjyf, Txtfjly}) {
+        if (core::filled(box)) continue;
         forms::MsgBox(QStringLiteral("打印内容输入不完全，不能打印"), forms::vbOKOnly, QString());
         CmdQcls->SetFocus();
         forms::Screen::setMousePointer(forms::vbDefault);
         return;
     }
-    const QStringList lines = {
-        QStringLiteral("方剂名称：") + name,     QStringLiteral("方剂来源：") + source,
-        QStringLiteral("方剂内容：") + composition, QStringLiteral("方剂功效：") + effects,
-        QStringLiteral("方剂主治：") + indications, QStringLiteral("使用方法：") + usage,
-        QStringLiteral("应用心得：") + notes,
-        QStringLiteral("打印时间：") + forms::Clock::Today().toString(QStringLiteral("yyyy-MM-dd"))};
+    const QString text = handOffText({{QStringLiteral("方剂名称："), Txtfjmc->Text()},
+                                      {QStringLiteral("方剂来源："), Txtfjly->Text()},
+                                      {QStringLiteral("方剂内容："), Txtfjnr->Text()},
+                                      {QStringLiteral("方剂功效："), Txtfjgy->Text()},
+                                      {QStringLiteral("方剂主治："), Txtfjzz->Text()},
+                                      {QStringLiteral("使用方法："), Txtfjyf->Text()},
+                                      {QStringLiteral("应用心得："), Txtlcxd->Text()}},
+                                     DateLine::Next);
     const PumpScope pumping(*this);
     core::PauseAfterPrint(Cmdprnt);
-    core::ShowTextInWord(vb::Trim(lines.join(QStringLiteral("\r\n"))));
+    core::ShowTextInWord(text);
     forms::Screen::setMousePointer(forms::vbDefault);
 }
 

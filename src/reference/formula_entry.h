@@ -14,13 +14,8 @@
 #include "platform/forms/buttons.h"
 #include "platform/forms/form.h"
 
-#include <functional>
 #include <memory>
-
-namespace dao {
-class Database;
-class Recordset;
-}
+#include <vector>
 
 namespace forms {
 class DataControl;
@@ -31,7 +26,9 @@ class TextBox;
 
 namespace reference {
 
+class EntryRoad;
 class HerbLookup;
+class NameList;
 
 class Frmfjdl : public forms::Form {
     Q_OBJECT
@@ -78,8 +75,6 @@ private:
     void srnrJy();
     void kcxsgb();
 
-    void CmdSave_Click();
-    void Cmdedit_Click();
     void Cmddele_Click();
     void CmdSeek_Click();
     void Cmdprnt_Click();
@@ -92,13 +87,11 @@ private:
 
     // The seven boxes in the order of the table's columns 0 to 6.
     std::vector<forms::TextBox*> byColumn() const;
-    void fillFrom(const dao::Recordset& formula);
-    void writeColumns(dao::Recordset& formula) const;
-    // Seeks the trimmed name on `fjmci` and hands the table to `work`, on the formula
-    // when `found`; busy pointer meanwhile, errors trapped.
-    void seekName(const std::function<void(dao::Recordset& formulas, bool found)>& work);
     void wireKeys();
     void layOut();
+
+    std::unique_ptr<NameList> names_;
+    std::unique_ptr<EntryRoad> road_;
 };
 
 }  // namespace reference

@@ -7,7 +7,6 @@
 #include "core/help_window.h"
 #include "core/look.h"
 #include "core/main_window.h"
-#include "data/database_file.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/datacontrol.h"
 #include "platform/forms/flexgrid.h"
@@ -15,16 +14,18 @@
 #include "platform/forms/tabbeddialog.h"
 #include "platform/forms/textbox.h"
 #include "platform/vb/strings.h"
+#include "reference/bound_lists.h"
 #include "reference/herb_lookup.h"
-
-#include <QColor>
+#include "reference/knowledge_record.h"
+#include "reference/like_criteria.h"
+#include "reference/result_grid.h"
 
 namespace reference {
 
 namespace {
 
-constexpr int ClientWidth = 11385;
-constexpr int ClientHeight = 7920;
+constexpr int ClientWidth = 11670;
+constexpr int ClientHeight = 8040;
 
 constexpr int QueryTab = 0;
 constexpr int FormulaTab = 1;
@@ -35,19 +36,6 @@ const QString GridFormat = QStringLiteral(
     "<  方 剂 名 称|<方 剂 组 成|<方 剂 功 用|<方 剂 主 治|<方 剂 用 法|<方 剂 来 源|<临 床 心 得");
 constexpr int ColumnWidths[] = {1400, 4500, 2000, 3000, 3000, 3500, 1600};
 constexpr int GridColumns = 7;
-
-// The trimmed text of a criterion box or combo.
-QString textOf(const forms::Control* control)
-{
-    if (auto* box = qobject_cast<const forms::TextBox*>(control)) return box->Text();
-    return static_cast<const forms::ComboBox*>(control)->Text();
-}
-
-void setTextOf(forms::Control* control, const QString& text)
-{
-    if (auto* box = qobject_cast<forms::TextBox*>(control)) box->setText(text);
-    else static_cast<forms::ComboBox*>(control)->setText(text);
-}
 
 }  // namespace
 
@@ -103,7 +91,12 @@ Frmfjll::Frmfjll()
 
 Frmfjll::~Frmfjll() = default;
 
-std::vector<forms::Control*> Frmfjll::criteria() const
+std::vector<forms::TextBox*> Frmfjll::formulaBoxes() const
+{
+    return {Txtfjmc, Txtfjgc, Txtfjgx, Txtfjzz, Txtfjyf, Txtfjly, Txtfjlc};
+}
+
+std::vector<Input> Frmfjll::criteria() const
 {
     return {Txtmcyc,  Cbocxyc1, Cbocxyc2, Cbocxyc3, Cboycgx1, Cboycgx2, Cboycgx3,
             Cboyczz1, Cboyczz2, Cboyczz3, Cbofjlc1, Cbofjlc2, Cbofjlc3, Cbofjly};
@@ -112,7 +105,7 @@ std::vector<forms::Control*> Frmfjll::criteria() const
 void Frmfjll::layOut()
 {
     SSTab1->setFont(core::look::FontName, core::look::FontSize);
-    SSTab1->Move(60, 60, ClientWidth - 120, ClientHeight - 120);
+    SSTab1->Move(0, 0, ClientWidth, ClientHeight);
 
     // Tab 0: five rows of labelled criteria, the buttons beside them, the grid below.
     struct Field {
@@ -127,8 +120,8 @@ void Frmfjll::layOut()
         {"主治1", Cboyczz1, 3, 0, 1},  {"主治2", Cboyczz2, 3, 1, 1},  {"主治3", Cboyczz3, 3, 2, 1},
         {"临床1", Cbofjlc1, 4, 0, 1},  {"临床2", Cbofjlc2, 4, 1, 1},  {"临床3", Cbofjlc3, 4, 2, 1},
     };
-    constexpr int Top = 240, RowPitch = 480, Left = 120, BoxWidth = 1920, Pitch = 2880;
-    const core::FieldLayout layout(SSTab1->Page(QueryTab), {840, 0, 60, 300, core::look::FontSize});
+    constexpr int Top = 240, RowPitch = 480, Left = 120, BoxWidth = 1860, Pitch = 2880;
+    const core::FieldLayout layout(SSTab1->Page(QueryTab), {900, 0, 60, 300, core::look::FontSize});
     for (const Field& field : fields) {
         const int left = Left + field.column * Pitch;
         const int top = Top + field.row * RowPitch;
@@ -136,13 +129,13 @@ void Frmfjll::layOut()
         layout.place(QString::fromUtf8(field.caption), field.box, left, top, BoxWidth + (field.span - 1) * Pitch);
     }
     const std::pair<forms::CommandButton*, QPoint> buttons[] = {
-        {CmdSeek, {8800, 240}}, {CmdQcls, {10000, 240}}, {CmdHelp, {8800, 840}}, {CmdExit, {10000, 840}}};
+        {CmdSeek, {8880, 240}}, {CmdQcls, {10200, 240}}, {CmdHelp, {8880, 840}}, {CmdExit, {10200, 840}}};
     for (const auto& [button, at] : buttons) {
         core::giveLook(button, core::look::FontSize, false);
-        button->Move(at.x(), at.y(), 1100, 495);
+        button->Move(at.x(), at.y(), 1200, 495);
     }
     core::giveLook(MSFGridzyfj, core::look::GridFontSize, false);
-    MSFGridzyfj->Move(Left, 2700, 10920, 4560);
+    MSFGridzyfj->Move(Left, 2700, 11160, 4680);
 
     // Tab 1: name and source on one line, the long texts below in two columns.
     struct PanelBox {
@@ -168,7 +161,6 @@ void Frmfjll::layOut()
         label->setWordWrap(true);
         label->Move(place.left - 900, place.top + 60, 840, 720);
     }
-    Txtfjgc->setToolTipText(QStringLiteral("拖动鼠标选中药材，双击鼠标右键，即可查询药材特点"));
 
     setTabOrder({Txtmcyc, Cbofjly, Cbocxyc1, Cbocxyc2, Cbocxyc3, Cboycgx1, Cboycgx2, Cboycgx3, Cboyczz1,
                  Cboyczz2, Cboyczz3, Cbofjlc1, Cbofjlc2, Cbofjlc3, CmdSeek, CmdQcls, CmdHelp, CmdExit,
@@ -177,21 +169,15 @@ void Frmfjll::layOut()
 
 void Frmfjll::bindPickLists()
 {
-    struct PickList {
-        forms::DataControl* source;
-        std::vector<forms::DBCombo*> combos;
-        const char* column;
+    const auto list = [this](forms::DataControl* data, const char* sql, const char* column,
+                             std::initializer_list<forms::DBCombo*> combos) {
+        pickLists_.push_back(std::make_unique<PickList>(data, QString::fromUtf8(sql), QString::fromUtf8(column), combos));
     };
-    const PickList lists[] = {{Data1, {Cbocxyc1, Cbocxyc2, Cbocxyc3}, "ycmc"},
-                              {Data2, {Cboycgx1, Cboycgx2, Cboycgx3}, "fjgy"},
-                              {Data3, {Cboyczz1, Cboyczz2, Cboyczz3}, "fjzz"},
-                              {Data4, {Cbofjly}, "fjly"},
-                              {Data5, {Cbofjlc1, Cbofjlc2, Cbofjlc3}, "fjlc"}};
-    for (const PickList& list : lists)
-        for (forms::DBCombo* combo : list.combos) {
-            combo->setDataSource(list.source);
-            combo->setListField(QString::fromUtf8(list.column));
-        }
+    list(Data1, "select ycmc from zyyc", "ycmc", {Cbocxyc1, Cbocxyc2, Cbocxyc3});
+    list(Data2, "select fjgy from fjgy", "fjgy", {Cboycgx1, Cboycgx2, Cboycgx3});
+    list(Data3, "select fjzz from fjzz", "fjzz", {Cboyczz1, Cboyczz2, Cboyczz3});
+    list(Data4, "select distinct fjly from zyfj", "fjly", {Cbofjly});
+    list(Data5, "select fjlc from lcfj", "fjlc", {Cbofjlc1, Cbofjlc2, Cbofjlc3});
 }
 
 // ---- keys ---------------------------------------------------------------------------
@@ -204,7 +190,7 @@ void Frmfjll::wireKeys()
     enum class Test { Any, Filled, None };
     enum class Focus { Plain, SelectAll, End };
     struct Link {
-        forms::Control* box;
+        Input input;
         forms::Control* next;
         Test test;
         Focus focus;
@@ -238,9 +224,10 @@ void Frmfjll::wireKeys()
         {herbs->Txtycgb, nullptr, Test::None, Focus::Plain},
     };
     for (const Link& link : chain) {
-        link.box->KeyPress = [link](int& keyAscii) {
+        auto* box = std::visit([](forms::Control* control) { return control; }, link.input);
+        box->KeyPress = [link](int& keyAscii) {
             if (!forms::EnterPressed(keyAscii) || !link.next) return;
-            const QString text = textOf(link.box);
+            const QString text = textOf(link.input);
             if (link.test == Test::Any && text.isEmpty()) return;
             if (link.test == Test::Filled && !core::filled(text)) return;
             auto* next = qobject_cast<forms::TextBox*>(link.next);
@@ -262,11 +249,6 @@ void Frmfjll::Txtfjly_GotFocus()
 void Frmfjll::Form_Load()
 {
     PlaceKnowledgeBase();
-    for (forms::DataControl* data : {Data1, Data2, Data3, Data4, Data5}) {
-        data->setDatabaseName(data::databasePath(core::WindowsDir));
-        data->setConnect(data::connectText());
-        data->setRecordsetType(forms::vbRSTypeDynaset);
-    }
     MSFGridzyfj->setFormatString(GridFormat);
     MSFGridzyfj->setCols(GridColumns);
     MSFGridzyfj->setRows(2);
@@ -291,20 +273,13 @@ void Frmfjll::Qpcls()
 {
     const PumpScope pumping(*this);
     SSTab1->setTab(HerbTab);
-    const std::pair<forms::DataControl*, const char*> sources[] = {
-        {Data1, "select ycmc from zyyc"}, {Data2, "select fjgy from fjgy"}, {Data3, "select fjzz from fjzz"},
-        {Data4, "select distinct fjly from zyfj"}, {Data5, "select fjlc from lcfj"}};
-    core::runTrappedLine([&] {
-        for (const auto& [data, sql] : sources) {
-            data->setRecordSource(QString::fromUtf8(sql));
-            data->Refresh();
-        }
+    core::runTrappedLine([this] {
+        for (const auto& pickList : pickLists_) pickList->refill();
     });
     forms::DoEvents();
-    for (forms::Control* criterion : criteria()) setTextOf(criterion, QString());
+    for (const Input& criterion : criteria()) setTextOf(criterion, QString());
     herbs->clear();
-    for (forms::TextBox* box : {Txtfjmc, Txtfjgc, Txtfjgx, Txtfjzz, Txtfjyf, Txtfjly, Txtfjlc})
-        box->setText(QString());
+    for (forms::TextBox* box : formulaBoxes()) box->setText(QString());
     forms::DoEvents();
     msfgridfjadd();
     forms::DoEvents();
@@ -323,56 +298,32 @@ void Frmfjll::msfgridfjadd()
     });
 }
 
-// A result without rows leaves the grid as it is; otherwise the grid gets one row of
-// seven trimmed cells for each formula.
+// A result without rows leaves the grid as it is.
 void Frmfjll::msfgridfjcx(dao::Recordset& found)
 {
-    if (found.eof()) return;
-    found.moveLast();
-    found.moveFirst();
-    const int count = found.recordCount();
-    MSFGridzyfj->setRows(count + 1);
-    for (int row = 1; !found.eof(); ++row, found.moveNext()) {
-        MSFGridzyfj->setRowHeight(row, RowHeight);
-        for (int col = 0; col < GridColumns; ++col) {
-            const vb::Variant value = found.field(col);
-            MSFGridzyfj->setTextMatrix(row, col, value.isNull() ? QString() : vb::Trim(value.toString()));
-        }
-    }
+    if (!found.eof()) fillGrid(*MSFGridzyfj, found);
 }
 
 // ---- the query ----------------------------------------------------------------------
 
-// The condition of one criterion: a filled criterion looks for its text anywhere in
-// the column (an apostrophe in it is a character like any other, the pattern marks of
-// the database engine stay pattern marks); an empty one keeps its place in the query
-// and lets every row through, an empty column included.
-static QString likeCondition(const QString& column, const QString& criterion)
-{
-    if (criterion.isEmpty())
-        return QStringLiteral("(%1 like '**' or %1 is null)").arg(column);
-    return column + QStringLiteral(" like ") + dao::quote(QLatin1Char('*') + criterion + QLatin1Char('*'));
-}
-
+// The query: every criterion trimmed in place, then all fourteen conditions in their
+// order, each empty one letting every row through.
 void Frmfjll::CmdSeek_Click()
 {
-    const std::vector<forms::Control*> boxes = criteria();
-    bool any = false;
-    for (forms::Control* box : boxes) {
-        setTextOf(box, vb::Trim(textOf(box)));
-        any = any || !textOf(box).isEmpty();
+    static const char* const Columns[] = {"fjmc", "fjgc", "fjgc", "fjgc", "fjgy", "fjgy", "fjgy",
+                                          "fjzz", "fjzz", "fjzz", "fjxd", "fjxd", "fjxd", "fjly"};
+    std::vector<LikeCriterion> conditions;
+    for (const Input& criterion : criteria()) {
+        const QString text = vb::Trim(textOf(criterion));
+        if (text != textOf(criterion)) setTextOf(criterion, text);
+        conditions.push_back({QString::fromUtf8(Columns[conditions.size()]), text});
     }
-    if (!any) {
+    if (allEmpty(conditions)) {
         Txtmcyc->SetFocus();
         forms::Notice(QStringLiteral("输入查询条件。"));
         return;
     }
-    static const char* const Columns[] = {"fjmc", "fjgc", "fjgc", "fjgc", "fjgy", "fjgy", "fjgy",
-                                          "fjzz", "fjzz", "fjzz", "fjxd", "fjxd", "fjxd", "fjly"};
-    QStringList conditions;
-    for (std::size_t i = 0; i < boxes.size(); ++i)
-        conditions << likeCondition(QString::fromUtf8(Columns[i]), textOf(boxes[i]));
-    const QString sql = QStringLiteral("select * from zyfj where ") + conditions.join(QStringLiteral(" and ")) +
+    const QString sql = QStringLiteral("select * from zyfj where ") + likeConditions(conditions) +
                         QStringLiteral("order by fjmc ");
 
     const PumpScope pumping(*this);
@@ -414,27 +365,21 @@ void Frmfjll::MSFGridzyfj_Click()
         if (formula.eof()) return;
         fjkcxsjb();
         forms::DoEvents();
-        forms::TextBox* const byColumn[] = {Txtfjmc, Txtfjgc, Txtfjgx, Txtfjzz, Txtfjyf, Txtfjly, Txtfjlc};
-        for (int col = 0; col < GridColumns; ++col) {
-            const vb::Variant value = formula.field(col);
-            byColumn[col]->setText(value.isNull() ? QString() : value.toString());
-        }
+        int column = 0;
+        for (forms::TextBox* box : formulaBoxes()) box->setText(formula.field(column++).toString());
         SSTab1->setTab(FormulaTab);
     });
 }
 
 void Frmfjll::yckcxsgb() { herbs->hidePanel(); }
 
-void Frmfjll::fjkcxsgb()
-{
-    for (forms::TextBox* box : {Txtfjmc, Txtfjgc, Txtfjgx, Txtfjzz, Txtfjyf, Txtfjly, Txtfjlc}) box->hide();
-    for (forms::Label* label : Labfj) label->hide();
-}
+void Frmfjll::fjkcxsgb() { showFormulaPanel(false); }
+void Frmfjll::fjkcxsjb() { showFormulaPanel(true); }
 
-void Frmfjll::fjkcxsjb()
+void Frmfjll::showFormulaPanel(bool shown)
 {
-    for (forms::TextBox* box : {Txtfjmc, Txtfjgc, Txtfjgx, Txtfjzz, Txtfjyf, Txtfjly, Txtfjlc}) box->show();
-    for (forms::Label* label : Labfj) label->show();
+    for (forms::TextBox* box : formulaBoxes()) box->setVisible(shown);
+    for (forms::Label* label : Labfj) label->setVisible(shown);
 }
 
 // ---- buttons ------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 
 #include "platform/forms/buttons.h"
 #include "platform/forms/form.h"
+#include "reference/knowledge_record.h"
 
 #include <memory>
 #include <vector>
@@ -32,6 +33,7 @@ class TextBox;
 namespace reference {
 
 class HerbLookup;
+class PickList;
 
 class Frmfjll : public forms::Form {
     Q_OBJECT
@@ -95,6 +97,9 @@ private:
     void yckcxsgb();
     void fjkcxsgb();
     void fjkcxsjb();
+    void showFormulaPanel(bool shown);
+    // The formula panel's boxes in the order of the table's columns 0 to 6.
+    std::vector<forms::TextBox*> formulaBoxes() const;
 
     void CmdSeek_Click();
     void CmdQcls_Click();
@@ -104,9 +109,10 @@ private:
     void Txtfjly_GotFocus();
 
     // The criteria in the order of their conditions in the query.
-    std::vector<forms::Control*> criteria() const;
+    std::vector<Input> criteria() const;
     // The thirteen pick lists with their data controls and listed columns.
     void bindPickLists();
+    std::vector<std::unique_ptr<PickList>> pickLists_;
     void wireKeys();
     void layOut();
 };

@@ -53,7 +53,7 @@ forms::TextBox* HerbLookup::* const ByColumn[] = {
 }  // namespace
 
 HerbLookup::HerbLookup(forms::TextBox* compositionBox, forms::TabbedDialog* tabs, int herbTab, Kind kind)
-    : QObject(compositionBox), SeekYc(new QMenu(compositionBox)),
+    : SeekYc(new QMenu(compositionBox)),
       FindYc(SeekYc->addAction(QStringLiteral("查询药材特点"))),
       composition_(compositionBox), tabs_(tabs), herbTab_(herbTab), kind_(kind)
 {
@@ -64,7 +64,7 @@ HerbLookup::HerbLookup(forms::TextBox* compositionBox, forms::TabbedDialog* tabs
         auto* box = new forms::TextBox(page, place.multiLine ? forms::TextBox::Lines::Multi
                                                              : forms::TextBox::Lines::Single);
         this->*place.box = box;
-        box->Move(place.left, place.top, place.width, place.height);
+        box->Move(place.left, place.top - core::look::TabStripHeight, place.width, place.height);
         box->setLocked(true);
         if (place.multiLine) box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
         core::giveLook(box, entry ? core::look::FontSize : core::look::DetailFontSize);
@@ -77,7 +77,7 @@ HerbLookup::HerbLookup(forms::TextBox* compositionBox, forms::TabbedDialog* tabs
         auto* label = new forms::Label(page, caption);
         label->setFont(core::look::FontName, core::look::FontSize);
         label->setWordWrap(true);
-        label->Move(place.labelLeft, place.labelTop, LabelWidth, LabelHeight);
+        label->Move(place.labelLeft, place.labelTop - core::look::TabStripHeight, LabelWidth, LabelHeight);
         byIndex[static_cast<std::size_t>(entry ? place.entryLabel : place.queryLabel)] = label;
     }
     for (forms::Label* label : byIndex) labels.add(label);

@@ -12,7 +12,10 @@
 // query windows pop it up on button down and on a mouse move with the right button
 // alone held, without a default item, and show white text on RGB(128, 128, 255)
 // (label array `Labyc`, last label 行医心得). The window keeps its own names for
-// showing and hiding the panel and calls `showPanel` / `hidePanel` from them.
+// showing and hiding the panel and calls `showPanel` / `hidePanel` from them; it owns
+// the component, whose boxes, labels and menu belong to the window's widgets.
+//
+//     herbs = std::make_unique<HerbLookup>(Txtfjnr, SSTab1, 1, HerbLookup::Kind::Entry);
 #pragma once
 
 #include "platform/forms/buttons.h"

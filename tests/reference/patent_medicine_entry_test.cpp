@@ -200,13 +200,12 @@ void PatentMedicineEntryTest::queryListsContainedTexts()
 
 void PatentMedicineEntryTest::herbLookUpPrintAndHelp()
 {
-    formulatest::seedHerbs(world_->environment());
+    formulatest::seed(world_->environment());
     forms::PopupMenus::TestHook popups;
     open();
     window_->Txtfjnr->setText("川芎、 当归 ");
-    formulatest::select(window_->Txtfjnr, 3, 4);
     popups.choose(window_->herbs->FindYc);
-    formulatest::mouseOver(window_->Txtfjnr, Qt::RightButton);
+    formulatest::markAndUse(window_->Txtfjnr, 3, 4, Qt::RightButton);
     QCOMPARE(window_->SSTab1->Tab(), 1);
     QCOMPARE(window_->herbs->Txtycmc->Text(), QString("当归"));
 

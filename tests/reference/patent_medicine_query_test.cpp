@@ -135,11 +135,10 @@ void PatentMedicineQueryTest::gridClickShowsTheMedicine()
     QVERIFY(window_->Txtfjgx->Text().isEmpty() && window_->Txtfjmc->isVisible());
 
     // A herb marked in the composition opens on the third tab, white on blue.
-    formulatest::seedHerbs(world_->environment());
+    formulatest::seed(world_->environment());
     forms::PopupMenus::TestHook popups;
-    formulatest::select(window_->Txtfjgc, 0, 2);
     popups.choose(window_->herbs->FindYc);
-    formulatest::mouseOver(window_->Txtfjgc, Qt::RightButton);
+    formulatest::markAndUse(window_->Txtfjgc, 0, 2, Qt::RightButton);
     QCOMPARE(window_->SSTab1->Tab(), 2);
     QCOMPARE(window_->herbs->Txtycmc->Text(), QString("当归"));
     QCOMPARE(window_->herbs->labels(6)->Caption(), QString("行医心得"));
