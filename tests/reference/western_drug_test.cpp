@@ -12,6 +12,7 @@
 #include "platform/forms/buttons.h"
 #include "platform/office/document.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QListWidget>
@@ -226,6 +227,13 @@ void WesternDrugTest::printHandsTheBoxesToTheWordProcessor()
     WindowFixture::click(window_->Cmdseek);
     QCOMPARE(world_->messages().last(), QString("输入查询条件。"));
     office::setDocumentOpener({});
+
+    WindowFixture::click(window_->CmdHelp);   // help "XY", then the exit gives the menus back
+    QCOMPARE(core::HelpTopic, QString("XY"));
+    forms::Form::ReturnFromHelp(window_);
+    WindowFixture::click(window_->Cmdexit);
+    QCoreApplication::processEvents();
+    QVERIFY(world_->mainWindow().menuAction("ZysjDl")->isEnabled());
 }
 
 QTEST_MAIN(WesternDrugTest)
