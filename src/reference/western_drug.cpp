@@ -252,16 +252,17 @@ void FrmXydl::CboXylb_KeyPress(int& keyAscii)
 {
     if (!forms::EnterPressed(keyAscii)) return;
     const QString category = vb::Trim(CboXylb->Text());
-    if (!category.isEmpty()) {
-        const PumpScope pumping(*this);
-        core::runTrapped([&] {
-            dao::Database db = core::OpenDb();
-            forms::DoEvents();
-            dao::Recordset found = db.storeAndOpen(
-                QStringLiteral("12345"), QStringLiteral("select * from ylsy where sylb=") + dao::quote(category));
-            showFound(found);
+    // The list fills let events run: the road's guard keeps a second press out meanwhile.
+    if (!category.isEmpty())
+        road_.writer().guarded([&] {
+            core::runTrapped([&] {
+                dao::Database db = core::OpenDb();
+                forms::DoEvents();
+                dao::Recordset found = db.storeAndOpen(
+                    QStringLiteral("12345"), QStringLiteral("select * from ylsy where sylb=") + dao::quote(category));
+                showFound(found);
+            });
         });
-    }
     Txtyczz->SetFocusEnd();
 }
 
@@ -281,13 +282,14 @@ void FrmXydl::Cmdseek_Click()
                                         {QStringLiteral("syzy"), cautions},
                                         {QStringLiteral("sylb"), category},
                                         {QStringLiteral("syxd"), notes}});
-    const PumpScope pumping(*this);
-    core::runTrappedLine([&] {
-        dao::Database db = core::OpenDb();
-        forms::DoEvents();
-        dao::Recordset found = db.storeAndOpen(QStringLiteral("0000"), sql);
-        forms::DoEvents();
-        if (!showFound(found)) forms::Notice(QStringLiteral("未找到相关药材。"));
+    road_.writer().guarded([&] {
+        core::runTrappedLine([&] {
+            dao::Database db = core::OpenDb();
+            forms::DoEvents();
+            dao::Recordset found = db.storeAndOpen(QStringLiteral("0000"), sql);
+            forms::DoEvents();
+            if (!showFound(found)) forms::Notice(QStringLiteral("未找到相关药材。"));
+        });
     });
     forms::Screen::setMousePointer(forms::vbArrow);
 }
