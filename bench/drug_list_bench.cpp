@@ -120,10 +120,10 @@ bool measure(int drugs, Reload& open, Reload* withOpen, int runs)
 
     if (!withOpen) return true;
     withOpen->ours = bench::medianMilliseconds([&] {
-        ReleaseDb();   // the reload opens the file itself
+        core::ReleaseDb();   // the reload opens the file itself
         reload();
     }, runs);
-    HoldDb();
+    core::HoldDb();
     withOpen->plain = bench::medianMilliseconds([&] {
         sqlite3* db = openPlain(path);
         plainFill(db, *window);

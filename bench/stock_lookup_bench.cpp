@@ -132,8 +132,8 @@ int main(int argc, char** argv)
     const auto ourName = [window] { return window->Txtycmc->Text(); };
 
     const double oursOpen = lookUps(ourCode, ourName, [] {});
-    const double oursWithOpen = lookUps(ourCode, ourName, [] { ReleaseDb(); });
-    HoldDb();
+    const double oursWithOpen = lookUps(ourCode, ourName, [] { core::ReleaseDb(); });
+    core::HoldDb();
     world.mainWindow().menuOn();
 
     double plainOpen = 0, plainWithOpen = 0;
@@ -157,7 +157,7 @@ int main(int argc, char** argv)
     int n = 0;
     const double layer = bench::medianMilliseconds([&] {
         for (int i = 0; i < 1000; ++i, n = (n + 7919) % Drugs) {
-            dao::Database db = OpenDb();
+            dao::Database db = core::OpenDb();
             db.storeAndOpen(QStringLiteral("ycbm"), QStringLiteral("select * from ycjg where ycbm=") + dao::quote(codeOf(n))).field(1);
             db.close();
         }

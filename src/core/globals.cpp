@@ -3,6 +3,8 @@
 
 #include "data/database_file.h"
 
+namespace core {
+
 QString WindowsDir;
 QString OwnerName;
 QString LoginUser;
@@ -57,3 +59,5 @@ void WithDbClosed(const std::function<void()>& work)
     }
     HoldDb();
 }
+
+}  // namespace core

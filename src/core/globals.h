@@ -10,6 +10,8 @@
 #include <QString>
 #include <functional>
 
+namespace core {
+
 extern QString WindowsDir;   // no trailing backslash
 extern QString OwnerName;    // trimmed
 extern QString LoginUser;    // trimmed; blank when nobody logged in
@@ -35,3 +37,5 @@ void ReleaseDb();
 // file open. When the file cannot be opened again, that error is thrown and the
 // program holds no connection; each OpenDb then opens the file on its own.
 void WithDbClosed(const std::function<void()>& work);
+
+}  // namespace core

@@ -19,6 +19,8 @@
 #include <QTemporaryFile>
 #include <memory>
 
+namespace core {
+
 namespace {
 
 // Copies the shipped file into the system folder, making the folder first. The
@@ -91,3 +93,5 @@ int RunSystem(const QString& shippedDatabase,
     ReleaseDb();
     return exitCode;
 }
+
+}  // namespace core

@@ -9,6 +9,8 @@
 #include <QString>
 #include <functional>
 
+namespace core {
+
 class MDIFqhmz;
 
 // Reads WindowsDir and OwnerName, places the database and opens it for the run
@@ -20,3 +22,5 @@ bool PrepareSystem(const QString& shippedDatabase);
 // `registerWindows` wires to its menus, and the event loop. Returns the exit code.
 int RunSystem(const QString& shippedDatabase,
               const std::function<void(MDIFqhmz&)>& registerWindows);
+
+}  // namespace core

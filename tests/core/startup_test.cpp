@@ -43,7 +43,7 @@ class StartupTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { ReleaseDb(); }
+    void cleanup() { core::ReleaseDb(); }
 
     void aFileTheKeyDoesNotOpenIsReportedAtStartAndLeftAlone_data()
     {
@@ -82,10 +82,10 @@ private slots:
                 user = std::make_unique<OrdinaryUser>(env.windowsDir());
                 QFile::setPermissions(path, {});
             }
-            exitCode = RunSystem(shippedDatabase(), [](MDIFqhmz&) { QFAIL("the main window must not open"); });
+            exitCode = core::RunSystem(shippedDatabase(), [](core::MDIFqhmz&) { QFAIL("the main window must not open"); });
         }
         QVERIFY(exitCode != 0);
-        QVERIFY(MainWindow() == nullptr);
+        QVERIFY(core::MainWindow() == nullptr);
         QCOMPARE(boxes.texts().size(), 1);
         const QString text = boxes.texts().constFirst();
         QVERIFY2(text.startsWith(QStringLiteral("错误号码：")) && text.contains(QStringLiteral("错误内容：")), qPrintable(text));
@@ -100,9 +100,9 @@ private slots:
         TestEnvironment other;
         TestEnvironment env;   // the last one made is the program's Windows folder
         other.insert(QStringLiteral("ycgy"), {"补血"});
-        QVERIFY(PrepareSystem(shippedDatabase()));
+        QVERIFY(core::PrepareSystem(shippedDatabase()));
         bool wasClosed = false;
-        WithDbClosed([&] {
+        core::WithDbClosed([&] {
             wasClosed = !dao::Database::inUse(env.databasePath());
             QVERIFY(QFile::remove(env.databasePath()));
             QVERIFY(QFile::copy(other.databasePath(), env.databasePath()));
@@ -115,12 +115,12 @@ private slots:
     void closingIsRefusedUnderAnOpenHandleAndAFailedReplacementReopens()
     {
         TestEnvironment env;
-        QVERIFY(PrepareSystem(shippedDatabase()));
+        QVERIFY(core::PrepareSystem(shippedDatabase()));
         {
-            dao::Database handle = OpenDb();
+            dao::Database handle = core::OpenDb();
             bool ran = false;
             try {
-                WithDbClosed([&] { ran = true; });
+                core::WithDbClosed([&] { ran = true; });
                 QFAIL("the connection was closed under an open handle");
             } catch (const dao::Error& error) {
                 QCOMPARE(error.number(), 3260);
@@ -128,7 +128,7 @@ private slots:
             QVERIFY(!ran);
         }
         QVERIFY(dao::Database::inUse(env.databasePath()));   // still held for the run
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, WithDbClosed([] { throw std::runtime_error("copy failed"); }));
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, core::WithDbClosed([] { throw std::runtime_error("copy failed"); }));
         QVERIFY(dao::Database::inUse(env.databasePath()));
     }
 };
