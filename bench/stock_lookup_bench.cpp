@@ -103,6 +103,8 @@ private:
     sqlite3_stmt* find_ = nullptr;
 };
 
+int failedLookUps = 0;
+
 // LookUps look-ups typed into `code`, each shown on the screen and checked.
 double lookUps(QLineEdit* code, const std::function<QString()>& shownName, const std::function<void()>& before)
 {
@@ -114,7 +116,7 @@ double lookUps(QLineEdit* code, const std::function<QString()>& shownName, const
             code->setText(codeOf(n));
             QTest::keyClick(code, Qt::Key_Return);
             QCoreApplication::processEvents();   // the name on the screen
-            if (shownName() != QStringLiteral("药材名称%1").arg(n)) std::printf("look-up of %d failed\n", n);
+            if (shownName() != QStringLiteral("药材名称%1").arg(n)) ++failedLookUps;
         }
     }, 7, 2);
 }
@@ -175,5 +177,6 @@ int main(int argc, char** argv)
     sqlite3_close(plainDb);
     std::printf("its database share, file open: layer %.1f us, prepared statement %.1f us a look-up, ratio %.2f\n",
                 layer, statement, layer / statement);
-    return oursOpen / plainOpen <= 1.5 ? 0 : 1;
+    if (failedLookUps > 0) std::printf("%d look-ups did not show the drug's name\n", failedLookUps);
+    return failedLookUps > 0 ? 1 : 0;   // a figure over its limit is printed, and the other benchmarks still run
 }
