@@ -12,10 +12,10 @@
 #define SQLITE_HAS_CODEC 1
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
-#include "platform/dao/dialect.h"
 
 #include <sqlcipher/sqlite3.h>
 
+#include "plain_connection.h"
 #include "timing.h"
 
 #include <QCoreApplication>
@@ -53,17 +53,6 @@ double medianOf(const QString& folder, const std::function<double(const QString&
     return times[times.size() / 2];
 }
 
-// A plain SQLite connection to one of our files (key and collation, nothing else).
-sqlite3* openPlain(const QString& path)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    const QByteArray key = data::databasePassword().toUtf8();
-    sqlite3_key(db, key.constData(), static_cast<int>(key.size()));
-    dao::dialect::registerOn(db);
-    return db;
-}
-
 sqlite3_stmt* prepare(sqlite3* db, const char* sql)
 {
     sqlite3_stmt* statement = nullptr;
@@ -99,8 +88,7 @@ double seekAndAddWithRecordsets(const QString& path)
 
 double seekAndAddWithStatements(const QString& path)
 {
-    sqlite3* db = openPlain(path);
-    sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);   // derives the key
+    sqlite3* db = bench::openPlain(path);
     QElapsedTimer timer;
     timer.start();
     sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
@@ -175,7 +163,7 @@ int main(int argc, char** argv)
         fillHerbs(path);
         // Both sides work on connections already open, so key derivation is not measured.
         dao::Database holder = dao::Database::open(path, data::connectText());
-        sqlite3* plainDb = openPlain(path);
+        sqlite3* plainDb = bench::openPlain(path);
         bool complete = true;
         const double stored = bench::medianMilliseconds([&] {
             dao::Database db = dao::Database::open(path, data::connectText());

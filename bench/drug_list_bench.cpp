@@ -11,10 +11,10 @@
 #include "core/globals.h"
 #include "data/database_file.h"
 #include "dispensary/drug_list.h"
-#include "platform/dao/dialect.h"
 #include "platform/forms/flexgrid.h"
 #include "platform/forms/lists.h"
 #include "support/window_fixture.h"
+#include "plain_connection.h"
 #include "timing.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -46,16 +46,6 @@ void seedDrugs(const TestEnvironment& env, int count)
     }
     drugs.close();
     work.commit();
-}
-
-sqlite3* openPlain(const QString& path)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    const QByteArray key = data::databasePassword().toUtf8();
-    sqlite3_key(db, key.constData(), static_cast<int>(key.size()));
-    dao::dialect::registerOn(db);   // the pinyin order of the category list
-    return db;
 }
 
 // The plain fill on an open connection: one prepared statement for the categories and
@@ -113,8 +103,7 @@ bool measure(int drugs, Reload& open, Reload* withOpen, int runs)
     };
 
     open.ours = bench::medianMilliseconds(reload, runs);
-    sqlite3* plainDb = openPlain(path);
-    sqlite3_exec(plainDb, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);   // derives the key
+    sqlite3* plainDb = bench::openPlain(path, true);
     open.plain = bench::medianMilliseconds([&] { plainFill(plainDb, *window); }, runs);
     sqlite3_close(plainDb);
 
@@ -125,7 +114,7 @@ bool measure(int drugs, Reload& open, Reload* withOpen, int runs)
     }, runs);
     core::HoldDb();
     withOpen->plain = bench::medianMilliseconds([&] {
-        sqlite3* db = openPlain(path);
+        sqlite3* db = bench::openPlain(path, true);
         plainFill(db, *window);
         sqlite3_close(db);
     }, runs);

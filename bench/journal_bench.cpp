@@ -6,6 +6,7 @@
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
 #include "support/test_environment.h"
+#include "plain_connection.h"
 #include "timing.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -63,10 +64,7 @@ int main(int argc, char** argv)
         }, 3, 1);
         const double peak = bench::peakMegabytes();
 
-        sqlite3* plainDb = nullptr;
-        sqlite3_open_v2(QFile::encodeName(env.databasePath()).constData(), &plainDb, SQLITE_OPEN_READWRITE, nullptr);
-        const QByteArray key = data::databasePassword().toUtf8();
-        sqlite3_key(plainDb, key.constData(), static_cast<int>(key.size()));
+        sqlite3* plainDb = bench::openPlain(env.databasePath());
         const double plain = bench::medianMilliseconds([&] {
             sqlite3_stmt* select = nullptr;
             sqlite3_prepare_v2(plainDb, "select * from yccrtb", -1, &select, nullptr);

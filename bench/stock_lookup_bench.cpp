@@ -14,6 +14,7 @@
 #include "dispensary/stock_in.h"
 #include "platform/forms/textbox.h"
 #include "support/window_fixture.h"
+#include "plain_connection.h"
 #include "timing.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -72,9 +73,7 @@ public:
 private:
     void open()
     {
-        sqlite3_open_v2(QFile::encodeName(path_).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
-        const QByteArray key = data::databasePassword().toUtf8();
-        sqlite3_key(db_, key.constData(), static_cast<int>(key.size()));
+        db_ = bench::openPlain(path_);
         sqlite3_prepare_v2(db_, "select * from ycjg where ycbm=?", -1, &find_, nullptr);
     }
     void close()
@@ -150,10 +149,7 @@ int main(int argc, char** argv)
     std::printf("stock-in code look-up, including the open: window %.3f ms, plain %.3f ms a look-up, ratio %.2f\n",
                 oursWithOpen / LookUps, plainWithOpen / LookUps, oursWithOpen / plainWithOpen);
 
-    sqlite3* plainDb = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &plainDb, SQLITE_OPEN_READWRITE, nullptr);
-    const QByteArray key = data::databasePassword().toUtf8();
-    sqlite3_key(plainDb, key.constData(), static_cast<int>(key.size()));
+    sqlite3* plainDb = bench::openPlain(path);
     sqlite3_stmt* find = nullptr;
     sqlite3_prepare_v2(plainDb, "select * from ycjg where ycbm=?", -1, &find, nullptr);
     int n = 0;
