@@ -66,7 +66,7 @@ int main(int argc, char** argv)
     WindowFixture world;
     TestEnvironment& env = world.environment();
     seedSyndromes(env);
-    sqlite3* plainDb = bench::openPlain(env.databasePath());
+    sqlite3* plainDb = bench::openPlain(env.databasePath(), true);
     dao::Database held = env.open();
     auto* window = world.open<reference::Frmzyzdll>(QStringLiteral("zycxll2"));
     const auto pick = [window] {

@@ -93,7 +93,7 @@ int main(int argc, char** argv)
     TestEnvironment& env = world.environment();
     seedFormulas(env);
     // Both sides keep the file open between runs, so no run pays for the key derivation.
-    sqlite3* plainDb = bench::openPlain(env.databasePath());
+    sqlite3* plainDb = bench::openPlain(env.databasePath(), true);
     dao::Database held = env.open();
 
     plainRebuild(plainDb);

@@ -1,0 +1,58 @@
+// The plain library's side of a benchmark: a connection to one of our files with the
+// key and the same page cache as the database layer's connections (both sides under the
+// same conditions), and nothing else of ours unless asked for the pinyin collation; and
+// the plain way of adding a text's terms to a dictionary.
+#pragma once
+
+#define SQLITE_HAS_CODEC 1
+#include "data/database_file.h"
+#include "dictionary/term_splitter.h"
+#include "platform/dao/dialect.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <QFile>
+
+namespace bench {
+
+inline sqlite3* openPlain(const QString& path, bool withPinyin = false)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const QByteArray key = data::databasePassword().toUtf8();
+    sqlite3_key(db, key.constData(), static_cast<int>(key.size()));
+    sqlite3_exec(db, "PRAGMA temp_store=MEMORY; PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);   // derives the key
+    if (withPinyin) dao::dialect::registerOn(db);
+    return db;
+}
+
+// Every text the statement `source` selects split by `splitter`, each term looked up
+// with `find` and inserted with `insert` when absent (the caller's transaction).
+inline void addTermsPlain(sqlite3* db, const char* source, const char* find, const char* insert,
+                          const dictionary::TermSplitter& splitter)
+{
+    sqlite3_stmt* rows = nullptr;
+    sqlite3_stmt* lookUp = nullptr;
+    sqlite3_stmt* add = nullptr;
+    sqlite3_prepare_v2(db, source, -1, &rows, nullptr);
+    sqlite3_prepare_v2(db, find, -1, &lookUp, nullptr);
+    sqlite3_prepare_v2(db, insert, -1, &add, nullptr);
+    while (sqlite3_step(rows) == SQLITE_ROW) {
+        const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(rows, 0)));
+        for (const QString& term : splitter.terms(text)) {
+            const QByteArray bytes = term.toUtf8();
+            sqlite3_bind_text(lookUp, 1, bytes.constData(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+            const bool found = sqlite3_step(lookUp) == SQLITE_ROW;
+            sqlite3_reset(lookUp);
+            if (found) continue;
+            sqlite3_bind_text(add, 1, bytes.constData(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+            sqlite3_step(add);
+            sqlite3_reset(add);
+        }
+    }
+    sqlite3_finalize(rows);
+    sqlite3_finalize(lookUp);
+    sqlite3_finalize(add);
+}
+
+}  // namespace bench
