@@ -215,7 +215,8 @@ bool Statement::read(int column, vb::Variant& value, QByteArray& bytes) const
 
 // ---- Connection
 
-std::shared_ptr<Connection> Connection::acquire(const QString& path, const QString& password, bool create)
+std::shared_ptr<Connection> Connection::acquire(const QString& path, const QString& password, bool create,
+                                                bool readOnly)
 {
     const QFileInfo info(path);
     QString key;
@@ -229,7 +230,15 @@ std::shared_ptr<Connection> Connection::acquire(const QString& path, const QStri
     }
 
     QMutexLocker lock(&registryMutex);
-    if (std::shared_ptr<Connection> open = registry().value(key).lock()) {
+    // A reader takes the file's writing connection when one is open (its reads then
+    // see that connection's own open transaction); otherwise it keeps a connection of
+    // its own that can't write, under a key of its own.
+    std::shared_ptr<Connection> open = registry().value(key).lock();
+    if (!open && readOnly) {
+        key += QStringLiteral("\n(read-only)");
+        open = registry().value(key).lock();
+    }
+    if (open) {
         if (open->password_ != password)
             throw Error(3031, QStringLiteral("不是有效的密码。"));
         return open;
@@ -237,7 +246,7 @@ std::shared_ptr<Connection> Connection::acquire(const QString& path, const QStri
     if (!create && info.size() == 0) throw unreadableFile(path);
 
     sqlite3* db = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         Error error = sqliteError(db, rc, QDir::toNativeSeparators(path));

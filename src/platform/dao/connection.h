@@ -44,8 +44,10 @@ private:
 class Connection {
 public:
     // The shared connection to `path`, opened with `password` when nobody holds it.
-    // `create` makes a new file instead (which must not exist yet).
-    static std::shared_ptr<Connection> acquire(const QString& path, const QString& password, bool create);
+    // `create` makes a new file instead (which must not exist yet); `readOnly` opens
+    // an existing file so that nothing can be written to it through this connection.
+    static std::shared_ptr<Connection> acquire(const QString& path, const QString& password, bool create,
+                                               bool readOnly = false);
     ~Connection();
 
     sqlite3* handle() const { return db_; }

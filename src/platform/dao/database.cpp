@@ -51,10 +51,10 @@ std::optional<QString> storedQueryName(const QStringList& queryDefs, const QStri
 
 }  // namespace
 
-Database Database::open(const QString& path, const QString& connect)
+Database Database::open(const QString& path, const QString& connect, Access access)
 {
     Database db;
-    db.connection_ = Connection::acquire(path, passwordFromConnect(connect), false);
+    db.connection_ = Connection::acquire(path, passwordFromConnect(connect), false, access == Access::ReadOnly);
     return db;
 }
 

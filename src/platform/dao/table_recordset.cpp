@@ -145,8 +145,8 @@ public:
         if (noMatch_) {
             state_ = State::Lost;
         } else {
-            readRow(statement, 1, row_);
-            rowid_ = static_cast<qint64>(statement.value(0).toDouble());
+            rowid_ = sqlite3_column_int64(statement.handle(), 0);
+            rowRead_ = false;
             state_ = State::OnRow;
             position_ = -1;
         }
@@ -165,8 +165,7 @@ public:
 
     void edit() override
     {
-        if (!onRow()) noCurrentRecord();
-        buffer_ = row_;
+        buffer_ = currentRow();
         mode_ = Mode::Editing;
     }
 
@@ -188,14 +187,14 @@ public:
     {
         requireEditing();
         if (mode_ == Mode::Adding) {
-            Statement& insert = prepared(insert_, insertSql());
+            Statement& insert = prepared(insert_, [this] { return insertSql(); });
             bindRow(insert, buffer_, 1);
             insert.step();
             insert.reset();
             if (indexColumns_.empty() && orderFresh_) order_.push_back(sqlite3_last_insert_rowid(db()));
             else orderFresh_ = false;
         } else {
-            Statement& change = prepared(update_, updateSql());
+            Statement& change = prepared(update_, [this] { return updateSql(); });
             bindRow(change, buffer_, 1);
             change.bind(static_cast<int>(names.size()) + 1, static_cast<double>(rowid_));
             change.step();
@@ -213,7 +212,9 @@ public:
         // The row's place in the walk is found first (a seek or an added row leaves it
         // unknown), so the next move lands on its neighbour.
         locate();
-        Statement& erase = prepared(delete_, QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteName(table_)));
+        Statement& erase = prepared(delete_, [this] {
+            return QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteName(table_));
+        });
         erase.bind(1, static_cast<double>(rowid_));
         erase.step();
         erase.reset();
@@ -241,8 +242,22 @@ private:
 
     const Row& current()
     {
-        if (mode_ != Mode::None) return buffer_;
+        return mode_ != Mode::None ? buffer_ : currentRow();
+    }
+
+    const Row& currentRow()
+    {
         if (!onRow()) noCurrentRecord();
+        if (!rowRead_) {
+            // A seek finds the row's place only; its fields are read when first asked for.
+            Statement& fetch = fetchStatement();
+            fetch.bind(1, static_cast<double>(rowid_));
+            const bool found = fetch.step();
+            if (found) readRow(fetch, 0, row_);
+            fetch.reset();
+            if (!found) noCurrentRecord();
+            rowRead_ = true;
+        }
         return row_;
     }
 
@@ -304,7 +319,7 @@ private:
     void walkFrom(long from, int step)
     {
         mode_ = Mode::None;
-        Statement& fetch = prepared(fetch_, QStringLiteral("SELECT * FROM %1 WHERE rowid=?").arg(quoteName(table_)));
+        Statement& fetch = fetchStatement();
         for (long p = from; p >= 0 && p < orderSize(); p += step) {
             fetch.bind(1, static_cast<double>(order_[p]));
             const bool found = fetch.step();
@@ -313,6 +328,7 @@ private:
             if (found) {
                 position_ = p;
                 rowid_ = order_[p];
+                rowRead_ = true;
                 state_ = State::OnRow;
                 return;
             }
@@ -339,9 +355,17 @@ private:
         }
     }
 
-    Statement& prepared(std::unique_ptr<Statement>& slot, const QString& sql)
+    Statement& fetchStatement()
     {
-        if (!slot) slot = std::make_unique<Statement>(db(), sql);
+        return prepared(fetch_, [this] { return QStringLiteral("SELECT * FROM %1 WHERE rowid=?").arg(quoteName(table_)); });
+    }
+
+    // The statement in `slot`, prepared from `sql()` the first time only: a loop of
+    // moves and adds builds no SQL text.
+    template <class Sql>
+    Statement& prepared(std::unique_ptr<Statement>& slot, const Sql& sql)
+    {
+        if (!slot) slot = std::make_unique<Statement>(db(), sql());
         return *slot;
     }
 
@@ -359,7 +383,7 @@ private:
             }
             const QString order = furtherColumns.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + furtherColumns.join(u',');
             slot = std::make_unique<Statement>(
-                db(), QStringLiteral("SELECT rowid,* FROM %1 WHERE %2%3 LIMIT 1")
+                db(), QStringLiteral("SELECT rowid FROM %1 WHERE %2%3 LIMIT 1")
                           .arg(quoteName(table_), conditions.join(QStringLiteral(" AND ")), order));
         }
         return *slot;
@@ -393,6 +417,7 @@ private:
     State state_ = State::Initial;
     qint64 rowid_ = 0;
     Row row_;
+    bool rowRead_ = true;                      // false: row_ is not the current row's yet
     bool noMatch_ = false;
 
     Mode mode_ = Mode::None;
