@@ -41,5 +41,5 @@ int main(int argc, char* argv[])
     setChineseFonts();
     useChineseStandardTexts(app);
     forms::MessageBoxes::setDefaultTitle(QStringLiteral("岐禾中医门诊系统"));
-    return RunSystem(QStringLiteral(":/shipped/zyqhmz.mdb"), registerWindows);
+    return core::RunSystem(QStringLiteral(":/shipped/zyqhmz.mdb"), registerWindows);
 }

@@ -1,6 +1,6 @@
 // The one place where the working windows are wired to the main window's menu items.
 #pragma once
 
-class MDIFqhmz;
+namespace core { class MDIFqhmz; }
 
-void registerWindows(MDIFqhmz& mainWindow);
+void registerWindows(core::MDIFqhmz& mainWindow);

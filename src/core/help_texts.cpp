@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+namespace core {
+
 namespace {
 
 const QHash<QString, QString>& helpTexts()
@@ -265,3 +267,5 @@ QString helpTextFor(const QString& helpCode)
 {
     return helpTexts().value(helpCode);
 }
+
+}  // namespace core

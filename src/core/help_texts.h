@@ -4,4 +4,8 @@
 
 #include <QString>
 
+namespace core {
+
 QString helpTextFor(const QString& helpCode);
+
+}  // namespace core

@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QPointer>
 
+namespace core {
+
 namespace {
 
 constexpr int kClientWidth = 7200;    // twips
@@ -59,3 +61,5 @@ void ShowHelpFor(forms::Form* window, const QString& helpCode)
     HelpTopic = helpCode;
     (new FrmHelp)->Show();
 }
+
+}  // namespace core

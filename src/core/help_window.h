@@ -8,6 +8,8 @@
 
 namespace forms { class TextBox; }
 
+namespace core {
+
 class FrmHelp : public forms::Form {
     Q_OBJECT
 public:
@@ -26,3 +28,5 @@ void RegisterHelpOwner(const QString& helpCode, forms::Form* window);
 // The help button's whole contract: registers `window` under `helpCode`, disables it,
 // stores the code in HelpTopic and shows FrmHelp modeless.
 void ShowHelpFor(forms::Form* window, const QString& helpCode);
+
+}  // namespace core

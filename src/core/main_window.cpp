@@ -16,6 +16,8 @@
 
 #include <algorithm>
 
+namespace core {
+
 namespace {
 
 MDIFqhmz* theMainWindow = nullptr;
@@ -219,3 +221,5 @@ void menuOn()
     if (theMainWindow)
         theMainWindow->menuOn();
 }
+
+}  // namespace core

@@ -15,6 +15,8 @@ class QMdiArea;
 
 namespace forms { class Form; }
 
+namespace core {
+
 class MDIFqhmz : public QMainWindow {
     Q_OBJECT
 public:
@@ -61,3 +63,5 @@ MDIFqhmz* MainWindow();
 // The one-working-window-at-a-time lock, as the windows call it.
 void menuOff();
 void menuOn();
+
+}  // namespace core

@@ -5,6 +5,8 @@
 #include "platform/forms/services.h"
 #include "platform/office/document.h"
 
+namespace core {
+
 void ShowTextInWord(const QString& text)
 {
     try {
@@ -23,3 +25,5 @@ void PauseAfterPrint(forms::CommandButton* button)
     forms::Screen::setMousePointer(forms::vbArrow);
     button->setEnabled(true);
 }
+
+}  // namespace core

@@ -7,6 +7,8 @@
 
 namespace forms { class CommandButton; }
 
+namespace core {
+
 // Writes `text` to a new document (宋体 11 pt, not bold) and opens it for the user;
 // a failure is reported in the "错误号码：" CR LF "错误内容：" form and nothing returns.
 void ShowTextInWord(const QString& text);
@@ -14,3 +16,5 @@ void ShowTextInWord(const QString& text);
 // Busy pointer, `button` disabled, 4 seconds by the clock with the event pump running,
 // then the arrow and the button enabled again.
 void PauseAfterPrint(forms::CommandButton* button);
+
+}  // namespace core

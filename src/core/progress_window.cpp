@@ -4,6 +4,8 @@
 #include "platform/forms/buttons.h"
 #include "platform/forms/progressbar.h"
 
+namespace core {
+
 namespace {
 
 constexpr int kClientWidth = 6000;    // twips
@@ -35,3 +37,5 @@ void Frmjdys::Form_Load()
     Labpre->setCaption(QString());
     Labprg->setCaption(QString());
 }
+
+}  // namespace core

@@ -11,6 +11,8 @@ class Label;
 class ProgressBar;
 }
 
+namespace core {
+
 class Frmjdys : public forms::Form {
     Q_OBJECT
 public:
@@ -23,3 +25,5 @@ public:
 protected:
     void Form_Load() override;
 };
+
+}  // namespace core

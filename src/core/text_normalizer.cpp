@@ -3,6 +3,8 @@
 
 #include "platform/vb/strings.h"
 
+namespace core {
+
 namespace {
 
 const QChar kSpace = u' ';
@@ -61,3 +63,5 @@ QString NormalizeText(const QString& text)
     result = vb::Trim(result);
     return result.isEmpty() ? QStringLiteral("  ") : result;
 }
+
+}  // namespace core

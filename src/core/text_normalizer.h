@@ -6,5 +6,9 @@
 
 #include <QString>
 
+namespace core {
+
 // Returns the text to store; the caller's text is left as it was.
 QString NormalizeText(const QString& text);
+
+}  // namespace core

@@ -8,7 +8,7 @@
 #include "dispensary/stock_in.h"
 #include "dispensary/stock_out.h"
 
-void registerDispensaryWindows(MDIFqhmz& mainWindow)
+void registerDispensaryWindows(core::MDIFqhmz& mainWindow)
 {
     using namespace dispensary;
     mainWindow.wire(QStringLiteral("YcqkWh"), [] { return new Frmyjwh; });

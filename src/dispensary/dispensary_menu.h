@@ -1,6 +1,6 @@
 // Wires the dispensary's working windows to their menu items of the main window.
 #pragma once
 
-class MDIFqhmz;
+namespace core { class MDIFqhmz; }
 
-void registerDispensaryWindows(MDIFqhmz& mainWindow);
+void registerDispensaryWindows(core::MDIFqhmz& mainWindow);

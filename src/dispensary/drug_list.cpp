@@ -2,13 +2,15 @@
 #include "dispensary/drug_list.h"
 
 #include "core/globals.h"
+#include "data/columns.h"
 #include "core/help_window.h"
 #include "core/main_window.h"
 #include "dispensary/drug_list_export.h"
 #include "dispensary/drug_lookup.h"
-#include "dispensary/error_trap.h"
-#include "dispensary/input_check.h"
-#include "dispensary/number_box.h"
+#include "core/enter_chain.h"
+#include "core/error_trap.h"
+#include "core/input_check.h"
+#include "core/entry_boxes.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/flexgrid.h"
 #include "platform/forms/lists.h"
@@ -22,6 +24,8 @@
 namespace dispensary {
 
 namespace {
+namespace D = data::ycjg;   // the drug list's columns; the grid shows them in their order
+
 const QString FontName = QStringLiteral("宋体");
 constexpr double InputFontSize = 10.5;
 constexpr double LabelFontSize = 9;     // two lines of two characters beside each input
@@ -54,7 +58,6 @@ constexpr int ColumnWidths[] = {1900, 2400, 1900, 1900, 2600};
 const QString NotSaved = QStringLiteral("此条记录尚未保存");
 
 
-bool filled(const QString& text) { return !vb::Trim(text).isEmpty(); }
 }  // namespace
 
 Frmyjwh::Frmyjwh()
@@ -164,7 +167,7 @@ void Frmyjwh::Form_Activate() { Qpcls(); }
 void Frmyjwh::Form_QueryUnload(int& /*cancel*/)
 {
     forms::DoEvents();
-    menuOn();
+    core::menuOn();
 }
 
 // ---- reset and fill ---------------------------------------------------------------
@@ -179,8 +182,8 @@ void Frmyjwh::Qpcls()
     CboYplb->Clear();
     MSFGridBmmc->setRowHeight(0, RowHeight);
     MSFGridBmmc->setRows(1);
-    runTrapped([this] {
-        dao::Database db = OpenDb();
+    core::runTrapped([this] {
+        dao::Database db = core::OpenDb();
         YplbAdd(db);
         GridBmmcAdd(db);
         db.close();
@@ -205,7 +208,7 @@ void Frmyjwh::GridBmmcAdd(dao::Database& db)
         for (int row = 1; !drugs.eof(); drugs.moveNext(), ++row) {
             MSFGridBmmc->setRowHeight(row, RowHeight);
             for (int col = 0; col < 5; ++col) MSFGridBmmc->setTextMatrix(row, col, drugs.field(col).toString());
-            MSFGridBmmc->setTextMatrix(row, 2, formatNumber(drugs.field(2)));
+            MSFGridBmmc->setTextMatrix(row, D::ycdj, core::formatNumber(drugs.field(D::ycdj)));
             forms::DoEvents();
         }
     }
@@ -223,9 +226,9 @@ void Frmyjwh::srnrJy()
 
     // The price is read before any check runs, so a price beyond any range ends in
     // its overflow whatever else is missing.
-    const bool priceIsNumber = holdsNumber(*Txtycdj);
-    const bool priceNotPositive = priceIsNumber && numberIn(*Txtycdj) <= 0;
-    const std::vector<InputCheck> checks = {
+    const bool priceIsNumber = core::holdsNumber(*Txtycdj);
+    const bool priceNotPositive = priceIsNumber && core::numberIn(*Txtycdj) <= 0;
+    const std::vector<core::InputCheck> checks = {
         {[this] { return CboYplb->Text().isEmpty(); }, QStringLiteral("输入药品类别"), Txtycmc, false},
         {[this] { return Txtycmc->Text().isEmpty(); }, QStringLiteral("输入药品名称"), Txtycmc, false},
         {[this] { return Txtycbm->Text().isEmpty(); }, QStringLiteral("输入药品编码"), Txtycbm, false},
@@ -233,7 +236,7 @@ void Frmyjwh::srnrJy()
         {[priceNotPositive] { return priceNotPositive; }, QStringLiteral("药品单价不能为零或小于零"), Txtycdj, true},
         {[this] { return TxtJldw->Text().isEmpty(); }, QStringLiteral("输入药品计量单位"), TxtJldw, false},
     };
-    if (passesChecks(checks)) srnrcw = 0;
+    if (core::passesChecks(checks)) srnrcw = 0;
 }
 
 // ---- the writing buttons ----------------------------------------------------------
@@ -254,101 +257,109 @@ bool Frmyjwh::nameTaken(dao::Database& db)
     return true;
 }
 
-void Frmyjwh::writeColumns(dao::Recordset& drug, std::initializer_list<int> ordinals) const
+void Frmyjwh::writeColumns(dao::Recordset& drug, const std::vector<int>& ordinals) const
 {
     for (int ordinal : ordinals) {
         switch (ordinal) {
-        case 0: drug.setField(0, Txtycbm->Text()); break;
-        case 1: drug.setField(1, Txtycmc->Text()); break;
-        case 2: drug.setField(2, numberIn(*Txtycdj)); break;
-        case 3: drug.setField(3, TxtJldw->Text()); break;
-        case 4: drug.setField(4, CboYplb->Text()); break;
+        case D::ycbm: drug.setField(ordinal, Txtycbm->Text()); break;
+        case D::ycmc: drug.setField(ordinal, Txtycmc->Text()); break;
+        case D::ycdj: drug.setField(ordinal, core::numberIn(*Txtycdj)); break;
+        case D::jldw: drug.setField(ordinal, TxtJldw->Text()); break;
+        case D::yplb: drug.setField(ordinal, CboYplb->Text()); break;
         }
     }
 }
 
-void Frmyjwh::changeStoredDrug(dao::Database& db, const QString& index, const QString& key,
-                               const std::function<void(dao::Recordset&)>& change, forms::Control* next)
+core::WriteRoutine::Work Frmyjwh::rewriteStoredDrug(const QString& index, const QString& key,
+                                                     const std::vector<int>& ordinals)
 {
-    dao::Recordset drug = db.openTable(QStringLiteral("ycjg"));
-    drug.setIndex(index);
-    drug.seek(QStringLiteral("="), key);
-    if (drug.noMatch()) {
-        forms::Notice(NotSaved);
-        CmdSave->SetFocus();
-        return;
-    }
-    change(drug);
-    drug.close();
-    Qpcls();
-    next->SetFocus();
-}
-
-void Frmyjwh::rewriteStoredDrug(dao::Database& db, const QString& index, const QString& key,
-                                std::initializer_list<int> ordinals)
-{
-    changeStoredDrug(db, index, key, [&](dao::Recordset& drug) {
+    return [this, index, key, ordinals](dao::Database& db) {
+        dao::Recordset drug = db.openTable(QStringLiteral("ycjg"));
+        drug.setIndex(index);
+        drug.seek(QStringLiteral("="), key);
+        if (drug.noMatch()) return false;
         drug.edit();
         writeColumns(drug, ordinals);
         drug.update();
-    }, CboYplb);
+        drug.close();
+        return true;
+    };
 }
 
-void Frmyjwh::writeChecked(const std::function<void(dao::Database&)>& write)
+void Frmyjwh::writeChecked(const core::WriteRoutine::Work& unique, const core::WriteRoutine::Work& change,
+                           forms::Control* next)
 {
-    const PumpScope pumping(*this);
-    runTrapped([&] {
-        srnrJy();
-        if (srnrcw == 1) return;
-        dao::Database db = OpenDb();
-        write(db);
-        db.close();
-    });
+    if (!core::runTrapped([this] { srnrJy(); }) || srnrcw == 1) return;
+    bool isUnique = true;
+    const core::WriteRoutine::Outcome outcome =
+        writer_.write([&](dao::Database& db) { return isUnique = unique(db); }, change);
+    if (outcome == core::WriteRoutine::Outcome::Written) {
+        Qpcls();
+        next->SetFocus();
+    } else if (outcome == core::WriteRoutine::Outcome::Declined && isUnique) {
+        forms::Notice(NotSaved);
+        CmdSave->SetFocus();
+    }
 }
 
 void Frmyjwh::CmdSave_Click()
 {
-    writeChecked([this](dao::Database& db) {
-        if (codeTaken(db) || nameTaken(db)) return;
-        dao::Recordset drug = db.openTable(QStringLiteral("ycjg"));
-        drug.addNew();
-        writeColumns(drug, {0, 1, 2, 3, 4});
-        drug.update();
-        drug.close();
-        Qpcls();
-        CboYplb->SetFocus();
+    writer_.guarded([this] {
+        writeChecked([this](dao::Database& db) { return !codeTaken(db) && !nameTaken(db); },
+                     [this](dao::Database& db) {
+                         dao::Recordset drug = db.openTable(QStringLiteral("ycjg"));
+                         drug.addNew();
+                         writeColumns(drug, {D::ycbm, D::ycmc, D::ycdj, D::jldw, D::yplb});
+                         drug.update();
+                         drug.close();
+                         return true;
+                     },
+                     CboYplb);
     });
 }
 
 void Frmyjwh::CmdBmxg_Click()
 {
-    writeChecked([this](dao::Database& db) {
-        if (!codeTaken(db)) rewriteStoredDrug(db, QStringLiteral("ycmci"), Txtycmc->Text(), {0, 2, 3, 4});
+    writer_.guarded([this] {
+        writeChecked([this](dao::Database& db) { return !codeTaken(db); },
+                     rewriteStoredDrug(QStringLiteral("ycmci"), Txtycmc->Text(), {D::ycbm, D::ycdj, D::jldw, D::yplb}),
+                     CboYplb);
     });
 }
 
 void Frmyjwh::CmdMcxg_Click()
 {
-    writeChecked([this](dao::Database& db) {
-        if (!nameTaken(db)) rewriteStoredDrug(db, QStringLiteral("ycbmi"), Txtycbm->Text(), {1, 2, 3, 4});
+    writer_.guarded([this] {
+        writeChecked([this](dao::Database& db) { return !nameTaken(db); },
+                     rewriteStoredDrug(QStringLiteral("ycbmi"), Txtycbm->Text(), {D::ycmc, D::ycdj, D::jldw, D::yplb}),
+                     CboYplb);
     });
 }
 
 void Frmyjwh::Cmdedit_Click()
 {
-    writeChecked([this](dao::Database& db) {
-        rewriteStoredDrug(db, QStringLiteral("ycbmi"), Txtycbm->Text(), {2, 3, 4});
+    writer_.guarded([this] {
+        writeChecked([](dao::Database&) { return true; },
+                     rewriteStoredDrug(QStringLiteral("ycbmi"), Txtycbm->Text(), {D::ycdj, D::jldw, D::yplb}),
+                     CboYplb);
     });
 }
 
 void Frmyjwh::Cmddele_Click()
 {
-    if (forms::MsgBox(QStringLiteral("确实要删除此条信息吗？"), forms::vbYesNo | forms::vbQuestion, QString())
-        != forms::vbYes)
-        return;
-    writeChecked([this](dao::Database& db) {
-        changeStoredDrug(db, QStringLiteral("ycbmi"), Txtycbm->Text(), [](dao::Recordset& drug) { drug.remove(); },
-                         Txtycbm);
+    writer_.guarded([this] {
+        if (!core::askedYes(QStringLiteral("确实要删除此条信息吗？"))) return;
+        writeChecked([](dao::Database&) { return true; },
+                     [this](dao::Database& db) {
+                         dao::Recordset drug = db.openTable(QStringLiteral("ycjg"));
+                         drug.setIndex(QStringLiteral("ycbmi"));
+                         drug.seek(QStringLiteral("="), Txtycbm->Text());
+                         if (drug.noMatch()) return false;
+                         drug.remove();
+                         drug.close();
+                         return true;
+                     },
+                     Txtycbm);
     });
 }
 
@@ -362,7 +373,7 @@ void Frmyjwh::CmdQcls_Click()
     CboYplb->SetFocusSelectAll();
 }
 
-void Frmyjwh::Command1_Click() { ShowHelpFor(this, QStringLiteral("BM")); }
+void Frmyjwh::Command1_Click() { core::ShowHelpFor(this, QStringLiteral("BM")); }
 
 void Frmyjwh::CmdExit_Click()
 {
@@ -385,7 +396,7 @@ void Frmyjwh::MSFGridBmmc_Click()
 void Frmyjwh::CboYplb_KeyPress(int& keyAscii)
 {
     if (!forms::EnterPressed(keyAscii)) return;
-    if (filled(CboYplb->Text())) {
+    if (core::filled(CboYplb->Text())) {
         Txtycbm->SetFocusSelectAll();
         return;
     }
@@ -395,25 +406,25 @@ void Frmyjwh::CboYplb_KeyPress(int& keyAscii)
 
 void Frmyjwh::Txtycbm_KeyPress(int& keyAscii)
 {
-    if (forms::EnterPressed(keyAscii) && filled(Txtycbm->Text())) Txtycmc->SetFocusEnd();
+    if (forms::EnterPressed(keyAscii) && core::filled(Txtycbm)) Txtycmc->SetFocusEnd();
 }
 
 void Frmyjwh::Txtycmc_KeyPress(int& keyAscii)
 {
-    if (forms::EnterPressed(keyAscii) && filled(Txtycmc->Text())) TxtJldw->SetFocusSelectAll();
+    if (forms::EnterPressed(keyAscii) && core::filled(Txtycmc)) TxtJldw->SetFocusSelectAll();
 }
 
 void Frmyjwh::TxtJldw_KeyPress(int& keyAscii)
 {
-    if (forms::EnterPressed(keyAscii) && filled(TxtJldw->Text())) Txtycdj->SetFocusSelectAll();
+    if (forms::EnterPressed(keyAscii) && core::filled(TxtJldw)) Txtycdj->SetFocusSelectAll();
 }
 
 void Frmyjwh::Txtycdj_KeyPress(int& keyAscii)
 {
     if (!forms::EnterPressed(keyAscii)) return;
-    runTrapped([this] {   // a number beyond any range cannot be shown: its overflow is reported
-        if (holdsNumber(*Txtycdj)) {
-            showAsNumber(*Txtycdj);
+    core::runTrapped([this] {   // a number beyond any range cannot be shown: its overflow is reported
+        if (core::holdsNumber(*Txtycdj)) {
+            core::showAsNumber(*Txtycdj);
             CmdSave->SetFocus();
             return;
         }

@@ -10,12 +10,13 @@
 // window) clears the inputs and reloads the category list and the grid.
 #pragma once
 
+#include "core/write_routine.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/form.h"
 
 #include <QString>
 #include <functional>
-#include <initializer_list>
+#include <vector>
 
 class QFrame;
 
@@ -89,27 +90,26 @@ private:
     void TxtJldw_KeyPress(int& keyAscii);
     void Txtycdj_KeyPress(int& keyAscii);
 
-    // The shared steps of the writing buttons. `write` runs on the open database once
-    // the input check has passed; the check and the write share one error trap, so a
-    // price beyond any range ends in the description of its overflow, never in an
-    // escaped error.
-    void writeChecked(const std::function<void(dao::Database&)>& write);
+    // The shared steps of the writing buttons, through the window's write routine:
+    // the input check first (a price beyond any range ends in the description of its
+    // overflow), then `unique` on the open database (it tells the user of a duplicate
+    // code or name), then `change` in one transaction. A change that finds its drug
+    // absent returns false: the user is told "此条记录尚未保存" and the focus goes to
+    // the save button. Written, the window is reset with the focus on `next`.
+    void writeChecked(const core::WriteRoutine::Work& unique, const core::WriteRoutine::Work& change,
+                      forms::Control* next);
     bool codeTaken(dao::Database& db);
     bool nameTaken(dao::Database& db);
-    // Seeks `key` on `index` ("ycbmi" a code, "ycmci" a name). Found, `change` rewrites
-    // or removes the drug, and the window is reset with the focus on `next`; absent,
-    // the user is told "此条记录尚未保存" and the focus goes to the save button.
-    void changeStoredDrug(dao::Database& db, const QString& index, const QString& key,
-                          const std::function<void(dao::Recordset&)>& change, forms::Control* next);
-    // The same change rewriting the columns `ordinals` from the checked inputs, the
-    // focus afterwards on the category box.
-    void rewriteStoredDrug(dao::Database& db, const QString& index, const QString& key,
-                           std::initializer_list<int> ordinals);
-    // Writes the checked inputs into the record's columns `ordinals` (0 code, 1 name,
-    // 2 price, 3 unit, 4 category).
-    void writeColumns(dao::Recordset& drug, std::initializer_list<int> ordinals) const;
+    // The change that seeks `key` on `index` ("ycbmi" a code, "ycmci" a name) and,
+    // found, rewrites the columns `ordinals` (data::ycjg) from the checked inputs.
+    core::WriteRoutine::Work rewriteStoredDrug(const QString& index, const QString& key,
+                                               const std::vector<int>& ordinals);
+    // Writes the checked inputs into the record's columns `ordinals` (data::ycjg).
+    void writeColumns(dao::Recordset& drug, const std::vector<int>& ordinals) const;
 
     void layOut();
+
+    core::WriteRoutine writer_{*this};
 };
 
 }  // namespace dispensary

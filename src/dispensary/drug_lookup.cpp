@@ -2,7 +2,8 @@
 #include "dispensary/drug_lookup.h"
 
 #include "core/globals.h"
-#include "dispensary/error_trap.h"
+#include "data/columns.h"
+#include "core/error_trap.h"
 #include "platform/forms/control.h"
 #include "platform/forms/services.h"
 #include "platform/forms/textbox.h"
@@ -21,8 +22,9 @@ std::optional<Drug> findDrug(dao::Database& db, const QString& column, const QSt
         queryName, QStringLiteral("select * from ycjg where ") + column + QStringLiteral("=") + dao::quote(value));
     forms::DoEvents();
     std::optional<Drug> drug;
-    if (!found.eof() && !found.field(0).isNull())
-        drug = Drug{found.field(0).toString(), found.field(1).toString(), found.field(2).toDouble()};
+    if (!found.eof() && !found.field(data::ycjg::ycbm).isNull())
+        drug = Drug{found.field(data::ycjg::ycbm).toString(), found.field(data::ycjg::ycmc).toString(),
+                    found.field(data::ycjg::ycdj).toDouble()};
     found.close();
     return drug;
 }
@@ -41,22 +43,35 @@ std::optional<Drug> findDrugByName(dao::Database& db, const QString& name, const
 DrugLookup::DrugLookup(forms::TextBox& codeBox, forms::TextBox& nameBox) : codeBox_(codeBox), nameBox_(nameBox)
 {
     // Only the user's edits: the look-up's own upper-casing and filling stay silent.
-    QObject::connect(codeBox.lineEdit(), &QLineEdit::textEdited, &nameBox,
-                     [&nameBox] { nameBox.setText(QString()); });
+    QObject::connect(codeBox.lineEdit(), &QLineEdit::textEdited, &nameBox, [this] { nameBoxEmptied(); });
+}
+
+void DrugLookup::nameBoxEmptied()
+{
+    nameBox_.setText(QString());
+    drug_.reset();
+}
+
+void DrugLookup::take(const Drug& drug)
+{
+    drug_ = drug;
+    codeBox_.setText(drug.code);
+    nameBox_.setText(drug.name);
 }
 
 template <class Find>
 DrugLookup::Outcome DrugLookup::lookUp(const Find& find, forms::TextBox& otherBox, QString Drug::*shown)
 {
     std::optional<Drug> drug;
-    const bool ran = runTrapped([&] {
-        dao::Database db = OpenDb();
+    const bool ran = core::runTrapped([&] {
+        dao::Database db = core::OpenDb();
         drug = find(db);
         db.close();
         forms::DoEvents();
     });
     if (!ran) return Outcome::Failed;
     if (!drug) return Outcome::NotFound;
+    drug_ = drug;
     otherBox.setText((*drug).*shown);
     return Outcome::Found;
 }
@@ -67,7 +82,7 @@ DrugLookup::Outcome DrugLookup::codeKeyPress(int& keyAscii)
         keyAscii = 0;
         return Outcome::Typing;
     }
-    nameBox_.setText(QString());
+    nameBoxEmptied();
     if (keyAscii != forms::vbKeyReturn) return Outcome::Typing;
     keyAscii = 0;
     if (vb::Trim(codeBox_.Text()).isEmpty()) return Outcome::Empty;

@@ -3,7 +3,9 @@
 // for the code: every key typed in the code box but the space empties the name box;
 // Enter upper-cases the code and looks it up in the drug list `ycjg`, and the name
 // box receives the name found. Enter in the name box looks the name up again and the
-// code box receives the code found. Each window adds its own messages and focus.
+// code box receives the code found. The look-up keeps the drug it found (drug()) until
+// the code box changes: a window writes what it kept, never what a box shows. Each
+// window adds its own messages and focus.
 //
 // The queries follow the stored-query convention (all stored queries deleted, the SQL
 // stored under a short name and opened as a dynaset); texts go in through dao::quote.
@@ -57,13 +59,22 @@ public:
     // shows the code.
     Outcome nameKeyPress(int& keyAscii);
 
+    // The drug the last look-up found, while the code box still shows its code.
+    const std::optional<Drug>& drug() const { return drug_; }
+    // Takes `drug` as found (a take-back from a list): both boxes show it.
+    void take(const Drug& drug);
+    // Forgets the drug (the window cleared its boxes).
+    void forget() { drug_.reset(); }
+
 private:
     // Runs `find` under the error trap; found, `otherBox` shows the drug's `shown`.
     template <class Find>
     Outcome lookUp(const Find& find, forms::TextBox& otherBox, QString Drug::*shown);
+    void nameBoxEmptied();
 
     forms::TextBox& codeBox_;
     forms::TextBox& nameBox_;
+    std::optional<Drug> drug_;
 };
 
 }  // namespace dispensary

@@ -4,9 +4,10 @@
 #include "dispensary/prescription_pricing.h"
 
 #include "core/globals.h"
+#include "data/columns.h"
 #include "core/main_window.h"
-#include "dispensary/error_trap.h"
-#include "dispensary/number_box.h"
+#include "core/error_trap.h"
+#include "core/entry_boxes.h"
 #include "dispensary/stock_ledger.h"
 #include "outpatient/visits.h"
 #include "platform/forms/buttons.h"
@@ -19,7 +20,7 @@
 #include "platform/vb/format.h"
 #include "platform/vb/strings.h"
 
-#include <QScopedValueRollback>
+#include <algorithm>
 #include <vector>
 
 namespace dispensary {
@@ -47,26 +48,6 @@ constexpr int TabPrescription = 1;
 
 const QString SaleExpiry = QStringLiteral("2050-01-01");
 
-// A line's amount: price times dose, rounded to the hundredth with ties to the even
-// neighbour (0.125 x 1 is 0.12). Money all the way, so a line of any size is priced.
-vb::Currency lineAmount(vb::Currency price, double dose)
-{
-    const std::int64_t exact = (price * dose).tenThousandths();
-    std::int64_t hundredths = exact / 100;
-    const std::int64_t rest = exact % 100;   // carries the sign of `exact`
-    if (rest > 50 || (rest == 50 && hundredths % 2 != 0))
-        ++hundredths;
-    else if (rest < -50 || (rest == -50 && hundredths % 2 != 0))
-        --hundredths;
-    return vb::Currency::fromTenThousandths(hundredths * 100);
-}
-
-// One grid row as the charge writes it.
-struct SaleLine {
-    QString name;
-    vb::Currency dose;
-    vb::Currency amount;
-};
 }  // namespace
 
 Frmycjj::Frmycjj()
@@ -91,7 +72,7 @@ Frmycjj::Frmycjj()
 
     TxtBlhm->setMaxLength(15);
     Txtycbm->setMaxLength(20);             // as long as the drug list's codes
-    makeDateBox(*MasZdsj);
+    core::makeDateBox(*MasZdsj);
     Txtycmc->setLocked(true);
     Txtycmc->setAlignment(forms::Alignment::Right);
     TxtYcjl->setAlignment(forms::Alignment::Right);
@@ -184,8 +165,8 @@ void Frmycjj::Form_Activate() { Qpcls(); }
 bool Frmycjj::loadDepartments()
 {
     QStringList departments;
-    const bool ran = runTrapped([&] {
-        dao::Database db = OpenDb();
+    const bool ran = core::runTrapped([&] {
+        dao::Database db = core::OpenDb();
         forms::DoEvents();
         departments = outpatient::visitDepartments(db);
         db.close();
@@ -211,11 +192,12 @@ void Frmycjj::Qpcls()
     visitDepartment_.clear();
     doctor_.clear();
     for (forms::TextBox* box : {TxtBlhm, Txtycmc, Txtycbm, TxtCfnr}) box->setText(QString());
+    lookup_.forget();
     TxtYcjl->setText(QStringLiteral("0.00"));
     TxtYchj->setText(QStringLiteral("0.00"));
-    total_ = vb::Currency();
-    MasZdsj->setText(todayText());
-    MSFGridyfjg->setRows(1);
+    MasZdsj->setText(core::todayText());
+    sale_.clear();
+    showSale();
     forms::Screen::setMousePointer(forms::vbArrow);
     SSTab1->setTab(TabDoses);
 }
@@ -247,7 +229,7 @@ void Frmycjj::MasZdsj_KeyPress(int& keyAscii)
         MasZdsj->SetFocusSelectAll();
         return;
     }
-    if (!holdsDate(*MasZdsj)) {
+    if (!core::holdsDate(*MasZdsj)) {
         forms::Notice(QStringLiteral("诊断时间输入错误"));
         MasZdsj->SetFocusSelectAll();
         return;
@@ -265,8 +247,8 @@ void Frmycjj::MasZdsj_KeyPress(int& keyAscii)
         return;
     }
     std::optional<outpatient::Visit> visit;
-    const bool ran = runTrapped([&] {
-        dao::Database db = OpenDb();
+    const bool ran = core::runTrapped([&] {
+        dao::Database db = core::OpenDb();
         visit = outpatient::findVisit(db, recordNumber, department, MasZdsj->Text());
         db.close();
     });
@@ -350,32 +332,34 @@ void Frmycjj::TxtYcjl_KeyPress(int& keyAscii)
     // A dose is a whole number of grams, not below 0: one pasted past the key filter
     // ("-5", "2.5") is refused like any other text that is no dose, so a sale never
     // raises a balance.
-    if (!holdsWholeNumber(*TxtYcjl)) {
+    if (!core::holdsWholeNumber(*TxtYcjl)) {
         forms::Notice(QStringLiteral("药材用量输入错误。"));
         TxtYcjl->SetFocusSelectAll();
         return;
     }
     // The dose is the number the box shows: "1,000.00" after a take-back is 1000.
     // Its errors are reported as their number, CR LF and their description.
-    runTrappedNumbered([this] { priceDrug(numberIn(*TxtYcjl)); });
+    core::runTrappedNumbered([this] { priceDrug(core::numberIn(*TxtYcjl)); });
 }
 
 void Frmycjj::priceDrug(double dose)
 {
-    const QString code = vb::Trim(Txtycbm->Text());
-    const QString name = vb::Trim(Txtycmc->Text());
+    // The drug the look-up kept, read again from the drug list for its current price.
+    const std::optional<Drug> taken = lookup_.drug();
+    const QString code = taken ? taken->code : QString();
+    const QString name = taken ? taken->name : QString();
 
-    dao::Database db = OpenDb();
+    dao::Database db = core::OpenDb();
     dao::Recordset drug = db.storeAndOpen(
         QStringLiteral("ycmcbm"), QStringLiteral("select * from ycjg where ycbm=") + dao::quote(code)
                                       + QStringLiteral(" and ycmc=") + dao::quote(name));
-    if (drug.eof() || drug.field(0).isNull()) {
+    if (drug.eof() || drug.field(data::ycjg::ycbm).isNull()) {
         db.close();
         forms::Notice(QStringLiteral("药材编码与名称不符"));
         Txtycbm->SetFocusSelectAll();
         return;
     }
-    const vb::Currency price = vb::CCur(drug.field(2));
+    const vb::Currency price = vb::CCur(drug.field(data::ycjg::ycdj));
     drug.close();
     const bool covered = StockLedger(db).covers(name, dose);
     db.close();
@@ -389,72 +373,73 @@ void Frmycjj::priceDrug(double dose)
         forms::Notice(QStringLiteral("处方中无此药材"));
         Txtycbm->setText(QString());
         Txtycmc->setText(QString());
+        lookup_.forget();
         Txtycbm->SetFocus();
         return;
     }
-    if (alreadyInGrid(code)) {
-        forms::Notice(Txtycmc->Text() + QStringLiteral(" 的用量已经输过。"));
+    if (alreadySold(code)) {
+        forms::Notice(name + QStringLiteral(" 的用量已经输过。"));
         Txtycbm->SetFocusSelectAll();
         return;
     }
 
-    const vb::Currency amount = lineAmount(price, dose);
-    addGridRow(code, name, dose, price, amount);
-    total_ += amount;
-    showTotal();
+    // The line shows the code as the user entered it (upper-cased), as it always has.
+    Drug sold = *taken;
+    sold.code = vb::Trim(Txtycbm->Text());
+    sale_.push_back({sold, dose, price, (price * dose).roundedToCents()});
+    showSale();
+    TxtYchj->setText(vb::Format(total(), AmountFormat));
     for (forms::TextBox* box : {Txtycbm, Txtycmc, TxtYcjl}) box->setText(QString());
+    lookup_.forget();
     Txtycbm->SetFocus();
     SSTab1->setTab(TabPrescription);
 }
 
 // Codes are compared without letter case, as the drug list finds them.
-bool Frmycjj::alreadyInGrid(const QString& code) const
+bool Frmycjj::alreadySold(const QString& code) const
 {
-    for (int row = MSFGridyfjg->FixedRows(); row < MSFGridyfjg->Rows(); ++row)
-        if (vb::Trim(MSFGridyfjg->TextMatrix(row, ColCode)).compare(code, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
+    return std::any_of(sale_.begin(), sale_.end(), [&](const SaleLine& line) {
+        return line.drug.code.compare(code, Qt::CaseInsensitive) == 0;
+    });
 }
 
-void Frmycjj::addGridRow(const QString& code, const QString& name, double dose, vb::Currency price,
-                         vb::Currency amount)
+void Frmycjj::showSale()
 {
-    const int row = MSFGridyfjg->Rows();
-    MSFGridyfjg->setRows(row + 1);
-    MSFGridyfjg->setRowHeight(row, GridRowHeight);
-    MSFGridyfjg->setTextMatrix(row, ColCode, code);
-    MSFGridyfjg->setTextMatrix(row, ColName, name);
-    MSFGridyfjg->setTextMatrix(row, ColDose, vb::Format(dose, DoseFormat));
-    MSFGridyfjg->setTextMatrix(row, ColPrice, formatNumber(price));
-    MSFGridyfjg->setTextMatrix(row, ColAmount, vb::Format(amount, AmountFormat));
+    const int first = MSFGridyfjg->FixedRows();
+    MSFGridyfjg->setRows(first + static_cast<int>(sale_.size()));
+    for (std::size_t i = 0; i < sale_.size(); ++i) {
+        const SaleLine& line = sale_[i];
+        const int row = first + static_cast<int>(i);
+        MSFGridyfjg->setRowHeight(row, GridRowHeight);
+        MSFGridyfjg->setTextMatrix(row, ColCode, line.drug.code);
+        MSFGridyfjg->setTextMatrix(row, ColName, line.drug.name);
+        MSFGridyfjg->setTextMatrix(row, ColDose, vb::Format(line.dose, DoseFormat));
+        MSFGridyfjg->setTextMatrix(row, ColPrice, core::formatNumber(line.price));
+        MSFGridyfjg->setTextMatrix(row, ColAmount, vb::Format(line.amount, AmountFormat));
+    }
 }
 
-void Frmycjj::showTotal() { TxtYchj->setText(vb::Format(total_, AmountFormat)); }
+vb::Currency Frmycjj::total() const
+{
+    vb::Currency sum;
+    for (const SaleLine& line : sale_) sum += line.amount;
+    return sum;
+}
 
 // ---- taking a row back ----------------------------------------------------------
 
 void Frmycjj::MSFGridyfjg_Click()
 {
-    const int clicked = MSFGridyfjg->MouseRow();
-    const int last = MSFGridyfjg->Rows() - 1;
-    if (clicked < MSFGridyfjg->FixedRows() || clicked > last) return;
+    const int clicked = MSFGridyfjg->MouseRow() - MSFGridyfjg->FixedRows();
+    if (clicked < 0 || clicked >= static_cast<int>(sale_.size())) return;
     const PumpScope pumping(*this);
 
-    Txtycbm->setText(MSFGridyfjg->TextMatrix(clicked, ColCode));
-    Txtycmc->setText(MSFGridyfjg->TextMatrix(clicked, ColName));
-    TxtYcjl->setText(MSFGridyfjg->TextMatrix(clicked, ColDose));
-    const vb::Currency amount = vb::CCur(MSFGridyfjg->TextMatrix(clicked, ColAmount));
-    for (int col = 0; col < GridColumns; ++col) MSFGridyfjg->setTextMatrix(clicked, col, QString());
-    total_ -= amount;
-    TxtYchj->setText(vb::Variant(total_).toString());
-
-    for (int row = clicked; row < last; ++row) {
-        MSFGridyfjg->setTextMatrix(row, ColCode, MSFGridyfjg->TextMatrix(row + 1, ColCode));
-        MSFGridyfjg->setTextMatrix(row, ColName, MSFGridyfjg->TextMatrix(row + 1, ColName));
-        for (int col : {ColDose, ColPrice, ColAmount})
-            MSFGridyfjg->setTextMatrix(row, col, formatNumber(MSFGridyfjg->TextMatrix(row + 1, col)));
-    }
-    MSFGridyfjg->setRows(last);
+    const SaleLine line = sale_[clicked];
+    sale_.erase(sale_.begin() + clicked);
+    lookup_.take(line.drug);
+    TxtYcjl->setText(vb::Format(line.dose, DoseFormat));
+    TxtYchj->setText(vb::Variant(total()).toString());
+    showSale();
     Txtycbm->SetFocusSelectAll();
     forms::DoEvents();
 }
@@ -463,28 +448,23 @@ void Frmycjj::MSFGridyfjg_Click()
 
 void Frmycjj::Cmdcksf_Click()
 {
-    if (MSFGridyfjg->Rows() <= MSFGridyfjg->FixedRows()) return;
-    if (charging_) return;             // a second click while this charge still runs
-    const PumpScope pumping(*this);
-    QScopedValueRollback<bool> charging(charging_, true);
-
-    // All sale rows and balance changes stand or fall together: on any error nothing
-    // is written and the grid stays as it was for another try.
-    if (!runTrapped([this] { writeSale(); })) return;
-    Qpcls();
-    Txtycbm->SetFocus();
-    forms::DoEvents();
+    if (sale_.empty()) return;
+    writer_.guarded([this] {
+        // All sale rows and balance changes stand or fall together: on any error
+        // nothing is written and the sale stays as it was for another try. The lines
+        // and the visit are taken as they stand when the button is pressed.
+        const std::vector<SaleLine> lines = sale_;
+        const JournalRow row = saleRow();
+        const auto outcome = writer_.write([&](dao::Database& db) { return writeSale(db, lines, row); });
+        if (outcome != core::WriteRoutine::Outcome::Written) return;
+        Qpcls();
+        Txtycbm->SetFocus();
+        forms::DoEvents();
+    });
 }
 
-void Frmycjj::writeSale()
+JournalRow Frmycjj::saleRow() const
 {
-    // The grid and the visit as they stand when the button is pressed: events run
-    // between the rows, and nothing done meanwhile changes what is written.
-    std::vector<SaleLine> lines;
-    for (int row = MSFGridyfjg->FixedRows(); row < MSFGridyfjg->Rows(); ++row)
-        lines.push_back({vb::Trim(MSFGridyfjg->TextMatrix(row, ColName)),
-                         vb::CCur(MSFGridyfjg->TextMatrix(row, ColDose)),
-                         vb::CCur(MSFGridyfjg->TextMatrix(row, ColAmount))});
     JournalRow row;
     row.date = forms::Clock::Today();
     row.kind = KindPrescriptionSale;
@@ -495,29 +475,28 @@ void Frmycjj::writeSale()
     row.recordNumber = visitRecordNumber_;
     row.department = visitDepartment_;
     row.handler = doctor_;
-    row.operatorName = LoginUser;
+    row.operatorName = core::LoginUser;
+    return row;
+}
 
-    dao::Database db = OpenDb();
-    db.deleteAllQueryDefs();
-    dao::Transaction transaction(db);
+bool Frmycjj::writeSale(dao::Database& db, const std::vector<SaleLine>& lines, JournalRow row)
+{
     StockLedger ledger(db);
     for (const SaleLine& line : lines) {
-        row.drugName = line.name;
-        row.quantityOut = line.dose.toDouble();
+        row.drugName = line.drug.name;
+        row.quantityOut = line.dose;
         row.salesIncome = line.amount.toDouble();
         ledger.appendJournalRow(row);
-        forms::DoEvents();
-        ledger.issue(line.name, line.dose.toDouble());
+        ledger.issue(line.drug.name, line.dose);
     }
-    transaction.commit();
-    db.close();
+    return true;
 }
 
 // While a charge runs the clear button does nothing: a failed charge leaves the grid
 // as it was.
 void Frmycjj::CmdQcls_Click()
 {
-    if (charging_) return;
+    if (writer_.running()) return;
     const PumpScope pumping(*this);
     Qpcls();
     forms::DoEvents();
@@ -530,6 +509,6 @@ void Frmycjj::CmdExit_Click() { Unload(); }
 
 // The menus come back when the window really closes, never while a handler that
 // delays the close still runs.
-void Frmycjj::Form_QueryUnload(int& /*cancel*/) { menuOn(); }
+void Frmycjj::Form_QueryUnload(int& /*cancel*/) { core::menuOn(); }
 
 }  // namespace dispensary

@@ -3,20 +3,24 @@
 // department and date (its prescription text shows on the second tab), enters each
 // prescribed drug by code with its dose in grams; the window checks the drug against
 // the drug list, the stock balance and the prescription text, prices it at the list
-// price into a grid with a running total, and the charge button writes one
-// "处方收款出库" journal row per grid row and lowers each balance, all in one
-// transaction. A click on a grid row takes that drug back for another dose.
+// price into the sale with a running total, and the charge button writes one
+// "处方收款出库" journal row per sale line and lowers each balance, all in one
+// transaction. The sale is a list of sale lines; the grid is its view. A click on a
+// grid row takes that drug back for another dose.
 //
 // The exit button closes it and gives the main menus back; pressed while a handler
 // lets events run (the charge between its rows, a look-up), it closes the window
 // once that handler is done.
 #pragma once
 
+#include "core/write_routine.h"
 #include "dispensary/drug_lookup.h"
+#include "dispensary/stock_ledger.h"
 #include "platform/forms/form.h"
 #include "platform/vb/variant.h"
 
 #include <QString>
+#include <vector>
 
 namespace forms {
 class ComboBox;
@@ -74,21 +78,32 @@ private:
     void CmdQcls_Click();
     void CmdExit_Click();
 
+    // One priced drug: its dose in grams, the list price and the amount (price times
+    // dose, rounded to the fen).
+    struct SaleLine {
+        Drug drug;
+        double dose;
+        vb::Currency price;
+        vb::Currency amount;
+    };
+
     // Steps of the pricing on Enter in the dose box, after the dose was read.
     void priceDrug(double dose);
-    bool alreadyInGrid(const QString& code) const;
-    void addGridRow(const QString& code, const QString& name, double dose, vb::Currency price,
-                    vb::Currency amount);
-    void showTotal();
-    void writeSale();
+    bool alreadySold(const QString& code) const;
+    // The grid as the view of the sale: one row per line.
+    void showSale();
+    vb::Currency total() const;
+    // The journal row every line of the sale shares: today, the kind, the found visit.
+    JournalRow saleRow() const;
+    bool writeSale(dao::Database& db, const std::vector<SaleLine>& lines, JournalRow row);
 
     DrugLookup lookup_;
+    std::vector<SaleLine> sale_;
     // The visit found by the last successful look-up: its key goes into every sale row.
     QString visitRecordNumber_;
     QString visitDepartment_;
     QString doctor_;
-    vb::Currency total_;
-    bool charging_ = false;           // a charge is being written
+    core::WriteRoutine writer_{*this};
 };
 
 }  // namespace dispensary

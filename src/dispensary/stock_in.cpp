@@ -2,7 +2,7 @@
 // expiry, origin, bill, quantity, amount, source, purchase date, handler, save.
 #include "dispensary/stock_in.h"
 
-#include "dispensary/number_box.h"
+#include "core/entry_boxes.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/services.h"
 #include "platform/forms/textbox.h"
@@ -18,9 +18,9 @@ Frmycrk::Frmycrk()
                           {QStringLiteral("药材编码输入错误"),
                            QStringLiteral("此药材编码没有登记，请先登记药材编码名称销价")},
                           {60, 2130, 750, 1380}),
-      TxtYcph(makeBox(15)),
-      TxtYsqx(makeDateBox()),
-      Txthwcd(makeBox(10))
+      TxtYcph(core::makeBox(this, 15)),
+      TxtYsqx(core::makeDateBox(this)),
+      Txthwcd(core::makeBox(this, 10))
 {
     TxtPjhm->setMaxLength(20);
     layOut();
@@ -71,7 +71,7 @@ void Frmycrk::Form_Activate() { Qpcls(); }
 void Frmycrk::clearOwnBoxes()
 {
     for (forms::TextBox* box : {Txthwcd, TxtYcsl, TxtYcje, TxtYcph}) box->setText(QString());
-    TxtYsqx->setText(dateText(forms::Clock::Today().addDays(ExpiryDays)));
+    TxtYsqx->setText(core::dateText(forms::Clock::Today().addDays(ExpiryDays)));
 }
 
 std::vector<forms::TextBox*> Frmycrk::trimmedBoxes() const
@@ -83,21 +83,21 @@ std::vector<StockMovementWindow::Check> Frmycrk::inputChecks() const
 {
     return {
         {lacksDrug(), QStringLiteral("请输入药材编码"), Txtycbm, true},
-        {isEmpty(TxtPjhm), QStringLiteral("请输入票据号码"), TxtPjhm, false},
-        {isEmpty(Txtjbxm), QStringLiteral("请输入经办者姓名"), Txtjbxm, false},
-        {isEmpty(Txthwll), QStringLiteral("请输入药材来源"), Txthwll, false},
-        {isEmpty(Txthwcd), QStringLiteral("请输入药材产地"), Txthwcd, false},
-        {isEmpty(TxtYcph), QStringLiteral("请输入药材批号"), TxtYcph, false},
-        {isShortDate(TxtGjsj), QStringLiteral("请输入药材购进时间"), TxtGjsj, true},
-        {isNoDate(TxtGjsj), QStringLiteral("药材购进时间输入错误"), TxtGjsj, true},
-        {isShortDate(TxtYsqx), QStringLiteral("请输入药材有效期限"), TxtYsqx, true},
-        {isNoDate(TxtYsqx), QStringLiteral("药材有效期限输入错误"), TxtYsqx, true},
-        {[this] { return laterThanToday(dateIn(*TxtGjsj)); },
+        {core::isEmpty(TxtPjhm), QStringLiteral("请输入票据号码"), TxtPjhm, false},
+        {core::isEmpty(Txtjbxm), QStringLiteral("请输入经办者姓名"), Txtjbxm, false},
+        {core::isEmpty(Txthwll), QStringLiteral("请输入药材来源"), Txthwll, false},
+        {core::isEmpty(Txthwcd), QStringLiteral("请输入药材产地"), Txthwcd, false},
+        {core::isEmpty(TxtYcph), QStringLiteral("请输入药材批号"), TxtYcph, false},
+        {core::isShortDate(TxtGjsj), QStringLiteral("请输入药材购进时间"), TxtGjsj, true},
+        {core::isNoDate(TxtGjsj), QStringLiteral("药材购进时间输入错误"), TxtGjsj, true},
+        {core::isShortDate(TxtYsqx), QStringLiteral("请输入药材有效期限"), TxtYsqx, true},
+        {core::isNoDate(TxtYsqx), QStringLiteral("药材有效期限输入错误"), TxtYsqx, true},
+        {[this] { return core::laterThanToday(core::dateIn(*TxtGjsj)); },
          QStringLiteral("药材购进时间不能大于系统目前时间"), TxtGjsj, true},
-        {[this] { return earlierThanToday(dateIn(*TxtYsqx)); },
+        {[this] { return core::earlierThanToday(core::dateIn(*TxtYsqx)); },
          QStringLiteral("药材有效期限不能小于系统目前时间"), TxtYsqx, true},
-        {isNoNumber(TxtYcsl), QStringLiteral("药材输入数量错误"), TxtYcsl, true},
-        {isNoNumber(TxtYcje), QStringLiteral("药材输入金额错误"), TxtYcje, true},
+        {core::isNoNumber(TxtYcsl), QStringLiteral("药材输入数量错误"), TxtYcsl, true},
+        {core::isNoNumber(TxtYcje), QStringLiteral("药材输入金额错误"), TxtYcje, true},
     };
 }
 
@@ -109,12 +109,12 @@ bool Frmycrk::priceWarns(vb::Currency listPrice, vb::Currency unitPrice) const
 
 void Frmycrk::writeMovement(dao::Database& db)
 {
-    const double quantity = numberIn(*TxtYcsl);
-    const double amount = numberIn(*TxtYcje);
+    const double quantity = core::numberIn(*TxtYcsl);
+    const double amount = core::numberIn(*TxtYcje);
     JournalRow row = journalRow(KindPurchase);
     row.origin = Txthwcd->Text();
     row.batch = TxtYcph->Text();
-    row.expiry = dateIn(*TxtYsqx);
+    row.expiry = core::dateIn(*TxtYsqx);
     row.quantityIn = quantity;
     row.amountIn = amount;
 
@@ -128,7 +128,7 @@ void Frmycrk::writeMovement(dao::Database& db)
 void Frmycrk::TxtYcph_KeyPress(int& keyAscii)
 {
     if (!forms::EnterPressed(keyAscii)) return;
-    if (filled(TxtYcph))
+    if (core::filled(TxtYcph))
         TxtYsqx->SetFocusSelectAll();
     else
         forms::Notice(QStringLiteral("请输入药品批号，没有批号用其它内容代替"));
@@ -137,50 +137,50 @@ void Frmycrk::TxtYcph_KeyPress(int& keyAscii)
 void Frmycrk::TxtYsqx_KeyPress(int& keyAscii)
 {
     if (!forms::EnterPressed(keyAscii, true)) return;
-    if (dateAccepted(TxtYsqx, QStringLiteral("有效期限输入错误"), std::nullopt)) Txthwcd->SetFocusEnd();
+    if (core::dateAccepted(TxtYsqx, QStringLiteral("有效期限输入错误"), std::nullopt)) Txthwcd->SetFocusEnd();
 }
 
 void Frmycrk::Txthwcd_KeyPress(int& keyAscii)
 {
-    if (forms::EnterPressed(keyAscii) && filled(Txthwcd)) TxtPjhm->SetFocusEnd();
+    if (forms::EnterPressed(keyAscii) && core::filled(Txthwcd)) TxtPjhm->SetFocusEnd();
 }
 
 void Frmycrk::TxtPjhm_KeyPress(int& keyAscii)
 {
     if (!forms::EnterPressed(keyAscii)) return;
-    if (filled(TxtPjhm))
+    if (core::filled(TxtPjhm))
         TxtYcsl->SetFocusSelectAll();
     else
-        prompt(QStringLiteral("请输入药品入库票据号码，没有可用其它内容代替"));
+        core::prompt(QStringLiteral("请输入药品入库票据号码，没有可用其它内容代替"));
 }
 
 void Frmycrk::TxtYcsl_KeyPress(int& keyAscii)
 {
-    if (forms::EnterPressed(keyAscii) && numberAccepted(TxtYcsl, QStringLiteral("输入药材数量错误")))
+    if (forms::EnterPressed(keyAscii) && core::numberAccepted(TxtYcsl, QStringLiteral("输入药材数量错误")))
         TxtYcje->SetFocusSelectAll();
 }
 
 void Frmycrk::TxtYcje_KeyPress(int& keyAscii)
 {
-    if (forms::EnterPressed(keyAscii) && numberAccepted(TxtYcje, QStringLiteral("药材输入金额错误")))
+    if (forms::EnterPressed(keyAscii) && core::numberAccepted(TxtYcje, QStringLiteral("药材输入金额错误")))
         Txthwll->SetFocusSelectAll();
 }
 
 void Frmycrk::Txthwll_KeyPress(int& keyAscii)
 {
-    if (forms::EnterPressed(keyAscii) && filled(Txthwll)) TxtGjsj->SetFocusSelectAll();
+    if (forms::EnterPressed(keyAscii) && core::filled(Txthwll)) TxtGjsj->SetFocusSelectAll();
 }
 
 void Frmycrk::TxtGjsj_KeyPress(int& keyAscii)
 {
     if (forms::EnterPressed(keyAscii)
-        && dateAccepted(TxtGjsj, QStringLiteral("输入时间错误"), QStringLiteral("输入时间不能大于目前时间")))
+        && core::dateAccepted(TxtGjsj, QStringLiteral("输入时间错误"), QStringLiteral("输入时间不能大于目前时间")))
         Txtjbxm->SetFocusSelectAll();
 }
 
 void Frmycrk::Txtjbxm_KeyPress(int& keyAscii)
 {
-    if (forms::EnterPressed(keyAscii) && filled(Txtjbxm)) CmdSave->SetFocus();
+    if (forms::EnterPressed(keyAscii) && core::filled(Txtjbxm)) CmdSave->SetFocus();
 }
 
 }  // namespace dispensary

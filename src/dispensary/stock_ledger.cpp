@@ -1,14 +1,13 @@
 // The stock tables' shared rules; see stock_ledger.h.
 #include "dispensary/stock_ledger.h"
 
+#include "data/columns.h"
+
 namespace dispensary {
 
 namespace {
-// Balance columns of `ycyltb`, by ordinal.
-constexpr int BalanceName = 0;
-constexpr int BalanceQuantityIn = 1;
-constexpr int BalanceAmountIn = 2;
-constexpr int BalanceOnHand = 3;
+namespace J = data::yccrtb;
+namespace B = data::ycyltb;
 
 // Seeks the drug's balance row in an open table-type recordset of `ycyltb`.
 dao::Recordset seekBalance(dao::Database& db, const QString& drugName)
@@ -24,22 +23,22 @@ void StockLedger::appendJournalRow(const JournalRow& row)
 {
     dao::Recordset journal = db_.openTable(QStringLiteral("yccrtb"));
     journal.addNew();
-    journal.setField(0, row.date);
-    journal.setField(1, row.drugName);
-    journal.setField(2, row.kind);
-    journal.setField(3, row.origin);
-    journal.setField(4, row.source);
-    journal.setField(5, row.batch);
-    journal.setField(6, row.expiry);
-    journal.setField(7, row.recordNumber);
-    journal.setField(8, row.department);
-    journal.setField(9, row.quantityIn);
-    journal.setField(10, row.amountIn);
-    journal.setField(11, row.quantityOut);
-    journal.setField(12, row.costOut);
-    journal.setField(13, row.salesIncome);
-    journal.setField(14, row.handler);
-    journal.setField(15, row.operatorName);
+    journal.setField(J::crsj, row.date);
+    journal.setField(J::ycbm, row.drugName);
+    journal.setField(J::ywzy, row.kind);
+    journal.setField(J::yccd, row.origin);
+    journal.setField(J::ycly, row.source);
+    journal.setField(J::ywph, row.batch);
+    journal.setField(J::yxqx, row.expiry);
+    journal.setField(J::blhm, row.recordNumber);
+    journal.setField(J::blks, row.department);
+    journal.setField(J::rksl, row.quantityIn);
+    journal.setField(J::rkje, row.amountIn);
+    journal.setField(J::cksl, row.quantityOut);
+    journal.setField(J::ckje, row.costOut);
+    journal.setField(J::xsje, row.salesIncome);
+    journal.setField(J::jbxm, row.handler);
+    journal.setField(J::bgxm, row.operatorName);
     journal.update();
     journal.close();
 }
@@ -49,15 +48,15 @@ void StockLedger::receive(const QString& drugName, double quantity, double amoun
     dao::Recordset balance = seekBalance(db_, drugName);
     if (balance.noMatch()) {
         balance.addNew();
-        balance.setField(BalanceName, drugName);
-        balance.setField(BalanceQuantityIn, quantity);
-        balance.setField(BalanceAmountIn, amount);
-        balance.setField(BalanceOnHand, quantity);
+        balance.setField(B::ycbm, drugName);
+        balance.setField(B::rksl, quantity);
+        balance.setField(B::rkje, amount);
+        balance.setField(B::ycyl, quantity);
     } else {
         balance.edit();
-        balance.setField(BalanceQuantityIn, balance.field(BalanceQuantityIn).toDouble() + quantity);
-        balance.setField(BalanceAmountIn, balance.field(BalanceAmountIn).toDouble() + amount);
-        balance.setField(BalanceOnHand, balance.field(BalanceOnHand).toDouble() + quantity);
+        balance.setField(B::rksl, balance.field(B::rksl).toDouble() + quantity);
+        balance.setField(B::rkje, balance.field(B::rkje).toDouble() + amount);
+        balance.setField(B::ycyl, balance.field(B::ycyl).toDouble() + quantity);
     }
     balance.update();
     balance.close();
@@ -72,7 +71,7 @@ QString StockLedger::stockCheckSql(const QString& drugName, double quantity)
 bool StockLedger::covers(const QString& drugName, double quantity)
 {
     dao::Recordset found = db_.storeAndOpen(QStringLiteral("000"), stockCheckSql(drugName, quantity));
-    const bool covered = !found.eof() && !found.field(BalanceName).isNull();
+    const bool covered = !found.eof() && !found.field(B::ycbm).isNull();
     found.close();
     return covered;
 }
@@ -82,7 +81,7 @@ void StockLedger::issue(const QString& drugName, double quantity)
     dao::Recordset balance = seekBalance(db_, drugName);
     if (!balance.noMatch()) {
         balance.edit();
-        balance.setField(BalanceOnHand, balance.field(BalanceOnHand).toDouble() - quantity);
+        balance.setField(B::ycyl, balance.field(B::ycyl).toDouble() - quantity);
         balance.update();
     }
     balance.close();

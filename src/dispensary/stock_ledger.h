@@ -20,7 +20,7 @@ inline const QString KindPurchase = QStringLiteral("购进");
 inline const QString KindStockOut = QStringLiteral("出库");
 inline const QString KindPrescriptionSale = QStringLiteral("处方收款出库");
 
-// One movement, in the journal's column order.
+// One movement, in the journal's column order (data::yccrtb).
 struct JournalRow {
     QDate date;                 // 0 crsj
     QString drugName;           // 1 ycbm

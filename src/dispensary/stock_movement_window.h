@@ -8,9 +8,12 @@
 // price test, the stock check, the journal row) each window gives through the hooks.
 #pragma once
 
+#include "core/enter_chain.h"
+#include "core/entry_boxes.h"
+#include "core/input_check.h"
+#include "core/look.h"
+#include "core/write_routine.h"
 #include "dispensary/drug_lookup.h"
-#include "dispensary/input_check.h"
-#include "dispensary/number_box.h"
 #include "dispensary/stock_ledger.h"
 #include "platform/forms/form.h"
 #include "platform/vb/variant.h"
@@ -60,7 +63,7 @@ protected:
         int labelWidth;
         int boxWidth;
     };
-    using Check = InputCheck;
+    using Check = core::InputCheck;
 
     StockMovementWindow(const QString& caption, const Wording& wording, const GridMetrics& grid);
 
@@ -93,43 +96,17 @@ protected:
     void Form_QueryUnload(int& cancel) override;
 
     // ---- helpers of the checks and the save ------------------------------------
-    // Steps of inputChecks: the box is empty; the drug is not taken (no code or no
-    // name); a date box holds fewer than 10 characters; it holds no date; a box holds
-    // no number.
-    static std::function<bool()> isEmpty(const forms::TextBox* box);
+    // The step of inputChecks that fails while no drug is taken (no code, no name, or
+    // no drug kept by the look-up).
     std::function<bool()> lacksDrug() const;
-    static std::function<bool()> isShortDate(const forms::TextBox* box);
-    static std::function<bool()> isNoDate(const forms::TextBox* box);
-    static std::function<bool()> isNoNumber(const forms::TextBox* box);
     // The journal row of this movement as far as both windows fill it alike: the date
-    // box, the drug's name, `kind`, the source or summary, blank record number and
+    // box, the name of the drug the look-up kept, `kind`, the source or summary, blank record number and
     // department, the handler and the logged-in operator.
     JournalRow journalRow(const QString& kind) const;
-
-    // ---- helpers of the Enter chain ---------------------------------------------
-    // Whether the box holds more than blanks.
-    static bool filled(const forms::TextBox* box);
-    // A date box on Enter: 10 characters, a date and (when `futureMessage` is given)
-    // not later than today; otherwise the message, the ten characters selected.
-    bool dateAccepted(forms::MaskEdBox* box, const QString& notDateMessage,
-                      const std::optional<QString>& futureMessage);
-    // A number box on Enter, its text not empty: a number by `isNumber` (and not 0
-    // when `zeroMessage` is given) is rewritten as "###,##0.00" and true comes back;
-    // otherwise the message and the text selected. An empty box does nothing.
-    using NumberTest = bool (*)(const forms::TextBox&);
-    bool numberAccepted(forms::TextBox* box, const QString& notNumericMessage,
-                        const std::optional<QString>& zeroMessage = std::nullopt,
-                        NumberTest isNumber = holdsNumber);
-    // Message boxes with an empty title besides forms::Notice: a prompt (question
-    // icon, OK only), a question (Yes/No) answered Yes.
-    static void prompt(const QString& text);
-    static bool askedYes(const QString& text);
+    // The trimmed name of the drug the look-up kept; only once lacksDrug has passed.
+    QString drugName() const;
 
     // ---- building the window ----------------------------------------------------
-    // A box of the windows' look (宋体 10.5 pt, light blue), `maxLength` 0 for none.
-    forms::TextBox* makeBox(int maxLength);
-    forms::MaskEdBox* makeDateBox();
-    forms::CommandButton* makeButton(const QString& caption);
     // Places `box` with its label in cell (column, row) of the window's grid.
     void placeField(const QString& label, forms::TextBox* box, int column, int row);
     // Places a button in the box position of cell (column, row).
@@ -140,7 +117,7 @@ private:
     Wording wording_;
     GridMetrics grid_;
     DrugLookup lookup_;
-    bool saving_ = false;
+    core::WriteRoutine writer_{*this};
 };
 
 }  // namespace dispensary

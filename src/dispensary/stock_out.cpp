@@ -4,7 +4,7 @@
 // survives a change of the active window.
 #include "dispensary/stock_out.h"
 
-#include "dispensary/number_box.h"
+#include "core/entry_boxes.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/services.h"
 #include "platform/forms/textbox.h"
@@ -70,16 +70,16 @@ std::vector<StockMovementWindow::Check> FrmYcck::inputChecks() const
 {
     return {
         {lacksDrug(), QStringLiteral("请输入药品编码"), Txtycbm, true},
-        {isEmpty(TxtPjhm), QStringLiteral("请输入票据号码"), TxtPjhm, false},
-        {isEmpty(Txtjbxm), QStringLiteral("请输入经办者姓名"), Txtjbxm, false},
-        {isEmpty(Txthwll), QStringLiteral("请输入药品来源"), Txthwll, false},
-        {isShortDate(TxtGjsj), QStringLiteral("请输入药品购进时间"), TxtGjsj, true},
-        {isNoDate(TxtGjsj), QStringLiteral("药品购进时间输入错误"), TxtGjsj, true},
-        {[this] { return laterThanToday(dateIn(*TxtGjsj)); },
+        {core::isEmpty(TxtPjhm), QStringLiteral("请输入票据号码"), TxtPjhm, false},
+        {core::isEmpty(Txtjbxm), QStringLiteral("请输入经办者姓名"), Txtjbxm, false},
+        {core::isEmpty(Txthwll), QStringLiteral("请输入药品来源"), Txthwll, false},
+        {core::isShortDate(TxtGjsj), QStringLiteral("请输入药品购进时间"), TxtGjsj, true},
+        {core::isNoDate(TxtGjsj), QStringLiteral("药品购进时间输入错误"), TxtGjsj, true},
+        {[this] { return core::laterThanToday(core::dateIn(*TxtGjsj)); },
          QStringLiteral("药品出库时间不能大于系统目前时间"), TxtGjsj, true},
-        {[this] { return !holdsWholeNumber(*TxtYcsl); }, QStringLiteral("药品输入数量错误"), TxtYcsl, true},
-        {[this] { return numberIn(*TxtYcsl) == 0; }, QStringLiteral("出库数量不能为零"), TxtYcsl, true},
-        {isNoNumber(TxtYcje), QStringLiteral("药品输入金额错误"), TxtYcje, true},
+        {[this] { return !core::holdsWholeNumber(*TxtYcsl); }, QStringLiteral("药品输入数量错误"), TxtYcsl, true},
+        {[this] { return core::numberIn(*TxtYcsl) == 0; }, QStringLiteral("出库数量不能为零"), TxtYcsl, true},
+        {core::isNoNumber(TxtYcje), QStringLiteral("药品输入金额错误"), TxtYcje, true},
     };
 }
 
@@ -91,7 +91,7 @@ bool FrmYcck::priceWarns(vb::Currency listPrice, vb::Currency unitPrice) const
 
 bool FrmYcck::admits(dao::Database& db)
 {
-    return StockLedger(db).covers(vb::Trim(Txtycmc->Text()), numberIn(*TxtYcsl));
+    return StockLedger(db).covers(drugName(), core::numberIn(*TxtYcsl));
 }
 
 void FrmYcck::showRefusal()
@@ -102,13 +102,13 @@ void FrmYcck::showRefusal()
 
 void FrmYcck::writeMovement(dao::Database& db)
 {
-    const double quantity = numberIn(*TxtYcsl);
+    const double quantity = core::numberIn(*TxtYcsl);
     JournalRow row = journalRow(KindStockOut);
     row.origin = QStringLiteral(" ");
     row.batch = QStringLiteral(" ");
     row.expiry = row.date;
     row.quantityOut = quantity;
-    row.salesIncome = numberIn(*TxtYcje);
+    row.salesIncome = core::numberIn(*TxtYcje);
 
     StockLedger ledger(db);
     ledger.appendJournalRow(row);
@@ -120,26 +120,26 @@ void FrmYcck::writeMovement(dao::Database& db)
 void FrmYcck::TxtPjhm_KeyPress(int& keyAscii)
 {
     if (!forms::EnterPressed(keyAscii)) return;
-    if (filled(TxtPjhm))
+    if (core::filled(TxtPjhm))
         TxtGjsj->SetFocusSelectAll();
     else
-        prompt(QStringLiteral("请输入药品出库票据号码，没有可用其它内容代替"));
+        core::prompt(QStringLiteral("请输入药品出库票据号码，没有可用其它内容代替"));
 }
 
 void FrmYcck::TxtGjsj_KeyPress(int& keyAscii)
 {
     if (forms::EnterPressed(keyAscii)
-        && dateAccepted(TxtGjsj, QStringLiteral("输入时间错误"), QStringLiteral("输入时间不能大于目前时间")))
+        && core::dateAccepted(TxtGjsj, QStringLiteral("输入时间错误"), QStringLiteral("输入时间不能大于目前时间")))
         Txthwll->SetFocusSelectAll();
 }
 
 void FrmYcck::Txthwll_KeyPress(int& keyAscii)
 {
     if (!forms::EnterPressed(keyAscii)) return;
-    if (filled(Txthwll))
+    if (core::filled(Txthwll))
         TxtYcsl->SetFocusSelectAll();
     else
-        prompt(QStringLiteral("请输入药品出库摘要"));
+        core::prompt(QStringLiteral("请输入药品出库摘要"));
 }
 
 // Digits and Enter only: the quantity out is a whole number. A text pasted past the
@@ -152,20 +152,20 @@ void FrmYcck::TxtYcsl_KeyPress(int& keyAscii)
         return;
     }
     if (forms::EnterPressed(keyAscii)
-        && numberAccepted(TxtYcsl, QStringLiteral("输入药品数量错误"), QStringLiteral("药品出库数量不能为零"),
-                          holdsWholeNumber))
+        && core::numberAccepted(TxtYcsl, QStringLiteral("输入药品数量错误"), QStringLiteral("药品出库数量不能为零"),
+                                core::holdsWholeNumber))
         TxtYcje->SetFocusSelectAll();
 }
 
 void FrmYcck::TxtYcje_KeyPress(int& keyAscii)
 {
-    if (forms::EnterPressed(keyAscii) && numberAccepted(TxtYcje, QStringLiteral("药品输入金额错误")))
+    if (forms::EnterPressed(keyAscii) && core::numberAccepted(TxtYcje, QStringLiteral("药品输入金额错误")))
         Txtjbxm->SetFocusSelectAll();
 }
 
 void FrmYcck::Txtjbxm_KeyPress(int& keyAscii)
 {
-    if (forms::EnterPressed(keyAscii) && filled(Txtjbxm)) CmdSave->SetFocus();
+    if (forms::EnterPressed(keyAscii) && core::filled(Txtjbxm)) CmdSave->SetFocus();
 }
 
 }  // namespace dispensary

@@ -22,10 +22,10 @@ protected:
     void Form_Activate() override { ++activations; }
 };
 
-FrmHelp* openHelpWindow()
+core::FrmHelp* openHelpWindow()
 {
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* help = qobject_cast<FrmHelp*>(widget); help && help->isVisible())
+        if (auto* help = qobject_cast<core::FrmHelp*>(widget); help && help->isVisible())
             return help;
     return nullptr;
 }
@@ -45,21 +45,21 @@ private slots:
     void progressWindowStartsEmptyOnTopWithoutClose();
 
 private:
-    std::unique_ptr<MDIFqhmz> mainWindow_;
+    std::unique_ptr<core::MDIFqhmz> mainWindow_;
 };
 
 void HelpWindowTest::init()
 {
-    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_ = std::make_unique<core::MDIFqhmz>();
     mainWindow_->show();
 }
 
 void HelpWindowTest::cleanup()
 {
-    if (FrmHelp* help = openHelpWindow())
+    if (core::FrmHelp* help = openHelpWindow())
         help->Unload();
     mainWindow_.reset();
-    HelpTopic.clear();
+    core::HelpTopic.clear();
 }
 
 void HelpWindowTest::helpDisablesTheCallerAndHandsBackOnClose()
@@ -69,13 +69,13 @@ void HelpWindowTest::helpDisablesTheCallerAndHandsBackOnClose()
     QTRY_VERIFY(caller->activations >= 1);
     const int activationsBefore = caller->activations;
 
-    ShowHelpFor(caller, QStringLiteral("BM"));
-    FrmHelp* help = openHelpWindow();
+    core::ShowHelpFor(caller, QStringLiteral("BM"));
+    core::FrmHelp* help = openHelpWindow();
     QVERIFY(help);
     QCOMPARE(help->Caption(), QStringLiteral("帮助向导"));
     QVERIFY(!caller->isEnabled());
-    QCOMPARE(HelpTopic, QStringLiteral("BM"));
-    QCOMPARE(help->TxtHelp->Text(), helpTextFor(QStringLiteral("BM")).replace(u'\n', QStringLiteral("\r\n")));
+    QCOMPARE(core::HelpTopic, QStringLiteral("BM"));
+    QCOMPARE(help->TxtHelp->Text(), core::helpTextFor(QStringLiteral("BM")).replace(u'\n', QStringLiteral("\r\n")));
     QVERIFY(help->TxtHelp->Locked());
 
     help->close();                                   // its close box
@@ -84,7 +84,7 @@ void HelpWindowTest::helpDisablesTheCallerAndHandsBackOnClose()
     QTRY_VERIFY(caller->activations > activationsBefore);
     QCoreApplication::processEvents();               // the main window's own re-activation
     QCOMPARE(caller->activations, activationsBefore + 1);   // once: a reset runs once
-    QVERIFY(HelpTopic.isEmpty());
+    QVERIFY(core::HelpTopic.isEmpty());
 }
 
 void HelpWindowTest::eachCodeHasItsOwnText()
@@ -92,7 +92,7 @@ void HelpWindowTest::eachCodeHasItsOwnText()
     const QStringList codes = {"BM", "YCKC", "YC", "Y-C", "F-J", "FJ", "ZD", "CY", "XY", "C-Y"};
     QSet<QString> texts;
     for (const QString& code : codes) {
-        const QString text = helpTextFor(code);
+        const QString text = core::helpTextFor(code);
         QVERIFY2(!text.isEmpty(), qPrintable(code));
         texts.insert(text);
     }
@@ -103,15 +103,15 @@ void HelpWindowTest::codeWithoutTextShowsAnEmptyBox()
 {
     auto* caller = new CallingWindow;
     caller->Show();
-    ShowHelpFor(caller, QStringLiteral("NONE"));
-    FrmHelp* help = openHelpWindow();
+    core::ShowHelpFor(caller, QStringLiteral("NONE"));
+    core::FrmHelp* help = openHelpWindow();
     QVERIFY(help);
     QCOMPARE(help->TxtHelp->Text(), QString());
 }
 
 void HelpWindowTest::progressWindowStartsEmptyOnTopWithoutClose()
 {
-    auto* progress = new Frmjdys;
+    auto* progress = new core::Frmjdys;
     progress->ProgBar->setValue(40);
     progress->Labpre->setCaption(QStringLiteral("40%"));
     progress->Show();

@@ -27,7 +27,7 @@ public:
     void Exit()
     {
         Unload();
-        menuOn();
+        core::menuOn();
     }
 };
 
@@ -65,7 +65,7 @@ private:
     bool allTopMenusEnabled(bool enabled) const;
 
     std::unique_ptr<QTemporaryDir> windowsDir_;
-    std::unique_ptr<MDIFqhmz> mainWindow_;
+    std::unique_ptr<core::MDIFqhmz> mainWindow_;
     std::unique_ptr<forms::MessageBoxes::TestHook> boxes_;
 };
 
@@ -79,6 +79,7 @@ void MainWindowTest::init()
 void MainWindowTest::cleanup()
 {
     mainWindow_.reset();
+    ReleaseDb();
     boxes_.reset();
     windowsDir_.reset();
 }
@@ -94,11 +95,11 @@ bool MainWindowTest::allTopMenusEnabled(bool enabled) const
 void MainWindowTest::firstStartPlacesTheShippedDatabase()
 {
     QVERIFY(!QFileInfo::exists(data::databasePath(windowsDir_->path())));
-    QVERIFY(PrepareSystem(shippedDatabase()));
+    QVERIFY(core::PrepareSystem(shippedDatabase()));
 
-    QCOMPARE(WindowsDir, windowsDir_->path());
-    QVERIFY(QFileInfo::exists(data::databasePath(WindowsDir)));
-    dao::Database db = OpenDb();                    // a real file under the system's password
+    QCOMPARE(core::WindowsDir, windowsDir_->path());
+    QVERIFY(QFileInfo::exists(data::databasePath(core::WindowsDir)));
+    dao::Database db = core::OpenDb();                    // a real file under the system's password
     QVERIFY(db.isOpen());
     db.execute(QStringLiteral("delete * from ycjg"));   // and writable
     QVERIFY(boxes_->shown().empty());
@@ -107,18 +108,18 @@ void MainWindowTest::firstStartPlacesTheShippedDatabase()
 void MainWindowTest::startWithoutAnyDatabaseSaysSoAndCreatesNothing()
 {
     const QString missing = windowsDir_->filePath(QStringLiteral("no-such-file.mdb"));
-    QVERIFY(RunSystem(missing, [](MDIFqhmz&) { QFAIL("the main window must not open"); }) != 0);
+    QVERIFY(core::RunSystem(missing, [](core::MDIFqhmz&) { QFAIL("the main window must not open"); }) != 0);
 
     QCOMPARE(boxes_->texts(), QStringList{QStringLiteral("系统数据丢失，请将原系统卸载，重新安装。")});
     QCOMPARE(QDir(windowsDir_->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
              QStringList());
-    QVERIFY(MainWindow() == nullptr);
+    QVERIFY(core::MainWindow() == nullptr);
 }
 
 void MainWindowTest::showsTheEightMenusEnabledInOrder()
 {
-    QVERIFY(PrepareSystem(shippedDatabase()));
-    mainWindow_ = std::make_unique<MDIFqhmz>();
+    QVERIFY(core::PrepareSystem(shippedDatabase()));
+    mainWindow_ = std::make_unique<core::MDIFqhmz>();
     mainWindow_->show();
 
     QCOMPARE(mainWindow_->windowTitle(), QStringLiteral("欢迎使用岐禾中医门诊系统"));
@@ -129,12 +130,12 @@ void MainWindowTest::showsTheEightMenusEnabledInOrder()
                                     "中医数据编辑&D", "系统维护&W", "系统帮助&H", "联系作者&L",
                                     "退出系统&Q"}));
     QVERIFY(allTopMenusEnabled(true));
-    QCOMPARE(MainWindow(), mainWindow_.get());
+    QCOMPARE(core::MainWindow(), mainWindow_.get());
 }
 
 void MainWindowTest::itemsWithoutAWindowStayDisabled()
 {
-    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_ = std::make_unique<core::MDIFqhmz>();
     QAction* item = mainWindow_->menuAction(QStringLiteral("YcqkWh"));
     QCOMPARE(item->text(), QStringLiteral("药品名称编码"));
     QVERIFY(!item->isEnabled());
@@ -145,8 +146,8 @@ void MainWindowTest::itemsWithoutAWindowStayDisabled()
 
 void MainWindowTest::workingWindowLocksTheMenusUntilItsExit()
 {
-    QVERIFY(PrepareSystem(shippedDatabase()));
-    mainWindow_ = std::make_unique<MDIFqhmz>();
+    QVERIFY(core::PrepareSystem(shippedDatabase()));
+    mainWindow_ = std::make_unique<core::MDIFqhmz>();
     mainWindow_->show();
     QPointer<DummyWindow> opened;
     mainWindow_->wire(QStringLiteral("ZysjDl0"), [&] { return opened = new DummyWindow; });
@@ -163,7 +164,7 @@ void MainWindowTest::workingWindowLocksTheMenusUntilItsExit()
 
 void MainWindowTest::builderRunsBeforeTheWindowWithTheBusyPointer()
 {
-    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_ = std::make_unique<core::MDIFqhmz>();
     mainWindow_->show();
     forms::Screen::setMousePointer(forms::vbArrow);
     QStringList steps;
@@ -185,7 +186,7 @@ void MainWindowTest::builderRunsBeforeTheWindowWithTheBusyPointer()
 
 void MainWindowTest::importItemOnlyLocksAndShows()
 {
-    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_ = std::make_unique<core::MDIFqhmz>();
     mainWindow_->show();
     forms::Screen::setMousePointer(forms::vbArrow);
     mainWindow_->wire(QStringLiteral("DateSj"), [] { return new DummyWindow; });
@@ -197,7 +198,7 @@ void MainWindowTest::importItemOnlyLocksAndShows()
 
 void MainWindowTest::aFailingBuilderIsReportedAndTheMenusComeBack()
 {
-    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_ = std::make_unique<core::MDIFqhmz>();
     mainWindow_->show();
     bool windowMade = false;
     mainWindow_->wire(
@@ -207,7 +208,7 @@ void MainWindowTest::aFailingBuilderIsReportedAndTheMenusComeBack()
             return new DummyWindow;
         },
         [] {
-            (new Frmjdys)->Show();                       // a builder fails half-way
+            (new core::Frmjdys)->Show();                       // a builder fails half-way
             throw dao::Error(3044, QStringLiteral("路径无效"));
         });
 
@@ -218,7 +219,7 @@ void MainWindowTest::aFailingBuilderIsReportedAndTheMenusComeBack()
     QCOMPARE(boxes_->shown()[0].title, QString());
     QVERIFY(allTopMenusEnabled(true));
     QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
-    QTRY_VERIFY(mainWindow_->findChildren<Frmjdys*>().isEmpty());   // no progress left on top
+    QTRY_VERIFY(mainWindow_->findChildren<core::Frmjdys*>().isEmpty());   // no progress left on top
 }
 
 void MainWindowTest::aWindowFailingToLoadIsDroppedAndTheMenusComeBack()
@@ -226,7 +227,7 @@ void MainWindowTest::aWindowFailingToLoadIsDroppedAndTheMenusComeBack()
     struct FailingToLoad : DummyWindow {
         void Form_Load() override { throw vb::TypeMismatch(); }
     };
-    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_ = std::make_unique<core::MDIFqhmz>();
     mainWindow_->show();
     mainWindow_->wire(QStringLiteral("ZysjDl2"), [] { return new FailingToLoad; });
 
@@ -243,7 +244,7 @@ void MainWindowTest::aWindowFailingToLoadIsDroppedAndTheMenusComeBack()
 
 void MainWindowTest::exitAsksAndNoKeepsTheProgramRunning()
 {
-    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_ = std::make_unique<core::MDIFqhmz>();
     mainWindow_->show();
     boxes_->answer(forms::vbNo);
 
@@ -257,7 +258,7 @@ void MainWindowTest::exitAsksAndNoKeepsTheProgramRunning()
 
 void MainWindowTest::exitYesEndsTheProgram()
 {
-    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_ = std::make_unique<core::MDIFqhmz>();
     mainWindow_->show();
     boxes_->answer(forms::vbYes);
 
@@ -267,7 +268,7 @@ void MainWindowTest::exitYesEndsTheProgram()
 
 void MainWindowTest::closingByOtherMeansIsRefused()
 {
-    mainWindow_ = std::make_unique<MDIFqhmz>();
+    mainWindow_ = std::make_unique<core::MDIFqhmz>();
     mainWindow_->show();
     QVERIFY(!mainWindow_->close());
     QVERIFY(mainWindow_->isVisible());

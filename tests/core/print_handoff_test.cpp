@@ -29,7 +29,7 @@ void PrintHandoffTest::textReachesADocumentThatIsOpened()
     });
     forms::MessageBoxes::TestHook boxes;
 
-    ShowTextInWord(QStringLiteral("药材名称：甘草\r\n打印时间：2024-03-15"));
+    core::ShowTextInWord(QStringLiteral("药材名称：甘草\r\n打印时间：2024-03-15"));
 
     QVERIFY(!openedPath.isEmpty());
     QVERIFY(QFileInfo::exists(openedPath));
@@ -43,7 +43,7 @@ void PrintHandoffTest::documentThatNoProgramOpensIsReportedNotThrown()
     office::setDocumentOpener([](const QString&) { return false; });
     forms::MessageBoxes::TestHook boxes;
 
-    ShowTextInWord(QStringLiteral("方剂名称：四君子汤"));
+    core::ShowTextInWord(QStringLiteral("方剂名称：四君子汤"));
 
     QCOMPARE(boxes.shown().size(), size_t(1));
     const auto& box = boxes.shown()[0];
@@ -65,7 +65,7 @@ void PrintHandoffTest::pauseDisablesTheButtonForFourSecondsWithTheBusyPointer()
         pointerWhileWaiting = forms::Screen::MousePointer();
     });
 
-    PauseAfterPrint(&button);
+    core::PauseAfterPrint(&button);
 
     QCOMPARE(clock.waited, 4.0);
     QVERIFY(disabledWhileWaiting);

@@ -43,13 +43,13 @@ void TextNormalizerTest::normalizes()
 {
     QFETCH(QString, input);
     QFETCH(QString, expected);
-    QCOMPARE(NormalizeText(input), expected);
+    QCOMPARE(core::NormalizeText(input), expected);
 }
 
 void TextNormalizerTest::stopBeforeBookTitleStoresAlikeWhicheverMarkWasTyped()
 {
-    const QString typedHalfWidth = NormalizeText(QStringLiteral("见.《金匮要略》"));
-    const QString typedFullWidth = NormalizeText(QStringLiteral("见。《金匮要略》"));
+    const QString typedHalfWidth = core::NormalizeText(QStringLiteral("见.《金匮要略》"));
+    const QString typedFullWidth = core::NormalizeText(QStringLiteral("见。《金匮要略》"));
     QCOMPARE(typedFullWidth, typedHalfWidth);
     QCOMPARE(typedHalfWidth, QStringLiteral("见.《金匮要略》"));
 }

@@ -581,7 +581,7 @@ void DrugListTest::helpButtonHandsOverAndActivationReloads()
 {
     window_ = world_->open<Frmyjwh>("YcqkWh");
     WindowFixture::click(window_->Command1);
-    QCOMPARE(HelpTopic, QString("BM"));
+    QCOMPARE(core::HelpTopic, QString("BM"));
     QVERIFY(!window_->isEnabled());
 
     world_->environment().insert("ycjg", {"DG01", "当归", 12.5, "克", "补血药"});

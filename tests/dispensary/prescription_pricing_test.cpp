@@ -97,14 +97,14 @@ private:
 void PrescriptionPricingTest::init()
 {
     world_ = std::make_unique<WindowFixture>();
-    LoginUser = "药房甲";
+    core::LoginUser = "药房甲";
 }
 
 void PrescriptionPricingTest::cleanup()
 {
     world_.reset();
     window_ = nullptr;
-    LoginUser.clear();
+    core::LoginUser.clear();
 }
 
 Frmycjj* PrescriptionPricingTest::openWindow()
@@ -342,11 +342,11 @@ void PrescriptionPricingTest::doseBoxTakesDigitsOnly()
     QTest::keyClick(window_->TxtYcjl->inner(), Qt::Key_Backspace);
     QCOMPARE(window_->TxtYcjl->Text(), QString("1250"));
 
-    // A code changed after its look-up no longer matches the name found.
+    // A code typed after its look-up leaves no drug found.
     findVisit("A001", "内科", "2024-03-15");
     window_->Txtycbm->setText("DG01");
     WindowFixture::pressEnter(window_->Txtycbm);
-    window_->Txtycbm->setText("HQ02");
+    WindowFixture::type(window_->Txtycbm, "2");
     window_->TxtYcjl->setText("5");
     WindowFixture::pressEnter(window_->TxtYcjl);
     QCOMPARE(world_->messages(), QStringList{"药材编码与名称不符"});
@@ -567,8 +567,8 @@ void PrescriptionPricingTest::clicksDuringTheChargeCannotSpoilIt()
     price("DG01", "4");
     price("GC03", "15");
     price("HQ02", "15");
-    // The charge lets events run between its rows: another visit found then does not
-    // change the visit the rows are written for, the clear button does nothing, and
+    // The charge lets events run before its transaction: another visit found then does
+    // not change the visit the rows are written for, the clear button does nothing, and
     // the exit button closes the window only once the rows are written.
     const QPointer<Frmycjj> alive(window_);
     bool openAfterExit = false;

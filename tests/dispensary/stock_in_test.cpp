@@ -246,7 +246,7 @@ void StockInTest::inputCheckStopsAtTheFirstFailure()
 
 void StockInTest::receiptsAddUpOnOneBalanceRow()
 {
-    LoginUser = "操作员";
+    core::LoginUser = "操作员";
     fillReceipt("DG01", "1250", "10,000.00");
     WindowFixture::pressEnter(window_->TxtYcsl);
     QCOMPARE(window_->TxtYcsl->Text(), QString("1,250.00"));

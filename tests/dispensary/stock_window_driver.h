@@ -39,7 +39,7 @@ public:
         seedDrugList(world.environment());
         window = world.open<Window>(menuItem);
     }
-    ~StockWindowDriver() { LoginUser.clear(); }
+    ~StockWindowDriver() { core::LoginUser.clear(); }
 
     WindowFixture world;
     Window* window = nullptr;

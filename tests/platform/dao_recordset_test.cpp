@@ -203,9 +203,10 @@ private slots:
         QCOMPARE(env.count(QStringLiteral("ycjg")), 1);
     }
 
-    void storedQueriesAreViewsAndDynasetsOutliveTheirHandle()
+    void storedQueriesLiveWithTheConnectionAndDynasetsOutliveTheirHandle()
     {
         TestEnvironment env;
+        const dao::Database held = env.open();   // as the program holds it for its run
         addDrug(env, QStringLiteral("B2"), QStringLiteral("川芎"), 2);
         addDrug(env, QStringLiteral("B1"), QStringLiteral("当归"), 1);
         dao::Recordset rs;

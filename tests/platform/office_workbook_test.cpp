@@ -2,6 +2,7 @@
 // the sheet-wide font, fixed and auto-fitted column widths, and a SaveAs that maps
 // "c:\my documents\", replaces an older file and never leaves a half file behind.
 // Every case reads the saved file back.
+#include "platform/office/sheet_stream.h"
 #include "platform/office/workbook.h"
 #include "platform/win/filecopy.h"
 #include "platform/xlsx_reader.h"
@@ -90,8 +91,8 @@ private slots:
         QCOMPARE(sheet.text("A2"), QStringLiteral("药品编码"));
         QCOMPARE(sheet.text("D2"), QStringLiteral("计量单位"));
         QCOMPARE(sheet.text("B6"), QStringLiteral("黄芪"));
-        QCOMPARE(sheet.text("C5"), QStringLiteral("1,250.00"));
-        QCOMPARE(sheet.cell("C5")->kind, Kind::Text);
+        QCOMPARE(sheet.cell("C5")->kind, Kind::Number);   // a price text is read as typed: a number
+        QCOMPARE(sheet.cell("C5")->number, 1250.0);
         QCOMPARE(sheet.cell("C7")->numberFormat, QStringLiteral("#,##0.00_ "));
         QCOMPARE(sheet.cell("B7")->numberFormat, QString());
         for (const char* reference : {"A2", "B5", "C7"}) {
@@ -101,6 +102,85 @@ private slots:
         QCOMPARE(*sheet.columnWidth(1), storedWidth(8.8));
         QCOMPARE(*sheet.columnWidth(2), storedWidth(20));
         QCOMPARE(*sheet.columnWidth(4), storedWidth(9));
+        for (int column : {1, 3, 5, 200}) {   // the font of all cells: empty ones too
+            QCOMPARE(sheet.columnFontName(column), QStringLiteral("宋体 "));
+            QCOMPARE(sheet.columnFontSize(column), 9.0);
+        }
+    }
+
+    // A text is read as the spreadsheet program reads typed text, in the object model
+    // and in the streamed sheet alike.
+    void textsAreReadAsTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("number");
+        const int text = int(Kind::Text), number = int(Kind::Number);
+        QTest::newRow("thousands") << "1,250.00" << number << "" << 1250.0;
+        QTest::newRow("negative") << "-3.5" << number << "" << -3.5;
+        QTest::newRow("blanks around") << " 42 " << number << "" << 42.0;
+        QTest::newRow("fraction only") << ".5" << number << "" << 0.5;
+        QTest::newRow("exponent") << "1e3" << number << "" << 1000.0;
+        QTest::newRow("percent") << "12%" << number << "" << 0.12;
+        QTest::newRow("leading zeros") << "0012" << number << "" << 12.0;
+        QTest::newRow("date") << "2024-3-5" << number << "" << 45356.0;
+        QTest::newRow("date with slashes") << "2024/03/05" << number << "" << 45356.0;
+        QTest::newRow("apostrophe keeps text") << "'0012" << text << "0012" << 0.0;
+        QTest::newRow("code") << "DG01" << text << "DG01" << 0.0;
+        QTest::newRow("bad grouping") << "1,25" << text << "1,25" << 0.0;
+        QTest::newRow("two points") << "12.5.3" << text << "12.5.3" << 0.0;
+        QTest::newRow("no date") << "2024-13-01" << text << "2024-13-01" << 0.0;
+        QTest::newRow("sign alone") << "-" << text << "-" << 0.0;
+    }
+
+    void textsAreReadAsTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, kind);
+        QFETCH(QString, text);
+        QFETCH(double, number);
+        {
+            office::ExcelApplication xl;
+            office::Workbook book = xl.Workbooks().Add();
+            xl.Cells(1, 1).Value(typed);
+            book.SaveAs(saved("model.xls"));
+            office::SheetStream stream(QStringLiteral("宋体"), 9);
+            stream.write(1, 1, typed);
+            stream.saveAs(saved("stream.xls"));
+        }
+        for (const char* file : {"model.xls", "stream.xls"}) {
+            const auto cell = testing::XlsxReader(saved(file)).cell("A1");
+            QVERIFY(cell);
+            QCOMPARE(int(cell->kind), kind);
+            if (cell->kind == Kind::Text) QCOMPARE(cell->text, text);
+            else QCOMPARE(cell->number, number);
+        }
+    }
+
+    // The streamed sheet: rows in order only, the sheet's font in every column,
+    // auto-fit to the widest cell, fixed widths kept.
+    void streamedSheet()
+    {
+        office::SheetStream sheet(QStringLiteral("宋体 "), 9);
+        sheet.write(2, 1, QStringLiteral("药品编码"));
+        sheet.write(5, 2, QStringLiteral("六味地黄丸"));
+        sheet.write(5, 3, 1250.0, QStringLiteral("#,##0.00_ "));
+        sheet.write(6, 2, QStringLiteral("A"));
+        QCOMPARE(errorOf([&] { sheet.write(5, 1, QStringLiteral("back")); }), 1004);
+        sheet.autoFit(2);
+        sheet.autoFit(4);             // nothing written: no width
+        sheet.setColumnWidth(1, 8.8);
+        sheet.saveAs(saved("streamed.xls"));
+
+        const testing::XlsxReader read(saved("streamed.xls"));
+        QCOMPARE(read.cellCount(), 4);
+        QCOMPARE(read.text("B5"), QStringLiteral("六味地黄丸"));
+        QCOMPARE(read.cell("C5")->numberFormat, QStringLiteral("#,##0.00_ "));
+        QCOMPARE(read.cell("C5")->fontSize, 9.0);
+        QCOMPARE(*read.columnWidth(1), storedWidth(8.8));
+        QCOMPARE(*read.columnWidth(2), storedWidth(10 * 9 / 11.0 + 1));
+        for (int column : {4, 300}) QCOMPARE(read.columnFontName(column), QStringLiteral("宋体 "));
     }
 
     void valuesKeepTheirTypes()

@@ -167,6 +167,23 @@ private slots:
         QCOMPARE((2.0 * money).tenThousandths(), 200000);
     }
 
+    void amountsRoundToCentsHalfToEven_data()
+    {
+        QTest::addColumn<qint64>("raw");
+        QTest::addColumn<qint64>("expected");
+        QTest::newRow("tie down to even") << qint64(1250) << qint64(1200);
+        QTest::newRow("tie up to even") << qint64(1350) << qint64(1400);
+        QTest::newRow("above the tie") << qint64(1251) << qint64(1300);
+        QTest::newRow("negative tie") << qint64(-1250) << qint64(-1200);
+        QTest::newRow("negative above the tie") << qint64(-1251) << qint64(-1300);
+        QTest::newRow("beyond any double") << qint64(922337203685477550) << qint64(922337203685477600);
+    }
+    void amountsRoundToCentsHalfToEven()
+    {
+        QFETCH(qint64, raw);
+        QTEST(qint64(Currency::fromTenThousandths(raw).roundedToCents().tenThousandths()), "expected");
+    }
+
     void cintRoundsHalfToEven_data()
     {
         QTest::addColumn<Variant>("value");

@@ -51,7 +51,7 @@ private slots:
         QTest::newRow("folder itself") << "c:\\my documents" << "" << "";
         QTest::newRow("forward slashes") << "c:/my documents/a.xls" << "/a.xls" << "";
         QTest::newRow("similar folder") << "c:\\my documents2\\a.xls" << "" << "c:/my documents2/a.xls";
-        QTest::newRow("database under WindowsDir") << "/home/li/zyqhmz\\system\\zyqhmz.mdb" << ""
+        QTest::newRow("database under core::WindowsDir") << "/home/li/zyqhmz\\system\\zyqhmz.mdb" << ""
                                                    << "/home/li/zyqhmz/system/zyqhmz.mdb";
     }
     void mapsWindowsPaths()

@@ -1,5 +1,6 @@
 // Reads a saved workbook back for tests: the first sheet's cells (type, text or
-// number), their number formats and fonts, and the column widths. Header-only, on
+// number; shared or inline texts), their number formats and fonts, and the column
+// widths and fonts (what an empty cell of the column shows). Header-only, on
 // libzip and QXmlStreamReader; test executables that include it link libzip.
 #pragma once
 
@@ -56,11 +57,23 @@ public:
             if (column >= range.first && column <= range.last) return range.width;
         return std::nullopt;
     }
+    // The font an empty cell of column `column` shows: the column's, or the default.
+    QString columnFontName(int column) const { return columnFont(column).name; }
+    double columnFontSize(int column) const { return columnFont(column).size; }
 
 private:
     struct Font { QString name; double size = 0; bool bold = false; };
     struct Style { int numberFormatId = 0; int fontId = 0; };
-    struct ColumnRange { int first, last; double width; };
+    struct ColumnRange { int first, last; double width; int style; };
+
+    Font columnFont(int column) const
+    {
+        int style = 0;
+        for (const auto& range : columns_)
+            if (column >= range.first && column <= range.last) style = range.style;
+        const int font = style < styles_.size() ? styles_[style].fontId : 0;
+        return font < fonts_.size() ? fonts_[font] : Font();
+    }
 
     bool valid_ = false;
     QHash<int, QString> numberFormats_;
@@ -126,7 +139,8 @@ private:
             if (!in.isStartElement()) continue;
             const QXmlStreamAttributes a = in.attributes();
             if (in.name() == u"col") {
-                columns_.append(ColumnRange{a.value("min").toInt(), a.value("max").toInt(), a.value("width").toDouble()});
+                columns_.append(ColumnRange{a.value("min").toInt(), a.value("max").toInt(), a.value("width").toDouble(),
+                                            a.value("style").toInt()});
             } else if (in.name() == u"c") {
                 Cell cell;
                 const int styleIndex = a.value("s").toInt();
@@ -141,7 +155,10 @@ private:
                 const QString reference = a.value("r").toString();
                 while (!(in.isEndElement() && in.name() == u"c") && !in.atEnd()) {
                     in.readNext();
-                    if (in.isStartElement() && in.name() == u"v") {
+                    if (in.isStartElement() && in.name() == u"t") {   // an inline text
+                        cell.kind = Cell::Kind::Text;
+                        cell.text = in.readElementText();
+                    } else if (in.isStartElement() && in.name() == u"v") {
                         const QString v = in.readElementText();
                         if (shared) {
                             cell.kind = Cell::Kind::Text;

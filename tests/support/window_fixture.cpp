@@ -13,10 +13,11 @@
 #include <QTest>
 
 WindowFixture::WindowFixture(const QDate& today)
-    : clock_(today), previousWindowsDir_(WindowsDir)
+    : clock_(today), previousWindowsDir_(core::WindowsDir)
 {
-    WindowsDir = environment_.windowsDir();
-    mainWindow_ = std::make_unique<MDIFqhmz>();
+    core::WindowsDir = environment_.windowsDir();
+    core::HoldDb();   // as the program holds its database for the run
+    mainWindow_ = std::make_unique<core::MDIFqhmz>();
     mainWindow_->show();
     QApplication::setActiveWindow(mainWindow_.get());
 }
@@ -24,10 +25,11 @@ WindowFixture::WindowFixture(const QDate& today)
 WindowFixture::~WindowFixture()
 {
     mainWindow_.reset();
-    WindowsDir = previousWindowsDir_;
+    core::ReleaseDb();
+    core::WindowsDir = previousWindowsDir_;
 }
 
-void WindowFixture::openThroughMenu(const QString& itemName, const MDIFqhmz::FormFactory& factory)
+void WindowFixture::openThroughMenu(const QString& itemName, const core::MDIFqhmz::FormFactory& factory)
 {
     mainWindow_->wire(itemName, factory);
     mainWindow_->menuAction(itemName)->trigger();

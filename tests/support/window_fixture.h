@@ -1,5 +1,5 @@
 // The world of a window test: a fresh database (TestEnvironment) that the globals point
-// at, a real main window, message boxes answered from a queue and logged, and today
+// at and that stays open for the test as the program holds it for its run, a real main window, message boxes answered from a queue and logged, and today
 // fixed by the clock's hook. A window is opened through its menu item as the user
 // opens it; keys, text and clicks reach its controls through QTest.
 #pragma once
@@ -29,7 +29,7 @@ public:
     WindowFixture& operator=(const WindowFixture&) = delete;
 
     TestEnvironment& environment() { return environment_; }
-    MDIFqhmz& mainWindow() { return *mainWindow_; }
+    core::MDIFqhmz& mainWindow() { return *mainWindow_; }
     forms::MessageBoxes::TestHook& boxes() { return boxes_; }
     forms::Clock::TestHook& clock() { return clock_; }
     QDate today() const { return clock_.now.date(); }
@@ -43,7 +43,7 @@ public:
         openThroughMenu(itemName, [&window] { return window = new W; });
         return window;
     }
-    void openThroughMenu(const QString& itemName, const MDIFqhmz::FormFactory& factory);
+    void openThroughMenu(const QString& itemName, const core::MDIFqhmz::FormFactory& factory);
 
     // Answers for the next message boxes, in order (an empty queue answers OK or Yes).
     void answer(std::initializer_list<int> replies);
@@ -63,5 +63,5 @@ private:
     forms::MessageBoxes::TestHook boxes_;
     forms::Clock::TestHook clock_;
     QString previousWindowsDir_;
-    std::unique_ptr<MDIFqhmz> mainWindow_;
+    std::unique_ptr<core::MDIFqhmz> mainWindow_;
 };

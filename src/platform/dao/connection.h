@@ -1,8 +1,9 @@
 // One open database file, shared by every Database handle and table recordset that
-// uses it (dao.h). Connections are kept by canonical path while any user holds one,
-// so opening an already open file costs a map look-up instead of a key derivation,
-// and a reader and a writer in the same burst of work never lock each other out.
-// Internal to the database layer.
+// uses it (dao.h). Connections are kept by canonical path while any user holds one
+// (the program holds its database for the whole run), so opening an already open
+// file costs a map look-up instead of a key derivation, and a reader and a writer in
+// the same burst of work never lock each other out. A connection carries its stored
+// queries (temporary views, in memory). Internal to the database layer.
 #pragma once
 
 #define SQLITE_HAS_CODEC 1
@@ -19,6 +20,9 @@ namespace dao {
 class Statement {
 public:
     Statement(sqlite3* db, const QString& sql);
+    // The first statement of a script, `tail` set past it; the handle is null when
+    // only blanks or comments were left.
+    Statement(sqlite3* db, const char* utf8, const char** tail);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -39,6 +43,7 @@ public:
 private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
+    bool write_ = false;   // changes the file or the schema (WriteFault counts it)
 };
 
 class Connection {
@@ -48,6 +53,8 @@ public:
     // an existing file so that nothing can be written to it through this connection.
     static std::shared_ptr<Connection> acquire(const QString& path, const QString& password, bool create,
                                                bool readOnly = false);
+    // Whether somebody holds the connection to `path`.
+    static bool isOpen(const QString& path);
     ~Connection();
 
     sqlite3* handle() const { return db_; }

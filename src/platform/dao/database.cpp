@@ -31,9 +31,12 @@ QString selectAllFrom(const QString& name)
     return QStringLiteral("SELECT * FROM ") + quoteName(name);
 }
 
+// Stored queries are temporary views: they live with the connection, so storing,
+// opening and deleting them writes nothing to the file, a read-only file can be viewed,
+// and two copies of the program on one file never see each other's.
 void createView(Connection& connection, const QString& name, const QString& oldSql)
 {
-    connection.run(QStringLiteral("CREATE VIEW %1 AS %2").arg(quoteName(name), dialect::translate(oldSql)));
+    connection.run(QStringLiteral("CREATE TEMP VIEW %1 AS %2").arg(quoteName(name), dialect::translate(oldSql)));
 }
 
 Error closedDatabase()
@@ -65,6 +68,11 @@ Database Database::create(const QString& path, const QString& connect)
     return db;
 }
 
+bool Database::inUse(const QString& path)
+{
+    return Connection::isOpen(path);
+}
+
 void Database::close()
 {
     connection_.reset();
@@ -88,7 +96,8 @@ Recordset Database::openRecordset(const QString& sqlOrQueryName)
     QString sql = sqlOrQueryName;
     if (bareName.match(sqlOrQueryName).hasMatch()) {
         Statement find(live().handle(),
-                       QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('view','table') AND name=? COLLATE NOCASE"));
+                       QStringLiteral("SELECT name FROM sqlite_temp_master WHERE type='view' AND name=?1 COLLATE NOCASE "
+                                      "UNION ALL SELECT name FROM sqlite_master WHERE type='table' AND name=?1 COLLATE NOCASE"));
         find.bind(1, sqlOrQueryName.trimmed());
         if (!find.step())
             throw Error(3078, QStringLiteral("找不到输入表或查询“%1”。").arg(sqlOrQueryName.trimmed()));
@@ -108,7 +117,7 @@ void Database::execute(const QString& sql)
 
 QStringList Database::queryDefs() const
 {
-    Statement views(live().handle(), QStringLiteral("SELECT name FROM sqlite_master WHERE type='view' ORDER BY rowid"));
+    Statement views(live().handle(), QStringLiteral("SELECT name FROM sqlite_temp_master WHERE type='view' ORDER BY rowid"));
     QStringList names;
     while (views.step()) names << views.value(0).toString();
     return names;
@@ -124,31 +133,31 @@ void Database::deleteQueryDef(const QString& name)
 {
     const std::optional<QString> existing = storedQueryName(queryDefs(), name);
     if (!existing) throw Error(3265, QStringLiteral("在查询集合中找不到“%1”。").arg(name));
-    live().run(QStringLiteral("DROP VIEW ") + quoteName(*existing));
+    live().run(QStringLiteral("DROP VIEW temp.") + quoteName(*existing));
 }
 
 void Database::deleteAllQueryDefs()
 {
-    for (const QString& existing : queryDefs()) live().run(QStringLiteral("DROP VIEW ") + quoteName(existing));
+    for (const QString& existing : queryDefs()) live().run(QStringLiteral("DROP VIEW temp.") + quoteName(existing));
 }
 
 Recordset Database::storeAndOpen(const QString& name, const QString& sql)
 {
-    {
-        Transaction transaction(*this);
-        deleteAllQueryDefs();
-        createView(live(), name, sql);
-        transaction.commit();
-    }
+    deleteAllQueryDefs();
+    createView(live(), name, sql);
     return Recordset(openDynasetImpl(live(), selectAllFrom(name)));
 }
 
 void Database::executeSchema(const QString& sql)
 {
-    char* message = nullptr;
-    const int rc = sqlite3_exec(live().handle(), sql.toUtf8().constData(), nullptr, nullptr, &message);
-    sqlite3_free(message);
-    if (rc != SQLITE_OK) throw sqliteError(live().handle(), rc);
+    const QByteArray text = sql.toUtf8();
+    const char* rest = text.constData();
+    while (*rest) {
+        Statement statement(live().handle(), rest, &rest);
+        if (statement.handle())
+            while (statement.step()) {
+            }
+    }
 }
 
 Transaction::Transaction(Database& db) : connection_(db.connection())

@@ -17,7 +17,8 @@ namespace dao::dialect {
 
 QString translate(const QString& oldSql);
 
-// Installs like() and the PINYIN collation on a freshly opened connection.
+// Installs like() and the PINYIN collation on a freshly opened connection (neither is
+// named by the file, so a connection without them still reads and writes it).
 void registerOn(sqlite3* connection);
 
 }  // namespace dao::dialect

@@ -2,6 +2,7 @@
 // writeXlsx (xlsx_file.cpp) when SaveAs is called.
 #include "platform/office/workbook.h"
 
+#include "platform/office/cell_values.h"
 #include "platform/office/workbook_data.h"
 #include "platform/win/paths.h"
 
@@ -41,28 +42,6 @@ CellArea parseAddress(const QString& address)
     const CellArea last = singleCell(match.captured(4).toInt(), column(match.captured(3)));
     return {std::min(first.firstRow, last.firstRow), std::min(first.firstColumn, last.firstColumn),
             std::max(first.firstRow, last.firstRow), std::max(first.firstColumn, last.firstColumn)};
-}
-
-bool isEmptyValue(const vb::Variant& value)
-{
-    return value.isNull() || (value.type() == vb::Variant::Type::Text && value.toString().isEmpty());
-}
-
-// Width of a value in characters of the standard font: a wide (CJK) character
-// counts two, dates show as yyyy-mm-dd.
-double contentWidth(const vb::Variant& value)
-{
-    if (value.type() == vb::Variant::Type::Date) return 10;
-    double width = 0;
-    const QString text = value.toString();
-    for (const char32_t c : text.toUcs4()) {
-        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF)
-                          || (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF)
-                          || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60)
-                          || (c >= 0xFFE0 && c <= 0xFFE6) || c >= 0x20000;
-        width += wide ? 2 : 1;
-    }
-    return width;
 }
 
 // Visits the stored cells of an area, in row order.
@@ -157,9 +136,10 @@ bool Font::Bold() const { return firstCellStyle(*sheet_, area_).bold.value_or(fa
 
 // --- Range
 
-Range& Range::Value(const vb::Variant& value)
+Range& Range::Value(const vb::Variant& given)
 {
     SheetData& sheet = *sheet_;
+    const vb::Variant value = typedEntry(given);
     if (isEmptyValue(value)) {
         forStoredCells(sheet, area_, [&](auto it) {
             it->second.value = vb::Variant();

@@ -1,13 +1,12 @@
-// Writing a workbook held in memory to a file with libxlsxwriter. The file is made
-// whole in a private temporary folder and then copied over the target with
-// win::copyFile, so a failure (folder missing, disk full) never leaves a half file.
-#include "platform/office/workbook_data.h"
+// Writing workbooks with libxlsxwriter; see xlsx_writer.h. The file is made whole in a
+// private temporary folder and then copied over the target with win::copyFile, so a
+// failure (folder missing, disk full) never leaves a half file.
+#include "platform/office/xlsx_writer.h"
 
 #include "platform/office/error.h"
 #include "platform/win/file_error.h"
 #include "platform/win/filecopy.h"
 
-#include <QTemporaryDir>
 #include <xlsxwriter.h>
 
 namespace office {
@@ -19,108 +18,122 @@ Error writerError(lxw_error error)
     return Error(1004, QStringLiteral("工作簿不能保存：") + QString::fromUtf8(lxw_strerror(error)));
 }
 
-// One libxlsxwriter format per distinct effective style of the workbook.
-class FormatCache {
-public:
-    explicit FormatCache(lxw_workbook* book) : book_(book) {}
-
-    lxw_format* formatFor(const CellStyle& style, bool isDate)
-    {
-        CellStyle effective = style;
-        if (isDate && !effective.numberFormat) effective.numberFormat = QStringLiteral("yyyy-mm-dd");
-        if (effective.isDefault()) return nullptr;
-
-        const QString key = effective.fontName.value_or(QString()) + u'\x1f'
-                            + (effective.fontSize ? QString::number(*effective.fontSize) : QString()) + u'\x1f'
-                            + (effective.bold ? QString::number(*effective.bold) : QString()) + u'\x1f'
-                            + effective.numberFormat.value_or(QString());
-        lxw_format*& format = formats_[key];
-        if (!format) {
-            format = workbook_add_format(book_);
-            if (effective.fontName) format_set_font_name(format, effective.fontName->toUtf8().constData());
-            if (effective.fontSize) format_set_font_size(format, *effective.fontSize);
-            if (effective.bold.value_or(false)) format_set_bold(format);
-            if (effective.numberFormat) format_set_num_format(format, effective.numberFormat->toUtf8().constData());
-        }
-        return format;
-    }
-
-private:
-    lxw_workbook* book_;
-    std::map<QString, lxw_format*> formats_;
-};
-
-lxw_error writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, const vb::Variant& value,
-                    lxw_format* format)
+void check(lxw_error error)
 {
+    if (error != LXW_NO_ERROR) throw writerError(error);
+}
+
+constexpr double kStandardWidth = 8.43;
+
+}  // namespace
+
+XlsxWriter::XlsxWriter(bool constantMemory)
+{
+    if (!scratch_.isValid()) throw win::fileAccessError();
+    scratchPath_ = QFile::encodeName(scratch_.path());
+    built_ = scratch_.filePath(QStringLiteral("workbook.xlsx"));
+    lxw_workbook_options options{};
+    options.constant_memory = constantMemory ? LXW_TRUE : LXW_FALSE;
+    options.tmpdir = scratchPath_.data();
+    book_ = workbook_new_opt(QFile::encodeName(built_).constData(), &options);
+    if (!book_) throw win::fileAccessError();
+}
+
+XlsxWriter::~XlsxWriter()
+{
+    if (book_) lxw_workbook_free(book_);
+}
+
+lxw_worksheet* XlsxWriter::addSheet(const QString& name)
+{
+    lxw_worksheet* sheet = workbook_add_worksheet(book_, name.toUtf8().constData());
+    if (!sheet) throw writerError(LXW_ERROR_SHEETNAME_ALREADY_USED);
+    return sheet;
+}
+
+lxw_format* XlsxWriter::format(const CellStyle& style, bool isDate)
+{
+    CellStyle effective = style;
+    if (isDate && !effective.numberFormat) effective.numberFormat = QStringLiteral("yyyy-mm-dd");
+    if (effective.isDefault()) return nullptr;
+
+    const QString key = effective.fontName.value_or(QString()) + u'\x1f'
+                        + (effective.fontSize ? QString::number(*effective.fontSize) : QString()) + u'\x1f'
+                        + (effective.bold ? QString::number(*effective.bold) : QString()) + u'\x1f'
+                        + effective.numberFormat.value_or(QString());
+    lxw_format*& format = formats_[key];
+    if (!format) {
+        format = workbook_add_format(book_);
+        if (effective.fontName) format_set_font_name(format, effective.fontName->toUtf8().constData());
+        if (effective.fontSize) format_set_font_size(format, *effective.fontSize);
+        if (effective.bold.value_or(false)) format_set_bold(format);
+        if (effective.numberFormat) format_set_num_format(format, effective.numberFormat->toUtf8().constData());
+    }
+    return format;
+}
+
+void XlsxWriter::writeCell(lxw_worksheet* sheet, int row, int column, const vb::Variant& value,
+                           const CellStyle& style)
+{
+    lxw_format* cellFormat = format(style, value.type() == vb::Variant::Type::Date);
+    const lxw_row_t r = lxw_row_t(row - 1);
+    const lxw_col_t c = lxw_col_t(column - 1);
     switch (value.type()) {
-    case vb::Variant::Type::Null: return format ? worksheet_write_blank(sheet, row, column, format) : LXW_NO_ERROR;
+    case vb::Variant::Type::Null:
+        if (cellFormat) check(worksheet_write_blank(sheet, r, c, cellFormat));
+        return;
     case vb::Variant::Type::Number:
-    case vb::Variant::Type::Currency: return worksheet_write_number(sheet, row, column, value.toDouble(), format);
+    case vb::Variant::Type::Currency: check(worksheet_write_number(sheet, r, c, value.toDouble(), cellFormat)); return;
     case vb::Variant::Type::Date: {
         const QDate date = value.toDate();
         if (date.year() >= 1900) {   // the earliest date a workbook can hold
             lxw_datetime when{date.year(), date.month(), date.day(), 0, 0, 0};
-            return worksheet_write_datetime(sheet, row, column, &when, format);
+            check(worksheet_write_datetime(sheet, r, c, &when, cellFormat));
+            return;
         }
         break;
     }
     case vb::Variant::Type::Text: break;
     }
-    return worksheet_write_string(sheet, row, column, value.toString().toUtf8().constData(), format);
+    check(worksheet_write_string(sheet, r, c, value.toString().toUtf8().constData(), cellFormat));
 }
 
-void writeSheet(lxw_worksheet* sheet, const SheetData& data, FormatCache& formats)
+void XlsxWriter::setColumns(lxw_worksheet* sheet, const std::map<int, double>& widths, const CellStyle& sheetStyle)
 {
-    for (const auto& [column, width] : data.columnWidths) {
-        const lxw_error error = worksheet_set_column(sheet, lxw_col_t(column - 1), lxw_col_t(column - 1), width, nullptr);
-        if (error != LXW_NO_ERROR) throw writerError(error);
+    // Column ranges must not overlap: the sized columns one by one, the gaps between
+    // them as ranges of the standard width.
+    lxw_format* columnFormat = format(sheetStyle, false);
+    int next = 1;
+    auto gapUpTo = [&](int last) {
+        if (columnFormat && next <= last)
+            check(worksheet_set_column(sheet, lxw_col_t(next - 1), lxw_col_t(last - 1), kStandardWidth, columnFormat));
+    };
+    for (const auto& [column, width] : widths) {
+        gapUpTo(column - 1);
+        check(worksheet_set_column(sheet, lxw_col_t(column - 1), lxw_col_t(column - 1), width, columnFormat));
+        next = column + 1;
     }
-    for (const auto& [position, cell] : data.cells) {
-        const bool isDate = cell.value.type() == vb::Variant::Type::Date;
-        lxw_format* format = formats.formatFor(cell.style.over(data.sheetStyle), isDate);
-        const lxw_error error = writeCell(sheet, lxw_row_t(position.first - 1), lxw_col_t(position.second - 1),
-                                          cell.value, format);
-        if (error != LXW_NO_ERROR) throw writerError(error);
-    }
+    gapUpTo(kMaxColumns);
 }
 
-// Owns the libxlsxwriter workbook until it is closed (which writes the file).
-struct OpenWorkbook {
-    lxw_workbook* book = nullptr;
-    ~OpenWorkbook()
-    {
-        if (book) lxw_workbook_free(book);
-    }
-};
-
-}  // namespace
+void XlsxWriter::saveAs(const QString& hostPath)
+{
+    lxw_workbook* book = book_;
+    book_ = nullptr;   // closing frees it, whatever the outcome
+    check(workbook_close(book));
+    win::copyFile(built_, hostPath);
+}
 
 void writeXlsx(const WorkbookData& data, const QString& hostPath)
 {
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) throw win::fileAccessError();
-    const QByteArray scratchPath = QFile::encodeName(scratch.path());
-    const QString built = scratch.filePath(QStringLiteral("workbook.xlsx"));
-
-    lxw_workbook_options options{};
-    options.tmpdir = const_cast<char*>(scratchPath.constData());
-    OpenWorkbook open;
-    open.book = workbook_new_opt(QFile::encodeName(built).constData(), &options);
-    if (!open.book) throw win::fileAccessError();
-
-    FormatCache formats(open.book);
+    XlsxWriter writer(false);
     for (const std::shared_ptr<SheetData>& sheet : data.sheets) {
-        lxw_worksheet* target = workbook_add_worksheet(open.book, sheet->name.toUtf8().constData());
-        if (!target) throw writerError(LXW_ERROR_SHEETNAME_ALREADY_USED);
-        writeSheet(target, *sheet, formats);
+        lxw_worksheet* target = writer.addSheet(sheet->name);
+        writer.setColumns(target, sheet->columnWidths, sheet->sheetStyle);
+        for (const auto& [position, cell] : sheet->cells)
+            writer.writeCell(target, position.first, position.second, cell.value, cell.style.over(sheet->sheetStyle));
     }
-    lxw_workbook* book = open.book;
-    open.book = nullptr;   // closing frees it, whatever the outcome
-    const lxw_error closed = workbook_close(book);
-    if (closed != LXW_NO_ERROR) throw writerError(closed);
-
-    win::copyFile(built, hostPath);
+    writer.saveAs(hostPath);
 }
 
 }  // namespace office

@@ -35,6 +35,17 @@ Currency Currency::operator/(double divisor) const
     return roundedTenThousandths(static_cast<double>(raw_) / divisor);
 }
 
+Currency Currency::roundedToCents() const
+{
+    std::int64_t hundredths = raw_ / 100;
+    const std::int64_t rest = raw_ % 100;   // carries the sign of raw_
+    if (rest > 50 || (rest == 50 && hundredths % 2 != 0))
+        ++hundredths;
+    else if (rest < -50 || (rest == -50 && hundredths % 2 != 0))
+        --hundredths;
+    return fromTenThousandths(hundredths * 100);
+}
+
 static QString plainNumber(double value)
 {
     QString text = QString::number(value, 'f', 10);

@@ -29,6 +29,9 @@ public:
     // zero raises DivisionByZero (11).
     Currency operator*(double factor) const;
     Currency operator/(double divisor) const;
+    // The amount rounded to the hundredth (fen), ties to the even neighbour: 0.125 is
+    // 0.12, 0.135 is 0.14, -0.125 is -0.12.
+    Currency roundedToCents() const;
     auto operator<=>(const Currency&) const = default;
 
 private:

@@ -1,5 +1,5 @@
-// The dispensary's number and date boxes; see number_box.h.
-#include "dispensary/number_box.h"
+// The number and date boxes of the windows; see entry_boxes.h.
+#include "core/entry_boxes.h"
 
 #include "platform/forms/services.h"
 #include "platform/forms/textbox.h"
@@ -9,7 +9,7 @@
 
 #include <cmath>
 
-namespace dispensary {
+namespace core {
 
 namespace {
 const QString DayKeyFormat = QStringLiteral("yyyymmdd");
@@ -52,4 +52,4 @@ bool laterThanToday(const QDate& date) { return dayKey(date) > dayKey(forms::Clo
 
 bool earlierThanToday(const QDate& date) { return dayKey(date) < dayKey(forms::Clock::Today()); }
 
-}  // namespace dispensary
+}  // namespace core

@@ -1,12 +1,12 @@
-// The dispensary's error trap; see error_trap.h.
-#include "dispensary/error_trap.h"
+// The error trap of the windows; see error_trap.h.
+#include "core/error_trap.h"
 
 #include "platform/forms/services.h"
 
 #include <QString>
 #include <exception>
 
-namespace dispensary {
+namespace core {
 
 namespace {
 const QString UnknownError = QStringLiteral("未知错误");
@@ -38,4 +38,4 @@ bool runTrappedNumbered(const std::function<void()>& work)
     });
 }
 
-}  // namespace dispensary
+}  // namespace core

@@ -1,9 +1,11 @@
-// The number and date boxes of the dispensary windows. A number box is rewritten as
+// The number and date boxes of the windows. A number box is rewritten as
 // "###,##0.00" once Enter is pressed or the input check passes, and wherever its text
 // is computed with or stored it is read back as the number it shows, thousands
-// separators included ("1,250.00" is 1250). A date box is a masked input "####-##-##"
-// with the prompt "_", filled with today as "yyyy-mm-dd"; a date is compared with
-// today by writing both as "yyyymmdd" and comparing the texts.
+// separators included ("1,250.00" is 1250): numberIn for a number, moneyIn for money.
+// A date box is a masked input "####-##-##" with the prompt "_" (makeDateBox), filled
+// with today as "yyyy-mm-dd" (todayText); a date is compared with today by writing
+// both as "yyyymmdd" and comparing the texts. The Enter-chain steps over these boxes
+// are in enter_chain.h, the boxes' look in look.h.
 #pragma once
 
 #include "platform/vb/variant.h"
@@ -16,7 +18,7 @@ class TextBox;
 class MaskEdBox;
 }
 
-namespace dispensary {
+namespace core {
 
 inline const QString NumberFormat = QStringLiteral("###,##0.00");
 
@@ -49,4 +51,4 @@ QDate dateIn(const forms::TextBox& box);
 bool laterThanToday(const QDate& date);
 bool earlierThanToday(const QDate& date);
 
-}  // namespace dispensary
+}  // namespace core

@@ -1,0 +1,21 @@
+// The error trap every handler that touches the database or a file runs its work in:
+// the work runs, and any error it raises (the database's, the runtime's conversions,
+// a file's, anything else) is shown in the form the handler reports in: as a rule its
+// description alone in an information box with an empty title; in a few handlers its
+// number, CR LF and its description, OK only, no icon, the program's default title.
+// No exception leaves a handler through here, and the program never ends on an error.
+//
+//   if (!core::runTrapped([&] { ... })) return;   // the error has been shown
+#pragma once
+
+#include <functional>
+
+namespace core {
+
+// Runs `work`; true when it ran through, false after its error has been shown as its
+// description alone.
+bool runTrapped(const std::function<void()>& work);
+// The same, the error shown as its number, CR LF and its description.
+bool runTrappedNumbered(const std::function<void()>& work);
+
+}  // namespace core

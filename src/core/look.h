@@ -1,0 +1,71 @@
+// The look the windows share: 宋体 in the sizes below, the light blue RGB(192, 192, 255)
+// of the entry boxes and grids, boxes 360 twips high, and a label-and-box field
+// layout. A window makes its boxes and buttons through the makers here and places each
+// labelled box with one FieldLayout, so no window repeats fonts, colours or the
+// arithmetic of a label beside its box:
+//
+//   Txtycbm = core::makeBox(this, 20);                       // 宋体 10.5, light blue
+//   const core::FieldLayout fields(this, {750});             // labels 750 twips wide
+//   fields.place(QStringLiteral("药材编码"), Txtycbm, 60, 150, 1380);
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+class QWidget;
+
+namespace forms {
+class CommandButton;
+class Control;
+class Label;
+class MaskEdBox;
+class TextBox;
+}
+
+namespace core {
+
+namespace look {
+inline const QString FontName = QStringLiteral("宋体");
+constexpr double FontSize = 10.5;        // boxes, buttons, grids of the entry windows
+constexpr double LabelFontSize = 9;      // labels of four characters in a narrow column
+constexpr double GridFontSize = 11.25;   // the drug list's grid
+inline const QColor BoxColor = QColor(192, 192, 255);
+constexpr int BoxHeight = 360;           // twips
+}  // namespace look
+
+// A text box of the look (宋体 10.5 pt, light blue), `maxLength` 0 for none.
+forms::TextBox* makeBox(QWidget* parent, int maxLength);
+// A date box of the look: mask "####-##-##", prompt "_", at most 10 characters.
+forms::MaskEdBox* makeDateBox(QWidget* parent);
+// A command button in 宋体 10.5 pt.
+forms::CommandButton* makeButton(QWidget* parent, const QString& caption);
+// Gives a control of another kind (a combo box, a grid) the look's font and colour.
+void giveLook(forms::Control* control, double fontSize = look::FontSize, bool coloured = true);
+
+// A label and its box side by side. The label stands `drop` twips lower than the
+// box's top (negative: higher), `width` wide and `height` high, then `gap` twips of
+// space, then the box, `look::BoxHeight` high. The label's text may wrap onto two lines.
+class FieldLayout {
+public:
+    struct Label {
+        int width;
+        int gap = 0;
+        int drop = 60;
+        int height = look::BoxHeight - 60;
+        double fontSize = look::LabelFontSize;
+        bool wrap = false;
+    };
+    FieldLayout(QWidget* window, const Label& label) : window_(window), label_(label) {}
+
+    // Places a new label reading `caption` and `box` from `left`, the box's top at
+    // `top`, the box `boxWidth` wide; returns the box's right edge.
+    int place(const QString& caption, forms::Control* box, int left, int top, int boxWidth) const;
+    // The same with a label the window already has.
+    int place(forms::Label* label, forms::Control* box, int left, int top, int boxWidth) const;
+
+private:
+    QWidget* window_;
+    Label label_;
+};
+
+}  // namespace core

@@ -1,0 +1,40 @@
+// The write routine of the windows; see write_routine.h.
+#include "core/write_routine.h"
+
+#include "core/error_trap.h"
+#include "core/globals.h"
+#include "platform/dao/dao.h"
+#include "platform/forms/services.h"
+
+#include <QScopedValueRollback>
+
+namespace core {
+
+void WriteRoutine::guarded(const std::function<void()>& handler)
+{
+    if (running_) return;
+    const forms::Form::PumpScope pumping(window_);
+    QScopedValueRollback<bool> running(running_, true);
+    handler();
+}
+
+WriteRoutine::Outcome WriteRoutine::write(const Work& work) { return write(Work(), work); }
+
+WriteRoutine::Outcome WriteRoutine::write(const Work& checkFirst, const Work& work)
+{
+    Outcome outcome = Outcome::Declined;
+    const bool ran = runTrapped([&] {
+        dao::Database db = OpenDb();
+        forms::DoEvents();
+        db.deleteAllQueryDefs();
+        forms::DoEvents();
+        if (checkFirst && !checkFirst(db)) return;
+        dao::Transaction transaction(db);
+        if (!work(db)) return;
+        transaction.commit();
+        outcome = Outcome::Written;
+    });
+    return ran ? outcome : Outcome::Failed;
+}
+
+}  // namespace core

@@ -1,0 +1,62 @@
+// The one way a window writes to the database. Every writing handler of a window
+// (a save, a charge, an add, change or delete) runs inside `guarded`, and its database
+// work inside `write`:
+//
+//   void Frmx::CmdSave_Click()
+//   {
+//       writer_.guarded([this] {                      // a second click meanwhile does nothing
+//           if (!core::askedYes(...)) return;          // questions and checks first
+//           const auto outcome = writer_.write([&](dao::Database& db) {
+//               ...                                    // reads and writes, no user talk
+//               return true;                           // false: roll back, nothing written
+//           });
+//           if (outcome == core::WriteRoutine::Outcome::Written) Qpcls();
+//       });
+//   }
+//
+// `write` traps errors (shown as their description), opens the database, deletes every
+// stored query, lets pending events run, then opens one transaction, runs the work and
+// commits. The rule for events: none runs while the transaction is open (no DoEvents,
+// no message box inside the work), so no other handler can slip its writes into this
+// one's; a long write draws its progress between transactions or by repainting only.
+// A failure rolls everything back and the window keeps its inputs for another try.
+#pragma once
+
+#include "platform/forms/form.h"
+
+#include <functional>
+
+namespace dao { class Database; }
+
+namespace core {
+
+class WriteRoutine {
+public:
+    enum class Outcome {
+        Written,    // the work ran through and was committed
+        Declined,   // the first check or the work said no: nothing written
+        Failed,     // an error was raised, shown, and everything rolled back
+    };
+    using Work = std::function<bool(dao::Database&)>;
+
+    explicit WriteRoutine(forms::Form& window) : window_(window) {}
+
+    // Whether a writing handler of the window is running.
+    bool running() const { return running_; }
+
+    // Runs `handler` holding the window's PumpScope (a close meanwhile waits for its
+    // end); called again while it runs, returns at once without running anything.
+    void guarded(const std::function<void()>& handler);
+
+    // The write: trap, open, the stored-query pass, pending events; then `checkFirst`
+    // (when given) on the open database before any transaction, where it may talk to
+    // the user; then `work` in one transaction. Either returning false declines.
+    Outcome write(const Work& work);
+    Outcome write(const Work& checkFirst, const Work& work);
+
+private:
+    forms::Form& window_;
+    bool running_ = false;
+};
+
+}  // namespace core

@@ -1,0 +1,55 @@
+// The streamed sheet; see sheet_stream.h.
+#include "platform/office/sheet_stream.h"
+
+#include "platform/office/cell_values.h"
+#include "platform/office/xlsx_writer.h"
+#include "platform/win/paths.h"
+
+#include <algorithm>
+
+namespace office {
+
+SheetStream::SheetStream(const QString& fontName, double fontSize)
+    : writer_(std::make_unique<XlsxWriter>(true)),
+      sheet_(writer_->addSheet(QStringLiteral("Sheet1"))),
+      fontName_(fontName),
+      fontSize_(fontSize)
+{
+}
+
+SheetStream::~SheetStream() = default;
+
+void SheetStream::write(int row, int column, const vb::Variant& given, const QString& numberFormat)
+{
+    if (row < lastRow_ || row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
+        throw Error(1004, QStringLiteral("应用程序定义或对象定义错误"));
+    lastRow_ = row;
+    const vb::Variant value = typedEntry(given);
+    if (isEmptyValue(value)) return;
+    CellStyle style;
+    style.fontName = fontName_;
+    style.fontSize = fontSize_;
+    if (!numberFormat.isEmpty()) style.numberFormat = numberFormat;
+    writer_->writeCell(sheet_, row, column, value, style);
+    double& widest = widest_[column];
+    widest = std::max(widest, contentWidth(value) * fontSize_ / kDefaultFontSize);
+}
+
+void SheetStream::setColumnWidth(int column, double characters) { widths_[column] = characters; }
+
+void SheetStream::autoFit(int column)
+{
+    const auto it = widest_.find(column);
+    if (it != widest_.end()) widths_[column] = std::min(255.0, it->second + 1);
+}
+
+void SheetStream::saveAs(const QString& path)
+{
+    CellStyle sheetStyle;
+    sheetStyle.fontName = fontName_;
+    sheetStyle.fontSize = fontSize_;
+    writer_->setColumns(sheet_, widths_, sheetStyle);
+    writer_->saveAs(win::hostPath(path));
+}
+
+}  // namespace office

@@ -1,0 +1,48 @@
+// The libxlsxwriter plumbing of the workbook stand-ins, shared by the in-memory
+// workbook (written whole at SaveAs) and the streamed sheet (written row by row): the
+// file made in a private temporary folder and copied over its target only when
+// complete, one format per distinct style, cells written by their value's type, and
+// the columns' widths and formats. The windows never see it.
+#pragma once
+
+#include "platform/office/workbook_data.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <map>
+
+struct lxw_workbook;
+struct lxw_worksheet;
+struct lxw_format;
+
+namespace office {
+
+class XlsxWriter {
+public:
+    // `constantMemory`: each row goes to disk once a later row is written.
+    explicit XlsxWriter(bool constantMemory);
+    ~XlsxWriter();
+    XlsxWriter(const XlsxWriter&) = delete;
+    XlsxWriter& operator=(const XlsxWriter&) = delete;
+
+    lxw_worksheet* addSheet(const QString& name);
+    // The format of a cell of this style (a date without a number format shows as
+    // yyyy-mm-dd); nullptr for the default style.
+    lxw_format* format(const CellStyle& style, bool isDate);
+    // Rows and columns 1-based; Null writes a blank only when it carries a format.
+    void writeCell(lxw_worksheet* sheet, int row, int column, const vb::Variant& value, const CellStyle& style);
+    // Every column of the sheet gets `sheetStyle`'s format, so that empty cells show
+    // the sheet's font too; the columns in `widths` get their width.
+    void setColumns(lxw_worksheet* sheet, const std::map<int, double>& widths, const CellStyle& sheetStyle);
+    // Closes the file and copies it over `hostPath`.
+    void saveAs(const QString& hostPath);
+
+private:
+    QTemporaryDir scratch_;
+    QByteArray scratchPath_;
+    QString built_;
+    lxw_workbook* book_ = nullptr;
+    std::map<QString, lxw_format*> formats_;
+};
+
+}  // namespace office
