@@ -79,7 +79,7 @@ void MainWindowTest::init()
 void MainWindowTest::cleanup()
 {
     mainWindow_.reset();
-    ReleaseDb();
+    core::ReleaseDb();
     boxes_.reset();
     windowsDir_.reset();
 }

@@ -43,7 +43,7 @@ class StartupTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { ReleaseDb(); }
+    void cleanup() { core::ReleaseDb(); }
 
     void aFileTheKeyDoesNotOpenIsReportedAtStartAndLeftAlone_data()
     {
@@ -82,10 +82,10 @@ private slots:
                 user = std::make_unique<OrdinaryUser>(env.windowsDir());
                 QFile::setPermissions(path, {});
             }
-            exitCode = RunSystem(shippedDatabase(), [](MDIFqhmz&) { QFAIL("the main window must not open"); });
+            exitCode = core::RunSystem(shippedDatabase(), [](core::MDIFqhmz&) { QFAIL("the main window must not open"); });
         }
         QVERIFY(exitCode != 0);
-        QVERIFY(MainWindow() == nullptr);
+        QVERIFY(core::MainWindow() == nullptr);
         QCOMPARE(boxes.texts().size(), 1);
         const QString text = boxes.texts().constFirst();
         QVERIFY2(text.startsWith(QStringLiteral("错误号码：")) && text.contains(QStringLiteral("错误内容：")), qPrintable(text));
@@ -98,10 +98,10 @@ private slots:
     void theConnectionOutlivesEveryHandlersOpenAndClose()
     {
         TestEnvironment env;
-        QVERIFY(PrepareSystem(shippedDatabase()));
-        std::weak_ptr<dao::Connection> first = OpenDb().connection();
+        QVERIFY(core::PrepareSystem(shippedDatabase()));
+        std::weak_ptr<dao::Connection> first = core::OpenDb().connection();
         QVERIFY(!first.expired());
-        QCOMPARE(OpenDb().connection().get(), first.lock().get());
+        QCOMPARE(core::OpenDb().connection().get(), first.lock().get());
     }
 
     void closingForAReplacementOpensTheNewFile()
@@ -109,9 +109,9 @@ private slots:
         TestEnvironment other;
         TestEnvironment env;   // the last one made is the program's Windows folder
         other.insert(QStringLiteral("ycgy"), {"补血"});
-        QVERIFY(PrepareSystem(shippedDatabase()));
+        QVERIFY(core::PrepareSystem(shippedDatabase()));
         bool wasClosed = false;
-        WithDbClosed([&] {
+        core::WithDbClosed([&] {
             wasClosed = !dao::Database::inUse(env.databasePath());
             QVERIFY(QFile::remove(env.databasePath()));
             QVERIFY(QFile::copy(other.databasePath(), env.databasePath()));
@@ -124,11 +124,11 @@ private slots:
     void closingIsRefusedWhileAHandleIsOpen()
     {
         TestEnvironment env;
-        QVERIFY(PrepareSystem(shippedDatabase()));
-        dao::Database handle = OpenDb();
+        QVERIFY(core::PrepareSystem(shippedDatabase()));
+        dao::Database handle = core::OpenDb();
         bool ran = false;
         try {
-            WithDbClosed([&] { ran = true; });
+            core::WithDbClosed([&] { ran = true; });
             QFAIL("the connection was closed under an open handle");
         } catch (const dao::Error& error) {
             QCOMPARE(error.number(), 3260);
@@ -141,8 +141,8 @@ private slots:
     void aFailedReplacementStillOpensTheFileAgain()
     {
         TestEnvironment env;
-        QVERIFY(PrepareSystem(shippedDatabase()));
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, WithDbClosed([] { throw std::runtime_error("copy failed"); }));
+        QVERIFY(core::PrepareSystem(shippedDatabase()));
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, core::WithDbClosed([] { throw std::runtime_error("copy failed"); }));
         QVERIFY(dao::Database::inUse(env.databasePath()));
     }
 };
