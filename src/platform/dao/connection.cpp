@@ -11,6 +11,8 @@
 #include <QHash>
 #include <QMutex>
 #include <QRegularExpression>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -162,8 +164,16 @@ void Statement::bind(int position, const vb::Variant& value)
     case vb::Variant::Type::Currency: rc = sqlite3_bind_double(stmt_, position, value.toDouble()); break;
     case vb::Variant::Type::Text:
     case vb::Variant::Type::Date: {
-        const QByteArray text = value.toString().toUtf8();
-        rc = sqlite3_bind_text(stmt_, position, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        // Encoded into the position's own buffer, which stays until the position is
+        // bound again: a loop of binds and steps allocates nothing, and SQLite reads
+        // the text where it lies.
+        if (texts_.size() < static_cast<size_t>(position)) texts_.resize(static_cast<size_t>(position));
+        std::vector<char>& buffer = texts_[static_cast<size_t>(position) - 1];
+        const QString text = value.toString();
+        buffer.resize(static_cast<size_t>(text.size()) * 3 + 1);   // at most 3 bytes a UTF-16 unit
+        thread_local QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+        const char* end = encoder.appendToBuffer(buffer.data(), text);
+        rc = sqlite3_bind_text(stmt_, position, buffer.data(), static_cast<int>(end - buffer.data()), SQLITE_STATIC);
         break;
     }
     }
@@ -207,11 +217,23 @@ namespace {
 
 // A text column's QString, holding exactly its characters: QString::fromUtf8 reserves a
 // UTF-16 unit for every byte, and a field kept in a dynaset would carry that slack
-// (twice its size for Chinese text) as long as it lives. A text of ASCII has none.
+// (twice its size for Chinese text) as long as it lives. Valid UTF-8 (all this layer
+// writes) is counted and decoded straight into a string of its exact length.
 QString exactText(const char* utf8, int bytes)
 {
-    const QString decoded = QString::fromUtf8(utf8, bytes);
-    return decoded.size() == bytes ? decoded : QString(decoded.constData(), decoded.size());
+    const QByteArrayView text(utf8, bytes);
+    if (!text.isValidUtf8()) return QString::fromUtf8(text);
+    qsizetype units = 0;
+    for (const char byte : text) {
+        const auto b = static_cast<unsigned char>(byte);
+        units += ((b & 0xC0) != 0x80) + (b >= 0xF0);   // a lead byte; four bytes make two units
+    }
+    if (units == bytes) return QString::fromLatin1(text);   // all ASCII
+    QString decoded(units, Qt::Uninitialized);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QChar* end = decoder.appendToBuffer(decoded.data(), text);
+    decoded.truncate(end - decoded.constData());   // a leading byte-order mark is dropped, as fromUtf8 does
+    return decoded;
 }
 
 vb::Variant valueOfType(sqlite3_stmt* stmt, int column, int type)
@@ -283,7 +305,10 @@ std::shared_ptr<Connection> Connection::acquire(const QString& path, const QStri
     if (!create && info.size() == 0) throw unreadableFile(path);
 
     sqlite3* db = nullptr;
-    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    // A connection serves one thread, the windows' own, so SQLite need not lock it
+    // around every call.
+    const int flags = SQLITE_OPEN_NOMUTEX
+                      | (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0));
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         Error error = create || QFile(path).open(QIODevice::ReadOnly) ? sqliteError(db, rc, QDir::toNativeSeparators(path))

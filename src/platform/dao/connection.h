@@ -13,6 +13,7 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 namespace dao {
 
@@ -43,6 +44,7 @@ public:
 private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
+    std::vector<std::vector<char>> texts_;   // the bound texts, by position
     bool write_ = false;   // changes the file or the schema (WriteFault counts it)
 };
 

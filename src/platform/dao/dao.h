@@ -131,8 +131,10 @@ public:
 
     int fieldCount() const;
     QString fieldName(int ordinal) const;
-    vb::Variant field(int ordinal) const;
-    vb::Variant field(const QString& name) const;
+    // A field of the current record (or of the record being edited or added), valid
+    // until the recordset moves, changes that record or closes.
+    const vb::Variant& field(int ordinal) const;
+    const vb::Variant& field(const QString& name) const;
     void setField(int ordinal, const vb::Variant& value);
     void setField(const QString& name, const vb::Variant& value);
     // Binary columns (the background picture of the system data row).

@@ -126,6 +126,8 @@ public:
         Statement info(db(), QStringLiteral("PRAGMA index_info(%1)").arg(quoteName(find.value(0).toString())));
         while (info.step()) indexColumns_.push_back(ordinalOf(info.value(2).toString()));
         for (auto& statement : seekStatements_) statement.reset();
+        for (auto& statement : probeStatements_) statement.reset();
+        pendingKeys_.clear();
         orderFresh_ = false;
         state_ = State::Initial;
         mode_ = Mode::None;
@@ -139,7 +141,11 @@ public:
         if (keys.size() > indexColumns_.size())
             throw Error(3251, QStringLiteral("查找的关键字多于索引的字段。"));
         mode_ = Mode::None;
-        Statement& statement = seekStatement(keys.size());
+        // With fewer keys than the index has columns, a match is first only probed
+        // for: which of the matching rows comes first in the walk (an ordering that
+        // needs a sort) is settled when the row is used, not for a noMatch test.
+        const bool partial = keys.size() < indexColumns_.size();
+        Statement& statement = partial ? probeStatement(keys.size()) : seekStatement(keys.size());
         for (size_t k = 0; k < keys.size(); ++k) statement.bind(static_cast<int>(k) + 1, keys[k]);
         noMatch_ = !statement.step();
         if (noMatch_) {
@@ -149,8 +155,10 @@ public:
             rowRead_ = false;
             state_ = State::OnRow;
             position_ = -1;
+            if (partial) pendingKeys_ = keys;
         }
         statement.reset();
+        if (noMatch_ || !partial) pendingKeys_.clear();
     }
 
     bool noMatch() const override { return noMatch_; }
@@ -159,7 +167,8 @@ public:
 
     void addNew() override
     {
-        buffer_ = Row{std::vector<vb::Variant>(names.size()), {}};
+        buffer_.values.assign(names.size(), vb::Variant());   // keeps the buffer's room
+        buffer_.blobs.clear();
         mode_ = Mode::Adding;
     }
 
@@ -248,6 +257,7 @@ private:
     const Row& currentRow()
     {
         if (!onRow()) noCurrentRecord();
+        settleSeek();
         if (!rowRead_) {
             // A seek finds the row's place only; its fields are read when first asked for.
             Statement& fetch = fetchStatement();
@@ -311,6 +321,7 @@ private:
     // Finds the current row in a freshly read walk order.
     void locate()
     {
+        if (state_ == State::OnRow) settleSeek();
         const bool wasFresh = orderFresh_;
         loadOrder();
         if (wasFresh && position_ >= 0 && position_ < orderSize() && order_[position_] == rowid_) return;
@@ -328,6 +339,7 @@ private:
     void walkFrom(long from, int step)
     {
         mode_ = Mode::None;
+        pendingKeys_.clear();
         Statement& fetch = fetchStatement();
         for (long p = from; p >= 0 && p < orderSize(); p += step) {
             fetch.bind(1, static_cast<double>(order_[p]));
@@ -375,6 +387,32 @@ private:
     Statement& prepared(std::unique_ptr<Statement>& slot, const Sql& sql)
     {
         if (!slot) slot = std::make_unique<Statement>(db(), sql());
+        return *slot;
+    }
+
+    // The row a partial seek found first in the walk, once it is needed.
+    void settleSeek()
+    {
+        if (pendingKeys_.empty()) return;
+        Statement& statement = seekStatement(pendingKeys_.size());
+        for (size_t k = 0; k < pendingKeys_.size(); ++k) statement.bind(static_cast<int>(k) + 1, pendingKeys_[k]);
+        const bool found = statement.step();
+        if (found) rowid_ = sqlite3_column_int64(statement.handle(), 0);
+        statement.reset();
+        pendingKeys_.clear();
+        if (!found) noCurrentRecord();
+    }
+
+    // Whether any row has the leading index columns equal to the keys.
+    Statement& probeStatement(size_t keyCount)
+    {
+        auto& slot = probeStatements_[keyCount];
+        if (!slot) {
+            QStringList conditions;
+            for (size_t k = 0; k < keyCount; ++k) conditions << quoteName(names[indexColumns_[k]]) + QStringLiteral("=?");
+            slot = std::make_unique<Statement>(
+                db(), QStringLiteral("SELECT rowid FROM %1 WHERE %2 LIMIT 1").arg(quoteName(table_), conditions.join(QStringLiteral(" AND "))));
+        }
         return *slot;
     }
 
@@ -432,6 +470,8 @@ private:
 
     std::unique_ptr<Statement> fetch_, insert_, update_, delete_;
     std::unique_ptr<Statement> seekStatements_[4];
+    std::unique_ptr<Statement> probeStatements_[4];
+    std::vector<vb::Variant> pendingKeys_;     // a partial seek's keys until its row is settled
 };
 
 }  // namespace
