@@ -38,4 +38,11 @@ bool runTrappedNumbered(const std::function<void()>& work)
     });
 }
 
+bool runTrappedBlock(const std::function<void()>& work)
+{
+    return runReporting(work, [](int number, const QString& description) {
+        forms::ReportErrorBlock(number, description, forms::NumberText::LeadingBlank, forms::BoxTitle::Empty);
+    });
+}
+
 }  // namespace core

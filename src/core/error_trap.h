@@ -2,7 +2,8 @@
 // the work runs, and any error it raises (the database's, the runtime's conversions,
 // a file's, anything else) is shown in the form the handler reports in: as a rule its
 // description alone in an information box with an empty title; in a few handlers its
-// number, CR LF and its description, OK only, no icon, the program's default title.
+// number, CR LF and its description, OK only, no icon, the program's default title;
+// in others the captioned block of number and description, with an empty title.
 // No exception leaves a handler through here, and the program never ends on an error.
 //
 //   if (!core::runTrapped([&] { ... })) return;   // the error has been shown
@@ -17,5 +18,8 @@ namespace core {
 bool runTrapped(const std::function<void()>& work);
 // The same, the error shown as its number, CR LF and its description.
 bool runTrappedNumbered(const std::function<void()>& work);
+// The same, the error shown as "错误号码：" and its number after one blank, CR LF,
+// "错误内容：" and its description; OK only, no icon, empty title.
+bool runTrappedBlock(const std::function<void()>& work);
 
 }  // namespace core

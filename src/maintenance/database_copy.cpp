@@ -1,6 +1,7 @@
 // Backup and restore of the database file; see database_copy.h.
 #include "maintenance/database_copy.h"
 
+#include "core/globals.h"
 #include "data/database_file.h"
 #include "data/schema.h"
 #include "platform/dao/dao.h"
@@ -21,12 +22,17 @@ dao::Error notSystemDatabase(const QString& file, const QString& why)
 
 // Copying the live file onto itself would truncate it, and restoring it from itself
 // would replace it under its own open connection.
-void refuseTheDatabaseItself(const QString& chosen, const QString& database, const QString& refusal)
+void refuseTheDatabaseItself(const QString& chosen, const QString& refusal)
 {
-    if (win::isSameFile(chosen, database)) throw win::Error(75, refusal);
+    if (win::isSameFile(chosen, databaseFile())) throw win::Error(75, refusal);
 }
 
 }  // namespace
+
+QString databaseFile()
+{
+    return data::databasePath(core::WindowsDir);
+}
 
 bool hasRoomFor(qint64 bytes, const QString& receivingPath)
 {
@@ -34,10 +40,10 @@ bool hasRoomFor(qint64 bytes, const QString& receivingPath)
     return !space.ok || static_cast<quint64>(bytes) <= space.freeBytes();
 }
 
-void backupDatabase(const QString& database, const QString& target)
+void backupDatabase(const QString& target)
 {
-    refuseTheDatabaseItself(target, database, QStringLiteral("不能备份到系统正在使用的数据库文件本身，请另选备份文件。"));
-    win::copyFile(database, target);
+    refuseTheDatabaseItself(target, QStringLiteral("不能备份到系统正在使用的数据库文件本身，请另选备份文件。"));
+    win::copyFile(databaseFile(), target);
 }
 
 void checkSystemDatabase(const QString& file)
@@ -57,11 +63,11 @@ void checkSystemDatabase(const QString& file)
     }
 }
 
-void restoreDatabase(const QString& source, const QString& database)
+void restoreDatabase(const QString& source)
 {
-    refuseTheDatabaseItself(source, database, QStringLiteral("不能用系统正在使用的数据库文件本身恢复数据，请另选备份文件。"));
+    refuseTheDatabaseItself(source, QStringLiteral("不能用系统正在使用的数据库文件本身恢复数据，请另选备份文件。"));
     checkSystemDatabase(source);
-    win::copyFile(source, database);
+    core::WithDbClosed([&] { win::copyFile(source, databaseFile()); });
 }
 
 }  // namespace maintenance

@@ -91,10 +91,10 @@ QString foldedKey(const vb::Variant& value)
     return text;
 }
 
-// Decides for each source record whether the target lacks it. Visits first seek
-// their record number alone: a number the target held before the run is skipped,
-// one that is new is then sought with the full key, so that every visit of a new
-// patient is added once.
+// Decides for each source record whether the target lacks it. A visit of a record
+// number this run brought in is sought with the full key, so that every visit of a
+// new patient is added once; any other visit seeks its record number alone, and is
+// skipped when the target held that number before the run.
 class Matcher {
 public:
     explicit Matcher(const Member& member) : member_(member) {}
@@ -103,11 +103,10 @@ public:
     {
         if (member_.layout != Member::Layout::Visits) return !found(target, key, member_.keyColumns);
         const QString number = foldedKey(key[0]);
-        if (!found(target, key, 1)) {
-            newNumbers_.insert(number);
-            return true;
-        }
-        return newNumbers_.contains(number) && !found(target, key, member_.keyColumns);
+        if (newNumbers_.contains(number)) return !found(target, key, member_.keyColumns);
+        if (found(target, key, 1)) return false;
+        newNumbers_.insert(number);
+        return true;
     }
 
 private:
@@ -120,6 +119,43 @@ private:
 
     const Member& member_;
     QSet<QString> newNumbers_;   // record numbers this run brought in
+};
+
+// The source table in its stored order, read a batch of rows at a time: each batch
+// is read whole as it opens, so the file is walked once from end to end while the
+// loop holds no more than one batch.
+class SourceRows {
+public:
+    SourceRows(dao::Database& db, const QString& table) : db_(db), table_(table) { readBatch(); }
+
+    int fieldCount() const { return batch_.fieldCount() - 1; }
+    bool eof() const { return batch_.eof(); }
+    const vb::Variant& field(int ordinal) const { return batch_.field(ordinal + 1); }
+    void moveNext()
+    {
+        batch_.moveNext();
+        if (batch_.eof() && batch_.recordCount() == batchRows) readBatch();
+    }
+
+private:
+    static constexpr int batchRows = 4096;
+
+    void readBatch()
+    {
+        batch_ = db_.openRecordset(QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid > %2 ORDER BY rowid COLLATE BINARY LIMIT %3")
+                                       .arg(table_)
+                                       .arg(lastRowid_)
+                                       .arg(batchRows));
+        if (batch_.eof()) return;
+        batch_.moveLast();
+        lastRowid_ = static_cast<qint64>(batch_.field(0).toDouble());
+        batch_.moveFirst();
+    }
+
+    dao::Database& db_;
+    QString table_;
+    qint64 lastRowid_ = 0;
+    dao::Recordset batch_;
 };
 
 QString sourceConnect(const Member& member)
@@ -150,9 +186,14 @@ QString importedDiagnosisAuthor()
     return QStringLiteral("岐禾数据导入");
 }
 
-QString percentCaption(float percent)
+int wholePercent(float percent)
 {
-    return QStringLiteral(" %1%").arg(static_cast<long>(std::nearbyint(percent)));
+    return static_cast<int>(std::nearbyint(percent));
+}
+
+QString percentCaption(int wholePercent)
+{
+    return QStringLiteral(" %1%").arg(wholePercent);
 }
 
 int importTable(const ImportMember& member, const QString& databasePath, const QString& sourcePath,
@@ -160,14 +201,13 @@ int importTable(const ImportMember& member, const QString& databasePath, const Q
 {
     dao::Database target = dao::Database::open(databasePath, data::connectText());
     dao::Database source = dao::Database::open(sourcePath, sourceConnect(member), dao::Database::Access::ReadOnly);
-    // The source table is read whole, in its stored order, as it opens.
-    dao::Recordset from = source.openRecordset(member.table);
-    source.close();
+    const int count = source.openTable(member.table).recordCount();
+    SourceRows from(source, member.table);
     dao::Recordset to = target.openTable(member.table);
     const std::vector<ColumnSource> columns = columnMap(member, from.fieldCount(), to.fieldCount());
-    if (from.recordCount() <= 0) return 0;
+    if (count <= 0) return 0;
 
-    const float step = 100.0f / static_cast<float>(from.recordCount());
+    const float step = 100.0f / static_cast<float>(count);
     progress.started(member);
 
     dao::Transaction transaction(target);

@@ -55,9 +55,10 @@ public:
     virtual void finished(const ImportMember& member) = 0;
 };
 
-// The percentage as the progress label shows it: rounded half to even, after one
-// blank, followed by "%" (12.5 gives " 12%", 37.5 gives " 38%").
-QString percentCaption(float percent);
+// The percentage as the progress label shows it: rounded half to even (12.5 gives
+// 12, 37.5 gives 38), then written after one blank and followed by "%" (" 12%").
+int wholePercent(float percent);
+QString percentCaption(int wholePercent);
 
 // Imports `member`'s table from `sourcePath` into the database at `databasePath`;
 // returns the number of records added. Throws dao::Error (nothing added) for any

@@ -4,6 +4,7 @@
 // target whole; the free-space check asks about the receiving filesystem.
 #include "maintenance/database_copy.h"
 
+#include "core/globals.h"
 #include "data/database_file.h"
 #include "platform/win/disk.h"
 #include "platform/win/filecopy.h"
@@ -48,26 +49,31 @@ private:
     }
 
 private slots:
+    // The program's world: its Windows folder, and its database held for the run.
     void init()
     {
         env_ = std::make_unique<TestEnvironment>();
         env_->insert("zyyc", {"黄芪", "脾、肺经"});
+        core::WindowsDir = env_->windowsDir();
+        core::HoldDb();
     }
 
     void cleanup()
     {
+        core::ReleaseDb();
         win::setCopyByteLimit(std::nullopt);
         win::setCopyFlushFails(false);
         win::setDiskFreeSpaceHook({});
         env_.reset();
     }
 
+    // Read through the program's held connection, which the restore reopened.
     void backupThenRestoreGivesTheSameRecords()
     {
-        maintenance::backupDatabase(env_->databasePath(), path("备份.mdb"));
+        maintenance::backupDatabase(path("备份.mdb"));
         env_->insert("zyyc", {"当归", "肝经"});
-        maintenance::restoreDatabase(path("备份.mdb"), env_->databasePath());
-        dao::Database db = env_->open();
+        maintenance::restoreDatabase(path("备份.mdb"));
+        dao::Database db = core::OpenDb();
         dao::Recordset herbs = db.openTable("zyyc");
         QCOMPARE(herbs.recordCount(), 1);
         QCOMPARE(herbs.field(0).toString(), QStringLiteral("黄芪"));
@@ -101,7 +107,7 @@ private slots:
         if (make == "link") QCOMPARE(::link(QFile::encodeName(env_->databasePath()), QFile::encodeName(chosen)), 0);
 
         const QByteArray before = bytesOf(env_->databasePath());
-        QCOMPARE(errorOf([&] { maintenance::restoreDatabase(chosen, env_->databasePath()); }), number);
+        QCOMPARE(errorOf([&] { maintenance::restoreDatabase(chosen); }), number);
         QCOMPARE(bytesOf(env_->databasePath()), before);
     }
 
@@ -109,7 +115,7 @@ private slots:
     {
         const QString sameFile = path("system/../system/zyqhmz.mdb");
         const QByteArray before = bytesOf(env_->databasePath());
-        QCOMPARE(errorOf([&] { maintenance::backupDatabase(env_->databasePath(), sameFile); }), 75);
+        QCOMPARE(errorOf([&] { maintenance::backupDatabase(sameFile); }), 75);
         QCOMPARE(bytesOf(env_->databasePath()), before);
     }
 
@@ -135,8 +141,8 @@ private slots:
         if (flushFails) win::setCopyFlushFails(true);
         else win::setCopyByteLimit(2048);
         QCOMPARE(errorOf([&] {
-                     if (restore) maintenance::restoreDatabase(path("备份.mdb"), env_->databasePath());
-                     else maintenance::backupDatabase(env_->databasePath(), path("备份.mdb"));
+                     if (restore) maintenance::restoreDatabase(path("备份.mdb"));
+                     else maintenance::backupDatabase(path("备份.mdb"));
                  }),
                  number);
         QCOMPARE(bytesOf(target), before);

@@ -23,7 +23,7 @@ struct ProgressLog : maintenance::ImportProgress {
     int starts = 0;
     int ends = 0;
     void started(const ImportMember&) override { ++starts; }
-    void advanced(float percent) override { captions << maintenance::percentCaption(percent); }
+    void advanced(float percent) override { captions << maintenance::percentCaption(maintenance::wholePercent(percent)); }
     void finished(const ImportMember&) override { ++ends; }
 };
 
