@@ -11,7 +11,10 @@
 #include "platform/forms/services.h"
 #include "platform/vb/conversions.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QThread>
+#include <QWindow>
 #include <QPointer>
 #include <QStringList>
 #include <vector>
@@ -88,18 +91,21 @@ const Build& patentMedBuild()
 class ProgressDisplay {
 public:
     ProgressDisplay()
-        : window_(new core::Frmjdys)
+        : window_(new core::Frmjdys), previous_(QApplication::activeWindow())
     {
         window_->Show();
         window_->Labpre->setCaption(QString());
         window_->Labprg->setCaption(QString());
         forms::DoEvents();
         window_->ProgBar->setValue(0);
-        forms::DoEvents();
+        waitUntilDrawable();
     }
+    // Unloads the window and gives the activation back to the window that had it, so
+    // the keys go where they went before (the query window opens inside it).
     ~ProgressDisplay()
     {
         if (window_) window_->Unload();
+        if (previous_) previous_->activateWindow();
         forms::DoEvents();
     }
     ProgressDisplay(const ProgressDisplay&) = delete;
@@ -132,7 +138,25 @@ public:
 
 private:
     static constexpr int SliceMilliseconds = 40;
+    static constexpr int ExposeMilliseconds = 1000;
+
+    // A window that the display has not exposed yet is not drawn by a repaint, and
+    // once the transaction is open no event will expose it: events run until it is
+    // (or for a second at most, so a display that never says so blocks nothing).
+    void waitUntilDrawable()
+    {
+        QElapsedTimer waited;
+        waited.start();
+        forms::DoEvents();
+        while (!(window_->windowHandle() && window_->windowHandle()->isExposed())
+               && waited.elapsed() < ExposeMilliseconds) {
+            QThread::msleep(5);
+            forms::DoEvents();
+        }
+    }
+
     QPointer<core::Frmjdys> window_;
+    QPointer<QWidget> previous_;
     QElapsedTimer slice_;
     const Stage* stage_ = nullptr;   // the row noted and not drawn yet
     int rows_ = 0;

@@ -146,8 +146,7 @@ void Frmycjj::layOut()
         button->Move(buttonLeft, bottomRow - 15, 1215, boxHeight + 30);
         buttonLeft += 1335;
     }
-    setTabOrder({TxtBlhm, CboZdks, MasZdsj, Txtycbm, Txtycmc, TxtYcjl, SSTab1, Cmdcksf, CmdQcls,
-                 CmdHelp, CmdExit});
+    setTabOrder({TxtBlhm, CboZdks, MasZdsj, Txtycbm, Txtycmc, TxtYcjl, Cmdcksf, CmdQcls, CmdHelp, CmdExit});
 }
 
 // ---- opening and reset ----------------------------------------------------------

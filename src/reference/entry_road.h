@@ -53,10 +53,6 @@ public:
     // True when the row was found and loaded.
     bool load(const QString& key);
 
-    // For the window's other writing handlers, so that one click at a time runs.
-    core::WriteRoutine& writer() { return writer_; }
-    const KnowledgeRecord& record() const { return record_; }
-
 private:
     using Operation = KnowledgeRecord::Outcome (KnowledgeRecord::*)(dao::Database&) const;
     // Runs `operation` in one transaction; the outcome it reported, or none on failure.

@@ -24,7 +24,7 @@ namespace reference {
 
 namespace {
 constexpr int ClientWidth = 11385;
-constexpr int ClientHeight = 7920;
+constexpr int ClientHeight = 7440;
 namespace zyyc = data::zyyc;
 
 forms::TextBox* makeTextArea(QWidget* parent)

@@ -1,35 +1,69 @@
-// The dispensary's menu items as the program wires them: each opens its own window
-// under the one-window lock.
+// The dispensary's menu items as the program wires them: each, under its own top menu,
+// opens its own window with its caption while every top menu is locked; and each
+// window's Tab key walks its controls in the order of their tab indexes.
 #include "dispensary/dispensary_menu.h"
 #include "dispensary/drug_list.h"
 #include "dispensary/prescription_pricing.h"
 #include "dispensary/stock_in.h"
 #include "dispensary/stock_out.h"
-#include "platform/forms/form.h"
+#include "platform/forms/buttons.h"
+#include "platform/forms/flexgrid.h"
+#include "platform/forms/lists.h"
+#include "platform/forms/tabbeddialog.h"
+#include "platform/forms/textbox.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QtTest>
+
+using namespace dispensary;
+
+namespace {
+const char* const TopMenus[] = {"ZymzZd", "ycrk", "zycxll", "ZysjDl", "xtwh", "XtHelp", "lxzz", "zyexit"};
+
+// The Tab chain each window's description gives, from its first control.
+std::vector<QWidget*> tabChain(forms::Form* window)
+{
+    if (auto* w = qobject_cast<Frmyjwh*>(window))
+        return {w->CboYplb, w->Txtycbm, w->Txtycmc, w->Txtycdj, w->CmdSave, w->CmdBmxg, w->CmdMcxg,
+                w->Cmdedit, w->Command1, w->Cmddele, w->CmdExit, w->CmdQcls, w->TxtJldw};
+    if (auto* w = qobject_cast<Frmycrk*>(window))
+        return {w->Txtycbm, w->Txtycmc, w->TxtYcph, w->TxtYsqx, w->Txthwcd, w->TxtPjhm, w->TxtYcsl, w->TxtYcje,
+                w->Txthwll, w->TxtGjsj, w->Txtjbxm, w->CmdSave, w->CmdQcls, w->CmdExit};
+    if (auto* w = qobject_cast<FrmYcck*>(window))
+        return {w->Txtycbm, w->TxtPjhm, w->TxtGjsj, w->Txthwll, w->TxtYcsl, w->TxtYcje, w->Txtjbxm,
+                w->CmdSave, w->CmdQcls, w->CmdExit, w->Txtycmc};
+    auto* w = qobject_cast<Frmycjj*>(window);
+    return {w->TxtBlhm, w->CboZdks, w->MasZdsj, w->Txtycbm, w->Txtycmc, w->TxtYcjl, w->Cmdcksf, w->CmdQcls,
+            w->CmdHelp, w->CmdExit};
+}
+}  // namespace
 
 class DispensaryMenuTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void eachItemOpensItsWindowAndLocksTheMenus_data()
+    void eachItemOpensItsWindow_data()
     {
         QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("menuCaption");
         QTest::addColumn<QString>("windowClass");
-        QTest::newRow("drug list") << "YcqkWh" << "dispensary::Frmyjwh";
-        QTest::newRow("stock-in") << "ycrc" << "dispensary::Frmycrk";
-        QTest::newRow("other stock-out") << "YcqkCk" << "dispensary::FrmYcck";
-        QTest::newRow("pricing") << "YcqkXs" << "dispensary::Frmycjj";
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("drug list") << "YcqkWh" << "系统维护&W" << "dispensary::Frmyjwh" << "药品价格维护";
+        QTest::newRow("stock-in") << "ycrc" << "药品入出库管理&R" << "dispensary::Frmycrk" << "中药材入库、退库";
+        QTest::newRow("other stock-out") << "YcqkCk" << "药品入出库管理&R" << "dispensary::FrmYcck" << "药材出库";
+        QTest::newRow("pricing") << "YcqkXs" << "药品入出库管理&R" << "dispensary::Frmycjj" << "病志处方药材计价";
     }
 
-    void eachItemOpensItsWindowAndLocksTheMenus()
+    void eachItemOpensItsWindow()
     {
         QFETCH(QString, item);
+        QFETCH(QString, menuCaption);
         QFETCH(QString, windowClass);
+        QFETCH(QString, caption);
         WindowFixture fixture;
         fixture.environment().insert(QStringLiteral("hzzdzl"),
                                      {"A001", "内科", "2024-03-15", "  ", "  ", "  ", "  ", "  ",
@@ -37,15 +71,29 @@ private slots:
         registerDispensaryWindows(fixture.mainWindow());
         QAction* action = fixture.mainWindow().menuAction(item);
         QVERIFY(action->isEnabled());
+        const auto* menu = qobject_cast<QMenu*>(action->parent());
+        QVERIFY(menu);
+        QCOMPARE(menu->title(), menuCaption);
 
         action->trigger();
         QPointer<forms::Form> window = forms::Form::ActiveForm();
         QVERIFY(window);
         QCOMPARE(QString::fromLatin1(window->metaObject()->className()), windowClass);
-        QVERIFY(!fixture.mainWindow().menuAction(QStringLiteral("ycrk"))->isEnabled());
-        QVERIFY(!fixture.mainWindow().menuAction(QStringLiteral("zyexit"))->isEnabled());
+        QCOMPARE(window->Caption(), caption);
+        for (const char* top : TopMenus) QVERIFY2(!fixture.mainWindow().menuAction(top)->isEnabled(), top);
+
+        // Tab from the first control walks the chain in its order and comes back round.
+        const std::vector<QWidget*> chain = tabChain(window);
+        static_cast<forms::Control*>(chain.front())->SetFocus();
+        for (std::size_t i = 1; i <= chain.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* expected = chain[i % chain.size()];
+            QVERIFY2(WindowFixture::focusedControl() == expected,
+                     qPrintable(QStringLiteral("Tab %1 of %2").arg(i).arg(windowClass)));
+        }
         window->Unload();
         QTRY_VERIFY(window.isNull());
+        for (const char* top : TopMenus) QVERIFY2(fixture.mainWindow().menuAction(top)->isEnabled(), top);
     }
 };
 

@@ -9,6 +9,7 @@
 #include "platform/forms/services.h"
 
 #include <QMainWindow>
+#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -361,6 +362,44 @@ private slots:
         window->PlaceKnowledgeBase();
         QCOMPARE(window->Left(), toTwips(toPixels((Screen::Width() - 11625) / 2)));
         QCOMPARE(window->Top(), toTwips(toPixels((Screen::Height() - 8700) / 6)));
+    }
+
+    // A message box, a pop-up menu or a file dialog closing over a window gives it no
+    // activation, whether it is an MDI child or a top-level window.
+    void closingABoxMenuOrDialogRunsNoActivation_data()
+    {
+        QTest::addColumn<int>("service");
+        QTest::addColumn<bool>("topLevel");
+        for (const bool topLevel : {false, true}) {
+            const char* placement = topLevel ? " over a top-level window" : " over an MDI child";
+            QTest::newRow(qPrintable(QStringLiteral("message box") + placement)) << 0 << topLevel;
+            QTest::newRow(qPrintable(QStringLiteral("pop-up menu") + placement)) << 1 << topLevel;
+            QTest::newRow(qPrintable(QStringLiteral("file dialog") + placement)) << 2 << topLevel;
+        }
+    }
+    void closingABoxMenuOrDialogRunsNoActivation()
+    {
+        QFETCH(int, service);
+        QFETCH(bool, topLevel);
+        auto* window = new CountingForm(topLevel ? Form::Placement::TopLevel : Form::Placement::MdiChild);
+        window->Show();
+        QTRY_VERIFY(QApplication::activeWindow() != nullptr);
+        const int activations = window->activations;
+        QTimer::singleShot(200, [] {
+            if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+            else if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+        });
+        QMenu menu;
+        menu.addAction("复制");
+        CommonDialog dialog;
+        switch (service) {
+        case 0: MsgBox("请输入药品编码"); break;
+        case 1: PopupMenu(&menu); break;
+        default: dialog.ShowOpen(window); break;
+        }
+        QTest::qWait(100);
+        QCOMPARE(window->activations, activations);
+        window->Unload();
     }
 
     void topLevelFormsActivateToo()

@@ -11,6 +11,7 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QClipboard>
 #include <QtTest>
 
 using namespace forms;
@@ -150,29 +151,51 @@ private slots:
         form.Unload();
     }
 
-    void maxLengthHoldsInMultiLineBoxes()
+    // MaxLength holds for what the user types, pastes or commits, in single and
+    // multi-line boxes alike, never for a text the program sets.
+    void maxLengthLimitsOnlyWhatTheUserEnters_data()
     {
-        TextBox notes(nullptr, TextBox::Lines::Multi);
-        notes.setMaxLength(5);
-        QTest::keyClicks(notes.plainTextEdit(), "abcdefg");
-        QCOMPARE(notes.Text(), QString("abcde"));
+        QTest::addColumn<bool>("multiLine");
+        QTest::newRow("single line") << false;
+        QTest::newRow("multi-line") << true;
+    }
+    void maxLengthLimitsOnlyWhatTheUserEnters()
+    {
+        QFETCH(bool, multiLine);
+        TextBox box(nullptr, multiLine ? TextBox::Lines::Multi : TextBox::Lines::Single);
+        QWidget* editor = box.inner();
+        box.setMaxLength(5);
+        QTest::keyClicks(editor, "abcdefg");
+        QCOMPARE(box.Text(), QString("abcde"));
+        box.setText("");
+        commit(editor, QStringLiteral("一二三四五六"));
+        QCOMPARE(box.Text(), QStringLiteral("一二三四五"));
 
-        // Pasting in the middle keeps what was there and drops the overflow.
-        notes.setText("ab");
-        notes.setSelStart(1);
-        notes.setSelText("XYZW");
-        QCOMPARE(notes.Text(), QString("aXYZb"));
+        // A paste in the middle keeps what was there and drops the overflow.
+        box.setText("ab");
+        box.setSelStart(1);
+        QApplication::clipboard()->setText("XYZW");
+        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box.Text(), QString("aXYZb"));
 
-        notes.setText("");
-        commit(notes.plainTextEdit(), QStringLiteral("一二三四五六"));
-        QCOMPARE(notes.Text(), QStringLiteral("一二三四五"));
-
-        // A lower limit cuts what the box already holds.
-        notes.setMaxLength(2);
-        QCOMPARE(notes.Text(), QStringLiteral("一二"));
-        notes.setMaxLength(0);
-        QTest::keyClicks(notes.plainTextEdit(), "zz");
-        QCOMPARE(notes.Text().size(), 4);
+        // A longer text the program loads stays whole: the user cannot lengthen it,
+        // only shorten it; the program's own insertions pass.
+        box.setText("0123456789");
+        QCOMPARE(box.Text(), QString("0123456789"));
+        box.setSelStart(10);
+        QTest::keyClicks(editor, "x");
+        QCOMPARE(box.Text(), QString("0123456789"));
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QCOMPARE(box.Text(), QString("012345678"));
+        box.setSelStart(0);
+        box.setSelText("AB");
+        QCOMPARE(box.Text(), QString("AB012345678"));
+        box.setMaxLength(2);
+        QCOMPARE(box.Text(), QString("AB012345678"));
+        box.setMaxLength(0);
+        box.setSelStart(11);
+        QTest::keyClicks(editor, "zz");
+        QCOMPARE(box.Text(), QString("AB012345678zz"));
     }
 
     void multiLineTextUsesCrLf()
@@ -201,12 +224,14 @@ private slots:
         QVERIFY(name->hasFocusNow());
         QCOMPARE(name->SelText(), QStringLiteral("当归"));
         QTest::keyClicks(name->lineEdit(), "x");
+        commit(name->lineEdit(), QStringLiteral("甲"));
         QCOMPARE(name->Text(), QStringLiteral("当归"));
-        QCOMPARE(keys, 1);
+        QCOMPARE(keys, 2);
 
         text->SetFocus();
         QVERIFY(text->hasFocusNow());
         QTest::keyClicks(text->plainTextEdit(), "y");
+        commit(text->plainTextEdit(), QStringLiteral("乙"));
         QCOMPARE(text->Text(), QString("fixed text"));
         text->setSelStart(6);
         text->setSelLength(4);

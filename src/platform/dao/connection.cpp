@@ -11,7 +11,6 @@
 #include <QHash>
 #include <QMutex>
 #include <QRegularExpression>
-#include <QStringDecoder>
 #include <QStringEncoder>
 #include <fcntl.h>
 #include <unistd.h>
@@ -215,27 +214,6 @@ QString Statement::columnName(int column) const
 
 namespace {
 
-// A text column's QString, holding exactly its characters: QString::fromUtf8 reserves a
-// UTF-16 unit for every byte, and a field kept in a dynaset would carry that slack
-// (twice its size for Chinese text) as long as it lives. Valid UTF-8 (all this layer
-// writes) is counted and decoded straight into a string of its exact length.
-QString exactText(const char* utf8, int bytes)
-{
-    const QByteArrayView text(utf8, bytes);
-    if (!text.isValidUtf8()) return QString::fromUtf8(text);
-    qsizetype units = 0;
-    for (const char byte : text) {
-        const auto b = static_cast<unsigned char>(byte);
-        units += ((b & 0xC0) != 0x80) + (b >= 0xF0);   // a lead byte; four bytes make two units
-    }
-    if (units == bytes) return QString::fromLatin1(text);   // all ASCII
-    QString decoded(units, Qt::Uninitialized);
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QChar* end = decoder.appendToBuffer(decoded.data(), text);
-    decoded.truncate(end - decoded.constData());   // a leading byte-order mark is dropped, as fromUtf8 does
-    return decoded;
-}
-
 vb::Variant valueOfType(sqlite3_stmt* stmt, int column, int type)
 {
     switch (type) {
@@ -245,7 +223,7 @@ vb::Variant valueOfType(sqlite3_stmt* stmt, int column, int type)
         return vb::Variant(sqlite3_column_double(stmt, column));
     case SQLITE_TEXT: {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-        return vb::Variant(exactText(text, sqlite3_column_bytes(stmt, column)));
+        return vb::Variant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, column)));
     }
     default:   // NULL; a blob is read with read()
         return {};
@@ -327,8 +305,8 @@ std::shared_ptr<Connection> Connection::acquire(const QString& path, const QStri
         throw rc == SQLITE_NOTADB ? unreadableFile(path) : sqliteError(nullptr, rc, QDir::toNativeSeparators(path));
     }
     sqlite3_busy_timeout(db, 5000);
-    // Stored queries (temporary views) in memory; a page cache that holds the tables a
-    // window reads through (decrypting a page again costs more than reading it).
+    // Sorts in memory; a page cache that holds the tables a window reads through
+    // (decrypting a page again costs more than reading it).
     sqlite3_exec(db, "PRAGMA temp_store=MEMORY; PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
     dialect::registerOn(db);
 
@@ -356,6 +334,13 @@ Connection::~Connection()
     QMutexLocker lock(&registryMutex);
     auto it = registry().find(key_);
     if (it != registry().end() && it->expired()) registry().erase(it);
+}
+
+const StoredQuery* Connection::findQuery(const QString& name) const
+{
+    for (const StoredQuery& query : queries)
+        if (query.name.compare(name, Qt::CaseInsensitive) == 0) return &query;
+    return nullptr;
 }
 
 void Connection::run(const QString& sql)

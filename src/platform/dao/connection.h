@@ -3,7 +3,7 @@
 // (the program holds its database for the whole run), so opening an already open
 // file costs a map look-up instead of a key derivation, and a reader and a writer in
 // the same burst of work never lock each other out. A connection carries its stored
-// queries (temporary views, in memory). Internal to the database layer.
+// queries. Internal to the database layer.
 #pragma once
 
 #define SQLITE_HAS_CODEC 1
@@ -48,6 +48,12 @@ private:
     bool write_ = false;   // changes the file or the schema (WriteFault counts it)
 };
 
+// A stored query as the windows know it: a short name and its text in the old dialect.
+struct StoredQuery {
+    QString name;
+    QString sql;
+};
+
 class Connection {
 public:
     // The shared connection to `path`, opened with `password` when nobody holds it.
@@ -70,6 +76,13 @@ public:
     void commit();
     void rollback();
     void doom() { doomed_ = true; }
+
+    // The stored queries of this connection, in the order they were stored. They live
+    // with the connection and never in the file: storing, opening and deleting them
+    // writes nothing, a read-only file can be viewed, and two copies of the program
+    // on one file never see each other's.
+    std::vector<StoredQuery> queries;
+    const StoredQuery* findQuery(const QString& name) const;   // in any letter case
 
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;

@@ -2,7 +2,7 @@
 // event handler, table-type recordsets that seek on named indexes, stored queries
 // opened as dynasets, Execute for update and delete statements, and transactions.
 // Built on SQLCipher; the old SQL dialect is translated in one place (dialect.h).
-// Stored queries live with the connection (temporary views), never in the file, and
+// Stored queries live with the connection, never in the file, and
 // the file names nothing of ours, so any SQLCipher tool can check, dump or repair it.
 //
 // Every failure throws dao::Error with a number and a description in Chinese that a

@@ -10,12 +10,25 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 struct sqlite3;
 
 namespace dao::dialect {
 
 QString translate(const QString& oldSql);
+
+// The pinyin order of a translated SELECT that a dynaset can give itself after reading
+// (cheaper than SQLite's sort through our collation, and an index walks the columns'
+// own order): the statement with its closing ORDER BY in that own order, and the
+// result columns, by name or by number from 1, to sort the rows by. Only a statement
+// ordered by result columns alone, ascending, with nothing after (no LIMIT) has one.
+struct ReadOrder {
+    QString sql;
+    QStringList columns;
+};
+std::optional<ReadOrder> readOrder(const QString& translatedSql);
 
 // Installs like() and the PINYIN collation on a freshly opened connection (neither is
 // named by the file, so a connection without them still reads and writes it).

@@ -12,6 +12,7 @@
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <algorithm>
 
 namespace forms {
 
@@ -283,11 +284,32 @@ QWidget* Form::ActiveControl() const
 
 void Form::setTabOrder(std::initializer_list<QWidget*> controls)
 {
-    QWidget* previous = nullptr;
-    for (QWidget* control : controls) {
-        if (previous) QWidget::setTabOrder(previous, control);
-        previous = control;
+    tabOrder_.assign(controls.begin(), controls.end());
+}
+
+// Tab and Shift+Tab move along the window's own tab order: to the next control of the
+// list that is shown and enabled, round from the last to the first. A focus outside the
+// list (a control the list leaves out) moves as Qt orders the widgets.
+bool Form::focusNextPrevChild(bool next)
+{
+    const QWidget* focus = QApplication::focusWidget();
+    const auto holdsFocus = [focus](const QPointer<QWidget>& control) {
+        return control && focus && (control == focus || control->isAncestorOf(focus));
+    };
+    const auto current = std::find_if(tabOrder_.begin(), tabOrder_.end(), holdsFocus);
+    if (current == tabOrder_.end()) return QWidget::focusNextPrevChild(next);
+    const int count = static_cast<int>(tabOrder_.size());
+    const int at = static_cast<int>(current - tabOrder_.begin());
+    for (int step = 1; step < count; ++step) {
+        QWidget* candidate = tabOrder_[((next ? at + step : at - step) % count + count) % count];
+        if (!candidate || !candidate->isVisible() || !candidate->isEnabled()) continue;
+        QWidget* taker = candidate;
+        while (taker->focusProxy()) taker = taker->focusProxy();
+        if (!(taker->focusPolicy() & Qt::TabFocus)) continue;
+        taker->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
     }
+    return true;
 }
 
 CommandButton* Form::buttonWithRole(bool isDefault) const

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QWidget>
 #include <initializer_list>
+#include <vector>
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -106,7 +107,9 @@ public:
 
     bool Enabled() const { return isEnabled(); }
     QWidget* ActiveControl() const;
-    // The tab order, first to last (TabIndex 0, 1, ...).
+    // The tab order, first to last (TabIndex 0, 1, ...): Tab and Shift+Tab walk these
+    // controls in this order, round from the last to the first, passing over hidden
+    // and disabled ones.
     void setTabOrder(std::initializer_list<QWidget*> controls);
 
     // The sub-window that holds an MDI child (nullptr for top-level or before Show).
@@ -121,6 +124,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     static void noteActivated(Form* form);
@@ -141,6 +145,7 @@ private:
     int pumpScopes_ = 0;            // PumpScopes held: an unload waits for them
     bool unloadWaiting_ = false;    // an Unload or the close box came while they were held
     bool clientSized_ = false;      // setClientSize ran: the MDI frame is sized to it
+    std::vector<QPointer<QWidget>> tabOrder_;
 };
 
 }  // namespace forms

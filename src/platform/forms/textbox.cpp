@@ -2,6 +2,8 @@
 #include "platform/forms/textbox.h"
 
 #include <QLineEdit>
+#include <QScopedValueRollback>
+#include <QValidator>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -10,6 +12,34 @@
 namespace forms {
 
 namespace {
+
+// MaxLength of a single-line box over what the user enters: an edit that would take
+// the text past the limit (or past a longer text the program set) loses the excess
+// characters just before the caret, which are the ones it entered.
+class LengthLimit : public QValidator {
+public:
+    LengthLimit(QLineEdit* box, int maxLength) : QValidator(box), maxLength_(maxLength)
+    {
+        accepted_ = box->text().length();
+        connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { accepted_ = text.length(); });
+    }
+
+    State validate(QString& input, int& pos) const override
+    {
+        const qsizetype allowed = std::max<qsizetype>(maxLength_, accepted_);
+        const qsizetype excess = input.length() - allowed;
+        if (excess > 0) {
+            const qsizetype start = std::max<qsizetype>(pos - excess, 0);
+            input.remove(start, std::min(excess, input.length() - start));
+            pos = static_cast<int>(start);
+        }
+        return Acceptable;
+    }
+
+private:
+    int maxLength_;
+    qsizetype accepted_ = 0;
+};
 
 QWidget* makeEditor(TextBox::Lines lines)
 {
@@ -35,7 +65,7 @@ TextBox::TextBox(QWidget* parent, Lines lines) : Control(parent, makeEditor(line
         bridge(multi_->viewport());
         connect(multi_, &QPlainTextEdit::textChanged, this, [this] { if (Change && !trimming_) Change(); });
         connect(multi_->document(), &QTextDocument::contentsChange, this,
-                [this](int position, int, int added) { enforceMaxLength(position, added); });
+                [this](int position, int removed, int added) { enforceMaxLength(position, removed, added); });
     }
 }
 
@@ -50,42 +80,49 @@ QString TextBox::Text() const
 void TextBox::setText(const QString& text)
 {
     if (single_) {
-        single_->setText(text);
+        asProgram([&] { single_->setText(text); });
         return;
     }
     QString plain = text;
     plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     plain.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QScopedValueRollback<bool> byProgram(settingText_, true);
     multi_->setPlainText(plain);
+}
+
+// The program's own change of a single-line box passes the user's length limit.
+void TextBox::asProgram(const std::function<void()>& change)
+{
+    QValidator* limit = const_cast<QValidator*>(single_->validator());
+    single_->setValidator(nullptr);
+    change();
+    single_->setValidator(limit);
 }
 
 void TextBox::setMaxLength(int characters)
 {
     maxLength_ = characters < 0 ? 0 : characters;
-    if (single_) {
-        single_->setMaxLength(maxLength_ == 0 ? 32767 : maxLength_);
-        return;
-    }
-    enforceMaxLength(0, multi_->document()->characterCount());
+    if (!single_) return;
+    delete single_->validator();
+    single_->setValidator(maxLength_ == 0 ? nullptr : new LengthLimit(single_, maxLength_));
 }
 
-// A multi-line box keeps its first MaxLength characters: whatever an edit added
-// beyond the limit is taken off the end of the added text.
-void TextBox::enforceMaxLength(int position, int added)
+// A multi-line box over what the user enters: whatever an edit added beyond the limit
+// (or beyond the longer text it held) is taken off the end of the added text.
+void TextBox::enforceMaxLength(int position, int removed, int added)
 {
-    if (trimming_ || maxLength_ == 0 || !multi_) return;
+    if (trimming_ || settingText_ || maxLength_ == 0 || !multi_) return;
     const int length = multi_->document()->characterCount() - 1;   // without the final block mark
-    const int excess = length - maxLength_;
+    const int before = length - added + removed;
+    const int excess = length - std::max(maxLength_, before);
     if (excess <= 0) return;
     const int end = std::min(position + added, length);
-    const int start = std::max(end - excess, 0);
-    trimming_ = true;
+    const int start = std::max(end - excess, position);
+    const QScopedValueRollback<bool> trimming(trimming_, true);
     QTextCursor cursor(multi_->document());
     cursor.setPosition(start);
     cursor.setPosition(end, QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
-    trimming_ = false;
-    if (length - (end - start) > maxLength_) enforceMaxLength(length, 0);
 }
 
 void TextBox::setLocked(bool locked)
@@ -152,11 +189,12 @@ QString TextBox::SelText() const
 void TextBox::setSelText(const QString& text)
 {
     if (single_) {
-        single_->insert(text);
+        asProgram([&] { single_->insert(text); });
         return;
     }
     QString plain = text;
     plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    const QScopedValueRollback<bool> byProgram(settingText_, true);
     multi_->textCursor().insertText(plain);
 }
 

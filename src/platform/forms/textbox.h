@@ -22,13 +22,17 @@ public:
     QString Text() const;
     void setText(const QString& text);
 
-    // 0 means no limit. Holds for typing, pasting and input-method text alike.
+    // 0 means no limit. Holds for what the user types, pastes or commits through the
+    // input method, never for a text the program sets (setText, setSelText): a longer
+    // text loaded by code is shown whole and stays whole while the user edits it, the
+    // user only cannot make it longer.
     int MaxLength() const { return maxLength_; }
     void setMaxLength(int characters);
 
     // Locked: no typing, but focus, selection, caret moves and KeyPress stay.
     bool Locked() const { return locked_; }
     void setLocked(bool locked);
+    bool takesTypedText() const override { return !locked_; }
 
     int SelStart() const;
     void setSelStart(int start);
@@ -56,10 +60,12 @@ protected:
     QPlainTextEdit* multi_ = nullptr;
 
 private:
-    void enforceMaxLength(int position, int added);
+    void enforceMaxLength(int position, int removed, int added);
+    void asProgram(const std::function<void()>& change);
     int maxLength_ = 0;
     bool locked_ = false;
     bool trimming_ = false;
+    bool settingText_ = false;     // the program is changing a multi-line box's text
     Alignment alignment_ = Alignment::Left;
 };
 
