@@ -121,43 +121,6 @@ private:
     QSet<QString> newNumbers_;   // record numbers this run brought in
 };
 
-// The source table in its stored order, read a batch of rows at a time: each batch
-// is read whole as it opens, so the file is walked once from end to end while the
-// loop holds no more than one batch.
-class SourceRows {
-public:
-    SourceRows(dao::Database& db, const QString& table) : db_(db), table_(table) { readBatch(); }
-
-    int fieldCount() const { return batch_.fieldCount() - 1; }
-    bool eof() const { return batch_.eof(); }
-    const vb::Variant& field(int ordinal) const { return batch_.field(ordinal + 1); }
-    void moveNext()
-    {
-        batch_.moveNext();
-        if (batch_.eof() && batch_.recordCount() == batchRows) readBatch();
-    }
-
-private:
-    static constexpr int batchRows = 4096;
-
-    void readBatch()
-    {
-        batch_ = db_.openRecordset(QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid > %2 ORDER BY rowid COLLATE BINARY LIMIT %3")
-                                       .arg(table_)
-                                       .arg(lastRowid_)
-                                       .arg(batchRows));
-        if (batch_.eof()) return;
-        batch_.moveLast();
-        lastRowid_ = static_cast<qint64>(batch_.field(0).toDouble());
-        batch_.moveFirst();
-    }
-
-    dao::Database& db_;
-    QString table_;
-    qint64 lastRowid_ = 0;
-    dao::Recordset batch_;
-};
-
 QString sourceConnect(const Member& member)
 {
     return member.password == Member::Password::Import ? data::importConnectText() : data::connectText();
@@ -201,13 +164,14 @@ int importTable(const ImportMember& member, const QString& databasePath, const Q
 {
     dao::Database target = dao::Database::open(databasePath, data::connectText());
     dao::Database source = dao::Database::open(sourcePath, sourceConnect(member), dao::Database::Access::ReadOnly);
-    const int count = source.openTable(member.table).recordCount();
-    SourceRows from(source, member.table);
+    // The source table is read whole, in its stored order, as it opens.
+    dao::Recordset from = source.openRecordset(member.table);
+    source.close();
     dao::Recordset to = target.openTable(member.table);
     const std::vector<ColumnSource> columns = columnMap(member, from.fieldCount(), to.fieldCount());
-    if (count <= 0) return 0;
+    if (from.recordCount() <= 0) return 0;
 
-    const float step = 100.0f / static_cast<float>(count);
+    const float step = 100.0f / static_cast<float>(from.recordCount());
     progress.started(member);
 
     dao::Transaction transaction(target);
