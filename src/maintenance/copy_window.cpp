@@ -68,6 +68,7 @@ void Frmcopy::Form_Load()
     Aniplay->setVisible(false);
     forms::Screen::setMousePointer(forms::vbDefault);
     Txtpath->setText(QString());
+    Txtpath->SetFocus();   // the first of the tab order
 }
 
 // ---- mode and file ----------------------------------------------------------------

@@ -69,6 +69,7 @@ void FrmLinkDb::Form_Load()
     PlaceOnMainWindow(2, 3);
     forms::DoEvents();
     Qpcls();
+    CmdQuit->SetFocus();   // the first of the tab order
 }
 
 void FrmLinkDb::Qpcls()

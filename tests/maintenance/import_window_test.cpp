@@ -96,6 +96,7 @@ private slots:
     // After 清屏 a cancelled dialog must not bring back the file chosen before.
     void emptyPathDoesNothingAndClearingStays()
     {
+        QCOMPARE(WindowFixture::focusedControl(), static_cast<forms::Control*>(window_->CmdQuit));
         importPatentMedicines();
         QCOMPARE(world_->messages(), QStringList());
         dialogs_->choose(sourcePath());
