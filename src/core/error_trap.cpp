@@ -38,6 +38,14 @@ bool runTrappedNumbered(const std::function<void()>& work)
     });
 }
 
+bool runTrappedLine(const std::function<void()>& work)
+{
+    return runReporting(work, [](int number, const QString& description) {
+        forms::ReportErrorLine(number, description);
+        forms::Screen::setMousePointer(forms::vbDefault);
+    });
+}
+
 bool runTrappedBlock(const std::function<void()>& work)
 {
     return runReporting(work, [](int number, const QString& description) {

@@ -25,22 +25,29 @@ void SheetStream::write(int row, int column, const vb::Variant& given, const QSt
         throw Error(1004, QStringLiteral("应用程序定义或对象定义错误"));
     lastRow_ = row;
     const vb::Variant value = typedEntry(given);
-    if (isEmptyValue(value)) return;
+    const bool empty = isEmptyValue(value);
+    if (empty && numberFormat.isEmpty()) return;
     CellStyle style;
     style.fontName = fontName_;
     style.fontSize = fontSize_;
     if (!numberFormat.isEmpty()) style.numberFormat = numberFormat;
-    writer_->writeCell(sheet_, row, column, value, style);
-    double& widest = widest_[column];
-    widest = std::max(widest, contentWidth(value) * fontSize_ / kDefaultFontSize);
+    writer_->writeCell(sheet_, row, column, empty ? vb::Variant() : value, style);
+    if (empty) return;
+    const auto fitted = widest_.find(column);
+    if (fitted != widest_.end())
+        fitted->second = std::max(fitted->second, contentWidth(value) * fontSize_ / kDefaultFontSize);
 }
 
+int SheetStream::maxRows() { return kMaxRows; }
+
 void SheetStream::setColumnWidth(int column, double characters) { widths_[column] = characters; }
+
+void SheetStream::fitColumn(int column) { widest_.emplace(column, 0); }
 
 void SheetStream::autoFit(int column)
 {
     const auto it = widest_.find(column);
-    if (it != widest_.end()) widths_[column] = std::min(255.0, it->second + 1);
+    if (it != widest_.end() && it->second > 0) widths_[column] = std::min(255.0, it->second + 1);
 }
 
 void SheetStream::saveAs(const QString& path)
