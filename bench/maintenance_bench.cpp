@@ -6,33 +6,21 @@
 //      reaches the disk (ratio at most 1.2).
 // Each time is the median of warmed-up runs on fresh copies in a temporary folder,
 // the two sides running in turns; the ratio is the median of the turns' ratios.
-#define SQLITE_HAS_CODEC 1
-#include "core/globals.h"
+#include "bench_support.h"
 #include "core/main_window.h"
-#include "data/database_file.h"
 #include "maintenance/database_copy.h"
 #include "maintenance/import_window.h"
-#include "platform/forms/textbox.h"
 #include "platform/dao/dao.h"
-#include "platform/dao/dialect.h"
-
-#include <sqlcipher/sqlite3.h>
+#include "platform/forms/textbox.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QSet>
-#include <QTemporaryDir>
-#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
-#include <functional>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -65,19 +53,6 @@ Figures compare(const std::function<double()>& ours, const std::function<double(
     return {median(oursTimes), median(plainTimes), median(ratios)};
 }
 
-double millisecondsSince(const QElapsedTimer& timer) { return timer.nsecsElapsed() / 1e6; }
-
-sqlite3* openPlain(const QString& path)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    const QByteArray key = data::databasePassword().toUtf8();
-    sqlite3_key(db, key.constData(), static_cast<int>(key.size()));
-    dao::dialect::registerOn(db);
-    sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);   // derives the key
-    return db;
-}
-
 sqlite3_stmt* prepare(sqlite3* db, const char* sql)
 {
     sqlite3_stmt* statement = nullptr;
@@ -95,7 +70,7 @@ void bindText(sqlite3_stmt* statement, int position, const QByteArray& text)
 void addVisits(const QString& path, int first, int patients, int perPatient)
 {
     if (!QFile::exists(path)) data::createDatabase(path, data::databasePassword());
-    sqlite3* db = openPlain(path);
+    sqlite3* db = bench::openPlain(path);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_stmt* insert = prepare(db, "INSERT INTO hzzdzl VALUES(?,?,?,'15/20',72,18,?,?,?,?,?,?)");
     for (int p = first; p < first + patients; ++p)
@@ -126,8 +101,8 @@ void addVisits(const QString& path, int first, int patients, int perPatient)
 // before the run (skipped) or new (added).
 double importWithStatements(const QString& target, const QString& source)
 {
-    sqlite3* to = openPlain(target);
-    sqlite3* from = openPlain(source);
+    sqlite3* to = bench::openPlain(target);
+    sqlite3* from = bench::openPlain(source);
     QElapsedTimer timer;
     timer.start();
     sqlite3_exec(to, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
@@ -156,7 +131,7 @@ double importWithStatements(const QString& target, const QString& source)
     }
     for (sqlite3_stmt* statement : {read, byNumber, byKey, add}) sqlite3_finalize(statement);
     sqlite3_exec(to, "COMMIT", nullptr, nullptr, nullptr);
-    const double elapsed = millisecondsSince(timer);
+    const double elapsed = timer.nsecsElapsed() / 1e6;
     sqlite3_close(to);
     sqlite3_close(from);
     return elapsed;
@@ -170,10 +145,7 @@ double importThroughTheWindow(maintenance::FrmLinkDb& window, const QString& sou
     dao::Database holdSource = dao::Database::open(source, data::connectText(), dao::Database::Access::ReadOnly);
     window.TxtFile->setText(source);
     QAction* visits = window.pupmenu1->findChild<QAction*>(QStringLiteral("LinkZdhz"));
-    QElapsedTimer timer;
-    timer.start();
-    visits->trigger();
-    const double elapsed = millisecondsSince(timer);
+    const double elapsed = bench::millisecondsOf([visits] { visits->trigger(); });
     const int held = core::OpenDb().openTable(QStringLiteral("hzzdzl")).recordCount();
     if (held != 175000) std::fprintf(stderr, "maintenance_bench: %d visits held after the import\n", held);
     return elapsed;
@@ -192,9 +164,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QTemporaryDir folder;
-    if (!folder.isValid() || !QDir(folder.path()).mkdir(QStringLiteral("system"))) return 1;
-    core::WindowsDir = folder.path();
-    const QString database = data::databasePath(core::WindowsDir);
+    if (!folder.isValid()) return 1;
+    const QString database = bench::useAsWindowsDir(folder);
     const auto path = [&](const char* name) { return folder.filePath(QString::fromUtf8(name)); };
     try {
         // (a) The target holds 50,000 patients with two visits each; the source brings
@@ -242,18 +213,14 @@ int main(int argc, char** argv)
         const Figures backup = compare(
             [&] {
                 QFile::remove(path("备份.mdb"));
-                QElapsedTimer timer;
-                timer.start();
-                maintenance::backupDatabase(path("备份.mdb"));
-                return millisecondsSince(timer);
+                return bench::millisecondsOf([&] { maintenance::backupDatabase(path("备份.mdb")); });
             },
             [&] {
                 QFile::remove(path("复制.mdb"));
-                QElapsedTimer timer;
-                timer.start();
-                std::filesystem::copy_file(database.toStdString(), path("复制.mdb").toStdString());
-                syncFile(path("复制.mdb"));
-                return millisecondsSince(timer);
+                return bench::millisecondsOf([&] {
+                    std::filesystem::copy_file(database.toStdString(), path("复制.mdb").toStdString());
+                    syncFile(path("复制.mdb"));
+                });
             });
         std::printf("(b) backup of a 200 MB file: backup %.1f ms, plain copy and flush %.1f ms, ratio %.2f\n", backup.ours,
                     backup.plain, backup.ratio);
