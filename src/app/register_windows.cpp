@@ -3,10 +3,12 @@
 #include "app/register_windows.h"
 
 #include "dispensary/dispensary_menu.h"
+#include "maintenance/maintenance_menu.h"
 #include "reference/reference_menu.h"
 
 void registerWindows(core::MDIFqhmz& mainWindow)
 {
     registerDispensaryWindows(mainWindow);
     registerReferenceWindows(mainWindow);
+    registerMaintenanceWindows(mainWindow);
 }

@@ -46,4 +46,11 @@ bool runTrappedLine(const std::function<void()>& work)
     });
 }
 
+bool runTrappedBlock(const std::function<void()>& work)
+{
+    return runReporting(work, [](int number, const QString& description) {
+        forms::ReportErrorBlock(number, description, forms::NumberText::LeadingBlank, forms::BoxTitle::Empty);
+    });
+}
+
 }  // namespace core

@@ -4,7 +4,9 @@
 // description alone in an information box with an empty title; in a few handlers its
 // number, CR LF and its description, OK only, no icon, the program's default title;
 // in the query and search handlers of the knowledge bases "错误号码：" and the number,
-// "错误内容：" and the description on one line. No exception leaves a handler through here, and the program never ends on an error.
+// "错误内容：" and the description on one line; in the data maintenance windows the same
+// two captions on two lines, with an empty title. No exception leaves a handler through
+// here, and the program never ends on an error.
 //
 //   if (!core::runTrapped([&] { ... })) return;   // the error has been shown
 #pragma once
@@ -25,5 +27,8 @@ bool runTrappedNumbered(const std::function<void()>& work);
 // The same, the error shown on one line: "错误号码：" and its number, "错误内容：" and
 // its description (information icon, empty title), the arrow pointer set again.
 bool runTrappedLine(const std::function<void()>& work);
+// The same, the error shown as "错误号码：" and its number after one blank, CR LF,
+// "错误内容：" and its description; OK only, no icon, empty title.
+bool runTrappedBlock(const std::function<void()>& work);
 
 }  // namespace core

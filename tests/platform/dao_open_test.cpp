@@ -166,6 +166,31 @@ private slots:
         QCOMPARE(first.openTable(QStringLiteral("ycgy")).recordCount(), 0);
     }
 
+    // A file opened read-only can't be written through its handle and keeps its bytes;
+    // one already open for writing is read through the writer's connection.
+    void readOnlyHandlesWriteNothing()
+    {
+        TestEnvironment env;
+        const QByteArray before = bytesOf(env.databasePath());
+        {
+            dao::Database reader = dao::Database::open(env.databasePath(), data::connectText(), dao::Database::Access::ReadOnly);
+            QCOMPARE(reader.openTable(QStringLiteral("ycgy")).recordCount(), 0);
+            try {
+                reader.execute(QStringLiteral("insert into ycgy values ('补血')"));
+                QFAIL("a read-only handle wrote");
+            } catch (const dao::Error& error) {
+                QCOMPARE(error.number(), 3027);
+            }
+        }
+        QCOMPARE(bytesOf(env.databasePath()), before);
+
+        dao::Database writer = env.open();
+        dao::Transaction transaction(writer);
+        writer.execute(QStringLiteral("insert into ycgy values ('补血')"));
+        dao::Database reader = dao::Database::open(env.databasePath(), data::connectText(), dao::Database::Access::ReadOnly);
+        QCOMPARE(reader.openTable(QStringLiteral("ycgy")).recordCount(), 1);
+    }
+
     void aClosedHandleIsAnErrorNotACrash()
     {
         TestEnvironment env;

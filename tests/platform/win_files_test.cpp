@@ -6,10 +6,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -103,6 +105,31 @@ private slots:
         }
         QCOMPARE(readFile(path("备份.mdb")), QByteArray("older backup"));
         QCOMPARE(entries().size(), 2);
+    }
+
+    void aFailedFlushLeavesTheTargetUntouched()
+    {
+        writeFile(path("zyqhmz.mdb"), "new data");
+        writeFile(path("备份.mdb"), "older backup");
+        win::setCopyFlushFails(true);
+        QCOMPARE(copyError(path("zyqhmz.mdb"), path("备份.mdb")), 57);
+        win::setCopyFlushFails(false);
+        QCOMPARE(readFile(path("备份.mdb")), QByteArray("older backup"));
+        QCOMPARE(entries().size(), 2);
+    }
+
+    // One file however its path is written; never by the path's text alone.
+    void sameFileByDeviceAndInode()
+    {
+        writeFile(path("zyqhmz.mdb"), "data");
+        writeFile(path("copy.mdb"), "data");
+        QVERIFY(::link(QFile::encodeName(path("zyqhmz.mdb")).constData(), QFile::encodeName(path("linked.mdb")).constData()) == 0);
+        QVERIFY(QFile::link(path("zyqhmz.mdb"), path("symbolic.mdb")));
+        QVERIFY(win::isSameFile(path("zyqhmz.mdb"), path("linked.mdb")));
+        QVERIFY(win::isSameFile(path("zyqhmz.mdb"), path("symbolic.mdb")));
+        QVERIFY(win::isSameFile(path("zyqhmz.mdb"), folder_.path() + "/./../" + QFileInfo(folder_.path()).fileName() + "/zyqhmz.mdb"));
+        QVERIFY(!win::isSameFile(path("zyqhmz.mdb"), path("copy.mdb")));
+        QVERIFY(!win::isSameFile(path("missing.mdb"), path("missing.mdb")));
     }
 
     void failuresAreRuntimeErrors()

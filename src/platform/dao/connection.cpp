@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QMutex>
 #include <QRegularExpression>
+#include <QStringEncoder>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -162,8 +163,16 @@ void Statement::bind(int position, const vb::Variant& value)
     case vb::Variant::Type::Currency: rc = sqlite3_bind_double(stmt_, position, value.toDouble()); break;
     case vb::Variant::Type::Text:
     case vb::Variant::Type::Date: {
-        const QByteArray text = value.toString().toUtf8();
-        rc = sqlite3_bind_text(stmt_, position, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        // Encoded into the position's own buffer, which stays until the position is
+        // bound again: a loop of binds and steps allocates nothing, and SQLite reads
+        // the text where it lies.
+        if (texts_.size() < static_cast<size_t>(position)) texts_.resize(static_cast<size_t>(position));
+        std::vector<char>& buffer = texts_[static_cast<size_t>(position) - 1];
+        const QString text = value.toString();
+        buffer.resize(static_cast<size_t>(text.size()) * 3 + 1);   // at most 3 bytes a UTF-16 unit
+        thread_local QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+        const char* end = encoder.appendToBuffer(buffer.data(), text);
+        rc = sqlite3_bind_text(stmt_, position, buffer.data(), static_cast<int>(end - buffer.data()), SQLITE_STATIC);
         break;
     }
     }
@@ -243,7 +252,8 @@ bool Statement::read(int column, vb::Variant& value, QByteArray& bytes) const
 
 // ---- Connection
 
-std::shared_ptr<Connection> Connection::acquire(const QString& path, const QString& password, bool create)
+std::shared_ptr<Connection> Connection::acquire(const QString& path, const QString& password, bool create,
+                                                bool readOnly)
 {
     const QFileInfo info(path);
     QString key;
@@ -257,7 +267,15 @@ std::shared_ptr<Connection> Connection::acquire(const QString& path, const QStri
     }
 
     QMutexLocker lock(&registryMutex);
-    if (std::shared_ptr<Connection> open = registry().value(key).lock()) {
+    // A reader takes the file's writing connection when one is open (its reads then
+    // see that connection's own open transaction); otherwise it keeps a connection of
+    // its own that can't write, under a key of its own.
+    std::shared_ptr<Connection> open = registry().value(key).lock();
+    if (!open && readOnly) {
+        key += QStringLiteral("\n(read-only)");
+        open = registry().value(key).lock();
+    }
+    if (open) {
         if (open->password_ != password)
             throw Error(3031, QStringLiteral("不是有效的密码。"));
         return open;
@@ -265,7 +283,10 @@ std::shared_ptr<Connection> Connection::acquire(const QString& path, const QStri
     if (!create && info.size() == 0) throw unreadableFile(path);
 
     sqlite3* db = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    // A connection serves one thread, the windows' own, so SQLite need not lock it
+    // around every call.
+    const int flags = SQLITE_OPEN_NOMUTEX
+                      | (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0));
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         Error error = create || QFile(path).open(QIODevice::ReadOnly) ? sqliteError(db, rc, QDir::toNativeSeparators(path))

@@ -44,6 +44,7 @@ public:
 private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
+    std::vector<std::vector<char>> texts_;   // the bound texts, by position
     bool write_ = false;   // changes the file or the schema (WriteFault counts it)
 };
 
@@ -56,8 +57,10 @@ struct StoredQuery {
 class Connection {
 public:
     // The shared connection to `path`, opened with `password` when nobody holds it.
-    // `create` makes a new file instead (which must not exist yet).
-    static std::shared_ptr<Connection> acquire(const QString& path, const QString& password, bool create);
+    // `create` makes a new file instead (which must not exist yet); `readOnly` opens
+    // an existing file so that nothing can be written to it through this connection.
+    static std::shared_ptr<Connection> acquire(const QString& path, const QString& password, bool create,
+                                               bool readOnly = false);
     // Whether somebody holds the connection to `path`.
     static bool isOpen(const QString& path);
     ~Connection();

@@ -37,7 +37,11 @@ class Database {
 public:
     // Opens an existing file; `connect` is the old connect text ";pwd=<password>".
     // A missing file, a wrong password or a damaged file throws Error; nothing is created.
-    static Database open(const QString& path, const QString& connect);
+    // Opened read-only, every write through the handle fails (error 3027) and the
+    // file is left as it was; a file that is already open for writing is read through
+    // that connection.
+    enum class Access { ReadWrite, ReadOnly };
+    static Database open(const QString& path, const QString& connect, Access access = Access::ReadWrite);
     // Makes a new encrypted file (used only by the build tool and tests that make
     // fresh databases; the program never creates a database or a table).
     static Database create(const QString& path, const QString& connect);
@@ -127,8 +131,10 @@ public:
 
     int fieldCount() const;
     QString fieldName(int ordinal) const;
-    vb::Variant field(int ordinal) const;
-    vb::Variant field(const QString& name) const;
+    // A field of the current record (or of the record being edited or added), valid
+    // until the recordset moves, changes that record or closes.
+    const vb::Variant& field(int ordinal) const;
+    const vb::Variant& field(const QString& name) const;
     void setField(int ordinal, const vb::Variant& value);
     void setField(const QString& name, const vb::Variant& value);
     // Binary columns (the background picture of the system data row).

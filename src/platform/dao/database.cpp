@@ -37,10 +37,10 @@ Error closedDatabase()
 
 }  // namespace
 
-Database Database::open(const QString& path, const QString& connect)
+Database Database::open(const QString& path, const QString& connect, Access access)
 {
     Database db;
-    db.connection_ = Connection::acquire(path, passwordFromConnect(connect), false);
+    db.connection_ = Connection::acquire(path, passwordFromConnect(connect), false, access == Access::ReadOnly);
     return db;
 }
 

@@ -84,14 +84,14 @@ QString Recordset::fieldName(int ordinal) const
     return impl.names[ordinal];
 }
 
-vb::Variant Recordset::field(int ordinal) const
+const vb::Variant& Recordset::field(int ordinal) const
 {
     Impl& impl = openOrThrow(impl_);
     impl.checkOrdinal(ordinal);
     return impl.value(ordinal);
 }
 
-vb::Variant Recordset::field(const QString& name) const
+const vb::Variant& Recordset::field(const QString& name) const
 {
     Impl& impl = openOrThrow(impl_);
     return impl.value(impl.ordinalOf(name));

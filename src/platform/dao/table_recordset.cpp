@@ -126,6 +126,8 @@ public:
         Statement info(db(), QStringLiteral("PRAGMA index_info(%1)").arg(quoteName(find.value(0).toString())));
         while (info.step()) indexColumns_.push_back(ordinalOf(info.value(2).toString()));
         for (auto& statement : seekStatements_) statement.reset();
+        for (auto& statement : probeStatements_) statement.reset();
+        pendingKeys_.clear();
         orderFresh_ = false;
         state_ = State::Initial;
         mode_ = Mode::None;
@@ -139,18 +141,24 @@ public:
         if (keys.size() > indexColumns_.size())
             throw Error(3251, QStringLiteral("查找的关键字多于索引的字段。"));
         mode_ = Mode::None;
-        Statement& statement = seekStatement(keys.size());
+        // With fewer keys than the index has columns, a match is first only probed
+        // for: which of the matching rows comes first in the walk (an ordering that
+        // needs a sort) is settled when the row is used, not for a noMatch test.
+        const bool partial = keys.size() < indexColumns_.size();
+        Statement& statement = partial ? probeStatement(keys.size()) : seekStatement(keys.size());
         for (size_t k = 0; k < keys.size(); ++k) statement.bind(static_cast<int>(k) + 1, keys[k]);
         noMatch_ = !statement.step();
         if (noMatch_) {
             state_ = State::Lost;
         } else {
-            readRow(statement, 1, row_);
-            rowid_ = static_cast<qint64>(statement.value(0).toDouble());
+            rowid_ = sqlite3_column_int64(statement.handle(), 0);
+            rowRead_ = false;
             state_ = State::OnRow;
             position_ = -1;
+            if (partial) pendingKeys_ = keys;
         }
         statement.reset();
+        if (noMatch_ || !partial) pendingKeys_.clear();
     }
 
     bool noMatch() const override { return noMatch_; }
@@ -159,14 +167,14 @@ public:
 
     void addNew() override
     {
-        buffer_ = Row{std::vector<vb::Variant>(names.size()), {}};
+        buffer_.values.assign(names.size(), vb::Variant());   // keeps the buffer's room
+        buffer_.blobs.clear();
         mode_ = Mode::Adding;
     }
 
     void edit() override
     {
-        if (!onRow()) noCurrentRecord();
-        buffer_ = row_;
+        buffer_ = currentRow();
         mode_ = Mode::Editing;
     }
 
@@ -188,14 +196,14 @@ public:
     {
         requireEditing();
         if (mode_ == Mode::Adding) {
-            Statement& insert = prepared(insert_, insertSql());
+            Statement& insert = prepared(insert_, [this] { return insertSql(); });
             bindRow(insert, buffer_, 1);
             insert.step();
             insert.reset();
             if (indexColumns_.empty() && orderFresh_) order_.push_back(sqlite3_last_insert_rowid(db()));
             else orderFresh_ = false;
         } else {
-            Statement& change = prepared(update_, updateSql());
+            Statement& change = prepared(update_, [this] { return updateSql(); });
             bindRow(change, buffer_, 1);
             change.bind(static_cast<int>(names.size()) + 1, static_cast<double>(rowid_));
             change.step();
@@ -213,7 +221,9 @@ public:
         // The row's place in the walk is found first (a seek or an added row leaves it
         // unknown), so the next move lands on its neighbour.
         locate();
-        Statement& erase = prepared(delete_, QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteName(table_)));
+        Statement& erase = prepared(delete_, [this] {
+            return QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteName(table_));
+        });
         erase.bind(1, static_cast<double>(rowid_));
         erase.step();
         erase.reset();
@@ -241,8 +251,23 @@ private:
 
     const Row& current()
     {
-        if (mode_ != Mode::None) return buffer_;
+        return mode_ != Mode::None ? buffer_ : currentRow();
+    }
+
+    const Row& currentRow()
+    {
         if (!onRow()) noCurrentRecord();
+        settleSeek();
+        if (!rowRead_) {
+            // A seek finds the row's place only; its fields are read when first asked for.
+            Statement& fetch = fetchStatement();
+            fetch.bind(1, static_cast<double>(rowid_));
+            const bool found = fetch.step();
+            if (found) readRow(fetch, 0, row_);
+            fetch.reset();
+            if (!found) noCurrentRecord();
+            rowRead_ = true;
+        }
         return row_;
     }
 
@@ -296,6 +321,7 @@ private:
     // Finds the current row in a freshly read walk order.
     void locate()
     {
+        if (state_ == State::OnRow) settleSeek();
         const bool wasFresh = orderFresh_;
         loadOrder();
         if (wasFresh && position_ >= 0 && position_ < orderSize() && order_[position_] == rowid_) return;
@@ -313,7 +339,8 @@ private:
     void walkFrom(long from, int step)
     {
         mode_ = Mode::None;
-        Statement& fetch = prepared(fetch_, QStringLiteral("SELECT * FROM %1 WHERE rowid=?").arg(quoteName(table_)));
+        pendingKeys_.clear();
+        Statement& fetch = fetchStatement();
         for (long p = from; p >= 0 && p < orderSize(); p += step) {
             fetch.bind(1, static_cast<double>(order_[p]));
             const bool found = fetch.step();
@@ -322,6 +349,7 @@ private:
             if (found) {
                 position_ = p;
                 rowid_ = order_[p];
+                rowRead_ = true;
                 state_ = State::OnRow;
                 return;
             }
@@ -348,9 +376,43 @@ private:
         }
     }
 
-    Statement& prepared(std::unique_ptr<Statement>& slot, const QString& sql)
+    Statement& fetchStatement()
     {
-        if (!slot) slot = std::make_unique<Statement>(db(), sql);
+        return prepared(fetch_, [this] { return QStringLiteral("SELECT * FROM %1 WHERE rowid=?").arg(quoteName(table_)); });
+    }
+
+    // The statement in `slot`, prepared from `sql()` the first time only: a loop of
+    // moves and adds builds no SQL text.
+    template <class Sql>
+    Statement& prepared(std::unique_ptr<Statement>& slot, const Sql& sql)
+    {
+        if (!slot) slot = std::make_unique<Statement>(db(), sql());
+        return *slot;
+    }
+
+    // The row a partial seek found first in the walk, once it is needed.
+    void settleSeek()
+    {
+        if (pendingKeys_.empty()) return;
+        Statement& statement = seekStatement(pendingKeys_.size());
+        for (size_t k = 0; k < pendingKeys_.size(); ++k) statement.bind(static_cast<int>(k) + 1, pendingKeys_[k]);
+        const bool found = statement.step();
+        if (found) rowid_ = sqlite3_column_int64(statement.handle(), 0);
+        statement.reset();
+        pendingKeys_.clear();
+        if (!found) noCurrentRecord();
+    }
+
+    // Whether any row has the leading index columns equal to the keys.
+    Statement& probeStatement(size_t keyCount)
+    {
+        auto& slot = probeStatements_[keyCount];
+        if (!slot) {
+            QStringList conditions;
+            for (size_t k = 0; k < keyCount; ++k) conditions << quoteName(names[indexColumns_[k]]) + QStringLiteral("=?");
+            slot = std::make_unique<Statement>(
+                db(), QStringLiteral("SELECT rowid FROM %1 WHERE %2 LIMIT 1").arg(quoteName(table_), conditions.join(QStringLiteral(" AND "))));
+        }
         return *slot;
     }
 
@@ -366,7 +428,7 @@ private:
             further << QStringLiteral("rowid");
             const QString order = QStringLiteral(" ORDER BY ") + further.join(u',');
             slot = std::make_unique<Statement>(
-                db(), QStringLiteral("SELECT rowid,* FROM %1 WHERE %2%3 LIMIT 1")
+                db(), QStringLiteral("SELECT rowid FROM %1 WHERE %2%3 LIMIT 1")
                           .arg(quoteName(table_), conditions.join(QStringLiteral(" AND ")), order));
         }
         return *slot;
@@ -400,6 +462,7 @@ private:
     State state_ = State::Initial;
     qint64 rowid_ = 0;
     Row row_;
+    bool rowRead_ = true;                      // false: row_ is not the current row's yet
     bool noMatch_ = false;
 
     Mode mode_ = Mode::None;
@@ -407,6 +470,8 @@ private:
 
     std::unique_ptr<Statement> fetch_, insert_, update_, delete_;
     std::unique_ptr<Statement> seekStatements_[4];
+    std::unique_ptr<Statement> probeStatements_[4];
+    std::vector<vb::Variant> pendingKeys_;     // a partial seek's keys until its row is settled
 };
 
 }  // namespace

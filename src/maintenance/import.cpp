@@ -1,0 +1,207 @@
+// The table-driven import from another copy of the database; see import.h.
+#include "maintenance/import.h"
+
+#include "data/database_file.h"
+#include "platform/dao/dao.h"
+#include "platform/vb/strings.h"
+
+#include <QFileInfo>
+#include <QSet>
+#include <cmath>
+
+namespace maintenance {
+
+namespace {
+
+using Member = ImportMember;
+
+// Where one target column's value comes from: a source column, stored as it is or,
+// when it is part of the key, trimmed as it was sought; or a constant.
+struct ColumnSource {
+    int sourceColumn = -1;     // -1: the constant
+    vb::Variant constant;
+    bool trimmed = false;
+};
+
+ColumnSource sourceColumn(int column, bool key = false) { return {column, {}, key}; }
+ColumnSource constant(const vb::Variant& value) { return {-1, value, false}; }
+
+std::vector<ColumnSource> columnForColumn(int count, int keyColumns)
+{
+    std::vector<ColumnSource> columns;
+    for (int c = 0; c < count; ++c) columns.push_back(sourceColumn(c, c < keyColumns));
+    return columns;
+}
+
+// The older visit layout: record number, department, date, complaint, plan,
+// prescription, directions, doctor. Blood pressure, pulse and respiration were not
+// kept then and are filled in as " ", 60 and 60; the follow-up date is the visit's.
+std::vector<ColumnSource> olderVisitColumns()
+{
+    return {sourceColumn(0, true), sourceColumn(1, true), sourceColumn(2, true), constant(QStringLiteral(" ")),
+            constant(60.0),        constant(60.0),        sourceColumn(3),       sourceColumn(4),
+            sourceColumn(5),       sourceColumn(6),       sourceColumn(2),       sourceColumn(7)};
+}
+
+constexpr int olderVisitWidth = 8;
+constexpr int diagnosisColumnsRead = 4;
+
+dao::Error wrongLayout(const Member& member, int sourceColumns)
+{
+    return dao::Error(3343, QStringLiteral("源数据库的表“%1”有 %2 个字段，格式与本系统不同，不能导入。")
+                                .arg(member.table)
+                                .arg(sourceColumns));
+}
+
+// The source's columns as the target's, or the refusal of a layout that isn't the
+// system's.
+std::vector<ColumnSource> columnMap(const Member& member, int sourceColumns, int targetColumns)
+{
+    switch (member.layout) {
+    case Member::Layout::SameColumns:
+        if (sourceColumns == targetColumns) return columnForColumn(targetColumns, member.keyColumns);
+        break;
+    case Member::Layout::Diagnoses:
+        if (sourceColumns >= diagnosisColumnsRead) {
+            std::vector<ColumnSource> columns = columnForColumn(diagnosisColumnsRead, member.keyColumns);
+            columns.push_back(constant(importedDiagnosisAuthor()));
+            if (static_cast<int>(columns.size()) == targetColumns) return columns;
+        }
+        break;
+    case Member::Layout::Visits:
+        if (sourceColumns == targetColumns) return columnForColumn(targetColumns, member.keyColumns);
+        if (sourceColumns == olderVisitWidth && static_cast<int>(olderVisitColumns().size()) == targetColumns)
+            return olderVisitColumns();
+        break;
+    }
+    throw wrongLayout(member, sourceColumns);
+}
+
+vb::Variant trimmed(const vb::Variant& value)
+{
+    return value.type() == vb::Variant::Type::Text ? vb::Trim(value.toString()) : value;
+}
+
+// Keys compare as the file compares texts: ASCII letters without regard to case.
+QString foldedKey(const vb::Variant& value)
+{
+    QString text = value.toString();
+    for (QChar& c : text)
+        if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + (u'a' - u'A'));
+    return text;
+}
+
+// Decides for each source record whether the target lacks it. A visit of a record
+// number this run brought in is sought with the full key, so that every visit of a
+// new patient is added once; any other visit seeks its record number alone, and is
+// skipped when the target held that number before the run.
+class Matcher {
+public:
+    explicit Matcher(const Member& member) : member_(member) {}
+
+    bool absent(dao::Recordset& target, const std::vector<vb::Variant>& key)
+    {
+        if (member_.layout != Member::Layout::Visits) return !found(target, key, member_.keyColumns);
+        const QString number = foldedKey(key[0]);
+        if (newNumbers_.contains(number)) return !found(target, key, member_.keyColumns);
+        if (found(target, key, 1)) return false;
+        newNumbers_.insert(number);
+        return true;
+    }
+
+private:
+    static bool found(dao::Recordset& target, const std::vector<vb::Variant>& key, int columns)
+    {
+        target.seek(QStringLiteral("="), key[0], columns > 1 ? key[1] : vb::Variant(),
+                    columns > 2 ? key[2] : vb::Variant());
+        return !target.noMatch();
+    }
+
+    const Member& member_;
+    QSet<QString> newNumbers_;   // record numbers this run brought in
+};
+
+QString sourceConnect(const Member& member)
+{
+    return member.password == Member::Password::Import ? data::importConnectText() : data::connectText();
+}
+
+}  // namespace
+
+const std::vector<ImportMember>& importMembers()
+{
+    using P = Member::Password;
+    using L = Member::Layout;
+    static const std::vector<ImportMember> members = {
+        {"IeAdress", "导入中医药材数据", "zyyc", "ycmci", 1, P::Import, L::SameColumns, true},
+        {"IeMail", "导入中医方剂数据", "zyfj", "fjmci", 1, P::Import, L::SameColumns, true},
+        {"BwThing", "导入中医成药数据", "fjcy", "cymci", 1, P::System, L::SameColumns, true},
+        {"TeleDate", "导入中医诊断数据", "zybz", "zybzi", 2, P::Import, L::Diagnoses, false},
+        {"CatchXy", "导入西药数据", "ylsy", "symci", 1, P::System, L::SameColumns, true},
+        {"LinkHzzl", "导入门诊患者资料", "hzblzl", "blbmi", 1, P::System, L::SameColumns, true},
+        {"LinkZdhz", "导入患者诊断资料", "hzzdzl", "zdbmi", 3, P::System, L::Visits, true},
+    };
+    return members;
+}
+
+QString importedDiagnosisAuthor()
+{
+    return QStringLiteral("岐禾数据导入");
+}
+
+int wholePercent(float percent)
+{
+    return static_cast<int>(std::nearbyint(percent));
+}
+
+QString percentCaption(int wholePercent)
+{
+    return QStringLiteral(" %1%").arg(wholePercent);
+}
+
+int importTable(const ImportMember& member, const QString& databasePath, const QString& sourcePath,
+                ImportProgress& progress)
+{
+    dao::Database target = dao::Database::open(databasePath, data::connectText());
+    dao::Database source = dao::Database::open(sourcePath, sourceConnect(member), dao::Database::Access::ReadOnly);
+    // The source table is read whole, in its stored order, as it opens.
+    dao::Recordset from = source.openRecordset(member.table);
+    source.close();
+    dao::Recordset to = target.openTable(member.table);
+    const std::vector<ColumnSource> columns = columnMap(member, from.fieldCount(), to.fieldCount());
+    if (from.recordCount() <= 0) return 0;
+
+    const float step = 100.0f / static_cast<float>(from.recordCount());
+    progress.started(member);
+
+    dao::Transaction transaction(target);
+    to.setIndex(member.index);
+    Matcher matcher(member);
+    std::vector<vb::Variant> key(static_cast<size_t>(member.keyColumns));
+    qint32 counter = 0;
+    int added = 0;
+    for (; !from.eof(); from.moveNext()) {
+        ++counter;
+        progress.advanced(step * static_cast<float>(counter));
+        bool keyHasNull = false;
+        for (int k = 0; k < member.keyColumns; ++k) {
+            key[k] = trimmed(from.field(k));
+            keyHasNull = keyHasNull || key[k].isNull();
+        }
+        if (keyHasNull || !matcher.absent(to, key)) continue;
+        to.addNew();
+        for (size_t c = 0; c < columns.size(); ++c) {
+            const ColumnSource& column = columns[c];
+            to.setField(static_cast<int>(c), column.sourceColumn < 0 ? column.constant
+                                             : column.trimmed  ? key[column.sourceColumn]
+                                                               : from.field(column.sourceColumn));
+        }
+        to.update();
+        ++added;
+    }
+    transaction.commit();
+    progress.finished(member);
+    return added;
+}
+
+}  // namespace maintenance

@@ -1,0 +1,267 @@
+// The import from another copy of the database, member by member: absent keys added
+// (trimmed, with Nulls and apostrophes kept), present keys skipped, a Null key never
+// added, visits in both layouts with every visit of a new patient and none of a known
+// one, layouts of another width refused, a failure part-way adding nothing, the
+// source never written, and the progress captions.
+#include "maintenance/import.h"
+
+#include "data/database_file.h"
+#include "data/schema.h"
+#include "support/test_environment.h"
+
+#include <QFile>
+#include <QtTest>
+
+using maintenance::ImportMember;
+using Row = std::vector<vb::Variant>;
+
+namespace {
+
+// What the import showed: the captions of its progress label, and its ends.
+struct ProgressLog : maintenance::ImportProgress {
+    QStringList captions;
+    int starts = 0;
+    int ends = 0;
+    void started(const ImportMember&) override { ++starts; }
+    void advanced(float percent) override { captions << maintenance::percentCaption(maintenance::wholePercent(percent)); }
+    void finished(const ImportMember&) override { ++ends; }
+};
+
+const ImportMember& member(const QString& table)
+{
+    for (const ImportMember& m : maintenance::importMembers())
+        if (m.table == table) return m;
+    throw std::logic_error("no such member");
+}
+
+// A record of `table`: the key parts first, then a filler of each column's type
+// marked with `tag`, or Nulls.
+Row record(const QString& table, const Row& key, const QString& tag, bool nulls = false)
+{
+    Row row;
+    for (const data::Column& column : data::findTable(table)->columns) {
+        const size_t c = row.size();
+        if (c < key.size()) row.push_back(key[c]);
+        else if (nulls) row.push_back({});
+        else if (column.type == data::Column::Type::Number) row.push_back(36.0);
+        else if (column.type == data::Column::Type::Date) row.push_back("2024-03-01");
+        else row.push_back(column.name + tag);
+    }
+    return row;
+}
+
+// A key of the member's width whose first part is `name`.
+Row keyOf(const ImportMember& m, const vb::Variant& name, const QString& department = "内科",
+          const QString& date = "2024-01-05")
+{
+    if (m.keyColumns == 3) return {name, department, date};
+    if (m.keyColumns == 2) return {name, "头痛"};
+    return {name};
+}
+
+Row padded(const Row& key)
+{
+    Row row;
+    for (const vb::Variant& part : key) row.push_back(u' ' + part.toString() + u' ');
+    return row;
+}
+
+void insertRows(dao::Database& db, const QString& table, const std::vector<Row>& rows)
+{
+    if (rows.empty()) return;
+    dao::Recordset rs = db.openTable(table);
+    for (const Row& row : rows) {
+        rs.addNew();
+        for (size_t c = 0; c < row.size(); ++c) rs.setField(static_cast<int>(c), row[c]);
+        rs.update();
+    }
+}
+
+// The target's record with `key`, or nothing.
+Row stored(const TestEnvironment& env, const ImportMember& m, const Row& key)
+{
+    dao::Database db = env.open();
+    dao::Recordset rs = db.openTable(m.table);
+    rs.setIndex(m.index);
+    rs.seek("=", key[0], key.size() > 1 ? key[1] : vb::Variant(), key.size() > 2 ? key[2] : vb::Variant());
+    Row row;
+    for (int c = 0; !rs.noMatch() && c < rs.fieldCount(); ++c) row.push_back(rs.field(c));
+    return row;
+}
+
+QByteArray bytesOf(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class ImportTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEnvironment> env_;
+    ProgressLog progress_;
+
+    QString sourcePath() const { return env_->windowsDir() + QStringLiteral("/另一个.mdb"); }
+
+    // A source file keyed as `m` reads it (or with the other password), holding `rows`
+    // in its table, made with `schema` run first.
+    void makeSource(const ImportMember& m, const std::vector<Row>& rows, const QString& schema = {},
+                    bool otherPassword = false)
+    {
+        const QString password = (m.password == ImportMember::Password::Import) != otherPassword
+                                     ? data::importPassword()
+                                     : data::databasePassword();
+        data::createDatabase(sourcePath(), password);
+        dao::Database db = dao::Database::open(sourcePath(), QStringLiteral(";pwd=") + password);
+        if (!schema.isEmpty()) db.executeSchema(schema);
+        insertRows(db, m.table, rows);
+    }
+
+    int run(const ImportMember& m, const QString& source)
+    {
+        return maintenance::importTable(m, env_->databasePath(), source, progress_);
+    }
+
+private slots:
+    void init()
+    {
+        env_ = std::make_unique<TestEnvironment>();
+        progress_ = {};
+    }
+    void cleanup() { env_.reset(); }
+
+    void eachMemberAddsAbsentKeysOnly_data()
+    {
+        QTest::addColumn<QString>("table");
+        for (const ImportMember& m : maintenance::importMembers()) QTest::newRow(qPrintable(m.menuItem)) << m.table;
+    }
+    void eachMemberAddsAbsentKeysOnly()
+    {
+        QFETCH(QString, table);
+        const ImportMember& m = member(table);
+        const Row held = record(table, keyOf(m, "甲"), "旧");
+        {
+            dao::Database db = env_->open();
+            insertRows(db, table, {held});
+        }
+        // A visit of a record number the target holds is skipped whatever its department and date.
+        const Row present = m.keyColumns == 3 ? keyOf(m, "甲", "外科", "2024-02-01") : keyOf(m, "甲");
+        makeSource(m, {record(table, present, "新"), record(table, padded(keyOf(m, "乙")), "乙"),
+                       record(table, keyOf(m, "O'丙"), "", true), record(table, keyOf(m, vb::Variant()), "丁")});
+        const QByteArray source = bytesOf(sourcePath());
+
+        QCOMPARE(run(m, sourcePath()), 2);
+        QCOMPARE(env_->count(table), 3);
+        QCOMPARE(stored(*env_, m, keyOf(m, "甲")), held);
+        Row added = record(table, keyOf(m, "乙"), "乙");
+        Row withNulls = record(table, keyOf(m, "O'丙"), "", true);
+        if (table == "zybz") added[4] = withNulls[4] = maintenance::importedDiagnosisAuthor();
+        QCOMPARE(stored(*env_, m, keyOf(m, "乙")), added);
+        QCOMPARE(stored(*env_, m, keyOf(m, "O'丙")), withNulls);
+        QCOMPARE(progress_.captions, QStringList({" 25%", " 50%", " 75%", " 100%"}));
+        QCOMPARE(progress_.ends, 1);
+        QCOMPARE(bytesOf(sourcePath()), source);
+    }
+
+    // Visits in the older layout of eight columns: every visit of a new patient is
+    // added once, filled in as that layout lacked; a known patient's are skipped.
+    void olderVisitsOfANewPatientAreAllAdded()
+    {
+        const ImportMember& m = member("hzzdzl");
+        env_->insert("hzzdzl", {"甲", "内科", "2024-01-05"});
+        const auto visit = [](const QString& number, const QString& department, const QString& date) {
+            return Row{number, department, date, "咳嗽", "宣肺", "麻黄汤", "温服", "李医生"};
+        };
+        makeSource(m,
+                   {visit("乙", "内科", "2024-01-01"), visit("乙", "内科", "2024-02-01"), visit("乙", "外科", "2024-02-01"),
+                    visit("乙", "内科", "2024-01-01"), visit("甲", "外科", "2024-03-01")},
+                   "DROP TABLE hzzdzl; CREATE TABLE hzzdzl(blbm, blkb, blsj, bzqk, blfa, blcf, blsx, zdys)");
+        QCOMPARE(run(m, sourcePath()), 3);
+        QCOMPARE(env_->count("hzzdzl"), 4);
+        QCOMPARE(stored(*env_, m, {"乙", "外科", "2024-02-01"}),
+                 Row({"乙", "外科", "2024-02-01", " ", 60.0, 60.0, "咳嗽", "宣肺", "麻黄汤", "温服", "2024-02-01", "李医生"}));
+        QVERIFY(stored(*env_, m, {"甲", "外科", "2024-03-01"}).empty());
+    }
+
+    void otherLayoutsAreRefusedBeforeAnythingIsWritten_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("columns");
+        QTest::newRow("herbs of 8 columns") << "zyyc" << "ycmc, ycgj, ycxw, ycgy, yczz, ycyf, ycyj, ycxd";
+        QTest::newRow("diagnoses of 3 columns") << "zybz" << "bzmc, bzqk, bzcy";
+        QTest::newRow("visits of 10 columns") << "hzzdzl" << "a, b, c, d, e, f, g, h, i, j";
+    }
+    void otherLayoutsAreRefusedBeforeAnythingIsWritten()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, columns);
+        const ImportMember& m = member(table);
+        Row row(static_cast<size_t>(columns.count(u',') + 1), vb::Variant("新"));
+        makeSource(m, {row}, QStringLiteral("DROP TABLE %1; CREATE TABLE %1(%2)").arg(table, columns));
+        try {
+            run(m, sourcePath());
+            QFAIL("the import went ahead");
+        } catch (const dao::Error& error) {
+            QCOMPARE(error.number(), 3343);
+        }
+        QCOMPARE(env_->count(table), 0);
+        QCOMPARE(progress_.starts, 0);
+    }
+
+    // One import is one transaction: a value refused part-way, a wrong password or a
+    // missing table add nothing.
+    void failuresAddNothing_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<int>("number");
+        QTest::newRow("refused part-way") << "refused" << 3000;
+        QTest::newRow("wrong password") << "password" << 3031;
+        QTest::newRow("table missing") << "table" << 3078;
+    }
+    void failuresAddNothing()
+    {
+        QFETCH(QString, failure);
+        QFETCH(int, number);
+        const ImportMember& m = member("zyfj");
+        env_->open().executeSchema("CREATE TRIGGER refuse BEFORE INSERT ON zyfj WHEN NEW.fjmc='丁' "
+                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+        if (failure == "table") makeSource(m, {}, "DROP TABLE zyfj");
+        else makeSource(m, {record("zyfj", {"乙"}, ""), record("zyfj", {"丁"}, "")}, {}, failure == "password");
+        try {
+            run(m, sourcePath());
+            QFAIL("the import went through");
+        } catch (const dao::Error& error) {
+            QCOMPARE(error.number(), number);
+        }
+        QCOMPARE(env_->count("zyfj"), 0);
+        QCOMPARE(progress_.ends, 0);
+    }
+
+    void emptySourceOrTheOwnFileAddNothingAndShowNothing()
+    {
+        const ImportMember& m = member("fjcy");
+        env_->insert("fjcy", {"六味地黄丸"});
+        makeSource(m, {});
+        QCOMPARE(run(m, sourcePath()), 0);
+        QCOMPARE(progress_.starts, 0);
+        QCOMPARE(run(m, env_->databasePath()), 0);
+        QCOMPARE(progress_.captions, QStringList(" 100%"));
+        QCOMPARE(env_->count("fjcy"), 1);
+    }
+
+    // 100/8 and 100/3 in single precision, rounded half to even.
+    void progressCaptionsRoundHalvesToEven()
+    {
+        QStringList eighths, thirds;
+        for (int i = 1; i <= 8; ++i) eighths << maintenance::percentCaption(maintenance::wholePercent(100.0f / 8 * i));
+        for (int i = 1; i <= 3; ++i) thirds << maintenance::percentCaption(maintenance::wholePercent(100.0f / 3 * i));
+        QCOMPARE(eighths, QStringList({" 12%", " 25%", " 38%", " 50%", " 62%", " 75%", " 88%", " 100%"}));
+        QCOMPARE(thirds, QStringList({" 33%", " 67%", " 100%"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(ImportTest)
+#include "import_test.moc"

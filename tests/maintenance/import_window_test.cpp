@@ -1,0 +1,115 @@
+// The import window FrmLinkDb driven as the user drives it: a file chosen, a table
+// picked from the pop-up menu and imported, the window back to idle with the path
+// kept; an error part-way shown in its form with nothing added, the bar and the
+// percentage where the run stopped and the menu button usable; an empty path doing
+// nothing; 清屏 and a cancelled dialog leaving the path box empty.
+#include "maintenance/import_window.h"
+#include "support/window_fixture.h"
+
+#include "data/database_file.h"
+#include "platform/forms/buttons.h"
+#include "platform/forms/progressbar.h"
+#include "platform/forms/textbox.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QtTest>
+
+using maintenance::FrmLinkDb;
+
+class ImportWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<WindowFixture> world_;
+    std::unique_ptr<forms::CommonDialog::TestHook> dialogs_;
+    std::unique_ptr<forms::PopupMenus::TestHook> popups_;
+    FrmLinkDb* window_ = nullptr;
+
+    QString sourcePath() const { return world_->environment().windowsDir() + QStringLiteral("/分店.mdb"); }
+
+    // A source keyed with the system's password whose patent medicines are `names`.
+    void makeSource(const QStringList& names)
+    {
+        data::createDatabase(sourcePath(), data::databasePassword());
+        dao::Database source = dao::Database::open(sourcePath(), data::connectText());
+        for (const QString& name : names) source.execute("insert into fjcy(cymc) values (" + dao::quote(name) + ")");
+    }
+
+    void importPatentMedicines()
+    {
+        popups_->choose(window_->pupmenu1->findChild<QAction*>("BwThing"));
+        WindowFixture::click(window_->CmdLook);
+    }
+
+private slots:
+    void init()
+    {
+        world_ = std::make_unique<WindowFixture>();
+        dialogs_ = std::make_unique<forms::CommonDialog::TestHook>();
+        popups_ = std::make_unique<forms::PopupMenus::TestHook>();
+        window_ = world_->open<FrmLinkDb>("DateSj");
+        QVERIFY(window_);
+    }
+
+    void cleanup()
+    {
+        popups_.reset();
+        dialogs_.reset();
+        world_.reset();
+    }
+
+    void importsThePickedTableAndReturnsToIdle()
+    {
+        world_->environment().insert("fjcy", {"六味地黄丸"});
+        makeSource({"六味地黄丸", "逍遥丸", "O'Brien丸"});
+        dialogs_->choose(sourcePath());
+        WindowFixture::click(window_->CmdFileName);
+        QCOMPARE(dialogs_->log.back().title, QStringLiteral("查找 mdb 数据库"));
+        importPatentMedicines();
+        QCOMPARE(world_->environment().count("fjcy"), 3);
+        QCOMPARE(world_->messages(), QStringList());
+        QVERIFY(!window_->ProgBar->isVisible());
+        QVERIFY(window_->LabJd->Caption().isEmpty());
+        QVERIFY(window_->CmdLook->isEnabled());
+        QCOMPARE(window_->TxtFile->Text(), sourcePath());
+    }
+
+    void errorPartWayAddsNothingAndKeepsTheProgress()
+    {
+        world_->environment().open().executeSchema("CREATE TRIGGER refuse BEFORE INSERT ON fjcy WHEN NEW.cymc='逍遥丸' "
+                                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+        makeSource({"六味地黄丸", "逍遥丸", "归脾丸", "乌鸡白凤丸"});
+        dialogs_->choose(sourcePath());
+        WindowFixture::click(window_->CmdFileName);
+        importPatentMedicines();
+        QCOMPARE(world_->environment().count("fjcy"), 0);
+        QCOMPARE(world_->messages().size(), 1);
+        QVERIFY(world_->messages().first().startsWith(QStringLiteral("错误号码： ")));
+        QCOMPARE(world_->boxes().shown().front().icon, 0);
+        QVERIFY(window_->ProgBar->isVisible());
+        QCOMPARE(window_->ProgBar->Value(), 50.0);
+        QCOMPARE(window_->LabJd->Caption(), QStringLiteral(" 50%"));
+        QVERIFY(window_->CmdLook->isEnabled());
+    }
+
+    // After 清屏 a cancelled dialog must not bring back the file chosen before.
+    void emptyPathDoesNothingAndClearingStays()
+    {
+        QCOMPARE(WindowFixture::focusedControl(), static_cast<forms::Control*>(window_->CmdQuit));
+        importPatentMedicines();
+        QCOMPARE(world_->messages(), QStringList());
+        dialogs_->choose(sourcePath());
+        WindowFixture::click(window_->CmdFileName);
+        WindowFixture::click(window_->CmdQcls);
+        QCOMPARE(WindowFixture::focusedControl(), static_cast<forms::Control*>(window_->CmdFileName));
+        dialogs_->cancel();
+        WindowFixture::click(window_->CmdFileName);
+        QVERIFY(window_->TxtFile->Text().isEmpty());
+        WindowFixture::click(window_->CmdQuit);
+        QVERIFY(world_->mainWindow().menuAction("xtwh")->isEnabled());
+    }
+};
+
+QTEST_MAIN(ImportWindowTest)
+#include "import_window_test.moc"
