@@ -4,12 +4,16 @@
 // cancel, no close box (and no closing while disabled), an Unload or a close box
 // during a handler that lets events run (held back until its scope ends), placement
 // in twips and the knowledge-base rule.
+#include "platform/forms/buttons.h"
 #include "platform/forms/control.h"
 #include "platform/forms/form.h"
 #include "platform/forms/services.h"
+#include "platform/forms/textbox.h"
 
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -399,6 +403,41 @@ private slots:
         }
         QTest::qWait(100);
         QCOMPARE(window->activations, activations);
+        window->Unload();
+    }
+
+    // The window's own access keys win over the main window's top menus, enabled or
+    // locked, before and after a message box; the key types nothing into the box.
+    void accessKeysOfTheWindowWinOverTheMenus()
+    {
+        main_->menuBar()->addMenu("退出系统&Q")->setEnabled(false);
+        main_->menuBar()->addMenu("系统帮助&H");
+        auto* window = new CountingForm;
+        auto* box = new TextBox(window);
+        auto* clear = new CommandButton(window, "清屏&Q");
+        auto* help = new CommandButton(window, "操作说明&H");
+        auto* locked = new CommandButton(window, "删除&D");
+        locked->setEnabled(false);
+        int clears = 0, helps = 0;
+        clear->Click = [&] { ++clears; };
+        help->Click = [&] { ++helps; };
+        window->Show();
+        for (int round = 1; round <= 2; ++round) {
+            box->SetFocus();
+            QTRY_VERIFY(box->hasFocusNow());
+            QTest::keyClick(box->lineEdit(), Qt::Key_Q, Qt::AltModifier);
+            QCOMPARE(clears, round);
+            QVERIFY(clear->hasFocusNow());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_H, Qt::AltModifier);
+            QCOMPARE(helps, round);
+            QVERIFY(!locked->hasFocusNow());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);   // disabled: nothing
+            QVERIFY(help->hasFocusNow());
+            QCOMPARE(box->Text(), QString());
+            QTimer::singleShot(100, [] { QApplication::activeModalWidget()->close(); });
+            MsgBox("请输入药品编码");
+            QApplication::setActiveWindow(main_);   // as the window manager gives it back
+        }
         window->Unload();
     }
 

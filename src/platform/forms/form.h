@@ -15,6 +15,7 @@
 #include <initializer_list>
 #include <vector>
 
+class QKeyEvent;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -111,6 +112,13 @@ public:
     // controls in this order, round from the last to the first, passing over hidden
     // and disabled ones.
     void setTabOrder(std::initializer_list<QWidget*> controls);
+
+    // The enabled, shown command button whose caption gives `key` (Alt with a letter or
+    // digit) as its access key ("清屏&Q"), or nullptr. While the window is active its
+    // access keys win over the main window's menus: the button takes the focus and is
+    // clicked, and the key types nothing.
+    CommandButton* accessKeyButton(const QKeyEvent& key) const;
+    static bool pressAccessKey(const QWidget* within, const QKeyEvent& key);
 
     // The sub-window that holds an MDI child (nullptr for top-level or before Show).
     QMdiSubWindow* subWindow() const { return sub_; }
