@@ -3,8 +3,10 @@
 #include "app/register_windows.h"
 
 #include "dispensary/dispensary_menu.h"
+#include "reference/reference_menu.h"
 
 void registerWindows(core::MDIFqhmz& mainWindow)
 {
     registerDispensaryWindows(mainWindow);
+    registerReferenceWindows(mainWindow);
 }

@@ -1,12 +1,14 @@
 // The program's global values, shared by every window: the Windows folder and the
 // registered owner read at start-up, the login user (blank: this system has no login
-// window yet), the help code of the window whose help button was pressed, and the one
-// way to open the database file.
+// window yet), the help code of the window whose help button was pressed, and the
+// database file: opened once at start-up and held for the run, so the open and close
+// of every handler (OpenDb) cost no key derivation.
 #pragma once
 
 #include "platform/dao/dao.h"
 
 #include <QString>
+#include <functional>
 
 namespace core {
 
@@ -16,6 +18,24 @@ extern QString LoginUser;    // trimmed; blank when nobody logged in
 extern QString HelpTopic;    // empty while no help window is open
 
 // Opens WindowsDir's database file with the system's password; throws dao::Error.
+// While the program holds the file (HoldDb) this shares the held connection.
 dao::Database OpenDb();
+
+// Opens WindowsDir's database file and holds it until ReleaseDb (start-up, and the
+// end of the run). Throws dao::Error when the file cannot be opened with the key.
+void HoldDb();
+void ReleaseDb();
+
+// The one way to work on the database file with the program's connection closed, as
+// the restore of a backup must before it replaces the file:
+//
+//     WithDbClosed([&] { win::copyFile(backup, data::databasePath(WindowsDir)); });
+//
+// closes the held connection, runs `work`, and opens the file again (also when `work`
+// throws, whose error then goes on to the caller). Refused with dao::Error 3260, with
+// `work` not run, while a handle or table recordset of this program still has the
+// file open. When the file cannot be opened again, that error is thrown and the
+// program holds no connection; each OpenDb then opens the file on its own.
+void WithDbClosed(const std::function<void()>& work);
 
 }  // namespace core

@@ -37,12 +37,10 @@ bool placeShippedDatabase(const QString& shippedDatabase, const QString& databas
     return true;
 }
 
-}  // namespace
-
-bool PrepareSystem(const QString& shippedDatabase)
+// Makes sure the database file stands in the system folder; false, after telling the
+// user, when it cannot.
+bool placeDatabase(const QString& shippedDatabase)
 {
-    WindowsDir = win::windowsDir();
-    OwnerName = vb::Trim(win::ownerName());
     const QString database = data::databasePath(WindowsDir);
     if (QFileInfo::exists(database))
         return true;
@@ -54,6 +52,28 @@ bool PrepareSystem(const QString& shippedDatabase)
         forms::ReportErrorLine(error.number(), error.description());
     }
     return false;
+}
+
+// Opens the database for the run; a file the key does not open (wrong key, damaged,
+// empty, unreadable) is reported here, once, and left as it is.
+bool holdDatabase()
+{
+    try {
+        HoldDb();
+        return true;
+    } catch (const dao::Error& error) {
+        forms::ReportErrorLine(error.number(), error.description());
+        return false;
+    }
+}
+
+}  // namespace
+
+bool PrepareSystem(const QString& shippedDatabase)
+{
+    WindowsDir = win::windowsDir();
+    OwnerName = vb::Trim(win::ownerName());
+    return placeDatabase(shippedDatabase) && holdDatabase();
 }
 
 int RunSystem(const QString& shippedDatabase,
@@ -69,7 +89,9 @@ int RunSystem(const QString& shippedDatabase,
         mainWindow.resize(screen->availableGeometry().size());
     mainWindow.showMaximized();
     mainWindow.menuOn();
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    ReleaseDb();
+    return exitCode;
 }
 
 }  // namespace core

@@ -94,7 +94,7 @@ std::vector<Table> describeTables()
 QString declaration(const Column& column)
 {
     switch (column.type) {
-    case T::Text: return QStringLiteral("TEXT COLLATE PINYIN");
+    case T::Text: return QStringLiteral("TEXT COLLATE NOCASE");
     case T::Number: return QStringLiteral("REAL");
     case T::Date: return QStringLiteral("TEXT");
     case T::Bytes: return QStringLiteral("BLOB");

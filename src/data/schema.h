@@ -27,10 +27,10 @@ struct Table {
     std::vector<Column> columns;
     std::vector<Index> indexes;
 
-    // CREATE TABLE and CREATE INDEX statements for SQLite. Texts are ordered by pinyin
-    // and compare without case (COLLATE PINYIN, whose equality is NOCASE's: see
-    // platform/dao/pinyin_collation.h), numbers and money are REAL, dates are ISO
-    // texts yyyy-mm-dd;
+    // CREATE TABLE and CREATE INDEX statements for SQLite, needing nothing but SQLite to
+    // read, check or write: texts compare without regard to the case of letters
+    // (COLLATE NOCASE; the pinyin order the windows show comes from the database
+    // layer), numbers and money are REAL, dates are ISO texts yyyy-mm-dd;
     // an index is stored under the physical name "<table>_<index>".
     QString createStatements() const;
 };

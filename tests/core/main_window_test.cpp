@@ -79,6 +79,7 @@ void MainWindowTest::init()
 void MainWindowTest::cleanup()
 {
     mainWindow_.reset();
+    core::ReleaseDb();
     boxes_.reset();
     windowsDir_.reset();
 }

@@ -1,9 +1,12 @@
 // The old SQL dialect: translation of the windows' SQL texts (delete *, #date#,
 // sorted DISTINCT, pinyin ORDER BY, literals left alone) and the old engine's LIKE
 // patterns, checked case by case and against an independent regular-expression
-// reading of random patterns.
+// reading of random patterns; and the pinyin order of codes against ICU's own.
 #include "platform/dao/dialect.h"
 #include "platform/dao/like_pattern.h"
+#include "platform/dao/pinyin_collation.h"
+
+#include <unicode/ucol.h>
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -86,12 +89,30 @@ private slots:
         QTest::newRow("a named collation stays")
             << "select a from t order by a collate binary" << "select a from t order by a collate binary";
         QTest::newRow("distinct without order")
-            << "select distinct blkb from hzzdzl " << "select distinct blkb from hzzdzl  ORDER BY 1 COLLATE PINYIN";
+            << "select distinct blkb from hzzdzl " << "select distinct blkb from hzzdzl ORDER BY 1 COLLATE PINYIN ";
         QTest::newRow("distinct of two columns")
             << "select distinct a, b from t where a<>''" << "select distinct a, b from t where a<>'' ORDER BY 1 COLLATE PINYIN,2 COLLATE PINYIN";
         QTest::newRow("distinct with order")
             << "select DISTINCT * from ycgy order by ycgy" << "select DISTINCT * from ycgy order by ycgy COLLATE PINYIN";
         QTest::newRow("plain select unchanged") << "select fjgy from zyfj " << "select fjgy from zyfj ";
+        QTest::newRow("distinct with limit")
+            << "select distinct yplb from ycjg limit 5 offset 1"
+            << "select distinct yplb from ycjg ORDER BY 1 COLLATE PINYIN limit 5 offset 1";
+        QTest::newRow("distinct in a compound")
+            << "select distinct ycgy from ycgy union select yczz from yczz"
+            << "select distinct ycgy from ycgy union select yczz from yczz ORDER BY 1 COLLATE PINYIN";
+        QTest::newRow("compound with its order")
+            << "select ycgy from ycgy union select distinct yczz from yczz order by 1 limit 3"
+            << "select ycgy from ycgy union select distinct yczz from yczz order by 1 COLLATE PINYIN limit 3";
+        QTest::newRow("distinct subquery")
+            << "select * from ycjg where yplb in (select distinct yplb from ycjg)"
+            << "select * from ycjg where yplb in (select distinct yplb from ycjg ORDER BY 1 COLLATE PINYIN)";
+        QTest::newRow("trailing semicolon and comment")
+            << "select distinct ycgy from ycgy; -- order by"
+            << "select distinct ycgy from ycgy ORDER BY 1 COLLATE PINYIN; -- order by";
+        QTest::newRow("comment at the end")
+            << "select * from ycjg order by ycbm /* by code */"
+            << "select * from ycjg order by ycbm COLLATE PINYIN /* by code */";
     }
 
     void translation()
@@ -133,6 +154,29 @@ private slots:
         QFETCH(QString, text);
         QFETCH(bool, matches);
         QCOMPARE(dao::LikePattern(pattern).matches(text), matches);
+    }
+
+    void codesOfLettersAndDigitsSortAsIcuSortsThem()
+    {
+        // The collation orders such texts without asking ICU; the order must be ICU's
+        // Chinese order at the strength that ignores case, as for any other text.
+        UErrorCode status = U_ZERO_ERROR;
+        UCollator* icu = ucol_open("zh", &status);
+        ucol_setStrength(icu, UCOL_SECONDARY);
+        const int32_t noReordering = UCOL_REORDER_CODE_NONE;
+        ucol_setReorderCodes(icu, &noReordering, 1, &status);
+        QVERIFY(U_SUCCESS(status));
+        QRandomGenerator random(1963);
+        const QString alphabet = QStringLiteral("09aAbBzZ");
+        for (int round = 0; round < 20000; ++round) {
+            const QByteArray a = randomText(random, alphabet, 5).toUtf8(), b = randomText(random, alphabet, 5).toUtf8();
+            const UCollationResult expected = ucol_strcollUTF8(icu, a.constData(), static_cast<int32_t>(a.size()),
+                                                               b.constData(), static_cast<int32_t>(b.size()), &status);
+            const int ours = dao::PinyinCollation::compare(a.constData(), static_cast<int>(a.size()), b.constData(), static_cast<int>(b.size()));
+            if (expected != UCOL_EQUAL && (ours < 0) != (expected == UCOL_LESS))
+                QFAIL(qPrintable(QStringLiteral("%1 against %2").arg(QString::fromUtf8(a), QString::fromUtf8(b))));
+        }
+        ucol_close(icu);
     }
 
     void likeAgreesWithAReferenceOnRandomPatterns()

@@ -203,9 +203,10 @@ private slots:
         QCOMPARE(env.count(QStringLiteral("ycjg")), 1);
     }
 
-    void storedQueriesAreViewsAndDynasetsOutliveTheirHandle()
+    void storedQueriesLiveWithTheConnectionAndDynasetsOutliveTheirHandle()
     {
         TestEnvironment env;
+        const dao::Database held = env.open();   // as the program holds it for its run
         addDrug(env, QStringLiteral("B2"), QStringLiteral("川芎"), 2);
         addDrug(env, QStringLiteral("B1"), QStringLiteral("当归"), 1);
         dao::Recordset rs;
@@ -239,10 +240,12 @@ private slots:
 
     void aLargeDynasetKeepsEveryFieldInItsRow()
     {
-        // Enough rows that the fields fill several of the dynaset's blocks, with a
-        // binary and a Null field in every row.
+        // Enough rows and text that the fields fill several of the dynaset's blocks of
+        // fields and of text (one text larger than a block), with a binary and a Null
+        // field in every row.
         TestEnvironment env;
-        constexpr int drugs = 700;
+        constexpr int drugs = 2500;
+        const auto nameOf = [](int i) { return QStringLiteral("当归%1").arg(i) + QString(i == 1234 ? 400000 : 300, u'草'); };
         {
             dao::Database db = env.open();
             dao::Transaction transaction(db);
@@ -250,7 +253,7 @@ private slots:
             for (int i = 0; i < drugs; ++i) {
                 rs.addNew();
                 rs.setField(0, QStringLiteral("C%1").arg(i, 4, 10, QLatin1Char('0')));
-                rs.setField(1, QStringLiteral("当归%1").arg(i));
+                rs.setField(1, nameOf(i));
                 rs.setField(2, i + 0.5);
                 rs.update();
             }
@@ -258,15 +261,16 @@ private slots:
         }
         dao::Database db = env.open();
         dao::Recordset rs = db.storeAndOpen(
-            QStringLiteral("000"), QStringLiteral("select ycbm, cast(ycmc as blob) as raw, ycdj, jldw from ycjg order by ycbm"));
+            QStringLiteral("000"), QStringLiteral("select ycbm, cast(ycmc as blob) as raw, ycdj, jldw, ycmc from ycjg order by ycbm"));
         QCOMPARE(rs.recordCount(), drugs);
-        const auto checkRow = [&rs](int i) {
+        const auto checkRow = [&rs, &nameOf](int i) {
             QCOMPARE(rs.field(0).toString(), QStringLiteral("C%1").arg(i, 4, 10, QLatin1Char('0')));
             QVERIFY(rs.field(QStringLiteral("raw")).isNull());
-            QCOMPARE(rs.fieldBytes(1), QStringLiteral("当归%1").arg(i).toUtf8());
+            QCOMPARE(rs.fieldBytes(1), nameOf(i).toUtf8());
             QCOMPARE(rs.field(2).toDouble(), i + 0.5);
             QVERIFY(rs.field(3).isNull());
             QCOMPARE(rs.fieldBytes(0), rs.field(0).toString().toUtf8());
+            QCOMPARE(rs.field(4).toString(), nameOf(i));
         };
         int i = 0;
         for (rs.moveFirst(); !rs.eof(); rs.moveNext()) checkRow(i++);
@@ -306,6 +310,46 @@ private slots:
         QCOMPARE(query(db, QStringLiteral("select passuser from yckpass order by passuser")),
                  QStringList({"A", "b", "安康", "李四", "王五", "张三"}));
         QCOMPARE(query(db, QStringLiteral("select passuser from yckpass where passuser='a'")), QStringList({"A"}));
+    }
+
+    void orderedDynasetsAgreeWithSqlitesOwnSort_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::newRow("by a name") << "select * from ycjg order by ycmc";
+        QTest::newRow("by number, then name") << "select ycmc, ycdj from ycjg order by 2, 1";
+        QTest::newRow("by two names, asc") << "select ycbm, ycmc from ycjg order by YCBM asc, ycmc";
+        QTest::newRow("distinct") << "select distinct yplb from ycjg";
+        QTest::newRow("by a column not listed") << "select ycmc from ycjg order by ycbm";
+        QTest::newRow("descending") << "select * from ycjg order by ycmc desc";
+    }
+
+    void orderedDynasetsAgreeWithSqlitesOwnSort()
+    {
+        // The layer reads some ordered queries in the columns' own order and sorts them
+        // itself; "limit -1" (no limit) makes SQLite sort the same query through the
+        // collation. Keys are distinct, so the two orders must be the same.
+        QFETCH(QString, sql);
+        TestEnvironment env;
+        const char* names[] = {"张三", "李四", "安康", "b药", "A药", "王五", "阿胶", "白术", "Zz", "1号", "", "艾叶"};
+        const char* kinds[] = {"西药", "草药", "中药", "Ab", "aC"};
+        int n = 0;
+        for (const char* name : names) {
+            ++n;
+            env.insert(QStringLiteral("ycjg"), {QStringLiteral("c%1").arg(n * 37 % 13), QString::fromUtf8(name),
+                                                n % 4 ? vb::Variant(n % 3 * 1.5) : vb::Variant(), "克", kinds[n % 5]});
+        }
+        dao::Database db = env.open();
+        const auto rows = [&db](const QString& text) {
+            QStringList all;
+            dao::Recordset rs = db.openRecordset(text);
+            for (; !rs.eof(); rs.moveNext()) {
+                QStringList fields;
+                for (int c = 0; c < rs.fieldCount(); ++c) fields << rs.field(c).toString();
+                all << fields.join(u'|');
+            }
+            return all;
+        };
+        QCOMPARE(rows(sql), rows(sql + QStringLiteral(" limit -1")));
     }
 
     void distinctListsAreSorted()

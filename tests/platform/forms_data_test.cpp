@@ -55,10 +55,8 @@ private slots:
         TestEnvironment env;
         env.insert("ycjg", {"A01", "当归", 0.5, "克", "草药"});
         env.insert("ycjg", {"A02", "黄芪", 0.8, "克", "草药"});
-        {
-            dao::Database db = env.open();
-            db.createQueryDef("000", "select ycmc from ycjg where ycbm='A02'");
-        }
+        const dao::Database held = env.open();   // stored queries live with the connection
+        env.open().createQueryDef("000", "select ycmc from ycjg where ycbm='A02'");
         DataControl data;
         DBList list;
         list.setDataSource(&data);

@@ -224,12 +224,14 @@ private slots:
         QVERIFY(name->hasFocusNow());
         QCOMPARE(name->SelText(), QStringLiteral("当归"));
         QTest::keyClicks(name->lineEdit(), "x");
+        commit(name->lineEdit(), QStringLiteral("甲"));
         QCOMPARE(name->Text(), QStringLiteral("当归"));
-        QCOMPARE(keys, 1);
+        QCOMPARE(keys, 2);
 
         text->SetFocus();
         QVERIFY(text->hasFocusNow());
         QTest::keyClicks(text->plainTextEdit(), "y");
+        commit(text->plainTextEdit(), QStringLiteral("乙"));
         QCOMPARE(text->Text(), QString("fixed text"));
         text->setSelStart(6);
         text->setSelLength(4);

@@ -16,6 +16,7 @@ WindowFixture::WindowFixture(const QDate& today)
     : clock_(today), previousWindowsDir_(core::WindowsDir)
 {
     core::WindowsDir = environment_.windowsDir();
+    core::HoldDb();   // as the program holds its database for the run
     mainWindow_ = std::make_unique<core::MDIFqhmz>();
     mainWindow_->show();
     QApplication::setActiveWindow(mainWindow_.get());
@@ -24,6 +25,7 @@ WindowFixture::WindowFixture(const QDate& today)
 WindowFixture::~WindowFixture()
 {
     mainWindow_.reset();
+    core::ReleaseDb();
     core::WindowsDir = previousWindowsDir_;
 }
 

@@ -1,5 +1,5 @@
 // The world of a window test: a fresh database (TestEnvironment) that the globals point
-// at, a real main window, message boxes answered from a queue and logged, and today
+// at and that stays open for the test as the program holds it for its run, a real main window, message boxes answered from a queue and logged, and today
 // fixed by the clock's hook. A window is opened through its menu item as the user
 // opens it; keys, text and clicks reach its controls through QTest.
 #pragma once

@@ -3,6 +3,7 @@
 #include "platform/dao/connection.h"
 
 #include "platform/dao/dialect.h"
+#include "platform/dao/fault_injector.h"
 
 #include <QFile>
 #include <QDir>
@@ -10,16 +11,20 @@
 #include <QHash>
 #include <QMutex>
 #include <QRegularExpression>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace dao {
 
 namespace {
 
 QMutex registryMutex;
+// Never destroyed: a handle kept in a static (the program's held connection) may
+// close after the ends of other statics.
 QHash<QString, std::weak_ptr<Connection>>& registry()
 {
-    static QHash<QString, std::weak_ptr<Connection>> connections;
-    return connections;
+    static auto* const connections = new QHash<QString, std::weak_ptr<Connection>>;
+    return *connections;
 }
 
 constexpr int cipherPageSize = 1024;   // SQLCipher 3's page size
@@ -32,14 +37,12 @@ QString sqliteMessage(sqlite3* db)
 // Why a file that exists could not be read as a database with this password.
 Error unreadableFile(const QString& path)
 {
+    const QString name = QDir::toNativeSeparators(path);
     QFile file(path);
-    QByteArray head;
-    qint64 size = 0;
-    if (file.open(QIODevice::ReadOnly)) {
-        head = file.read(16);
-        size = file.size();
-    }
-    const QString name = QFileInfo(path).fileName();
+    if (!file.open(QIODevice::ReadOnly))
+        return Error(3051, QStringLiteral("没有读取数据库文件“%1”的权限，不能打开。").arg(name));
+    const QByteArray head = file.read(16);
+    const qint64 size = file.size();
     if (size == 0)
         return Error(3343, QStringLiteral("数据库文件“%1”是空的，不是可用的数据库。").arg(name));
     if (head.startsWith(QByteArrayLiteral("SQLite format 3")))
@@ -47,6 +50,36 @@ Error unreadableFile(const QString& path)
     if (size % cipherPageSize != 0)
         return Error(3343, QStringLiteral("数据库文件“%1”已损坏，或者不是数据库文件（不可识别的数据库格式）。").arg(name));
     return Error(3031, QStringLiteral("不是有效的密码，或者数据库文件“%1”已损坏。").arg(name));
+}
+
+bool mayWrite(const QString& path)
+{
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+}
+
+// Why a change to an open database file was refused: a full disk, the file or its
+// folder without write permission (the folder must take the file's journal).
+Error refusedWrite(sqlite3* db, int code, const QString& where)
+{
+    const QString path = QString::fromUtf8(sqlite3_db_filename(db, "main"));
+    const QString file = QDir::toNativeSeparators(path);
+    const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+    if (code == SQLITE_FULL)
+        return Error(3026, QStringLiteral("磁盘空间不足，不能保存对数据库文件“%1”的修改。").arg(file) + where);
+    const bool fileWritable = mayWrite(path);
+    if (fileWritable && !mayWrite(QFileInfo(path).absolutePath()))
+        return Error(3051, QStringLiteral("数据库文件所在的文件夹“%1”不允许写入，不能保存修改。").arg(folder) + where);
+    if (code == SQLITE_READONLY || !fileWritable)
+        return Error(3027, QStringLiteral("不能更新，数据库文件“%1”是只读的。").arg(file) + where);
+    return Error(3051, QStringLiteral("不能打开数据库文件“%1”。").arg(file) + where);
+}
+
+// BEGIN IMMEDIATE counts as writing for SQLite; for the layer it only starts one.
+bool isTransactionControl(const char* sql)
+{
+    static const QRegularExpression control(QStringLiteral("^\\s*(begin|commit|end|rollback|savepoint|release)\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return control.match(QString::fromUtf8(sql)).hasMatch();
 }
 
 }  // namespace
@@ -67,10 +100,9 @@ Error sqliteError(sqlite3* db, int code, const QString& context)
     case SQLITE_LOCKED:
         return Error(3260, QStringLiteral("数据库正被其他程序使用，暂时不能读写。") + where);
     case SQLITE_FULL:
-        return Error(3026, QStringLiteral("磁盘空间不足。") + where);
     case SQLITE_READONLY:
-        return Error(3027, QStringLiteral("不能更新，数据库是只读的。") + where);
     case SQLITE_CANTOPEN:
+        if (db && sqlite3_db_filename(db, "main")) return refusedWrite(db, code & 0xff, where);
         return Error(3051, QStringLiteral("不能打开数据库文件。") + where);
     case SQLITE_IOERR:
         return Error(3043, QStringLiteral("磁盘或网络读写错误。") + where);
@@ -100,16 +132,20 @@ QString passwordFromConnect(const QString& connect)
 
 // ---- Statement
 
-Statement::Statement(sqlite3* db, const QString& sql) : db_(db)
+Statement::Statement(sqlite3* db, const QString& sql) : Statement(db, sql.toUtf8().constData(), nullptr)
 {
-    const QByteArray text = sql.toUtf8();
-    const int rc = sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &stmt_, nullptr);
+    if (!stmt_) throw Error(3075, QStringLiteral("SQL 语句是空的。"));
+}
+
+Statement::Statement(sqlite3* db, const char* utf8, const char** tail) : db_(db)
+{
+    const int rc = sqlite3_prepare_v2(db, utf8, -1, &stmt_, tail);
     if (rc != SQLITE_OK) {
         Error error = sqliteError(db, rc);
         sqlite3_finalize(stmt_);
         throw error;
     }
-    if (!stmt_) throw Error(3075, QStringLiteral("SQL 语句是空的。"));
+    write_ = stmt_ && !sqlite3_stmt_readonly(stmt_) && !isTransactionControl(sqlite3_sql(stmt_));
 }
 
 Statement::~Statement()
@@ -142,6 +178,7 @@ void Statement::bindBytes(int position, const QByteArray& bytes)
 
 bool Statement::step()
 {
+    if (write_ && !sqlite3_stmt_busy(stmt_)) WriteFault::beforeWrite();
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
@@ -168,15 +205,6 @@ QString Statement::columnName(int column) const
 
 namespace {
 
-// A text column's QString, holding exactly its characters: QString::fromUtf8 reserves a
-// UTF-16 unit for every byte, and a field kept in a dynaset would carry that slack
-// (twice its size for Chinese text) as long as it lives. A text of ASCII has none.
-QString exactText(const char* utf8, int bytes)
-{
-    const QString decoded = QString::fromUtf8(utf8, bytes);
-    return decoded.size() == bytes ? decoded : QString(decoded.constData(), decoded.size());
-}
-
 vb::Variant valueOfType(sqlite3_stmt* stmt, int column, int type)
 {
     switch (type) {
@@ -186,7 +214,7 @@ vb::Variant valueOfType(sqlite3_stmt* stmt, int column, int type)
         return vb::Variant(sqlite3_column_double(stmt, column));
     case SQLITE_TEXT: {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-        return vb::Variant(exactText(text, sqlite3_column_bytes(stmt, column)));
+        return vb::Variant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, column)));
     }
     default:   // NULL; a blob is read with read()
         return {};
@@ -240,7 +268,8 @@ std::shared_ptr<Connection> Connection::acquire(const QString& path, const QStri
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        Error error = sqliteError(db, rc, QDir::toNativeSeparators(path));
+        Error error = create || QFile(path).open(QIODevice::ReadOnly) ? sqliteError(db, rc, QDir::toNativeSeparators(path))
+                                                                      : unreadableFile(path);
         sqlite3_close(db);
         throw error;
     }
@@ -255,11 +284,21 @@ std::shared_ptr<Connection> Connection::acquire(const QString& path, const QStri
         throw rc == SQLITE_NOTADB ? unreadableFile(path) : sqliteError(nullptr, rc, QDir::toNativeSeparators(path));
     }
     sqlite3_busy_timeout(db, 5000);
+    // Sorts in memory; a page cache that holds the tables a window reads through
+    // (decrypting a page again costs more than reading it).
+    sqlite3_exec(db, "PRAGMA temp_store=MEMORY; PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
     dialect::registerOn(db);
 
     std::shared_ptr<Connection> connection(new Connection(key, db, password));
     registry().insert(key, connection);
     return connection;
+}
+
+bool Connection::isOpen(const QString& path)
+{
+    const QString key = QFileInfo(path).canonicalFilePath();
+    QMutexLocker lock(&registryMutex);
+    return !key.isEmpty() && !registry().value(key).expired();
 }
 
 Connection::Connection(const QString& key, sqlite3* db, const QString& password)
@@ -274,6 +313,13 @@ Connection::~Connection()
     QMutexLocker lock(&registryMutex);
     auto it = registry().find(key_);
     if (it != registry().end() && it->expired()) registry().erase(it);
+}
+
+const StoredQuery* Connection::findQuery(const QString& name) const
+{
+    for (const StoredQuery& query : queries)
+        if (query.name.compare(name, Qt::CaseInsensitive) == 0) return &query;
+    return nullptr;
 }
 
 void Connection::run(const QString& sql)

@@ -1,8 +1,9 @@
 // One open database file, shared by every Database handle and table recordset that
-// uses it (dao.h). Connections are kept by canonical path while any user holds one,
-// so opening an already open file costs a map look-up instead of a key derivation,
-// and a reader and a writer in the same burst of work never lock each other out.
-// Internal to the database layer.
+// uses it (dao.h). Connections are kept by canonical path while any user holds one
+// (the program holds its database for the whole run), so opening an already open
+// file costs a map look-up instead of a key derivation, and a reader and a writer in
+// the same burst of work never lock each other out. A connection carries its stored
+// queries. Internal to the database layer.
 #pragma once
 
 #define SQLITE_HAS_CODEC 1
@@ -12,6 +13,7 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 namespace dao {
 
@@ -19,6 +21,9 @@ namespace dao {
 class Statement {
 public:
     Statement(sqlite3* db, const QString& sql);
+    // The first statement of a script, `tail` set past it; the handle is null when
+    // only blanks or comments were left.
+    Statement(sqlite3* db, const char* utf8, const char** tail);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -39,6 +44,13 @@ public:
 private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
+    bool write_ = false;   // changes the file or the schema (WriteFault counts it)
+};
+
+// A stored query as the windows know it: a short name and its text in the old dialect.
+struct StoredQuery {
+    QString name;
+    QString sql;
 };
 
 class Connection {
@@ -46,6 +58,8 @@ public:
     // The shared connection to `path`, opened with `password` when nobody holds it.
     // `create` makes a new file instead (which must not exist yet).
     static std::shared_ptr<Connection> acquire(const QString& path, const QString& password, bool create);
+    // Whether somebody holds the connection to `path`.
+    static bool isOpen(const QString& path);
     ~Connection();
 
     sqlite3* handle() const { return db_; }
@@ -59,6 +73,13 @@ public:
     void commit();
     void rollback();
     void doom() { doomed_ = true; }
+
+    // The stored queries of this connection, in the order they were stored. They live
+    // with the connection and never in the file: storing, opening and deleting them
+    // writes nothing, a read-only file can be viewed, and two copies of the program
+    // on one file never see each other's.
+    std::vector<StoredQuery> queries;
+    const StoredQuery* findQuery(const QString& name) const;   // in any letter case
 
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;

@@ -2,6 +2,8 @@
 // event handler, table-type recordsets that seek on named indexes, stored queries
 // opened as dynasets, Execute for update and delete statements, and transactions.
 // Built on SQLCipher; the old SQL dialect is translated in one place (dialect.h).
+// Stored queries live with the connection, never in the file, and
+// the file names nothing of ours, so any SQLCipher tool can check, dump or repair it.
 //
 // Every failure throws dao::Error with a number and a description in Chinese that a
 // window can show in its error form.
@@ -39,6 +41,9 @@ public:
     // Makes a new encrypted file (used only by the build tool and tests that make
     // fresh databases; the program never creates a database or a table).
     static Database create(const QString& path, const QString& connect);
+
+    // Whether a handle or table recordset of this program still has `path` open.
+    static bool inUse(const QString& path);
 
     Database() = default;
     bool isOpen() const { return connection_ != nullptr; }

@@ -5,7 +5,6 @@
 #include "platform/dao/recordset_impl.h"
 
 #include <QRegularExpression>
-#include <optional>
 
 namespace dao {
 
@@ -25,28 +24,15 @@ QString quoteName(const QString& name)
 
 namespace {
 
-// The dynaset of a stored query or table known by its exact name.
+// The dynaset of a table known by its exact name.
 QString selectAllFrom(const QString& name)
 {
     return QStringLiteral("SELECT * FROM ") + quoteName(name);
 }
 
-void createView(Connection& connection, const QString& name, const QString& oldSql)
-{
-    connection.run(QStringLiteral("CREATE VIEW %1 AS %2").arg(quoteName(name), dialect::translate(oldSql)));
-}
-
 Error closedDatabase()
 {
     return Error(3420, QStringLiteral("数据库已经关闭，对象无效。"));
-}
-
-// The stored query's name as it is stored, when one has `name` in any letter case.
-std::optional<QString> storedQueryName(const QStringList& queryDefs, const QString& name)
-{
-    for (const QString& existing : queryDefs)
-        if (existing.compare(name, Qt::CaseInsensitive) == 0) return existing;
-    return std::nullopt;
 }
 
 }  // namespace
@@ -63,6 +49,11 @@ Database Database::create(const QString& path, const QString& connect)
     Database db;
     db.connection_ = Connection::acquire(path, passwordFromConnect(connect), true);
     return db;
+}
+
+bool Database::inUse(const QString& path)
+{
+    return Connection::isOpen(path);
 }
 
 void Database::close()
@@ -85,18 +76,15 @@ Recordset Database::openTable(const QString& table)
 Recordset Database::openRecordset(const QString& sqlOrQueryName)
 {
     static const QRegularExpression bareName(QStringLiteral("^\\s*[\\w$]+\\s*$"));
-    QString sql = sqlOrQueryName;
-    if (bareName.match(sqlOrQueryName).hasMatch()) {
-        Statement find(live().handle(),
-                       QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('view','table') AND name=? COLLATE NOCASE"));
-        find.bind(1, sqlOrQueryName.trimmed());
-        if (!find.step())
-            throw Error(3078, QStringLiteral("找不到输入表或查询“%1”。").arg(sqlOrQueryName.trimmed()));
-        sql = selectAllFrom(find.value(0).toString());
-    } else {
-        sql = dialect::translate(sqlOrQueryName);
-    }
-    return Recordset(openDynasetImpl(live(), sql));
+    if (!bareName.match(sqlOrQueryName).hasMatch())
+        return Recordset(openDynasetImpl(live(), dialect::translate(sqlOrQueryName)));
+    const QString name = sqlOrQueryName.trimmed();
+    if (const StoredQuery* stored = live().findQuery(name))
+        return Recordset(openDynasetImpl(live(), dialect::translate(stored->sql)));
+    Statement find(live().handle(), QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE"));
+    find.bind(1, name);
+    if (!find.step()) throw Error(3078, QStringLiteral("找不到输入表或查询“%1”。").arg(name));
+    return Recordset(openDynasetImpl(live(), selectAllFrom(find.value(0).toString())));
 }
 
 void Database::execute(const QString& sql)
@@ -108,47 +96,50 @@ void Database::execute(const QString& sql)
 
 QStringList Database::queryDefs() const
 {
-    Statement views(live().handle(), QStringLiteral("SELECT name FROM sqlite_master WHERE type='view' ORDER BY rowid"));
     QStringList names;
-    while (views.step()) names << views.value(0).toString();
+    for (const StoredQuery& query : live().queries) names << query.name;
     return names;
 }
 
 void Database::createQueryDef(const QString& name, const QString& sql)
 {
-    if (storedQueryName(queryDefs(), name)) throw Error(3012, QStringLiteral("对象“%1”已经存在。").arg(name));
-    createView(live(), name, sql);
+    Connection& connection = live();
+    if (connection.findQuery(name)) throw Error(3012, QStringLiteral("对象“%1”已经存在。").arg(name));
+    Statement check(connection.handle(), dialect::translate(sql));   // a text SQLite refuses is not stored
+    connection.queries.push_back({name, sql});
 }
 
 void Database::deleteQueryDef(const QString& name)
 {
-    const std::optional<QString> existing = storedQueryName(queryDefs(), name);
+    Connection& connection = live();
+    const StoredQuery* existing = connection.findQuery(name);
     if (!existing) throw Error(3265, QStringLiteral("在查询集合中找不到“%1”。").arg(name));
-    live().run(QStringLiteral("DROP VIEW ") + quoteName(*existing));
+    connection.queries.erase(connection.queries.begin() + (existing - connection.queries.data()));
 }
 
 void Database::deleteAllQueryDefs()
 {
-    for (const QString& existing : queryDefs()) live().run(QStringLiteral("DROP VIEW ") + quoteName(existing));
+    live().queries.clear();
 }
 
 Recordset Database::storeAndOpen(const QString& name, const QString& sql)
 {
-    {
-        Transaction transaction(*this);
-        deleteAllQueryDefs();
-        createView(live(), name, sql);
-        transaction.commit();
-    }
-    return Recordset(openDynasetImpl(live(), selectAllFrom(name)));
+    deleteAllQueryDefs();
+    Recordset opened(openDynasetImpl(live(), dialect::translate(sql)));
+    live().queries.push_back({name, sql});
+    return opened;
 }
 
 void Database::executeSchema(const QString& sql)
 {
-    char* message = nullptr;
-    const int rc = sqlite3_exec(live().handle(), sql.toUtf8().constData(), nullptr, nullptr, &message);
-    sqlite3_free(message);
-    if (rc != SQLITE_OK) throw sqliteError(live().handle(), rc);
+    const QByteArray text = sql.toUtf8();
+    const char* rest = text.constData();
+    while (*rest) {
+        Statement statement(live().handle(), rest, &rest);
+        if (statement.handle())
+            while (statement.step()) {
+            }
+    }
 }
 
 Transaction::Transaction(Database& db) : connection_(db.connection())

@@ -1,7 +1,9 @@
 // Translation of the old dialect (see dialect.h): the SQL text is cut into tokens
-// (words, quoted strings, quoted names, date literals, punctuation, blanks), the few
-// rewrites work on the tokens, and the tokens are joined again, so a literal such as
-// 'delete * from' or '#1#' inside quotes is left exactly as written.
+// (words, quoted strings, quoted names, date literals, punctuation, blanks and
+// comments), the few rewrites work on the tokens, and the tokens are joined again, so
+// a literal such as 'delete * from' or '#1#' inside quotes, or a word in a comment, is
+// left exactly as written. Every rewrite keeps a valid statement valid: clauses end at
+// the bracket, the ';' or the comment that ends their statement.
 #define SQLITE_HAS_CODEC 1
 #include "platform/dao/dialect.h"
 
@@ -79,6 +81,14 @@ Tokens tokenize(const QString& sql)
         if (c.isSpace()) {
             while (end + 1 < sql.size() && sql[end + 1].isSpace()) ++end;
             kind = Token::Kind::Space;
+        } else if (sql.mid(i, 2) == QLatin1String("--")) {
+            end = sql.indexOf(u'\n', i);
+            end = (end < 0 ? sql.size() : end) - 1;
+            kind = Token::Kind::Space;
+        } else if (sql.mid(i, 2) == QLatin1String("/*")) {
+            end = sql.indexOf(QLatin1String("*/"), i + 2);
+            end = end < 0 ? sql.size() - 1 : end + 1;
+            kind = Token::Kind::Space;
         } else if (c == u'\'') {
             end = closingQuote(sql, i, c);
             kind = Token::Kind::String;
@@ -122,8 +132,8 @@ void dropDeleteStar(Tokens& tokens)
     }
 }
 
-// Where the clause that starts at `from` ends: at the ')' that closes its level,
-// at a word of `stops` on its level, or at the end.
+// Where the clause that starts at `from` ends: at the ')' that closes its level, at
+// the ';' that ends its statement, at a word of `stops` on its level, or at the end.
 size_t clauseEnd(const Tokens& tokens, size_t from, std::initializer_list<const char*> stops)
 {
     int depth = 0;
@@ -132,6 +142,8 @@ size_t clauseEnd(const Tokens& tokens, size_t from, std::initializer_list<const 
         else if (tokens[i].is(u')')) {
             if (depth == 0) return i;
             --depth;
+        } else if (depth == 0 && tokens[i].is(u';')) {
+            return i;
         } else if (depth == 0) {
             for (const char* stop : stops)
                 if (tokens[i].isWord(stop)) return i;
@@ -145,7 +157,7 @@ const Token collateToken{Token::Kind::Word, QStringLiteral(" COLLATE PINYIN")};
 // Adds the PINYIN collation to each term of the ORDER BY that starts at `first`.
 void collateTerms(Tokens& tokens, size_t first)
 {
-    size_t end = clauseEnd(tokens, first, {"limit", "union", "offset"});
+    size_t end = clauseEnd(tokens, first, {"limit", "offset", "union", "intersect", "except"});
     size_t termStart = first;
     int depth = 0;
     for (size_t i = first; i <= end; ++i) {
@@ -182,8 +194,22 @@ void collateOrderBy(Tokens& tokens)
     }
 }
 
+// Whether an ORDER BY stands on the level of tokens[from, to).
+bool ordered(const Tokens& tokens, size_t from, size_t to)
+{
+    int depth = 0;
+    for (size_t k = from; k < to; ++k) {
+        if (tokens[k].is(u'(')) ++depth;
+        else if (tokens[k].is(u')')) --depth;
+        else if (depth == 0 && tokens[k].isWord("order")) return true;
+    }
+    return false;
+}
+
 // A "select distinct" without ORDER BY is ordered by its columns, as the old engine
-// returned distinct lists sorted.
+// returned distinct lists sorted. The ORDER BY goes where its statement allows one:
+// at the end of the whole compound (UNION...), before LIMIT, before the ')', ';' or
+// comment that ends it.
 void sortDistinct(Tokens& tokens)
 {
     for (size_t i = 0; i < tokens.size(); ++i) {
@@ -191,14 +217,14 @@ void sortDistinct(Tokens& tokens)
         const size_t distinct = nextSolid(tokens, i + 1);
         if (distinct >= tokens.size() || !tokens[distinct].isWord("distinct")) continue;
 
-        const size_t end = clauseEnd(tokens, distinct + 1, {"union"});
-        const size_t from = clauseEnd(tokens, distinct + 1, {"from"});
-        bool ordered = false;
-        for (size_t k = distinct; k < end; ++k) ordered = ordered || tokens[k].isWord("order");
-        if (ordered) continue;
+        const size_t end = clauseEnd(tokens, distinct + 1, {});
+        if (ordered(tokens, distinct + 1, end)) continue;
+        size_t at = clauseEnd(tokens, distinct + 1, {"limit"});
+        while (at > distinct && tokens[at - 1].kind == Token::Kind::Space) --at;
 
+        const size_t from = clauseEnd(tokens, distinct + 1, {"from", "union", "intersect", "except"});
         int columns = 1, depth = 0;
-        for (size_t k = distinct + 1; k < from && k < end; ++k) {
+        for (size_t k = distinct + 1; k < from; ++k) {
             if (tokens[k].is(u'(')) ++depth;
             if (tokens[k].is(u')')) --depth;
             if (depth == 0 && tokens[k].is(u',')) ++columns;
@@ -207,8 +233,7 @@ void sortDistinct(Tokens& tokens)
         for (int c = 2; c <= columns; ++c) orderBy += QStringLiteral(",%1").arg(c);
         // The terms get their collation from collateOrderBy, which runs next.
         Tokens clause = tokenize(orderBy);
-        tokens.insert(tokens.begin() + static_cast<long>(end), clause.begin(), clause.end());
-        i = end + clause.size();
+        tokens.insert(tokens.begin() + static_cast<long>(at), clause.begin(), clause.end());
     }
 }
 
@@ -251,6 +276,50 @@ QString translate(const QString& oldSql)
     sql.reserve(oldSql.size() + 32);
     for (const Token& t : tokens) sql += t.text;
     return sql;
+}
+
+std::optional<ReadOrder> readOrder(const QString& translatedSql)
+{
+    Tokens tokens = tokenize(translatedSql);
+    // The last ORDER BY of the statement's own level.
+    size_t by = tokens.size();
+    int depth = 0;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        if (tokens[i].is(u'(')) ++depth;
+        else if (tokens[i].is(u')')) --depth;
+        else if (depth == 0 && tokens[i].is(u';')) break;
+        else if (depth == 0 && tokens[i].isWord("order")) {
+            const size_t next = nextSolid(tokens, i + 1);
+            if (next < tokens.size() && tokens[next].isWord("by")) by = next;
+        }
+    }
+    if (by == tokens.size()) return std::nullopt;
+
+    // Terms "column COLLATE PINYIN [ASC]" separated by commas, then only blanks,
+    // comments and the ';'.
+    ReadOrder order;
+    std::vector<size_t> dropped;
+    size_t i = nextSolid(tokens, by + 1);
+    while (true) {
+        if (i >= tokens.size() || tokens[i].kind != Token::Kind::Word) return std::nullopt;
+        order.columns << tokens[i].text;
+        const size_t collate = nextSolid(tokens, i + 1), name = nextSolid(tokens, collate + 1);
+        if (name >= tokens.size() || !tokens[collate].isWord("collate") || !tokens[name].isWord(PinyinCollation::name))
+            return std::nullopt;
+        for (size_t k = i + 1; k <= name; ++k) dropped.push_back(k);
+        i = nextSolid(tokens, name + 1);
+        if (i < tokens.size() && tokens[i].isWord("asc")) i = nextSolid(tokens, i + 1);
+        if (i < tokens.size() && tokens[i].is(u',')) {
+            i = nextSolid(tokens, i + 1);
+            continue;
+        }
+        break;
+    }
+    for (; i < tokens.size(); i = nextSolid(tokens, i + 1))
+        if (!tokens[i].is(u';')) return std::nullopt;
+    for (auto k = dropped.rbegin(); k != dropped.rend(); ++k) tokens.erase(tokens.begin() + static_cast<long>(*k));
+    for (const Token& t : tokens) order.sql += t.text;
+    return order;
 }
 
 void registerOn(sqlite3* connection)

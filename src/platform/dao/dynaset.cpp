@@ -1,51 +1,114 @@
 // Dynasets: every row of a query read when the recordset opens, so no statement stays
 // open behind a window and the rows outlive the Database handle; see recordset_impl.h.
-// The fields are kept row after row in one list, so opening costs one value a field
-// and no allocation a row; the rare binary field keeps its bytes on the side.
+// The rows are kept compactly, as SQLite hands them out: a field is a 16-byte cell (a
+// number, or the place and length of its UTF-8 text in large shared blocks), so a
+// query of the whole journal stays a few hundred bytes a row. A row's fields become
+// values only when the recordset stands on it; the rare binary field keeps its bytes
+// on the side. A query ordered by its result columns is read in the columns' own
+// order (an index walks it) and put in pinyin order here, when it is not already.
 #include "platform/dao/connection.h"
+#include "platform/dao/dialect.h"
+#include "platform/dao/pinyin_collation.h"
 #include "platform/dao/recordset_impl.h"
 
 #include <QHash>
+#include <algorithm>
+#include <cstring>
+#include <numeric>
 
 namespace dao {
 
 namespace {
 
-// Fields row after row in blocks of a fixed size: the list grows without moving what it
-// holds, so the memory of a large query is written once instead of copied at every
-// doubling.
-class FieldList {
+struct Cell {
+    enum class Kind : quint8 { Null, Number, Text, Bytes } kind = Kind::Null;
+    quint32 length = 0;           // of the text, in bytes
+    union {
+        double number;
+        const char* text;
+    };
+    Cell() : number(0) {}
+};
+static_assert(sizeof(Cell) == 16);
+
+// Cells row after row in blocks of a fixed size, and the texts they point at in large
+// blocks of bytes: both grow without moving what they hold.
+class CellStore {
 public:
-    vb::Variant& append()
+    Cell& append()
     {
-        if (size_ % blockSize == 0) blocks_.push_back(std::make_unique<vb::Variant[]>(blockSize));
-        return blocks_.back()[size_++ % blockSize];
+        if (size_ % cellsPerBlock == 0) cells_.push_back(std::make_unique<Cell[]>(cellsPerBlock));
+        return cells_.back()[size_++ % cellsPerBlock];
     }
-    const vb::Variant& operator[](size_t index) const { return blocks_[index / blockSize][index % blockSize]; }
+    const Cell& operator[](size_t index) const { return cells_[index / cellsPerBlock][index % cellsPerBlock]; }
     size_t size() const { return size_; }
 
+    const char* keep(const char* bytes, size_t length)
+    {
+        if (length > textBlockSize) {
+            large_.push_back(std::make_unique<char[]>(length));
+            std::memcpy(large_.back().get(), bytes, length);
+            return large_.back().get();
+        }
+        if (texts_.empty() || used_ + length > textBlockSize) {
+            texts_.push_back(std::make_unique<char[]>(textBlockSize));
+            used_ = 0;
+        }
+        char* place = texts_.back().get() + used_;
+        std::memcpy(place, bytes, length);
+        used_ += length;
+        return place;
+    }
+
 private:
-    static constexpr size_t blockSize = 1024;
-    std::vector<std::unique_ptr<vb::Variant[]>> blocks_;
+    static constexpr size_t cellsPerBlock = 4096;
+    static constexpr size_t textBlockSize = 1 << 20;
+    std::vector<std::unique_ptr<Cell[]>> cells_;
     size_t size_ = 0;
+    std::vector<std::unique_ptr<char[]>> texts_, large_;
+    size_t used_ = 0;
 };
 
 class Dynaset final : public Recordset::Impl {
 public:
-    Dynaset(Connection& connection, const QString& sql)
+    // Reads every row of `query`; then, unless `sortBy` is empty, puts the rows in
+    // pinyin order of those columns.
+    Dynaset(Statement& query, const std::vector<int>& sortBy)
     {
-        Statement query(connection.handle(), sql);
+        sqlite3_stmt* stmt = query.handle();
         const int columns = query.columnCount();
         names.reserve(columns);
         for (int c = 0; c < columns; ++c) names.push_back(query.columnName(c));
-        QByteArray bytes;
         while (query.step()) {
             for (int c = 0; c < columns; ++c) {
-                vb::Variant& field = fields_.append();
-                if (query.read(c, field, bytes)) blobs_.insert(fields_.size() - 1, bytes);
+                Cell& cell = cells_.append();
+                switch (sqlite3_column_type(stmt, c)) {
+                case SQLITE_INTEGER:
+                case SQLITE_FLOAT:
+                    cell.kind = Cell::Kind::Number;
+                    cell.number = sqlite3_column_double(stmt, c);
+                    break;
+                case SQLITE_TEXT: {
+                    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+                    cell.kind = Cell::Kind::Text;
+                    cell.length = static_cast<quint32>(sqlite3_column_bytes(stmt, c));
+                    cell.text = cells_.keep(text, cell.length);
+                    break;
+                }
+                case SQLITE_BLOB: {
+                    const char* data = static_cast<const char*>(sqlite3_column_blob(stmt, c));
+                    cell.kind = Cell::Kind::Bytes;
+                    blobs_.insert(cells_.size() - 1, QByteArray(data, sqlite3_column_bytes(stmt, c)));
+                    break;
+                }
+                default:
+                    break;
+                }
             }
             ++rows_;
         }
+        current_.resize(names.size());
+        if (!sortBy.empty()) sortRows(sortBy);
     }
 
     bool eof() override { return rows_ == 0 || position_ >= rows_; }
@@ -64,7 +127,22 @@ public:
     }
     int recordCount() override { return static_cast<int>(rows_); }
 
-    const vb::Variant& value(int ordinal) override { return fields_[currentField(ordinal)]; }
+    const vb::Variant& value(int ordinal) override
+    {
+        const size_t place = currentField(ordinal);
+        if (decodedRow_ != position_) {
+            for (vb::Variant& field : current_) field = {};
+            decoded_.assign(names.size(), false);
+            decodedRow_ = position_;
+        }
+        if (!decoded_[ordinal]) {
+            const Cell& cell = cells_[place];
+            if (cell.kind == Cell::Kind::Number) current_[ordinal] = vb::Variant(cell.number);
+            else if (cell.kind == Cell::Kind::Text) current_[ordinal] = vb::Variant(QString::fromUtf8(cell.text, cell.length));
+            decoded_[ordinal] = true;
+        }
+        return current_[ordinal];
+    }
 
     const QByteArray* blob(int ordinal) override
     {
@@ -73,24 +151,90 @@ public:
     }
 
 private:
-    // Where the current record's field `ordinal` is in fields_.
+    // Where the current record's field `ordinal` is in cells_.
     size_t currentField(int ordinal)
     {
         if (eof() || bof()) noCurrentRecord();
-        return static_cast<size_t>(position_) * names.size() + static_cast<size_t>(ordinal);
+        const size_t row = order_.empty() ? static_cast<size_t>(position_) : order_[static_cast<size_t>(position_)];
+        return row * names.size() + static_cast<size_t>(ordinal);
     }
 
-    FieldList fields_;                         // row after row, names.size() a row
-    QHash<size_t, QByteArray> blobs_;          // bytes of binary fields, by place in fields_
+    // SQLite's order of values (Null, numbers, texts, bytes) with texts in pinyin order.
+    int compareFields(size_t a, size_t b) const
+    {
+        const Cell& x = cells_[a];
+        const Cell& y = cells_[b];
+        if (x.kind != y.kind) return x.kind < y.kind ? -1 : 1;
+        if (x.kind == Cell::Kind::Number) return x.number < y.number ? -1 : (y.number < x.number ? 1 : 0);
+        if (x.kind == Cell::Kind::Text)
+            return PinyinCollation::compare(x.text, static_cast<int>(x.length), y.text, static_cast<int>(y.length));
+        return 0;
+    }
+
+    int compareRows(size_t a, size_t b, const std::vector<int>& sortBy) const
+    {
+        for (int column : sortBy)
+            if (const int order = compareFields(a * names.size() + column, b * names.size() + column)) return order;
+        return 0;
+    }
+
+    void sortRows(const std::vector<int>& sortBy)
+    {
+        bool sorted = true;
+        for (long r = 1; r < rows_ && sorted; ++r) sorted = compareRows(r - 1, r, sortBy) <= 0;
+        if (sorted) return;
+        order_.resize(static_cast<size_t>(rows_));
+        std::iota(order_.begin(), order_.end(), size_t{0});
+        std::stable_sort(order_.begin(), order_.end(),
+                         [&](size_t a, size_t b) { return compareRows(a, b, sortBy) < 0; });
+    }
+
+    CellStore cells_;                          // row after row, names.size() a row
+    QHash<size_t, QByteArray> blobs_;          // bytes of binary fields, by place in cells_
     long rows_ = 0;
     long position_ = 0;
+    std::vector<size_t> order_;                // rows in pinyin order, when read otherwise
+
+    std::vector<vb::Variant> current_;         // the fields of row decodedRow_ read so far
+    std::vector<bool> decoded_;
+    long decodedRow_ = -1;
 };
+
+}  // namespace
+
+namespace {
+
+// The ordinals of the result columns named by `columns` (names or numbers from 1), or
+// nothing when one is not a single result column.
+std::optional<std::vector<int>> resultColumns(const Statement& query, const QStringList& columns)
+{
+    std::vector<int> ordinals;
+    for (const QString& column : columns) {
+        bool isNumber = false;
+        const int number = column.toInt(&isNumber);
+        int found = isNumber && number >= 1 && number <= query.columnCount() ? number - 1 : -1;
+        for (int c = 0; !isNumber && c < query.columnCount(); ++c) {
+            if (query.columnName(c).compare(column, Qt::CaseInsensitive) != 0) continue;
+            if (found >= 0) return std::nullopt;   // two columns of that name
+            found = c;
+        }
+        if (found < 0) return std::nullopt;
+        ordinals.push_back(found);
+    }
+    return ordinals;
+}
 
 }  // namespace
 
 std::unique_ptr<Recordset::Impl> openDynasetImpl(Connection& connection, const QString& sql)
 {
-    return std::make_unique<Dynaset>(connection, sql);
+    if (const std::optional<dialect::ReadOrder> order = dialect::readOrder(sql)) {
+        Statement query(connection.handle(), order->sql);
+        if (const std::optional<std::vector<int>> sortBy = resultColumns(query, order->columns))
+            return std::make_unique<Dynaset>(query, *sortBy);
+    }
+    Statement query(connection.handle(), sql);
+    return std::make_unique<Dynaset>(query, std::vector<int>{});
 }
 
 }  // namespace dao

@@ -47,12 +47,23 @@ int foldedBytesCompare(const char* a, int aLength, const char* b, int bLength)
     return aLength == bLength ? 0 : (aLength < bLength ? -1 : 1);
 }
 
+// Texts of ASCII letters and digits only (drug codes, most keys): ICU orders them as
+// their folded bytes, so the comparison needs no ICU call.
+bool lettersAndDigits(const char* text, int length)
+{
+    for (int i = 0; i < length; ++i) {
+        const unsigned char c = asciiLower(static_cast<unsigned char>(text[i]));
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'))) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int PinyinCollation::compare(const char* a, int aLength, const char* b, int bLength)
 {
     const int folded = foldedBytesCompare(a, aLength, b, bLength);
-    if (folded == 0) return 0;
+    if (folded == 0 || (lettersAndDigits(a, aLength) && lettersAndDigits(b, bLength))) return folded;
     UErrorCode status = U_ZERO_ERROR;
     const UCollationResult order = ucol_strcollUTF8(chineseCollator(), a, aLength, b, bLength, &status);
     if (U_SUCCESS(status) && order != UCOL_EQUAL) return order == UCOL_LESS ? -1 : 1;

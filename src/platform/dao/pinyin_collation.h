@@ -1,8 +1,9 @@
 // Text order of the system: Chinese by pinyin (ICU's zh collation), other letters
 // alphabetically, and two texts that differ only in the case of ASCII letters equal,
 // as NOCASE makes them. Registered on every connection as the collation "PINYIN",
-// which every text column of the database is declared with and the dialect attaches
-// to every ORDER BY term.
+// which the dialect attaches to every ORDER BY term and table recordsets to their
+// walk order. The file itself never names it (its columns are NOCASE), so any SQLite
+// tool reads, checks and writes the file.
 #pragma once
 
 #include <QString>

@@ -264,14 +264,23 @@ private:
         if (state_ == State::Initial) moveFirst();
     }
 
-    // The walk order: the index's columns (rows with equal keys follow in rowid order
-    // inside the index, so naming rowid too would only cost SQLite a sort), or rowid.
+    // The walk order: the index's columns, texts in pinyin order (the file's indexes
+    // compare without case only, so a reader needs nothing of ours), rows with equal
+    // keys in rowid order; or rowid.
     QString orderBy() const
     {
-        QStringList terms;
-        for (int column : indexColumns_) terms << quoteName(names[column]);
-        if (terms.isEmpty()) terms << QStringLiteral("rowid");
+        QStringList terms = orderTerms(indexColumns_.begin(), indexColumns_.end());
+        terms << QStringLiteral("rowid");
         return terms.join(u',');
+    }
+
+    template <class It>
+    QStringList orderTerms(It first, It last) const
+    {
+        QStringList terms;
+        for (It column = first; column != last; ++column)
+            terms << quoteName(names[*column]) + (numberColumn_[*column] ? QString() : QStringLiteral(" COLLATE PINYIN"));
+        return terms;
     }
 
     void loadOrder()
@@ -349,15 +358,13 @@ private:
     {
         auto& slot = seekStatements_[keyCount];
         if (!slot) {
-            // The first match in index order: the keyed columns are equal, so only the
-            // index's further columns order the candidates (SQLite reads them in order).
-            QStringList conditions, furtherColumns;
-            for (size_t k = 0; k < indexColumns_.size(); ++k) {
-                const QString column = quoteName(names[indexColumns_[k]]);
-                if (k < keyCount) conditions << column + QStringLiteral("=?");
-                else furtherColumns << column;
-            }
-            const QString order = furtherColumns.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + furtherColumns.join(u',');
+            // The first match in walk order: the keyed columns are equal, so only the
+            // index's further columns and the rowid order the candidates.
+            QStringList conditions;
+            for (size_t k = 0; k < keyCount; ++k) conditions << quoteName(names[indexColumns_[k]]) + QStringLiteral("=?");
+            QStringList further = orderTerms(indexColumns_.begin() + static_cast<long>(keyCount), indexColumns_.end());
+            further << QStringLiteral("rowid");
+            const QString order = QStringLiteral(" ORDER BY ") + further.join(u',');
             slot = std::make_unique<Statement>(
                 db(), QStringLiteral("SELECT rowid,* FROM %1 WHERE %2%3 LIMIT 1")
                           .arg(quoteName(table_), conditions.join(QStringLiteral(" AND ")), order));

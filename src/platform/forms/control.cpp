@@ -178,15 +178,17 @@ void EventBridge::deliverReplacement(QObject* watched, QKeyEvent* event, int key
 
 bool EventBridge::inputMethod(QObject* watched, QInputMethodEvent* event)
 {
-    if (!owner_->KeyPress || event->commitString().isEmpty()) return false;
+    if (event->commitString().isEmpty()) return false;
+    if (!owner_->KeyPress && owner_->takesTypedText()) return false;
     QString kept;
     bool changed = false;
     for (const QChar c : event->commitString()) {
         int key = c.unicode();
-        owner_->KeyPress(key);
+        if (owner_->KeyPress) owner_->KeyPress(key);
         if (key != 0) kept.append(QChar(static_cast<char16_t>(key)));
         changed = changed || key != c.unicode();
     }
+    if (!owner_->takesTypedText()) return true;   // a Locked box: the keys were seen, the text stays
     if (!changed) return false;
     QInputMethodEvent filtered(event->preeditString(), event->attributes());
     filtered.setCommitString(kept, event->replacementStart(), event->replacementLength());

@@ -97,6 +97,9 @@ public:
     QWidget* inner() const { return inner_; }
     // Where child controls go (frames and tab pages override it).
     virtual QWidget* container() { return this; }
+    // Whether typed text may change the control (false for a Locked box, whose keys
+    // still reach KeyPress but whose text the input method must not change either).
+    virtual bool takesTypedText() const { return true; }
 
 protected:
     Control(QWidget* parent, QWidget* inner);

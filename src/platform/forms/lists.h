@@ -30,6 +30,7 @@ public:
 
     bool Locked() const { return locked_; }
     void setLocked(bool locked);
+    bool takesTypedText() const override { return !locked_; }
     int SelStart() const;
     void setSelStart(int start);
     int SelLength() const;

@@ -32,6 +32,7 @@ public:
     // Locked: no typing, but focus, selection, caret moves and KeyPress stay.
     bool Locked() const { return locked_; }
     void setLocked(bool locked);
+    bool takesTypedText() const override { return !locked_; }
 
     int SelStart() const;
     void setSelStart(int start);

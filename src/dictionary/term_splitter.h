@@ -1,0 +1,67 @@
+// The term splitters: eight members of one walk that cut a knowledge-base text into
+// the terms of a query dictionary (the effects, indications, clinical notes and
+// symptoms that the query windows offer as pick lists) and add each term that its
+// dictionary table does not hold yet.
+//
+// The members differ only in the rows of one table (term_splitter.cpp): the
+// dictionary they fill, whether "治" cuts a term, whether the first carriage return
+// ends the text, and how a parenthesised group closes. The first family (herb effects
+// and indications, formula effects and indications) keeps line breaks inside terms and
+// closes "（" only at "）" and "(" only at ")"; the second family (formula notes,
+// symptoms, patent-medicine effects and indications) stops at the first carriage return
+// and closes a group of either kind at either closing parenthesis.
+//
+// Terms are cut at "。", "，", "；", "*", "：" and "、"; a group in parentheses adds
+// nothing and the term goes on after it; blanks never enter a term; the term still
+// being gathered when the text ends (or, in the second family, at the first carriage
+// return) is added too. A term is stored whole, however long.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace dao {
+class Database;
+class Recordset;
+}
+
+namespace dictionary {
+
+enum class Parentheses {
+    EachKindItsOwn,   // "（" runs to the next "）", "(" to the next ")"
+    EitherCloses,     // "（" or "(" runs to the next "）" or ")"
+};
+
+class TermSplitter {
+public:
+    QString table;                   // the dictionary table, its one text column first
+    QString index;                   // the named index on that column
+    bool cutsAtZhi;
+    bool carriageReturnEndsText;
+    Parentheses parentheses;
+
+    // The terms of `text` in the order their ends are met (repeats included).
+    QStringList terms(const QString& text) const;
+    // Adds each term of `text` that a seek on the dictionary's index does not find, to
+    // `dictionary`, a table recordset of this member's table with its index set.
+    void addTo(dao::Recordset& dictionary, const QString& text) const;
+    // The self-contained call: a text of blanks opens nothing; otherwise it opens the
+    // database and the dictionary, adds the terms and closes both. Database errors
+    // reach the caller.
+    void operator()(const QString& text) const;
+    // The dictionary table opened and its index set, for a caller that adds the terms
+    // of many texts (the builders).
+    dao::Recordset openDictionary(dao::Database& db) const;
+};
+
+// The eight members, named for what they fill.
+extern const TermSplitter AddHerbEffectTerms;           // ycgy
+extern const TermSplitter AddHerbIndicationTerms;       // yczz
+extern const TermSplitter AddFormulaEffectTerms;        // fjgy
+extern const TermSplitter AddFormulaIndicationTerms;    // fjzz
+extern const TermSplitter AddFormulaNoteTerms;          // lcfj
+extern const TermSplitter AddSymptomTerms;              // bzzz; also refilled by the diagnosis query window
+extern const TermSplitter AddPatentMedEffectTerms;      // Cygx
+extern const TermSplitter AddPatentMedIndicationTerms;  // Cyzz
+
+}  // namespace dictionary

@@ -1,0 +1,14 @@
+// The knowledge-base windows' menu items; see reference_menu.h.
+#include "reference/reference_menu.h"
+
+#include "core/main_window.h"
+#include "dictionary/dictionary_builder.h"
+#include "reference/herb_entry.h"
+#include "reference/herb_query.h"
+
+void registerReferenceWindows(core::MDIFqhmz& mainWindow)
+{
+    using namespace reference;
+    mainWindow.wire(QStringLiteral("ZysjDl0"), [] { return new Frmzyyc; });
+    mainWindow.wire(QStringLiteral("zycxll0"), [] { return new Frmzyll; }, dictionary::BuildHerbDicts);
+}

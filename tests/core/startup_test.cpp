@@ -1,0 +1,151 @@
+// The program's database for its run: a file the key does not open is reported at
+// start-up in the error form, naming the file and the cause, and left untouched; the
+// connection outlives every handler's open and close; and the one call that closes it
+// for a file replacement (the restore of a backup) opens it again in every case.
+#include "core/globals.h"
+#include "core/main_window.h"
+#include "core/startup.h"
+#include "data/database_file.h"
+#include "platform/forms/services.h"
+#include "support/ordinary_user.h"
+#include "support/test_environment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+QString shippedDatabase()
+{
+    const QString fromEnvironment = qEnvironmentVariable("ZYQHMZ_SHIPPED_DB");
+    return fromEnvironment.isEmpty() ? QStringLiteral(ZYQHMZ_SHIPPED_DB) : fromEnvironment;
+}
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write the test file");
+}
+
+}  // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { core::ReleaseDb(); }
+
+    void aFileTheKeyDoesNotOpenIsReportedAtStartAndLeftAlone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("wrong key") << "wrong key" << QStringLiteral("密码");
+        QTest::newRow("damaged") << "damaged" << QStringLiteral("损坏");
+        QTest::newRow("empty") << "empty" << QStringLiteral("空的");
+        QTest::newRow("unreadable") << "unreadable" << QStringLiteral("权限");
+    }
+
+    void aFileTheKeyDoesNotOpenIsReportedAtStartAndLeftAlone()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, cause);
+        TestEnvironment env;
+        const QString path = env.databasePath();
+        QFile::remove(path);
+        if (kind == "wrong key") {
+            dao::Database::create(path, QStringLiteral(";pwd=SomebodyElse99")).executeSchema(QStringLiteral("CREATE TABLE t(x)"));
+        } else if (kind == "damaged") {
+            QByteArray torn(5000, '\0');
+            QRandomGenerator generator(1987);
+            for (char& c : torn) c = static_cast<char>(generator.bounded(256));
+            write(path, torn);
+        } else {
+            write(path, kind == "empty" ? QByteArray() : bytesOf(shippedDatabase()));
+        }
+        const QByteArray before = bytesOf(path);
+
+        forms::MessageBoxes::TestHook boxes;
+        int exitCode = 0;
+        {
+            std::unique_ptr<OrdinaryUser> user;
+            if (kind == "unreadable") {
+                user = std::make_unique<OrdinaryUser>(env.windowsDir());
+                QFile::setPermissions(path, {});
+            }
+            exitCode = core::RunSystem(shippedDatabase(), [](core::MDIFqhmz&) { QFAIL("the main window must not open"); });
+        }
+        QVERIFY(exitCode != 0);
+        QVERIFY(core::MainWindow() == nullptr);
+        QCOMPARE(boxes.texts().size(), 1);
+        const QString text = boxes.texts().constFirst();
+        QVERIFY2(text.startsWith(QStringLiteral("错误号码：")) && text.contains(QStringLiteral("错误内容：")), qPrintable(text));
+        QVERIFY2(text.contains(QDir::toNativeSeparators(path)) && text.contains(cause), qPrintable(text));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(bytesOf(path), before);
+        QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
+    }
+
+    void theConnectionOutlivesEveryHandlersOpenAndClose()
+    {
+        TestEnvironment env;
+        QVERIFY(core::PrepareSystem(shippedDatabase()));
+        std::weak_ptr<dao::Connection> first = core::OpenDb().connection();
+        QVERIFY(!first.expired());
+        QCOMPARE(core::OpenDb().connection().get(), first.lock().get());
+    }
+
+    void closingForAReplacementOpensTheNewFile()
+    {
+        TestEnvironment other;
+        TestEnvironment env;   // the last one made is the program's Windows folder
+        other.insert(QStringLiteral("ycgy"), {"补血"});
+        QVERIFY(core::PrepareSystem(shippedDatabase()));
+        bool wasClosed = false;
+        core::WithDbClosed([&] {
+            wasClosed = !dao::Database::inUse(env.databasePath());
+            QVERIFY(QFile::remove(env.databasePath()));
+            QVERIFY(QFile::copy(other.databasePath(), env.databasePath()));
+        });
+        QVERIFY(wasClosed);
+        QVERIFY(dao::Database::inUse(env.databasePath()));
+        QCOMPARE(env.count(QStringLiteral("ycgy")), 1);
+    }
+
+    void closingIsRefusedWhileAHandleIsOpen()
+    {
+        TestEnvironment env;
+        QVERIFY(core::PrepareSystem(shippedDatabase()));
+        dao::Database handle = core::OpenDb();
+        bool ran = false;
+        try {
+            core::WithDbClosed([&] { ran = true; });
+            QFAIL("the connection was closed under an open handle");
+        } catch (const dao::Error& error) {
+            QCOMPARE(error.number(), 3260);
+        }
+        QVERIFY(!ran);
+        handle.close();
+        QVERIFY(dao::Database::inUse(env.databasePath()));   // still held for the run
+    }
+
+    void aFailedReplacementStillOpensTheFileAgain()
+    {
+        TestEnvironment env;
+        QVERIFY(core::PrepareSystem(shippedDatabase()));
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, core::WithDbClosed([] { throw std::runtime_error("copy failed"); }));
+        QVERIFY(dao::Database::inUse(env.databasePath()));
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"

@@ -1,0 +1,181 @@
+// The term splitters: their edge cases as one table run through the real calls on a
+// fresh database, and a randomized comparison of every member's walk with a reference
+// walk written here, step by step, from the splitting rules.
+#include "core/globals.h"
+#include "dictionary/term_splitter.h"
+#include "support/test_environment.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace dictionary;
+
+namespace {
+
+struct Member {
+    const char* name;
+    const TermSplitter* splitter;
+    bool firstFamily;
+    bool cutsAtZhi;
+};
+
+// The members as the splitting rules list them (not as the code's table does).
+const Member Members[] = {
+    {"herbEffect", &AddHerbEffectTerms, true, true},
+    {"herbIndication", &AddHerbIndicationTerms, true, true},
+    {"formulaEffect", &AddFormulaEffectTerms, true, true},
+    {"formulaIndication", &AddFormulaIndicationTerms, true, false},
+    {"formulaNote", &AddFormulaNoteTerms, false, false},
+    {"symptom", &AddSymptomTerms, false, false},
+    {"patentEffect", &AddPatentMedEffectTerms, false, false},
+    {"patentIndication", &AddPatentMedIndicationTerms, false, false},
+};
+
+const Member& member(const QString& name)
+{
+    for (const Member& m : Members)
+        if (name == QLatin1String(m.name)) return m;
+    qFatal("no member %s", qPrintable(name));
+}
+
+// The walk as the rules tell it: positions from 1, the character trimmed of blanks,
+// the group skipped by advancing the position, a separator closing the term.
+QStringList referenceWalk(const QString& text, bool firstFamily, bool cutsAtZhi)
+{
+    QString t = text;
+    while (t.startsWith(u' ')) t.remove(0, 1);
+    while (t.endsWith(u' ')) t.chop(1);
+    const auto at = [&](int i) { return t.mid(i - 1, 1); };
+    QStringList separators{"。", "，", "；", "*", "：", "、"};
+    if (cutsAtZhi) separators << "治";
+    QStringList out;
+    QString term;
+    const int n = static_cast<int>(t.size());
+    int i = 1;
+    while (i <= n) {
+        QString c = at(i) == " " ? QString() : at(i);
+        if (!firstFamily && c == "\r") break;
+        if (firstFamily) {
+            if (at(i) == "（") {
+                while (i <= n && at(i) != "）") ++i;
+                c.clear();
+            }
+            if (c == "(") {
+                while (i <= n && at(i) != ")") ++i;
+                c.clear();
+            }
+        } else if (at(i) == "（" || at(i) == "(") {
+            while (i <= n && at(i) != "）" && at(i) != ")") ++i;
+            c.clear();
+        }
+        if (!separators.contains(c)) {
+            term += c;
+        } else if (!term.isEmpty()) {
+            out << term;
+            term.clear();
+        }
+        ++i;
+    }
+    if (!term.isEmpty()) out << term;
+    return out;
+}
+
+}  // namespace
+
+class TermSplitterTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { core::WindowsDir = env_.windowsDir(); }
+    void addsTerms_data();
+    void addsTerms();
+    void secondCallWithTheSameTextAddsNothing();
+    void textOfBlanksOpensNothing();
+    void walkAgreesWithTheRulesOnRandomTexts();
+
+private:
+    TestEnvironment env_;
+};
+
+void TermSplitterTest::addsTerms_data()
+{
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("stored");
+
+    const QString longTerm = QString(300, u'痛');
+    QTest::newRow("two terms") << "herbEffect" << "清热解毒，消肿散结。" << QStringList{"清热解毒", "消肿散结"};
+    QTest::newRow("ASCII group skipped") << "herbEffect" << "清热(酒炒)解毒。" << QStringList{"清热解毒"};
+    QTest::newRow("full-width group skipped") << "herbEffect" << "清热（酒炒）解毒。" << QStringList{"清热解毒"};
+    QTest::newRow("治 cuts in the first family") << "herbIndication" << "主治咳嗽，" << QStringList{"主", "咳嗽"};
+    QTest::newRow("治 kept for formula indications") << "formulaIndication" << "主治咳嗽，" << QStringList{"主治咳嗽"};
+    QTest::newRow("blank inside a term") << "herbEffect" << "头 痛，" << QStringList{"头痛"};
+    QTest::newRow("ASCII colon kept") << "herbEffect" << "清热 : 解毒，" << QStringList{"清热:解毒"};
+    QTest::newRow("separators only") << "herbEffect" << "，，；。" << QStringList{};
+    QTest::newRow("second family stops at CR") << "symptom" << "发热，恶寒。\r\n头痛，" << QStringList{"发热", "恶寒"};
+    QTest::newRow("first family keeps CR LF in a term") << "herbEffect" << "发热，\r\n头痛，" << QStringList{"发热", "\r\n头痛"};
+    QTest::newRow("unclosed group skips the rest") << "herbEffect" << "清热，(酒炒，解毒，" << QStringList{"清热"};
+    QTest::newRow("mixed pair, second family") << "symptom" << "（酒炒)解毒，" << QStringList{"解毒"};
+    QTest::newRow("mixed pair, first family") << "herbEffect" << "（酒炒)解毒，" << QStringList{};
+    QTest::newRow("final term kept") << "herbEffect" << "清热，解毒" << QStringList{"清热", "解毒"};
+    QTest::newRow("term at the first CR kept") << "patentIndication" << "发热，恶寒\r\n头痛" << QStringList{"发热", "恶寒"};
+    QTest::newRow("repeat stored once") << "herbIndication" << "头痛，头痛。头痛" << QStringList{"头痛"};
+    QTest::newRow("letter case stored once") << "formulaNote" << "ABC，abc" << QStringList{"ABC"};
+    QTest::newRow("apostrophe and pattern marks literal") << "symptom" << "当归'，[a]%?#，" << QStringList{"当归'", "[a]%?#"};
+    QTest::newRow("long term stored whole") << "symptom" << longTerm + "，" << QStringList{longTerm};
+}
+
+void TermSplitterTest::addsTerms()
+{
+    QFETCH(QString, member);
+    QFETCH(QString, text);
+    QFETCH(QStringList, stored);
+    const TermSplitter& splitter = *::member(member).splitter;
+    env_.open().execute("delete * from " + splitter.table);
+
+    splitter(text);
+
+    QStringList got;
+    dao::Database db = env_.open();
+    for (dao::Recordset rows = db.openTable(splitter.table); !rows.eof(); rows.moveNext())
+        got << rows.field(0).toString();
+    QCOMPARE(got, stored);
+}
+
+void TermSplitterTest::secondCallWithTheSameTextAddsNothing()
+{
+    env_.open().execute("delete * from bzzz");
+    AddSymptomTerms(QStringLiteral("发热，恶寒。"));
+    AddSymptomTerms(QStringLiteral("恶寒，发热"));
+    QCOMPARE(env_.count("bzzz"), 2);
+}
+
+void TermSplitterTest::textOfBlanksOpensNothing()
+{
+    const QString saved = core::WindowsDir;
+    core::WindowsDir = env_.windowsDir() + "/nowhere";
+    AddSymptomTerms(QStringLiteral("   "));                       // opens nothing: no error
+    QVERIFY_THROWS_EXCEPTION(dao::Error, AddSymptomTerms(QStringLiteral("发热")));
+    core::WindowsDir = saved;
+}
+
+void TermSplitterTest::walkAgreesWithTheRulesOnRandomTexts()
+{
+    const QStringList pieces{"。", "，", "；", "*", "：", "、", "治", "（", "）", "(", ")", "\r", "\n", " ",
+                             "清", "热", "头", "痛", "a", ":", ",", ".", "　"};
+    QRandomGenerator random(20240315);
+    for (int round = 0; round < 3000; ++round) {
+        QString text;
+        const int length = static_cast<int>(random.bounded(0, 24));
+        for (int k = 0; k < length; ++k) text += pieces[static_cast<int>(random.bounded(pieces.size()))];
+        for (const Member& m : Members) {
+            const QStringList expected = referenceWalk(text, m.firstFamily, m.cutsAtZhi);
+            if (m.splitter->terms(text) != expected)
+                QFAIL(qPrintable(QStringLiteral("%1 on \"%2\": %3 instead of %4")
+                                     .arg(m.name, text, m.splitter->terms(text).join('|'), expected.join('|'))));
+        }
+    }
+}
+
+QTEST_MAIN(TermSplitterTest)
+#include "term_splitter_test.moc"

@@ -1,0 +1,108 @@
+// Sharing one file and files that refuse changes: stored queries live with each
+// connection (two copies of the program on one file never see each other's, and
+// storing, opening and deleting them writes nothing to the file), a read-only file can
+// be viewed, and each refused change names its cause and the file or folder.
+#include "data/database_file.h"
+#include "platform/dao/dao.h"
+#include "support/ordinary_user.h"
+#include "support/test_environment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtTest>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString firstCode(dao::Database& db, const QString& queryName)
+{
+    return db.openRecordset(queryName).field(0).toString();
+}
+
+}  // namespace
+
+class DaoAccessTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void twoCopiesOfTheProgramKeepTheirOwnStoredQueries()
+    {
+        TestEnvironment env;
+        env.insert(QStringLiteral("ycjg"), {"A1", "当归", 1, "克", "草药"});
+        env.insert(QStringLiteral("ycjg"), {"B1", "黄芪", 1, "克", "草药"});
+        // A second name for the same file, so this process holds two connections to it
+        // as two copies of the program would.
+        const QString second = env.windowsDir() + QStringLiteral("/system/second.mdb");
+        QCOMPARE(::link(QFile::encodeName(env.databasePath()).constData(), QFile::encodeName(second).constData()), 0);
+        const QByteArray before = bytesOf(env.databasePath());
+
+        dao::Database one = env.open();
+        dao::Database two = dao::Database::open(second, data::connectText());
+        QVERIFY(one.connection() != two.connection());
+        one.storeAndOpen(QStringLiteral("000"), QStringLiteral("select ycbm from ycjg where ycbm='A1'"));
+        two.storeAndOpen(QStringLiteral("000"), QStringLiteral("select ycbm from ycjg where ycbm='B1'"));
+        two.createQueryDef(QStringLiteral("0001"), QStringLiteral("select * from ycjg"));
+        QCOMPARE(firstCode(one, QStringLiteral("000")), QStringLiteral("A1"));
+        QCOMPARE(firstCode(two, QStringLiteral("000")), QStringLiteral("B1"));
+        QCOMPARE(one.queryDefs(), QStringList{QStringLiteral("000")});
+        two.deleteAllQueryDefs();
+        QCOMPARE(firstCode(one, QStringLiteral("000")), QStringLiteral("A1"));
+        one.deleteQueryDef(QStringLiteral("000"));
+
+        QCOMPARE(bytesOf(env.databasePath()), before);
+        QVERIFY(!QFile::exists(env.databasePath() + QStringLiteral("-journal")));
+    }
+
+    void aRefusedChangeNamesItsCauseAndTheFileCanStillBeViewed_data()
+    {
+        QTest::addColumn<QString>("condition");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("read-only file") << "file" << 3027 << QStringLiteral("是只读的");
+        QTest::newRow("folder without write permission") << "folder" << 3051 << QStringLiteral("文件夹");
+        QTest::newRow("full disk") << "full" << 3026 << QStringLiteral("磁盘空间不足");
+    }
+
+    void aRefusedChangeNamesItsCauseAndTheFileCanStillBeViewed()
+    {
+        QFETCH(QString, condition);
+        QFETCH(int, number);
+        QFETCH(QString, says);
+        TestEnvironment env;
+        env.insert(QStringLiteral("ycjg"), {"A1", "当归", 1, "克", "草药"});
+        const QString folder = QFileInfo(env.databasePath()).absolutePath();
+        const QByteArray before = bytesOf(env.databasePath());
+        {
+            OrdinaryUser user(env.windowsDir());
+            if (condition == "file") QFile::setPermissions(env.databasePath(), QFile::ReadOwner);
+            if (condition == "folder") QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+            dao::Database db = env.open();
+            if (condition == "full") db.executeSchema(QStringLiteral("PRAGMA max_page_count=1"));
+
+            QCOMPARE(firstCode(db, QStringLiteral("select * from ycjg")), QStringLiteral("A1"));
+            QCOMPARE(db.storeAndOpen(QStringLiteral("000"), QStringLiteral("select * from ycjg")).recordCount(), 1);
+            try {
+                db.execute(QStringLiteral("insert into ycjg values ('B1','%1',1,'克','草药')").arg(QString(3000, u'黄')));
+                QFAIL("the change was accepted");
+            } catch (const dao::Error& error) {
+                QCOMPARE(error.number(), number);
+                const QString named = QDir::toNativeSeparators(condition == "folder" ? folder : env.databasePath());
+                QVERIFY2(error.description().contains(says) && error.description().contains(named),
+                         qPrintable(error.description()));
+            }
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        QCOMPARE(bytesOf(env.databasePath()), before);
+    }
+};
+
+QTEST_MAIN(DaoAccessTest)
+#include "dao_access_test.moc"
