@@ -9,6 +9,7 @@
 #include "support/window_fixture.h"
 
 #include "core/globals.h"
+#include "platform/dao/fault_injector.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/form.h"
 #include "platform/forms/textbox.h"
@@ -122,6 +123,30 @@ public:
         QCOMPARE(environment().count("yccrtb"), 0);
         QCOMPARE(balanceOf(environment(), "当归"), before);
         QCOMPARE(window->Txtycmc->Text(), QString("当归"));
+    }
+
+    // The save of the movement the boxes hold, failed at each of its writes in turn
+    // (dao::WriteFault): each time the error is shown, both tables stay exactly as they
+    // were and the inputs stay; then, with no write left to fail, it saves once. The
+    // save makes `writes` writes.
+    void expectEveryWriteFaultLeavesAll(std::initializer_list<int> answers, int writes)
+    {
+        const std::vector<Row> journal = rowsOf(environment(), "yccrtb");
+        const std::vector<Row> balances = rowsOf(environment(), "ycyltb");
+        int n = 1;
+        for (;; ++n) {
+            dao::WriteFault::arm(n);
+            world.clearMessages();
+            save(answers);
+            if (!dao::WriteFault::fired()) break;
+            QVERIFY(world.messages().last().contains(QStringLiteral("磁盘或网络读写错误")));
+            QCOMPARE(rowsOf(environment(), "yccrtb"), journal);
+            QCOMPARE(rowsOf(environment(), "ycyltb"), balances);
+            QCOMPARE(window->Txtycmc->Text(), QString("当归"));
+        }
+        dao::WriteFault::disarm();
+        QCOMPARE(n - 1, writes);
+        QCOMPARE(rowsOf(environment(), "yccrtb").size(), journal.size() + 1);
     }
 
     // Another window of the program becomes active, then this one again.
