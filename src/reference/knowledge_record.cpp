@@ -34,6 +34,8 @@ KnowledgeRecord::KnowledgeRecord(QString table, QString keyIndex, Input keyInput
       columns_(std::move(columns)),
       enteredByOrdinal_(enteredByOrdinal)
 {
+    for (const BoundColumn& column : columns_)
+        if (column.input == keyInput_) keyNormalized_ = column.normalized;
 }
 
 dao::Recordset KnowledgeRecord::openSought(dao::Database& db, const QString& key) const
@@ -41,7 +43,7 @@ dao::Recordset KnowledgeRecord::openSought(dao::Database& db, const QString& key
     dao::Recordset rows = db.openTable(table_);
     rows.setIndex(keyIndex_);
     const QString typed = vb::Trim(key);
-    const QString stored = core::NormalizeText(typed);
+    const QString stored = keyNormalized_ ? core::NormalizeText(typed) : typed;
     rows.seek(QStringLiteral("="), stored);
     if (rows.noMatch() && stored != typed) rows.seek(QStringLiteral("="), typed);
     return rows;

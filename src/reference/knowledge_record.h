@@ -2,10 +2,10 @@
 // medicines, western drugs): which column of the table each input control holds, and
 // the road every such window takes through its table, on the key's named index:
 //
-// - the key is sought in the form it is stored (NormalizeText of the trimmed text)
-//   and, when that is absent, as typed (imported rows keep their keys as the copy they
-//   came from stored them), so one name is never stored twice and an imported row can
-//   still be edited and deleted;
+// - the key is sought in the form it is stored (NormalizeText of the trimmed text,
+//   where the window normalises its key column) and, when that is absent, as typed
+//   (imported rows keep their keys as the copy they came from stored them), so one
+//   name is never stored twice and an imported row can still be edited and deleted;
 // - add writes a new row only when both are absent; edit and delete act on the row
 //   found; each tells the window what it did, and the window shows the way on;
 // - the inputs are written through NormalizeText (or trimmed only, where a window
@@ -71,6 +71,7 @@ private:
     QString table_;
     QString keyIndex_;
     Input keyInput_;
+    bool keyNormalized_ = false;     // the key column is stored through NormalizeText
     std::vector<BoundColumn> columns_;
     int enteredByOrdinal_;
 };

@@ -34,6 +34,7 @@ private slots:
     void lookupByEnter();
     void searchFindsByEveryCriterionAndNullColumns();
     void searchRefusalsAndNoResult();
+    void accessKeysBeforeAndAfterAMessage();
     void literalNamesAndCriteria();
     void textForTheWordProcessor();
 
@@ -298,6 +299,18 @@ void HerbEntryTest::searchRefusalsAndNoResult()
     QCOMPARE(listed(), QStringList{"人参"});
     QCOMPARE(window_->Labycsl->Caption(), QString("1种"));
     QCOMPARE(window_->Txtycmc->Text(), QString("黄"));
+}
+
+// An access key clicks its button the way the toolkit animates it: a moment later.
+void HerbEntryTest::accessKeysBeforeAndAfterAMessage()
+{
+    open();
+    QTest::keyClick(window_->Txtycmc->inner(), Qt::Key_S, Qt::AltModifier);   // 查询&S
+    QTRY_COMPARE(world_->messages(), QStringList{"输入查询条件。"});
+    fill("人参", "大补元气", "气虚欲脱", "煎服");
+    QTest::keyClick(WindowFixture::focusedControl()->inner(), Qt::Key_B, Qt::AltModifier);   // 保存&B
+    QTRY_COMPARE(world_->environment().count("zyyc"), 1);
+    QCOMPARE(listed(), QStringList{"人参"});
 }
 
 // Names with an apostrophe or the pattern characters are stored, sought and deleted
