@@ -3,7 +3,7 @@
 // return of the same one) and when the help window hands back, Form_QueryUnload with
 // cancel, no close box (and no closing while disabled), an Unload or a close box
 // during a handler that lets events run (held back until its scope ends), placement
-// in twips and the knowledge-base rule.
+// in twips.
 #include "platform/forms/buttons.h"
 #include "platform/forms/control.h"
 #include "platform/forms/form.h"
@@ -349,23 +349,6 @@ private slots:
         window->Move(0, 0, 7500, 4500);
         QCOMPARE(window->Width(), 7500);
         QCOMPARE(window->Height(), 4500);
-
-        // A narrow main window: the knowledge-base rule fits the form to it.
-        main_->resize(700, 500);
-        QTRY_COMPARE(Form::MainWidth(), main_->frameGeometry().width() * 15);
-        QVERIFY(Form::MainWidth() <= 12000);
-        window->PlaceKnowledgeBase();
-        QCOMPARE(window->Left(), 0);
-        QCOMPARE(window->Top(), 0);
-        QCOMPARE(window->Width(), toTwips(area_->viewport()->width()));
-
-        // A wide one: the fixed position on the screen.
-        main_->resize(900, 600);
-        QTRY_COMPARE(Form::MainWidth(), main_->frameGeometry().width() * 15);
-        QVERIFY(Form::MainWidth() > 12000);
-        window->PlaceKnowledgeBase();
-        QCOMPARE(window->Left(), toTwips(toPixels((Screen::Width() - 11625) / 2)));
-        QCOMPARE(window->Top(), toTwips(toPixels((Screen::Height() - 8700) / 6)));
     }
 
     // A message box, a pop-up menu or a file dialog closing over a window gives it no

@@ -223,20 +223,6 @@ void Form::PlaceOnMainWindow(double xDivisor, double yDivisor)
          toTwips(mainCorner.y()) + static_cast<int>((MainHeight() - Height()) / yDivisor));
 }
 
-void Form::PlaceKnowledgeBase()
-{
-    if (MainWidth() > 12000) {
-        Move((Screen::Width() - 11625) / 2, (Screen::Height() - 8700) / 6);
-        return;
-    }
-    const QWidget* client = theArea ? theArea->viewport() : nullptr;
-    if (!client) {
-        Move(0, 0);
-        return;
-    }
-    Move(0, 0, toTwips(client->width()), toTwips(client->height()));
-}
-
 int Form::MainWidth()
 {
     return theArea ? toTwips(theArea->window()->frameGeometry().width()) : 0;

@@ -92,10 +92,6 @@ public:
     // (a top-level form placed on the main window stands over it wherever it is).
     void PlaceOnScreen(double xDivisor, double yDivisor);
     void PlaceOnMainWindow(double xDivisor, double yDivisor);
-    // The knowledge-base rule: main window wider than 12000 twips -> left
-    // (screen width - 11625) / 2, top (screen height - 8700) / 6; otherwise (0, 0)
-    // and the form fitted to the main window's client area.
-    void PlaceKnowledgeBase();
     // Main window size in twips (0 when there is none).
     static int MainWidth();
     static int MainHeight();
