@@ -1,0 +1,37 @@
+// The event pump (DoEvents) and the clock: today, the time of day and the busy waits,
+// with a test hook that fixes the time and runs the waits at once.
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+
+namespace forms {
+
+void DoEvents();
+
+class Clock {
+public:
+    static QDate Today();
+    static QDateTime Now();
+    // Seconds since midnight, as the old Timer function gave them.
+    static double Timer();
+    // Waits `seconds` on a monotonic clock, pumping events all the while.
+    static void WaitSeconds(double seconds);
+
+    // Installed for its lifetime: Today/Now come from the hook and waits return at
+    // once (after one pass of the event pump), adding to `waited`.
+    class TestHook {
+    public:
+        explicit TestHook(const QDate& today = QDate(2024, 3, 15));
+        ~TestHook();
+        TestHook(const TestHook&) = delete;
+        TestHook& operator=(const TestHook&) = delete;
+        void setToday(const QDate& date) { now = QDateTime(date, now.time()); }
+
+        QDateTime now;
+        double waited = 0;
+        int waits = 0;
+    };
+};
+
+}  // namespace forms
