@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <QtTest>
+#include <tuple>
 
 using dispensary::Frmyjwh;
 using stocktest::rowsOf;
@@ -79,8 +80,8 @@ void DrugListTest::cleanup()
 // Seeds are put in before the window opens, as its activation reads the table.
 static void seed(const TestEnvironment& env)
 {
+    env.insert("ycjg", {"DG01", "当归", 1250.0, "克", "补血药"});   // stored out of every order
     env.insert("ycjg", {"HQ02", "黄芪", 0.8, "克", "补气药"});
-    env.insert("ycjg", {"DG01", "当归", 1250.0, "克", "补血药"});
     env.insert("ycjg", {"RS03", "人参", 36.0, "支", "补气药"});
 }
 
@@ -186,7 +187,6 @@ void DrugListTest::listShowsTheTableByCodeWithFormattedPrices()
 
     QStringList categories;
     for (int i = 0; i < window_->CboYplb->ListCount(); ++i) categories << window_->CboYplb->List(i);
-    categories.sort();
     QCOMPARE(categories, QStringList({"补气药", "补血药"}));
 }
 
@@ -352,6 +352,17 @@ void DrugListTest::addRefusesUsedCodeBeforeUsedName()
 
     QCOMPARE(world_->environment().count("ycjg"), 3);
     QCOMPARE(window_->Txtycbm->Text(), QString("NEW1"));   // the inputs stay for a correction
+
+    // Letter case makes no other drug: a stored "Gz06" / "Radix" is the typed "gz06" / "RADIX".
+    world_->environment().insert("ycjg", {"Gz06", "Radix", 0.3, "克", "解表药"});
+    for (const auto& [code, name, message] : {std::tuple{"gz06", "桂枝", "药品编码重复"},
+                                              std::tuple{"NEW1", "RADIX", "药品名称重复"}}) {
+        world_->clearMessages();
+        fill("解表药", code, name, "克", "3");
+        WindowFixture::click(window_->CmdSave);
+        QCOMPARE(world_->messages(), QStringList({message}));
+    }
+    QCOMPARE(world_->environment().count("ycjg"), 4);
 }
 
 // ---- changes --------------------------------------------------------------------------
@@ -484,9 +495,9 @@ void DrugListTest::gridClickFillsTheInputsButNotFromTheHeader()
     WindowFixture::click(window_->Cmdedit);
     QVERIFY(world_->messages().isEmpty());
     const auto rows = rowsOf(world_->environment(), "ycjg");
-    QCOMPARE(rows[1].text(0), QString("DG01"));
-    QCOMPARE(rows[1].number(2), 1250.0);
-    QCOMPARE(rows[1].text(3), QString("两"));
+    QCOMPARE(rows[0].text(0), QString("DG01"));
+    QCOMPARE(rows[0].number(2), 1250.0);
+    QCOMPARE(rows[0].text(3), QString("两"));
 }
 
 // ---- sound handling of texts and failures -----------------------------------------------

@@ -14,6 +14,7 @@
 #include "platform/dao/fault_injector.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/flexgrid.h"
+#include "platform/forms/form.h"
 #include "platform/forms/lists.h"
 #include "platform/forms/tabbeddialog.h"
 #include "platform/forms/textbox.h"
@@ -74,6 +75,7 @@ private slots:
     void takeBackOfLastMiddleAndHeader();
     void totalsAboveOneThousandAndTakenBackDoses();
     void chargeWritesTheGridInOrder();
+    void pricedRowsAreClearedOnActivation();
     void failedChargeWritesNothingAndKeepsTheGrid();
     void clicksDuringTheChargeCannotSpoilIt();
     void exitDuringTheCodeLookUpClosesAfterIt();
@@ -176,7 +178,6 @@ void PrescriptionPricingTest::freshWindowListsTheDepartments()
     QCOMPARE(window_->Caption(), QString("病志处方药材计价"));
     QStringList departments;
     for (int i = 0; i < window_->CboZdks->ListCount(); ++i) departments << window_->CboZdks->List(i);
-    departments.sort();
     QCOMPARE(departments, (QStringList{"儿科", "内科"}));
     QCOMPARE(window_->MasZdsj->Text(), QString("2024-03-15"));
     QCOMPARE(window_->TxtYcjl->Text(), QString("0.00"));
@@ -520,6 +521,25 @@ void PrescriptionPricingTest::chargeWritesTheGridInOrder()
 // The charge failed at each of its writes in turn (three sale rows, three balances):
 // each time the error is shown, both tables stay exactly as they were and the grid and
 // total stay for another try; with no write left to fail it writes every row once.
+// Every activation starts a new sale: coming back from another window of the program
+// clears the priced rows and the total.
+void PrescriptionPricingTest::pricedRowsAreClearedOnActivation()
+{
+    QVERIFY(openWindow());
+    findVisit("A001", "内科", "2024-03-15");
+    price("DG01", "4");
+    QCOMPARE(window_->MSFGridyfjg->Rows(), 2);
+    auto* other = new forms::Form;
+    other->Show();
+    QCoreApplication::processEvents();
+    world_->mainWindow().mdiArea()->setActiveSubWindow(window_->subWindow());
+    QCoreApplication::processEvents();
+    QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+    QCOMPARE(window_->TxtYchj->Text(), QString("0.00"));
+    QCOMPARE(world_->environment().count("yccrtb"), 0);
+    other->Unload();
+}
+
 void PrescriptionPricingTest::failedChargeWritesNothingAndKeepsTheGrid()
 {
     QVERIFY(openWindow());

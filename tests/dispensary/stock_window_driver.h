@@ -19,6 +19,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QtTest>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -106,6 +107,30 @@ public:
         QCOMPARE(WindowFixture::focusedControl(), box);
         QCOMPARE(environment().count("yccrtb"), 0);
         QCOMPARE(environment().count("ycyltb"), balanceRows);
+    }
+
+    // One step of the input check: `text` put into `box` fails it with `message`.
+    struct BrokenBox {
+        forms::TextBox* box;
+        QString text;
+        QString message;
+    };
+    // The checks in their order, each broken together with the next one (when that is
+    // another box): the save stops at the earlier one, so two checks swapped fail here.
+    // `fill` puts a valid movement into the boxes; the save is answered with `answers`,
+    // or `amountAnswers` when the amount box is broken (the price check's error and its
+    // question come first).
+    void expectChecksInOrder(const std::vector<BrokenBox>& checks, const std::function<void()>& fill,
+                             std::initializer_list<int> answers, std::initializer_list<int> amountAnswers)
+    {
+        for (std::size_t i = 0; i < checks.size(); ++i) {
+            WindowFixture::click(window->CmdQcls);
+            fill();
+            const BrokenBox* next = i + 1 < checks.size() && checks[i + 1].box != checks[i].box ? &checks[i + 1] : nullptr;
+            if (next) next->box->setText(next->text);
+            const bool amount = checks[i].box == window->TxtYcje || (next && next->box == window->TxtYcje);
+            expectSaveStopsAt(checks[i].box, checks[i].text, checks[i].message, amount ? amountAnswers : answers);
+        }
     }
 
     // The save of the movement the boxes hold, with a fault injected into the balance
