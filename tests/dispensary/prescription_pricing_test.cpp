@@ -185,8 +185,6 @@ void PrescriptionPricingTest::freshWindowListsTheDepartments()
     QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
     QCOMPARE(gridRow(0), (QStringList{"编码", "名称", "用量(克)", "药价(元/克)", "药材金额(元)"}));
     QCOMPARE(window_->SSTab1->Tab(), 0);
-    QVERIFY(window_->Txtycmc->Locked());
-    QCOMPARE(window_->Txtycbm->MaxLength(), 20);
     QVERIFY(!menusEnabled());
     QVERIFY(world_->messages().isEmpty());
 }
@@ -288,7 +286,6 @@ void PrescriptionPricingTest::linesArePricedToTheEvenHundredth()
     QVERIFY(world_->messages().isEmpty());
     QCOMPARE(window_->MSFGridyfjg->Rows(), 2);
     QCOMPARE(gridRow(1), row);
-    QCOMPARE(window_->MSFGridyfjg->RowHeight(1), 420);
     QCOMPARE(window_->TxtYchj->Text(), row.last());
     for (forms::TextBox* box : {window_->Txtycbm, window_->Txtycmc, window_->TxtYcjl})
         QVERIFY(box->Text().isEmpty());
