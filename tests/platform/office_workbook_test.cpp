@@ -167,6 +167,8 @@ private slots:
         sheet.write(5, 2, QStringLiteral("六味地黄丸"));
         sheet.write(5, 3, 1250.0, QStringLiteral("#,##0.00_ "));
         sheet.write(6, 2, QStringLiteral("A"));
+        sheet.write(6, 3, QString(), QStringLiteral("#,##0.00_ "));   // a formatted blank
+        sheet.write(6, 4, QString());                                 // nothing
         QCOMPARE(errorOf([&] { sheet.write(5, 1, QStringLiteral("back")); }), 1004);
         sheet.autoFit(2);
         sheet.autoFit(4);             // nothing written: no width
@@ -174,7 +176,8 @@ private slots:
         sheet.saveAs(saved("streamed.xls"));
 
         const testing::XlsxReader read(saved("streamed.xls"));
-        QCOMPARE(read.cellCount(), 4);
+        QCOMPARE(read.cellCount(), 5);
+        QCOMPARE(read.cell("C6")->numberFormat, QStringLiteral("#,##0.00_ "));
         QCOMPARE(read.text("B5"), QStringLiteral("六味地黄丸"));
         QCOMPARE(read.cell("C5")->numberFormat, QStringLiteral("#,##0.00_ "));
         QCOMPARE(read.cell("C5")->fontSize, 9.0);

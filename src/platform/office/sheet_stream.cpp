@@ -25,12 +25,14 @@ void SheetStream::write(int row, int column, const vb::Variant& given, const QSt
         throw Error(1004, QStringLiteral("应用程序定义或对象定义错误"));
     lastRow_ = row;
     const vb::Variant value = typedEntry(given);
-    if (isEmptyValue(value)) return;
+    const bool empty = isEmptyValue(value);
+    if (empty && numberFormat.isEmpty()) return;
     CellStyle style;
     style.fontName = fontName_;
     style.fontSize = fontSize_;
     if (!numberFormat.isEmpty()) style.numberFormat = numberFormat;
-    writer_->writeCell(sheet_, row, column, value, style);
+    writer_->writeCell(sheet_, row, column, empty ? vb::Variant() : value, style);   // empty: a formatted blank
+    if (empty) return;
     double& widest = widest_[column];
     widest = std::max(widest, contentWidth(value) * fontSize_ / kDefaultFontSize);
 }

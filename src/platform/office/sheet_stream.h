@@ -36,8 +36,9 @@ public:
     SheetStream(const SheetStream&) = delete;
     SheetStream& operator=(const SheetStream&) = delete;
 
-    // Writes a cell (1-based), with a number format when one is given. A row before
-    // the last row written raises error 1004.
+    // Writes a cell (1-based), with a number format when one is given; an empty value
+    // with a format leaves a formatted blank cell (the stock-taking sheet's counted
+    // quantities), without one nothing. A row before the last row written raises 1004.
     void write(int row, int column, const vb::Variant& value, const QString& numberFormat = {});
     // Sets a column's width in characters; auto-fit sets it to the widest cell
     // written so far plus one character (a column with no content keeps its width).
