@@ -5,7 +5,7 @@
 //  (c) storing and opening a stored query of 10,000 rows vs the plain SELECT read
 //      through (ratio at most 2).
 // Each figure is the best of a few runs on fresh files in a temporary folder.
-#define SQLITE_HAS_CODEC 1
+#include "bench_support.h"
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
 #include "platform/dao/dialect.h"
@@ -44,17 +44,6 @@ double bestOf(const QString& folder, const std::function<double(const QString&)>
     return best;
 }
 
-// A plain SQLite connection to one of our files (key and collation, nothing else).
-sqlite3* openPlain(const QString& path)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    const QByteArray key = data::databasePassword().toUtf8();
-    sqlite3_key(db, key.constData(), static_cast<int>(key.size()));
-    dao::dialect::registerOn(db);
-    return db;
-}
-
 sqlite3_stmt* prepare(sqlite3* db, const char* sql)
 {
     sqlite3_stmt* statement = nullptr;
@@ -90,7 +79,7 @@ double seekAndAddWithRecordsets(const QString& path)
 
 double seekAndAddWithStatements(const QString& path)
 {
-    sqlite3* db = openPlain(path);
+    sqlite3* db = bench::openPlain(path);
     sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);   // derives the key
     QElapsedTimer timer;
     timer.start();
@@ -160,7 +149,7 @@ int main(int argc, char** argv)
         fillHerbs(path);
         // Both sides work on connections already open, so key derivation is not measured.
         dao::Database holder = dao::Database::open(path, data::connectText());
-        sqlite3* plainDb = openPlain(path);
+        sqlite3* plainDb = bench::openPlain(path);
         for (int run = 0; run < runs; ++run) {
             QElapsedTimer timer;
             timer.start();

@@ -38,4 +38,12 @@ bool runTrappedNumbered(const std::function<void()>& work)
     });
 }
 
+bool runTrappedLine(const std::function<void()>& work)
+{
+    return runReporting(work, [](int number, const QString& description) {
+        forms::ReportErrorLine(number, description);
+        forms::Screen::setMousePointer(forms::vbDefault);
+    });
+}
+
 }  // namespace core

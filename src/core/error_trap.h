@@ -2,8 +2,9 @@
 // the work runs, and any error it raises (the database's, the runtime's conversions,
 // a file's, anything else) is shown in the form the handler reports in: as a rule its
 // description alone in an information box with an empty title; in a few handlers its
-// number, CR LF and its description, OK only, no icon, the program's default title.
-// No exception leaves a handler through here, and the program never ends on an error.
+// number, CR LF and its description, OK only, no icon, the program's default title;
+// in the query and search handlers of the knowledge bases "错误号码：" and the number,
+// "错误内容：" and the description on one line. No exception leaves a handler through here, and the program never ends on an error.
 //
 //   if (!core::runTrapped([&] { ... })) return;   // the error has been shown
 #pragma once
@@ -12,10 +13,17 @@
 
 namespace core {
 
+// A trap of one of the forms below, for the shared routines that take the form of
+// the handler they run for.
+using Trap = bool (*)(const std::function<void()>& work);
+
 // Runs `work`; true when it ran through, false after its error has been shown as its
 // description alone.
 bool runTrapped(const std::function<void()>& work);
 // The same, the error shown as its number, CR LF and its description.
 bool runTrappedNumbered(const std::function<void()>& work);
+// The same, the error shown on one line: "错误号码：" and its number, "错误内容：" and
+// its description (information icon, empty title), the arrow pointer set again.
+bool runTrappedLine(const std::function<void()>& work);
 
 }  // namespace core

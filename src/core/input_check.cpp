@@ -1,6 +1,7 @@
 // The input checks of the windows; see input_check.h.
 #include "core/input_check.h"
 
+#include "core/enter_chain.h"
 #include "core/entry_boxes.h"
 #include "platform/forms/services.h"
 #include "platform/forms/textbox.h"
@@ -24,6 +25,11 @@ bool passesChecks(const std::vector<InputCheck>& checks)
 std::function<bool()> isEmpty(const forms::TextBox* box)
 {
     return [box] { return box->Text().isEmpty(); };
+}
+
+std::function<bool()> isBlank(const forms::TextBox* box)
+{
+    return [box] { return !filled(box); };
 }
 
 std::function<bool()> isShortDate(const forms::TextBox* box)

@@ -34,6 +34,8 @@ bool passesChecks(const std::vector<InputCheck>& checks);
 // Steps that most windows check, each read when the check runs: the box is empty; it
 // holds fewer than the 10 characters of a date; it holds no date; it holds no number.
 std::function<bool()> isEmpty(const forms::TextBox* box);
+// The box holds nothing but blanks (an empty box included).
+std::function<bool()> isBlank(const forms::TextBox* box);
 std::function<bool()> isShortDate(const forms::TextBox* box);
 std::function<bool()> isNoDate(const forms::TextBox* box);
 std::function<bool()> isNoNumber(const forms::TextBox* box);

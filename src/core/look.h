@@ -29,8 +29,14 @@ inline const QString FontName = QStringLiteral("宋体");
 constexpr double FontSize = 10.5;        // boxes, buttons, grids of the entry windows
 constexpr double LabelFontSize = 9;      // labels of four characters in a narrow column
 constexpr double GridFontSize = 11.25;   // the drug list's grid
+constexpr double DetailFontSize = 11.25; // the locked detail boxes of the query windows
 inline const QColor BoxColor = QColor(192, 192, 255);
+// The locked detail boxes of the query windows: white text on this blue, 11.25 pt.
+inline const QColor DetailColor = QColor(128, 128, 255);
 constexpr int BoxHeight = 360;           // twips
+// Places on a tab were given from the top of the tabbed control, its tab strip
+// included; on a tab's page they stand this much higher.
+constexpr int TabStripHeight = 360;
 }  // namespace look
 
 // A text box of the look (宋体 10.5 pt, light blue), `maxLength` 0 for none.

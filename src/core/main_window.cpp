@@ -181,10 +181,17 @@ void MDIFqhmz::openWorkingWindow(const QString& itemName, const FormFactory& fac
 void MDIFqhmz::menuOff() { setTopMenusEnabled(false); }
 void MDIFqhmz::menuOn() { setTopMenusEnabled(true); }
 
+// A locked menu gives up its access key too: the menu bar claims the access keys of
+// all its menus, enabled or not, and a working window's button with the same letter
+// (查询&F, 清屏&Q, 帮助&H) would otherwise be ambiguous and never clicked.
 void MDIFqhmz::setTopMenusEnabled(bool enabled)
 {
-    for (const TopMenu& top : kTopMenus)
-        actions_.value(QString::fromUtf8(top.name))->setEnabled(enabled);
+    for (const TopMenu& top : kTopMenus) {
+        QAction* action = actions_.value(QString::fromUtf8(top.name));
+        action->setEnabled(enabled);
+        const QString caption = QString::fromUtf8(top.caption);
+        action->setText(enabled ? caption : QString(caption).remove(u'&'));
+    }
 }
 
 void MDIFqhmz::zyexit_Click()

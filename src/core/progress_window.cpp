@@ -23,8 +23,8 @@ Frmjdys::Frmjdys()
     setCloseBox(false);
     setMinMaxButtons(false);
     Labprg->Move(240, 180, 5520, 330);
-    ProgBar->Move(240, 600, 4800, 360);
-    Labpre->Move(5160, 630, 600, 330);
+    ProgBar->Move(240, 600, 4500, 360);
+    Labpre->Move(4860, 630, 1020, 330);   // room for "8.5714%"
     for (forms::Label* label : {Labpre, Labprg})
         label->setFont(QStringLiteral("宋体"), 10.5);
 }

@@ -8,6 +8,7 @@
 #include "platform/win/file_error.h"
 #include "platform/win/paths.h"
 
+#include <QElapsedTimer>
 #include <algorithm>
 #include <filesystem>
 
@@ -15,23 +16,29 @@ namespace core {
 
 namespace {
 
-// An older file of the report's name goes first; a folder of that name stays.
-void removeOldFile(const QString& path)
+// How often the window gets its events while rows are written, in milliseconds.
+constexpr qint64 PumpInterval = 50;
+
+// A folder of the report's name cannot be replaced by a workbook.
+void refuseFolder(const QString& path)
 {
     const std::filesystem::path host(win::hostPath(path).toStdString());
     std::error_code failure;
-    const std::filesystem::file_status status = std::filesystem::symlink_status(host, failure);
-    if (failure || !std::filesystem::exists(status)) return;
-    if (std::filesystem::is_directory(status)) throw win::fileAccessError();
-    std::filesystem::remove(host, failure);
-    if (failure) throw win::fileError(failure.value());
+    if (std::filesystem::is_directory(std::filesystem::symlink_status(host, failure))) throw win::fileAccessError();
+}
+
+vb::Error tooManyRows()
+{
+    return vb::Error(1004, QStringLiteral("查询结果超过一张工作表所能容纳的 %1 行，没有生成图表").arg(office::SheetStream::maxRows()));
 }
 
 // A value as its column types it: a text in a number or date column is the number or
 // date it shows; an empty text stays empty.
 vb::Variant typed(const vb::Variant& value, ReportColumn::Kind kind)
 {
-    if (value.type() != vb::Variant::Type::Text || value.toString().trimmed().isEmpty()) return value;
+    if (kind == ReportColumn::Kind::Text || value.type() != vb::Variant::Type::Text
+        || value.toString().trimmed().isEmpty())
+        return value;
     switch (kind) {
     case ReportColumn::Kind::Number: return vb::CDbl(value);
     case ReportColumn::Kind::Date: return vb::CDate(value);
@@ -53,31 +60,41 @@ void writeHead(const WorkbookReport& report, office::SheetStream& sheet)
 }  // namespace
 
 void writeWorkbookReport(const WorkbookReport& report, const ReportRows& nextRow,
-                         const std::function<void()>& beforeSave)
+                         const std::function<void()>& beforeSave, const std::function<void()>& afterSave)
 {
-    removeOldFile(report.path);
+    refuseFolder(report.path);
     office::SheetStream sheet(report.fontName, report.fontSize);
+    for (std::size_t c = 0; c < report.columns.size(); ++c)
+        if (report.columns[c].width == 0) sheet.fitColumn(static_cast<int>(c) + 1);
     writeHead(report, sheet);
 
     const std::size_t columns = report.columns.size();
+    QElapsedTimer sincePump;
+    sincePump.start();
     std::vector<vb::Variant> row;
     for (int sheetRow = report.firstDataRow; nextRow(row); ++sheetRow) {
+        if (sheetRow > office::SheetStream::maxRows()) throw tooManyRows();
         for (std::size_t c = 0; c < columns && c < row.size(); ++c) {
             const ReportColumn& column = report.columns[c];
             sheet.write(sheetRow, static_cast<int>(c) + 1, typed(row[c], column.kind), column.numberFormat);
         }
-        forms::DoEvents();
+        if (sincePump.elapsed() >= PumpInterval) {
+            forms::DoEvents();
+            sincePump.restart();
+        }
     }
+    forms::DoEvents();
     for (std::size_t c = 0; c < columns; ++c) {
         const int column = static_cast<int>(c) + 1;
         if (report.columns[c].width > 0)
             sheet.setColumnWidth(column, report.columns[c].width);
-        else
+        else if (report.columns[c].width == 0)
             sheet.autoFit(column);
     }
 
     if (beforeSave) beforeSave();
     sheet.saveAs(report.path);
+    if (afterSave) afterSave();
     forms::MsgBox(report.closingMessage, forms::vbInformation, QString());
 }
 

@@ -13,17 +13,19 @@
 //       return true;
 //   });
 //
-// The writer deletes an older file of the report's name (a file only: a folder of that
-// name is an error), writes the fixed cells (titles, dates) and the header row, then
-// the rows it pulls from the source one at a time, each cell typed by its column (a
-// text in a number or date column is read as the number or date it shows, so the
-// spreadsheet can sum and format it; a text column's cell is read as the spreadsheet
-// reads typed text), in the sheet's font (all cells, empty ones too), with the column's
-// number format; sets the widths (a column of width 0 is fitted to its widest cell),
-// saves, and shows the closing message. Rows are streamed to the file
-// (office::SheetStream): a report of any length costs linear time and bounded memory.
-// Errors are raised (office::Error, vb conversions, file errors) for the caller's error
-// trap; events run between rows, so the caller holds its window's PumpScope.
+// The writer refuses a folder of the report's name, writes the fixed cells (titles,
+// dates) and the header row, then the rows it pulls from the source one at a time,
+// each cell typed by its column (a text in a number or date column is read as the
+// number or date it shows, so the spreadsheet can sum and format it; a text column's
+// cell is read as the spreadsheet reads typed text), in the sheet's font (all cells,
+// empty ones too), with the column's number format; sets the widths (a column of width
+// 0 is fitted to its widest cell), saves, and shows the closing message. Rows are
+// streamed to the file (office::SheetStream): a report of any length costs linear time
+// and bounded memory; one that does not fit a sheet is refused. An older file of the
+// report's name is replaced only once the new one is complete, so a failed report
+// leaves it as it was and writes no half file. Errors are raised (office::Error, vb
+// conversions, file errors) for the caller's error trap; events run between rows a few
+// times a second, so the caller holds its window's PumpScope.
 #pragma once
 
 #include "platform/vb/variant.h"
@@ -40,6 +42,7 @@ struct ReportColumn {
     Kind kind = Kind::Text;
     QString numberFormat;   // of a number or date column, e.g. "#,##0.00_ ", "yyyy-mm-dd"
     double width = 0;       // in characters; 0 fits the column to its widest cell
+    static constexpr double DefaultWidth = -1;   // keeps the sheet's default width
 };
 
 struct WorkbookReport {
@@ -62,9 +65,11 @@ struct WorkbookReport {
 using ReportRows = std::function<bool(std::vector<vb::Variant>& row)>;
 
 // Writes `report` with the rows of `nextRow`; `beforeSave` runs once the rows are
-// written, before the file is saved (a pause after printing). The closing message is
-// an information box with an empty title.
+// written, before the file is saved (a pause after printing), `afterSave` once it is
+// saved, before the closing message (a wait with the window's buttons disabled). The
+// closing message is an information box with an empty title.
 void writeWorkbookReport(const WorkbookReport& report, const ReportRows& nextRow,
-                         const std::function<void()>& beforeSave = {});
+                         const std::function<void()>& beforeSave = {},
+                         const std::function<void()>& afterSave = {});
 
 }  // namespace core

@@ -23,7 +23,7 @@ WriteRoutine::Outcome WriteRoutine::write(const Work& work) { return write(Work(
 WriteRoutine::Outcome WriteRoutine::write(const Work& checkFirst, const Work& work)
 {
     Outcome outcome = Outcome::Declined;
-    const bool ran = runTrapped([&] {
+    const bool ran = trap_([&] {
         dao::Database db = OpenDb();
         forms::DoEvents();
         db.deleteAllQueryDefs();

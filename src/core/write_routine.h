@@ -14,7 +14,8 @@
 //       });
 //   }
 //
-// `write` traps errors (shown as their description), opens the database, deletes every
+// `write` traps errors (shown as their description unless the window asks for
+// another form), opens the database, deletes every
 // stored query, lets pending events run, then opens one transaction, runs the work and
 // commits. The rule for events: none runs while the transaction is open (no DoEvents,
 // no message box inside the work), so no other handler can slip its writes into this
@@ -22,6 +23,7 @@
 // A failure rolls everything back and the window keeps its inputs for another try.
 #pragma once
 
+#include "core/error_trap.h"
 #include "platform/forms/form.h"
 
 #include <functional>
@@ -39,7 +41,8 @@ public:
     };
     using Work = std::function<bool(dao::Database&)>;
 
-    explicit WriteRoutine(forms::Form& window) : window_(window) {}
+    // `trap` shows an error in the form of the window's writing handlers.
+    explicit WriteRoutine(forms::Form& window, Trap trap = runTrapped) : window_(window), trap_(trap) {}
 
     // Whether a writing handler of the window is running.
     bool running() const { return running_; }
@@ -56,6 +59,7 @@ public:
 
 private:
     forms::Form& window_;
+    Trap trap_;
     bool running_ = false;
 };
 

@@ -38,7 +38,9 @@ std::vector<Table> describeTables()
                     {"ycly", T::Text}, {"ywph", T::Text}, {"yxqx", T::Date}, {"blhm", T::Text},
                     {"blks", T::Text}, {"rksl", T::Number}, {"rkje", T::Number}, {"cksl", T::Number},
                     {"ckje", T::Number}, {"xsje", T::Number}, {"jbxm", T::Text}, {"bgxm", T::Text}},
-                   {}});
+                   // Not part of the old format: lets the settlement reach one drug's
+                   // rows without reading the whole journal; it changes no stored value.
+                   {{"ycbmi", {"ycbm"}, false}}});
 
     // Query dictionaries: one term column each, rebuilt before a query window opens.
     all.push_back(dictionary("ycgy", "ycgy", "ycgyi"));

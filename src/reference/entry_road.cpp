@@ -11,7 +11,7 @@ namespace reference {
 using Outcome = KnowledgeRecord::Outcome;
 
 EntryRoad::EntryRoad(Window window, KnowledgeRecord record)
-    : window_(std::move(window)), record_(std::move(record)), writer_(window_.form)
+    : window_(std::move(window)), record_(std::move(record)), writer_(window_.form, window_.trap)
 {
 }
 
@@ -70,7 +70,7 @@ void EntryRoad::remove(const QString& question, const QString& notFoundMessage, 
 bool EntryRoad::load(const QString& key)
 {
     bool found = false;
-    core::runTrapped([&] { found = record_.loadByKey(key); });
+    window_.trap([&] { found = record_.loadByKey(key); });
     return found;
 }
 

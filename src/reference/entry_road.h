@@ -9,7 +9,8 @@
 // - remove (删除): the confirmation first (and the check after it where the window
 //   asks for one), then the row found deleted; not found, the user is told so;
 // - load: a look-up by key (Enter in the key box, a click in the name list) into the
-//   inputs, its errors shown as their description.
+//   inputs.
+// Errors are shown as their description, or in the form the window gives.
 //
 // A window builds one in its constructor from its controls and calls these from its
 // handlers:
@@ -42,6 +43,7 @@ public:
         forms::Control* keyBox;
         forms::Control* saveButton;
         forms::Control* editButton;
+        core::Trap trap = core::runTrapped;  // the form the window's errors are shown in
     };
     enum class DeleteCheck { None, InputsFirst };
 

@@ -3,6 +3,8 @@
 
 #include "core/main_window.h"
 #include "dictionary/dictionary_builder.h"
+#include "reference/formula_entry.h"
+#include "reference/formula_query.h"
 #include "reference/herb_entry.h"
 #include "reference/herb_query.h"
 
@@ -11,4 +13,6 @@ void registerReferenceWindows(core::MDIFqhmz& mainWindow)
     using namespace reference;
     mainWindow.wire(QStringLiteral("ZysjDl0"), [] { return new Frmzyyc; });
     mainWindow.wire(QStringLiteral("zycxll0"), [] { return new Frmzyll; }, dictionary::BuildHerbDicts);
+    mainWindow.wire(QStringLiteral("ZysjDl1"), [] { return new Frmfjdl; });
+    mainWindow.wire(QStringLiteral("zycxll1"), [] { return new Frmfjll; }, dictionary::BuildFormulaDicts);
 }

@@ -7,6 +7,7 @@
 #include "dispensary/prescription_pricing.h"
 #include "dispensary/stock_in.h"
 #include "dispensary/stock_out.h"
+#include "dispensary/stock_queries.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/flexgrid.h"
 #include "platform/forms/lists.h"
@@ -37,6 +38,9 @@ std::vector<QWidget*> tabChain(forms::Form* window)
     if (auto* w = qobject_cast<FrmYcck*>(window))
         return {w->Txtycbm, w->TxtPjhm, w->TxtGjsj, w->Txthwll, w->TxtYcsl, w->TxtYcje, w->Txtjbxm,
                 w->CmdSave, w->CmdQcls, w->CmdExit, w->Txtycmc};
+    if (auto* w = qobject_cast<Frmyckc*>(window))   // the option group is one stop, at its selected option
+        return {w->Txtycbm, w->Txtycmc, w->TxtQssj, w->TxtJssj, w->CmdSeek, w->CmdQcls, w->CmdExit, w->CmdHelp,
+                w->OptYcrk};
     auto* w = qobject_cast<Frmycjj*>(window);
     return {w->TxtBlhm, w->CboZdks, w->MasZdsj, w->Txtycbm, w->Txtycmc, w->TxtYcjl, w->Cmdcksf, w->CmdQcls,
             w->CmdHelp, w->CmdExit};
@@ -57,6 +61,7 @@ private slots:
         QTest::newRow("stock-in") << "ycrc" << "药品入出库管理&R" << "dispensary::Frmycrk" << "中药材入库、退库";
         QTest::newRow("other stock-out") << "YcqkCk" << "药品入出库管理&R" << "dispensary::FrmYcck" << "药材出库";
         QTest::newRow("pricing") << "YcqkXs" << "药品入出库管理&R" << "dispensary::Frmycjj" << "病志处方药材计价";
+        QTest::newRow("stock queries") << "Yckc" << "药品入出库管理&R" << "dispensary::Frmyckc" << "药材库存查询";
     }
 
     void eachItemOpensItsWindow()

@@ -86,15 +86,16 @@ private slots:
         box.setText("当归 黄芪");
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
-        int downButton = 0, downX = -1, downY = -1, upButton = 0, clicks = 0;
-        box.MouseDown = [&](int button, int, int x, int y) { downButton = button; downX = x; downY = y; };
-        box.MouseUp = [&](int button, int, int, int) { upButton = button; };
+        int downButton = 0, downX = -1, downY = -1, upButton = 0, clicks = 0, events = 0;
+        box.MouseDown = [&](int button, int, int x, int y) { downButton = button; downX = x; downY = y; ++events; };
+        box.MouseUp = [&](int button, int, int, int) { upButton = button; ++events; };
         box.Click = [&] { ++clicks; };
         QWidget* viewport = box.plainTextEdit()->viewport();
         const QPoint at(20, 10);
         QTest::mouseClick(viewport, Qt::RightButton, {}, at);
         QCOMPARE(downButton, vbRightButton);
         QCOMPARE(upButton, vbRightButton);
+        QCOMPARE(events, 2);                                  // once each, though the text ignores the right button
         const QPoint inBox = viewport->mapTo(&box, at);
         QCOMPARE(downX, inBox.x() * 15);
         QCOMPARE(downY, inBox.y() * 15);

@@ -163,6 +163,7 @@ private slots:
     void streamedSheet()
     {
         office::SheetStream sheet(QStringLiteral("宋体 "), 9);
+        for (int column : {2, 4}) sheet.fitColumn(column);
         sheet.write(2, 1, QStringLiteral("药品编码"));
         sheet.write(5, 2, QStringLiteral("六味地黄丸"));
         sheet.write(5, 3, 1250.0, QStringLiteral("#,##0.00_ "));

@@ -63,6 +63,9 @@ TextBox::TextBox(QWidget* parent, Lines lines) : Control(parent, makeEditor(line
         connect(single_, &QLineEdit::textChanged, this, [this] { if (Change) Change(); });
     } else {
         bridge(multi_->viewport());
+        // A mouse event the text ignores (the right button) would go on from the
+        // viewport to the box and reach the hooks a second time.
+        multi_->viewport()->setAttribute(Qt::WA_NoMousePropagation);
         connect(multi_, &QPlainTextEdit::textChanged, this, [this] { if (Change && !trimming_) Change(); });
         connect(multi_->document(), &QTextDocument::contentsChange, this,
                 [this](int position, int removed, int added) { enforceMaxLength(position, removed, added); });

@@ -31,18 +31,23 @@ void SheetStream::write(int row, int column, const vb::Variant& given, const QSt
     style.fontName = fontName_;
     style.fontSize = fontSize_;
     if (!numberFormat.isEmpty()) style.numberFormat = numberFormat;
-    writer_->writeCell(sheet_, row, column, empty ? vb::Variant() : value, style);   // empty: a formatted blank
+    writer_->writeCell(sheet_, row, column, empty ? vb::Variant() : value, style);
     if (empty) return;
-    double& widest = widest_[column];
-    widest = std::max(widest, contentWidth(value) * fontSize_ / kDefaultFontSize);
+    const auto fitted = widest_.find(column);
+    if (fitted != widest_.end())
+        fitted->second = std::max(fitted->second, contentWidth(value) * fontSize_ / kDefaultFontSize);
 }
 
+int SheetStream::maxRows() { return kMaxRows; }
+
 void SheetStream::setColumnWidth(int column, double characters) { widths_[column] = characters; }
+
+void SheetStream::fitColumn(int column) { widest_.emplace(column, 0); }
 
 void SheetStream::autoFit(int column)
 {
     const auto it = widest_.find(column);
-    if (it != widest_.end()) widths_[column] = std::min(255.0, it->second + 1);
+    if (it != widest_.end() && it->second > 0) widths_[column] = std::min(255.0, it->second + 1);
 }
 
 void SheetStream::saveAs(const QString& path)

@@ -37,15 +37,21 @@ public:
     SheetStream& operator=(const SheetStream&) = delete;
 
     // Writes a cell (1-based), with a number format when one is given; an empty value
-    // with a format leaves a formatted blank cell (the stock-taking sheet's counted
-    // quantities), without one nothing. A row before the last row written raises 1004.
+    // with a number format leaves a blank cell carrying it. A row before the last row
+    // written raises error 1004.
     void write(int row, int column, const vb::Variant& value, const QString& numberFormat = {});
     // Sets a column's width in characters; auto-fit sets it to the widest cell
     // written so far plus one character (a column with no content keeps its width).
+    // The widest cell is kept only for the columns named by fitColumn before their
+    // cells are written.
     void setColumnWidth(int column, double characters);
+    void fitColumn(int column);
     void autoFit(int column);
     // `path` is Windows-style ("c:\my documents\…") or a host path.
     void saveAs(const QString& path);
+
+    // The most rows a sheet holds.
+    static int maxRows();
 
 private:
     std::unique_ptr<XlsxWriter> writer_;

@@ -26,6 +26,7 @@ struct CellStyle {
     // This style with the unset parts taken from `fallback`.
     CellStyle over(const CellStyle& fallback) const;
     bool isDefault() const { return !fontName && !fontSize && !bold && !numberFormat; }
+    bool operator==(const CellStyle&) const = default;
 };
 
 struct Cell {

@@ -53,6 +53,8 @@ lxw_worksheet* XlsxWriter::addSheet(const QString& name)
 
 lxw_format* XlsxWriter::format(const CellStyle& style, bool isDate)
 {
+    for (const UsedStyle& used : used_)
+        if (used.isDate == isDate && used.style == style) return used.format;
     CellStyle effective = style;
     if (isDate && !effective.numberFormat) effective.numberFormat = QStringLiteral("yyyy-mm-dd");
     if (effective.isDefault()) return nullptr;
@@ -69,6 +71,7 @@ lxw_format* XlsxWriter::format(const CellStyle& style, bool isDate)
         if (effective.bold.value_or(false)) format_set_bold(format);
         if (effective.numberFormat) format_set_num_format(format, effective.numberFormat->toUtf8().constData());
     }
+    if (used_.size() < 16) used_.push_back({style, isDate, format});
     return format;
 }
 

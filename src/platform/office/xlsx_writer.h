@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <map>
+#include <vector>
 
 struct lxw_workbook;
 struct lxw_worksheet;
@@ -43,6 +44,14 @@ private:
     QString built_;
     lxw_workbook* book_ = nullptr;
     std::map<QString, lxw_format*> formats_;
+    // The styles met so far with their formats: a sheet uses a few, so a cell finds its
+    // own among them without building a key.
+    struct UsedStyle {
+        CellStyle style;
+        bool isDate;
+        lxw_format* format;
+    };
+    std::vector<UsedStyle> used_;
 };
 
 }  // namespace office

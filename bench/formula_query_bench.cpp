@@ -1,0 +1,172 @@
+// Speed of the formula query window's query over 2,000 formulas with four criteria
+// filled (a herb, an effect, an indication and the source): through the window's own
+// path (the criteria trimmed, the query built, every stored query deleted, "fjcx"
+// stored and opened, the grid filled) against the same SELECT run on a prepared SQLite
+// statement filling the same grid. The statement is prepared in every run, as each
+// query the user makes is a new text. Both run in the open window inside the main
+// window, with the file already open (the program holds its connection for the run);
+// prints the medians of warmed-up runs of each, taken in turn, and their ratio (at
+// most 1.5).
+#define SQLITE_HAS_CODEC 1
+#include "data/database_file.h"
+#include "platform/dao/dialect.h"
+#include "platform/forms/buttons.h"
+#include "platform/forms/flexgrid.h"
+#include "platform/forms/datacontrol.h"
+#include "platform/vb/strings.h"
+#include "reference/formula_query.h"
+#include "support/window_fixture.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+constexpr int Formulas = 2000;
+constexpr int Runs = 25;
+
+const char* const Herbs[] = {"当归", "川芎", "白芍", "熟地黄", "人参", "白术", "茯苓", "甘草", "黄芪", "柴胡",
+                             "陈皮", "半夏", "生姜", "大枣", "桂枝", "麻黄", "杏仁", "石膏", "知母", "黄芩",
+                             "黄连", "黄柏", "栀子", "连翘", "金银花", "薄荷", "荆芥", "防风", "羌活", "独活",
+                             "附子", "干姜", "肉桂", "山药", "山茱萸", "泽泻", "丹皮", "枸杞子", "菊花", "麦冬"};
+const char* const Effects[] = {"补血", "益气", "健脾", "活血", "化瘀", "清热", "解毒", "疏肝", "解郁", "温中",
+                               "散寒", "止咳", "化痰", "利水", "渗湿", "滋阴", "补肾", "安神", "养心", "和胃"};
+const char* const Indications[] = {"血虚萎黄", "气虚乏力", "脾虚泄泻", "肝郁胁痛", "外感风寒", "咳嗽痰多",
+                                   "水肿", "失眠心悸", "胃脘疼痛", "月经不调", "腰膝酸软", "头痛眩晕"};
+const char* const Sources[] = {"和剂局方", "伤寒论", "金匮要略", "温病条辨", "景岳全书", "医方集解"};
+const char* const Suffixes[] = {"汤", "散", "丸", "饮", "膏"};
+
+QString pick(const char* const* list, std::size_t size, int n) { return QString::fromUtf8(list[n % size]); }
+
+void seedFormulas(const TestEnvironment& env)
+{
+    dao::Database db = env.open();
+    dao::Transaction work(db);
+    dao::Recordset formulas = db.openTable("zyfj");
+    for (int i = 0; i < Formulas; ++i) {
+        const int n = i * 7919 % Formulas;
+        QStringList herbs, effects, indications;
+        for (int k = 0; k < 4 + n % 7; ++k) herbs << pick(Herbs, std::size(Herbs), n * 3 + k * 7);
+        for (int k = 0; k < 3; ++k) effects << pick(Effects, std::size(Effects), n + k * 5);
+        for (int k = 0; k < 2; ++k) indications << pick(Indications, std::size(Indications), n * 7 + k * 5);
+        formulas.addNew();
+        formulas.setField(0, herbs[0] + herbs[1] + pick(Suffixes, std::size(Suffixes), n) + QString::number(n));
+        formulas.setField(1, herbs.join(QStringLiteral("、")));
+        formulas.setField(2, effects.join(QStringLiteral("，")));
+        formulas.setField(3, indications.join(QStringLiteral("，")) + QStringLiteral("。舌淡，脉细弱。"));
+        formulas.setField(4, QStringLiteral("水煎服，日一剂，分两次温服。"));
+        formulas.setField(5, pick(Sources, std::size(Sources), n));
+        formulas.setField(6, QStringLiteral("临床用于") + indications[0] + QStringLiteral("，加减得宜，疗效可靠。"));
+        formulas.setField(7, QStringLiteral("王医生"));
+        formulas.update();
+    }
+    formulas.close();
+    work.commit();
+}
+
+// The same criteria the window is given, in the window's SELECT.
+const QString Criteria[] = {QStringLiteral("当归"), QStringLiteral("补血"), QStringLiteral("虚"),
+                            QStringLiteral("局方")};
+QString sameSelect()
+{
+    QStringList conditions;
+    const std::pair<const char*, int> columns[] = {{"fjmc", -1}, {"fjgc", 0}, {"fjgc", -1}, {"fjgc", -1},
+                                                   {"fjgy", 1},  {"fjgy", -1}, {"fjgy", -1}, {"fjzz", 2},
+                                                   {"fjzz", -1}, {"fjzz", -1}, {"fjxd", -1}, {"fjxd", -1},
+                                                   {"fjxd", -1}, {"fjly", 3}};
+    for (const auto& [column, criterion] : columns)
+        conditions << (criterion < 0 ? QStringLiteral("(%1 like '**' or %1 is null)").arg(column)
+                                     : QStringLiteral("%1 like '*%2*'").arg(column, Criteria[criterion]));
+    return QStringLiteral("select * from zyfj where ") + conditions.join(" and ") + QStringLiteral("order by fjmc ");
+}
+
+// One query as a plain program runs it: the statement prepared, stepped into a list of
+// trimmed texts, finalized, and the grid sized once and written cell by cell.
+void plainQuery(sqlite3* db, const QByteArray& sql, forms::FlexGrid* grid)
+{
+    sqlite3_stmt* select = nullptr;
+    sqlite3_prepare_v2(db, sql.constData(), -1, &select, nullptr);
+    std::vector<std::array<QString, 7>> rows;
+    while (sqlite3_step(select) == SQLITE_ROW) {
+        auto& texts = rows.emplace_back();
+        for (int col = 0; col < 7; ++col)
+            texts[col] = vb::Trim(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(select, col))));
+    }
+    sqlite3_finalize(select);
+    grid->setRows(static_cast<int>(rows.size()) + 1);
+    for (int row = 1; row <= static_cast<int>(rows.size()); ++row) {
+        grid->setRowHeight(row, 400);
+        for (int col = 0; col < 7; ++col) grid->setTextMatrix(row, col, rows[row - 1][col]);
+    }
+    QCoreApplication::processEvents();
+}
+
+// The medians of warmed-up runs of both, taken in turn so that a change of the
+// machine's load weighs on both alike.
+std::pair<double, double> medianMilliseconds(const std::function<void()>& ours, const std::function<void()>& plain)
+{
+    ours();
+    plain();
+    std::vector<double> times[2];
+    for (int run = 0; run < Runs; ++run) {
+        for (int side = 0; side < 2; ++side) {
+            QElapsedTimer timer;
+            timer.start();
+            (side == 0 ? ours : plain)();
+            times[side].push_back(timer.nsecsElapsed() / 1e6);
+        }
+    }
+    for (auto& side : times) std::nth_element(side.begin(), side.begin() + Runs / 2, side.end());
+    return {times[0][Runs / 2], times[1][Runs / 2]};
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    WindowFixture world;
+    seedFormulas(world.environment());
+    auto* window = world.open<reference::Frmfjll>(QStringLiteral("zycxll1"));
+
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(world.environment().databasePath()).constData(), &db, SQLITE_OPEN_READWRITE,
+                    nullptr);
+    const QByteArray key = data::databasePassword().toUtf8();
+    sqlite3_key(db, key.constData(), static_cast<int>(key.size()));
+    dao::dialect::registerOn(db);
+    const QByteArray sql = dao::dialect::translate(sameSelect()).toUtf8();
+
+    // The criteria are filled once, as the user leaves them; each run is a press of 查询.
+    window->Cbocxyc1->setText(Criteria[0]);
+    window->Cboycgx1->setText(Criteria[1]);
+    window->Cboyczz1->setText(Criteria[2]);
+    window->Cbofjly->setText(Criteria[3]);
+    int found = 0, plainFound = 0;
+    const auto [ours, plain] = medianMilliseconds(
+        [&] {
+            window->CmdSeek->Press();
+            QCoreApplication::processEvents();
+            found = window->MSFGridzyfj->Rows() - 1;
+        },
+        [&] {
+            plainQuery(db, sql, window->MSFGridzyfj);
+            plainFound = window->MSFGridzyfj->Rows() - 1;
+        });
+    sqlite3_close(db);
+    if (found != plainFound || found == 0) {
+        std::fprintf(stderr, "formula query: the window found %d formulas, the plain query %d\n", found, plainFound);
+        return 1;
+    }
+
+    std::printf("formula query (%d formulas, 4 criteria, %d found): window %.2f ms, prepared statement %.2f ms, "
+                "ratio %.2f (at most 1.5)\n",
+                Formulas, found, ours, plain, ours / plain);
+    return ours / plain <= 1.5 ? 0 : 1;
+}
