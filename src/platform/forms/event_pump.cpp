@@ -7,14 +7,14 @@
 
 namespace forms {
 
-namespace {
-Clock::TestHook* clockHook = nullptr;
-}  // namespace
-
 void DoEvents() { QCoreApplication::processEvents(); }
 
 QDate Clock::Today() { return Now().date(); }
-QDateTime Clock::Now() { return clockHook ? clockHook->now : QDateTime::currentDateTime(); }
+QDateTime Clock::Now()
+{
+    const TestHook* hook = TestHook::installed();
+    return hook ? hook->now : QDateTime::currentDateTime();
+}
 
 double Clock::Timer()
 {
@@ -23,9 +23,9 @@ double Clock::Timer()
 
 void Clock::WaitSeconds(double seconds)
 {
-    if (clockHook) {
-        clockHook->waited += seconds;
-        ++clockHook->waits;
+    if (TestHook* hook = TestHook::installed()) {
+        hook->waited += seconds;
+        ++hook->waits;
         DoEvents();
         return;
     }
@@ -40,7 +40,6 @@ void Clock::WaitSeconds(double seconds)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-Clock::TestHook::TestHook(const QDate& today) : now(today, QTime(10, 0)) { clockHook = this; }
-Clock::TestHook::~TestHook() { if (clockHook == this) clockHook = nullptr; }
+Clock::TestHook::TestHook(const QDate& today) : now(today, QTime(10, 0)) {}
 
 }  // namespace forms

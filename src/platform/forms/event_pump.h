@@ -2,6 +2,8 @@
 // with a test hook that fixes the time and runs the waits at once.
 #pragma once
 
+#include "platform/forms/test_hook.h"
+
 #include <QDate>
 #include <QDateTime>
 
@@ -20,12 +22,9 @@ public:
 
     // Installed for its lifetime: Today/Now come from the hook and waits return at
     // once (after one pass of the event pump), adding to `waited`.
-    class TestHook {
+    class TestHook : public InstalledHook<TestHook> {
     public:
         explicit TestHook(const QDate& today = QDate(2024, 3, 15));
-        ~TestHook();
-        TestHook(const TestHook&) = delete;
-        TestHook& operator=(const TestHook&) = delete;
         void setToday(const QDate& date) { now = QDateTime(date, now.time()); }
 
         QDateTime now;

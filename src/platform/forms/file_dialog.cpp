@@ -1,16 +1,11 @@
 // The common file dialog; see file_dialog.h.
 #include "platform/forms/file_dialog.h"
 
-#include "platform/forms/answer_queue.h"
 
 #include <QDir>
 #include <QFileDialog>
 
 namespace forms {
-
-namespace {
-CommonDialog::TestHook* dialogHook = nullptr;
-}  // namespace
 
 QString CommonDialog::qtFilter(const QString& oldFilter)
 {
@@ -30,9 +25,9 @@ bool CommonDialog::ShowSave(QWidget* parent) { return run(true, parent); }
 bool CommonDialog::run(bool save, QWidget* parent)
 {
     std::optional<QString> chosen;
-    if (dialogHook) {
-        dialogHook->log.push_back({save, InitDir, Filter, DialogTitle});
-        chosen = takeNext(dialogHook->answers).value_or(std::nullopt);
+    if (TestHook* hook = TestHook::installed()) {
+        hook->log.push_back({save, InitDir, Filter, DialogTitle});
+        chosen = takeNext(hook->answers).value_or(std::nullopt);
     } else {
         const QString folder = QDir(InitDir).exists() ? InitDir : QDir::homePath();
         const QString name = save ? QFileDialog::getSaveFileName(parent, DialogTitle, folder, qtFilter(Filter), nullptr,
@@ -45,7 +40,5 @@ bool CommonDialog::run(bool save, QWidget* parent)
     return true;
 }
 
-CommonDialog::TestHook::TestHook() { dialogHook = this; }
-CommonDialog::TestHook::~TestHook() { if (dialogHook == this) dialogHook = nullptr; }
 
 }  // namespace forms

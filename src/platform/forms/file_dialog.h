@@ -2,6 +2,8 @@
 // names in advance and logs what was asked.
 #pragma once
 
+#include "platform/forms/test_hook.h"
+
 #include <QString>
 #include <deque>
 #include <optional>
@@ -32,12 +34,8 @@ public:
     };
     // Installed for its lifetime: each dialog takes the next queued file name
     // (std::nullopt cancels); an empty queue cancels.
-    class TestHook {
+    class TestHook : public InstalledHook<TestHook> {
     public:
-        TestHook();
-        ~TestHook();
-        TestHook(const TestHook&) = delete;
-        TestHook& operator=(const TestHook&) = delete;
         void choose(const QString& fileName) { answers.push_back(fileName); }
         void cancel() { answers.push_back(std::nullopt); }
 

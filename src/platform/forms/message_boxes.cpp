@@ -1,7 +1,6 @@
 // The message boxes; see message_boxes.h.
 #include "platform/forms/message_boxes.h"
 
-#include "platform/forms/answer_queue.h"
 #include "platform/forms/control.h"
 #include "platform/vb/error.h"
 
@@ -11,7 +10,6 @@
 namespace forms {
 
 namespace {
-MessageBoxes::TestHook* boxHook = nullptr;
 QString programTitle;
 
 int firstButton(int buttons)
@@ -53,13 +51,14 @@ int MessageBoxes::show(const QString& text, int flags, const QString& title)
 {
     const int buttons = flags & 7;
     const int icon = flags & 0x70;
-    if (!boxHook) return realBox(text, buttons, icon, title);
+    TestHook* hook = TestHook::installed();
+    if (!hook) return realBox(text, buttons, icon, title);
     Shown shown{text, title, buttons, icon, firstButton(buttons), false};
-    if (const std::optional<int> queued = takeNext(boxHook->answers)) {
+    if (const std::optional<int> queued = takeNext(hook->answers)) {
         shown.answer = *queued;
         shown.queued = true;
     }
-    boxHook->log.push_back(shown);
+    hook->log.push_back(shown);
     return shown.answer;
 }
 
@@ -70,8 +69,6 @@ QString MessageBoxes::defaultTitle()
 
 void MessageBoxes::setDefaultTitle(const QString& title) { programTitle = title; }
 
-MessageBoxes::TestHook::TestHook() { boxHook = this; }
-MessageBoxes::TestHook::~TestHook() { if (boxHook == this) boxHook = nullptr; }
 
 QStringList MessageBoxes::TestHook::texts() const
 {

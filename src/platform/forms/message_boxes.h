@@ -3,6 +3,8 @@
 // what was shown; with the hook installed nothing real is shown.
 #pragma once
 
+#include "platform/forms/test_hook.h"
+
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -72,12 +74,8 @@ public:
 
     // Installed for its lifetime: boxes are logged and answered from the queue; with
     // the queue empty a box gets its first button (OK, or Yes).
-    class TestHook {
+    class TestHook : public InstalledHook<TestHook> {
     public:
-        TestHook();
-        ~TestHook();
-        TestHook(const TestHook&) = delete;
-        TestHook& operator=(const TestHook&) = delete;
         void answer(int reply) { answers.push_back(reply); }
         const std::vector<Shown>& shown() const { return log; }
         QStringList texts() const;

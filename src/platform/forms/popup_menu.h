@@ -2,6 +2,8 @@
 // advance and logs what was offered.
 #pragma once
 
+#include "platform/forms/test_hook.h"
+
 #include <deque>
 #include <vector>
 
@@ -22,12 +24,8 @@ public:
     };
     // Installed for its lifetime: no menu is shown; each pop-up takes the next queued
     // item (nullptr: dismissed; empty queue: dismissed) and triggers it.
-    class TestHook {
+    class TestHook : public InstalledHook<TestHook> {
     public:
-        TestHook();
-        ~TestHook();
-        TestHook(const TestHook&) = delete;
-        TestHook& operator=(const TestHook&) = delete;
         void choose(QAction* item) { answers.push_back(item); }
 
         std::deque<QAction*> answers;
