@@ -1,7 +1,7 @@
 // The program's database for its run: a file the key does not open is reported at
-// start-up in the error form, naming the file and the cause, and left untouched; the
-// connection outlives every handler's open and close; and the one call that closes it
-// for a file replacement (the restore of a backup) opens it again in every case.
+// start-up in the error form, naming the file and the cause, and left untouched; and
+// the one call that closes the held connection for a file replacement (the restore of
+// a backup) opens it again in every case.
 #include "core/globals.h"
 #include "core/main_window.h"
 #include "core/startup.h"
@@ -95,15 +95,6 @@ private slots:
         QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
     }
 
-    void theConnectionOutlivesEveryHandlersOpenAndClose()
-    {
-        TestEnvironment env;
-        QVERIFY(core::PrepareSystem(shippedDatabase()));
-        std::weak_ptr<dao::Connection> first = core::OpenDb().connection();
-        QVERIFY(!first.expired());
-        QCOMPARE(core::OpenDb().connection().get(), first.lock().get());
-    }
-
     void closingForAReplacementOpensTheNewFile()
     {
         TestEnvironment other;
@@ -121,27 +112,22 @@ private slots:
         QCOMPARE(env.count(QStringLiteral("ycgy")), 1);
     }
 
-    void closingIsRefusedWhileAHandleIsOpen()
+    void closingIsRefusedUnderAnOpenHandleAndAFailedReplacementReopens()
     {
         TestEnvironment env;
         QVERIFY(core::PrepareSystem(shippedDatabase()));
-        dao::Database handle = core::OpenDb();
-        bool ran = false;
-        try {
-            core::WithDbClosed([&] { ran = true; });
-            QFAIL("the connection was closed under an open handle");
-        } catch (const dao::Error& error) {
-            QCOMPARE(error.number(), 3260);
+        {
+            dao::Database handle = core::OpenDb();
+            bool ran = false;
+            try {
+                core::WithDbClosed([&] { ran = true; });
+                QFAIL("the connection was closed under an open handle");
+            } catch (const dao::Error& error) {
+                QCOMPARE(error.number(), 3260);
+            }
+            QVERIFY(!ran);
         }
-        QVERIFY(!ran);
-        handle.close();
         QVERIFY(dao::Database::inUse(env.databasePath()));   // still held for the run
-    }
-
-    void aFailedReplacementStillOpensTheFileAgain()
-    {
-        TestEnvironment env;
-        QVERIFY(core::PrepareSystem(shippedDatabase()));
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, core::WithDbClosed([] { throw std::runtime_error("copy failed"); }));
         QVERIFY(dao::Database::inUse(env.databasePath()));
     }

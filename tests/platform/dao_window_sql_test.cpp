@@ -11,9 +11,16 @@
 
 namespace {
 
-// The criteria the windows put into their texts, typed into every box.
 const QString S = QStringLiteral("2024-03-01"), E = QStringLiteral("2024-03-31");
 QString like(const QString& text) { return QStringLiteral("'*") + text + QStringLiteral("*'"); }
+
+// A search window's text: a pattern on the first column, an empty criterion ('**') on each further one.
+QString search(const char* table, const char* first, const QString& value, std::initializer_list<const char*> further)
+{
+    QString sql = QStringLiteral("select * from %1 where %2 like ").arg(QLatin1String(table), QLatin1String(first)) + like(value);
+    for (const char* column : further) sql += QStringLiteral(" and %1 like ").arg(QLatin1String(column)) + like({});
+    return sql;
+}
 
 struct WindowSql {
     const char* storedAs;   // the stored query's name; "Execute" or a data control's source
@@ -23,20 +30,6 @@ struct WindowSql {
 std::vector<WindowSql> windowSql()
 {
     const QString drug = QStringLiteral("'A01'"), name = QStringLiteral("'当归'");
-    const QString herbSearch = "select * from zyyc where ycmc like " + like("当") + " and ycyf like " + like("")
-        + " and ycgj like " + like("肝") + " and ycxw like " + like("") + " and ycgy like " + like("补血")
-        + " and ycxd like " + like("") + " and yczz like " + like("");
-    QString herbQuery = "select * from zyyc where ycmc like " + like("当");
-    for (const char* column : {"ycgy", "ycgy", "ycgy", "ycgj", "ycxw", "yczz", "yczz", "yczz"})
-        herbQuery += QStringLiteral(" and %1 like ").arg(QLatin1String(column)) + like("");
-    QString formulaQuery = "select * from zyfj where fjmc like " + like("四物");
-    for (const char* column : {"fjgc", "fjgc", "fjgc", "fjgy", "fjgy", "fjgy", "fjzz", "fjzz", "fjzz", "fjxd", "fjxd", "fjxd", "fjly"})
-        formulaQuery += QStringLiteral(" and %1 like ").arg(QLatin1String(column)) + like("");
-    QString patentQuery = "select * from fjcy where cymc like '*" + QStringLiteral("丸") + "*'";
-    for (const char* column : {"cygc", "cygc", "cygc", "cygy", "cygy", "cygy"})
-        patentQuery += QStringLiteral(" and %1 like '*").arg(QLatin1String(column)) + "*'";
-    QString symptomQuery = "select * from zybz where bzmc like " + like("血虚");
-    for (int i = 0; i < 5; ++i) symptomQuery += " and bzqk like " + like("");
     const QString period = " from yccrtb where crsj between #" + S + "# and  #" + E + "#";
     return {
         // dispensary: drug list, stock windows, pricing, stock reports, settlement
@@ -74,41 +67,36 @@ std::vector<WindowSql> windowSql()
         {"ycgjcd", "select distinct ycgj from zyyc order by ycgj"},
         {"ycxw", "select distinct ycxw from zyyc order by ycxw"},
         {"ycsl", "select * from zyyc "},
-        {"000", herbSearch},
+        {"000", search("zyyc", "ycmc", "当", {"ycyf", "ycgj", "ycxw", "ycgy", "ycxd", "yczz"})},
         {"Data1", "select DISTINCT ycxw from zyyc order by ycxw"},
         {"Data1", "select DISTINCT ycgj from zyyc order by ycgj"},
         {"Data1", "select * from zyyc order by ycmc"},
-        {"yccx", herbQuery + " order by ycmc"},
+        {"yccx", search("zyyc", "ycmc", "当", {"ycgy", "ycgy", "ycgy", "ycgj", "ycxw", "yczz", "yczz", "yczz"}) + " order by ycmc"},
         {"ycnr", "select * from zyyc where ycmc = " + name},
         {"ycmccx", "select * from zyyc where ycmc =" + name},
         // formula windows
         {"Data1", "select ycmc from zyyc"}, {"Data4", "select distinct fjly from zyfj"},
-        {"fjcx", formulaQuery + "order by fjmc "},
+        {"fjcx", search("zyfj", "fjmc", "四物", {"fjgc", "fjgc", "fjgc", "fjgy", "fjgy", "fjgy", "fjzz", "fjzz", "fjzz", "fjxd", "fjxd", "fjxd", "fjly"}) + "order by fjmc "},
         {"ycnr", "select * from zyfj where fjmc = '四物汤'"},
         {"Data1", "select * from zyfj"},
-        {"Data1", "select * from zyfj where fjmc like " + like("四物") + " and fjgc like " + like("") + " and fjgy like "
-                      + like("") + " and fjzz like " + like("") + " and fjly like " + like("") + " and fjxd like "
-                      + like("") + " and fjyf like " + like("") + " order by fjmc "},
+        {"Data1", search("zyfj", "fjmc", "四物", {"fjgc", "fjgy", "fjzz", "fjly", "fjxd", "fjyf"}) + " order by fjmc "},
         {"fjnrcx", "select * from zyfj  where fjmc='四物汤'"},
         // diagnosis windows
         {"Data1", "select distinct bzmc from zybz order by bzmc"},
         {"zybzqk", "select * from zybz order by bzmc,bzqk"},
-        {"zybzqk", "select * from zybz where bzmc like " + like("血虚") + " order by bzmc,bzqk "},
-        {"zybzqk", symptomQuery + " order by bzmc,bzqk "},
+        {"zybzqk", search("zybz", "bzmc", "血虚", {}) + " order by bzmc,bzqk "},
+        {"zybzqk", search("zybz", "bzmc", "血虚", {"bzqk", "bzqk", "bzqk", "bzqk", "bzqk"}) + " order by bzmc,bzqk "},
         // patent medicines and western drugs
         {"1234", "select * from fjcy"},
-        {"1234", "select * from fjcy where cymc like " + like("丸") + " and cygc like " + like("") + " and cygy like "
-                     + like("") + " and cyzz like " + like("") + " and cyxd like " + like("") + " and cyyf like "
-                     + like("") + " order by cymc "},
+        {"1234", search("fjcy", "cymc", "丸", {"cygc", "cygy", "cyzz", "cyxd", "cyyf"}) + " order by cymc "},
         {"cynrcx", "select * from fjcy  where cymc='六味地黄丸'"},
-        {"fjcx", patentQuery},
+        {"fjcx", search("fjcy", "cymc", "丸", {"cygc", "cygc", "cygc", "cygy", "cygy", "cygy"})},
         {"ycnr", "select * from fjcy where cymc = '六味地黄丸'"},
         {"ycxw", "select distinct sylb from ylsy "},
         {"ycmc", "select distinct symc from ylsy order by symc"},
         {"ycsl", "select * from ylsy "},
         {"12345", "select * from ylsy where sylb='抗生素'"},
-        {"0000", "select * from ylsy where symc like " + like("青霉素") + " and syyt like " + like("") + " and syjl like "
-                     + like("") + " and syzy like " + like("") + " and sylb like " + like("") + " and syxd like " + like("")},
+        {"0000", search("ylsy", "symc", "青霉素", {"syyt", "syjl", "syzy", "sylb", "syxd"})},
     };
 }
 

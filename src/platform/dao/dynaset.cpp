@@ -13,6 +13,7 @@
 
 #include <QHash>
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <numeric>
 
@@ -31,27 +32,29 @@ struct Cell {
 };
 static_assert(sizeof(Cell) == 16);
 
-// Cells row after row in blocks of a fixed size, and the texts they point at in large
-// blocks of bytes: both grow without moving what they hold.
+// Cells row after row, and the texts they point at, in blocks that double in size up
+// to a limit (a look-up of one row allocates little, the whole journal a few hundred
+// large blocks): both grow without moving what they hold.
 class CellStore {
 public:
     Cell& append()
     {
-        if (size_ % cellsPerBlock == 0) cells_.push_back(std::make_unique<Cell[]>(cellsPerBlock));
-        return cells_.back()[size_++ % cellsPerBlock];
+        const auto [block, offset] = place(size_++);
+        if (offset == 0) cells_.push_back(std::make_unique_for_overwrite<Cell[]>(blockSize(block)));
+        return cells_[block][offset];
     }
-    const Cell& operator[](size_t index) const { return cells_[index / cellsPerBlock][index % cellsPerBlock]; }
+    const Cell& operator[](size_t index) const
+    {
+        const auto [block, offset] = place(index);
+        return cells_[block][offset];
+    }
     size_t size() const { return size_; }
 
     const char* keep(const char* bytes, size_t length)
     {
-        if (length > textBlockSize) {
-            large_.push_back(std::make_unique<char[]>(length));
-            std::memcpy(large_.back().get(), bytes, length);
-            return large_.back().get();
-        }
-        if (texts_.empty() || used_ + length > textBlockSize) {
-            texts_.push_back(std::make_unique<char[]>(textBlockSize));
+        if (texts_.empty() || used_ + length > textBlock_) {
+            textBlock_ = std::min(std::max(textBlock_ * 2, length), std::max(maxTextBlock, length));
+            texts_.push_back(std::make_unique_for_overwrite<char[]>(textBlock_));
             used_ = 0;
         }
         char* place = texts_.back().get() + used_;
@@ -61,11 +64,23 @@ public:
     }
 
 private:
-    static constexpr size_t cellsPerBlock = 4096;
-    static constexpr size_t textBlockSize = 1 << 20;
+    // Blocks of 64, 128, ... cells up to 4096, then 4096 each.
+    static constexpr size_t firstBlock = 64, growingBlocks = 7, maxBlock = firstBlock << (growingBlocks - 1);
+    static constexpr size_t grown = firstBlock * ((size_t{1} << growingBlocks) - 1);   // cells in the growing blocks
+    static constexpr size_t maxTextBlock = 1 << 20;
+
+    static size_t blockSize(size_t block) { return block < growingBlocks ? firstBlock << block : maxBlock; }
+    static std::pair<size_t, size_t> place(size_t index)
+    {
+        if (index >= grown) return {growingBlocks + (index - grown) / maxBlock, (index - grown) % maxBlock};
+        const size_t block = static_cast<size_t>(std::bit_width(index / firstBlock + 1)) - 1;
+        return {block, index - firstBlock * ((size_t{1} << block) - 1)};
+    }
+
     std::vector<std::unique_ptr<Cell[]>> cells_;
     size_t size_ = 0;
-    std::vector<std::unique_ptr<char[]>> texts_, large_;
+    std::vector<std::unique_ptr<char[]>> texts_;
+    size_t textBlock_ = 128;   // the size of the last text block
     size_t used_ = 0;
 };
 

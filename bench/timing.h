@@ -1,0 +1,37 @@
+// How every benchmark measures: the median of several runs after warm-up runs (so
+// one slow run, a cold cache or a first allocation does not decide the figure), and
+// the process's peak memory.
+#pragma once
+
+#include <QElapsedTimer>
+#include <algorithm>
+#include <functional>
+#include <sys/resource.h>
+#include <vector>
+
+namespace bench {
+
+// The median, in milliseconds, of `runs` timings of `work` after `warmups` untimed runs.
+inline double medianMilliseconds(const std::function<void()>& work, int runs = 7, int warmups = 2)
+{
+    for (int i = 0; i < warmups; ++i) work();
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// The most memory the process has held so far, in megabytes.
+inline double peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
+}  // namespace bench
