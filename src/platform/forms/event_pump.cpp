@@ -7,7 +7,10 @@
 
 namespace forms {
 
-void DoEvents() { QCoreApplication::processEvents(); }
+void DoEvents()
+{
+    if (!PumpPause::held()) QCoreApplication::processEvents();
+}
 
 QDate Clock::Today() { return Now().date(); }
 QDateTime Clock::Now()

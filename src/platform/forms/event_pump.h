@@ -9,7 +9,23 @@
 
 namespace forms {
 
+// Lets pending events run, unless a PumpPause is held.
 void DoEvents();
+
+// Held while a write's transaction is open: DoEvents lets no event run meanwhile, so
+// no handler can slip its own writes into the transaction, whatever the code inside
+// calls. Widgets may still be repainted directly.
+class PumpPause {
+public:
+    PumpPause() { ++held_; }
+    ~PumpPause() { --held_; }
+    PumpPause(const PumpPause&) = delete;
+    PumpPause& operator=(const PumpPause&) = delete;
+    static bool held() { return held_ > 0; }
+
+private:
+    static inline int held_ = 0;
+};
 
 class Clock {
 public:
