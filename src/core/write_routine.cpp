@@ -30,6 +30,7 @@ WriteRoutine::Outcome WriteRoutine::write(const Work& checkFirst, const Work& wo
         forms::DoEvents();
         if (checkFirst && !checkFirst(db)) return;
         dao::Transaction transaction(db);
+        const forms::PumpPause noEvents;
         if (!work(db)) return;
         transaction.commit();
         outcome = Outcome::Written;

@@ -17,9 +17,10 @@
 // `write` traps errors (shown as their description unless the window asks for
 // another form), opens the database, deletes every
 // stored query, lets pending events run, then opens one transaction, runs the work and
-// commits. The rule for events: none runs while the transaction is open (no DoEvents,
-// no message box inside the work), so no other handler can slip its writes into this
-// one's; a long write draws its progress between transactions or by repainting only.
+// commits. The rule for events: none runs while the transaction is open (DoEvents does
+// nothing inside the work, and the work shows no message box), so no other handler can
+// slip its writes into this one's; a long write draws its progress between
+// transactions or by repainting only.
 // A failure rolls everything back and the window keeps its inputs for another try.
 #pragma once
 

@@ -10,6 +10,7 @@
 #include "core/enter_chain.h"
 #include "core/error_trap.h"
 #include "core/input_check.h"
+#include "core/look.h"
 #include "core/entry_boxes.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/flexgrid.h"
@@ -18,7 +19,6 @@
 #include "platform/forms/textbox.h"
 #include "platform/vb/strings.h"
 
-#include <QColor>
 #include <QFrame>
 
 namespace dispensary {
@@ -26,21 +26,11 @@ namespace dispensary {
 namespace {
 namespace D = data::ycjg;   // the drug list's columns; the grid shows them in their order
 
-const QString FontName = QStringLiteral("宋体");
-constexpr double InputFontSize = 10.5;
-constexpr double LabelFontSize = 9;     // two lines of two characters beside each input
-constexpr double GridFontSize = 11.25;
-const QColor InputColor(192, 192, 255);
-
 // Client area and the three bands of the window, in twips.
 constexpr int ClientWidth = 10665;
 constexpr int ClientHeight = 6645;
 constexpr int Margin = 105;
-constexpr int InputTop = 150;
-constexpr int InputHeight = 360;
-constexpr int LabelWidth = 450;
-constexpr int LabelHeight = 480;
-constexpr int LabelGap = 30;            // between a label and its input
+constexpr int InputTop = 210;            // the labels, two lines of two characters, stand 60 higher
 constexpr int FieldGap = 165;           // between an input and the next label
 constexpr int ButtonTop = 780;
 constexpr int ButtonWidth = 1215;
@@ -116,21 +106,16 @@ void Frmyjwh::layOut()
     };
     const Field fields[] = {{Label1(3), CboYplb, 2175}, {Label1(0), Txtycbm, 1575}, {Label1(1), Txtycmc, 1815},
                             {Label1(2), TxtJldw, 855},  {Label3, Txtycdj, 975}};
+    const core::FieldLayout layout(this, {.width = 450, .gap = 30, .drop = -60, .height = 480, .wrap = true});
     int left = Margin;
     for (const Field& field : fields) {
-        field.label->setFont(FontName, LabelFontSize);
-        field.label->setWordWrap(true);
-        field.label->Move(left, InputTop, LabelWidth, LabelHeight);
-        left += LabelWidth + LabelGap;
-        field.input->setFont(FontName, InputFontSize);
-        field.input->setBackColor(InputColor);
-        field.input->Move(left, InputTop + (LabelHeight - InputHeight) / 2, field.width, InputHeight);
-        left += field.width + FieldGap;
+        core::giveLook(field.input);
+        left = layout.place(field.label, field.input, left, InputTop, field.width) + FieldGap;
     }
 
     int column = 0;
     for (forms::CommandButton* button : {CmdSave, CmdBmxg, CmdMcxg, Cmdedit, Command1, Cmddele, CmdExit, CmdQcls}) {
-        button->setFont(FontName, InputFontSize);
+        core::giveLook(button, core::look::FontSize, false);
         button->Move(Margin + column++ * ButtonPitch, ButtonTop, ButtonWidth, ButtonHeight);
     }
 
@@ -138,8 +123,8 @@ void Frmyjwh::layOut()
     Line1->setFrameShadow(QFrame::Sunken);
     Line1->setGeometry(forms::toPixels(Margin), forms::toPixels(LineTop), forms::toPixels(GridWidth), 2);
 
-    MSFGridBmmc->setFont(FontName, GridFontSize);
-    MSFGridBmmc->setGridBackColor(InputColor);
+    MSFGridBmmc->setFont(core::look::FontName, core::look::GridFontSize);
+    MSFGridBmmc->setGridBackColor(core::look::BoxColor);
     MSFGridBmmc->Move(Margin, GridTop, GridWidth, GridHeight);
 }
 

@@ -4,6 +4,7 @@
 #include "dispensary/prescription_pricing.h"
 
 #include "core/globals.h"
+#include "core/look.h"
 #include "data/columns.h"
 #include "core/main_window.h"
 #include "core/error_trap.h"
@@ -26,9 +27,6 @@
 namespace dispensary {
 
 namespace {
-const QString FontName = QStringLiteral("宋体");
-constexpr double FontSize = 10.5;
-
 // Grid columns and their formats.
 constexpr int ColCode = 0;
 constexpr int ColName = 1;
@@ -100,20 +98,18 @@ Frmycjj::Frmycjj()
 void Frmycjj::layOut()
 {
     // Two rows of labelled boxes, the tabs below them, the total and the buttons last.
-    constexpr int labelWidth = 900;
-    constexpr int labelDrop = 45;          // a label stands a little lower than its box
-    constexpr int boxHeight = 360;
+    constexpr int boxHeight = core::look::BoxHeight;
     constexpr int firstRow = 150;
     constexpr int secondRow = 630;
     constexpr int bottomRow = 5580;
     const int columns[] = {120, 2700, 5520};
     const int boxWidths[] = {1500, 1620, 1560};
+    // Labels in the boxes' size, standing a little lower than their box.
+    const core::FieldLayout fields(this, {.width = 900, .drop = 45, .height = boxHeight - 45,
+                                          .fontSize = core::look::FontSize});
     auto place = [&](const QString& caption, forms::Control* box, int column, int top) {
-        auto* label = new forms::Label(this, caption);
-        label->setFont(FontName, FontSize);
-        label->Move(columns[column], top + labelDrop, labelWidth, boxHeight - labelDrop);
-        box->setFont(FontName, FontSize);
-        box->Move(columns[column] + labelWidth, top, boxWidths[column], boxHeight);
+        core::giveLook(box, core::look::FontSize, false);
+        fields.place(caption, box, columns[column], top, boxWidths[column]);
     };
     place(QStringLiteral("病历号码"), TxtBlhm, 0, firstRow);
     place(QStringLiteral("诊断科室"), CboZdks, 1, firstRow);
@@ -123,11 +119,11 @@ void Frmycjj::layOut()
     place(QStringLiteral("药品剂量"), TxtYcjl, 2, secondRow);
     place(QStringLiteral("药费合计"), TxtYchj, 0, bottomRow);
 
-    SSTab1->setFont(FontName, FontSize);
+    SSTab1->setFont(core::look::FontName, core::look::FontSize);
     SSTab1->Move(120, 1140, 7860, 4260);
-    MSFGridyfjg->setFont(FontName, FontSize);
+    MSFGridyfjg->setFont(core::look::FontName, core::look::FontSize);
     MSFGridyfjg->Move(60, 60, 7680, 3720);
-    TxtCfnr->setFont(FontName, FontSize);
+    TxtCfnr->setFont(core::look::FontName, core::look::FontSize);
     TxtCfnr->Move(60, 60, 7680, 3720);
 
     MSFGridyfjg->setCols(GridColumns);
@@ -142,7 +138,7 @@ void Frmycjj::layOut()
 
     int buttonLeft = columns[1];
     for (forms::CommandButton* button : {Cmdcksf, CmdQcls, CmdHelp, CmdExit}) {
-        button->setFont(FontName, FontSize);
+        button->setFont(core::look::FontName, core::look::FontSize);
         button->Move(buttonLeft, bottomRow - 15, 1215, boxHeight + 30);
         buttonLeft += 1335;
     }

@@ -16,6 +16,7 @@ namespace dispensary {
 namespace {
 constexpr int FirstRowTop = 150;
 constexpr int RowPitch = 480;
+constexpr int FieldGap = 90;   // between a box and the label of the next column
 }  // namespace
 
 StockMovementWindow::StockMovementWindow(const QString& caption, const Wording& wording,
@@ -52,7 +53,7 @@ int StockMovementWindow::rowTop(int row) { return FirstRowTop + row * RowPitch; 
 void StockMovementWindow::placeField(const QString& label, forms::TextBox* box, int column, int row)
 {
     const core::FieldLayout fields(this, {grid_.labelWidth});
-    fields.place(label, box, grid_.left + column * grid_.columnPitch, rowTop(row), grid_.boxWidth);
+    fields.place(label, box, grid_.left + column * grid_.columnPitch, rowTop(row), grid_.boxWidth - FieldGap);
 }
 
 void StockMovementWindow::placeButton(forms::CommandButton* button, int column, int row)

@@ -107,7 +107,8 @@ protected:
     QString drugName() const;
 
     // ---- building the window ----------------------------------------------------
-    // Places `box` with its label in cell (column, row) of the window's grid.
+    // Places `box` with its label in cell (column, row) of the window's grid; the box
+    // leaves a gap before the next column's label.
     void placeField(const QString& label, forms::TextBox* box, int column, int row);
     // Places a button in the box position of cell (column, row).
     void placeButton(forms::CommandButton* button, int column, int row);

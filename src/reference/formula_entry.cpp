@@ -8,6 +8,7 @@
 #include "core/look.h"
 #include "core/main_window.h"
 #include "core/print_handoff.h"
+#include "core/placement.h"
 #include "data/columns.h"
 #include "platform/forms/datacontrol.h"
 #include "platform/forms/services.h"
@@ -182,7 +183,7 @@ void Frmfjdl::Txtfjnr_KeyPress(int& keyAscii)
 
 void Frmfjdl::Form_Load()
 {
-    PlaceKnowledgeBase();
+    core::placeKnowledgeBase(*this);
     names_->setUp();
     Qpcls();
     forms::Screen::setMousePointer(forms::vbDefault);

@@ -7,6 +7,7 @@
 #include "core/help_window.h"
 #include "core/look.h"
 #include "core/main_window.h"
+#include "core/placement.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/datacontrol.h"
 #include "platform/forms/flexgrid.h"
@@ -248,7 +249,7 @@ void Frmfjll::Txtfjly_GotFocus()
 
 void Frmfjll::Form_Load()
 {
-    PlaceKnowledgeBase();
+    core::placeKnowledgeBase(*this);
     MSFGridzyfj->setFormatString(GridFormat);
     MSFGridzyfj->setCols(GridColumns);
     MSFGridzyfj->setRows(2);

@@ -9,6 +9,7 @@
 #include "core/look.h"
 #include "core/main_window.h"
 #include "core/print_handoff.h"
+#include "core/placement.h"
 #include "data/columns.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/buttons.h"
@@ -150,7 +151,7 @@ void Frmzyyc::Form_Load()
 {
     const PumpScope pumping(*this);
     forms::DoEvents();
-    PlaceKnowledgeBase();
+    core::placeKnowledgeBase(*this);
     names_->setUp();
     forms::DoEvents();
     Qpcls();

@@ -6,6 +6,7 @@
 #include "core/help_window.h"
 #include "core/look.h"
 #include "core/main_window.h"
+#include "core/placement.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/datacontrol.h"
 #include "platform/forms/flexgrid.h"
@@ -175,7 +176,7 @@ void Frmzyll::kcxsjb()
 void Frmzyll::Form_Load()
 {
     const PumpScope pumping(*this);
-    PlaceKnowledgeBase();
+    core::placeKnowledgeBase(*this);
     forms::DoEvents();
     Msfgridzyyc->setFormatString(GridFormat);
     Msfgridzyyc->setCols(7);

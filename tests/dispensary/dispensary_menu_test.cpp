@@ -1,6 +1,7 @@
 // The dispensary's menu items as the program wires them: each, under its own top menu,
-// opens its own window with its caption while every top menu is locked; and each
-// window's Tab key walks its controls in the order of their tab indexes.
+// opens its own window with its caption while every top menu is locked; in each
+// window no label butts against the box before it, and the Tab key walks the controls
+// in the order of their tab indexes.
 #include "dispensary/dispensary_menu.h"
 #include "dispensary/drug_list.h"
 #include "dispensary/prescription_pricing.h"
@@ -86,6 +87,18 @@ private slots:
         QCOMPARE(QString::fromLatin1(window->metaObject()->className()), windowClass);
         QCOMPARE(window->Caption(), caption);
         for (const char* top : TopMenus) QVERIFY2(!fixture.mainWindow().menuAction(top)->isEnabled(), top);
+
+        // No label butts against the box before it on its row.
+        for (const forms::Label* label : window->findChildren<forms::Label*>()) {
+            const QRect at = label->geometry();
+            for (const forms::Control* box : window->findChildren<forms::Control*>()) {
+                const QRect other = box->geometry();
+                if (box == label || box->parentWidget() != label->parentWidget() || other.right() >= at.left()
+                    || other.bottom() < at.top() || other.top() > at.bottom())
+                    continue;
+                QVERIFY2(at.left() - other.right() > 2, qPrintable(label->Caption()));
+            }
+        }
 
         // Tab from the first control walks the chain in its order and comes back round.
         const std::vector<QWidget*> chain = tabChain(window);

@@ -11,8 +11,10 @@
 #include "support/window_fixture.h"
 
 #include "core/globals.h"
+#include "platform/dao/fault_injector.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/flexgrid.h"
+#include "platform/forms/form.h"
 #include "platform/forms/lists.h"
 #include "platform/forms/tabbeddialog.h"
 #include "platform/forms/textbox.h"
@@ -73,7 +75,7 @@ private slots:
     void takeBackOfLastMiddleAndHeader();
     void totalsAboveOneThousandAndTakenBackDoses();
     void chargeWritesTheGridInOrder();
-    void failedChargeWritesNothingAndKeepsTheGrid_data();
+    void pricedRowsAreClearedOnActivation();
     void failedChargeWritesNothingAndKeepsTheGrid();
     void clicksDuringTheChargeCannotSpoilIt();
     void exitDuringTheCodeLookUpClosesAfterIt();
@@ -176,7 +178,6 @@ void PrescriptionPricingTest::freshWindowListsTheDepartments()
     QCOMPARE(window_->Caption(), QString("病志处方药材计价"));
     QStringList departments;
     for (int i = 0; i < window_->CboZdks->ListCount(); ++i) departments << window_->CboZdks->List(i);
-    departments.sort();
     QCOMPARE(departments, (QStringList{"儿科", "内科"}));
     QCOMPARE(window_->MasZdsj->Text(), QString("2024-03-15"));
     QCOMPARE(window_->TxtYcjl->Text(), QString("0.00"));
@@ -184,8 +185,6 @@ void PrescriptionPricingTest::freshWindowListsTheDepartments()
     QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
     QCOMPARE(gridRow(0), (QStringList{"编码", "名称", "用量(克)", "药价(元/克)", "药材金额(元)"}));
     QCOMPARE(window_->SSTab1->Tab(), 0);
-    QVERIFY(window_->Txtycmc->Locked());
-    QCOMPARE(window_->Txtycbm->MaxLength(), 20);
     QVERIFY(!menusEnabled());
     QVERIFY(world_->messages().isEmpty());
 }
@@ -287,7 +286,6 @@ void PrescriptionPricingTest::linesArePricedToTheEvenHundredth()
     QVERIFY(world_->messages().isEmpty());
     QCOMPARE(window_->MSFGridyfjg->Rows(), 2);
     QCOMPARE(gridRow(1), row);
-    QCOMPARE(window_->MSFGridyfjg->RowHeight(1), 420);
     QCOMPARE(window_->TxtYchj->Text(), row.last());
     for (forms::TextBox* box : {window_->Txtycbm, window_->Txtycmc, window_->TxtYcjl})
         QVERIFY(box->Text().isEmpty());
@@ -517,19 +515,30 @@ void PrescriptionPricingTest::chargeWritesTheGridInOrder()
     QCOMPARE(world_->environment().count("yccrtb"), 4);
 }
 
-void PrescriptionPricingTest::failedChargeWritesNothingAndKeepsTheGrid_data()
+// The charge failed at each of its writes in turn (three sale rows, three balances):
+// each time the error is shown, both tables stay exactly as they were and the grid and
+// total stay for another try; with no write left to fail it writes every row once.
+// Every activation starts a new sale: coming back from another window of the program
+// clears the priced rows and the total.
+void PrescriptionPricingTest::pricedRowsAreClearedOnActivation()
 {
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QString>("event");
-
-    QTest::newRow("second sale row") << "yccrtb" << "INSERT";
-    QTest::newRow("second balance") << "ycyltb" << "UPDATE";
+    QVERIFY(openWindow());
+    findVisit("A001", "内科", "2024-03-15");
+    price("DG01", "4");
+    QCOMPARE(window_->MSFGridyfjg->Rows(), 2);
+    auto* other = new forms::Form;
+    other->Show();
+    QCoreApplication::processEvents();
+    world_->mainWindow().mdiArea()->setActiveSubWindow(window_->subWindow());
+    QCoreApplication::processEvents();
+    QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+    QCOMPARE(window_->TxtYchj->Text(), QString("0.00"));
+    QCOMPARE(world_->environment().count("yccrtb"), 0);
+    other->Unload();
 }
 
 void PrescriptionPricingTest::failedChargeWritesNothingAndKeepsTheGrid()
 {
-    QFETCH(QString, table);
-    QFETCH(QString, event);
     QVERIFY(openWindow());
     const TestEnvironment& env = world_->environment();
     findVisit("A001", "内科", "2024-03-15");
@@ -537,24 +546,22 @@ void PrescriptionPricingTest::failedChargeWritesNothingAndKeepsTheGrid()
     price("GC03", "15");
     price("HQ02", "15");
     const QStringList middle = gridRow(2);
-    const std::vector<Row> balancesBefore = rowsOf(env, "ycyltb");
-
-    injectFailure(env, table, event, "甘草");
-    WindowFixture::click(window_->Cmdcksf);
-    QCOMPARE(world_->messages().size(), 1);
-    QVERIFY(!world_->messages().front().isEmpty());
-    QCOMPARE(env.count("yccrtb"), 0);
-    const std::vector<Row> balancesAfter = rowsOf(env, "ycyltb");
-    QCOMPARE(balancesAfter.size(), balancesBefore.size());
-    for (std::size_t i = 0; i < balancesBefore.size(); ++i)
-        QCOMPARE(balancesAfter[i].fields, balancesBefore[i].fields);
-    QCOMPARE(window_->MSFGridyfjg->Rows(), 4);
-    QCOMPARE(gridRow(2), middle);
-    QCOMPARE(window_->TxtYchj->Text(), QString("62.75"));
-
-    // Mended, the same button writes every row once.
-    removeFailure(env);
-    WindowFixture::click(window_->Cmdcksf);
+    const std::vector<Row> journal = rowsOf(env, "yccrtb");
+    const std::vector<Row> balances = rowsOf(env, "ycyltb");
+    int n = 1;
+    for (;; ++n) {
+        dao::WriteFault::arm(n);
+        world_->clearMessages();
+        WindowFixture::click(window_->Cmdcksf);
+        if (!dao::WriteFault::fired()) break;
+        QCOMPARE(world_->messages().size(), 1);
+        QCOMPARE(rowsOf(env, "yccrtb"), journal);
+        QCOMPARE(rowsOf(env, "ycyltb"), balances);
+        QCOMPARE(gridRow(2), middle);
+        QCOMPARE(window_->TxtYchj->Text(), QString("62.75"));
+    }
+    dao::WriteFault::disarm();
+    QCOMPARE(n - 1, 6);
     QCOMPARE(env.count("yccrtb"), 3);
     QCOMPARE(balanceOf(env, "甘草").onHand, 0.0);
     QCOMPARE(window_->MSFGridyfjg->Rows(), 1);

@@ -27,8 +27,7 @@ private slots:
     void enterChainLeadsToTheSaveButton();
     void enterChainRefusals_data();
     void enterChainRefusals();
-    void inputCheckStopsAtTheFirstFailure_data();
-    void inputCheckStopsAtTheFirstFailure();
+    void inputChecksRunInTheirOrder();
     void stockOutOfTheWholeBalanceLeavesZero();
     void stockOutAboveTheBalanceIsRefused();
     void drugNeverReceivedIsRefused();
@@ -172,32 +171,19 @@ void StockOutTest::enterChainRefusals()
     driver_->expectEnterRefused(box(boxName), text, message, icon);
 }
 
-void StockOutTest::inputCheckStopsAtTheFirstFailure_data()
+void StockOutTest::inputChecksRunInTheirOrder()
 {
-    QTest::addColumn<QString>("boxName");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("bill") << "TxtPjhm" << "" << "请输入票据号码";
-    QTest::newRow("handler") << "Txtjbxm" << " " << "请输入经办者姓名";
-    QTest::newRow("summary") << "Txthwll" << "" << "请输入药品来源";
-    QTest::newRow("date no date") << "TxtGjsj" << "2024-1" << "药品购进时间输入错误";
-    QTest::newRow("date tomorrow") << "TxtGjsj" << "2024-03-16" << "药品出库时间不能大于系统目前时间";
-    QTest::newRow("income letters") << "TxtYcje" << "abc" << "药品输入金额错误";
-    QTest::newRow("quantity pasted negative") << "TxtYcsl" << "-5" << "药品输入数量错误";
-    QTest::newRow("quantity pasted fraction") << "TxtYcsl" << "2.5" << "药品输入数量错误";
-}
-
-void StockOutTest::inputCheckStopsAtTheFirstFailure()
-{
-    QFETCH(QString, boxName);
-    QFETCH(QString, text);
-    QFETCH(QString, message);
-    fillStockOut("DG01", "10", "200");
-    // A broken income fails the price check too: its error, then its question.
-    if (boxName == "TxtYcje")
-        driver_->expectSaveStopsAt(box(boxName), text, message, {forms::vbOK, forms::vbYes, forms::vbYes});
-    else
-        driver_->expectSaveStopsAt(box(boxName), text, message, {forms::vbYes});
+    FrmYcck* w = window_;
+    driver_->expectChecksInOrder(
+        {{w->TxtPjhm, "", "请输入票据号码"},
+         {w->Txtjbxm, " ", "请输入经办者姓名"},
+         {w->Txthwll, "", "请输入药品来源"},
+         {w->TxtGjsj, "2024-1", "药品购进时间输入错误"},
+         {w->TxtGjsj, "2024-03-16", "药品出库时间不能大于系统目前时间"},
+         {w->TxtYcsl, "-5", "药品输入数量错误"},
+         {w->TxtYcsl, "2.5", "药品输入数量错误"},
+         {w->TxtYcje, "abc", "药品输入金额错误"}},
+        [this] { fillStockOut("DG01", "10", "200"); }, {forms::vbYes}, {forms::vbOK, forms::vbYes, forms::vbYes});
     QCOMPARE(balanceOf(world_->environment(), "当归").onHand, 1500.0);
 }
 
@@ -315,9 +301,8 @@ void StockOutTest::failedBalanceChangeLeavesBothTablesAndTheInputs()
     driver_->expectSaveFailsAndKeepsAll({forms::vbYes});
     QCOMPARE(window_->TxtYcsl->Text(), QString("10.00"));
 
-    // Once the fault is gone, the same inputs are saved exactly once.
-    save();
-    QCOMPARE(world_->environment().count("yccrtb"), 1);
+    // Failed at each of its writes in turn, then saved exactly once.
+    driver_->expectEveryWriteFaultLeavesAll({forms::vbYes}, 2);
     QCOMPARE(balanceOf(world_->environment(), "当归").onHand, 1490.0);
 }
 

@@ -24,6 +24,7 @@ struct Row {
     QString text(int ordinal) const { return fields.at(ordinal).toString(); }
     double number(int ordinal) const { return fields.at(ordinal).toDouble(); }
     QDate date(int ordinal) const { return fields.at(ordinal).toDate(); }
+    bool operator==(const Row&) const = default;
 };
 
 inline std::vector<Row> rowsOf(const TestEnvironment& env, const QString& table)

@@ -9,6 +9,7 @@
 #include "support/window_fixture.h"
 
 #include "core/globals.h"
+#include "platform/dao/fault_injector.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/form.h"
 #include "platform/forms/textbox.h"
@@ -18,6 +19,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QtTest>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -107,6 +109,30 @@ public:
         QCOMPARE(environment().count("ycyltb"), balanceRows);
     }
 
+    // One step of the input check: `text` put into `box` fails it with `message`.
+    struct BrokenBox {
+        forms::TextBox* box;
+        QString text;
+        QString message;
+    };
+    // The checks in their order, each broken together with the next one (when that is
+    // another box): the save stops at the earlier one, so two checks swapped fail here.
+    // `fill` puts a valid movement into the boxes; the save is answered with `answers`,
+    // or `amountAnswers` when the amount box is broken (the price check's error and its
+    // question come first).
+    void expectChecksInOrder(const std::vector<BrokenBox>& checks, const std::function<void()>& fill,
+                             std::initializer_list<int> answers, std::initializer_list<int> amountAnswers)
+    {
+        for (std::size_t i = 0; i < checks.size(); ++i) {
+            WindowFixture::click(window->CmdQcls);
+            fill();
+            const BrokenBox* next = i + 1 < checks.size() && checks[i + 1].box != checks[i].box ? &checks[i + 1] : nullptr;
+            if (next) next->box->setText(next->text);
+            const bool amount = checks[i].box == window->TxtYcje || (next && next->box == window->TxtYcje);
+            expectSaveStopsAt(checks[i].box, checks[i].text, checks[i].message, amount ? amountAnswers : answers);
+        }
+    }
+
     // The save of the movement the boxes hold, with a fault injected into the balance
     // change of 当归 (injectFailure): the confirmation, then the error's description;
     // nothing written, and the inputs kept for another try.
@@ -122,6 +148,30 @@ public:
         QCOMPARE(environment().count("yccrtb"), 0);
         QCOMPARE(balanceOf(environment(), "当归"), before);
         QCOMPARE(window->Txtycmc->Text(), QString("当归"));
+    }
+
+    // The save of the movement the boxes hold, failed at each of its writes in turn
+    // (dao::WriteFault): each time the error is shown, both tables stay exactly as they
+    // were and the inputs stay; then, with no write left to fail, it saves once. The
+    // save makes `writes` writes.
+    void expectEveryWriteFaultLeavesAll(std::initializer_list<int> answers, int writes)
+    {
+        const std::vector<Row> journal = rowsOf(environment(), "yccrtb");
+        const std::vector<Row> balances = rowsOf(environment(), "ycyltb");
+        int n = 1;
+        for (;; ++n) {
+            dao::WriteFault::arm(n);
+            world.clearMessages();
+            save(answers);
+            if (!dao::WriteFault::fired()) break;
+            QVERIFY(world.messages().last().contains(QStringLiteral("磁盘或网络读写错误")));
+            QCOMPARE(rowsOf(environment(), "yccrtb"), journal);
+            QCOMPARE(rowsOf(environment(), "ycyltb"), balances);
+            QCOMPARE(window->Txtycmc->Text(), QString("当归"));
+        }
+        dao::WriteFault::disarm();
+        QCOMPARE(n - 1, writes);
+        QCOMPARE(rowsOf(environment(), "yccrtb").size(), journal.size() + 1);
     }
 
     // Another window of the program becomes active, then this one again.

@@ -3,13 +3,17 @@
 // return of the same one) and when the help window hands back, Form_QueryUnload with
 // cancel, no close box (and no closing while disabled), an Unload or a close box
 // during a handler that lets events run (held back until its scope ends), placement
-// in twips and the knowledge-base rule.
+// in twips.
+#include "platform/forms/buttons.h"
 #include "platform/forms/control.h"
 #include "platform/forms/form.h"
 #include "platform/forms/services.h"
+#include "platform/forms/textbox.h"
 
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -345,23 +349,6 @@ private slots:
         window->Move(0, 0, 7500, 4500);
         QCOMPARE(window->Width(), 7500);
         QCOMPARE(window->Height(), 4500);
-
-        // A narrow main window: the knowledge-base rule fits the form to it.
-        main_->resize(700, 500);
-        QTRY_COMPARE(Form::MainWidth(), main_->frameGeometry().width() * 15);
-        QVERIFY(Form::MainWidth() <= 12000);
-        window->PlaceKnowledgeBase();
-        QCOMPARE(window->Left(), 0);
-        QCOMPARE(window->Top(), 0);
-        QCOMPARE(window->Width(), toTwips(area_->viewport()->width()));
-
-        // A wide one: the fixed position on the screen.
-        main_->resize(900, 600);
-        QTRY_COMPARE(Form::MainWidth(), main_->frameGeometry().width() * 15);
-        QVERIFY(Form::MainWidth() > 12000);
-        window->PlaceKnowledgeBase();
-        QCOMPARE(window->Left(), toTwips(toPixels((Screen::Width() - 11625) / 2)));
-        QCOMPARE(window->Top(), toTwips(toPixels((Screen::Height() - 8700) / 6)));
     }
 
     // A message box, a pop-up menu or a file dialog closing over a window gives it no
@@ -399,6 +386,41 @@ private slots:
         }
         QTest::qWait(100);
         QCOMPARE(window->activations, activations);
+        window->Unload();
+    }
+
+    // The window's own access keys win over the main window's top menus, enabled or
+    // locked, before and after a message box; the key types nothing into the box.
+    void accessKeysOfTheWindowWinOverTheMenus()
+    {
+        main_->menuBar()->addMenu("退出系统&Q")->setEnabled(false);
+        main_->menuBar()->addMenu("系统帮助&H");
+        auto* window = new CountingForm;
+        auto* box = new TextBox(window);
+        auto* clear = new CommandButton(window, "清屏&Q");
+        auto* help = new CommandButton(window, "操作说明&H");
+        auto* locked = new CommandButton(window, "删除&D");
+        locked->setEnabled(false);
+        int clears = 0, helps = 0;
+        clear->Click = [&] { ++clears; };
+        help->Click = [&] { ++helps; };
+        window->Show();
+        for (int round = 1; round <= 2; ++round) {
+            box->SetFocus();
+            QTRY_VERIFY(box->hasFocusNow());
+            QTest::keyClick(box->lineEdit(), Qt::Key_Q, Qt::AltModifier);
+            QCOMPARE(clears, round);
+            QVERIFY(clear->hasFocusNow());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_H, Qt::AltModifier);
+            QCOMPARE(helps, round);
+            QVERIFY(!locked->hasFocusNow());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);   // disabled: nothing
+            QVERIFY(help->hasFocusNow());
+            QCOMPARE(box->Text(), QString());
+            QTimer::singleShot(100, [] { QApplication::activeModalWidget()->close(); });
+            MsgBox("请输入药品编码");
+            QApplication::setActiveWindow(main_);   // as the window manager gives it back
+        }
         window->Unload();
     }
 

@@ -4,6 +4,7 @@
 #include "platform/forms/control.h"
 
 #include "platform/forms/event_bridge.h"
+#include "platform/forms/form.h"
 
 #include <QFocusEvent>
 #include <QFont>
@@ -129,6 +130,7 @@ bool EventBridge::keyPress(QObject* watched, QKeyEvent* event)
         if (event->isAccepted()) lastKey_ = nullptr;
         return true;
     }
+    if (Form::pressAccessKey(owner_, *event)) return true;
     lastKey_ = event;
     if (owner_->KeyDown) {
         int code = keyCode(event);

@@ -223,20 +223,6 @@ void Form::PlaceOnMainWindow(double xDivisor, double yDivisor)
          toTwips(mainCorner.y()) + static_cast<int>((MainHeight() - Height()) / yDivisor));
 }
 
-void Form::PlaceKnowledgeBase()
-{
-    if (MainWidth() > 12000) {
-        Move((Screen::Width() - 11625) / 2, (Screen::Height() - 8700) / 6);
-        return;
-    }
-    const QWidget* client = theArea ? theArea->viewport() : nullptr;
-    if (!client) {
-        Move(0, 0);
-        return;
-    }
-    Move(0, 0, toTwips(client->width()), toTwips(client->height()));
-}
-
 int Form::MainWidth()
 {
     return theArea ? toTwips(theArea->window()->frameGeometry().width()) : 0;
@@ -330,8 +316,41 @@ static CommandButton* focusedButton()
 
 // Enter on a command button clicks it, as the space does; Enter and Esc that no
 // control used click the Default and Cancel buttons.
+CommandButton* Form::accessKeyButton(const QKeyEvent& key) const
+{
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    const bool letter = (key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z) || (key.key() >= Qt::Key_0 && key.key() <= Qt::Key_9);
+    if (!letter || (modifiers & ~Qt::ShiftModifier) != Qt::AltModifier) return nullptr;
+    const QString mark = QStringLiteral("&") + QChar(key.key());
+    for (CommandButton* button : findChildren<CommandButton*>()) {
+        if (!button->isEnabled() || !button->isVisible()) continue;
+        const QString caption = QString(button->Caption()).replace(QStringLiteral("&&"), QString());
+        if (caption.contains(mark, Qt::CaseInsensitive)) return button;
+    }
+    return nullptr;
+}
+
+// The access key of the window that holds `within`, pressed: true when it was one.
+bool Form::pressAccessKey(const QWidget* within, const QKeyEvent& key)
+{
+    for (const QWidget* w = within; w; w = w->parentWidget()) {
+        const auto* form = qobject_cast<const Form*>(w);
+        if (!form) continue;
+        CommandButton* button = form->accessKeyButton(key);
+        if (!button) return false;
+        button->SetFocus();
+        button->Press();
+        return true;
+    }
+    return false;
+}
+
 void Form::keyPressEvent(QKeyEvent* event)
 {
+    if (pressAccessKey(this, *event)) {
+        event->accept();
+        return;
+    }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const bool escape = event->key() == Qt::Key_Escape;
     if (enter || escape) {
@@ -348,6 +367,10 @@ void Form::keyPressEvent(QKeyEvent* event)
 bool Form::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate && !sub_) noteActivated(this);
+    if (event->type() == QEvent::ShortcutOverride && accessKeyButton(*static_cast<QKeyEvent*>(event))) {
+        event->accept();   // the key comes as a key press, not as a menu's shortcut
+        return true;
+    }
     return QWidget::event(event);
 }
 

@@ -15,6 +15,7 @@
 #include <initializer_list>
 #include <vector>
 
+class QKeyEvent;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -91,10 +92,6 @@ public:
     // (a top-level form placed on the main window stands over it wherever it is).
     void PlaceOnScreen(double xDivisor, double yDivisor);
     void PlaceOnMainWindow(double xDivisor, double yDivisor);
-    // The knowledge-base rule: main window wider than 12000 twips -> left
-    // (screen width - 11625) / 2, top (screen height - 8700) / 6; otherwise (0, 0)
-    // and the form fitted to the main window's client area.
-    void PlaceKnowledgeBase();
     // Main window size in twips (0 when there is none).
     static int MainWidth();
     static int MainHeight();
@@ -111,6 +108,13 @@ public:
     // controls in this order, round from the last to the first, passing over hidden
     // and disabled ones.
     void setTabOrder(std::initializer_list<QWidget*> controls);
+
+    // The enabled, shown command button whose caption gives `key` (Alt with a letter or
+    // digit) as its access key ("清屏&Q"), or nullptr. While the window is active its
+    // access keys win over the main window's menus: the button takes the focus and is
+    // clicked, and the key types nothing.
+    CommandButton* accessKeyButton(const QKeyEvent& key) const;
+    static bool pressAccessKey(const QWidget* within, const QKeyEvent& key);
 
     // The sub-window that holds an MDI child (nullptr for top-level or before Show).
     QMdiSubWindow* subWindow() const { return sub_; }

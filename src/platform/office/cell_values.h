@@ -1,6 +1,5 @@
-// How the spreadsheet program reads what is put into a cell, shared by the workbook
-// object model (workbook.cpp) and the streamed sheet (sheet_stream.cpp); the windows
-// never see it.
+// How the spreadsheet program reads what is put into a cell, for the streamed sheet
+// (sheet_stream.cpp); the windows never see it.
 #pragma once
 
 #include "platform/vb/variant.h"

@@ -127,16 +127,4 @@ void XlsxWriter::saveAs(const QString& hostPath)
     win::copyFile(built_, hostPath);
 }
 
-void writeXlsx(const WorkbookData& data, const QString& hostPath)
-{
-    XlsxWriter writer(false);
-    for (const std::shared_ptr<SheetData>& sheet : data.sheets) {
-        lxw_worksheet* target = writer.addSheet(sheet->name);
-        writer.setColumns(target, sheet->columnWidths, sheet->sheetStyle);
-        for (const auto& [position, cell] : sheet->cells)
-            writer.writeCell(target, position.first, position.second, cell.value, cell.style.over(sheet->sheetStyle));
-    }
-    writer.saveAs(hostPath);
-}
-
 }  // namespace office

@@ -1,11 +1,11 @@
-// The libxlsxwriter plumbing of the workbook stand-ins, shared by the in-memory
-// workbook (written whole at SaveAs) and the streamed sheet (written row by row): the
-// file made in a private temporary folder and copied over its target only when
-// complete, one format per distinct style, cells written by their value's type, and
-// the columns' widths and formats. The windows never see it.
+// The libxlsxwriter plumbing of the streamed sheet: the file made in a private
+// temporary folder and copied over its target only when complete, one format per
+// distinct style, cells written by their value's type, and the columns' widths and
+// formats. The windows never see it.
 #pragma once
 
-#include "platform/office/workbook_data.h"
+#include "platform/office/cell_style.h"
+#include "platform/vb/variant.h"
 
 #include <QString>
 #include <QTemporaryDir>

@@ -1,0 +1,48 @@
+// The event pump and the clock; see event_pump.h.
+#include "platform/forms/event_pump.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+namespace forms {
+
+void DoEvents()
+{
+    if (!PumpPause::held()) QCoreApplication::processEvents();
+}
+
+QDate Clock::Today() { return Now().date(); }
+QDateTime Clock::Now()
+{
+    const TestHook* hook = TestHook::installed();
+    return hook ? hook->now : QDateTime::currentDateTime();
+}
+
+double Clock::Timer()
+{
+    return Now().time().msecsSinceStartOfDay() / 1000.0;
+}
+
+void Clock::WaitSeconds(double seconds)
+{
+    if (TestHook* hook = TestHook::installed()) {
+        hook->waited += seconds;
+        ++hook->waits;
+        DoEvents();
+        return;
+    }
+    QElapsedTimer elapsed;   // monotonic: a wait across midnight still ends
+    elapsed.start();
+    const qint64 until = static_cast<qint64>(seconds * 1000);
+    // The pump sleeps until an event comes, and the ticks of this timer are events:
+    // the wait keeps the window answering without keeping a processor busy.
+    QTimer tick;
+    tick.start(20);
+    while (elapsed.elapsed() < until)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+Clock::TestHook::TestHook(const QDate& today) : now(today, QTime(10, 0)) {}
+
+}  // namespace forms

@@ -1,0 +1,52 @@
+// The event pump (DoEvents) and the clock: today, the time of day and the busy waits,
+// with a test hook that fixes the time and runs the waits at once.
+#pragma once
+
+#include "platform/forms/test_hook.h"
+
+#include <QDate>
+#include <QDateTime>
+
+namespace forms {
+
+// Lets pending events run, unless a PumpPause is held.
+void DoEvents();
+
+// Held while a write's transaction is open: DoEvents lets no event run meanwhile, so
+// no handler can slip its own writes into the transaction, whatever the code inside
+// calls. Widgets may still be repainted directly.
+class PumpPause {
+public:
+    PumpPause() { ++held_; }
+    ~PumpPause() { --held_; }
+    PumpPause(const PumpPause&) = delete;
+    PumpPause& operator=(const PumpPause&) = delete;
+    static bool held() { return held_ > 0; }
+
+private:
+    static inline int held_ = 0;
+};
+
+class Clock {
+public:
+    static QDate Today();
+    static QDateTime Now();
+    // Seconds since midnight, as the old Timer function gave them.
+    static double Timer();
+    // Waits `seconds` on a monotonic clock, pumping events all the while.
+    static void WaitSeconds(double seconds);
+
+    // Installed for its lifetime: Today/Now come from the hook and waits return at
+    // once (after one pass of the event pump), adding to `waited`.
+    class TestHook : public InstalledHook<TestHook> {
+    public:
+        explicit TestHook(const QDate& today = QDate(2024, 3, 15));
+        void setToday(const QDate& date) { now = QDateTime(date, now.time()); }
+
+        QDateTime now;
+        double waited = 0;
+        int waits = 0;
+    };
+};
+
+}  // namespace forms

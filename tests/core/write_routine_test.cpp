@@ -1,0 +1,78 @@
+// The one write routine of the windows: a second call while one runs does nothing;
+// pending events run before the transaction opens and never while it is open; work
+// that declines or fails leaves the file as it was, a failure shown as its description.
+#include "core/write_routine.h"
+#include "platform/dao/dao.h"
+#include "platform/forms/event_pump.h"
+#include "platform/forms/form.h"
+#include "support/window_fixture.h"
+
+#include <QTimer>
+#include <QtTest>
+#include <stdexcept>
+
+class WriteRoutineTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void oneWriteAtATime()
+    {
+        WindowFixture world;
+        forms::Form window;
+        core::WriteRoutine writer(window);
+        int runs = 0;
+        writer.guarded([&] {
+            ++runs;
+            QVERIFY(writer.running());
+            writer.guarded([&] { ++runs; });   // a second click arriving meanwhile
+        });
+        QCOMPARE(runs, 1);
+        QVERIFY(!writer.running());
+    }
+
+    void eventsRunBeforeTheTransactionNeverInIt()
+    {
+        WindowFixture world;
+        forms::Form window;
+        core::WriteRoutine writer(window);
+        bool pending = false;
+        QTimer::singleShot(0, [&] { pending = true; });
+        bool ranFirst = false;
+        bool ranInside = false;
+        const auto outcome = writer.write([&](dao::Database& db) {
+            ranFirst = pending;
+            QTimer::singleShot(0, [&] { pending = false; });
+            db.execute(QStringLiteral("insert into ycjg (ycbm, ycmc) values ('A1', '当归')"));
+            forms::DoEvents();   // code inside that pumps anyway lets no event run
+            ranInside = !pending;
+            return true;
+        });
+        QCOMPARE(outcome, core::WriteRoutine::Outcome::Written);
+        QVERIFY(ranFirst);
+        QVERIFY(!ranInside);
+        QCOMPARE(world.environment().count("ycjg"), 1);
+    }
+
+    void declinedAndFailedWorkLeavesTheFile()
+    {
+        WindowFixture world;
+        forms::Form window;
+        core::WriteRoutine writer(window);
+        const auto insertThen = [](bool result, bool fail) {
+            return [=](dao::Database& db) {
+                db.execute(QStringLiteral("insert into ycjg (ycbm, ycmc) values ('A1', '当归')"));
+                if (fail) throw std::runtime_error("磁盘已满");
+                return result;
+            };
+        };
+        QCOMPARE(writer.write(insertThen(false, false)), core::WriteRoutine::Outcome::Declined);
+        QCOMPARE(writer.write(insertThen(true, true)), core::WriteRoutine::Outcome::Failed);
+        QCOMPARE(world.messages(), QStringList{"磁盘已满"});
+        QCOMPARE(writer.write([](dao::Database&) { return false; }, insertThen(true, false)),
+                 core::WriteRoutine::Outcome::Declined);   // the first check said no
+        QCOMPARE(world.environment().count("ycjg"), 0);
+    }
+};
+
+QTEST_MAIN(WriteRoutineTest)
+#include "write_routine_test.moc"
