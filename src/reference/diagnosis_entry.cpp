@@ -1,6 +1,7 @@
 // The diagnosis entry window Frmzyzddl; see diagnosis_entry.h.
 #include "reference/diagnosis_entry.h"
 
+#include "core/placement.h"
 #include "core/error_trap.h"
 #include "core/globals.h"
 #include "core/help_window.h"
@@ -107,7 +108,7 @@ void Frmzyzddl::layOut()
 
 void Frmzyzddl::Form_Load()
 {
-    PlaceKnowledgeBase();
+    core::placeKnowledgeBase(*this);
     forms::DoEvents();
     MSFGridzyzd->setFormatString(GridFormat);
     MSFGridzyzd->setCols(4);

@@ -1,6 +1,7 @@
 // The diagnosis query window Frmzyzdll; see diagnosis_query.h.
 #include "reference/diagnosis_query.h"
 
+#include "core/placement.h"
 #include "core/error_trap.h"
 #include "core/globals.h"
 #include "core/look.h"
@@ -154,7 +155,7 @@ void Frmzyzdll::runOnce(const std::function<void()>& handler) { road_.writer().g
 
 void Frmzyzdll::Form_Load()
 {
-    PlaceKnowledgeBase();
+    core::placeKnowledgeBase(*this);
     MSFGridzyzd->setFormatString(GridFormat);
     MSFGridzyzd->setCols(4);
     MSFGridzyzd->setFixedRows(1);

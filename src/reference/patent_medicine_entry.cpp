@@ -1,6 +1,7 @@
 // The patent-medicine entry window FrmZycy; see patent_medicine_entry.h.
 #include "reference/patent_medicine_entry.h"
 
+#include "core/placement.h"
 #include "core/error_trap.h"
 #include "core/globals.h"
 #include "core/help_window.h"
@@ -138,7 +139,7 @@ forms::TextBox* FrmZycy::boxes(int column) const
 void FrmZycy::Form_Load()
 {
     forms::DoEvents();
-    PlaceKnowledgeBase();
+    core::placeKnowledgeBase(*this);
     SSTab1->Move(0, 0, ScaleWidth(), ScaleHeight());
     forms::DoEvents();
     forms::Screen::setMousePointer(forms::vbArrow);

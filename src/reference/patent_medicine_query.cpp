@@ -1,6 +1,7 @@
 // The patent-medicine query window FrmCyzy; see patent_medicine_query.h.
 #include "reference/patent_medicine_query.h"
 
+#include "core/placement.h"
 #include "core/error_trap.h"
 #include "core/globals.h"
 #include "core/help_window.h"
@@ -184,7 +185,7 @@ void FrmCyzy::chainKeys()
 
 void FrmCyzy::Form_Load()
 {
-    PlaceKnowledgeBase();
+    core::placeKnowledgeBase(*this);
     MSFGridzyfj->setFormatString(GridFormat);
     MSFGridzyfj->setCols(6);
     MSFGridzyfj->setRows(2);

@@ -1,6 +1,7 @@
 // The western-drug window FrmXydl; see western_drug.h.
 #include "reference/western_drug.h"
 
+#include "core/placement.h"
 #include "core/error_trap.h"
 #include "core/globals.h"
 #include "core/help_window.h"
@@ -121,7 +122,7 @@ void FrmXydl::layOut()
 void FrmXydl::Form_Load()
 {
     forms::DoEvents();
-    PlaceKnowledgeBase();
+    core::placeKnowledgeBase(*this);
     forms::DoEvents();
 }
 
