@@ -4,7 +4,6 @@
 // composition box's trim, the text for the word processor, the herb look-up, and
 // errors that must not end it.
 #include "reference/formula_entry.h"
-#include "formula_test_data.h"
 #include "knowledge_test_support.h"
 #include "support/window_fixture.h"
 
@@ -31,7 +30,7 @@ private slots:
     void init()
     {
         world_ = std::make_unique<WindowFixture>();
-        formulatest::seed(world_->environment());
+        knowledgetest::seedFormulas(world_->environment());
         core::OwnerName = "张医生";
         window_ = world_->open<Frmfjdl>("ZysjDl1");
     }
@@ -171,12 +170,12 @@ private slots:
         forms::PopupMenus::TestHook popups;
         reference::HerbLookup& herbs = *window_->herbs;
         window_->Txtfjnr->setText("川芎、 当归 ");
-        formulatest::markAndUse(window_->Txtfjnr, 0, 0, Qt::RightButton);   // nothing marked
-        formulatest::markAndUse(window_->Txtfjnr, 3, 1, Qt::RightButton);   // only a blank
-        formulatest::markAndUse(window_->Txtfjnr, 3, 4, Qt::LeftButton);
+        knowledgetest::markAndUse(window_->Txtfjnr, 0, 0, Qt::RightButton);   // nothing marked
+        knowledgetest::markAndUse(window_->Txtfjnr, 3, 1, Qt::RightButton);   // only a blank
+        knowledgetest::markAndUse(window_->Txtfjnr, 3, 4, Qt::LeftButton);
         QCOMPARE(popups.log.size(), std::size_t(0));
         popups.choose(herbs.FindYc);
-        formulatest::markAndUse(window_->Txtfjnr, 3, 4, Qt::RightButton);   // " 当归 ": trimmed before the look-up
+        knowledgetest::markAndUse(window_->Txtfjnr, 3, 4, Qt::RightButton);   // " 当归 ": trimmed before the look-up
         QCOMPARE(popups.log.size(), std::size_t(2));
         QCOMPARE(popups.log[0].defaultItem, herbs.FindYc);
         QCOMPARE(window_->SSTab1->Tab(), 1);
@@ -198,7 +197,7 @@ private slots:
         WindowFixture::click(window_->Cmddele);
         WindowFixture::pressEnter(window_->Txtfjmc);
         popups.choose(window_->herbs->FindYc);
-        formulatest::markAndUse(window_->Txtfjnr, 0, 2, Qt::RightButton);
+        knowledgetest::markAndUse(window_->Txtfjnr, 0, 2, Qt::RightButton);
         QCOMPARE(world_->messages().filter("错误号码：").size(), 4);
         QCOMPARE(window_->Txtfjmc->Text(), QString("四物汤"));
     }

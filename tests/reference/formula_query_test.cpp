@@ -3,7 +3,6 @@
 // and together, the pick lists, the Enter chains of its three tabs, the row click and
 // the herb look-up from a marked composition with the query windows' trigger.
 #include "reference/formula_query.h"
-#include "formula_test_data.h"
 #include "knowledge_test_support.h"
 #include "support/window_fixture.h"
 
@@ -27,7 +26,7 @@ private slots:
     void init()
     {
         world_ = std::make_unique<WindowFixture>();
-        formulatest::seed(world_->environment());
+        knowledgetest::seedFormulas(world_->environment());
         registerReferenceWindows(world_->mainWindow());   // as the program wires 中医方剂查询
         world_->mainWindow().menuAction("zycxll1")->trigger();
         QCoreApplication::processEvents();
@@ -180,10 +179,10 @@ private slots:
         clickRow(1);
         forms::TextBox* composition = window_->Txtfjgc;
         reference::HerbLookup& herbs = *window_->herbs;
-        formulatest::markAndUse(composition, 4, 3, Qt::LeftButton, true);   // "石斛*"
+        knowledgetest::markAndUse(composition, 4, 3, Qt::LeftButton, true);   // "石斛*"
         QCOMPARE(popups.log.size(), std::size_t(0));
         popups.choose(herbs.FindYc);
-        formulatest::markAndUse(composition, 4, 3, Qt::RightButton, true);
+        knowledgetest::markAndUse(composition, 4, 3, Qt::RightButton, true);
         QCOMPARE(popups.log.size(), std::size_t(1));
         QCOMPARE(popups.log[0].defaultItem, nullptr);
         QCOMPARE(window_->SSTab1->Tab(), 2);
@@ -192,7 +191,7 @@ private slots:
         window_->SSTab1->setTab(1);
         for (int start : {4, 8}) {   // part of a name; "麦冬'", quoted, not an error
             popups.choose(herbs.FindYc);
-            formulatest::markAndUse(composition, start, start == 4 ? 2 : 3, Qt::RightButton);
+            knowledgetest::markAndUse(composition, start, start == 4 ? 2 : 3, Qt::RightButton);
         }
         QCOMPARE(world_->messages(), QStringList(2, "查询药材的名称不对或系统中没有登记要查询的药材"));
         QCOMPARE(window_->SSTab1->Tab(), 1);

@@ -1,11 +1,9 @@
-// The patent-medicine entry window FrmZycy driven as the user drives it: the list and
-// count of the reset (empty table, after the last delete),
-// the texts stored normalised, the look-ups by name and by list,
-// the fuzzy query (apostrophes, wildcards, Null columns), the Enter chain, the herb
-// look-up and the text for the word processor. The road it shares with the other
-// entry windows has its own test.
+// The patent-medicine entry window FrmZycy where it differs from the other entry
+// windows (whose shared road has its own test): the texts stored normalised and the
+// count, the look-ups by name and by list, the fuzzy query (apostrophes, wildcards,
+// Null columns), the Enter chain, the herb look-up, the text for the word processor
+// and the return from help.
 #include "reference/patent_medicine_entry.h"
-#include "formula_test_data.h"
 #include "knowledge_test_support.h"
 #include "support/window_fixture.h"
 
@@ -105,12 +103,12 @@ private slots:
     }
     void herbLookUpPrintAndHelp()
     {
-        formulatest::seed(world_->environment());
+        knowledgetest::seedFormulas(world_->environment());
         forms::PopupMenus::TestHook popups;
         open();
         window_->Txtfjnr->setText("川芎、 当归 ");
         popups.choose(window_->herbs->FindYc);
-        formulatest::markAndUse(window_->Txtfjnr, 3, 4, Qt::RightButton);
+        knowledgetest::markAndUse(window_->Txtfjnr, 3, 4, Qt::RightButton);
         QCOMPARE(window_->SSTab1->Tab(), 1);
         QCOMPARE(window_->herbs->Txtycmc->Text(), QString("当归"));
 

@@ -4,7 +4,6 @@
 // empty criteria), the query without a match that resets, the grid click into the
 // detail tab, the pick lists from the rebuilt dictionaries and the Enter chain.
 #include "reference/patent_medicine_query.h"
-#include "formula_test_data.h"
 #include "knowledge_test_support.h"
 #include "support/window_fixture.h"
 
@@ -100,10 +99,10 @@ private slots:
         QVERIFY(window_->Txtfjgx->Text().isEmpty() && window_->Txtfjmc->isVisible());
 
         // A herb marked in the composition opens on the third tab, white on blue.
-        formulatest::seed(world_->environment());
+        knowledgetest::seedFormulas(world_->environment());
         forms::PopupMenus::TestHook popups;
         popups.choose(window_->herbs->FindYc);
-        formulatest::markAndUse(window_->Txtfjgc, 0, 2, Qt::RightButton);
+        knowledgetest::markAndUse(window_->Txtfjgc, 0, 2, Qt::RightButton);
         QCOMPARE(window_->SSTab1->Tab(), 2);
         QCOMPARE(window_->herbs->Txtycmc->Text(), QString("当归"));
         QCOMPARE(window_->herbs->labels(6)->Caption(), QString("行医心得"));
