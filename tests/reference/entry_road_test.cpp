@@ -166,6 +166,7 @@ private slots:
         QCOMPARE(stored(k.textColumn), QString("旧"));
         if (k.enteredBy >= 0) QCOMPARE(stored(k.enteredBy), enteredBy);
         QCOMPARE(road.listed(), QStringList{key});
+        QCOMPARE(WindowFixture::focusedControl(), controlOf(road.inputs[0]));
 
         fillWith(key, "新");
         WindowFixture::click(road.save);   // stored already: nothing written, on to 修改
@@ -189,6 +190,7 @@ private slots:
         WindowFixture::click(road.remove);
         QCOMPARE(world_->environment().count(k.table), 0);
         QVERIFY(road.listed().isEmpty());
+        QCOMPARE(WindowFixture::focusedControl(), controlOf(road.inputs[0]));
         QCOMPARE(world_->messages().size(), 4);
     }
 
