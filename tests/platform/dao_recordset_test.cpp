@@ -192,9 +192,7 @@ private slots:
         QCOMPARE(rs.field(0).toString(), QStringLiteral("B2"));
         rs.moveNext();
         QVERIFY(rs.eof());
-        rs.movePrevious();
-        rs.movePrevious();
-        rs.movePrevious();
+        for (int step = 0; step < 3; ++step) rs.movePrevious();
         QVERIFY(rs.bof());
         QVERIFY_THROWS_EXCEPTION(dao::Error, rs.field(0));
 

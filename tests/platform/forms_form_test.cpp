@@ -87,7 +87,7 @@ private slots:
         Form::setMdiArea(nullptr);
     }
 
-    void loadOnceThenActivateOnEachSwitch()
+    void loadOnceActivateOnEachSwitchAndQueryUnload()
     {
         auto* first = new CountingForm;
         auto* second = new CountingForm;
@@ -108,6 +108,19 @@ private slots:
         first->Show();
         QCOMPARE(first->activations, 2);
         QCOMPARE(first->loads, 1);
+
+        // Form_QueryUnload may cancel; "Unload Me" inside it deletes the window.
+        QPointer<CountingForm> window = first;
+        window->cancelWith = 1;
+        window->Unload();
+        QCOMPARE(window->queries, 1);
+        QVERIFY(window->isVisible());
+
+        window->cancelWith = 0;
+        window->unloadInQuery = true;                       // "Unload Me" inside QueryUnload
+        window->Unload();
+        QTRY_VERIFY(window.isNull());
+        QVERIFY(Form::ActiveForm() == nullptr || Form::ActiveForm() != window);
     }
 
     void theHelpWindowHandsBack()
@@ -132,21 +145,6 @@ private slots:
         QVERIFY(window->Enabled());
     }
 
-    void queryUnloadMayCancelAndUnloadDeletes()
-    {
-        QPointer<CountingForm> window = new CountingForm;
-        window->Show();
-        window->cancelWith = 1;
-        window->Unload();
-        QCOMPARE(window->queries, 1);
-        QVERIFY(window->isVisible());
-
-        window->cancelWith = 0;
-        window->unloadInQuery = true;                       // "Unload Me" inside QueryUnload
-        window->Unload();
-        QTRY_VERIFY(window.isNull());
-        QVERIFY(Form::ActiveForm() == nullptr || Form::ActiveForm() != window);
-    }
 
     // A window may unload itself on its first activation; shown from inside a running
     // handler, it closes when that handler ends, not when Show returns.
