@@ -9,6 +9,7 @@
 #include "platform/dao/dao.h"
 #include "platform/dao/fault_injector.h"
 #include "platform/file_bytes.h"
+#include "platform/raised.h"
 #include "support/ordinary_user.h"
 #include "support/test_environment.h"
 
@@ -105,15 +106,11 @@ private slots:
 
             QCOMPARE(firstCode(db, QStringLiteral("select * from ycjg")), QStringLiteral("A1"));
             QCOMPARE(db.storeAndOpen(QStringLiteral("000"), QStringLiteral("select * from ycjg")).recordCount(), 1);
-            try {
-                db.execute(QStringLiteral("insert into ycjg values ('B1','%1',1,'克','草药')").arg(QString(3000, u'黄')));
-                QFAIL("the change was accepted");
-            } catch (const dao::Error& error) {
-                QCOMPARE(error.number(), number);
-                const QString named = QDir::toNativeSeparators(condition == "folder" ? folder : env.databasePath());
-                QVERIFY2(error.description().contains(says) && error.description().contains(named),
-                         qPrintable(error.description()));
-            }
+            const vb::Error error = testing::raised(
+                [&] { db.execute(QStringLiteral("insert into ycjg values ('B1','%1',1,'克','草药')").arg(QString(3000, u'黄'))); });
+            QCOMPARE(error.number(), number);
+            const QString named = QDir::toNativeSeparators(condition == "folder" ? folder : env.databasePath());
+            QVERIFY2(error.description().contains(says) && error.description().contains(named), qPrintable(error.description()));
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
         QCOMPARE(bytesOf(env.databasePath()), before);

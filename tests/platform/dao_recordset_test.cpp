@@ -6,6 +6,7 @@
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
 #include "platform/file_bytes.h"
+#include "platform/raised.h"
 #include "support/test_environment.h"
 
 #include <QtTest>
@@ -408,23 +409,18 @@ private slots:
         addDrug(env, QStringLiteral("A1"), QStringLiteral("当归"), 1);
         env.insert(QStringLiteral("ycyltb"), {"当归", 10, 100, 10});
         const QByteArray before = testing::bytesOf(env.databasePath());
-        {
-            dao::Database db = env.open();
-            try {
-                dao::Transaction transaction(db);
-                for (int i = 0; i < 200; ++i)
-                    env.insert(QStringLiteral("yccrtb"), {QDate(2024, 1, 1), "当归", "出库", "", "", "", QDate(2024, 1, 1), "", "", 0, 0, 1});
-                db.execute(QStringLiteral("update ycyltb set ycyl=ycyl-200"));
-                dao::Recordset rs = db.openTable(QStringLiteral("ycjg"));
-                rs.addNew();
-                rs.setField(0, QStringLiteral("a1"));              // fails: the code exists in another case
-                rs.update();
-                transaction.commit();
-                QFAIL("the duplicate was stored");
-            } catch (const dao::Error& error) {
-                QCOMPARE(error.number(), 3022);
-            }
-        }
+        QCOMPARE(testing::raised([&] {
+                     dao::Database db = env.open();
+                     dao::Transaction transaction(db);
+                     for (int i = 0; i < 200; ++i)
+                         env.insert(QStringLiteral("yccrtb"), {QDate(2024, 1, 1), "当归", "出库", "", "", "", QDate(2024, 1, 1), "", "", 0, 0, 1});
+                     db.execute(QStringLiteral("update ycyltb set ycyl=ycyl-200"));
+                     dao::Recordset rs = db.openTable(QStringLiteral("ycjg"));
+                     rs.addNew();
+                     rs.setField(0, QStringLiteral("a1"));         // fails: the code exists in another case
+                     rs.update();
+                     transaction.commit();
+                 }).number(), 3022);
         QCOMPARE(env.count(QStringLiteral("yccrtb")), 0);
         QCOMPARE(env.count(QStringLiteral("ycjg")), 1);
         QCOMPARE(testing::bytesOf(env.databasePath()), before);
@@ -433,13 +429,9 @@ private slots:
         dao::Database db = env.open();
         db.executeSchema(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON ycgy "
                                         "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END"));
-        try {
-            db.execute(QStringLiteral("insert into ycgy values ('补血')"));
-            QFAIL("the trigger did not refuse");
-        } catch (const dao::Error& error) {
-            QVERIFY(error.number() != 3022);
-            QVERIFY(error.description().contains(QLatin1String("refused by the test")));
-        }
+        const vb::Error error = testing::raised([&] { db.execute(QStringLiteral("insert into ycgy values ('补血')")); });
+        QVERIFY(error.number() != 3022);
+        QVERIFY(error.description().contains(QLatin1String("refused by the test")));
     }
 
     void aRefusedCommitLeavesTheConnectionFreeForTheNextTransaction()

@@ -8,6 +8,7 @@
 #include "platform/office/document.h"
 #include "platform/office/sheet_stream.h"
 #include "platform/win/filecopy.h"
+#include "platform/raised.h"
 #include "platform/xlsx_reader.h"
 
 #include <QClipboard>
@@ -24,15 +25,7 @@ using Kind = testing::XlsxReader::Cell::Kind;
 
 namespace {
 
-int errorOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const office::Error& error) {
-        return error.number();
-    }
-    return 0;
-}
+int errorOf(const std::function<void()>& call) { return testing::raised(call).number(); }
 
 QByteArray contentOf(const QString& odt)
 {
@@ -261,13 +254,9 @@ private slots:
             offered = path;
             return false;
         });
-        try {
-            office::showTextInDocument(QStringLiteral("当归"));
-            QFAIL("no error raised");
-        } catch (const office::Error& error) {
-            QCOMPARE(error.number(), 429);
-            QCOMPARE(error.description(), QStringLiteral("ActiveX 部件不能创建对象"));
-        }
+        const vb::Error error = testing::raised([] { office::showTextInDocument(QStringLiteral("当归")); });
+        QCOMPARE(error.number(), 429);
+        QCOMPARE(error.description(), QStringLiteral("ActiveX 部件不能创建对象"));
         QVERIFY(!offered.isEmpty());
         QVERIFY(!QFileInfo::exists(offered));
     }

@@ -4,6 +4,7 @@
 #include "platform/vb/conversions.h"
 #include "platform/vb/error.h"
 #include "platform/vb/format.h"
+#include "platform/raised.h"
 
 #include <QTest>
 #include <functional>
@@ -16,15 +17,7 @@ Q_DECLARE_METATYPE(vb::Variant)
 namespace {
 
 // The error number a call raises, 0 when it raises none.
-int errorOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const vb::Error& error) {
-        return error.number();
-    }
-    return 0;
-}
+int errorOf(const std::function<void()>& call) { return testing::raised(call).number(); }
 
 }  // namespace
 
@@ -99,18 +92,10 @@ private slots:
             {"CSng(1e39)", [] { vb::CSng(Variant(1e39)); }, 6},
         };
         for (const auto& c : cases) QVERIFY2(errorOf(c.run) == c.error, c.call);
-        try {
-            vb::CDbl(QStringLiteral("abc"));
-            QFAIL("no error raised");
-        } catch (const vb::TypeMismatch& error) {
-            QCOMPARE(error.description(), QStringLiteral("类型不匹配"));
-        }
-        try {
-            vb::CInt(Variant(32767.5));
-            QFAIL("no error raised");
-        } catch (const vb::Overflow& error) {
-            QCOMPARE(error.description(), QStringLiteral("溢出"));
-        }
+        QVERIFY_THROWS_EXCEPTION(vb::TypeMismatch, vb::CDbl(QStringLiteral("abc")));
+        QVERIFY_THROWS_EXCEPTION(vb::Overflow, vb::CInt(Variant(32767.5)));
+        QCOMPARE(testing::raised([] { vb::CDbl(QStringLiteral("abc")); }).description(), QStringLiteral("类型不匹配"));
+        QCOMPARE(testing::raised([] { vb::CInt(Variant(32767.5)); }).description(), QStringLiteral("溢出"));
     }
 
     // A text beyond the double range is not numeric and Format hands it back; other

@@ -3,6 +3,7 @@
 // that never leaves a half-written target with its errors in the old runtime's terms,
 // and the free-space query of the backup window.
 #include "platform/file_bytes.h"
+#include "platform/raised.h"
 #include "platform/win/disk.h"
 #include "platform/win/file_error.h"
 #include "platform/win/filecopy.h"
@@ -30,12 +31,7 @@ QString registryFile()
 
 int copyError(const QString& source, const QString& target)
 {
-    try {
-        win::copyFile(source, target);
-    } catch (const win::Error& error) {
-        return error.number();
-    }
-    return 0;
+    return testing::raised([&] { win::copyFile(source, target); }).number();
 }
 
 }  // namespace
@@ -110,13 +106,9 @@ private slots:
         writeFile(path("备份.mdb"), "older backup");
         if (limit >= 0) win::setCopyByteLimit(limit);
         win::setCopyFlushFails(limit < 0);
-        try {
-            win::copyFile(path("zyqhmz.mdb"), path("备份.mdb"));
-            QFAIL("the copy should have failed");
-        } catch (const win::Error& failure) {
-            QCOMPARE(failure.number(), error);
-            if (error == 61) QCOMPARE(failure.description(), QStringLiteral("磁盘已满"));
-        }
+        const vb::Error failure = testing::raised([&] { win::copyFile(path("zyqhmz.mdb"), path("备份.mdb")); });
+        QCOMPARE(failure.number(), error);
+        if (error == 61) QCOMPARE(failure.description(), QStringLiteral("磁盘已满"));
         win::setCopyFlushFails(false);
         QCOMPARE(testing::bytesOf(path("备份.mdb")), QByteArray("older backup"));
         QCOMPARE(entries().size(), 2);
