@@ -8,6 +8,7 @@
 #include "platform/office/document.h"
 #include "platform/office/sheet_stream.h"
 #include "platform/win/filecopy.h"
+#include "platform/file_bytes.h"
 #include "platform/raised.h"
 #include "platform/xlsx_reader.h"
 
@@ -27,22 +28,7 @@ namespace {
 
 int errorOf(const std::function<void()>& call) { return testing::raised(call).number(); }
 
-QByteArray contentOf(const QString& odt)
-{
-    int error = 0;
-    zip_t* archive = zip_open(QFile::encodeName(odt).constData(), ZIP_RDONLY, &error);
-    if (!archive) return {};
-    QByteArray content;
-    zip_stat_t info;
-    if (zip_stat(archive, "content.xml", 0, &info) == 0) {
-        zip_file_t* file = zip_fopen(archive, "content.xml", 0);
-        content.resize(qsizetype(info.size));
-        zip_fread(file, content.data(), info.size);
-        zip_fclose(file);
-    }
-    zip_close(archive);
-    return content;
-}
+QByteArray contentOf(const QString& odt) { return testing::zipEntry(odt, "content.xml"); }
 
 // The paragraphs' texts, and the text properties of the styles their spans use.
 struct DocumentContent {
@@ -201,11 +187,7 @@ private slots:
     // file: a missing folder or a full disk keeps what was there.
     void saveReplacesOnlyWhenComplete()
     {
-        {
-            QFile older(saved("a.xls"));
-            QVERIFY(older.open(QIODevice::WriteOnly));
-            older.write("an older sheet");
-        }
+        QVERIFY(testing::writeBytes(saved("a.xls"), "an older sheet"));
         auto save = [](const QString& path) {
             office::SheetStream sheet(QStringLiteral("宋体"), 9);
             sheet.write(2, 1, QStringLiteral("药品名称"));
@@ -214,10 +196,7 @@ private slots:
         QCOMPARE(errorOf([&] { save("c:\\my documents\\no such folder\\a.xls"); }), 76);
         win::setCopyByteLimit(100);   // the disk fills while the workbook is written
         QCOMPARE(errorOf([&] { save("c:\\my documents\\a.xls"); }), 61);
-        QFile older(saved("a.xls"));
-        QVERIFY(older.open(QIODevice::ReadOnly));
-        QCOMPARE(older.readAll(), QByteArray("an older sheet"));
-        older.close();
+        QCOMPARE(testing::bytesOf(saved("a.xls")), QByteArray("an older sheet"));
         win::setCopyByteLimit(std::nullopt);
         save("C:\\My Documents\\a.xls");
         QCOMPARE(testing::XlsxReader(saved("a.xls")).text("A2"), QStringLiteral("药品名称"));
