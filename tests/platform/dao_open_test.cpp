@@ -125,11 +125,21 @@ private slots:
         QCOMPARE(first.openTable(QStringLiteral("ycgy")).recordCount(), 0);
     }
 
-    // A file opened read-only can't be written through its handle and keeps its bytes;
-    // one already open for writing is read through the writer's connection.
-    void readOnlyHandlesWriteNothing()
+    // A closed handle is an error, not a crash. A file opened read-only can't be written
+    // through its handle and keeps its bytes; one already open for writing is read
+    // through the writer's connection.
+    void closedAndReadOnlyHandlesWriteNothing()
     {
         TestEnvironment env;
+        {
+            dao::Database db = env.open();
+            db.close();
+            db.close();
+            QVERIFY_THROWS_EXCEPTION(dao::Error, db.openTable(QStringLiteral("ycjg")));
+            QVERIFY_THROWS_EXCEPTION(vb::Error, db.openTable(QStringLiteral("ycjg")));   // one trap for all errors
+            dao::Recordset closed;
+            QVERIFY_THROWS_EXCEPTION(dao::Error, closed.moveNext());
+        }
         const QByteArray before = testing::bytesOf(env.databasePath());
         {
             dao::Database reader = dao::Database::open(env.databasePath(), data::connectText(), dao::Database::Access::ReadOnly);
@@ -143,18 +153,6 @@ private slots:
         writer.execute(QStringLiteral("insert into ycgy values ('补血')"));
         dao::Database reader = dao::Database::open(env.databasePath(), data::connectText(), dao::Database::Access::ReadOnly);
         QCOMPARE(reader.openTable(QStringLiteral("ycgy")).recordCount(), 1);
-    }
-
-    void aClosedHandleIsAnErrorNotACrash()
-    {
-        TestEnvironment env;
-        dao::Database db = env.open();
-        db.close();
-        db.close();
-        QVERIFY_THROWS_EXCEPTION(dao::Error, db.openTable(QStringLiteral("ycjg")));
-        QVERIFY_THROWS_EXCEPTION(vb::Error, db.openTable(QStringLiteral("ycjg")));   // one trap for all errors
-        dao::Recordset closed;
-        QVERIFY_THROWS_EXCEPTION(dao::Error, closed.moveNext());
     }
 };
 
