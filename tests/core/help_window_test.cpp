@@ -41,7 +41,6 @@ private slots:
 
     void helpDisablesTheCallerAndHandsBackOnClose();
     void eachCodeHasItsOwnText();
-    void codeWithoutTextShowsAnEmptyBox();
     void progressWindowStartsEmptyOnTopWithoutClose();
 
 private:
@@ -97,16 +96,7 @@ void HelpWindowTest::eachCodeHasItsOwnText()
         texts.insert(text);
     }
     QCOMPARE(texts.size(), codes.size());
-}
-
-void HelpWindowTest::codeWithoutTextShowsAnEmptyBox()
-{
-    auto* caller = new CallingWindow;
-    caller->Show();
-    core::ShowHelpFor(caller, QStringLiteral("NONE"));
-    core::FrmHelp* help = openHelpWindow();
-    QVERIFY(help);
-    QCOMPARE(help->TxtHelp->Text(), QString());
+    QCOMPARE(core::helpTextFor(QStringLiteral("NONE")), QString());   // an unknown code: an empty box
 }
 
 void HelpWindowTest::progressWindowStartsEmptyOnTopWithoutClose()
