@@ -9,6 +9,7 @@
 #include "platform/forms/form.h"
 #include "platform/forms/services.h"
 #include "platform/vb/error.h"
+#include "support/test_environment.h"
 
 #include <QAction>
 #include <QDir>
@@ -30,12 +31,6 @@ public:
         core::menuOn();
     }
 };
-
-QString shippedDatabase()
-{
-    const QString fromEnvironment = qEnvironmentVariable("ZYQHMZ_SHIPPED_DB");
-    return fromEnvironment.isEmpty() ? QStringLiteral(ZYQHMZ_SHIPPED_DB) : fromEnvironment;
-}
 
 }  // namespace
 
@@ -92,7 +87,7 @@ private slots:
     void firstStartMenusAndTheWorkingWindowLock()
     {
         QVERIFY(!QFileInfo::exists(data::databasePath(windowsDir_->path())));
-        QVERIFY(core::PrepareSystem(shippedDatabase()));
+        QVERIFY(core::PrepareSystem(TestEnvironment::shippedDatabase()));
         QCOMPARE(core::WindowsDir, windowsDir_->path());
         core::OpenDb().execute(QStringLiteral("delete * from ycjg"));
         QVERIFY(boxes_->shown().empty());

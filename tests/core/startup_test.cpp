@@ -19,18 +19,6 @@
 
 namespace {
 
-QString shippedDatabase()
-{
-    const QString fromEnvironment = qEnvironmentVariable("ZYQHMZ_SHIPPED_DB");
-    return fromEnvironment.isEmpty() ? QStringLiteral(ZYQHMZ_SHIPPED_DB) : fromEnvironment;
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void write(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -71,9 +59,9 @@ private slots:
             for (char& c : torn) c = static_cast<char>(generator.bounded(256));
             write(path, torn);
         } else {
-            write(path, kind == "empty" ? QByteArray() : bytesOf(shippedDatabase()));
+            write(path, kind == "empty" ? QByteArray() : TestEnvironment::bytesOf(TestEnvironment::shippedDatabase()));
         }
-        const QByteArray before = bytesOf(path);
+        const QByteArray before = TestEnvironment::bytesOf(path);
 
         forms::MessageBoxes::TestHook boxes;
         int exitCode = 0;
@@ -83,7 +71,7 @@ private slots:
                 user = std::make_unique<OrdinaryUser>(env.windowsDir());
                 QFile::setPermissions(path, {});
             }
-            exitCode = core::RunSystem(shippedDatabase(), [](core::MDIFqhmz&) { QFAIL("the main window must not open"); });
+            exitCode = core::RunSystem(TestEnvironment::shippedDatabase(), [](core::MDIFqhmz&) { QFAIL("the main window must not open"); });
         }
         QVERIFY(exitCode != 0);
         QVERIFY(core::MainWindow() == nullptr);
@@ -92,14 +80,14 @@ private slots:
         QVERIFY2(text.startsWith(QStringLiteral("错误号码：")) && text.contains(QStringLiteral("错误内容：")), qPrintable(text));
         QVERIFY2(text.contains(QDir::toNativeSeparators(path)) && text.contains(cause), qPrintable(text));
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        QCOMPARE(bytesOf(path), before);
+        QCOMPARE(TestEnvironment::bytesOf(path), before);
         QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
     }
 
     void closingIsRefusedUnderAnOpenHandleAndAFailedReplacementReopens()
     {
         TestEnvironment env;
-        QVERIFY(core::PrepareSystem(shippedDatabase()));
+        QVERIFY(core::PrepareSystem(TestEnvironment::shippedDatabase()));
         {
             dao::Database handle = core::OpenDb();
             bool ran = false;

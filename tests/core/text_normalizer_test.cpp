@@ -9,7 +9,12 @@ class TextNormalizerTest : public QObject {
 
 private slots:
     void normalizes_data();
-    void normalizes();
+    void normalizes()
+    {
+        QFETCH(QString, input);
+        QFETCH(QString, expected);
+        QCOMPARE(core::NormalizeText(input), expected);
+    }
 };
 
 void TextNormalizerTest::normalizes_data()
@@ -37,13 +42,6 @@ void TextNormalizerTest::normalizes_data()
     QTest::newRow("blanks only") << "     " << "  ";
     QTest::newRow("leading CR LF only") << "\r\n" << "  ";
     QTest::newRow("full-width marks untouched") << "甘草，大枣；生姜、桂枝。" << "甘草，大枣；生姜、桂枝。";
-}
-
-void TextNormalizerTest::normalizes()
-{
-    QFETCH(QString, input);
-    QFETCH(QString, expected);
-    QCOMPARE(core::NormalizeText(input), expected);
 }
 
 QTEST_MAIN(TextNormalizerTest)

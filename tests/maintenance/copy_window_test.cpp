@@ -35,12 +35,6 @@ private:
 
     QString path(const QString& name) const { return world_->environment().windowsDir() + u'/' + name; }
 
-    static QByteArray bytesOf(const QString& file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
     // A database file of the system's format keyed with `password`, `schema` run on it.
     static void makeDatabase(const QString& file, const QString& password, const QString& schema = {})
     {
@@ -151,8 +145,8 @@ private slots:
             makeDatabase(other, password, "DROP TABLE zybz; CREATE TABLE zybz(bzmc, bzqk, bzcy, zlcs)");
         if (QStringList{"link", "text", "password", "table", "columns", "absent"}.contains(situation.section(' ', 1)))
             chosen = other;
-        const QByteArray database = bytesOf(live);
-        const QByteArray copied = bytesOf(backup);
+        const QByteArray database = TestEnvironment::bytesOf(live);
+        const QByteArray copied = TestEnvironment::bytesOf(backup);
 
         if (situation == "empty") WindowFixture::click(window_->Cmdcopy);
         else copy(situation.startsWith("save") ? window_->Optsave : window_->Optcove, chosen);
@@ -160,8 +154,8 @@ private slots:
         QCOMPARE(world_->messages().size(), 1);
         QVERIFY2(world_->messages().first().startsWith(message), qPrintable(world_->messages().first()));
         QVERIFY(world_->boxes().shown().front().title.isEmpty());
-        QCOMPARE(bytesOf(live), database);
-        QCOMPARE(bytesOf(backup), copied);
+        QCOMPARE(TestEnvironment::bytesOf(live), database);
+        QCOMPARE(TestEnvironment::bytesOf(backup), copied);
         QVERIFY(window_->Cmdcopy->isVisible() && window_->Cmdexit->isVisible() && !window_->Aniplay->isVisible());
         QCOMPARE(window_->Txtpath->Text(), situation == "empty" ? QString() : chosen);
         if (situation == "empty") QCOMPARE(WindowFixture::focusedControl(), static_cast<forms::Control*>(window_->CmdPath));

@@ -66,7 +66,7 @@ Row padded(const Row& key)
     return row;
 }
 
-void insertRows(dao::Database& db, const QString& table, const std::vector<Row>& rows)
+void insertRows(dao::Database db, const QString& table, const std::vector<Row>& rows)
 {
     if (rows.empty()) return;
     dao::Recordset rs = db.openTable(table);
@@ -87,12 +87,6 @@ Row stored(const TestEnvironment& env, const ImportMember& m, const Row& key)
     Row row;
     for (int c = 0; !rs.noMatch() && c < rs.fieldCount(); ++c) row.push_back(rs.field(c));
     return row;
-}
-
-QByteArray bytesOf(const QString& file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -117,7 +111,7 @@ private:
         data::createDatabase(sourcePath(), password);
         dao::Database db = dao::Database::open(sourcePath(), QStringLiteral(";pwd=") + password);
         if (!schema.isEmpty()) db.executeSchema(schema);
-        insertRows(db, m.table, rows);
+        insertRows(std::move(db), m.table, rows);
     }
 
     int run(const ImportMember& m, const QString& source)
@@ -143,15 +137,12 @@ private slots:
         QFETCH(QString, table);
         const ImportMember& m = member(table);
         const Row held = record(table, keyOf(m, "甲"), "旧");
-        {
-            dao::Database db = env_->open();
-            insertRows(db, table, {held});
-        }
+        insertRows(env_->open(), table, {held});
         // A visit of a record number the target holds is skipped whatever its department and date.
         const Row present = m.keyColumns == 3 ? keyOf(m, "甲", "外科", "2024-02-01") : keyOf(m, "甲");
         makeSource(m, {record(table, present, "新"), record(table, padded(keyOf(m, "乙")), "乙"),
                        record(table, keyOf(m, "O'丙"), "", true), record(table, keyOf(m, vb::Variant()), "丁")});
-        const QByteArray source = bytesOf(sourcePath());
+        const QByteArray source = TestEnvironment::bytesOf(sourcePath());
 
         QCOMPARE(run(m, sourcePath()), 2);
         QCOMPARE(env_->count(table), 3);
@@ -163,7 +154,7 @@ private slots:
         QCOMPARE(stored(*env_, m, keyOf(m, "O'丙")), withNulls);
         QCOMPARE(progress_.captions, QStringList({" 25%", " 50%", " 75%", " 100%"}));
         QCOMPARE(progress_.ends, 1);
-        QCOMPARE(bytesOf(sourcePath()), source);
+        QCOMPARE(TestEnvironment::bytesOf(sourcePath()), source);
     }
 
     // Visits in the older layout of eight columns: every visit of a new patient is
