@@ -121,9 +121,10 @@ private slots:
         showMainWindow();
         forms::Screen::setMousePointer(forms::vbArrow);
         QStringList steps;
+        QPointer<DummyWindow> opened;
         const auto window = [&] {
             steps << QStringLiteral("window");
-            return new DummyWindow;
+            return opened = new DummyWindow;
         };
         mainWindow_->wire(QStringLiteral("zycxll1"), window, [&] {
             steps << QStringLiteral("builder");
@@ -132,10 +133,12 @@ private slots:
         });
         mainWindow_->menuAction(QStringLiteral("zycxll1"))->trigger();
         QCOMPARE(steps, QStringList({"builder", "window"}));
+        opened->Exit();
 
         mainWindow_->wire(QStringLiteral("DateSj"), window);
         forms::Screen::setMousePointer(forms::vbArrow);
         mainWindow_->menuAction(QStringLiteral("DateSj"))->trigger();
+        QCOMPARE(steps, QStringList({"builder", "window", "window"}));
         QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
         QVERIFY(allTopMenusEnabled(false));
     }
