@@ -17,17 +17,6 @@
 #include <QtTest>
 #include <memory>
 
-namespace {
-
-void write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write the test file");
-}
-
-}  // namespace
-
 class StartupTest : public QObject {
     Q_OBJECT
 
@@ -50,16 +39,15 @@ private slots:
         QFETCH(QString, cause);
         TestEnvironment env;
         const QString path = env.databasePath();
-        QFile::remove(path);
-        if (kind == "wrong key") {
+        if (kind == "wrong key") {   // an unreadable file keeps the database the environment placed
+            QFile::remove(path);
             dao::Database::create(path, QStringLiteral(";pwd=SomebodyElse99")).executeSchema(QStringLiteral("CREATE TABLE t(x)"));
-        } else if (kind == "damaged") {
-            QByteArray torn(5000, '\0');
+        } else if (kind != "unreadable") {
+            QByteArray bytes;   // empty, or torn to random bytes
             QRandomGenerator generator(1987);
-            for (char& c : torn) c = static_cast<char>(generator.bounded(256));
-            write(path, torn);
-        } else {
-            write(path, kind == "empty" ? QByteArray() : TestEnvironment::bytesOf(TestEnvironment::shippedDatabase()));
+            while (kind == "damaged" && bytes.size() < 5000) bytes.append(static_cast<char>(generator.bounded(256)));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         }
         const QByteArray before = TestEnvironment::bytesOf(path);
 
