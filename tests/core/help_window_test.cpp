@@ -36,78 +36,61 @@ class HelpWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        mainWindow_ = std::make_unique<core::MDIFqhmz>();
+        mainWindow_->show();
+    }
 
-    void helpDisablesTheCallerAndHandsBackOnClose();
-    void eachCodeHasItsOwnText();
-    void codeWithoutTextShowsAnEmptyBox();
+    void cleanup()
+    {
+        if (core::FrmHelp* help = openHelpWindow()) help->Unload();
+        mainWindow_.reset();
+        core::HelpTopic.clear();
+    }
+
+    void helpDisablesTheCallerAndHandsBackOnClose()
+    {
+        auto* caller = new CallingWindow;
+        caller->Show();
+        QTRY_VERIFY(caller->activations >= 1);
+        const int activationsBefore = caller->activations;
+
+        core::ShowHelpFor(caller, QStringLiteral("BM"));
+        core::FrmHelp* help = openHelpWindow();
+        QVERIFY(help);
+        QVERIFY(!caller->isEnabled());
+        QCOMPARE(core::HelpTopic, QStringLiteral("BM"));
+        QCOMPARE(help->TxtHelp->Text(), core::helpTextFor(QStringLiteral("BM")).replace(u'\n', QStringLiteral("\r\n")));
+        QVERIFY(help->TxtHelp->Locked());
+
+        help->close();   // its close box
+        QTRY_VERIFY(openHelpWindow() == nullptr);
+        QVERIFY(caller->isEnabled());
+        QTRY_VERIFY(caller->activations > activationsBefore);
+        QCoreApplication::processEvents();                      // the main window's own re-activation
+        QCOMPARE(caller->activations, activationsBefore + 1);   // once: a reset runs once
+        QVERIFY(core::HelpTopic.isEmpty());
+    }
+
+    // Every code has a text of its own; an unknown code shows an empty box.
+    void eachCodeHasItsOwnText()
+    {
+        const QStringList codes = {"BM", "YCKC", "YC", "Y-C", "F-J", "FJ", "ZD", "CY", "XY", "C-Y"};
+        QSet<QString> texts;
+        for (const QString& code : codes) {
+            QVERIFY2(!core::helpTextFor(code).isEmpty(), qPrintable(code));
+            texts.insert(core::helpTextFor(code));
+        }
+        QCOMPARE(texts.size(), codes.size());
+        QCOMPARE(core::helpTextFor(QStringLiteral("NONE")), QString());
+    }
+
     void progressWindowStartsEmptyOnTopWithoutClose();
 
 private:
     std::unique_ptr<core::MDIFqhmz> mainWindow_;
 };
-
-void HelpWindowTest::init()
-{
-    mainWindow_ = std::make_unique<core::MDIFqhmz>();
-    mainWindow_->show();
-}
-
-void HelpWindowTest::cleanup()
-{
-    if (core::FrmHelp* help = openHelpWindow())
-        help->Unload();
-    mainWindow_.reset();
-    core::HelpTopic.clear();
-}
-
-void HelpWindowTest::helpDisablesTheCallerAndHandsBackOnClose()
-{
-    auto* caller = new CallingWindow;
-    caller->Show();
-    QTRY_VERIFY(caller->activations >= 1);
-    const int activationsBefore = caller->activations;
-
-    core::ShowHelpFor(caller, QStringLiteral("BM"));
-    core::FrmHelp* help = openHelpWindow();
-    QVERIFY(help);
-    QCOMPARE(help->Caption(), QStringLiteral("帮助向导"));
-    QVERIFY(!caller->isEnabled());
-    QCOMPARE(core::HelpTopic, QStringLiteral("BM"));
-    QCOMPARE(help->TxtHelp->Text(), core::helpTextFor(QStringLiteral("BM")).replace(u'\n', QStringLiteral("\r\n")));
-    QVERIFY(help->TxtHelp->Locked());
-
-    help->close();                                   // its close box
-    QTRY_VERIFY(openHelpWindow() == nullptr);
-    QVERIFY(caller->isEnabled());
-    QTRY_VERIFY(caller->activations > activationsBefore);
-    QCoreApplication::processEvents();               // the main window's own re-activation
-    QCOMPARE(caller->activations, activationsBefore + 1);   // once: a reset runs once
-    QVERIFY(core::HelpTopic.isEmpty());
-}
-
-void HelpWindowTest::eachCodeHasItsOwnText()
-{
-    const QStringList codes = {"BM", "YCKC", "YC", "Y-C", "F-J", "FJ", "ZD", "CY", "XY", "C-Y"};
-    QSet<QString> texts;
-    for (const QString& code : codes) {
-        const QString text = core::helpTextFor(code);
-        QVERIFY2(!text.isEmpty(), qPrintable(code));
-        texts.insert(text);
-    }
-    QCOMPARE(texts.size(), codes.size());
-}
-
-void HelpWindowTest::codeWithoutTextShowsAnEmptyBox()
-{
-    auto* caller = new CallingWindow;
-    caller->Show();
-    core::ShowHelpFor(caller, QStringLiteral("NONE"));
-    core::FrmHelp* help = openHelpWindow();
-    QVERIFY(help);
-    QCOMPARE(help->TxtHelp->Text(), QString());
-}
 
 void HelpWindowTest::progressWindowStartsEmptyOnTopWithoutClose()
 {

@@ -9,6 +9,7 @@
 #include "platform/forms/form.h"
 #include "platform/forms/services.h"
 #include "platform/vb/error.h"
+#include "support/test_environment.h"
 
 #include <QAction>
 #include <QDir>
@@ -31,249 +32,169 @@ public:
     }
 };
 
-QString shippedDatabase()
-{
-    const QString fromEnvironment = qEnvironmentVariable("ZYQHMZ_SHIPPED_DB");
-    return fromEnvironment.isEmpty() ? QStringLiteral(ZYQHMZ_SHIPPED_DB) : fromEnvironment;
-}
-
-const QStringList kTopMenus = {"ZymzZd", "ycrk", "zycxll", "ZysjDl", "xtwh", "XtHelp", "lxzz", "zyexit"};
-
 }  // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
-
-    void firstStartPlacesTheShippedDatabase();
-    void startWithoutAnyDatabaseSaysSoAndCreatesNothing();
-    void showsTheEightMenusEnabledInOrder();
-    void itemsWithoutAWindowStayDisabled();
-    void workingWindowLocksTheMenusUntilItsExit();
-    void builderRunsBeforeTheWindowWithTheBusyPointer();
-    void importItemOnlyLocksAndShows();
-    void aFailingBuilderIsReportedAndTheMenusComeBack();
-    void aWindowFailingToLoadIsDroppedAndTheMenusComeBack();
-    void exitAsksAndNoKeepsTheProgramRunning();
-    void exitYesEndsTheProgram();
-    void closingByOtherMeansIsRefused();
-
 private:
-    bool allTopMenusEnabled(bool enabled) const;
-
     std::unique_ptr<QTemporaryDir> windowsDir_;
     std::unique_ptr<core::MDIFqhmz> mainWindow_;
     std::unique_ptr<forms::MessageBoxes::TestHook> boxes_;
-};
 
-void MainWindowTest::init()
-{
-    windowsDir_ = std::make_unique<QTemporaryDir>();
-    qputenv("ZYQHMZ_WINDOWS_DIR", windowsDir_->path().toUtf8());
-    boxes_ = std::make_unique<forms::MessageBoxes::TestHook>();
-}
+    core::MDIFqhmz& showMainWindow()
+    {
+        mainWindow_ = std::make_unique<core::MDIFqhmz>();
+        mainWindow_->show();
+        return *mainWindow_;
+    }
 
-void MainWindowTest::cleanup()
-{
-    mainWindow_.reset();
-    core::ReleaseDb();
-    boxes_.reset();
-    windowsDir_.reset();
-}
+    bool allTopMenusEnabled(bool enabled) const
+    {
+        for (const QString& name : {"ZymzZd", "ycrk", "zycxll", "ZysjDl", "xtwh", "XtHelp", "lxzz", "zyexit"})
+            if (mainWindow_->menuAction(name)->isEnabled() != enabled) return false;
+        return true;
+    }
 
-bool MainWindowTest::allTopMenusEnabled(bool enabled) const
-{
-    for (const QString& name : kTopMenus)
-        if (mainWindow_->menuAction(name)->isEnabled() != enabled)
-            return false;
-    return true;
-}
+private slots:
+    void init()
+    {
+        windowsDir_ = std::make_unique<QTemporaryDir>();
+        qputenv("ZYQHMZ_WINDOWS_DIR", windowsDir_->path().toUtf8());
+        boxes_ = std::make_unique<forms::MessageBoxes::TestHook>();
+    }
 
-void MainWindowTest::firstStartPlacesTheShippedDatabase()
-{
-    QVERIFY(!QFileInfo::exists(data::databasePath(windowsDir_->path())));
-    QVERIFY(core::PrepareSystem(shippedDatabase()));
+    void cleanup()
+    {
+        mainWindow_.reset();
+        core::ReleaseDb();
+        boxes_.reset();
+        windowsDir_.reset();
+    }
 
-    QCOMPARE(core::WindowsDir, windowsDir_->path());
-    QVERIFY(QFileInfo::exists(data::databasePath(core::WindowsDir)));
-    dao::Database db = core::OpenDb();                    // a real file under the system's password
-    QVERIFY(db.isOpen());
-    db.execute(QStringLiteral("delete * from ycjg"));   // and writable
-    QVERIFY(boxes_->shown().empty());
-}
+    void startWithoutAnyDatabaseSaysSoAndCreatesNothing()
+    {
+        const QString missing = windowsDir_->filePath(QStringLiteral("no-such-file.mdb"));
+        QVERIFY(core::RunSystem(missing, [](core::MDIFqhmz&) { QFAIL("the main window must not open"); }) != 0);
+        QCOMPARE(boxes_->texts(), QStringList{QStringLiteral("系统数据丢失，请将原系统卸载，重新安装。")});
+        QCOMPARE(QDir(windowsDir_->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        QVERIFY(core::MainWindow() == nullptr);
+    }
 
-void MainWindowTest::startWithoutAnyDatabaseSaysSoAndCreatesNothing()
-{
-    const QString missing = windowsDir_->filePath(QStringLiteral("no-such-file.mdb"));
-    QVERIFY(core::RunSystem(missing, [](core::MDIFqhmz&) { QFAIL("the main window must not open"); }) != 0);
+    // The first start places the shipped database, writable; the eight menus in order;
+    // an item without a window stays disabled until wired; a working window locks the
+    // menus until its exit.
+    void firstStartMenusAndTheWorkingWindowLock()
+    {
+        QVERIFY(!QFileInfo::exists(data::databasePath(windowsDir_->path())));
+        QVERIFY(core::PrepareSystem(TestEnvironment::shippedDatabase()));
+        QCOMPARE(core::WindowsDir, windowsDir_->path());
+        core::OpenDb().execute(QStringLiteral("delete * from ycjg"));
+        QVERIFY(boxes_->shown().empty());
+        showMainWindow();
+        QCOMPARE(mainWindow_->windowTitle(), QStringLiteral("欢迎使用岐禾中医门诊系统"));
+        QStringList captions;
+        for (QAction* action : mainWindow_->menuBar()->actions()) captions << action->text();
+        QCOMPARE(captions, QStringList({"门诊处方管理&Z", "药品入出库管理&R", "数据资料查询&F", "中医数据编辑&D",
+                                        "系统维护&W", "系统帮助&H", "联系作者&L", "退出系统&Q"}));
+        QVERIFY(allTopMenusEnabled(true));
+        QCOMPARE(core::MainWindow(), mainWindow_.get());
 
-    QCOMPARE(boxes_->texts(), QStringList{QStringLiteral("系统数据丢失，请将原系统卸载，重新安装。")});
-    QCOMPARE(QDir(windowsDir_->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-             QStringList());
-    QVERIFY(core::MainWindow() == nullptr);
-}
+        QAction* item = mainWindow_->menuAction(QStringLiteral("YcqkWh"));
+        QVERIFY(!item->isEnabled());
+        QPointer<DummyWindow> opened;
+        mainWindow_->wire(QStringLiteral("YcqkWh"), [&] { return opened = new DummyWindow; });
+        QVERIFY(item->isEnabled());
 
-void MainWindowTest::showsTheEightMenusEnabledInOrder()
-{
-    QVERIFY(core::PrepareSystem(shippedDatabase()));
-    mainWindow_ = std::make_unique<core::MDIFqhmz>();
-    mainWindow_->show();
+        item->trigger();
+        QVERIFY(opened && opened->isVisible());
+        QCOMPARE(mainWindow_->mdiArea()->subWindowList().size(), 1);
+        QVERIFY(allTopMenusEnabled(false));
+        opened->Exit();
+        QVERIFY(allTopMenusEnabled(true));
+    }
 
-    QCOMPARE(mainWindow_->windowTitle(), QStringLiteral("欢迎使用岐禾中医门诊系统"));
-    QStringList captions;
-    for (QAction* action : mainWindow_->menuBar()->actions())
-        captions << action->text();
-    QCOMPARE(captions, QStringList({"门诊处方管理&Z", "药品入出库管理&R", "数据资料查询&F",
-                                    "中医数据编辑&D", "系统维护&W", "系统帮助&H", "联系作者&L",
-                                    "退出系统&Q"}));
-    QVERIFY(allTopMenusEnabled(true));
-    QCOMPARE(core::MainWindow(), mainWindow_.get());
-}
-
-void MainWindowTest::itemsWithoutAWindowStayDisabled()
-{
-    mainWindow_ = std::make_unique<core::MDIFqhmz>();
-    QAction* item = mainWindow_->menuAction(QStringLiteral("YcqkWh"));
-    QCOMPARE(item->text(), QStringLiteral("药品名称编码"));
-    QVERIFY(!item->isEnabled());
-
-    mainWindow_->wire(QStringLiteral("YcqkWh"), [] { return new DummyWindow; });
-    QVERIFY(item->isEnabled());
-}
-
-void MainWindowTest::workingWindowLocksTheMenusUntilItsExit()
-{
-    QVERIFY(core::PrepareSystem(shippedDatabase()));
-    mainWindow_ = std::make_unique<core::MDIFqhmz>();
-    mainWindow_->show();
-    QPointer<DummyWindow> opened;
-    mainWindow_->wire(QStringLiteral("ZysjDl0"), [&] { return opened = new DummyWindow; });
-
-    mainWindow_->menuAction(QStringLiteral("ZysjDl0"))->trigger();
-    QVERIFY(opened);
-    QVERIFY(opened->isVisible());
-    QCOMPARE(mainWindow_->mdiArea()->subWindowList().size(), 1);
-    QVERIFY(allTopMenusEnabled(false));
-
-    opened->Exit();
-    QVERIFY(allTopMenusEnabled(true));
-}
-
-void MainWindowTest::builderRunsBeforeTheWindowWithTheBusyPointer()
-{
-    mainWindow_ = std::make_unique<core::MDIFqhmz>();
-    mainWindow_->show();
-    forms::Screen::setMousePointer(forms::vbArrow);
-    QStringList steps;
-    mainWindow_->wire(
-        QStringLiteral("zycxll1"),
-        [&] {
+    // A builder runs first, menus locked, under the busy pointer; the import item only
+    // locks and shows.
+    void builderRunsBeforeTheWindowWithTheBusyPointer()
+    {
+        showMainWindow();
+        forms::Screen::setMousePointer(forms::vbArrow);
+        QStringList steps;
+        QPointer<DummyWindow> opened;
+        const auto window = [&] {
             steps << QStringLiteral("window");
-            return new DummyWindow;
-        },
-        [&] {
+            return opened = new DummyWindow;
+        };
+        mainWindow_->wire(QStringLiteral("zycxll1"), window, [&] {
             steps << QStringLiteral("builder");
             QVERIFY(allTopMenusEnabled(false));
             QCOMPARE(forms::Screen::MousePointer(), forms::vbArrowHourglass);
         });
+        mainWindow_->menuAction(QStringLiteral("zycxll1"))->trigger();
+        QCOMPARE(steps, QStringList({"builder", "window"}));
+        opened->Exit();
 
-    mainWindow_->menuAction(QStringLiteral("zycxll1"))->trigger();
-    QCOMPARE(steps, QStringList({"builder", "window"}));
-}
+        mainWindow_->wire(QStringLiteral("DateSj"), window);
+        forms::Screen::setMousePointer(forms::vbArrow);
+        mainWindow_->menuAction(QStringLiteral("DateSj"))->trigger();
+        QCOMPARE(steps, QStringList({"builder", "window", "window"}));
+        QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
+        QVERIFY(allTopMenusEnabled(false));
+    }
 
-void MainWindowTest::importItemOnlyLocksAndShows()
-{
-    mainWindow_ = std::make_unique<core::MDIFqhmz>();
-    mainWindow_->show();
-    forms::Screen::setMousePointer(forms::vbArrow);
-    mainWindow_->wire(QStringLiteral("DateSj"), [] { return new DummyWindow; });
+    // A builder or a window's load that fails is reported in the error form; no window
+    // or progress is left and the menus come back.
+    void aFailingBuilderOrLoadIsReportedAndTheMenusComeBack()
+    {
+        struct FailingToLoad : DummyWindow {
+            void Form_Load() override { throw vb::TypeMismatch(); }
+        };
+        showMainWindow().wire(QStringLiteral("ZysjDl2"), [] { return new FailingToLoad; });
+        bool windowMade = false;
+        mainWindow_->wire(
+            QStringLiteral("zycxll1"),
+            [&] {
+                windowMade = true;
+                return new DummyWindow;
+            },
+            [] {
+                (new core::Frmjdys)->Show();   // a builder fails half-way
+                throw dao::Error(3044, QStringLiteral("路径无效"));
+            });
+        mainWindow_->menuAction(QStringLiteral("zycxll1"))->trigger();
+        QVERIFY(!windowMade);
+        QCOMPARE(boxes_->shown()[0].icon, forms::vbInformation);
+        QCOMPARE(boxes_->shown()[0].title, QString());
+        QVERIFY(allTopMenusEnabled(true));
+        QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
+        QTRY_VERIFY(mainWindow_->findChildren<core::Frmjdys*>().isEmpty());   // no progress left on top
 
-    mainWindow_->menuAction(QStringLiteral("DateSj"))->trigger();
-    QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
-    QVERIFY(allTopMenusEnabled(false));
-}
+        mainWindow_->menuAction(QStringLiteral("ZysjDl2"))->trigger();
+        QCOMPARE(boxes_->texts(), QStringList({"错误号码：3044错误内容：路径无效", "错误号码：13错误内容：类型不匹配"}));
+        QTRY_VERIFY(mainWindow_->mdiArea()->subWindowList().isEmpty());
+        QVERIFY(allTopMenusEnabled(true));
+    }
 
-void MainWindowTest::aFailingBuilderIsReportedAndTheMenusComeBack()
-{
-    mainWindow_ = std::make_unique<core::MDIFqhmz>();
-    mainWindow_->show();
-    bool windowMade = false;
-    mainWindow_->wire(
-        QStringLiteral("zycxll1"),
-        [&] {
-            windowMade = true;
-            return new DummyWindow;
-        },
-        [] {
-            (new core::Frmjdys)->Show();                       // a builder fails half-way
-            throw dao::Error(3044, QStringLiteral("路径无效"));
-        });
-
-    mainWindow_->menuAction(QStringLiteral("zycxll1"))->trigger();
-    QVERIFY(!windowMade);
-    QCOMPARE(boxes_->texts(), QStringList{QStringLiteral("错误号码：3044错误内容：路径无效")});
-    QCOMPARE(boxes_->shown()[0].icon, forms::vbInformation);
-    QCOMPARE(boxes_->shown()[0].title, QString());
-    QVERIFY(allTopMenusEnabled(true));
-    QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
-    QTRY_VERIFY(mainWindow_->findChildren<core::Frmjdys*>().isEmpty());   // no progress left on top
-}
-
-void MainWindowTest::aWindowFailingToLoadIsDroppedAndTheMenusComeBack()
-{
-    struct FailingToLoad : DummyWindow {
-        void Form_Load() override { throw vb::TypeMismatch(); }
-    };
-    mainWindow_ = std::make_unique<core::MDIFqhmz>();
-    mainWindow_->show();
-    mainWindow_->wire(QStringLiteral("ZysjDl2"), [] { return new FailingToLoad; });
-
-    mainWindow_->menuAction(QStringLiteral("ZysjDl2"))->trigger();
-    QCOMPARE(boxes_->texts(), QStringList{QStringLiteral("错误号码：13错误内容：类型不匹配")});
-    QTRY_VERIFY(mainWindow_->mdiArea()->subWindowList().isEmpty());
-    QVERIFY(allTopMenusEnabled(true));
-
-    boxes_->answer(forms::vbNo);
-    mainWindow_->menuAction(QStringLiteral("zyexit"))->trigger();   // the program still answers
-    QCOMPARE(boxes_->shown().size(), size_t(2));
-    QVERIFY(mainWindow_->isVisible());
-}
-
-void MainWindowTest::exitAsksAndNoKeepsTheProgramRunning()
-{
-    mainWindow_ = std::make_unique<core::MDIFqhmz>();
-    mainWindow_->show();
-    boxes_->answer(forms::vbNo);
-
-    mainWindow_->menuAction(QStringLiteral("zyexit"))->trigger();
-    QCOMPARE(boxes_->shown().size(), size_t(1));
-    QCOMPARE(boxes_->shown()[0].text, QStringLiteral("退出岐禾中医门诊系统吗?"));
-    QCOMPARE(boxes_->shown()[0].buttons, forms::vbYesNo);
-    QCOMPARE(boxes_->shown()[0].icon, forms::vbQuestion);
-    QVERIFY(mainWindow_->isVisible());
-}
-
-void MainWindowTest::exitYesEndsTheProgram()
-{
-    mainWindow_ = std::make_unique<core::MDIFqhmz>();
-    mainWindow_->show();
-    boxes_->answer(forms::vbYes);
-
-    mainWindow_->menuAction(QStringLiteral("zyexit"))->trigger();
-    QVERIFY(!mainWindow_->isVisible());
-}
-
-void MainWindowTest::closingByOtherMeansIsRefused()
-{
-    mainWindow_ = std::make_unique<core::MDIFqhmz>();
-    mainWindow_->show();
-    QVERIFY(!mainWindow_->close());
-    QVERIFY(mainWindow_->isVisible());
-    QVERIFY(boxes_->shown().empty());
-}
+    // Closing by other means is refused; the exit asks, No keeps the program, Yes ends it.
+    void exitAsksAndOnlyYesEndsTheProgram()
+    {
+        showMainWindow();
+        QVERIFY(!mainWindow_->close());
+        QVERIFY(mainWindow_->isVisible());
+        QVERIFY(boxes_->shown().empty());
+        boxes_->answer(forms::vbNo);
+        mainWindow_->menuAction(QStringLiteral("zyexit"))->trigger();
+        QCOMPARE(boxes_->shown().size(), size_t(1));
+        QCOMPARE(boxes_->shown()[0].text, QStringLiteral("退出岐禾中医门诊系统吗?"));
+        QCOMPARE(boxes_->shown()[0].buttons, forms::vbYesNo);
+        QCOMPARE(boxes_->shown()[0].icon, forms::vbQuestion);
+        QVERIFY(mainWindow_->isVisible());
+        boxes_->answer(forms::vbYes);
+        mainWindow_->menuAction(QStringLiteral("zyexit"))->trigger();
+        QVERIFY(!mainWindow_->isVisible());
+    }
+};
 
 QTEST_MAIN(MainWindowTest)
 #include "main_window_test.moc"

@@ -15,7 +15,7 @@ class WriteRoutineTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void oneWriteAtATime()
+    void oneWriteAtATimeWithEventsOutsideAndNothingLeftOnFailure()
     {
         WindowFixture world;
         forms::Form window;
@@ -28,13 +28,8 @@ private slots:
         });
         QCOMPARE(runs, 1);
         QVERIFY(!writer.running());
-    }
 
-    void eventsRunBeforeTheTransactionNeverInIt()
-    {
-        WindowFixture world;
-        forms::Form window;
-        core::WriteRoutine writer(window);
+        // Events pending run before the transaction opens, none while it is open.
         bool pending = false;
         QTimer::singleShot(0, [&] { pending = true; });
         bool ranFirst = false;
@@ -51,13 +46,9 @@ private slots:
         QVERIFY(ranFirst);
         QVERIFY(!ranInside);
         QCOMPARE(world.environment().count("ycjg"), 1);
-    }
 
-    void declinedAndFailedWorkLeavesTheFile()
-    {
-        WindowFixture world;
-        forms::Form window;
-        core::WriteRoutine writer(window);
+        // Work that declines or fails leaves the file as it was.
+        world.environment().open().execute(QStringLiteral("delete * from ycjg"));
         const auto insertThen = [](bool result, bool fail) {
             return [=](dao::Database& db) {
                 db.execute(QStringLiteral("insert into ycjg (ycbm, ycmc) values ('A1', '当归')"));

@@ -9,31 +9,29 @@ class ColumnsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void ordinalsFollowTheDescriptions();
-};
-
-void ColumnsTest::ordinalsFollowTheDescriptions()
-{
+    void ordinalsFollowTheDescriptions()
+    {
 #define TABLE(t) {#t, data::t::columnNames}
-    const std::pair<const char*, const char*> named[] = {
-        TABLE(ycjg), TABLE(ycyltb), TABLE(yccrtb), TABLE(ycgy),   TABLE(yczz), TABLE(fjgy),
-        TABLE(fjzz), TABLE(lcfj),   TABLE(bzzz),   TABLE(Cygx),   TABLE(Cyzz), TABLE(zyyc),
-        TABLE(zyfj), TABLE(zybz),   TABLE(fjcy),   TABLE(ylsy),   TABLE(hzblzl), TABLE(hzzdzl),
-        TABLE(fzzl), TABLE(xtzlqk), TABLE(yckpass)};
+        const std::pair<const char*, const char*> named[] = {
+            TABLE(ycjg), TABLE(ycyltb), TABLE(yccrtb), TABLE(ycgy),   TABLE(yczz), TABLE(fjgy),
+            TABLE(fjzz), TABLE(lcfj),   TABLE(bzzz),   TABLE(Cygx),   TABLE(Cyzz), TABLE(zyyc),
+            TABLE(zyfj), TABLE(zybz),   TABLE(fjcy),   TABLE(ylsy),   TABLE(hzblzl), TABLE(hzzdzl),
+            TABLE(fzzl), TABLE(xtzlqk), TABLE(yckpass)};
 #undef TABLE
-    QCOMPARE(std::size(named), data::tables().size());
-    for (const auto& [table, names] : named) {
-        const data::Table* described = data::findTable(table);
-        QVERIFY2(described, table);
-        QStringList described_names;
-        for (const data::Column& column : described->columns) described_names << column.name;
-        QStringList listed = QString::fromLatin1(names).split(u',');
-        for (QString& name : listed) name = name.trimmed();
-        QCOMPARE(listed, described_names);
+        QCOMPARE(std::size(named), data::tables().size());
+        for (const auto& [table, names] : named) {
+            const data::Table* described = data::findTable(table);
+            QVERIFY2(described, table);
+            QStringList described_names;
+            for (const data::Column& column : described->columns) described_names << column.name;
+            QStringList listed = QString::fromLatin1(names).split(u',');
+            for (QString& name : listed) name = name.trimmed();
+            QCOMPARE(listed, described_names);
     }
     QCOMPARE(int(data::ycjg::yplb), 4);   // the enum counts as the list reads
     QCOMPARE(int(data::yccrtb::bgxm), 15);
-}
+    }
+};
 
 QTEST_MAIN(ColumnsTest)
 #include "columns_test.moc"

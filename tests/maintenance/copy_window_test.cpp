@@ -1,8 +1,10 @@
-// The backup and restore window Frmcopy driven as the user drives it: a backup and
-// its restore through the file dialog, with the pause and the path emptied; every
-// refusal and failure with its message, the buttons back, the path kept and the
-// database untouched; a cancelled dialog; the exit giving the menus back.
+// Backup and restore through the window Frmcopy, driven as the user drives it: a backup
+// and its restore give the same records, with the pause and the path emptied; every
+// refusal and failure (no room, a full disk, a failed flush, the live file, anything
+// but a database of this system) shows its message with the buttons back, the path
+// kept and both files untouched; a cancelled dialog; the exit giving the menus back.
 #include "maintenance/copy_window.h"
+#include "maintenance/database_copy.h"
 #include "maintenance/maintenance_menu.h"
 #include "support/window_fixture.h"
 
@@ -19,6 +21,8 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include <unistd.h>
+
 using maintenance::Frmcopy;
 
 class CopyWindowTest : public QObject {
@@ -31,10 +35,11 @@ private:
 
     QString path(const QString& name) const { return world_->environment().windowsDir() + u'/' + name; }
 
-    static QByteArray bytesOf(const QString& file)
+    // A database file of the system's format keyed with `password`, `schema` run on it.
+    static void makeDatabase(const QString& file, const QString& password, const QString& schema = {})
     {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        data::createDatabase(file, password);
+        if (!schema.isEmpty()) dao::Database::open(file, QStringLiteral(";pwd=") + password).executeSchema(schema);
     }
 
     // Chooses `file` through the dialog in the mode of `mode`, then presses the copy button.
@@ -45,8 +50,6 @@ private:
         WindowFixture::click(window_->CmdPath);
         WindowFixture::click(window_->Cmdcopy);
     }
-
-    static int herbs() { return core::OpenDb().openTable("zyyc").recordCount(); }
 
 private slots:
     void init()
@@ -63,6 +66,7 @@ private slots:
     void cleanup()
     {
         win::setCopyByteLimit(std::nullopt);
+        win::setCopyFlushFails(false);
         win::setDiskFreeSpaceHook({});
         dialogs_.reset();
         world_.reset();
@@ -79,7 +83,12 @@ private slots:
 
         world_->environment().insert("zyyc", {"当归"});
         copy(window_->Optcove, path("备份.mdb"));
-        QCOMPARE(herbs(), 1);   // read through the program's connection, reopened on the restored file
+        {
+            dao::Database db = core::OpenDb();   // the program's connection, reopened on the restored file
+            dao::Recordset herbs = db.openTable("zyyc");
+            QCOMPARE(herbs.recordCount(), 1);
+            QCOMPARE(herbs.field(0).toString(), QStringLiteral("黄芪"));
+        }
         QCOMPARE(dialogs_->log.back().save, false);
         QCOMPARE(world_->messages(), QStringList());
 
@@ -91,43 +100,66 @@ private slots:
     {
         QTest::addColumn<QString>("situation");
         QTest::addColumn<QString>("message");
-        const QString block = QStringLiteral("错误号码： %1\r\n错误内容：%2");
+        const auto error = [](int number) { return QStringLiteral("错误号码： %1\r\n错误内容：").arg(number); };
+        const QString noRoom = QStringLiteral("目标磁盘太小，不能备份数据。");
         QTest::newRow("no file chosen") << "empty" << "选择要备份或恢复的文件";
-        QTest::newRow("database missing") << "missing" << "系统数据丢失，不能备份。";
-        QTest::newRow("backup: no room") << "room backup" << "目标磁盘太小，不能备份数据。";
-        QTest::newRow("restore: no room") << "room restore" << "目标磁盘太小，不能备份数据。";
-        QTest::newRow("backup: full disk") << "full" << block.arg(61).arg("磁盘已满");
-        QTest::newRow("restore from a text file") << "text" << "错误号码： 3343";
+        QTest::newRow("backup: database missing") << "save missing" << "系统数据丢失，不能备份。";
+        QTest::newRow("backup: no room") << "save room" << noRoom;
+        QTest::newRow("restore: no room") << "restore room" << noRoom;
+        QTest::newRow("backup: full disk") << "save full" << error(61) + "磁盘已满";
+        QTest::newRow("restore: full disk") << "restore full" << error(61);
+        QTest::newRow("backup: failed flush") << "save flush" << error(57);
+        QTest::newRow("restore: failed flush") << "restore flush" << error(57);
+        QTest::newRow("backup onto the live file") << "save live" << error(75);
+        QTest::newRow("restore: the live file by another name") << "restore link" << error(75);
+        QTest::newRow("restore: a text file") << "restore text" << error(3343);
+        QTest::newRow("restore: another password") << "restore password" << error(3031);
+        QTest::newRow("restore: a table missing") << "restore table" << error(3343);
+        QTest::newRow("restore: a table of other columns") << "restore columns" << error(3343);
+        QTest::newRow("restore: no such file") << "restore absent" << error(3024);
     }
     void refusalsAndFailuresLeaveTheDatabase()
     {
         QFETCH(QString, situation);
         QFETCH(QString, message);
-        QFile text(path("说明.mdb"));
-        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("不是数据库") > 0);
-        text.close();
-        QVERIFY(QFile::copy(world_->environment().databasePath(), path("备份.mdb")));
-        if (situation.startsWith("room"))
+        const QString live = world_->environment().databasePath();
+        const QString backup = path("备份.mdb");
+        const QString other = path("chosen.mdb");
+        const QString password = data::databasePassword();
+        QVERIFY(QFile::copy(live, backup));
+        QString chosen = backup;
+        if (situation.endsWith("room"))
             win::setDiskFreeSpaceHook([](const QString&) { return win::DiskFreeSpace{true, 1, 1, 100, 100}; });
-        if (situation == "full") win::setCopyByteLimit(1024);
-        if (situation == "missing") QVERIFY(QFile::rename(world_->environment().databasePath(), path("别处.mdb")));
-        const QByteArray database = bytesOf(world_->environment().databasePath());
-        const QByteArray backup = bytesOf(path("备份.mdb"));
+        if (situation.endsWith("full")) win::setCopyByteLimit(2048);
+        if (situation.endsWith("flush")) win::setCopyFlushFails(true);
+        if (situation.endsWith("missing")) QVERIFY(QFile::rename(live, path("别处.mdb")));
+        if (situation.endsWith("live")) chosen = path("system/../system/zyqhmz.mdb");
+        if (situation.endsWith("link")) QCOMPARE(::link(QFile::encodeName(live), QFile::encodeName(other)), 0);
+        if (situation.endsWith("text")) {
+            QFile text(other);
+            QVERIFY(text.open(QIODevice::WriteOnly) && text.write("这不是数据库，是一份文本。") > 0);
+        }
+        if (situation.endsWith("password")) makeDatabase(other, data::importPassword());
+        if (situation.endsWith("table")) makeDatabase(other, password, "DROP TABLE fzzl");
+        if (situation.endsWith("columns"))
+            makeDatabase(other, password, "DROP TABLE zybz; CREATE TABLE zybz(bzmc, bzqk, bzcy, zlcs)");
+        if (QStringList{"link", "text", "password", "table", "columns", "absent"}.contains(situation.section(' ', 1)))
+            chosen = other;
+        const QByteArray database = TestEnvironment::bytesOf(live);
+        const QByteArray copied = TestEnvironment::bytesOf(backup);
 
-        const bool restore = situation == "room restore" || situation == "text";
-        const QString chosen = situation == "text" ? path("说明.mdb") : path("备份.mdb");
         if (situation == "empty") WindowFixture::click(window_->Cmdcopy);
-        else copy(restore ? window_->Optcove : window_->Optsave, chosen);
+        else copy(situation.startsWith("save") ? window_->Optsave : window_->Optcove, chosen);
 
         QCOMPARE(world_->messages().size(), 1);
         QVERIFY2(world_->messages().first().startsWith(message), qPrintable(world_->messages().first()));
         QVERIFY(world_->boxes().shown().front().title.isEmpty());
-        QCOMPARE(bytesOf(world_->environment().databasePath()), database);
-        QCOMPARE(bytesOf(path("备份.mdb")), backup);
+        QCOMPARE(TestEnvironment::bytesOf(live), database);
+        QCOMPARE(TestEnvironment::bytesOf(backup), copied);
         QVERIFY(window_->Cmdcopy->isVisible() && window_->Cmdexit->isVisible() && !window_->Aniplay->isVisible());
         QCOMPARE(window_->Txtpath->Text(), situation == "empty" ? QString() : chosen);
         if (situation == "empty") QCOMPARE(WindowFixture::focusedControl(), static_cast<forms::Control*>(window_->CmdPath));
-        if (situation.startsWith("room")) QCOMPARE(WindowFixture::focusedControl(), static_cast<forms::Control*>(window_->Txtpath));
+        if (situation.endsWith("room")) QCOMPARE(WindowFixture::focusedControl(), static_cast<forms::Control*>(window_->Txtpath));
     }
 
     // A cancel must not bring back a file chosen before, to be copied over unasked.
@@ -144,6 +176,17 @@ private slots:
         WindowFixture::click(window_->CmdPath);
         QVERIFY(window_->Txtpath->Text().isEmpty());
         QCOMPARE(window_->Cmdcopy->Caption(), QStringLiteral("数据恢复"));
+    }
+
+    // Free bytes equal to the length pass; a failed query skips the check.
+    void roomEdges()
+    {
+        bool answers = true;
+        win::setDiskFreeSpaceHook([&](const QString&) { return win::DiskFreeSpace{answers, 2, 512, 1, 1}; });
+        QVERIFY(maintenance::hasRoomFor(1024, "/media/stick/备份.mdb"));
+        QVERIFY(!maintenance::hasRoomFor(1025, "/media/stick/备份.mdb"));
+        answers = false;
+        QVERIFY(maintenance::hasRoomFor(1 << 30, "/media/stick/备份.mdb"));
     }
 };
 

@@ -66,7 +66,7 @@ Row padded(const Row& key)
     return row;
 }
 
-void insertRows(dao::Database& db, const QString& table, const std::vector<Row>& rows)
+void insertRows(dao::Database db, const QString& table, const std::vector<Row>& rows)
 {
     if (rows.empty()) return;
     dao::Recordset rs = db.openTable(table);
@@ -87,12 +87,6 @@ Row stored(const TestEnvironment& env, const ImportMember& m, const Row& key)
     Row row;
     for (int c = 0; !rs.noMatch() && c < rs.fieldCount(); ++c) row.push_back(rs.field(c));
     return row;
-}
-
-QByteArray bytesOf(const QString& file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -117,7 +111,7 @@ private:
         data::createDatabase(sourcePath(), password);
         dao::Database db = dao::Database::open(sourcePath(), QStringLiteral(";pwd=") + password);
         if (!schema.isEmpty()) db.executeSchema(schema);
-        insertRows(db, m.table, rows);
+        insertRows(std::move(db), m.table, rows);
     }
 
     int run(const ImportMember& m, const QString& source)
@@ -143,15 +137,12 @@ private slots:
         QFETCH(QString, table);
         const ImportMember& m = member(table);
         const Row held = record(table, keyOf(m, "甲"), "旧");
-        {
-            dao::Database db = env_->open();
-            insertRows(db, table, {held});
-        }
+        insertRows(env_->open(), table, {held});
         // A visit of a record number the target holds is skipped whatever its department and date.
         const Row present = m.keyColumns == 3 ? keyOf(m, "甲", "外科", "2024-02-01") : keyOf(m, "甲");
         makeSource(m, {record(table, present, "新"), record(table, padded(keyOf(m, "乙")), "乙"),
                        record(table, keyOf(m, "O'丙"), "", true), record(table, keyOf(m, vb::Variant()), "丁")});
-        const QByteArray source = bytesOf(sourcePath());
+        const QByteArray source = TestEnvironment::bytesOf(sourcePath());
 
         QCOMPARE(run(m, sourcePath()), 2);
         QCOMPARE(env_->count(table), 3);
@@ -163,7 +154,7 @@ private slots:
         QCOMPARE(stored(*env_, m, keyOf(m, "O'丙")), withNulls);
         QCOMPARE(progress_.captions, QStringList({" 25%", " 50%", " 75%", " 100%"}));
         QCOMPARE(progress_.ends, 1);
-        QCOMPARE(bytesOf(sourcePath()), source);
+        QCOMPARE(TestEnvironment::bytesOf(sourcePath()), source);
     }
 
     // Visits in the older layout of eight columns: every visit of a new patient is
@@ -186,58 +177,46 @@ private slots:
         QVERIFY(stored(*env_, m, {"甲", "外科", "2024-03-01"}).empty());
     }
 
-    void otherLayoutsAreRefusedBeforeAnythingIsWritten_data()
-    {
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<QString>("columns");
-        QTest::newRow("herbs of 8 columns") << "zyyc" << "ycmc, ycgj, ycxw, ycgy, yczz, ycyf, ycyj, ycxd";
-        QTest::newRow("diagnoses of 3 columns") << "zybz" << "bzmc, bzqk, bzcy";
-        QTest::newRow("visits of 10 columns") << "hzzdzl" << "a, b, c, d, e, f, g, h, i, j";
-    }
-    void otherLayoutsAreRefusedBeforeAnythingIsWritten()
-    {
-        QFETCH(QString, table);
-        QFETCH(QString, columns);
-        const ImportMember& m = member(table);
-        Row row(static_cast<size_t>(columns.count(u',') + 1), vb::Variant("新"));
-        makeSource(m, {row}, QStringLiteral("DROP TABLE %1; CREATE TABLE %1(%2)").arg(table, columns));
-        try {
-            run(m, sourcePath());
-            QFAIL("the import went ahead");
-        } catch (const dao::Error& error) {
-            QCOMPARE(error.number(), 3343);
-        }
-        QCOMPARE(env_->count(table), 0);
-        QCOMPARE(progress_.starts, 0);
-    }
-
-    // One import is one transaction: a value refused part-way, a wrong password or a
-    // missing table add nothing.
+    // Nothing is added when a source cannot be imported: a layout of another width is
+    // refused before anything is written; a value refused part-way (one import is one
+    // transaction), a wrong password or a missing table add nothing either.
     void failuresAddNothing_data()
     {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("schema");
         QTest::addColumn<QString>("failure");
         QTest::addColumn<int>("number");
-        QTest::newRow("refused part-way") << "refused" << 3000;
-        QTest::newRow("wrong password") << "password" << 3031;
-        QTest::newRow("table missing") << "table" << 3078;
+        const QString layout = QStringLiteral("DROP TABLE %1; CREATE TABLE %1(%2)");
+        QTest::newRow("herbs of 8 columns")
+            << "zyyc" << layout.arg("zyyc", "ycmc, ycgj, ycxw, ycgy, yczz, ycyf, ycyj, ycxd") << "layout" << 3343;
+        QTest::newRow("diagnoses of 3 columns") << "zybz" << layout.arg("zybz", "bzmc, bzqk, bzcy") << "layout" << 3343;
+        QTest::newRow("visits of 10 columns") << "hzzdzl" << layout.arg("hzzdzl", "a, b, c, d, e, f, g, h, i, j") << "layout" << 3343;
+        QTest::newRow("refused part-way") << "zyfj" << "" << "refused" << 3000;
+        QTest::newRow("wrong password") << "zyfj" << "" << "password" << 3031;
+        QTest::newRow("table missing") << "zyfj" << "DROP TABLE zyfj" << "" << 3078;
     }
     void failuresAddNothing()
     {
+        QFETCH(QString, table);
+        QFETCH(QString, schema);
         QFETCH(QString, failure);
         QFETCH(int, number);
-        const ImportMember& m = member("zyfj");
+        const ImportMember& m = member(table);
         env_->open().executeSchema("CREATE TRIGGER refuse BEFORE INSERT ON zyfj WHEN NEW.fjmc='丁' "
                                    "BEGIN SELECT RAISE(ABORT, 'refused'); END");
-        if (failure == "table") makeSource(m, {}, "DROP TABLE zyfj");
-        else makeSource(m, {record("zyfj", {"乙"}, ""), record("zyfj", {"丁"}, "")}, {}, failure == "password");
+        std::vector<Row> rows = {record(table, {"乙"}, ""), record(table, {"丁"}, "")};
+        if (failure == "layout") rows = {Row(static_cast<size_t>(schema.count(u',') + 1), vb::Variant("新"))};
+        if (failure.isEmpty()) rows.clear();
+        makeSource(m, rows, schema, failure == "password");
         try {
             run(m, sourcePath());
             QFAIL("the import went through");
         } catch (const dao::Error& error) {
             QCOMPARE(error.number(), number);
         }
-        QCOMPARE(env_->count("zyfj"), 0);
+        QCOMPARE(env_->count(table), 0);
         QCOMPARE(progress_.ends, 0);
+        if (failure == "layout") QCOMPARE(progress_.starts, 0);
     }
 
     void emptySourceOrTheOwnFileAddNothingAndShowNothing()

@@ -18,14 +18,25 @@ TestEnvironment::TestEnvironment()
     qputenv("ZYQHMZ_WINDOWS_DIR", QFile::encodeName(dir_.path()));
     qputenv("ZYQHMZ_DOCUMENTS_DIR", QFile::encodeName(documentsDir()));
 
-    QString shipped = qEnvironmentVariable("ZYQHMZ_SHIPPED_DB");
-    if (shipped.isEmpty()) shipped = QStringLiteral(ZYQHMZ_SHIPPED_DB);
+    const QString shipped = shippedDatabase();
     if (QFile::exists(shipped)) {
         if (!QFile::copy(shipped, databasePath())) throw std::runtime_error("cannot copy the shipped database");
         QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner);
     } else {
         data::createDatabase(databasePath(), data::databasePassword());
     }
+}
+
+QString TestEnvironment::shippedDatabase()
+{
+    const QString fromEnvironment = qEnvironmentVariable("ZYQHMZ_SHIPPED_DB");
+    return fromEnvironment.isEmpty() ? QStringLiteral(ZYQHMZ_SHIPPED_DB) : fromEnvironment;
+}
+
+QByteArray TestEnvironment::bytesOf(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QString TestEnvironment::documentsDir() const

@@ -25,6 +25,11 @@ public:
     // The number of rows of `table`.
     int count(const QString& table) const;
 
+    // The shipped database the build made (ZYQHMZ_SHIPPED_DB, or the path built in).
+    static QString shippedDatabase();
+    // The whole content of `file`, or nothing when it cannot be read.
+    static QByteArray bytesOf(const QString& file);
+
 private:
     QTemporaryDir dir_;
 };
