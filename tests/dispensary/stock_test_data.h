@@ -24,6 +24,13 @@ struct Row {
     QString text(int ordinal) const { return fields.at(ordinal).toString(); }
     double number(int ordinal) const { return fields.at(ordinal).toDouble(); }
     QDate date(int ordinal) const { return fields.at(ordinal).toDate(); }
+    // Every field as text (dates as yyyy-MM-dd, numbers plain), to compare a whole row.
+    QStringList texts() const
+    {
+        QStringList all;
+        for (const vb::Variant& field : fields) all << field.toString();
+        return all;
+    }
     bool operator==(const Row&) const = default;
 };
 
