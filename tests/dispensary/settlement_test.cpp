@@ -46,11 +46,7 @@ QList<QStringList> stockTables(const TestEnvironment& env)
 {
     QList<QStringList> all;
     for (const QString table : {"ycyltb", "yccrtb"})
-        for (const Row& row : rowsOf(env, table)) {
-            QStringList fields{table};
-            for (const vb::Variant& field : row.fields) fields << field.toString();
-            all << fields;
-        }
+        for (const Row& row : rowsOf(env, table)) all << QStringList{table} + row.texts();
     return all;
 }
 
