@@ -62,20 +62,4 @@ inline Balance balanceOf(const TestEnvironment& env, const QString& drugName)
     return {};
 }
 
-// Makes the next write that touches `table` for `drugName` fail, as a full disk or a
-// broken file would, in the middle of a movement.
-inline void injectFailure(const TestEnvironment& env, const QString& table, const QString& event,
-                          const QString& drugName)
-{
-    dao::Database db = env.open();
-    db.executeSchema(QStringLiteral("CREATE TRIGGER injected BEFORE %1 ON %2 WHEN NEW.ycbm=%3 "
-                                    "BEGIN SELECT RAISE(ABORT,'injected'); END")
-                         .arg(event, table, dao::quote(drugName)));
-}
-
-inline void removeFailure(const TestEnvironment& env)
-{
-    env.open().executeSchema(QStringLiteral("DROP TRIGGER injected"));
-}
-
 }  // namespace stocktest
