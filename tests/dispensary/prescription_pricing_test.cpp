@@ -525,7 +525,6 @@ private slots:
     }
 
 private:
-    Frmycjj* openWindow();
     // Opens the window and finds the visit of A001 to 内科 today.
     bool openAtVisit()
     {
@@ -533,76 +532,53 @@ private:
         findVisit("A001", "内科", "2024-03-15");
         return true;
     }
-    void findVisit(const QString& recordNumber, const QString& department, const QString& date);
+    Frmycjj* openWindow()
+    {
+        seedPricingWorld(world_->environment());
+        return window_ = world_->open<Frmycjj>("YcqkXs");
+    }
+    void findVisit(const QString& recordNumber, const QString& department, const QString& date)
+    {
+        window_->TxtBlhm->setText(recordNumber);
+        window_->CboZdks->setText(department);
+        window_->MasZdsj->setText(date);
+        WindowFixture::pressEnter(window_->MasZdsj);
+    }
     // Enter a code and a dose and press Enter in both boxes, as the dispenser does.
-    void price(const QString& code, const QString& dose);
-    void clickGridRow(int row);
-    QStringList gridRow(int row) const;
+    void price(const QString& code, const QString& dose)
+    {
+        window_->Txtycbm->SetFocus();
+        window_->Txtycbm->setText(QString());
+        WindowFixture::type(window_->Txtycbm, code);
+        WindowFixture::pressEnter(window_->Txtycbm);
+        WindowFixture::type(window_->TxtYcjl, dose);
+        WindowFixture::pressEnter(window_->TxtYcjl);
+    }
+    void clickGridRow(int row)
+    {
+        window_->SSTab1->setTab(0);
+        WindowFixture::clickGridRow(window_->MSFGridyfjg, row);
+    }
+    QStringList gridRow(int row) const
+    {
+        QStringList cells;
+        for (int col = 0; col < 5; ++col) cells << window_->MSFGridyfjg->TextMatrix(row, col);
+        return cells;
+    }
     // The entry boxes taken back into and the total: code, name, dose, total.
     QStringList entry() const
     {
         return {window_->Txtycbm->Text(), window_->Txtycmc->Text(), window_->TxtYcjl->Text(), window_->TxtYchj->Text()};
     }
-    bool menusEnabled();
+    bool menusEnabled()
+    {
+        return world_->mainWindow().menuAction("ycrk")->isEnabled()
+            && world_->mainWindow().menuAction("ZymzZd")->isEnabled();
+    }
 
     std::unique_ptr<WindowFixture> world_;
     Frmycjj* window_ = nullptr;
 };
-
-Frmycjj* PrescriptionPricingTest::openWindow()
-{
-    seedPricingWorld(world_->environment());
-    window_ = world_->open<Frmycjj>("YcqkXs");
-    return window_;
-}
-
-void PrescriptionPricingTest::findVisit(const QString& recordNumber, const QString& department,
-                                        const QString& date)
-{
-    window_->TxtBlhm->setText(recordNumber);
-    window_->CboZdks->setText(department);
-    window_->MasZdsj->setText(date);
-    WindowFixture::pressEnter(window_->MasZdsj);
-}
-
-void PrescriptionPricingTest::price(const QString& code, const QString& dose)
-{
-    window_->Txtycbm->SetFocus();
-    window_->Txtycbm->setText(QString());
-    WindowFixture::type(window_->Txtycbm, code);
-    WindowFixture::pressEnter(window_->Txtycbm);
-    WindowFixture::type(window_->TxtYcjl, dose);
-    WindowFixture::pressEnter(window_->TxtYcjl);
-}
-
-void PrescriptionPricingTest::clickGridRow(int row)
-{
-    window_->SSTab1->setTab(0);
-    WindowFixture::clickGridRow(window_->MSFGridyfjg, row);
-}
-
-QStringList PrescriptionPricingTest::gridRow(int row) const
-{
-    QStringList cells;
-    for (int col = 0; col < 5; ++col) cells << window_->MSFGridyfjg->TextMatrix(row, col);
-    return cells;
-}
-
-bool PrescriptionPricingTest::menusEnabled()
-{
-    return world_->mainWindow().menuAction("ycrk")->isEnabled()
-        && world_->mainWindow().menuAction("ZymzZd")->isEnabled();
-}
-
-// ---- opening --------------------------------------------------------------------
-
-// ---- the visit ------------------------------------------------------------------
-
-// ---- pricing --------------------------------------------------------------------
-
-// ---- taking rows back -----------------------------------------------------------
-
-// ---- the charge -----------------------------------------------------------------
 
 QTEST_MAIN(PrescriptionPricingTest)
 #include "prescription_pricing_test.moc"
