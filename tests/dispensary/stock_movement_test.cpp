@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QTimer>
 #include <QtTest>
+#include <tuple>
 
 using dispensary::StockMovementWindow;
 using namespace stocktest;
