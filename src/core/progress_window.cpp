@@ -4,6 +4,9 @@
 #include "platform/forms/buttons.h"
 #include "platform/forms/progressbar.h"
 
+#include <QPainter>
+#include <qdrawutil.h>
+
 namespace core {
 
 namespace {
@@ -36,6 +39,14 @@ void Frmjdys::Form_Load()
     ProgBar->setValue(0);
     Labpre->setCaption(QString());
     Labprg->setCaption(QString());
+}
+
+// Without a title bar, the window's raised edge sets it off from the window below.
+void Frmjdys::paintEvent(QPaintEvent* event)
+{
+    forms::Form::paintEvent(event);
+    QPainter painter(this);
+    qDrawWinPanel(&painter, rect(), palette());
 }
 
 }  // namespace core

@@ -1,7 +1,7 @@
 // Frmjdys: the progress window of the long batches (dictionary builders, the symptom
 // refill, the settlement). It stands over the main window and above every other
-// window, with no buttons and no way to close it; its caller sets the bar and the two
-// labels, pumps events after each update and unloads it when done.
+// window, with no title bar, no buttons and no way to close it; core::ProgressDriver
+// shows it, sets the bar and the two labels, draws it and unloads it when done.
 #pragma once
 
 #include "platform/forms/form.h"
@@ -24,6 +24,7 @@ public:
 
 protected:
     void Form_Load() override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace core

@@ -3,19 +3,12 @@
 #include "dictionary/dictionary_builder.h"
 
 #include "core/globals.h"
-#include "core/progress_window.h"
+#include "core/progress_driver.h"
 #include "dictionary/term_splitter.h"
 #include "platform/dao/dao.h"
-#include "platform/forms/buttons.h"
-#include "platform/forms/progressbar.h"
 #include "platform/forms/services.h"
 #include "platform/vb/conversions.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QThread>
-#include <QWindow>
-#include <QPointer>
 #include <QStringList>
 #include <vector>
 
@@ -82,96 +75,15 @@ const Build& patentMedBuild()
     return build;
 }
 
-// The progress window as a builder drives it. It is shown, and pending events run,
-// before the rebuild's transaction opens and after it has ended; in between no event
-// runs (no other handler can slip in), and the window is only repainted: every row's
-// place is noted, but the bar and the label are set and drawn at most once a time
-// slice and at the end of each stage, so a long rebuild does not spend its time
-// repainting.
-class ProgressDisplay {
-public:
-    ProgressDisplay()
-        : window_(new core::Frmjdys), previous_(QApplication::activeWindow())
-    {
-        window_->Show();
-        window_->Labpre->setCaption(QString());
-        window_->Labprg->setCaption(QString());
-        forms::DoEvents();
-        window_->ProgBar->setValue(0);
-        waitUntilDrawable();
-    }
-    // Unloads the window and gives the activation back to the window that had it, so
-    // the keys go where they went before (the query window opens inside it).
-    ~ProgressDisplay()
-    {
-        if (window_) window_->Unload();
-        if (previous_) previous_->activateWindow();
-        forms::DoEvents();
-    }
-    ProgressDisplay(const ProgressDisplay&) = delete;
-    ProgressDisplay& operator=(const ProgressDisplay&) = delete;
-
-    void beginStage(const QString& stageText)
-    {
-        window_->Labprg->setCaption(stageText);
-        flush();
-    }
-    // Row n of the `rows` rows of `stage`.
-    void note(const Stage& stage, int rows, int n)
-    {
-        stage_ = &stage;
-        rows_ = rows;
-        n_ = n;
-        if (!slice_.isValid() || slice_.elapsed() >= SliceMilliseconds) flush();
-    }
-    void flush()
-    {
-        if (stage_) {
-            const StageProgress progress = stageProgress(stage_->base, stage_->span, rows_, n_);
-            window_->ProgBar->setValue(progress.bar);
-            window_->Labpre->setCaption(progress.label);
-            stage_ = nullptr;
-        }
-        window_->repaint();
-        slice_.start();
-    }
-
-private:
-    static constexpr int SliceMilliseconds = 40;
-    static constexpr int ExposeMilliseconds = 1000;
-
-    // A window that the display has not exposed yet is not drawn by a repaint, and
-    // once the transaction is open no event will expose it: events run until it is
-    // (or for a second at most, so a display that never says so blocks nothing).
-    void waitUntilDrawable()
-    {
-        QElapsedTimer waited;
-        waited.start();
-        forms::DoEvents();
-        while (!(window_->windowHandle() && window_->windowHandle()->isExposed())
-               && waited.elapsed() < ExposeMilliseconds) {
-            QThread::msleep(5);
-            forms::DoEvents();
-        }
-    }
-
-    QPointer<core::Frmjdys> window_;
-    QPointer<QWidget> previous_;
-    QElapsedTimer slice_;
-    const Stage* stage_ = nullptr;   // the row noted and not drawn yet
-    int rows_ = 0;
-    int n_ = 0;
-};
-
 // One stage over its opened source: the terms of every row added to the stage's
 // dictionary, the progress noted row by row.
-void runStage(dao::Database& db, const Stage& stage, dao::Recordset& source, ProgressDisplay& progress)
+void runStage(dao::Database& db, const Stage& stage, dao::Recordset& source, core::ProgressDriver& progress)
 {
     const int rows = source.recordCount();
     progress.beginStage(stage.stageText);
     dao::Recordset dictionary = stage.splitter.openDictionary(db);
     for (int n = 1; !source.eof(); ++n, source.moveNext()) {
-        progress.note(stage, rows, n);
+        progress.note([&stage, rows, n] { return stageProgress(stage.base, stage.span, rows, n); });
         stage.splitter.addTo(dictionary, source.field(0).toString());
     }
     progress.flush();
@@ -179,7 +91,7 @@ void runStage(dao::Database& db, const Stage& stage, dao::Recordset& source, Pro
 
 // The rebuild in one transaction, with the database closed again before `progress`
 // goes (on success and on failure alike).
-void runBuild(const Build& build, ProgressDisplay& progress)
+void runBuild(const Build& build, core::ProgressDriver& progress)
 {
     dao::Database db = core::OpenDb();
     dao::Transaction rebuild(db);
@@ -197,7 +109,7 @@ void runBuild(const Build& build, ProgressDisplay& progress)
 void runTrapped(const Build& build)
 {
     try {
-        ProgressDisplay progress;
+        core::ProgressDriver progress;
         runBuild(build, progress);
     } catch (const std::exception& error) {
         forms::ReportErrorBlock(forms::ErrorNumber(error), forms::ErrorDescription(error));
@@ -225,7 +137,7 @@ bool NarrowSymptomDict(const QString& sql, const std::function<void(dao::Databas
         dao::Database db = core::OpenDb();
         dao::Recordset source = db.openRecordset(narrowing.sql);
         if (source.recordCount() == 0) return false;
-        ProgressDisplay progress;
+        core::ProgressDriver progress;
         {
             dao::Transaction refill(db);
             db.deleteAllQueryDefs();

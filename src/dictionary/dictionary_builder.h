@@ -10,6 +10,8 @@
 // texts add nothing. The progress window repaints on a time slice, not on every row.
 #pragma once
 
+#include "core/progress_driver.h"
+
 #include <QString>
 #include <functional>
 
@@ -34,10 +36,7 @@ bool NarrowSymptomDict(const QString& sql, const std::function<void(dao::Databas
 // Where a stage of `rows` rows stands at its row n (1 to rows): the bar's value,
 // base + n × (span ÷ rows) in four-decimal fixed point, and the percentage label, that
 // value rounded to a whole number (a half to the even neighbour) and "%".
-struct StageProgress {
-    double bar;
-    QString label;
-};
+using StageProgress = core::ProgressPlace;
 StageProgress stageProgress(int base, int span, int rows, int n);
 
 }  // namespace dictionary

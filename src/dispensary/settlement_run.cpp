@@ -4,54 +4,33 @@
 #include "core/error_trap.h"
 #include "core/globals.h"
 #include "core/main_window.h"
-#include "core/progress_window.h"
+#include "core/progress_driver.h"
 #include "dispensary/settlement.h"
-#include "platform/forms/buttons.h"
-#include "platform/forms/progressbar.h"
 #include "platform/forms/services.h"
-
-#include <QPointer>
 
 namespace dispensary {
 
 namespace {
 
-// The settlement's progress shown in Frmjdys, with pending events run after each
-// update so that it repaints. They run inside the settlement's transaction: no other
-// handler can write meanwhile, as the menus are locked and no working window is open
-// (the menus are locked while one is). The window goes when the passes end or, after
-// an error, when this object does.
+// The settlement's progress in the progress window. The window is shown before the
+// settlement's transaction opens and unloaded when the passes end; the window's last
+// steps (events run, the activation given back) come when this object goes, after the
+// transaction has ended.
 class ProgressWindow : public SettlementProgress {
 public:
-    ~ProgressWindow() override { end(); }
-
-    void begin(double value, const QString& stage) override
-    {
-        if (!window_) {
-            window_ = new core::Frmjdys;
-            window_->Show();
-        }
-        window_->Labpre->setCaption(QString());
-        window_->Labprg->setCaption(stage);
-        forms::DoEvents();
-        window_->ProgBar->setValue(value);
-        forms::DoEvents();
-    }
-
+    void begin(double value, const QString& stage) override { driver_.beginStage(stage, core::ProgressPlace{value, QString()}); }
     void advance(double value, const QString& percent) override
     {
-        window_->ProgBar->setValue(value);
-        window_->Labpre->setCaption(percent);
-        forms::DoEvents();
+        driver_.note([value, percent] { return core::ProgressPlace{value, percent}; });
     }
-
     void end() override
     {
-        if (window_) window_->Unload();
+        driver_.flush();
+        driver_.close();
     }
 
 private:
-    QPointer<core::Frmjdys> window_;
+    core::ProgressDriver driver_;
 };
 
 bool running = false;   // a second start while one runs is ignored
@@ -74,9 +53,7 @@ void Ypjz_Click()
         dao::Transaction transaction(db);
         Settlement settlement(db, progress);
         settlement.PrepareSettlement();
-        forms::DoEvents();
         settlement.PriceStockOuts();
-        forms::DoEvents();
         settlement.RebaseStockBalances();
         transaction.commit();
         db.close();

@@ -25,13 +25,13 @@ void NameList::setUp()
 {
     bindToDatabase(*data_);
     list_->setDataSource(data_);
+    list_->setListField(column_);
 }
 
 int NameList::show(const QString& source)
 {
     data_->setRecordSource(source);
-    data_->Refresh();
-    list_->setListField(column_);
+    data_->Refresh();   // the list follows its data control
     return data_->Recordset().recordCount();
 }
 
@@ -39,15 +39,17 @@ PickList::PickList(forms::DataControl* data, QString sql, QString column,
                    std::initializer_list<forms::DBCombo*> combos)
     : data_(data), sql_(std::move(sql)), column_(std::move(column)), combos_(combos)
 {
-    for (forms::DBCombo* combo : combos_) combo->setDataSource(data_);
+    for (forms::DBCombo* combo : combos_) {
+        combo->setDataSource(data_);
+        combo->setListField(column_);
+    }
 }
 
 void PickList::refill()
 {
     bindToDatabase(*data_);
     data_->setRecordSource(sql_);
-    data_->Refresh();
-    for (forms::DBCombo* combo : combos_) combo->setListField(column_);
+    data_->Refresh();   // every combo follows its data control: each list is filled once
 }
 
 void fillCombo(forms::ComboBox& combo, dao::Recordset& rows)

@@ -48,7 +48,8 @@ class PickList {
 public:
     PickList(forms::DataControl* data, QString sql, QString column, std::initializer_list<forms::DBCombo*> combos);
 
-    // Sets the source, re-reads it and sets the listed column of every combo.
+    // Sets the source and re-reads it; the combos, bound to its column from the
+    // start, follow it.
     void refill();
 
 private:

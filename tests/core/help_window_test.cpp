@@ -121,6 +121,7 @@ void HelpWindowTest::progressWindowStartsEmptyOnTopWithoutClose()
     QCOMPARE(progress->Labprg->Caption(), QString());
     QVERIFY(progress->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(!progress->CloseBox());
+    QVERIFY(progress->windowFlags().testFlag(Qt::FramelessWindowHint));   // no title bar to put buttons on
     progress->ProgBar->setValue(99.4);
     QCOMPARE(progress->ProgBar->Value(), 99.4);
     progress->Unload();

@@ -2,15 +2,17 @@
 // arithmetic, skipped and filled stages, terms stored once, deleted records' terms gone
 // at the next rebuild, repeatable results, and a failure at each write of a rebuild
 // leaving the dictionaries as they were.
-#include "core/progress_window.h"
 #include "dictionary/dictionary_builder.h"
 #include "platform/dao/fault_injector.h"
+#include "reference/knowledge_test_support.h"
 #include "support/window_fixture.h"
 
 #include <QTest>
 #include <algorithm>
 
 using namespace dictionary;
+using knowledgetest::progressWindowGone;
+using knowledgetest::termsOf;
 
 namespace {
 
@@ -20,23 +22,9 @@ QStringList sorted(QStringList terms)
     return terms;
 }
 
-QStringList termsOf(const TestEnvironment& env, const QString& table)
-{
-    QStringList terms;
-    dao::Database db = env.open();
-    for (dao::Recordset rows = db.openTable(table); !rows.eof(); rows.moveNext()) terms << rows.field(0).toString();
-    return sorted(terms);
-}
-
 void addHerb(const TestEnvironment& env, const QString& name, const vb::Variant& effects, const vb::Variant& indications)
 {
     env.insert("zyyc", {name, "  ", "  ", effects, indications, "  ", "  ", "  ", "  "});
-}
-
-bool progressWindowGone(WindowFixture& fixture)
-{
-    QCoreApplication::processEvents();
-    return fixture.mainWindow().findChildren<core::Frmjdys*>().isEmpty();
 }
 
 }  // namespace
@@ -45,124 +33,112 @@ class DictionaryBuilderTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void progressOfARow_data();
-    void progressOfARow();
-    void emptySourcesEmptyTheDictionariesAndShowNoMessage();
-    void termsAreStoredOnceAndNullRowsAddNothing();
-    void everyBuilderFillsItsDictionaries();
-    void failureAtEachWriteLeavesTheOldDictionaries();
+    void progressOfARow_data()
+    {
+        QTest::addColumn<int>("base");
+        QTest::addColumn<int>("span");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<double>("bar");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("12.5 labels 12%") << 0 << 50 << 4 << 1 << 12.5 << "12%";
+        QTest::newRow("37.5 labels 38%") << 0 << 50 << 4 << 3 << 37.5 << "38%";
+        QTest::newRow("symptoms 1 of 3") << 0 << 99 << 3 << 1 << 33.0 << "33%";
+        QTest::newRow("symptoms 3 of 3") << 0 << 99 << 3 << 3 << 99.0 << "99%";
+        QTest::newRow("step 7.1429 overshoots") << 0 << 50 << 7 << 7 << 50.0003 << "50%";
+        QTest::newRow("second stage from its base") << 50 << 49 << 2 << 1 << 74.5 << "74%";
+        QTest::newRow("narrowing of one syndrome") << 0 << 98 << 1 << 1 << 98.0 << "98%";
+        QTest::newRow("narrowing, step 32.6667") << 0 << 98 << 3 << 1 << 32.6667 << "33%";
+        QTest::newRow("narrowing 3 of 3 ends near 98") << 0 << 98 << 3 << 3 << 98.0001 << "98%";
+    }
+    void progressOfARow()
+    {
+        QFETCH(int, base);
+        QFETCH(int, span);
+        QFETCH(int, rows);
+        QFETCH(int, n);
+        QFETCH(double, bar);
+        QFETCH(QString, label);
+        const StageProgress progress = stageProgress(base, span, rows, n);
+        QCOMPARE(progress.bar, static_cast<double>(static_cast<float>(bar)));
+        QCOMPARE(progress.label, label);
+    }
+    void emptySourcesEmptyTheDictionariesAndShowNoMessage()
+    {
+        WindowFixture fixture;
+        fixture.environment().insert("Cyzz", {"旧主治"});
+        fixture.environment().insert("Cygx", {"旧功效"});
+        BuildPatentMedDicts();
+        QCOMPARE(fixture.environment().count("Cyzz") + fixture.environment().count("Cygx"), 0);
+        QVERIFY(fixture.messages().isEmpty());
+        QVERIFY(progressWindowGone());
+    }
+    // An imported row with Null effects comes first: the stage still runs. A term of many
+    // herbs is stored once; a second run gives the same; a deleted herb's terms go.
+    void termsAreStoredOnceAndNullRowsAddNothing()
+    {
+        WindowFixture fixture;
+        TestEnvironment& env = fixture.environment();
+        addHerb(env, "甲", vb::Variant(), "  ");
+        addHerb(env, "人参", "大补元气，补脾益肺。", "气虚欲脱，脾虚食少");
+        addHerb(env, "党参", "补脾益肺，养血。", "脾虚食少");
+        for (int run = 0; run < 2; ++run) {
+            BuildHerbDicts();
+            QCOMPARE(termsOf(env, "ycgy"), sorted({"养血", "大补元气", "补脾益肺"}));
+            QCOMPARE(termsOf(env, "yczz"), sorted({"气虚欲脱", "脾虚食少"}));
+        }
+        env.open().execute("delete * from zyyc where ycmc = '党参'");
+        BuildHerbDicts();
+        QCOMPARE(termsOf(env, "ycgy"), sorted({"大补元气", "补脾益肺"}));
+        QVERIFY(fixture.messages().isEmpty());
+    }
+    // The formula notes and the second family stop at their first line; a Null note in
+    // the first formula no longer empties the notes dictionary.
+    void everyBuilderFillsItsDictionaries()
+    {
+        WindowFixture fixture;
+        TestEnvironment& env = fixture.environment();
+        env.insert("zyfj", {"四君子汤", "人参", "益气健脾", "脾胃气虚", "  ", "局方", vb::Variant()});
+        env.insert("zyfj", {"理中丸", "人参", "温中祛寒，补气健脾", "脾胃虚寒", "  ", "伤寒论", "腹痛，呕吐\r\n下利"});
+        env.insert("zybz", {"风寒表证", "恶寒，发热（轻）；头痛\r\n无汗，"});
+        env.insert("fjcy", {"银翘解毒丸", "金银花", "疏风解表，清热解毒", "风热感冒"});
+        BuildFormulaDicts();
+        BuildSymptomDict();
+        BuildPatentMedDicts();
+        QCOMPARE(termsOf(env, "fjgy"), sorted({"益气健脾", "温中祛寒", "补气健脾"}));
+        QCOMPARE(termsOf(env, "fjzz"), sorted({"脾胃气虚", "脾胃虚寒"}));
+        QCOMPARE(termsOf(env, "lcfj"), sorted({"呕吐", "腹痛"}));
+        QCOMPARE(termsOf(env, "bzzz"), sorted({"发热", "头痛", "恶寒"}));
+        QCOMPARE(termsOf(env, "Cygx"), sorted({"清热解毒", "疏风解表"}));
+        QCOMPARE(termsOf(env, "Cyzz"), QStringList{"风热感冒"});
+    }
+    // Every write of a rebuild fails in turn (the emptying, each added term): each time the dictionaries stay as they were and the user is told once.
+    void failureAtEachWriteLeavesTheOldDictionaries()
+    {
+        WindowFixture fixture;
+        TestEnvironment& env = fixture.environment();
+        env.insert("ycgy", {"旧功效"});
+        env.insert("yczz", {"旧主治"});
+        addHerb(env, "人参", "大补元气", "气虚欲脱，咳嗽");
+        addHerb(env, "黄芪", "补气升阳", "气虚乏力");
+        int failures = 0;
+        for (int n = 1;; ++n) {
+            fixture.clearMessages();
+            dao::WriteFault::arm(n);
+            BuildHerbDicts();
+            if (!dao::WriteFault::fired()) break;
+            ++failures;
+            QCOMPARE(termsOf(env, "ycgy"), QStringList{"旧功效"});
+            QCOMPARE(termsOf(env, "yczz"), QStringList{"旧主治"});
+            QCOMPARE(fixture.messages().size(), 1);
+            QVERIFY(fixture.messages().first().startsWith("错误号码：3043\r\n错误内容："));
+            QVERIFY(progressWindowGone());
+        }
+        dao::WriteFault::disarm();
+        QVERIFY(failures >= 7);   // two emptyings, five terms
+        QCOMPARE(termsOf(env, "yczz"), sorted({"气虚欲脱", "咳嗽", "气虚乏力"}));
+    }
 };
-
-void DictionaryBuilderTest::progressOfARow_data()
-{
-    QTest::addColumn<int>("base");
-    QTest::addColumn<int>("span");
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<int>("n");
-    QTest::addColumn<double>("bar");
-    QTest::addColumn<QString>("label");
-    QTest::newRow("12.5 labels 12%") << 0 << 50 << 4 << 1 << 12.5 << "12%";
-    QTest::newRow("37.5 labels 38%") << 0 << 50 << 4 << 3 << 37.5 << "38%";
-    QTest::newRow("symptoms 1 of 3") << 0 << 99 << 3 << 1 << 33.0 << "33%";
-    QTest::newRow("symptoms 3 of 3") << 0 << 99 << 3 << 3 << 99.0 << "99%";
-    QTest::newRow("step 7.1429 overshoots") << 0 << 50 << 7 << 7 << 50.0003 << "50%";
-    QTest::newRow("second stage from its base") << 50 << 49 << 2 << 1 << 74.5 << "74%";
-    QTest::newRow("narrowing of one syndrome") << 0 << 98 << 1 << 1 << 98.0 << "98%";
-    QTest::newRow("narrowing, step 32.6667") << 0 << 98 << 3 << 1 << 32.6667 << "33%";
-    QTest::newRow("narrowing 3 of 3 ends near 98") << 0 << 98 << 3 << 3 << 98.0001 << "98%";
-}
-
-void DictionaryBuilderTest::progressOfARow()
-{
-    QFETCH(int, base);
-    QFETCH(int, span);
-    QFETCH(int, rows);
-    QFETCH(int, n);
-    QFETCH(double, bar);
-    QFETCH(QString, label);
-    const StageProgress progress = stageProgress(base, span, rows, n);
-    QCOMPARE(progress.bar, static_cast<double>(static_cast<float>(bar)));
-    QCOMPARE(progress.label, label);
-}
-
-void DictionaryBuilderTest::emptySourcesEmptyTheDictionariesAndShowNoMessage()
-{
-    WindowFixture fixture;
-    fixture.environment().insert("Cyzz", {"旧主治"});
-    fixture.environment().insert("Cygx", {"旧功效"});
-    BuildPatentMedDicts();
-    QCOMPARE(fixture.environment().count("Cyzz") + fixture.environment().count("Cygx"), 0);
-    QVERIFY(fixture.messages().isEmpty());
-    QVERIFY(progressWindowGone(fixture));
-}
-
-// An imported row with Null effects comes first: the stage still runs. A term of many
-// herbs is stored once; a second run gives the same; a deleted herb's terms go.
-void DictionaryBuilderTest::termsAreStoredOnceAndNullRowsAddNothing()
-{
-    WindowFixture fixture;
-    TestEnvironment& env = fixture.environment();
-    addHerb(env, "甲", vb::Variant(), "  ");
-    addHerb(env, "人参", "大补元气，补脾益肺。", "气虚欲脱，脾虚食少");
-    addHerb(env, "党参", "补脾益肺，养血。", "脾虚食少");
-    for (int run = 0; run < 2; ++run) {
-        BuildHerbDicts();
-        QCOMPARE(termsOf(env, "ycgy"), sorted({"养血", "大补元气", "补脾益肺"}));
-        QCOMPARE(termsOf(env, "yczz"), sorted({"气虚欲脱", "脾虚食少"}));
-    }
-    env.open().execute("delete * from zyyc where ycmc = '党参'");
-    BuildHerbDicts();
-    QCOMPARE(termsOf(env, "ycgy"), sorted({"大补元气", "补脾益肺"}));
-    QVERIFY(fixture.messages().isEmpty());
-}
-
-// The formula notes and the second family stop at their first line; a Null note in
-// the first formula no longer empties the notes dictionary.
-void DictionaryBuilderTest::everyBuilderFillsItsDictionaries()
-{
-    WindowFixture fixture;
-    TestEnvironment& env = fixture.environment();
-    env.insert("zyfj", {"四君子汤", "人参", "益气健脾", "脾胃气虚", "  ", "局方", vb::Variant()});
-    env.insert("zyfj", {"理中丸", "人参", "温中祛寒，补气健脾", "脾胃虚寒", "  ", "伤寒论", "腹痛，呕吐\r\n下利"});
-    env.insert("zybz", {"风寒表证", "恶寒，发热（轻）；头痛\r\n无汗，"});
-    env.insert("fjcy", {"银翘解毒丸", "金银花", "疏风解表，清热解毒", "风热感冒"});
-    BuildFormulaDicts();
-    BuildSymptomDict();
-    BuildPatentMedDicts();
-    QCOMPARE(termsOf(env, "fjgy"), sorted({"益气健脾", "温中祛寒", "补气健脾"}));
-    QCOMPARE(termsOf(env, "fjzz"), sorted({"脾胃气虚", "脾胃虚寒"}));
-    QCOMPARE(termsOf(env, "lcfj"), sorted({"呕吐", "腹痛"}));
-    QCOMPARE(termsOf(env, "bzzz"), sorted({"发热", "头痛", "恶寒"}));
-    QCOMPARE(termsOf(env, "Cygx"), sorted({"清热解毒", "疏风解表"}));
-    QCOMPARE(termsOf(env, "Cyzz"), QStringList{"风热感冒"});
-}
-
-// Every write of a rebuild fails in turn (the emptying, each added term): each time the dictionaries stay as they were and the user is told once.
-void DictionaryBuilderTest::failureAtEachWriteLeavesTheOldDictionaries()
-{
-    WindowFixture fixture;
-    TestEnvironment& env = fixture.environment();
-    env.insert("ycgy", {"旧功效"});
-    env.insert("yczz", {"旧主治"});
-    addHerb(env, "人参", "大补元气", "气虚欲脱，咳嗽");
-    addHerb(env, "黄芪", "补气升阳", "气虚乏力");
-    int failures = 0;
-    for (int n = 1;; ++n) {
-        fixture.clearMessages();
-        dao::WriteFault::arm(n);
-        BuildHerbDicts();
-        if (!dao::WriteFault::fired()) break;
-        ++failures;
-        QCOMPARE(termsOf(env, "ycgy"), QStringList{"旧功效"});
-        QCOMPARE(termsOf(env, "yczz"), QStringList{"旧主治"});
-        QCOMPARE(fixture.messages().size(), 1);
-        QVERIFY(fixture.messages().first().startsWith("错误号码：3043\r\n错误内容："));
-        QVERIFY(progressWindowGone(fixture));
-    }
-    dao::WriteFault::disarm();
-    QVERIFY(failures >= 7);   // two emptyings, five terms
-    QCOMPARE(termsOf(env, "yczz"), sorted({"气虚欲脱", "咳嗽", "气虚乏力"}));
-}
 
 QTEST_MAIN(DictionaryBuilderTest)
 #include "dictionary_builder_test.moc"

@@ -3,6 +3,7 @@
 // walk written here, step by step, from the splitting rules.
 #include "core/globals.h"
 #include "dictionary/term_splitter.h"
+#include "reference/knowledge_test_support.h"
 #include "support/test_environment.h"
 
 #include <QRandomGenerator>
@@ -87,95 +88,82 @@ class TermSplitterTest : public QObject {
 
 private slots:
     void initTestCase() { core::WindowsDir = env_.windowsDir(); }
-    void addsTerms_data();
-    void addsTerms();
-    void secondCallWithTheSameTextAddsNothing();
-    void textOfBlanksOpensNothing();
-    void walkAgreesWithTheRulesOnRandomTexts();
+    void addsTerms_data()
+    {
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("stored");
+
+        const QString longTerm = QString(300, u'痛');
+        QTest::newRow("two terms") << "herbEffect" << "清热解毒，消肿散结。" << QStringList{"清热解毒", "消肿散结"};
+        QTest::newRow("ASCII group skipped") << "herbEffect" << "清热(酒炒)解毒。" << QStringList{"清热解毒"};
+        QTest::newRow("full-width group skipped") << "herbEffect" << "清热（酒炒）解毒。" << QStringList{"清热解毒"};
+        QTest::newRow("治 cuts in the first family") << "herbIndication" << "主治咳嗽，" << QStringList{"主", "咳嗽"};
+        QTest::newRow("治 kept for formula indications") << "formulaIndication" << "主治咳嗽，" << QStringList{"主治咳嗽"};
+        QTest::newRow("blank inside a term") << "herbEffect" << "头 痛，" << QStringList{"头痛"};
+        QTest::newRow("ASCII colon kept") << "herbEffect" << "清热 : 解毒，" << QStringList{"清热:解毒"};
+        QTest::newRow("separators only") << "herbEffect" << "，，；。" << QStringList{};
+        QTest::newRow("second family stops at CR") << "symptom" << "发热，恶寒。\r\n头痛，" << QStringList{"发热", "恶寒"};
+        QTest::newRow("first family keeps CR LF in a term") << "herbEffect" << "发热，\r\n头痛，" << QStringList{"发热", "\r\n头痛"};
+        QTest::newRow("unclosed group skips the rest") << "herbEffect" << "清热，(酒炒，解毒，" << QStringList{"清热"};
+        QTest::newRow("mixed pair, second family") << "symptom" << "（酒炒)解毒，" << QStringList{"解毒"};
+        QTest::newRow("mixed pair, first family") << "herbEffect" << "（酒炒)解毒，" << QStringList{};
+        QTest::newRow("final term kept") << "herbEffect" << "清热，解毒" << QStringList{"清热", "解毒"};
+        QTest::newRow("term at the first CR kept") << "patentIndication" << "发热，恶寒\r\n头痛" << QStringList{"发热", "恶寒"};
+        QTest::newRow("repeat stored once") << "herbIndication" << "头痛，头痛。头痛" << QStringList{"头痛"};
+        QTest::newRow("letter case stored once") << "formulaNote" << "ABC，abc" << QStringList{"ABC"};
+        QTest::newRow("apostrophe and pattern marks literal") << "symptom" << "当归'，[a]%?#，" << QStringList{"当归'", "[a]%?#"};
+        QTest::newRow("long term stored whole") << "symptom" << longTerm + "，" << QStringList{longTerm};
+    }
+    void addsTerms()
+    {
+        QFETCH(QString, member);
+        QFETCH(QString, text);
+        QFETCH(QStringList, stored);
+        const TermSplitter& splitter = *::member(member).splitter;
+        env_.open().execute("delete * from " + splitter.table);
+
+        splitter(text);
+
+        stored.sort();
+        QCOMPARE(knowledgetest::termsOf(env_, splitter.table), stored);
+    }
+    void secondCallWithTheSameTextAddsNothing()
+    {
+        env_.open().execute("delete * from bzzz");
+        AddSymptomTerms(QStringLiteral("发热，恶寒。"));
+        AddSymptomTerms(QStringLiteral("恶寒，发热"));
+        QCOMPARE(env_.count("bzzz"), 2);
+    }
+    void textOfBlanksOpensNothing()
+    {
+        const QString saved = core::WindowsDir;
+        core::WindowsDir = env_.windowsDir() + "/nowhere";
+        AddSymptomTerms(QStringLiteral("   "));                       // opens nothing: no error
+        QVERIFY_THROWS_EXCEPTION(dao::Error, AddSymptomTerms(QStringLiteral("发热")));
+        core::WindowsDir = saved;
+    }
+    void walkAgreesWithTheRulesOnRandomTexts()
+    {
+        const QStringList pieces{"。", "，", "；", "*", "：", "、", "治", "（", "）", "(", ")", "\r", "\n", " ",
+                                 "清", "热", "头", "痛", "a", ":", ",", ".", "　"};
+        QRandomGenerator random(20240315);
+        for (int round = 0; round < 3000; ++round) {
+            QString text;
+            const int length = static_cast<int>(random.bounded(0, 24));
+            for (int k = 0; k < length; ++k) text += pieces[static_cast<int>(random.bounded(pieces.size()))];
+            for (const Member& m : Members) {
+                const QStringList expected = referenceWalk(text, m.firstFamily, m.cutsAtZhi);
+                if (m.splitter->terms(text) != expected)
+                    QFAIL(qPrintable(QStringLiteral("%1 on \"%2\": %3 instead of %4")
+                                         .arg(m.name, text, m.splitter->terms(text).join('|'), expected.join('|'))));
+            }
+        }
+    }
 
 private:
     TestEnvironment env_;
 };
-
-void TermSplitterTest::addsTerms_data()
-{
-    QTest::addColumn<QString>("member");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("stored");
-
-    const QString longTerm = QString(300, u'痛');
-    QTest::newRow("two terms") << "herbEffect" << "清热解毒，消肿散结。" << QStringList{"清热解毒", "消肿散结"};
-    QTest::newRow("ASCII group skipped") << "herbEffect" << "清热(酒炒)解毒。" << QStringList{"清热解毒"};
-    QTest::newRow("full-width group skipped") << "herbEffect" << "清热（酒炒）解毒。" << QStringList{"清热解毒"};
-    QTest::newRow("治 cuts in the first family") << "herbIndication" << "主治咳嗽，" << QStringList{"主", "咳嗽"};
-    QTest::newRow("治 kept for formula indications") << "formulaIndication" << "主治咳嗽，" << QStringList{"主治咳嗽"};
-    QTest::newRow("blank inside a term") << "herbEffect" << "头 痛，" << QStringList{"头痛"};
-    QTest::newRow("ASCII colon kept") << "herbEffect" << "清热 : 解毒，" << QStringList{"清热:解毒"};
-    QTest::newRow("separators only") << "herbEffect" << "，，；。" << QStringList{};
-    QTest::newRow("second family stops at CR") << "symptom" << "发热，恶寒。\r\n头痛，" << QStringList{"发热", "恶寒"};
-    QTest::newRow("first family keeps CR LF in a term") << "herbEffect" << "发热，\r\n头痛，" << QStringList{"发热", "\r\n头痛"};
-    QTest::newRow("unclosed group skips the rest") << "herbEffect" << "清热，(酒炒，解毒，" << QStringList{"清热"};
-    QTest::newRow("mixed pair, second family") << "symptom" << "（酒炒)解毒，" << QStringList{"解毒"};
-    QTest::newRow("mixed pair, first family") << "herbEffect" << "（酒炒)解毒，" << QStringList{};
-    QTest::newRow("final term kept") << "herbEffect" << "清热，解毒" << QStringList{"清热", "解毒"};
-    QTest::newRow("term at the first CR kept") << "patentIndication" << "发热，恶寒\r\n头痛" << QStringList{"发热", "恶寒"};
-    QTest::newRow("repeat stored once") << "herbIndication" << "头痛，头痛。头痛" << QStringList{"头痛"};
-    QTest::newRow("letter case stored once") << "formulaNote" << "ABC，abc" << QStringList{"ABC"};
-    QTest::newRow("apostrophe and pattern marks literal") << "symptom" << "当归'，[a]%?#，" << QStringList{"当归'", "[a]%?#"};
-    QTest::newRow("long term stored whole") << "symptom" << longTerm + "，" << QStringList{longTerm};
-}
-
-void TermSplitterTest::addsTerms()
-{
-    QFETCH(QString, member);
-    QFETCH(QString, text);
-    QFETCH(QStringList, stored);
-    const TermSplitter& splitter = *::member(member).splitter;
-    env_.open().execute("delete * from " + splitter.table);
-
-    splitter(text);
-
-    QStringList got;
-    dao::Database db = env_.open();
-    for (dao::Recordset rows = db.openTable(splitter.table); !rows.eof(); rows.moveNext())
-        got << rows.field(0).toString();
-    QCOMPARE(got, stored);
-}
-
-void TermSplitterTest::secondCallWithTheSameTextAddsNothing()
-{
-    env_.open().execute("delete * from bzzz");
-    AddSymptomTerms(QStringLiteral("发热，恶寒。"));
-    AddSymptomTerms(QStringLiteral("恶寒，发热"));
-    QCOMPARE(env_.count("bzzz"), 2);
-}
-
-void TermSplitterTest::textOfBlanksOpensNothing()
-{
-    const QString saved = core::WindowsDir;
-    core::WindowsDir = env_.windowsDir() + "/nowhere";
-    AddSymptomTerms(QStringLiteral("   "));                       // opens nothing: no error
-    QVERIFY_THROWS_EXCEPTION(dao::Error, AddSymptomTerms(QStringLiteral("发热")));
-    core::WindowsDir = saved;
-}
-
-void TermSplitterTest::walkAgreesWithTheRulesOnRandomTexts()
-{
-    const QStringList pieces{"。", "，", "；", "*", "：", "、", "治", "（", "）", "(", ")", "\r", "\n", " ",
-                             "清", "热", "头", "痛", "a", ":", ",", ".", "　"};
-    QRandomGenerator random(20240315);
-    for (int round = 0; round < 3000; ++round) {
-        QString text;
-        const int length = static_cast<int>(random.bounded(0, 24));
-        for (int k = 0; k < length; ++k) text += pieces[static_cast<int>(random.bounded(pieces.size()))];
-        for (const Member& m : Members) {
-            const QStringList expected = referenceWalk(text, m.firstFamily, m.cutsAtZhi);
-            if (m.splitter->terms(text) != expected)
-                QFAIL(qPrintable(QStringLiteral("%1 on \"%2\": %3 instead of %4")
-                                     .arg(m.name, text, m.splitter->terms(text).join('|'), expected.join('|'))));
-        }
-    }
-}
 
 QTEST_MAIN(TermSplitterTest)
 #include "term_splitter_test.moc"

@@ -4,6 +4,7 @@
 // cannot be computed and a failure in the middle of each pass leaving both stock
 // tables exactly as they were.
 #include "core/main_window.h"
+#include "core/progress_driver.h"
 #include "core/progress_window.h"
 #include "dispensary/dispensary_menu.h"
 #include "platform/dao/fault_injector.h"
@@ -12,12 +13,29 @@
 #include "support/window_fixture.h"
 
 #include <QAction>
-#include <QTimer>
 #include <QtTest>
 
 using namespace stocktest;
 
 namespace {
+
+// Calls `seen` each time a progress window is painted.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(std::function<void(core::Frmjdys*)> seen) : seen_(std::move(seen))
+    {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (auto* window = qobject_cast<core::Frmjdys*>(object); window && event->type() == QEvent::Paint)
+            seen_(window);
+        return false;
+    }
+
+private:
+    std::function<void(core::Frmjdys*)> seen_;
+};
 
 // The journal columns a settlement reads and writes: 1 ycbm, 11 cksl, 12 ckje.
 void journal(const TestEnvironment& env, const QString& drug, double quantityIn, double quantityOut,
@@ -170,7 +188,7 @@ private slots:
 
 private:
     TestEnvironment& env() { return world_->environment(); }
-    // Triggers 药品结帐 answering `answer`; returns the progress labels shown, in order.
+    // Triggers 药品结帐 answering `answer`; returns the progress labels painted, in order.
     QStringList settle(int answer = forms::vbYes);
     bool menusOn() { return world_->mainWindow().menuAction("xtwh")->isEnabled(); }
 
@@ -181,18 +199,14 @@ private:
 QStringList SettlementTest::settle(int answer)
 {
     QStringList shown;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        for (core::Frmjdys* progress : world_->mainWindow().findChildren<core::Frmjdys*>()) {
-            const QString label = progress->Labpre->Caption() + u'|' + progress->Labprg->Caption();
-            unlockedDuringRun_ = unlockedDuringRun_ || menusOn();
-            if (shown.isEmpty() || shown.last() != label) shown << label;
-        }
+    const core::ProgressDriver::TestHook everyPlaceDrawn;
+    const PaintWatch watch([&](core::Frmjdys* progress) {
+        const QString label = progress->Labpre->Caption() + u'|' + progress->Labprg->Caption();
+        unlockedDuringRun_ = unlockedDuringRun_ || menusOn();
+        if (shown.isEmpty() || shown.last() != label) shown << label;
     });
-    watch.start(0);
     world_->answer({answer});
     world_->mainWindow().menuAction("Ypjz")->trigger();
-    watch.stop();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return shown;
 }

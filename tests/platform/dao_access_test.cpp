@@ -1,9 +1,15 @@
 // Sharing one file and files that refuse changes: stored queries live with each
 // connection (two copies of the program on one file never see each other's, and
 // storing, opening and deleting them writes nothing to the file), a read-only file can
-// be viewed, and each refused change names its cause and the file or folder.
+// be viewed, and each refused change names its cause and the file or folder. The write
+// countdown tests arm to break a save at every step fails the nth write statement with
+// the layer's error, never counts reads or transaction control, and disarms itself
+// once it has fired.
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
+#include "platform/dao/fault_injector.h"
+#include "platform/file_bytes.h"
+#include "platform/raised.h"
 #include "support/ordinary_user.h"
 #include "support/test_environment.h"
 
@@ -16,15 +22,26 @@
 
 namespace {
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using testing::bytesOf;
 
 QString firstCode(dao::Database& db, const QString& queryName)
 {
     return db.openRecordset(queryName).field(0).toString();
+}
+
+// Four writes of different kinds, with reads and a transaction around them; one row stays.
+void fourWrites(dao::Database& db)
+{
+    dao::Transaction transaction(db);
+    db.execute(QStringLiteral("insert into ycgy values ('补血')"));
+    db.openRecordset(QStringLiteral("select * from ycgy")).recordCount();
+    dao::Recordset rs = db.openTable(QStringLiteral("ycgy"));
+    rs.addNew();
+    rs.setField(0, QStringLiteral("活血"));
+    rs.update();
+    db.execute(QStringLiteral("update ycgy set ycgy='理气' where ycgy='活血'"));
+    db.execute(QStringLiteral("delete * from ycgy where ycgy='补血'"));
+    transaction.commit();
 }
 
 }  // namespace
@@ -89,18 +106,40 @@ private slots:
 
             QCOMPARE(firstCode(db, QStringLiteral("select * from ycjg")), QStringLiteral("A1"));
             QCOMPARE(db.storeAndOpen(QStringLiteral("000"), QStringLiteral("select * from ycjg")).recordCount(), 1);
-            try {
-                db.execute(QStringLiteral("insert into ycjg values ('B1','%1',1,'克','草药')").arg(QString(3000, u'黄')));
-                QFAIL("the change was accepted");
-            } catch (const dao::Error& error) {
-                QCOMPARE(error.number(), number);
-                const QString named = QDir::toNativeSeparators(condition == "folder" ? folder : env.databasePath());
-                QVERIFY2(error.description().contains(says) && error.description().contains(named),
-                         qPrintable(error.description()));
-            }
+            const vb::Error error = testing::raised(
+                [&] { db.execute(QStringLiteral("insert into ycjg values ('B1','%1',1,'克','草药')").arg(QString(3000, u'黄'))); });
+            QCOMPARE(error.number(), number);
+            const QString named = QDir::toNativeSeparators(condition == "folder" ? folder : env.databasePath());
+            QVERIFY2(error.description().contains(says) && error.description().contains(named), qPrintable(error.description()));
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
         QCOMPARE(bytesOf(env.databasePath()), before);
+    }
+
+    void cleanup() { dao::WriteFault::disarm(); }
+
+    void theNthWriteFailsOnceAndNothingIsStored_data()
+    {
+        QTest::addColumn<int>("n");
+        for (int n = 1; n <= 5; ++n) QTest::newRow(qPrintable(QString::number(n))) << n;
+    }
+
+    void theNthWriteFailsOnceAndNothingIsStored()
+    {
+        QFETCH(int, n);
+        TestEnvironment env;
+        dao::Database db = env.open();
+        dao::WriteFault::arm(n);
+        try {
+            fourWrites(db);
+            QVERIFY2(n == 5, "no write failed");   // four writes: a fifth is never reached
+        } catch (const dao::Error& error) {
+            QCOMPARE(error.number(), dao::WriteFault::errorNumber);
+            QCOMPARE(env.count(QStringLiteral("ycgy")), 0);
+            fourWrites(db);   // fired once, it lets the same writes through
+        }
+        QCOMPARE(dao::WriteFault::fired(), n < 5);
+        QCOMPARE(env.count(QStringLiteral("ycgy")), 1);
     }
 };
 

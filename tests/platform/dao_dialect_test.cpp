@@ -70,24 +70,19 @@ private slots:
         QTest::addColumn<QString>("old");
         QTest::addColumn<QString>("translated");
         QTest::newRow("delete star") << "delete * from bzzz" << "delete from bzzz";
-        QTest::newRow("delete star with where") << "delete * from ycyltb where ycyl=0"
-                                                << "delete from ycyltb where ycyl=0";
-        QTest::newRow("date literals")
-            << "select * from yccrtb where crsj between #2024-03-01# and  #2024-3-31#"
+        QTest::newRow("delete star with where") << "delete * from ycyltb where ycyl=0" << "delete from ycyltb where ycyl=0";
+        QTest::newRow("date literals") << "select * from yccrtb where crsj between #2024-03-01# and  #2024-3-31#"
             << "select * from yccrtb where crsj between '2024-03-01' and  '2024-03-31'";
         QTest::newRow("slashed date") << "select * from t where d=#2024/12/5#" << "select * from t where d='2024-12-05'";
         QTest::newRow("not a date stays") << "select * from t where a='#1#'" << "select * from t where a='#1#'";
-        QTest::newRow("literals untouched")
-            << "select * from zyyc where ycmc='delete * from x' and ycgy like '*#2024-01-01#*'"
+        QTest::newRow("literals untouched") << "select * from zyyc where ycmc='delete * from x' and ycgy like '*#2024-01-01#*'"
             << "select * from zyyc where ycmc='delete * from x' and ycgy like '*#2024-01-01#*'";
         QTest::newRow("doubled apostrophe in a literal")
             << "select * from t where a='O''Brien order by x'" << "select * from t where a='O''Brien order by x'";
-        QTest::newRow("order by gets pinyin")
-            << "select * from ycjg order by ycbm" << "select * from ycjg order by ycbm COLLATE PINYIN";
+        QTest::newRow("order by gets pinyin") << "select * from ycjg order by ycbm" << "select * from ycjg order by ycbm COLLATE PINYIN";
         QTest::newRow("two terms, desc, trailing blank")
             << "select * from zybz order by bzmc,bzqk desc " << "select * from zybz order by bzmc COLLATE PINYIN,bzqk COLLATE PINYIN desc ";
-        QTest::newRow("a named collation stays")
-            << "select a from t order by a collate binary" << "select a from t order by a collate binary";
+        QTest::newRow("a named collation stays") << "select a from t order by a collate binary" << "select a from t order by a collate binary";
         QTest::newRow("distinct without order")
             << "select distinct blkb from hzzdzl " << "select distinct blkb from hzzdzl ORDER BY 1 COLLATE PINYIN ";
         QTest::newRow("distinct of two columns")
@@ -95,23 +90,17 @@ private slots:
         QTest::newRow("distinct with order")
             << "select DISTINCT * from ycgy order by ycgy" << "select DISTINCT * from ycgy order by ycgy COLLATE PINYIN";
         QTest::newRow("plain select unchanged") << "select fjgy from zyfj " << "select fjgy from zyfj ";
-        QTest::newRow("distinct with limit")
-            << "select distinct yplb from ycjg limit 5 offset 1"
+        QTest::newRow("distinct with limit") << "select distinct yplb from ycjg limit 5 offset 1"
             << "select distinct yplb from ycjg ORDER BY 1 COLLATE PINYIN limit 5 offset 1";
-        QTest::newRow("distinct in a compound")
-            << "select distinct ycgy from ycgy union select yczz from yczz"
+        QTest::newRow("distinct in a compound") << "select distinct ycgy from ycgy union select yczz from yczz"
             << "select distinct ycgy from ycgy union select yczz from yczz ORDER BY 1 COLLATE PINYIN";
-        QTest::newRow("compound with its order")
-            << "select ycgy from ycgy union select distinct yczz from yczz order by 1 limit 3"
+        QTest::newRow("compound with its order") << "select ycgy from ycgy union select distinct yczz from yczz order by 1 limit 3"
             << "select ycgy from ycgy union select distinct yczz from yczz order by 1 COLLATE PINYIN limit 3";
-        QTest::newRow("distinct subquery")
-            << "select * from ycjg where yplb in (select distinct yplb from ycjg)"
+        QTest::newRow("distinct subquery") << "select * from ycjg where yplb in (select distinct yplb from ycjg)"
             << "select * from ycjg where yplb in (select distinct yplb from ycjg ORDER BY 1 COLLATE PINYIN)";
-        QTest::newRow("trailing semicolon and comment")
-            << "select distinct ycgy from ycgy; -- order by"
+        QTest::newRow("trailing semicolon and comment") << "select distinct ycgy from ycgy; -- order by"
             << "select distinct ycgy from ycgy ORDER BY 1 COLLATE PINYIN; -- order by";
-        QTest::newRow("comment at the end")
-            << "select * from ycjg order by ycbm /* by code */"
+        QTest::newRow("comment at the end") << "select * from ycjg order by ycbm /* by code */"
             << "select * from ycjg order by ycbm COLLATE PINYIN /* by code */";
     }
 

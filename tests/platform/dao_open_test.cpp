@@ -3,96 +3,72 @@
 // to one file share one connection while different files keep their own passwords.
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
+#include "platform/file_bytes.h"
+#include "platform/raised.h"
 #include "support/test_environment.h"
 
-#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <optional>
 
 class DaoOpenTest : public QObject {
     Q_OBJECT
 
 private:
-    // Opens `path` and returns the error it gives; fails the test when it opens.
-    static dao::Error openError(const QString& path, const QString& connect)
+    // The error opening `path` gives; numbered 0 when it opens.
+    static vb::Error openError(const QString& path, const QString& connect)
     {
-        try {
-            dao::Database::open(path, connect);
-        } catch (const dao::Error& error) {
-            return error;
-        }
-        QTest::qFail("the file opened", __FILE__, __LINE__);
-        return dao::Error(0, {});
-    }
-
-    static QByteArray bytesOf(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    static void write(const QString& path, const QByteArray& bytes)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        return testing::raised([&] { dao::Database::open(path, connect); });
     }
 
 private slots:
-    void missingFileIsAnErrorAndIsNotCreated()
+    // A file that does not open says why (a missing one is not created), and keeps its
+    // bytes: no journal is left and the right password still opens it afterwards.
+    void aFileThatDoesNotOpenSaysWhyAndStaysAsItWas_data()
     {
-        TestEnvironment env;
-        const QString path = env.windowsDir() + QStringLiteral("/nowhere.mdb");
-        const dao::Error error = openError(path, data::connectText());
-        QCOMPARE(error.number(), 3024);
-        QVERIFY(error.description().contains(QStringLiteral("找不到文件")));
-        QVERIFY(!QFile::exists(path));
-    }
-
-    void wrongPasswordIsAnErrorAndLeavesTheFile()
-    {
-        TestEnvironment env;
-        const QByteArray before = bytesOf(env.databasePath());
-        const dao::Error error = openError(env.databasePath(), QStringLiteral(";pwd=WrongPassword12"));
-        QVERIFY(error.description().contains(QStringLiteral("密码")));
-        QCOMPARE(bytesOf(env.databasePath()), before);
-        // The right password still opens it afterwards.
-        QVERIFY(env.open().isOpen());
-    }
-
-    void wrongPasswordIsRefusedWhileTheFileIsOpen()
-    {
-        TestEnvironment env;
-        dao::Database held = env.open();
-        const dao::Error error = openError(env.databasePath(), QStringLiteral(";pwd=WrongPassword12"));
-        QCOMPARE(error.number(), 3031);
-    }
-
-    void unreadableFiles_data()
-    {
+        QTest::addColumn<QString>("file");   // "bytes": `content` written; else how it is made
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("says");
+        QTest::addColumn<int>("number");     // 0: any
         QByteArray random(64 * 1024, '\0');
         QRandomGenerator generator(20020618);
         for (char& c : random) c = static_cast<char>(generator.bounded(256));
-        QTest::newRow("random bytes, whole pages") << random << QStringLiteral("密码");
-        QTest::newRow("random bytes, torn page") << random.left(5000) << QStringLiteral("损坏");
-        QTest::newRow("a text file") << QByteArray("病案号,姓名\n001,王某\n") << QStringLiteral("损坏");
-        QTest::newRow("empty file") << QByteArray() << QStringLiteral("空");
+        QTest::newRow("missing") << "missing" << QByteArray() << QStringLiteral("找不到文件") << 3024;
+        QTest::newRow("wrong password") << "wrong password" << QByteArray() << QStringLiteral("密码") << 0;
+        QTest::newRow("wrong password while open") << "wrong password while open" << QByteArray() << QString() << 3031;
+        QTest::newRow("not encrypted") << "plain" << QByteArray() << QStringLiteral("不是加密") << 0;
+        QTest::newRow("random bytes, whole pages") << "bytes" << random << QStringLiteral("密码") << 0;
+        QTest::newRow("random bytes, torn page") << "bytes" << random.left(5000) << QStringLiteral("损坏") << 0;
+        QTest::newRow("a text file") << "bytes" << QByteArray("病案号,姓名\n001,王某\n") << QStringLiteral("损坏") << 0;
+        QTest::newRow("empty file") << "bytes" << QByteArray() << QStringLiteral("空") << 0;
     }
 
-    void unreadableFiles()
+    void aFileThatDoesNotOpenSaysWhyAndStaysAsItWas()
     {
+        QFETCH(QString, file);
         QFETCH(QByteArray, content);
         QFETCH(QString, says);
+        QFETCH(int, number);
         TestEnvironment env;
-        const QString path = env.windowsDir() + QStringLiteral("/damaged.mdb");
-        write(path, content);
-        const dao::Error error = openError(path, data::connectText());
+        QString path = env.windowsDir() + QStringLiteral("/damaged.mdb"), connect = data::connectText();
+        std::optional<dao::Database> held;
+        if (file == "bytes") QVERIFY(testing::writeBytes(path, content));
+        if (file == "plain") dao::Database::create(path, QString()).executeSchema(QStringLiteral("CREATE TABLE t (a TEXT)"));
+        if (file.startsWith("wrong password")) {
+            path = env.databasePath();
+            connect = QStringLiteral(";pwd=WrongPassword12");
+            if (file.endsWith("open")) held = env.open();
+        }
+        const QByteArray before = testing::bytesOf(path);
+        const vb::Error error = openError(path, connect);
+        QVERIFY(error.number() != 0);
         QVERIFY2(error.description().contains(says), qPrintable(error.description()));
-        QCOMPARE(bytesOf(path), content);
+        if (number) QCOMPARE(error.number(), number);
+        QCOMPARE(QFile::exists(path), file != "missing");
+        if (file == "bytes" || file.startsWith("wrong")) QCOMPARE(testing::bytesOf(path), before);
         QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
+        if (file.startsWith("wrong")) QVERIFY(env.open().isOpen());
     }
 
     void damagedPagesInsideTheFileAreAnError()
@@ -107,29 +83,12 @@ private slots:
                 db.execute(QStringLiteral("insert into zyyc (ycmc, ycgy) values ('草药%1', '补血，活血，调经止痛')").arg(i));
             transaction.commit();
         }
-        QByteArray content = bytesOf(env.databasePath());
+        QByteArray content = testing::bytesOf(env.databasePath());
         for (qsizetype page = 1024; page < content.size(); page += 1024) content[page + 512] = char(content[page + 512] ^ 0x5a);
-        write(env.databasePath(), content);
-        try {
-            dao::Database db = env.open();
-            dao::Recordset herbs = db.openRecordset(QStringLiteral("select ycmc from zyyc"));
-            QFAIL("the damaged rows were read");
-        } catch (const dao::Error& error) {
-            QVERIFY2(error.description().contains(QStringLiteral("损坏")), qPrintable(error.description()));
-        }
-        QCOMPARE(bytesOf(env.databasePath()), content);
-    }
-
-    void aPlainUnencryptedDatabaseIsRefused()
-    {
-        TestEnvironment env;
-        const QString path = env.windowsDir() + QStringLiteral("/plain.mdb");
-        {
-            dao::Database plain = dao::Database::create(path, QString());
-            plain.executeSchema(QStringLiteral("CREATE TABLE t (a TEXT)"));
-        }
-        const dao::Error error = openError(path, data::connectText());
-        QVERIFY2(error.description().contains(QStringLiteral("不是加密")), qPrintable(error.description()));
+        QVERIFY(testing::writeBytes(env.databasePath(), content));
+        const vb::Error error = testing::raised([&] { env.open().openRecordset(QStringLiteral("select ycmc from zyyc")); });
+        QVERIFY2(error.description().contains(QStringLiteral("损坏")), qPrintable(error.description()));
+        QCOMPARE(testing::bytesOf(env.databasePath()), content);
     }
 
     void twoFilesWithTwoPasswordsAtOnce()
@@ -166,41 +125,34 @@ private slots:
         QCOMPARE(first.openTable(QStringLiteral("ycgy")).recordCount(), 0);
     }
 
-    // A file opened read-only can't be written through its handle and keeps its bytes;
-    // one already open for writing is read through the writer's connection.
-    void readOnlyHandlesWriteNothing()
+    // A closed handle is an error, not a crash. A file opened read-only can't be written
+    // through its handle and keeps its bytes; one already open for writing is read
+    // through the writer's connection.
+    void closedAndReadOnlyHandlesWriteNothing()
     {
         TestEnvironment env;
-        const QByteArray before = bytesOf(env.databasePath());
+        {
+            dao::Database db = env.open();
+            db.close();
+            db.close();
+            QVERIFY_THROWS_EXCEPTION(dao::Error, db.openTable(QStringLiteral("ycjg")));
+            QVERIFY_THROWS_EXCEPTION(vb::Error, db.openTable(QStringLiteral("ycjg")));   // one trap for all errors
+            dao::Recordset closed;
+            QVERIFY_THROWS_EXCEPTION(dao::Error, closed.moveNext());
+        }
+        const QByteArray before = testing::bytesOf(env.databasePath());
         {
             dao::Database reader = dao::Database::open(env.databasePath(), data::connectText(), dao::Database::Access::ReadOnly);
             QCOMPARE(reader.openTable(QStringLiteral("ycgy")).recordCount(), 0);
-            try {
-                reader.execute(QStringLiteral("insert into ycgy values ('补血')"));
-                QFAIL("a read-only handle wrote");
-            } catch (const dao::Error& error) {
-                QCOMPARE(error.number(), 3027);
-            }
+            QCOMPARE(testing::raised([&] { reader.execute(QStringLiteral("insert into ycgy values ('补血')")); }).number(), 3027);
         }
-        QCOMPARE(bytesOf(env.databasePath()), before);
+        QCOMPARE(testing::bytesOf(env.databasePath()), before);
 
         dao::Database writer = env.open();
         dao::Transaction transaction(writer);
         writer.execute(QStringLiteral("insert into ycgy values ('补血')"));
         dao::Database reader = dao::Database::open(env.databasePath(), data::connectText(), dao::Database::Access::ReadOnly);
         QCOMPARE(reader.openTable(QStringLiteral("ycgy")).recordCount(), 1);
-    }
-
-    void aClosedHandleIsAnErrorNotACrash()
-    {
-        TestEnvironment env;
-        dao::Database db = env.open();
-        db.close();
-        db.close();
-        QVERIFY_THROWS_EXCEPTION(dao::Error, db.openTable(QStringLiteral("ycjg")));
-        QVERIFY_THROWS_EXCEPTION(vb::Error, db.openTable(QStringLiteral("ycjg")));   // one trap for all errors
-        dao::Recordset closed;
-        QVERIFY_THROWS_EXCEPTION(dao::Error, closed.moveNext());
     }
 };
 

@@ -5,9 +5,10 @@
 // transactions that leave nothing half-written.
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
+#include "platform/file_bytes.h"
+#include "platform/raised.h"
 #include "support/test_environment.h"
 
-#include <QFile>
 #include <QtTest>
 
 namespace {
@@ -23,12 +24,6 @@ QStringList column(dao::Recordset rs, int ordinal = 0)
 QStringList query(dao::Database& db, const QString& sql)
 {
     return column(db.storeAndOpen(QStringLiteral("000"), sql));
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void addDrug(TestEnvironment& env, const QString& code, const QString& name, double price)
@@ -56,7 +51,7 @@ class DaoRecordsetTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void walksInStoredOrderOrInIndexOrder()
+    void walksInStoredOrderOrInIndexOrderAndRefusesUnknownNames()
     {
         TestEnvironment env;
         for (const char* term : {"补血", "安神", "活血"}) env.insert(QStringLiteral("ycgy"), {term});
@@ -71,26 +66,23 @@ private slots:
         QVERIFY(empty.eof());
         QVERIFY(empty.bof());
         QVERIFY_THROWS_EXCEPTION(dao::Error, empty.moveNext());
-    }
 
-    void unknownTablesIndexesAndFieldsAreErrors()
-    {
-        TestEnvironment env;
-        dao::Database db = env.open();
+        // Unknown tables, indexes and fields are errors.
         QVERIFY_THROWS_EXCEPTION(dao::Error, db.openTable(QStringLiteral("nosuch")));
-        dao::Recordset rs = db.openTable(QStringLiteral("ycjg"));
-        QVERIFY_THROWS_EXCEPTION(dao::Error, rs.setIndex(QStringLiteral("ycyli")));   // another table's index
-        QVERIFY_THROWS_EXCEPTION(dao::Error, rs.seek(QStringLiteral("="), QStringLiteral("A1")));  // no index set
-        QVERIFY_THROWS_EXCEPTION(dao::Error, rs.field(QStringLiteral("nosuch")));
+        dao::Recordset drugs = db.openTable(QStringLiteral("ycjg"));
+        QVERIFY_THROWS_EXCEPTION(dao::Error, drugs.setIndex(QStringLiteral("ycyli")));   // another table's index
+        QVERIFY_THROWS_EXCEPTION(dao::Error, drugs.seek(QStringLiteral("="), QStringLiteral("A1")));  // no index set
+        QVERIFY_THROWS_EXCEPTION(dao::Error, drugs.field(QStringLiteral("nosuch")));
     }
 
-    void seekWithAllOrFewerKeys()
+    void seekWithAllOrFewerKeysInAnyCase()
     {
         TestEnvironment env;
         const QString visits = QStringLiteral("hzzdzl");
         env.insert(visits, {"001", "内科", QDate(2024, 1, 2), "15/20", 60, 60, "头痛", "", "川芎 10", "", QDate(2024, 1, 9), "李医生"});
         env.insert(visits, {"001", "内科", QDate(2024, 1, 1), "15/20", 60, 60, "头痛", "", "白芷 6", "", QDate(2024, 1, 8), "李医生"});
         env.insert(visits, {"002", "外科", QDate(2024, 1, 1)});
+        addDrug(env, QStringLiteral("AB12"), QStringLiteral("当归"), 1250);
         dao::Database db = env.open();
         dao::Recordset rs = db.openTable(visits);
         rs.setIndex(QStringLiteral("zdbmi"));
@@ -113,21 +105,15 @@ private slots:
         rs.seek(QStringLiteral("="), QStringLiteral("003"));
         QVERIFY(rs.noMatch());
         QVERIFY_THROWS_EXCEPTION(dao::Error, rs.field(0));
+
+        dao::Recordset drugs = drugsByCode(db);   // keys in another case, prices kept
+        drugs.seek(QStringLiteral("="), QStringLiteral("ab12"));
+        QVERIFY(!drugs.noMatch());
+        QCOMPARE(drugs.field(2), vb::Variant(1250.0));
+        QCOMPARE(drugs.field(4).type(), vb::Variant::Type::Text);
     }
 
-    void seekIgnoresCaseAndKeepsPrices()
-    {
-        TestEnvironment env;
-        addDrug(env, QStringLiteral("AB12"), QStringLiteral("当归"), 1250);
-        dao::Database db = env.open();
-        dao::Recordset rs = drugsByCode(db);
-        rs.seek(QStringLiteral("="), QStringLiteral("ab12"));
-        QVERIFY(!rs.noMatch());
-        QCOMPARE(rs.field(2), vb::Variant(1250.0));
-        QCOMPARE(rs.field(4).type(), vb::Variant::Type::Text);
-    }
-
-    void editUpdateAndDeleteByOrdinal()
+    void editUpdateAndDeleteByOrdinalAndMoveOnAfterADelete()
     {
         TestEnvironment env;
         addDrugs(env, {{"A1", "当归"}, {"A2", "川芎"}, {"A3", "白芷"}});
@@ -158,14 +144,11 @@ private slots:
 
         // Setting a field without AddNew or Edit is refused.
         QVERIFY_THROWS_EXCEPTION(dao::Error, rs.setField(0, QStringLiteral("X")));
-    }
 
-    void aMoveAfterDeletingASoughtRowGoesToItsSuccessor()
-    {
-        TestEnvironment env;
-        addDrugs(env, {{"A1", "当归"}, {"A3", "白芷"}, {"A2", "川芎"}});
-        dao::Database db = env.open();
-        dao::Recordset rs = drugsByCode(db);
+        // A move after deleting a sought row goes to its successor in index order, here
+        // not the stored order (A1, A3, A2).
+        addDrug(env, QStringLiteral("A2"), QStringLiteral("川芎"), 2);
+        rs = drugsByCode(db);
         rs.seek(QStringLiteral("="), QStringLiteral("A2"));
         rs.remove();
         rs.moveNext();
@@ -183,24 +166,6 @@ private slots:
         rs.moveNext();
         QCOMPARE(rs.field(0).toString(), QStringLiteral("A3"));
         QCOMPARE(column(db.openTable(QStringLiteral("ycjg"))), QStringList({"A3", "A0"}));
-    }
-
-    void duplicateKeysAreRefusedAndChangeNothing()
-    {
-        TestEnvironment env;
-        addDrug(env, QStringLiteral("A1"), QStringLiteral("当归"), 1);
-        dao::Database db = env.open();
-        dao::Recordset rs = db.openTable(QStringLiteral("ycjg"));
-        rs.addNew();
-        rs.setField(0, QStringLiteral("a1"));                  // same code in another case
-        rs.setField(1, QStringLiteral("别的"));
-        try {
-            rs.update();
-            QFAIL("a second row with the code was stored");
-        } catch (const dao::Error& error) {
-            QCOMPARE(error.number(), 3022);
-        }
-        QCOMPARE(env.count(QStringLiteral("ycjg")), 1);
     }
 
     void storedQueriesLiveWithTheConnectionAndDynasetsOutliveTheirHandle()
@@ -225,9 +190,7 @@ private slots:
         QCOMPARE(rs.field(0).toString(), QStringLiteral("B2"));
         rs.moveNext();
         QVERIFY(rs.eof());
-        rs.movePrevious();
-        rs.movePrevious();
-        rs.movePrevious();
+        for (int step = 0; step < 3; ++step) rs.movePrevious();
         QVERIFY(rs.bof());
         QVERIFY_THROWS_EXCEPTION(dao::Error, rs.field(0));
 
@@ -279,7 +242,7 @@ private slots:
         QCOMPARE(i, 0);
     }
 
-    void textsReadBackAsTheyWereStored()
+    void textsAndPicturesReadBackAsTheyWereStored()
     {
         // Every text is decoded as Qt decodes UTF-8 (a malformed byte becomes U+FFFD, a
         // leading byte-order mark is dropped), an empty text is not Null, and numbers stay numbers.
@@ -300,9 +263,21 @@ private slots:
         const QString longText = QString(2000, QChar(0x8349));   // longer than the decoder's stack buffer
         env.insert(QStringLiteral("ycgy"), {longText});
         QCOMPARE(db.openRecordset(QStringLiteral("select ycgy from ycgy")).field(0).toString(), longText);
+
+        // Pictures are kept as bytes.
+        QByteArray picture("\x89PNG\r\n\x1a\n\0\xff", 10);
+        dao::Recordset pictures = db.openTable(QStringLiteral("xtzlqk"));
+        pictures.addNew();
+        pictures.setField(0, QStringLiteral("  "));
+        pictures.setFieldBytes(6, picture);
+        pictures.update();
+        dao::Recordset again = db.openTable(QStringLiteral("xtzlqk"));
+        QCOMPARE(again.fieldBytes(6), picture);
+        QVERIFY(again.field(6).isNull());
+        QCOMPARE(db.openRecordset(QStringLiteral("select * from xtzlqk")).fieldBytes(6), picture);
     }
 
-    void textsAreOrderedByPinyinAndCaseIsIgnored()
+    void pinyinOrderDistinctListsAndDateCriteria()
     {
         TestEnvironment env;
         for (const char* name : {"张三", "李四", "王五", "安康", "b", "A"}) env.insert(QStringLiteral("yckpass"), {name, "1", 1});
@@ -310,6 +285,23 @@ private slots:
         QCOMPARE(query(db, QStringLiteral("select passuser from yckpass order by passuser")),
                  QStringList({"A", "b", "安康", "李四", "王五", "张三"}));
         QCOMPARE(query(db, QStringLiteral("select passuser from yckpass where passuser='a'")), QStringList({"A"}));
+        int n = 0;
+        for (const char* kind : {"中药", "西药", "草药", "中药", "西药"}) {
+            ++n;
+            env.insert(QStringLiteral("ycjg"), {QStringLiteral("C%1").arg(n), QStringLiteral("药%1").arg(n), 1, "克", kind});
+        }
+        QCOMPARE(query(db, QStringLiteral("select distinct yplb from ycjg where ycbm<>'' ")), QStringList({"草药", "西药", "中药"}));
+
+        // Date criteria in the old #date# form.
+        const QString journal = QStringLiteral("yccrtb");
+        env.insert(journal, {QDate(2024, 2, 29), "当归", "购进"});
+        env.insert(journal, {QDate(2024, 3, 1), "川芎", "购进"});
+        env.insert(journal, {QDate(2024, 3, 31), "白芷", "出库"});
+        env.insert(journal, {QDate(2024, 4, 1), "黄芪", "购进"});
+        QCOMPARE(query(db, QStringLiteral("select ycbm,crsj from yccrtb where crsj between #2024-03-01# and  #2024-03-31# order by crsj,ycbm")),
+                 QStringList({"川芎", "白芷"}));
+        QCOMPARE(query(db, QStringLiteral("select ycbm from yccrtb where crsj between #2024-03-01# and  #2024-04-30# and ywzy<>'购进'")),
+                 QStringList({"白芷"}));
     }
 
     void orderedDynasetsAgreeWithSqlitesOwnSort_data()
@@ -350,34 +342,6 @@ private slots:
             return all;
         };
         QCOMPARE(rows(sql), rows(sql + QStringLiteral(" limit -1")));
-    }
-
-    void distinctListsAreSorted()
-    {
-        TestEnvironment env;
-        addDrug(env, QStringLiteral("C1"), QStringLiteral("甲"), 1);
-        env.insert(QStringLiteral("ycjg"), {"C2", "乙", 1, "克", "西药"});
-        env.insert(QStringLiteral("ycjg"), {"C3", "丙", 1, "克", "草药"});
-        env.insert(QStringLiteral("ycjg"), {"C4", "丁", 1, "克", "中药"});
-        env.insert(QStringLiteral("ycjg"), {"C5", "戊", 1, "克", "西药"});
-        dao::Database db = env.open();
-        QCOMPARE(query(db, QStringLiteral("select distinct yplb from ycjg where ycbm<>'' ")),
-                 QStringList({"草药", "西药", "中药"}));
-    }
-
-    void dateCriteriaInTheOldForm()
-    {
-        TestEnvironment env;
-        const QString journal = QStringLiteral("yccrtb");
-        env.insert(journal, {QDate(2024, 2, 29), "当归", "购进"});
-        env.insert(journal, {QDate(2024, 3, 1), "川芎", "购进"});
-        env.insert(journal, {QDate(2024, 3, 31), "白芷", "出库"});
-        env.insert(journal, {QDate(2024, 4, 1), "黄芪", "购进"});
-        dao::Database db = env.open();
-        QCOMPARE(query(db, QStringLiteral("select ycbm,crsj from yccrtb where crsj between #2024-03-01# and  #2024-03-31# order by crsj,ycbm")),
-                 QStringList({"川芎", "白芷"}));
-        QCOMPARE(query(db, QStringLiteral("select ycbm from yccrtb where crsj between #2024-03-01# and  #2024-04-30# and ywzy<>'购进'")),
-                 QStringList({"白芷"}));
     }
 
     void quotesAndPatternCharactersThroughEveryPath_data()
@@ -436,66 +400,52 @@ private slots:
         QCOMPARE(env.count(QStringLiteral("ycgy")), 3);
     }
 
-    void aFailureInATransactionLeavesTheFileAsItWas()
+    void aFailureInATransactionLeavesTheFileAsItWasAndSaysWhatRefused()
     {
         TestEnvironment env;
         addDrug(env, QStringLiteral("A1"), QStringLiteral("当归"), 1);
         env.insert(QStringLiteral("ycyltb"), {"当归", 10, 100, 10});
-        const QByteArray before = bytesOf(env.databasePath());
-        {
-            dao::Database db = env.open();
-            try {
-                dao::Transaction transaction(db);
-                for (int i = 0; i < 200; ++i)
-                    env.insert(QStringLiteral("yccrtb"), {QDate(2024, 1, 1), "当归", "出库", "", "", "", QDate(2024, 1, 1), "", "", 0, 0, 1});
-                db.execute(QStringLiteral("update ycyltb set ycyl=ycyl-200"));
-                addDrug(env, QStringLiteral("A1"), QStringLiteral("重复"), 1);   // fails: the code exists
-                transaction.commit();
-                QFAIL("the duplicate was stored");
-            } catch (const dao::Error& error) {
-                QCOMPARE(error.number(), 3022);
-            }
-        }
+        const QByteArray before = testing::bytesOf(env.databasePath());
+        QCOMPARE(testing::raised([&] {
+                     dao::Database db = env.open();
+                     dao::Transaction transaction(db);
+                     for (int i = 0; i < 200; ++i)
+                         env.insert(QStringLiteral("yccrtb"), {QDate(2024, 1, 1), "当归", "出库", "", "", "", QDate(2024, 1, 1), "", "", 0, 0, 1});
+                     db.execute(QStringLiteral("update ycyltb set ycyl=ycyl-200"));
+                     dao::Recordset rs = db.openTable(QStringLiteral("ycjg"));
+                     rs.addNew();
+                     rs.setField(0, QStringLiteral("a1"));         // fails: the code exists in another case
+                     rs.update();
+                     transaction.commit();
+                 }).number(), 3022);
         QCOMPARE(env.count(QStringLiteral("yccrtb")), 0);
-        QCOMPARE(bytesOf(env.databasePath()), before);
-    }
+        QCOMPARE(env.count(QStringLiteral("ycjg")), 1);
+        QCOMPARE(testing::bytesOf(env.databasePath()), before);
 
-    void aRefusalThatIsNoDuplicateSaysWhatRefused()
-    {
-        TestEnvironment env;
+        // A refusal that is no duplicate says what refused.
         dao::Database db = env.open();
         db.executeSchema(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON ycgy "
                                         "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END"));
-        try {
-            db.execute(QStringLiteral("insert into ycgy values ('补血')"));
-            QFAIL("the trigger did not refuse");
-        } catch (const dao::Error& error) {
-            QVERIFY(error.number() != 3022);
-            QVERIFY(error.description().contains(QLatin1String("refused by the test")));
-        }
-    }
-
-    void anInnerFailureUndoesTheOuterTransaction()
-    {
-        TestEnvironment env;
-        dao::Database db = env.open();
-        dao::Transaction outer(db);
-        db.execute(QStringLiteral("insert into ycgy values ('补血')"));
-        {
-            dao::Transaction inner(db);   // joins; ends without commit
-        }
-        QVERIFY_THROWS_EXCEPTION(dao::Error, outer.commit());
-        QCOMPARE(env.count(QStringLiteral("ycgy")), 0);
+        const vb::Error error = testing::raised([&] { db.execute(QStringLiteral("insert into ycgy values ('补血')")); });
+        QVERIFY(error.number() != 3022);
+        QVERIFY(error.description().contains(QLatin1String("refused by the test")));
     }
 
     void aRefusedCommitLeavesTheConnectionFreeForTheNextTransaction()
     {
-        // A commit the engine refuses (here a deferred rule that fails only at COMMIT)
-        // rolls back and says so; the next transaction on the handle begins afresh and
-        // its rows are really stored.
+        // An inner transaction ending without commit undoes the outer one; a commit the
+        // engine refuses (here a deferred rule that fails only at COMMIT) rolls back and
+        // says so; the next transaction on the handle begins afresh and its rows are stored.
         TestEnvironment env;
         {
             dao::Database db = env.open();
+            {
+                dao::Transaction outer(db);
+                db.execute(QStringLiteral("insert into ycgy values ('补血')"));
+                { dao::Transaction inner(db); }
+                QVERIFY_THROWS_EXCEPTION(dao::Error, outer.commit());
+            }
+            QCOMPARE(env.count(QStringLiteral("ycgy")), 0);
             db.executeSchema(QStringLiteral("PRAGMA foreign_keys=ON;"
                                             "CREATE TABLE parent (id TEXT PRIMARY KEY);"
                                             "CREATE TABLE child (id TEXT REFERENCES parent(id) DEFERRABLE INITIALLY DEFERRED);"));
@@ -511,22 +461,6 @@ private slots:
             next.commit();
         }
         QCOMPARE(env.count(QStringLiteral("ycgy")), 1);
-    }
-
-    void picturesAreKeptAsBytes()
-    {
-        TestEnvironment env;
-        QByteArray picture("\x89PNG\r\n\x1a\n\0\xff", 10);
-        dao::Database db = env.open();
-        dao::Recordset rs = db.openTable(QStringLiteral("xtzlqk"));
-        rs.addNew();
-        rs.setField(0, QStringLiteral("  "));
-        rs.setFieldBytes(6, picture);
-        rs.update();
-        dao::Recordset again = db.openTable(QStringLiteral("xtzlqk"));
-        QCOMPARE(again.fieldBytes(6), picture);
-        QVERIFY(again.field(6).isNull());
-        QCOMPARE(db.openRecordset(QStringLiteral("select * from xtzlqk")).fieldBytes(6), picture);
     }
 };
 

@@ -17,6 +17,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <optional>
 #include <QtTest>
 
 using namespace forms;
@@ -44,6 +45,15 @@ protected:
         ++queries;
         cancel = cancelWith;
         if (unloadInQuery) Unload();
+    }
+};
+
+// A window that unloads itself on its first activation: nothing to work on.
+struct Refusing : CountingForm {
+    void Form_Activate() override
+    {
+        CountingForm::Form_Activate();
+        Unload();
     }
 };
 
@@ -77,7 +87,7 @@ private slots:
         Form::setMdiArea(nullptr);
     }
 
-    void loadOnceThenActivateOnEachSwitch()
+    void loadOnceActivateOnEachSwitchAndQueryUnload()
     {
         auto* first = new CountingForm;
         auto* second = new CountingForm;
@@ -98,6 +108,19 @@ private slots:
         first->Show();
         QCOMPARE(first->activations, 2);
         QCOMPARE(first->loads, 1);
+
+        // Form_QueryUnload may cancel; "Unload Me" inside it deletes the window.
+        QPointer<CountingForm> window = first;
+        window->cancelWith = 1;
+        window->Unload();
+        QCOMPARE(window->queries, 1);
+        QVERIFY(window->isVisible());
+
+        window->cancelWith = 0;
+        window->unloadInQuery = true;                       // "Unload Me" inside QueryUnload
+        window->Unload();
+        QTRY_VERIFY(window.isNull());
+        QVERIFY(Form::ActiveForm() == nullptr || Form::ActiveForm() != window);
     }
 
     void theHelpWindowHandsBack()
@@ -122,114 +145,95 @@ private slots:
         QVERIFY(window->Enabled());
     }
 
-    void queryUnloadMayCancelAndUnloadDeletes()
+
+    // A window may unload itself on its first activation; shown from inside a running
+    // handler, it closes when that handler ends, not when Show returns.
+    void aWindowMayUnloadItselfOnItsFirstActivation_data()
     {
-        QPointer<CountingForm> window = new CountingForm;
-        window->Show();
-        window->cancelWith = 1;
-        window->Unload();
-        QCOMPARE(window->queries, 1);
-        QVERIFY(window->isVisible());
-
-        window->cancelWith = 0;
-        window->unloadInQuery = true;                       // "Unload Me" inside QueryUnload
-        window->Unload();
-        QTRY_VERIFY(window.isNull());
-        QVERIFY(Form::ActiveForm() == nullptr || Form::ActiveForm() != window);
+        QTest::addColumn<bool>("insideHandler");
+        QTest::newRow("shown by itself") << false;
+        QTest::newRow("shown inside a handler") << true;
     }
-
     void aWindowMayUnloadItselfOnItsFirstActivation()
     {
-        struct Refusing : CountingForm {
-            void Form_Activate() override
-            {
-                CountingForm::Form_Activate();
-                Unload();                                   // nothing to work on
-            }
-        };
+        QFETCH(bool, insideHandler);
         QPointer<Refusing> window = new Refusing;
-        window->Show();
-        QCOMPARE(window->activations, 1);
+        {
+            std::optional<Form::PumpScope> handler;
+            if (insideHandler) handler.emplace(*window);
+            window->Show();
+            QCOMPARE(window->activations, 1);
+            QCOMPARE(window->queries, insideHandler ? 0 : 1);
+        }
         QCOMPARE(window->queries, 1);
         QTRY_VERIFY(window.isNull());
         QVERIFY(area_->subWindowList().isEmpty() || !area_->subWindowList().first()->isVisible());
     }
 
-    void withoutACloseBoxOnlyUnloadCloses()
+    // Without a close box, or while disabled (its help window is open), the user's
+    // Ctrl+F4 or click on the close box closes nothing and asks nothing.
+    void theUserCannotCloseAWindowWithoutACloseBoxOrWhileDisabled_data()
     {
-        QPointer<CountingForm> window = new CountingForm;
-        window->setCloseBox(false);
-        window->Show();
-        QVERIFY(!(window->subWindow()->windowFlags() & Qt::WindowCloseButtonHint));
-        window->subWindow()->close();                       // the user's Ctrl+F4
-        QVERIFY(window);
-        QVERIFY(window->isVisible());
-        QCOMPARE(window->queries, 0);
-        window->Unload();
-        QTRY_VERIFY(window.isNull());
+        QTest::addColumn<bool>("disabled");
+        QTest::newRow("no close box") << false;
+        QTest::newRow("disabled") << true;
     }
-
-    void aDisabledWindowCannotBeClosedByTheUser()
+    void theUserCannotCloseAWindowWithoutACloseBoxOrWhileDisabled()
     {
+        QFETCH(bool, disabled);
         QPointer<CountingForm> window = new CountingForm;
+        window->setCloseBox(disabled);
         window->Show();
-        window->setEnabled(false);                          // its help window is open
-        window->subWindow()->close();                       // a click on its close box
+        window->setEnabled(!disabled);
+        QCOMPARE(bool(window->subWindow()->windowFlags() & Qt::WindowCloseButtonHint), disabled);
+        window->subWindow()->close();
         QVERIFY(window);
         QVERIFY(window->isVisible());
         QCOMPARE(window->queries, 0);
-
         window->setEnabled(true);
-        window->subWindow()->close();
-        QCOMPARE(window->queries, 1);
+        if (disabled) window->subWindow()->close();
+        else window->Unload();
         QTRY_VERIFY(window.isNull());
     }
 
     // A handler that lets events run may receive the exit or the close box: nothing
-    // closes and Form_QueryUnload waits until the handler's scope has ended.
+    // closes and Form_QueryUnload waits until the outermost handler's scope has ended;
+    // pressed twice it closes once. A close box the user may not use is refused, not
+    // kept for the scope's end.
     void unloadDuringAScopeHappensAfterIt_data()
     {
-        QTest::addColumn<bool>("byCloseBox");
-        QTest::newRow("Unload") << false;
-        QTest::newRow("close box") << true;
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Unload") << "Unload" << true;
+        QTest::newRow("close box") << "close box" << true;
+        QTest::newRow("refused close box") << "refused" << false;
     }
-
     void unloadDuringAScopeHappensAfterIt()
     {
-        QFETCH(bool, byCloseBox);
-        QPointer<CountingForm> window = new CountingForm;
-        window->Show();
-        {
-            const Form::PumpScope handler(*window);
-            if (byCloseBox)
-                window->subWindow()->close();
-            else
-                window->Unload();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            QVERIFY(window);
-            QVERIFY(window->isVisible());
-            QCOMPARE(window->queries, 0);
-        }
-        QCOMPARE(window->queries, 1);
-        QTRY_VERIFY(window.isNull());
-    }
-
-    void nestedScopesCloseAfterTheOuterOne()
-    {
+        QFETCH(QString, how);
+        QFETCH(bool, closes);
         QPointer<CountingForm> window = new CountingForm;
         window->Show();
         {
             const Form::PumpScope outer(*window);
             {
                 const Form::PumpScope inner(*window);
-                window->Unload();
-                window->Unload();                           // pressed twice: one close
+                window->setEnabled(how != "refused");
+                for (int press = 0; press < 2; ++press) {
+                    if (how == "Unload") window->Unload();
+                    else window->subWindow()->close();
+                }
+                window->setEnabled(true);
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                QVERIFY(window);
             }
             QCOMPARE(window->queries, 0);
             QVERIFY(window->isVisible());
         }
-        QCOMPARE(window->queries, 1);
-        QTRY_VERIFY(window.isNull());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(window.isNull() || window->queries == 1, closes);
+        if (closes) QTRY_VERIFY(window.isNull());
+        else QVERIFY(window->isVisible());
     }
 
     // The held-back unload asks Form_QueryUnload like any other: a cancel keeps the
@@ -251,47 +255,9 @@ private slots:
         QVERIFY(window->isVisible());
     }
 
-    // A close box the user may not use is refused, not kept for the scope's end.
-    void aRefusedCloseIsNotHeldBack()
-    {
-        QPointer<CountingForm> window = new CountingForm;
-        window->Show();
-        {
-            const Form::PumpScope handler(*window);
-            window->setEnabled(false);                      // its help window is open
-            window->subWindow()->close();
-            window->setEnabled(true);
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(window);
-        QVERIFY(window->isVisible());
-        QCOMPARE(window->queries, 0);
-    }
-
-    // Shown from inside a running handler, a window that unloads itself on its first
-    // activation closes when that handler ends, not when Show returns.
-    void anUnloadDuringShowWaitsForTheHandlerAround()
-    {
-        struct Refusing : CountingForm {
-            void Form_Activate() override
-            {
-                CountingForm::Form_Activate();
-                Unload();
-            }
-        };
-        QPointer<Refusing> window = new Refusing;
-        {
-            const Form::PumpScope handler(*window);
-            window->Show();
-            QCOMPARE(window->activations, 1);
-            QCOMPARE(window->queries, 0);
-            QVERIFY(window->isVisible());
-        }
-        QCOMPARE(window->queries, 1);
-        QTRY_VERIFY(window.isNull());
-    }
-
-    void aPlaceChosenInFormLoadHolds()
+    // Placement in twips: a place chosen in Form_Load holds, and so does a client size
+    // set before the load; the frame adds to the client.
+    void placementInTwips()
     {
         struct Placed : CountingForm {
             void Form_Load() override
@@ -306,49 +272,19 @@ private slots:
         QCOMPARE(window->Top(), 750);
         QCOMPARE(window->ScaleWidth(), 6000);
         QCOMPARE(window->ScaleHeight(), 3000);
-    }
-
-    void aClientSizeSetBeforeLoadHolds()
-    {
-        struct SizedAtBirth : Form {
-            SizedAtBirth() { setClientSize(6000, 3000); }
-        };
-        auto* window = new SizedAtBirth;
-        window->Show();
-        QCOMPARE(window->ScaleWidth(), 6000);
-        QCOMPARE(window->ScaleHeight(), 3000);
         QVERIFY(window->Width() >= 6000);
-        QCOMPARE(window->subWindow()->widget()->size(), window->size());
-    }
-
-    void aTopLevelFormPlacedOnTheMainWindowStandsOverIt()
-    {
-        main_->move(120, 90);
-        QTRY_COMPARE(main_->frameGeometry().topLeft(), QPoint(120, 90));
-        auto* window = new CountingForm(Form::Placement::TopLevel);
-        window->Show();
-        window->PlaceOnMainWindow(2, 2);
-        const QRect mainFrame = main_->frameGeometry();
-        const QRect ownFrame = window->frameGeometry();
-        QVERIFY(mainFrame.contains(ownFrame));
-        QVERIFY(qAbs(ownFrame.center().x() - mainFrame.center().x()) <= 1);
-        QVERIFY(qAbs(ownFrame.center().y() - mainFrame.center().y()) <= 1);
-        window->Unload();
-    }
-
-    void placementInTwips()
-    {
-        auto* window = new CountingForm;
-        window->Show();
-        window->Move(1500, 750);
-        QCOMPARE(window->Left(), 1500);
-        QCOMPARE(window->Top(), 750);
-        QCOMPARE(window->ScaleWidth(), 6000);
-        QVERIFY(window->Width() >= 6000);                   // the frame adds to the client
-
         window->Move(0, 0, 7500, 4500);
         QCOMPARE(window->Width(), 7500);
         QCOMPARE(window->Height(), 4500);
+
+        struct SizedAtBirth : Form {
+            SizedAtBirth() { setClientSize(6000, 3000); }
+        };
+        auto* sized = new SizedAtBirth;
+        sized->Show();
+        QCOMPARE(sized->ScaleWidth(), 6000);
+        QCOMPARE(sized->ScaleHeight(), 3000);
+        QCOMPARE(sized->subWindow()->widget()->size(), sized->size());
     }
 
     // A message box, a pop-up menu or a file dialog closing over a window gives it no
@@ -424,8 +360,12 @@ private slots:
         window->Unload();
     }
 
-    void topLevelFormsActivateToo()
+    // A top-level window loads and activates as a child does, stays above the main
+    // window, and placed on it stands centred over it.
+    void topLevelForms()
     {
+        main_->move(120, 90);
+        QTRY_COMPARE(main_->frameGeometry().topLeft(), QPoint(120, 90));
         QPointer<CountingForm> window = new CountingForm(Form::Placement::TopLevel);
         window->setCaption("帮助向导");
         window->Show();
@@ -433,7 +373,13 @@ private slots:
         QCOMPARE(window->activations, 1);
         QVERIFY(window->subWindow() == nullptr);
         QVERIFY(window->isWindow());
-        QCOMPARE(window->parentWidget(), main_);           // kept above the main window
+        QCOMPARE(window->parentWidget(), main_);
+        window->PlaceOnMainWindow(2, 2);
+        const QRect mainFrame = main_->frameGeometry();
+        const QRect ownFrame = window->frameGeometry();
+        QVERIFY(mainFrame.contains(ownFrame));
+        QVERIFY(qAbs(ownFrame.center().x() - mainFrame.center().x()) <= 1);
+        QVERIFY(qAbs(ownFrame.center().y() - mainFrame.center().y()) <= 1);
         window->Unload();
         QTRY_VERIFY(window.isNull());
     }

@@ -2,30 +2,64 @@
 // texts read as typed text, cells keep their types and formats, the sheet-wide font,
 // fixed and auto-fitted column widths, and a save that maps "c:\my documents\",
 // replaces an older file and never leaves a half file behind. Every case reads the
-// saved file back.
+// saved file back. Texts handed to the word processor: the document file holds the
+// text as paragraphs in 宋体 11 pt, not bold; the clipboard receives the text; a
+// document no program opens is an error and leaves no file.
+#include "platform/office/document.h"
 #include "platform/office/sheet_stream.h"
 #include "platform/win/filecopy.h"
+#include "platform/file_bytes.h"
+#include "platform/raised.h"
 #include "platform/xlsx_reader.h"
 
+#include <QClipboard>
 #include <QDir>
-#include <cmath>
 #include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
+#include <cmath>
 
 using Kind = testing::XlsxReader::Cell::Kind;
 
 namespace {
 
-int errorOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const office::Error& error) {
-        return error.number();
+int errorOf(const std::function<void()>& call) { return testing::raised(call).number(); }
+
+QByteArray contentOf(const QString& odt) { return testing::zipEntry(odt, "content.xml"); }
+
+// The paragraphs' texts, and the text properties of the styles their spans use.
+struct DocumentContent {
+    QStringList paragraphs;
+    QList<QXmlStreamAttributes> spanStyles;
+
+    explicit DocumentContent(const QByteArray& xml)
+    {
+        QHash<QString, QXmlStreamAttributes> styles;
+        QString styleName;
+        QXmlStreamReader in(xml);
+        while (!in.atEnd()) {
+            in.readNext();
+            if (!in.isStartElement()) continue;
+            if (in.name() == u"style") {
+                styleName = in.attributes().value("style:name").toString();
+            } else if (in.name() == u"text-properties") {
+                styles[styleName] = in.attributes();
+            } else if (in.name() == u"p") {
+                QString paragraph;
+                while (!(in.isEndElement() && in.name() == u"p")) {
+                    in.readNext();
+                    if (in.isStartElement() && in.name() == u"span")
+                        spanStyles << styles.value(in.attributes().value("text:style-name").toString());
+                    if (in.isCharacters()) paragraph += in.text();
+                }
+                paragraphs << paragraph;
+            }
+        }
     }
-    return 0;
-}
+};
 
 }  // namespace
 
@@ -36,6 +70,7 @@ private:
     QTemporaryDir documents_;
     QString saved(const QString& name) const { return documents_.filePath(name); }
     QStringList files() const { return QDir(documents_.path()).entryList(QDir::Files | QDir::Hidden); }
+    QStringList opened_;   // documents handed to the word processor
 
     // The width the file stores for `characters`: the cell padding added, in 1/256ths.
     static double storedWidth(double characters)
@@ -54,6 +89,17 @@ private slots:
     {
         for (const QString& name : files()) QFile::remove(saved(name));
         win::setCopyByteLimit(std::nullopt);
+        opened_.clear();
+        office::setDocumentOpener([this](const QString& path) {
+            opened_ << path;
+            return true;
+        });
+    }
+
+    void cleanup()
+    {
+        for (const QString& path : opened_) QFile::remove(path);
+        office::setDocumentOpener({});
     }
 
     // The drug list export: headers in row 2, three drugs from row 5, texts only.
@@ -141,11 +187,7 @@ private slots:
     // file: a missing folder or a full disk keeps what was there.
     void saveReplacesOnlyWhenComplete()
     {
-        {
-            QFile older(saved("a.xls"));
-            QVERIFY(older.open(QIODevice::WriteOnly));
-            older.write("an older sheet");
-        }
+        QVERIFY(testing::writeBytes(saved("a.xls"), "an older sheet"));
         auto save = [](const QString& path) {
             office::SheetStream sheet(QStringLiteral("宋体"), 9);
             sheet.write(2, 1, QStringLiteral("药品名称"));
@@ -154,14 +196,48 @@ private slots:
         QCOMPARE(errorOf([&] { save("c:\\my documents\\no such folder\\a.xls"); }), 76);
         win::setCopyByteLimit(100);   // the disk fills while the workbook is written
         QCOMPARE(errorOf([&] { save("c:\\my documents\\a.xls"); }), 61);
-        QFile older(saved("a.xls"));
-        QVERIFY(older.open(QIODevice::ReadOnly));
-        QCOMPARE(older.readAll(), QByteArray("an older sheet"));
-        older.close();
+        QCOMPARE(testing::bytesOf(saved("a.xls")), QByteArray("an older sheet"));
         win::setCopyByteLimit(std::nullopt);
         save("C:\\My Documents\\a.xls");
         QCOMPARE(testing::XlsxReader(saved("a.xls")).text("A2"), QStringLiteral("药品名称"));
         QCOMPARE(files(), QStringList{"a.xls"});
+    }
+
+    void writesTheTextInSongti11()
+    {
+        const QString text = QStringLiteral("药材名称：当归\r\n性味归经：甘、辛，温。\r\n打印时间：2004-08-19");
+        office::showTextInDocument(text);
+
+        QCOMPARE(opened_.size(), 1);
+        QVERIFY(opened_[0].endsWith(QStringLiteral(".odt")));
+        const DocumentContent content(contentOf(opened_[0]));
+        QCOMPARE(content.paragraphs, (QStringList{"药材名称：当归", "性味归经：甘、辛，温。", "打印时间：2004-08-19"}));
+        QCOMPARE(content.spanStyles.size(), 3);
+        for (const QXmlStreamAttributes& style : content.spanStyles) {
+            QCOMPARE(style.value("fo:font-family"), QStringLiteral("宋体"));
+            QCOMPARE(style.value("fo:font-size"), QStringLiteral("11pt"));
+            QVERIFY(style.value("fo:font-weight") != QStringLiteral("bold"));
+        }
+        QCOMPARE(QGuiApplication::clipboard()->text(), text);
+
+        office::showTextInDocument(QStringLiteral("第二"));   // every text gets its own document
+        QCOMPARE(opened_.size(), 2);
+        QVERIFY(opened_[0] != opened_[1]);
+        QCOMPARE(DocumentContent(contentOf(opened_[1])).paragraphs, QStringList{"第二"});
+    }
+
+    void noProgramToOpenItIsAnError()
+    {
+        QString offered;
+        office::setDocumentOpener([&](const QString& path) {
+            offered = path;
+            return false;
+        });
+        const vb::Error error = testing::raised([] { office::showTextInDocument(QStringLiteral("当归")); });
+        QCOMPARE(error.number(), 429);
+        QCOMPARE(error.description(), QStringLiteral("ActiveX 部件不能创建对象"));
+        QVERIFY(!offered.isEmpty());
+        QVERIFY(!QFileInfo::exists(offered));
     }
 };
 

@@ -1,5 +1,9 @@
-// Trim and Format as the dispensary windows use them: blank trimming that leaves
-// other white space alone, the money patterns with their rounding, and dates.
+// Trim, Format and date reading as the dispensary windows use them: blank trimming
+// that leaves other white space alone, the money patterns with their rounding, dates
+// formatted, and the date texts IsDate accepts (days that do not exist and masked
+// boxes still holding prompt characters are none) with CDate's errors.
+#include "platform/vb/dates.h"
+#include "platform/vb/error.h"
 #include "platform/vb/format.h"
 #include "platform/vb/strings.h"
 
@@ -36,7 +40,7 @@ private slots:
         QTEST(vb::RTrim(text), "right");
     }
 
-    void formatsNumbers_data()
+    void formatsNumbersAndDates_data()
     {
         QTest::addColumn<Variant>("value");
         QTest::addColumn<QString>("format");
@@ -63,19 +67,7 @@ private slots:
         QTest::newRow("no whole digit") << Variant(0.5) << "#.00" << ".50";
         QTest::newRow("literal suffix") << Variant(3) << "0.00元" << "3.00元";
         QTest::newRow("large") << Variant(1e15) << money << "1,000,000,000,000,000.00";
-    }
-    void formatsNumbers()
-    {
-        QFETCH(Variant, value);
-        QFETCH(QString, format);
-        QTEST(Format(value, format), "expected");
-    }
-
-    void formatsDates_data()
-    {
-        QTest::addColumn<Variant>("value");
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<QString>("expected");
+        // dates
         QTest::newRow("date iso") << Variant(QDate(2004, 8, 19)) << "yyyy-mm-dd" << "2004-08-19";
         QTest::newRow("date compact") << Variant(QDate(2004, 8, 19)) << "yyyymmdd" << "20040819";
         QTest::newRow("text iso") << Variant("2004-08-19") << "yyyymmdd" << "20040819";
@@ -83,20 +75,7 @@ private slots:
         QTest::newRow("text slashes") << Variant("2004/08/19") << "yyyymmdd" << "20040819";
         QTest::newRow("short parts") << Variant(QDate(2004, 8, 9)) << "yy.m.d" << "04.8.9";
         QTest::newRow("day serial") << Variant(38218) << "yyyy-mm-dd" << "2004-08-19";
-    }
-    void formatsDates()
-    {
-        QFETCH(Variant, value);
-        QFETCH(QString, format);
-        QTEST(Format(value, format), "expected");
-    }
-
-    // Texts of the wrong kind come back as they were; Null gives "".
-    void leavesOtherValuesAlone_data()
-    {
-        QTest::addColumn<Variant>("value");
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<QString>("expected");
+        // texts of the wrong kind come back as they were; Null gives ""
         QTest::newRow("word as number") << Variant("十二") << "###,##0.00" << "十二";
         QTest::newRow("empty as number") << Variant("") << "###,##0.00" << "";
         QTest::newRow("masked box as date") << Variant("2004-0_-__") << "yyyymmdd" << "2004-0_-__";
@@ -104,11 +83,59 @@ private slots:
         QTest::newRow("null") << Variant() << "###,##0.00" << "";
         QTest::newRow("no pattern") << Variant(1.5) << "" << "1.5";
     }
-    void leavesOtherValuesAlone()
+    void formatsNumbersAndDates()
     {
         QFETCH(Variant, value);
         QFETCH(QString, format);
         QTEST(Format(value, format), "expected");
+    }
+
+    void readsDateTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("date");   // invalid: not a date
+        QTest::newRow("iso") << "2004-08-19" << QDate(2004, 8, 19);
+        QTest::newRow("short parts") << "2004-8-9" << QDate(2004, 8, 9);
+        QTest::newRow("slashes") << "2004/08/19" << QDate(2004, 8, 19);
+        QTest::newRow("points") << "2004.08.19" << QDate(2004, 8, 19);
+        QTest::newRow("written") << "2004年8月19日" << QDate(2004, 8, 19);
+        QTest::newRow("blanks around") << " 2004-08-19  " << QDate(2004, 8, 19);
+        QTest::newRow("with time") << "2004-08-19 14:30" << QDate(2004, 8, 19);
+        QTest::newRow("with seconds") << "2004-08-19 14:30:59" << QDate(2004, 8, 19);
+        QTest::newRow("leap day") << "2024-02-29" << QDate(2024, 2, 29);
+        QTest::newRow("no leap day") << "2023-02-29" << QDate();
+        QTest::newRow("february 30") << "2024-02-30" << QDate();
+        QTest::newRow("month 13") << "2024-13-01" << QDate();
+        QTest::newRow("day 0") << "2024-01-00" << QDate();
+        QTest::newRow("mixed separators") << "2004-08/19" << QDate();
+        QTest::newRow("masked prompt") << "2004-0_-__" << QDate();
+        QTest::newRow("empty mask") << "____-__-__" << QDate();
+        QTest::newRow("compact digits") << "20040819" << QDate();
+        QTest::newRow("bad hour") << "2004-08-19 24:00" << QDate();
+        QTest::newRow("word") << "今天" << QDate();
+        QTest::newRow("empty") << "" << QDate();
+    }
+    void readsDateTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDate, date);
+        QCOMPARE(vb::IsDate(text), date.isValid());
+        QCOMPARE(Variant(text).toDate(), date);
+        if (date.isValid()) {
+            QCOMPARE(vb::CDate(text), date);
+        } else {
+            QVERIFY_THROWS_EXCEPTION(vb::TypeMismatch, vb::CDate(text));
+        }
+    }
+
+    void datesOfOtherValues()
+    {
+        QVERIFY(vb::IsDate(Variant(QDate(2004, 1, 1))));
+        QVERIFY(!vb::IsDate(Variant(38000)));
+        QVERIFY(!vb::IsDate(Variant()));
+        QCOMPARE(vb::CDate(Variant(38218)), QDate(2004, 8, 19));
+        QVERIFY_THROWS_EXCEPTION(vb::InvalidUseOfNull, vb::CDate(Variant()));
+        QVERIFY_THROWS_EXCEPTION(vb::Overflow, vb::CDate(Variant(1e12)));
     }
 };
 

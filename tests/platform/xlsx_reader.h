@@ -14,6 +14,23 @@
 
 namespace testing {
 
+// The bytes of entry `name` of the zip archive at `path`; empty when there is none.
+inline QByteArray zipEntry(const QString& path, const char* name)
+{
+    int error = 0;
+    zip_t* archive = zip_open(path.toLocal8Bit().constData(), ZIP_RDONLY, &error);
+    if (!archive) return {};
+    QByteArray data;
+    zip_stat_t info;
+    if (zip_file_t* file = zip_stat(archive, name, 0, &info) == 0 ? zip_fopen(archive, name, 0) : nullptr) {
+        data.resize(qsizetype(info.size));
+        zip_fread(file, data.data(), info.size);
+        zip_fclose(file);
+    }
+    zip_close(archive);
+    return data;
+}
+
 class XlsxReader {
 public:
     struct Cell {
@@ -28,15 +45,9 @@ public:
 
     explicit XlsxReader(const QString& path)
     {
-        int error = 0;
-        zip_t* archive = zip_open(path.toLocal8Bit().constData(), ZIP_RDONLY, &error);
-        if (!archive) return;
-        const QByteArray styles = entry(archive, "xl/styles.xml");
-        const QByteArray strings = entry(archive, "xl/sharedStrings.xml");
-        const QByteArray sheet = entry(archive, "xl/worksheets/sheet1.xml");
-        zip_close(archive);
-        readStyles(styles);
-        readStrings(strings);
+        const QByteArray sheet = zipEntry(path, "xl/worksheets/sheet1.xml");
+        readStyles(zipEntry(path, "xl/styles.xml"));
+        readStrings(zipEntry(path, "xl/sharedStrings.xml"));
         readSheet(sheet);
         valid_ = !sheet.isEmpty();
     }
@@ -82,18 +93,6 @@ private:
     QStringList strings_;
     QMap<QString, Cell> cells_;
     QVector<ColumnRange> columns_;
-
-    static QByteArray entry(zip_t* archive, const char* name)
-    {
-        zip_stat_t info;
-        if (zip_stat(archive, name, 0, &info) != 0) return {};
-        zip_file_t* file = zip_fopen(archive, name, 0);
-        if (!file) return {};
-        QByteArray data(qsizetype(info.size), '\0');
-        zip_fread(file, data.data(), info.size);
-        zip_fclose(file);
-        return data;
-    }
 
     void readStyles(const QByteArray& xml)
     {

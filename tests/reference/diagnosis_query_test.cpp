@@ -7,12 +7,10 @@
 #include "knowledge_test_support.h"
 #include "support/window_fixture.h"
 
-#include "core/progress_window.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/datacontrol.h"
 #include "platform/forms/tabbeddialog.h"
 
-#include <QApplication>
 #include <QTimer>
 #include <QtTest>
 
@@ -23,16 +21,143 @@ class DiagnosisQueryTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
+    void init()
+    {
+        world_ = std::make_unique<WindowFixture>();
+        const TestEnvironment& env = world_->environment();
+        env.insert("zybz", {"脾胃虚弱", "乏力，食少，便溏。", "饮食不节", "健脾益气"});
+        env.insert("zybz", {"脾阳虚", "腹痛，便溏，畏寒。", "久病", "温中健脾"});
+        env.insert("zybz", {"肝郁气滞", "胁痛，嗳气。", "情志不畅", "疏肝理气"});
+        env.insert("zybz", {"O'Neil*证", "a*b，头痛。", "x", "y"});
+        for (const char* term : {"乏力", "食少", "便溏", "腹痛", "畏寒", "胁痛", "嗳气", "a*b", "头痛"})
+            env.insert("bzzz", {QString::fromUtf8(term)});
+    }
     void cleanup() { world_.reset(); }
 
-    void criteriaNarrowTheGrid_data();
-    void criteriaNarrowTheGrid();
-    void pickedNameNarrowsTheSymptomTerms();
-    void failedNarrowingKeepsTheTermsAndTheWindow();
-    void secondPressDuringTheNarrowingIsIgnored();
-    void detailSaveChangeAndDelete_data();
-    void detailSaveChangeAndDelete();
+    void criteriaNarrowTheGrid_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("symptoms");
+        QTest::addColumn<QStringList>("found");   // empty: the message and the reset
+        QTest::newRow("all empty: every row, Null included")
+            << "" << QStringList{} << QStringList{"", "O'Neil*证", "肝郁气滞", "脾胃虚弱", "脾阳虚"};
+        QTest::newRow("two terms in one text") << "" << QStringList{"便溏", "乏力"} << QStringList{"脾胃虚弱"};
+        QTest::newRow("terms of two texts") << "" << QStringList{"胁痛", "乏力"} << QStringList{};
+        QTest::newRow("name and the fifth term") << "脾" << QStringList{"便溏", "", "", "", "畏寒"} << QStringList{"脾阳虚"};
+        QTest::newRow("apostrophe and star") << "O'Neil*" << QStringList{"a*b"} << QStringList{"O'Neil*证"};
+        QTest::newRow("question mark a wildcard") << "脾?虚" << QStringList{} << QStringList{"脾胃虚弱", "脾阳虚"};
+    }
+    void criteriaNarrowTheGrid()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, symptoms);
+        QFETCH(QStringList, found);
+        world_->environment().insert("zybz", {vb::Variant(), vb::Variant(), "x", "y"});
+        open();
+        window_->Dbobzmc->setText(name);
+        for (int i = 0; i < symptoms.size(); ++i) window_->Dbobzzz(i)->setText(symptoms[i]);
+        WindowFixture::click(window_->CmdSeek);
+        QStringList names = columnOf(window_->MSFGridzyzd, 0);
+        if (found.isEmpty()) {
+            QCOMPARE(world_->messages(), QStringList{"没有符合查询条件的内容"});
+            QVERIFY(window_->Dbobzmc->Text().isEmpty() && window_->Dbobzzz(1)->Text().isEmpty());
+            QCOMPARE(names.size(), 5);
+            return;
+        }
+        names.removeDuplicates();
+        QCOMPARE(names, found);
+    }
+    void pickedNameNarrowsTheSymptomTerms()
+    {
+        world_->environment().insert("zybz", {"脾肾两虚", vb::Variant(), "x", "y"});   // adds nothing
+        open();
+        for (const QString& name : {QString("肾阴"), QString("'x"), QString("*x")}) {   // no match: nothing changes
+            pick(name);
+            QCOMPARE(terms().size(), 9);
+            QCOMPARE(window_->MSFGridzyzd->Rows(), 6);
+        }
+        pick("脾");
+        QStringList expected = {"乏力", "便溏", "腹痛", "食少", "畏寒"};
+        expected.sort();
+        QCOMPARE(terms(), expected);
+        QCOMPARE(columnOf(window_->MSFGridzyzd, 0), (QStringList{"脾肾两虚", "脾胃虚弱", "脾阳虚"}));
+        QVERIFY(world_->messages().isEmpty() && knowledgetest::progressWindowGone());
+        WindowFixture::click(window_->CmdQcls);   // the terms stay narrowed, every row comes back
+        QCOMPARE(terms().size(), 5);
+        QCOMPARE(window_->MSFGridzyzd->Rows(), 6);
+        QCOMPARE(WindowFixture::focusedControl(), window_->Dbobzmc);
+    }
+    void failedNarrowingKeepsTheTermsAndTheWindow()
+    {
+        world_->environment().open().executeSchema("create trigger refuse before insert on bzzz when new.bzzz = '畏寒' "
+                                                   "begin select raise(abort, '磁盘已满'); end");
+        open();
+        pick("脾");
+        QCOMPARE(world_->messages().size(), 1);
+        QVERIFY(world_->messages().at(0).contains("磁盘已满"));
+        QCOMPARE(world_->environment().count("bzzz"), 9);
+        QVERIFY(knowledgetest::progressWindowGone());
+        world_->clearMessages();
+        pick("肝");   // the window still answers
+        QVERIFY(world_->messages().isEmpty());
+        QCOMPARE(terms().size(), 2);
+    }
+    void secondPressDuringTheNarrowingIsIgnored()
+    {
+        open();
+        window_->Dbobzzz(0)->setText("不存在");
+        QTimer::singleShot(0, window_, [this] { WindowFixture::click(window_->CmdSeek); });
+        pick("肝");
+        QVERIFY(world_->messages().isEmpty());
+        QCOMPARE(terms().size(), 2);
+        WindowFixture::click(window_->CmdSeek);   // now it runs
+        QCOMPARE(world_->messages(), QStringList{"没有符合查询条件的内容"});
+    }
+    void detailSaveChangeAndDelete_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("typedSymptoms");   // the symptom box as the user leaves it
+        QTest::newRow("typed half-width") << "肝郁气滞" << "胁痛,嗳气.";
+        QTest::newRow("apostrophe and star") << "O'Neil*证" << "a*b，头痛。";
+    }
+    void detailSaveChangeAndDelete()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, typedSymptoms);
+        open();
+        const auto openRow = [&] {
+            WindowFixture::clickGridRow(window_->MSFGridzyzd, columnOf(window_->MSFGridzyzd, 0).indexOf(name) + 1);
+            window_->Txtbzzz->setText(typedSymptoms);
+        };
+        WindowFixture::clickGridRow(window_->MSFGridzyzd, 0);   // the header: nothing
+        QCOMPARE(window_->SSTab1->Tab(), 0);
+        openRow();
+        QCOMPARE(window_->SSTab1->Tab(), 1);
+        QCOMPARE(window_->TxtBzmc->Text(), name);
+        window_->TxtZlcs->setText("  ");            // an empty box: no message, the focus there
+        WindowFixture::click(window_->Cmdedit);
+        QCOMPARE(WindowFixture::focusedControl(), window_->TxtZlcs);
+        openRow();
+        WindowFixture::click(window_->CmdSave);     // the key is stored: nothing written
+        QCOMPARE(WindowFixture::focusedControl(), window_->Cmdedit);
+        window_->Txtbzcy->setText("新的,成因");
+        WindowFixture::click(window_->Cmdedit);     // rewritten, and the query runs again
+        QCOMPARE(window_->SSTab1->Tab(), 0);
+        QCOMPARE(world_->environment().open()
+                     .openRecordset("select * from zybz where bzcy = '新的，成因' and bzmc = " + dao::quote(name))
+                     .recordCount(),
+                 1);
+        openRow();
+        window_->Txtbzzz->setText("另一种症状");   // another key: the change misses, save adds
+        WindowFixture::click(window_->Cmdedit);
+        QCOMPARE(WindowFixture::focusedControl(), window_->CmdSave);
+        WindowFixture::click(window_->CmdSave);
+        QCOMPARE(world_->environment().count("zybz"), 5);
+        openRow();
+        WindowFixture::click(window_->Cmddele);     // at once, without a question
+        QCOMPARE(world_->environment().count("zybz"), 4);
+        QVERIFY(world_->messages().isEmpty());
+    }
 
 private:
     Frmzyzdll* open() { return window_ = world_->open<Frmzyzdll>("zycxll2"); }
@@ -47,160 +172,10 @@ private:
         texts.sort();
         return texts;
     }
-    static bool progressWindowGone()
-    {
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (qobject_cast<core::Frmjdys*>(widget)) return false;
-        return true;
-    }
 
     std::unique_ptr<WindowFixture> world_;
     Frmzyzdll* window_ = nullptr;
 };
-
-void DiagnosisQueryTest::init()
-{
-    world_ = std::make_unique<WindowFixture>();
-    const TestEnvironment& env = world_->environment();
-    env.insert("zybz", {"脾胃虚弱", "乏力，食少，便溏。", "饮食不节", "健脾益气"});
-    env.insert("zybz", {"脾阳虚", "腹痛，便溏，畏寒。", "久病", "温中健脾"});
-    env.insert("zybz", {"肝郁气滞", "胁痛，嗳气。", "情志不畅", "疏肝理气"});
-    env.insert("zybz", {"O'Neil*证", "a*b，头痛。", "x", "y"});
-    for (const char* term : {"乏力", "食少", "便溏", "腹痛", "畏寒", "胁痛", "嗳气", "a*b", "头痛"})
-        env.insert("bzzz", {QString::fromUtf8(term)});
-}
-
-void DiagnosisQueryTest::criteriaNarrowTheGrid_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QStringList>("symptoms");
-    QTest::addColumn<QStringList>("found");   // empty: the message and the reset
-    QTest::newRow("all empty: every row, Null included")
-        << "" << QStringList{} << QStringList{"", "O'Neil*证", "肝郁气滞", "脾胃虚弱", "脾阳虚"};
-    QTest::newRow("two terms in one text") << "" << QStringList{"便溏", "乏力"} << QStringList{"脾胃虚弱"};
-    QTest::newRow("terms of two texts") << "" << QStringList{"胁痛", "乏力"} << QStringList{};
-    QTest::newRow("name and the fifth term") << "脾" << QStringList{"便溏", "", "", "", "畏寒"} << QStringList{"脾阳虚"};
-    QTest::newRow("apostrophe and star") << "O'Neil*" << QStringList{"a*b"} << QStringList{"O'Neil*证"};
-    QTest::newRow("question mark a wildcard") << "脾?虚" << QStringList{} << QStringList{"脾胃虚弱", "脾阳虚"};
-}
-
-void DiagnosisQueryTest::criteriaNarrowTheGrid()
-{
-    QFETCH(QString, name);
-    QFETCH(QStringList, symptoms);
-    QFETCH(QStringList, found);
-    world_->environment().insert("zybz", {vb::Variant(), vb::Variant(), "x", "y"});
-    open();
-    window_->Dbobzmc->setText(name);
-    for (int i = 0; i < symptoms.size(); ++i) window_->Dbobzzz(i)->setText(symptoms[i]);
-    WindowFixture::click(window_->CmdSeek);
-    QStringList names = columnOf(window_->MSFGridzyzd, 0);
-    if (found.isEmpty()) {
-        QCOMPARE(world_->messages(), QStringList{"没有符合查询条件的内容"});
-        QVERIFY(window_->Dbobzmc->Text().isEmpty() && window_->Dbobzzz(1)->Text().isEmpty());
-        QCOMPARE(names.size(), 5);
-        return;
-    }
-    names.removeDuplicates();
-    QCOMPARE(names, found);
-}
-
-void DiagnosisQueryTest::pickedNameNarrowsTheSymptomTerms()
-{
-    world_->environment().insert("zybz", {"脾肾两虚", vb::Variant(), "x", "y"});   // adds nothing
-    open();
-    for (const QString& name : {QString("肾阴"), QString("'x"), QString("*x")}) {   // no match: nothing changes
-        pick(name);
-        QCOMPARE(terms().size(), 9);
-        QCOMPARE(window_->MSFGridzyzd->Rows(), 6);
-    }
-    pick("脾");
-    QStringList expected = {"乏力", "便溏", "腹痛", "食少", "畏寒"};
-    expected.sort();
-    QCOMPARE(terms(), expected);
-    QCOMPARE(columnOf(window_->MSFGridzyzd, 0), (QStringList{"脾肾两虚", "脾胃虚弱", "脾阳虚"}));
-    QVERIFY(world_->messages().isEmpty() && progressWindowGone());
-    WindowFixture::click(window_->CmdQcls);   // the terms stay narrowed, every row comes back
-    QCOMPARE(terms().size(), 5);
-    QCOMPARE(window_->MSFGridzyzd->Rows(), 6);
-    QCOMPARE(WindowFixture::focusedControl(), window_->Dbobzmc);
-}
-
-void DiagnosisQueryTest::failedNarrowingKeepsTheTermsAndTheWindow()
-{
-    world_->environment().open().executeSchema("create trigger refuse before insert on bzzz when new.bzzz = '畏寒' "
-                                               "begin select raise(abort, '磁盘已满'); end");
-    open();
-    pick("脾");
-    QCOMPARE(world_->messages().size(), 1);
-    QVERIFY(world_->messages().at(0).contains("磁盘已满"));
-    QCOMPARE(world_->environment().count("bzzz"), 9);
-    QVERIFY(progressWindowGone());
-    world_->clearMessages();
-    pick("肝");   // the window still answers
-    QVERIFY(world_->messages().isEmpty());
-    QCOMPARE(terms().size(), 2);
-}
-
-void DiagnosisQueryTest::secondPressDuringTheNarrowingIsIgnored()
-{
-    open();
-    window_->Dbobzzz(0)->setText("不存在");
-    QTimer::singleShot(0, window_, [this] { WindowFixture::click(window_->CmdSeek); });
-    pick("肝");
-    QVERIFY(world_->messages().isEmpty());
-    QCOMPARE(terms().size(), 2);
-    WindowFixture::click(window_->CmdSeek);   // now it runs
-    QCOMPARE(world_->messages(), QStringList{"没有符合查询条件的内容"});
-}
-
-void DiagnosisQueryTest::detailSaveChangeAndDelete_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("typedSymptoms");   // the symptom box as the user leaves it
-    QTest::newRow("as loaded") << "肝郁气滞" << "胁痛，嗳气。";
-    QTest::newRow("typed half-width") << "肝郁气滞" << "胁痛,嗳气.";
-    QTest::newRow("apostrophe and star") << "O'Neil*证" << "a*b，头痛。";
-}
-
-void DiagnosisQueryTest::detailSaveChangeAndDelete()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, typedSymptoms);
-    open();
-    const auto openRow = [&] {
-        WindowFixture::clickGridRow(window_->MSFGridzyzd, columnOf(window_->MSFGridzyzd, 0).indexOf(name) + 1);
-        window_->Txtbzzz->setText(typedSymptoms);
-    };
-    WindowFixture::clickGridRow(window_->MSFGridzyzd, 0);   // the header: nothing
-    QCOMPARE(window_->SSTab1->Tab(), 0);
-    openRow();
-    QCOMPARE(window_->SSTab1->Tab(), 1);
-    QCOMPARE(window_->TxtBzmc->Text(), name);
-    window_->TxtZlcs->setText("  ");            // an empty box: no message, the focus there
-    WindowFixture::click(window_->Cmdedit);
-    QCOMPARE(WindowFixture::focusedControl(), window_->TxtZlcs);
-    openRow();
-    WindowFixture::click(window_->CmdSave);     // the key is stored: nothing written
-    QCOMPARE(WindowFixture::focusedControl(), window_->Cmdedit);
-    window_->Txtbzcy->setText("新的,成因");
-    WindowFixture::click(window_->Cmdedit);     // rewritten, and the query runs again
-    QCOMPARE(window_->SSTab1->Tab(), 0);
-    QCOMPARE(world_->environment().open()
-                 .openRecordset("select * from zybz where bzcy = '新的，成因' and bzmc = " + dao::quote(name))
-                 .recordCount(),
-             1);
-    openRow();
-    window_->Txtbzzz->setText("另一种症状");   // another key: the change misses, save adds
-    WindowFixture::click(window_->Cmdedit);
-    QCOMPARE(WindowFixture::focusedControl(), window_->CmdSave);
-    WindowFixture::click(window_->CmdSave);
-    QCOMPARE(world_->environment().count("zybz"), 5);
-    openRow();
-    WindowFixture::click(window_->Cmddele);     // at once, without a question
-    QCOMPARE(world_->environment().count("zybz"), 4);
-    QVERIFY(world_->messages().isEmpty());
-}
 
 QTEST_MAIN(DiagnosisQueryTest)
 #include "diagnosis_query_test.moc"

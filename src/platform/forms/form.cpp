@@ -254,6 +254,10 @@ void Form::applyWindowButtons()
         sub_->setWindowFlags(flags | Qt::SubWindow);
         if (!closeBox_ && !minMax_) sub_->setSystemMenu(nullptr);
     } else if (loaded_) {
+        // A window manager may put its buttons on any title bar it draws (openbox
+        // keeps minimise, maximise and close whatever the window asks), so a top-level
+        // form without buttons and without a caption gets no title bar at all.
+        if (!closeBox_ && !minMax_ && windowTitle().isEmpty()) flags = Qt::FramelessWindowHint;
         const bool visible = isVisible();
         setWindowFlags(flags | Qt::Window);
         if (visible) show();
