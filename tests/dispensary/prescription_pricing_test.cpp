@@ -21,10 +21,9 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QHeaderView>
 #include <QMdiArea>
-#include <QTableView>
 #include <QtTest>
+#include <tuple>
 
 using dispensary::Frmycjj;
 using namespace stocktest;
@@ -56,632 +55,530 @@ class PrescriptionPricingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        world_ = std::make_unique<WindowFixture>();
+        core::LoginUser = "药房甲";
+    }
 
-    void withoutVisitsTheWindowClosesAndFreesTheMenus();
-    void freshWindowListsTheDepartments();
-    void visitLookUpChecksInOrder_data();
-    void visitLookUpChecksInOrder();
-    void enterChainOfTheVisitBoxes();
-    void foundVisitShowsItsPrescription();
-    void linesArePricedToTheEvenHundredth_data();
-    void linesArePricedToTheEvenHundredth();
-    void pricingRefusals_data();
-    void pricingRefusals();
-    void doseBoxTakesDigitsOnly();
-    void stockTestAdmitsExactlyTheBalance();
-    void sameDrugCannotEnterTwice();
-    void takeBackOfLastMiddleAndHeader();
-    void totalsAboveOneThousandAndTakenBackDoses();
-    void chargeWritesTheGridInOrder();
-    void pricedRowsAreClearedOnActivation();
-    void failedChargeWritesNothingAndKeepsTheGrid();
-    void clicksDuringTheChargeCannotSpoilIt();
-    void exitDuringTheCodeLookUpClosesAfterIt();
-    void apostropheInCodeAndNameIsPricedAndSold();
-    void databaseFailuresAreReportedInTheirForms();
-    void exitClosesAndFreesTheMenus();
+    void cleanup()
+    {
+        world_.reset();
+        window_ = nullptr;
+        core::LoginUser.clear();
+    }
+
+    void withoutVisitsTheWindowClosesAndFreesTheMenus()
+    {
+        seedDrugList(world_->environment());
+        world_->open<Frmycjj>("YcqkXs");
+        QCOMPARE(world_->messages(), QStringList{"没有诊断处方，该功能不能使用"});
+        QCOMPARE(world_->boxes().shown().front().icon, forms::vbQuestion);
+        QTRY_VERIFY(world_->mainWindow().mdiArea()->subWindowList().isEmpty());
+        QVERIFY(menusEnabled());
+    }
+
+    void freshWindowListsTheDepartments()
+    {
+        QVERIFY(openWindow());
+        QStringList departments;
+        for (int i = 0; i < window_->CboZdks->ListCount(); ++i) departments << window_->CboZdks->List(i);
+        QCOMPARE(departments, (QStringList{"儿科", "内科"}));
+        QCOMPARE(window_->MasZdsj->Text(), QString("2024-03-15"));
+        QCOMPARE(window_->TxtYcjl->Text(), QString("0.00"));
+        QCOMPARE(window_->TxtYchj->Text(), QString("0.00"));
+        QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+        QCOMPARE(window_->SSTab1->Tab(), 0);
+        QVERIFY(world_->messages().isEmpty());
+    }
+
+    void visitLookUpChecksInOrder_data()
+    {
+        QTest::addColumn<QString>("recordNumber");
+        QTest::addColumn<QString>("department");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("focus");
+
+        QTest::newRow("bad date before all else") << "" << "" << "2024-13-45" << "诊断时间输入错误" << "MasZdsj";
+        QTest::newRow("half a date") << "A001" << "内科" << "2024-03" << "诊断时间输入错误" << "MasZdsj";
+        QTest::newRow("no record number") << "  " << "内科" << "2024-03-15" << "请输入病历号码" << "TxtBlhm";
+        QTest::newRow("no department") << "A001" << " " << "2024-03-15" << "诊断科室请输入诊断科室" << "CboZdks";
+        QTest::newRow("no visit that day") << "A001" << "内科" << "2024-03-14"
+                                           << "病历号码、诊断科室及诊断时间输入错误" << "TxtBlhm";
+        QTest::newRow("visit of another department")
+            << "A001" << "外科" << "2024-03-15" << "病历号码、诊断科室及诊断时间输入错误" << "TxtBlhm";
+    }
+
+    void visitLookUpChecksInOrder()
+    {
+        QFETCH(QString, recordNumber);
+        QFETCH(QString, department);
+        QFETCH(QString, date);
+        QFETCH(QString, message);
+        QFETCH(QString, focus);
+        QVERIFY(openWindow());
+        findVisit(recordNumber, department, date);
+        QCOMPARE(world_->messages(), QStringList{message});
+        const QHash<QString, forms::Control*> controls{
+            {"MasZdsj", window_->MasZdsj}, {"TxtBlhm", window_->TxtBlhm}, {"CboZdks", window_->CboZdks}};
+        QCOMPARE(WindowFixture::focusedControl(), controls.value(focus));
+        QVERIFY(window_->TxtCfnr->Text().isEmpty());
+    }
+
+    void enterChainOfTheVisitBoxes()
+    {
+        QVERIFY(openWindow());
+        window_->TxtBlhm->SetFocus();
+        WindowFixture::pressEnter(window_->TxtBlhm);            // empty: the focus stays
+        QCOMPARE(WindowFixture::focusedControl(), window_->TxtBlhm);
+        WindowFixture::type(window_->TxtBlhm, "A0 01");         // the space is swallowed
+        QCOMPARE(window_->TxtBlhm->Text(), QString("A001"));
+        WindowFixture::pressEnter(window_->TxtBlhm);
+        QCOMPARE(WindowFixture::focusedControl(), window_->CboZdks);
+        WindowFixture::pressEnter(window_->CboZdks);            // empty department: on to the date
+        QCOMPARE(WindowFixture::focusedControl(), window_->MasZdsj);
+        QCOMPARE(window_->MasZdsj->SelLength(), 10);
+        QVERIFY(world_->messages().isEmpty());
+
+        window_->TxtBlhm->setText(QString());
+        window_->CboZdks->setText("内科");
+        window_->CboZdks->SetFocus();
+        WindowFixture::pressEnter(window_->CboZdks);
+        QCOMPARE(world_->messages(), QStringList{"请输入病历号码"});
+        QCOMPARE(WindowFixture::focusedControl(), window_->TxtBlhm);
+    }
+
+    void foundVisitShowsItsPrescription()
+    {
+        QVERIFY(openWindow());
+        findVisit(" A001 ", "内科", "2024-03-15");
+        QVERIFY(world_->messages().isEmpty());
+        QCOMPARE(window_->TxtCfnr->Text(), Prescription);
+        QCOMPARE(window_->SSTab1->Tab(), 1);
+        QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
+
+        findVisit("A001", "儿科", "2024-03-10");                 // another visit replaces it
+        QCOMPARE(window_->TxtCfnr->Text(), QString("甘草5克"));
+    }
+
+    void linesArePricedToTheEvenHundredth_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("dose");
+        QTest::addColumn<QStringList>("row");
+
+        QTest::newRow("0.05 x 15, the whole balance") << "GC03" << "15" << QStringList{"GC03", "甘草", "15.00", "0.05", "0.75"};
+        QTest::newRow("0.125 x 1, tie to even") << "bz04" << "1" << QStringList{"BZ04", "白术", "1.00", "0.13", "0.12"};
+        QTest::newRow("a line above 327.67") << "RS05" << "10" << QStringList{"RS05", "人参", "10.00", "50.00", "500.00"};
+        QTest::newRow("a dose of 0") << "DG01" << "0" << QStringList{"DG01", "当归", "0.00", "12.50", "0.00"};
+    }
+
+    void linesArePricedToTheEvenHundredth()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, dose);
+        QFETCH(QStringList, row);
+        QVERIFY(openAtVisit());
+        price(code, dose);
+        QVERIFY(world_->messages().isEmpty());
+        QCOMPARE(window_->MSFGridyfjg->Rows(), 2);
+        QCOMPARE(gridRow(1), row);
+        QCOMPARE(window_->TxtYchj->Text(), row.last());
+        for (forms::TextBox* box : {window_->Txtycbm, window_->Txtycmc, window_->TxtYcjl})
+            QVERIFY(box->Text().isEmpty());
+        QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
+        QCOMPARE(window_->SSTab1->Tab(), 1);
+    }
+
+    void pricingRefusals_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("dose");
+        QTest::addColumn<QString>("message");
+
+        QTest::newRow("unknown code") << "ZZ99" << "" << "药材编码输入错误，重来！";
+        QTest::newRow("empty code") << "" << "" << "药材编码输入错误，重来！";
+        QTest::newRow("empty dose") << "DG01" << "" << "药材用量输入错误。";
+        QTest::newRow("dose pasted negative") << "DG01" << "-5" << "药材用量输入错误。";
+        QTest::newRow("dose pasted fraction") << "DG01" << "2.5" << "药材用量输入错误。";
+        QTest::newRow("more than the balance") << "GC03" << "16" << "库存中此药材余量不足";
+        QTest::newRow("not in the prescription") << "CX07" << "5" << "处方中无此药材";
+    }
+
+    void pricingRefusals()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, dose);
+        QFETCH(QString, message);
+        QVERIFY(openAtVisit());
+        window_->Txtycbm->SetFocus();
+        WindowFixture::type(window_->Txtycbm, code);
+        WindowFixture::pressEnter(window_->Txtycbm);
+        if (world_->messages().isEmpty()) {
+            // Pasted (Ctrl+V gets past the key filter), so a minus or a point arrives too.
+            QApplication::clipboard()->setText(dose);
+            window_->TxtYcjl->SetFocusSelectAll();
+            QTest::keyClick(window_->TxtYcjl->inner(), Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(window_->TxtYcjl->Text(), dose);
+            WindowFixture::pressEnter(window_->TxtYcjl);
+        }
+        QCOMPARE(world_->messages(), QStringList{message});
+        QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+        QCOMPARE(window_->TxtYchj->Text(), QString("0.00"));
+    }
+
+    void doseBoxTakesDigitsOnly()
+    {
+        QVERIFY(openWindow());
+        window_->TxtYcjl->setText(QString());
+        WindowFixture::type(window_->TxtYcjl, "1a2.5- 0");
+        QCOMPARE(window_->TxtYcjl->Text(), QString("1250"));
+        QTest::keyClick(window_->TxtYcjl->inner(), Qt::Key_Backspace);
+        QCOMPARE(window_->TxtYcjl->Text(), QString("1250"));
+
+        // A code typed after its look-up leaves no drug found.
+        findVisit("A001", "内科", "2024-03-15");
+        window_->Txtycbm->setText("DG01");
+        WindowFixture::pressEnter(window_->Txtycbm);
+        WindowFixture::type(window_->Txtycbm, "2");
+        window_->TxtYcjl->setText("5");
+        WindowFixture::pressEnter(window_->TxtYcjl);
+        QCOMPARE(world_->messages(), QStringList{"药材编码与名称不符"});
+        QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
+    }
+
+    void sameDrugCannotEnterTwice()
+    {
+        QVERIFY(openAtVisit());
+        price("DG01", "10");
+        price("dg01", "5");
+        QCOMPARE(world_->messages(), QStringList{"当归 的用量已经输过。"});
+        QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
+
+        // The drug list stores "Gz06": priced by its code typed in capitals, then found
+        // by its name (the code box receives "Gz06"), it is still the same drug.
+        world_->clearMessages();
+        price("GZ06", "20");
+        QCOMPARE(window_->MSFGridyfjg->TextMatrix(2, 0), QString("GZ06"));
+        window_->Txtycmc->setText("桂枝");
+        WindowFixture::pressEnter(window_->Txtycmc);
+        QCOMPARE(window_->Txtycbm->Text(), QString("Gz06"));
+        WindowFixture::type(window_->TxtYcjl, "20");
+        WindowFixture::pressEnter(window_->TxtYcjl);
+        QCOMPARE(world_->messages(), QStringList{"桂枝 的用量已经输过。"});
+        QCOMPARE(window_->MSFGridyfjg->Rows(), 3);
+        QCOMPARE(window_->TxtYchj->Text(), QString("131.00"));
+    }
+
+    void takeBackOfLastMiddleAndHeader()
+    {
+        QVERIFY(openAtVisit());
+        price("GC03", "15");     // 0.75
+        price("DG01", "1");      // 12.50
+        price("HQ02", "15");     // 12.00
+        price("BZ04", "1");      // 0.12
+        QCOMPARE(window_->TxtYchj->Text(), QString("25.37"));
+
+        clickGridRow(0);                                         // the header: nothing
+        QCOMPARE(window_->MSFGridyfjg->Rows(), 5);
+        QCOMPARE(window_->TxtYchj->Text(), QString("25.37"));
+
+        clickGridRow(4);                                         // the last row
+        QCOMPARE(window_->MSFGridyfjg->Rows(), 4);
+        QCOMPARE(entry(), (QStringList{"BZ04", "白术", "1.00", "25.25"}));
+        QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
+
+        clickGridRow(2);                                         // a middle row: the rest moves up
+        QCOMPARE(window_->MSFGridyfjg->Rows(), 3);
+        QCOMPARE(entry(), (QStringList{"DG01", "当归", "1.00", "12.75"}));
+        QCOMPARE(gridRow(1), (QStringList{"GC03", "甘草", "15.00", "0.05", "0.75"}));
+        QCOMPARE(gridRow(2), (QStringList{"HQ02", "黄芪", "15.00", "0.80", "12.00"}));
+
+        clickGridRow(2);                                         // the total in plain form
+        QCOMPARE(window_->TxtYchj->Text(), QString("0.75"));
+        clickGridRow(1);
+        QCOMPARE(window_->TxtYchj->Text(), QString("0"));
+        QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+
+        // The drug taken back is priced again with a new dose.
+        WindowFixture::pressEnter(window_->Txtycbm);
+        window_->TxtYcjl->setText(QString());
+        WindowFixture::type(window_->TxtYcjl, "10");
+        WindowFixture::pressEnter(window_->TxtYcjl);
+        QCOMPARE(gridRow(1), (QStringList{"GC03", "甘草", "10.00", "0.05", "0.50"}));
+        QCOMPARE(window_->TxtYchj->Text(), QString("0.50"));
+        QVERIFY(world_->messages().isEmpty());
+    }
+
+    void totalsAboveOneThousandAndTakenBackDoses()
+    {
+        QVERIFY(openAtVisit());
+        price("DG01", "90");     // 1,125.00
+        price("HQ02", "1000");   // 800.00, the whole balance
+        QCOMPARE(window_->TxtYchj->Text(), QString("1,925.00"));
+        QCOMPARE(gridRow(2), (QStringList{"HQ02", "黄芪", "1,000.00", "0.80", "800.00"}));
+
+        // Taken back, the dose reads "1,000.00"; Enter prices it as 1000 again.
+        clickGridRow(2);
+        QCOMPARE(entry(), (QStringList{"HQ02", "黄芪", "1,000.00", "1125"}));
+        WindowFixture::pressEnter(window_->TxtYcjl);
+        QVERIFY(world_->messages().isEmpty());
+        QCOMPARE(gridRow(2), (QStringList{"HQ02", "黄芪", "1,000.00", "0.80", "800.00"}));
+        QCOMPARE(window_->TxtYchj->Text(), QString("1,925.00"));
+
+        clickGridRow(1);
+        QCOMPARE(window_->TxtYchj->Text(), QString("800"));
+        QCOMPARE(gridRow(1), (QStringList{"HQ02", "黄芪", "1,000.00", "0.80", "800.00"}));
+    }
+
+    void chargeWritesTheGridInOrder()
+    {
+        QVERIFY(openWindow());
+        world_->environment().insert("yccrtb", {QDate(2024, 3, 1), "当归", "购进", "甘肃", "公司", "P1",
+                                                QDate(2026, 1, 1), " ", " ", 100, 200, 0, 0, 0, "张三", "甲"});
+        findVisit("A001", "内科", "2024-03-15");
+        price("RS05", "10");
+        price("GC03", "15");
+        price("DG01", "4");
+        window_->TxtBlhm->setText("B999");                       // the sale belongs to the visit found
+        window_->CboZdks->setText("儿科");
+        WindowFixture::click(window_->Cmdcksf);
+        QVERIFY(world_->messages().isEmpty());
+
+        const std::vector<Row> journal = rowsOf(world_->environment(), "yccrtb");
+        QCOMPARE(journal.size(), std::size_t(4));
+        for (const auto& [i, drug, dose, amount] :
+             {std::tuple{1, "人参", "10", "500"}, {2, "甘草", "15", "0.75"}, {3, "当归", "4", "50"}})
+            QCOMPARE(journal[std::size_t(i)].texts(),
+                     (QStringList{"2024-03-15", drug, "处方收款出库", "  ", "  ", " ", "2050-01-01", "A001", "内科", "0", "0",
+                                  dose, "0", amount, "李医生", "药房甲"}));
+        QCOMPARE(balanceOf(world_->environment(), "人参"), (Balance{20, 40, 10}));
+        QCOMPARE(balanceOf(world_->environment(), "甘草"), (Balance{15, 30, 0}));
+        QCOMPARE(balanceOf(world_->environment(), "当归"), (Balance{100, 200, 96}));
+        QCOMPARE(balanceOf(world_->environment(), "黄芪"), (Balance{1000, 2000, 1000}));
+
+        // The window is empty again.
+        QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+        QCOMPARE(window_->TxtYchj->Text(), QString("0.00"));
+        QVERIFY(window_->TxtBlhm->Text().isEmpty());
+        QVERIFY(window_->TxtCfnr->Text().isEmpty());
+        QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
+
+        WindowFixture::click(window_->Cmdcksf);                  // an empty grid writes nothing
+        QCOMPARE(world_->environment().count("yccrtb"), 4);
+    }
+
+    // Every activation starts a new sale: coming back from another window of the program
+    // clears the priced rows and the total.
+    void pricedRowsAreClearedOnActivation()
+    {
+        QVERIFY(openAtVisit());
+        price("DG01", "4");
+        QCOMPARE(window_->MSFGridyfjg->Rows(), 2);
+        auto* other = new forms::Form;
+        other->Show();
+        QCoreApplication::processEvents();
+        world_->mainWindow().mdiArea()->setActiveSubWindow(window_->subWindow());
+        QCoreApplication::processEvents();
+        QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+        QCOMPARE(window_->TxtYchj->Text(), QString("0.00"));
+        QCOMPARE(world_->environment().count("yccrtb"), 0);
+        other->Unload();
+    }
+
+    // The charge failed at each of its writes in turn (three sale rows, three balances):
+    // each time the error is shown, both tables stay exactly as they were and the grid and
+    // total stay for another try; with no write left to fail it writes every row once.
+    void failedChargeWritesNothingAndKeepsTheGrid()
+    {
+        QVERIFY(openWindow());
+        const TestEnvironment& env = world_->environment();
+        findVisit("A001", "内科", "2024-03-15");
+        price("DG01", "4");
+        price("GC03", "15");
+        price("HQ02", "15");
+        const QStringList middle = gridRow(2);
+        const std::vector<Row> journal = rowsOf(env, "yccrtb");
+        const std::vector<Row> balances = rowsOf(env, "ycyltb");
+        int n = 1;
+        for (;; ++n) {
+            dao::WriteFault::arm(n);
+            world_->clearMessages();
+            WindowFixture::click(window_->Cmdcksf);
+            if (!dao::WriteFault::fired()) break;
+            QCOMPARE(world_->messages().size(), 1);
+            QCOMPARE(rowsOf(env, "yccrtb"), journal);
+            QCOMPARE(rowsOf(env, "ycyltb"), balances);
+            QCOMPARE(gridRow(2), middle);
+            QCOMPARE(window_->TxtYchj->Text(), QString("62.75"));
+        }
+        dao::WriteFault::disarm();
+        QCOMPARE(n - 1, 6);
+        QCOMPARE(env.count("yccrtb"), 3);
+        QCOMPARE(balanceOf(env, "甘草").onHand, 0.0);
+        QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+    }
+
+    void clicksDuringTheChargeCannotSpoilIt()
+    {
+        QVERIFY(openAtVisit());
+        price("DG01", "4");
+        price("GC03", "15");
+        price("HQ02", "15");
+        // The charge lets events run before its transaction: another visit found then does
+        // not change the visit the rows are written for, the clear button does nothing, and
+        // the exit button closes the window only once the rows are written.
+        const QPointer<Frmycjj> alive(window_);
+        bool openAfterExit = false;
+        bool menusAfterExit = true;
+        QTimer::singleShot(0, window_, [&] {
+            findVisit("A001", "儿科", "2024-03-10");
+            WindowFixture::click(window_->CmdQcls);
+            WindowFixture::click(window_->CmdExit);
+            openAfterExit = window_->isVisible();
+            menusAfterExit = menusEnabled();
+        });
+        WindowFixture::click(window_->Cmdcksf);
+        QVERIFY(openAfterExit);
+        QVERIFY(!menusAfterExit);
+        const std::vector<Row> journal = rowsOf(world_->environment(), "yccrtb");
+        QCOMPARE(journal.size(), std::size_t(3));
+        for (const Row& row : journal) {
+            QCOMPARE(row.text(7), QString("A001"));
+            QCOMPARE(row.text(8), QString("内科"));
+            QCOMPARE(row.text(14), QString("李医生"));
+        }
+        QCOMPARE(balanceOf(world_->environment(), "黄芪").onHand, 985.0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!alive);
+        QVERIFY(menusEnabled());
+    }
+
+    void exitDuringTheCodeLookUpClosesAfterIt()
+    {
+        QVERIFY(openAtVisit());
+        const QPointer<Frmycjj> alive(window_);
+        bool menusAfterExit = true;
+        QTimer::singleShot(0, window_, [&] {
+            WindowFixture::click(window_->CmdExit);
+            menusAfterExit = menusEnabled();
+        });
+        window_->Txtycbm->setText("DG01");
+        WindowFixture::pressEnter(window_->Txtycbm);
+        QVERIFY(!menusAfterExit);
+        QVERIFY(alive);
+        QCOMPARE(window_->Txtycmc->Text(), QString("当归"));     // the look-up ran to its end
+        QVERIFY(!window_->isVisible());
+        QVERIFY(menusEnabled());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!alive);
+        window_ = nullptr;
+    }
+
+    void apostropheInCodeAndNameIsPricedAndSold()
+    {
+        QVERIFY(openAtVisit());
+        price("o'1", "5");
+        QVERIFY(world_->messages().isEmpty());
+        QCOMPARE(gridRow(1), (QStringList{"O'1", "王不留'行", "5.00", "2.00", "10.00"}));
+        WindowFixture::click(window_->Cmdcksf);
+        QVERIFY(world_->messages().isEmpty());
+        const std::vector<Row> journal = rowsOf(world_->environment(), "yccrtb");
+        QCOMPARE(journal.size(), std::size_t(1));
+        QCOMPARE(journal[0].text(1), QString("王不留'行"));
+        QCOMPARE(balanceOf(world_->environment(), "王不留'行").onHand, 25.0);
+    }
+
+    void databaseFailuresAreReportedInTheirForms()
+    {
+        QVERIFY(openAtVisit());
+
+        // The dose box reports an error as its number, CR LF and its description, OK only,
+        // no icon, the default title; no row is added. A line too large for money overflows.
+        world_->environment().open().executeSchema("UPDATE ycyltb SET ycyl=1e18 WHERE ycbm='人参'");
+        price("RS05", "100000000000000");
+        QCOMPARE(world_->messages(), QStringList{"6\r\n溢出"});
+        const forms::MessageBoxes::Shown& overflow = world_->boxes().shown().front();
+        QCOMPARE(overflow.icon, 0);
+        QCOMPARE(overflow.buttons, forms::vbOKOnly);
+        QCOMPARE(overflow.title, forms::MessageBoxes::defaultTitle());
+        QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+
+        // A database failure there carries the database's number.
+        world_->clearMessages();
+        world_->environment().open().executeSchema("DROP TABLE ycyltb");
+        price("DG01", "4");
+        QCOMPARE(world_->messages().size(), 1);
+        QVERIFY(QRegularExpression("^\\d+\r\n[^\r\n]+$").match(world_->messages().front()).hasMatch());
+        QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+
+        // The visit look-up reports the description alone and the window stays.
+        world_->clearMessages();
+        world_->environment().open().executeSchema("DROP TABLE hzzdzl");
+        findVisit("A001", "内科", "2024-03-15");
+        QCOMPARE(world_->messages().size(), 1);
+        QVERIFY(!QRegularExpression("^\\d+\r\n").match(world_->messages().front()).hasMatch());
+        QCOMPARE(world_->boxes().shown().front().icon, forms::vbInformation);
+        QCOMPARE(world_->boxes().shown().front().title, QString());
+        QCOMPARE(window_->TxtCfnr->Text(), Prescription);
+    }
 
 private:
-    Frmycjj* openWindow();
-    void findVisit(const QString& recordNumber, const QString& department, const QString& date);
+    // Opens the window and finds the visit of A001 to 内科 today.
+    bool openAtVisit()
+    {
+        if (!openWindow()) return false;
+        findVisit("A001", "内科", "2024-03-15");
+        return true;
+    }
+    Frmycjj* openWindow()
+    {
+        seedPricingWorld(world_->environment());
+        return window_ = world_->open<Frmycjj>("YcqkXs");
+    }
+    void findVisit(const QString& recordNumber, const QString& department, const QString& date)
+    {
+        window_->TxtBlhm->setText(recordNumber);
+        window_->CboZdks->setText(department);
+        window_->MasZdsj->setText(date);
+        WindowFixture::pressEnter(window_->MasZdsj);
+    }
     // Enter a code and a dose and press Enter in both boxes, as the dispenser does.
-    void price(const QString& code, const QString& dose);
-    void clickGridRow(int row);
-    QStringList gridRow(int row) const;
-    bool menusEnabled();
+    void price(const QString& code, const QString& dose)
+    {
+        window_->Txtycbm->SetFocus();
+        window_->Txtycbm->setText(QString());
+        WindowFixture::type(window_->Txtycbm, code);
+        WindowFixture::pressEnter(window_->Txtycbm);
+        WindowFixture::type(window_->TxtYcjl, dose);
+        WindowFixture::pressEnter(window_->TxtYcjl);
+    }
+    void clickGridRow(int row)
+    {
+        window_->SSTab1->setTab(0);
+        WindowFixture::clickGridRow(window_->MSFGridyfjg, row);
+    }
+    QStringList gridRow(int row) const
+    {
+        QStringList cells;
+        for (int col = 0; col < 5; ++col) cells << window_->MSFGridyfjg->TextMatrix(row, col);
+        return cells;
+    }
+    // The entry boxes taken back into and the total: code, name, dose, total.
+    QStringList entry() const
+    {
+        return {window_->Txtycbm->Text(), window_->Txtycmc->Text(), window_->TxtYcjl->Text(), window_->TxtYchj->Text()};
+    }
+    bool menusEnabled()
+    {
+        return world_->mainWindow().menuAction("ycrk")->isEnabled()
+            && world_->mainWindow().menuAction("ZymzZd")->isEnabled();
+    }
 
     std::unique_ptr<WindowFixture> world_;
     Frmycjj* window_ = nullptr;
 };
-
-void PrescriptionPricingTest::init()
-{
-    world_ = std::make_unique<WindowFixture>();
-    core::LoginUser = "药房甲";
-}
-
-void PrescriptionPricingTest::cleanup()
-{
-    world_.reset();
-    window_ = nullptr;
-    core::LoginUser.clear();
-}
-
-Frmycjj* PrescriptionPricingTest::openWindow()
-{
-    seedPricingWorld(world_->environment());
-    window_ = world_->open<Frmycjj>("YcqkXs");
-    return window_;
-}
-
-void PrescriptionPricingTest::findVisit(const QString& recordNumber, const QString& department,
-                                        const QString& date)
-{
-    window_->TxtBlhm->setText(recordNumber);
-    window_->CboZdks->setText(department);
-    window_->MasZdsj->setText(date);
-    WindowFixture::pressEnter(window_->MasZdsj);
-}
-
-void PrescriptionPricingTest::price(const QString& code, const QString& dose)
-{
-    window_->Txtycbm->SetFocus();
-    window_->Txtycbm->setText(QString());
-    WindowFixture::type(window_->Txtycbm, code);
-    WindowFixture::pressEnter(window_->Txtycbm);
-    WindowFixture::type(window_->TxtYcjl, dose);
-    WindowFixture::pressEnter(window_->TxtYcjl);
-}
-
-void PrescriptionPricingTest::clickGridRow(int row)
-{
-    window_->SSTab1->setTab(0);
-    QTableView* view = window_->MSFGridyfjg->view();
-    if (row == 0) {
-        QTest::mouseClick(view->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
-        return;
-    }
-    const QRect cell = view->visualRect(view->model()->index(row - 1, 1));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
-}
-
-QStringList PrescriptionPricingTest::gridRow(int row) const
-{
-    QStringList cells;
-    for (int col = 0; col < 5; ++col) cells << window_->MSFGridyfjg->TextMatrix(row, col);
-    return cells;
-}
-
-bool PrescriptionPricingTest::menusEnabled()
-{
-    return world_->mainWindow().menuAction("ycrk")->isEnabled()
-        && world_->mainWindow().menuAction("ZymzZd")->isEnabled();
-}
-
-// ---- opening --------------------------------------------------------------------
-
-void PrescriptionPricingTest::withoutVisitsTheWindowClosesAndFreesTheMenus()
-{
-    seedDrugList(world_->environment());
-    world_->open<Frmycjj>("YcqkXs");
-    QCOMPARE(world_->messages(), QStringList{"没有诊断处方，该功能不能使用"});
-    QCOMPARE(world_->boxes().shown().front().icon, forms::vbQuestion);
-    QTRY_VERIFY(world_->mainWindow().mdiArea()->subWindowList().isEmpty());
-    QVERIFY(menusEnabled());
-}
-
-void PrescriptionPricingTest::freshWindowListsTheDepartments()
-{
-    QVERIFY(openWindow());
-    QCOMPARE(window_->Caption(), QString("病志处方药材计价"));
-    QStringList departments;
-    for (int i = 0; i < window_->CboZdks->ListCount(); ++i) departments << window_->CboZdks->List(i);
-    QCOMPARE(departments, (QStringList{"儿科", "内科"}));
-    QCOMPARE(window_->MasZdsj->Text(), QString("2024-03-15"));
-    QCOMPARE(window_->TxtYcjl->Text(), QString("0.00"));
-    QCOMPARE(window_->TxtYchj->Text(), QString("0.00"));
-    QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
-    QCOMPARE(gridRow(0), (QStringList{"编码", "名称", "用量(克)", "药价(元/克)", "药材金额(元)"}));
-    QCOMPARE(window_->SSTab1->Tab(), 0);
-    QVERIFY(!menusEnabled());
-    QVERIFY(world_->messages().isEmpty());
-}
-
-// ---- the visit ------------------------------------------------------------------
-
-void PrescriptionPricingTest::visitLookUpChecksInOrder_data()
-{
-    QTest::addColumn<QString>("recordNumber");
-    QTest::addColumn<QString>("department");
-    QTest::addColumn<QString>("date");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("focus");
-
-    QTest::newRow("bad date before all else") << "" << "" << "2024-13-45" << "诊断时间输入错误" << "MasZdsj";
-    QTest::newRow("half a date") << "A001" << "内科" << "2024-03" << "诊断时间输入错误" << "MasZdsj";
-    QTest::newRow("no record number") << "  " << "内科" << "2024-03-15" << "请输入病历号码" << "TxtBlhm";
-    QTest::newRow("no department") << "A001" << " " << "2024-03-15" << "诊断科室请输入诊断科室" << "CboZdks";
-    QTest::newRow("no visit that day") << "A001" << "内科" << "2024-03-14"
-                                       << "病历号码、诊断科室及诊断时间输入错误" << "TxtBlhm";
-    QTest::newRow("visit of another department")
-        << "A001" << "外科" << "2024-03-15" << "病历号码、诊断科室及诊断时间输入错误" << "TxtBlhm";
-}
-
-void PrescriptionPricingTest::visitLookUpChecksInOrder()
-{
-    QFETCH(QString, recordNumber);
-    QFETCH(QString, department);
-    QFETCH(QString, date);
-    QFETCH(QString, message);
-    QFETCH(QString, focus);
-    QVERIFY(openWindow());
-    findVisit(recordNumber, department, date);
-    QCOMPARE(world_->messages(), QStringList{message});
-    const QHash<QString, forms::Control*> controls{
-        {"MasZdsj", window_->MasZdsj}, {"TxtBlhm", window_->TxtBlhm}, {"CboZdks", window_->CboZdks}};
-    QCOMPARE(WindowFixture::focusedControl(), controls.value(focus));
-    QVERIFY(window_->TxtCfnr->Text().isEmpty());
-}
-
-void PrescriptionPricingTest::enterChainOfTheVisitBoxes()
-{
-    QVERIFY(openWindow());
-    window_->TxtBlhm->SetFocus();
-    WindowFixture::pressEnter(window_->TxtBlhm);            // empty: the focus stays
-    QCOMPARE(WindowFixture::focusedControl(), window_->TxtBlhm);
-    WindowFixture::type(window_->TxtBlhm, "A0 01");         // the space is swallowed
-    QCOMPARE(window_->TxtBlhm->Text(), QString("A001"));
-    WindowFixture::pressEnter(window_->TxtBlhm);
-    QCOMPARE(WindowFixture::focusedControl(), window_->CboZdks);
-    WindowFixture::pressEnter(window_->CboZdks);            // empty department: on to the date
-    QCOMPARE(WindowFixture::focusedControl(), window_->MasZdsj);
-    QCOMPARE(window_->MasZdsj->SelLength(), 10);
-    QVERIFY(world_->messages().isEmpty());
-
-    window_->TxtBlhm->setText(QString());
-    window_->CboZdks->setText("内科");
-    window_->CboZdks->SetFocus();
-    WindowFixture::pressEnter(window_->CboZdks);
-    QCOMPARE(world_->messages(), QStringList{"请输入病历号码"});
-    QCOMPARE(WindowFixture::focusedControl(), window_->TxtBlhm);
-}
-
-void PrescriptionPricingTest::foundVisitShowsItsPrescription()
-{
-    QVERIFY(openWindow());
-    findVisit(" A001 ", "内科", "2024-03-15");
-    QVERIFY(world_->messages().isEmpty());
-    QCOMPARE(window_->TxtCfnr->Text(), Prescription);
-    QCOMPARE(window_->SSTab1->Tab(), 1);
-    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
-
-    findVisit("A001", "儿科", "2024-03-10");                 // another visit replaces it
-    QCOMPARE(window_->TxtCfnr->Text(), QString("甘草5克"));
-}
-
-// ---- pricing --------------------------------------------------------------------
-
-void PrescriptionPricingTest::linesArePricedToTheEvenHundredth_data()
-{
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("dose");
-    QTest::addColumn<QStringList>("row");
-
-    QTest::newRow("0.05 x 15") << "GC03" << "15" << QStringList{"GC03", "甘草", "15.00", "0.05", "0.75"};
-    QTest::newRow("0.125 x 1, tie to even") << "bz04" << "1" << QStringList{"BZ04", "白术", "1.00", "0.13", "0.12"};
-    QTest::newRow("a line above 327.67") << "RS05" << "10" << QStringList{"RS05", "人参", "10.00", "50.00", "500.00"};
-    QTest::newRow("a dose of 0") << "DG01" << "0" << QStringList{"DG01", "当归", "0.00", "12.50", "0.00"};
-}
-
-void PrescriptionPricingTest::linesArePricedToTheEvenHundredth()
-{
-    QFETCH(QString, code);
-    QFETCH(QString, dose);
-    QFETCH(QStringList, row);
-    QVERIFY(openWindow());
-    findVisit("A001", "内科", "2024-03-15");
-    price(code, dose);
-    QVERIFY(world_->messages().isEmpty());
-    QCOMPARE(window_->MSFGridyfjg->Rows(), 2);
-    QCOMPARE(gridRow(1), row);
-    QCOMPARE(window_->TxtYchj->Text(), row.last());
-    for (forms::TextBox* box : {window_->Txtycbm, window_->Txtycmc, window_->TxtYcjl})
-        QVERIFY(box->Text().isEmpty());
-    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
-    QCOMPARE(window_->SSTab1->Tab(), 1);
-}
-
-void PrescriptionPricingTest::pricingRefusals_data()
-{
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("dose");
-    QTest::addColumn<QString>("message");
-
-    QTest::newRow("unknown code") << "ZZ99" << "" << "药材编码输入错误，重来！";
-    QTest::newRow("empty code") << "" << "" << "药材编码输入错误，重来！";
-    QTest::newRow("empty dose") << "DG01" << "" << "药材用量输入错误。";
-    QTest::newRow("dose pasted negative") << "DG01" << "-5" << "药材用量输入错误。";
-    QTest::newRow("dose pasted fraction") << "DG01" << "2.5" << "药材用量输入错误。";
-    QTest::newRow("more than the balance") << "GC03" << "16" << "库存中此药材余量不足";
-    QTest::newRow("not in the prescription") << "CX07" << "5" << "处方中无此药材";
-}
-
-void PrescriptionPricingTest::pricingRefusals()
-{
-    QFETCH(QString, code);
-    QFETCH(QString, dose);
-    QFETCH(QString, message);
-    QVERIFY(openWindow());
-    findVisit("A001", "内科", "2024-03-15");
-    window_->Txtycbm->SetFocus();
-    WindowFixture::type(window_->Txtycbm, code);
-    WindowFixture::pressEnter(window_->Txtycbm);
-    if (world_->messages().isEmpty()) {
-        // Pasted (Ctrl+V gets past the key filter), so a minus or a point arrives too.
-        QApplication::clipboard()->setText(dose);
-        window_->TxtYcjl->SetFocusSelectAll();
-        QTest::keyClick(window_->TxtYcjl->inner(), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(window_->TxtYcjl->Text(), dose);
-        WindowFixture::pressEnter(window_->TxtYcjl);
-    }
-    QCOMPARE(world_->messages(), QStringList{message});
-    QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
-    QCOMPARE(window_->TxtYchj->Text(), QString("0.00"));
-}
-
-void PrescriptionPricingTest::doseBoxTakesDigitsOnly()
-{
-    QVERIFY(openWindow());
-    window_->TxtYcjl->setText(QString());
-    WindowFixture::type(window_->TxtYcjl, "1a2.5- 0");
-    QCOMPARE(window_->TxtYcjl->Text(), QString("1250"));
-    QTest::keyClick(window_->TxtYcjl->inner(), Qt::Key_Backspace);
-    QCOMPARE(window_->TxtYcjl->Text(), QString("1250"));
-
-    // A code typed after its look-up leaves no drug found.
-    findVisit("A001", "内科", "2024-03-15");
-    window_->Txtycbm->setText("DG01");
-    WindowFixture::pressEnter(window_->Txtycbm);
-    WindowFixture::type(window_->Txtycbm, "2");
-    window_->TxtYcjl->setText("5");
-    WindowFixture::pressEnter(window_->TxtYcjl);
-    QCOMPARE(world_->messages(), QStringList{"药材编码与名称不符"});
-    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
-}
-
-void PrescriptionPricingTest::stockTestAdmitsExactlyTheBalance()
-{
-    QVERIFY(openWindow());
-    findVisit("A001", "内科", "2024-03-15");
-    price("GC03", "16");                                     // balance 15
-    QCOMPARE(world_->messages(), QStringList{"库存中此药材余量不足"});
-    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
-    world_->clearMessages();
-    price("GC03", "15");
-    QVERIFY(world_->messages().isEmpty());
-    QCOMPARE(window_->MSFGridyfjg->Rows(), 2);
-}
-
-void PrescriptionPricingTest::sameDrugCannotEnterTwice()
-{
-    QVERIFY(openWindow());
-    findVisit("A001", "内科", "2024-03-15");
-    price("DG01", "10");
-    price("dg01", "5");
-    QCOMPARE(world_->messages(), QStringList{"当归 的用量已经输过。"});
-    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
-
-    // The drug list stores "Gz06": priced by its code typed in capitals, then found
-    // by its name (the code box receives "Gz06"), it is still the same drug.
-    world_->clearMessages();
-    price("GZ06", "20");
-    QCOMPARE(window_->MSFGridyfjg->TextMatrix(2, 0), QString("GZ06"));
-    window_->Txtycmc->setText("桂枝");
-    WindowFixture::pressEnter(window_->Txtycmc);
-    QCOMPARE(window_->Txtycbm->Text(), QString("Gz06"));
-    WindowFixture::type(window_->TxtYcjl, "20");
-    WindowFixture::pressEnter(window_->TxtYcjl);
-    QCOMPARE(world_->messages(), QStringList{"桂枝 的用量已经输过。"});
-    QCOMPARE(window_->MSFGridyfjg->Rows(), 3);
-    QCOMPARE(window_->TxtYchj->Text(), QString("131.00"));
-}
-
-// ---- taking rows back -----------------------------------------------------------
-
-void PrescriptionPricingTest::takeBackOfLastMiddleAndHeader()
-{
-    QVERIFY(openWindow());
-    findVisit("A001", "内科", "2024-03-15");
-    price("GC03", "15");     // 0.75
-    price("DG01", "1");      // 12.50
-    price("HQ02", "15");     // 12.00
-    price("BZ04", "1");      // 0.12
-    QCOMPARE(window_->TxtYchj->Text(), QString("25.37"));
-
-    clickGridRow(0);                                         // the header: nothing
-    QCOMPARE(window_->MSFGridyfjg->Rows(), 5);
-    QCOMPARE(window_->TxtYchj->Text(), QString("25.37"));
-
-    clickGridRow(4);                                         // the last row
-    QCOMPARE(window_->MSFGridyfjg->Rows(), 4);
-    QCOMPARE(window_->Txtycbm->Text(), QString("BZ04"));
-    QCOMPARE(window_->Txtycmc->Text(), QString("白术"));
-    QCOMPARE(window_->TxtYcjl->Text(), QString("1.00"));
-    QCOMPARE(window_->TxtYchj->Text(), QString("25.25"));
-    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
-
-    clickGridRow(2);                                         // a middle row: the rest moves up
-    QCOMPARE(window_->MSFGridyfjg->Rows(), 3);
-    QCOMPARE(window_->Txtycbm->Text(), QString("DG01"));
-    QCOMPARE(window_->TxtYcjl->Text(), QString("1.00"));
-    QCOMPARE(window_->TxtYchj->Text(), QString("12.75"));
-    QCOMPARE(gridRow(1), (QStringList{"GC03", "甘草", "15.00", "0.05", "0.75"}));
-    QCOMPARE(gridRow(2), (QStringList{"HQ02", "黄芪", "15.00", "0.80", "12.00"}));
-
-    clickGridRow(2);                                         // the total in plain form
-    QCOMPARE(window_->TxtYchj->Text(), QString("0.75"));
-    clickGridRow(1);
-    QCOMPARE(window_->TxtYchj->Text(), QString("0"));
-    QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
-
-    // The drug taken back is priced again with a new dose.
-    WindowFixture::pressEnter(window_->Txtycbm);
-    window_->TxtYcjl->setText(QString());
-    WindowFixture::type(window_->TxtYcjl, "10");
-    WindowFixture::pressEnter(window_->TxtYcjl);
-    QCOMPARE(gridRow(1), (QStringList{"GC03", "甘草", "10.00", "0.05", "0.50"}));
-    QCOMPARE(window_->TxtYchj->Text(), QString("0.50"));
-    QVERIFY(world_->messages().isEmpty());
-}
-
-void PrescriptionPricingTest::totalsAboveOneThousandAndTakenBackDoses()
-{
-    QVERIFY(openWindow());
-    findVisit("A001", "内科", "2024-03-15");
-    price("DG01", "90");     // 1,125.00
-    price("HQ02", "1000");   // 800.00, the whole balance
-    QCOMPARE(window_->TxtYchj->Text(), QString("1,925.00"));
-    QCOMPARE(gridRow(2), (QStringList{"HQ02", "黄芪", "1,000.00", "0.80", "800.00"}));
-
-    // Taken back, the dose reads "1,000.00"; Enter prices it as 1000 again.
-    clickGridRow(2);
-    QCOMPARE(window_->TxtYcjl->Text(), QString("1,000.00"));
-    QCOMPARE(window_->TxtYchj->Text(), QString("1125"));
-    WindowFixture::pressEnter(window_->TxtYcjl);
-    QVERIFY(world_->messages().isEmpty());
-    QCOMPARE(gridRow(2), (QStringList{"HQ02", "黄芪", "1,000.00", "0.80", "800.00"}));
-    QCOMPARE(window_->TxtYchj->Text(), QString("1,925.00"));
-
-    clickGridRow(1);
-    QCOMPARE(window_->TxtYchj->Text(), QString("800"));
-    QCOMPARE(gridRow(1), (QStringList{"HQ02", "黄芪", "1,000.00", "0.80", "800.00"}));
-}
-
-// ---- the charge -----------------------------------------------------------------
-
-void PrescriptionPricingTest::chargeWritesTheGridInOrder()
-{
-    QVERIFY(openWindow());
-    world_->environment().insert("yccrtb", {QDate(2024, 3, 1), "当归", "购进", "甘肃", "公司", "P1",
-                                            QDate(2026, 1, 1), " ", " ", 100, 200, 0, 0, 0, "张三", "甲"});
-    findVisit("A001", "内科", "2024-03-15");
-    price("RS05", "10");
-    price("GC03", "15");
-    price("DG01", "4");
-    window_->TxtBlhm->setText("B999");                       // the sale belongs to the visit found
-    window_->CboZdks->setText("儿科");
-    WindowFixture::click(window_->Cmdcksf);
-    QVERIFY(world_->messages().isEmpty());
-
-    const std::vector<Row> journal = rowsOf(world_->environment(), "yccrtb");
-    QCOMPARE(journal.size(), std::size_t(4));
-    const QStringList names{"人参", "甘草", "当归"};
-    const double doses[] = {10, 15, 4};
-    const double amounts[] = {500, 0.75, 50};
-    for (int i = 0; i < 3; ++i) {
-        const Row& row = journal[std::size_t(i) + 1];
-        QCOMPARE(row.date(0), QDate(2024, 3, 15));
-        QCOMPARE(row.text(1), names[i]);
-        QCOMPARE(row.text(2), QString("处方收款出库"));
-        QCOMPARE(row.text(3), QString("  "));
-        QCOMPARE(row.text(4), QString("  "));
-        QCOMPARE(row.text(5), QString(" "));
-        QCOMPARE(row.date(6), QDate(2050, 1, 1));
-        QCOMPARE(row.text(7), QString("A001"));
-        QCOMPARE(row.text(8), QString("内科"));
-        QCOMPARE(row.number(9), 0.0);
-        QCOMPARE(row.number(10), 0.0);
-        QCOMPARE(row.number(11), doses[i]);
-        QCOMPARE(row.number(12), 0.0);
-        QCOMPARE(row.number(13), amounts[i]);
-        QCOMPARE(row.text(14), QString("李医生"));
-        QCOMPARE(row.text(15), QString("药房甲"));
-    }
-    QCOMPARE(balanceOf(world_->environment(), "人参"), (Balance{20, 40, 10}));
-    QCOMPARE(balanceOf(world_->environment(), "甘草"), (Balance{15, 30, 0}));
-    QCOMPARE(balanceOf(world_->environment(), "当归"), (Balance{100, 200, 96}));
-    QCOMPARE(balanceOf(world_->environment(), "黄芪"), (Balance{1000, 2000, 1000}));
-
-    // The window is empty again.
-    QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
-    QCOMPARE(window_->TxtYchj->Text(), QString("0.00"));
-    QVERIFY(window_->TxtBlhm->Text().isEmpty());
-    QVERIFY(window_->TxtCfnr->Text().isEmpty());
-    QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
-
-    WindowFixture::click(window_->Cmdcksf);                  // an empty grid writes nothing
-    QCOMPARE(world_->environment().count("yccrtb"), 4);
-}
-
-// The charge failed at each of its writes in turn (three sale rows, three balances):
-// each time the error is shown, both tables stay exactly as they were and the grid and
-// total stay for another try; with no write left to fail it writes every row once.
-// Every activation starts a new sale: coming back from another window of the program
-// clears the priced rows and the total.
-void PrescriptionPricingTest::pricedRowsAreClearedOnActivation()
-{
-    QVERIFY(openWindow());
-    findVisit("A001", "内科", "2024-03-15");
-    price("DG01", "4");
-    QCOMPARE(window_->MSFGridyfjg->Rows(), 2);
-    auto* other = new forms::Form;
-    other->Show();
-    QCoreApplication::processEvents();
-    world_->mainWindow().mdiArea()->setActiveSubWindow(window_->subWindow());
-    QCoreApplication::processEvents();
-    QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
-    QCOMPARE(window_->TxtYchj->Text(), QString("0.00"));
-    QCOMPARE(world_->environment().count("yccrtb"), 0);
-    other->Unload();
-}
-
-void PrescriptionPricingTest::failedChargeWritesNothingAndKeepsTheGrid()
-{
-    QVERIFY(openWindow());
-    const TestEnvironment& env = world_->environment();
-    findVisit("A001", "内科", "2024-03-15");
-    price("DG01", "4");
-    price("GC03", "15");
-    price("HQ02", "15");
-    const QStringList middle = gridRow(2);
-    const std::vector<Row> journal = rowsOf(env, "yccrtb");
-    const std::vector<Row> balances = rowsOf(env, "ycyltb");
-    int n = 1;
-    for (;; ++n) {
-        dao::WriteFault::arm(n);
-        world_->clearMessages();
-        WindowFixture::click(window_->Cmdcksf);
-        if (!dao::WriteFault::fired()) break;
-        QCOMPARE(world_->messages().size(), 1);
-        QCOMPARE(rowsOf(env, "yccrtb"), journal);
-        QCOMPARE(rowsOf(env, "ycyltb"), balances);
-        QCOMPARE(gridRow(2), middle);
-        QCOMPARE(window_->TxtYchj->Text(), QString("62.75"));
-    }
-    dao::WriteFault::disarm();
-    QCOMPARE(n - 1, 6);
-    QCOMPARE(env.count("yccrtb"), 3);
-    QCOMPARE(balanceOf(env, "甘草").onHand, 0.0);
-    QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
-}
-
-void PrescriptionPricingTest::clicksDuringTheChargeCannotSpoilIt()
-{
-    QVERIFY(openWindow());
-    findVisit("A001", "内科", "2024-03-15");
-    price("DG01", "4");
-    price("GC03", "15");
-    price("HQ02", "15");
-    // The charge lets events run before its transaction: another visit found then does
-    // not change the visit the rows are written for, the clear button does nothing, and
-    // the exit button closes the window only once the rows are written.
-    const QPointer<Frmycjj> alive(window_);
-    bool openAfterExit = false;
-    bool menusAfterExit = true;
-    QTimer::singleShot(0, window_, [&] {
-        findVisit("A001", "儿科", "2024-03-10");
-        WindowFixture::click(window_->CmdQcls);
-        WindowFixture::click(window_->CmdExit);
-        openAfterExit = window_->isVisible();
-        menusAfterExit = menusEnabled();
-    });
-    WindowFixture::click(window_->Cmdcksf);
-    QVERIFY(openAfterExit);
-    QVERIFY(!menusAfterExit);
-    const std::vector<Row> journal = rowsOf(world_->environment(), "yccrtb");
-    QCOMPARE(journal.size(), std::size_t(3));
-    for (const Row& row : journal) {
-        QCOMPARE(row.text(7), QString("A001"));
-        QCOMPARE(row.text(8), QString("内科"));
-        QCOMPARE(row.text(14), QString("李医生"));
-    }
-    QCOMPARE(balanceOf(world_->environment(), "黄芪").onHand, 985.0);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!alive);
-    QVERIFY(menusEnabled());
-}
-
-void PrescriptionPricingTest::exitDuringTheCodeLookUpClosesAfterIt()
-{
-    QVERIFY(openWindow());
-    findVisit("A001", "内科", "2024-03-15");
-    const QPointer<Frmycjj> alive(window_);
-    bool menusAfterExit = true;
-    QTimer::singleShot(0, window_, [&] {
-        WindowFixture::click(window_->CmdExit);
-        menusAfterExit = menusEnabled();
-    });
-    window_->Txtycbm->setText("DG01");
-    WindowFixture::pressEnter(window_->Txtycbm);
-    QVERIFY(!menusAfterExit);
-    QVERIFY(alive);
-    QCOMPARE(window_->Txtycmc->Text(), QString("当归"));     // the look-up ran to its end
-    QVERIFY(!window_->isVisible());
-    QVERIFY(menusEnabled());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!alive);
-    window_ = nullptr;
-}
-
-void PrescriptionPricingTest::apostropheInCodeAndNameIsPricedAndSold()
-{
-    QVERIFY(openWindow());
-    findVisit("A001", "内科", "2024-03-15");
-    price("o'1", "5");
-    QVERIFY(world_->messages().isEmpty());
-    QCOMPARE(gridRow(1), (QStringList{"O'1", "王不留'行", "5.00", "2.00", "10.00"}));
-    WindowFixture::click(window_->Cmdcksf);
-    QVERIFY(world_->messages().isEmpty());
-    const std::vector<Row> journal = rowsOf(world_->environment(), "yccrtb");
-    QCOMPARE(journal.size(), std::size_t(1));
-    QCOMPARE(journal[0].text(1), QString("王不留'行"));
-    QCOMPARE(balanceOf(world_->environment(), "王不留'行").onHand, 25.0);
-}
-
-void PrescriptionPricingTest::databaseFailuresAreReportedInTheirForms()
-{
-    QVERIFY(openWindow());
-    findVisit("A001", "内科", "2024-03-15");
-
-    // The dose box reports an error as its number, CR LF and its description, OK only,
-    // no icon, the default title; no row is added. A line too large for money overflows.
-    world_->environment().open().executeSchema("UPDATE ycyltb SET ycyl=1e18 WHERE ycbm='人参'");
-    price("RS05", "100000000000000");
-    QCOMPARE(world_->messages(), QStringList{"6\r\n溢出"});
-    const forms::MessageBoxes::Shown& overflow = world_->boxes().shown().front();
-    QCOMPARE(overflow.icon, 0);
-    QCOMPARE(overflow.buttons, forms::vbOKOnly);
-    QCOMPARE(overflow.title, forms::MessageBoxes::defaultTitle());
-    QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
-
-    // A database failure there carries the database's number.
-    world_->clearMessages();
-    world_->environment().open().executeSchema("DROP TABLE ycyltb");
-    price("DG01", "4");
-    QCOMPARE(world_->messages().size(), 1);
-    QVERIFY(QRegularExpression("^\\d+\r\n[^\r\n]+$").match(world_->messages().front()).hasMatch());
-    QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
-
-    // The visit look-up reports the description alone and the window stays.
-    world_->clearMessages();
-    world_->environment().open().executeSchema("DROP TABLE hzzdzl");
-    findVisit("A001", "内科", "2024-03-15");
-    QCOMPARE(world_->messages().size(), 1);
-    QVERIFY(!QRegularExpression("^\\d+\r\n").match(world_->messages().front()).hasMatch());
-    QCOMPARE(world_->boxes().shown().front().icon, forms::vbInformation);
-    QCOMPARE(world_->boxes().shown().front().title, QString());
-    QCOMPARE(window_->TxtCfnr->Text(), Prescription);
-}
-
-void PrescriptionPricingTest::exitClosesAndFreesTheMenus()
-{
-    QVERIFY(openWindow());
-    WindowFixture::click(window_->CmdExit);
-    QTRY_VERIFY(world_->mainWindow().mdiArea()->subWindowList().isEmpty());
-    QVERIFY(menusEnabled());
-}
 
 QTEST_MAIN(PrescriptionPricingTest)
 #include "prescription_pricing_test.moc"

@@ -64,11 +64,7 @@ QList<QStringList> stockTables(const TestEnvironment& env)
 {
     QList<QStringList> all;
     for (const QString table : {"ycyltb", "yccrtb"})
-        for (const Row& row : rowsOf(env, table)) {
-            QStringList fields{table};
-            for (const vb::Variant& field : row.fields) fields << field.toString();
-            all << fields;
-        }
+        for (const Row& row : rowsOf(env, table)) all << QStringList{table} + row.texts();
     return all;
 }
 
@@ -85,11 +81,110 @@ private slots:
     }
     void cleanup() { world_.reset(); }
 
-    void answeringNoChangesNothing();
-    void stockOutsCostedAndBalancesRebased();
-    void progressLabels_data();
-    void progressLabels();
-    void failuresLeaveBothTables();
+    void answeringNoChangesNothing()
+    {
+        balance(env(), "当归", 100, 50, 40);
+        journal(env(), "当归", 0, 60);
+        const QList<QStringList> before = stockTables(env());
+        QVERIFY(settle(forms::vbNo).isEmpty());
+        QCOMPARE(world_->messages(), QStringList{"开始进行结帐处理吗？"});
+        QCOMPARE(world_->boxes().shown().front().icon, forms::vbQuestion);
+        QCOMPARE(stockTables(env()), before);
+    }
+
+    void stockOutsCostedAndBalancesRebased()
+    {
+        balance(env(), "当归", 100, 50, 40);            // unit cost 0.5
+        balance(env(), "黄芪", 10, 30, 4);               // unit cost 3, settled after 当归
+        balance(env(), "王不留'行", 10, 20, -5);         // negative balance: row kept
+        balance(env(), "甘草", 8, 24, 0);                // sold out: costed, then removed
+        journal(env(), "当归", 100, 0);                  // stock-in: untouched
+        journal(env(), "当归", 0, 10);
+        journal(env(), "当归", 0, 50);
+        journal(env(), "当归", 0, 7, 9.99);              // priced before: keeps its cost
+        journal(env(), "黄芪", 0, 6);
+        journal(env(), "王不留'行", 0, 15);
+        journal(env(), "甘草", 0, 8);
+        journal(env(), "川芎", 0, 3);                    // no balance row: not priced
+
+        settle();
+        QCOMPARE(world_->messages(), (QStringList{"开始进行结帐处理吗？", "当期结帐已经完成"}));
+        QCOMPARE(world_->boxes().shown().back().icon, forms::vbInformation);
+        QCOMPARE(costs(env()), (QList<double>{0, 5, 25, 9.99, 18, 30, 24, 0}));
+        QCOMPARE(balanceOf(env(), "当归"), (Balance{40, 20, 40}));
+        QCOMPARE(balanceOf(env(), "黄芪"), (Balance{4, 12, 4}));
+        QCOMPARE(balanceOf(env(), "王不留'行"), (Balance{-5, -10, -5}));
+        QCOMPARE(balanceOf(env(), "甘草"), Balance{});
+        QVERIFY(menusOn());
+        QCOMPARE(world_->clock().waited, 3.0);
+        QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
+
+        settle();                                         // a second settlement prices nothing again
+        QCOMPARE(costs(env()), (QList<double>{0, 5, 25, 9.99, 18, 30, 24, 0}));
+        QCOMPARE(balanceOf(env(), "当归"), (Balance{40, 20, 40}));
+    }
+
+    void progressLabels_data()
+    {
+        QTest::addColumn<int>("drugs");
+        QTest::addColumn<QStringList>("labels");
+        QTest::newRow("three drugs") << 3
+                                     << QStringList{"|", "20%|", "40%|", "60%|", "|60%", "73%|60%", "86%|60%", "99%|60%"};
+        QTest::newRow("seven drugs") << 7 << QStringList{"|", "8.5714%|", "17.1428%|"};
+        QTest::newRow("none left to settle") << 0 << QStringList{"|", "|60%"};
+    }
+
+    // Besides the drugs to settle, one sold out: its row goes before the passes count.
+    void progressLabels()
+    {
+        QFETCH(int, drugs);
+        QFETCH(QStringList, labels);
+        balance(env(), "甘草", 10, 5, 0);
+        for (int i = 0; i < drugs; ++i) balance(env(), QStringLiteral("药%1").arg(i), 10, 10, 5);
+        const QStringList shown = settle();
+        QCOMPARE(shown.mid(0, labels.size()), labels);
+        QCOMPARE(world_->messages().last(), QString("当期结帐已经完成"));
+        QCOMPARE(env().count("ycyltb"), drugs);
+        QVERIFY(!unlockedDuringRun_);
+    }
+
+    // Stops at each write of the settlement in turn (the sold-out pricing and removal, the
+    // pricing pass, the re-basing pass), then at a cost that cannot be computed.
+    void failuresLeaveBothTables()
+    {
+        balance(env(), "甘草", 8, 24, 0);
+        balance(env(), "当归", 100, 50, 40);
+        balance(env(), "黄芪", 10, 30, 4);
+        for (const QString drug : {"甘草", "当归", "黄芪"}) journal(env(), drug, 0, 6);
+        const QList<QStringList> before = stockTables(env());
+        const auto expectUntouched = [&](const QString& shown) {
+            QCOMPARE(stockTables(env()), before);
+            QCOMPARE(world_->messages().last(), shown);
+            QCOMPARE(world_->boxes().shown().back().icon, 0);
+            QVERIFY(menusOn());
+            QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
+            QVERIFY(world_->mainWindow().findChildren<core::Frmjdys*>().isEmpty());
+        };
+        int writes = 0;
+        for (;; ++writes) {
+            dao::WriteFault::arm(writes + 1);
+            settle();
+            if (!dao::WriteFault::fired()) break;
+            expectUntouched("3043\r\n磁盘或网络读写错误。");
+        }
+        dao::WriteFault::disarm();
+        QVERIFY(writes >= 8);
+
+        env().open().execute("delete from ycyltb");
+        env().open().execute("delete from yccrtb");
+        balance(env(), "当归", 100, 50, 40);
+        balance(env(), "黄芪", 0, 30, 4);                  // nothing received, yet a balance
+        for (const QString drug : {"当归", "黄芪"}) journal(env(), drug, 0, 6);
+        const QList<QStringList> unpriced = stockTables(env());
+        settle();
+        QCOMPARE(stockTables(env()), unpriced);
+        QCOMPARE(world_->messages().last(), "11\r\n药品“黄芪”的入库数量为 0 或入库金额为空，无法计算平均成本，结帐未进行。");
+    }
 
 private:
     TestEnvironment& env() { return world_->environment(); }
@@ -114,111 +209,6 @@ QStringList SettlementTest::settle(int answer)
     world_->mainWindow().menuAction("Ypjz")->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return shown;
-}
-
-void SettlementTest::answeringNoChangesNothing()
-{
-    balance(env(), "当归", 100, 50, 40);
-    journal(env(), "当归", 0, 60);
-    const QList<QStringList> before = stockTables(env());
-    QVERIFY(settle(forms::vbNo).isEmpty());
-    QCOMPARE(world_->messages(), QStringList{"开始进行结帐处理吗？"});
-    QCOMPARE(world_->boxes().shown().front().icon, forms::vbQuestion);
-    QCOMPARE(stockTables(env()), before);
-}
-
-void SettlementTest::stockOutsCostedAndBalancesRebased()
-{
-    balance(env(), "当归", 100, 50, 40);            // unit cost 0.5
-    balance(env(), "黄芪", 10, 30, 4);               // unit cost 3, settled after 当归
-    balance(env(), "王不留'行", 10, 20, -5);         // negative balance: row kept
-    balance(env(), "甘草", 8, 24, 0);                // sold out: costed, then removed
-    journal(env(), "当归", 100, 0);                  // stock-in: untouched
-    journal(env(), "当归", 0, 10);
-    journal(env(), "当归", 0, 50);
-    journal(env(), "当归", 0, 7, 9.99);              // priced before: keeps its cost
-    journal(env(), "黄芪", 0, 6);
-    journal(env(), "王不留'行", 0, 15);
-    journal(env(), "甘草", 0, 8);
-    journal(env(), "川芎", 0, 3);                    // no balance row: not priced
-
-    settle();
-    QCOMPARE(world_->messages(), (QStringList{"开始进行结帐处理吗？", "当期结帐已经完成"}));
-    QCOMPARE(world_->boxes().shown().back().icon, forms::vbInformation);
-    QCOMPARE(costs(env()), (QList<double>{0, 5, 25, 9.99, 18, 30, 24, 0}));
-    QCOMPARE(balanceOf(env(), "当归"), (Balance{40, 20, 40}));
-    QCOMPARE(balanceOf(env(), "黄芪"), (Balance{4, 12, 4}));
-    QCOMPARE(balanceOf(env(), "王不留'行"), (Balance{-5, -10, -5}));
-    QCOMPARE(balanceOf(env(), "甘草"), Balance{});
-    QVERIFY(menusOn());
-    QCOMPARE(world_->clock().waited, 3.0);
-    QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
-
-    settle();                                         // a second settlement prices nothing again
-    QCOMPARE(costs(env()), (QList<double>{0, 5, 25, 9.99, 18, 30, 24, 0}));
-    QCOMPARE(balanceOf(env(), "当归"), (Balance{40, 20, 40}));
-}
-
-void SettlementTest::progressLabels_data()
-{
-    QTest::addColumn<int>("drugs");
-    QTest::addColumn<QStringList>("labels");
-    QTest::newRow("three drugs") << 3
-                                 << QStringList{"|", "20%|", "40%|", "60%|", "|60%", "73%|60%", "86%|60%", "99%|60%"};
-    QTest::newRow("seven drugs") << 7 << QStringList{"|", "8.5714%|", "17.1428%|"};
-    QTest::newRow("none left to settle") << 0 << QStringList{"|", "|60%"};
-}
-
-// Besides the drugs to settle, one sold out: its row goes before the passes count.
-void SettlementTest::progressLabels()
-{
-    QFETCH(int, drugs);
-    QFETCH(QStringList, labels);
-    balance(env(), "甘草", 10, 5, 0);
-    for (int i = 0; i < drugs; ++i) balance(env(), QStringLiteral("药%1").arg(i), 10, 10, 5);
-    const QStringList shown = settle();
-    QCOMPARE(shown.mid(0, labels.size()), labels);
-    QCOMPARE(world_->messages().last(), QString("当期结帐已经完成"));
-    QCOMPARE(env().count("ycyltb"), drugs);
-    QVERIFY(!unlockedDuringRun_);
-}
-
-// Stops at each write of the settlement in turn (the sold-out pricing and removal, the
-// pricing pass, the re-basing pass), then at a cost that cannot be computed.
-void SettlementTest::failuresLeaveBothTables()
-{
-    balance(env(), "甘草", 8, 24, 0);
-    balance(env(), "当归", 100, 50, 40);
-    balance(env(), "黄芪", 10, 30, 4);
-    for (const QString drug : {"甘草", "当归", "黄芪"}) journal(env(), drug, 0, 6);
-    const QList<QStringList> before = stockTables(env());
-    const auto expectUntouched = [&](const QString& shown) {
-        QCOMPARE(stockTables(env()), before);
-        QCOMPARE(world_->messages().last(), shown);
-        QCOMPARE(world_->boxes().shown().back().icon, 0);
-        QVERIFY(menusOn());
-        QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
-        QVERIFY(world_->mainWindow().findChildren<core::Frmjdys*>().isEmpty());
-    };
-    int writes = 0;
-    for (;; ++writes) {
-        dao::WriteFault::arm(writes + 1);
-        settle();
-        if (!dao::WriteFault::fired()) break;
-        expectUntouched("3043\r\n磁盘或网络读写错误。");
-    }
-    dao::WriteFault::disarm();
-    QVERIFY(writes >= 8);
-
-    env().open().execute("delete from ycyltb");
-    env().open().execute("delete from yccrtb");
-    balance(env(), "当归", 100, 50, 40);
-    balance(env(), "黄芪", 0, 30, 4);                  // nothing received, yet a balance
-    for (const QString drug : {"当归", "黄芪"}) journal(env(), drug, 0, 6);
-    const QList<QStringList> unpriced = stockTables(env());
-    settle();
-    QCOMPARE(stockTables(env()), unpriced);
-    QCOMPARE(world_->messages().last(), "11\r\n药品“黄芪”的入库数量为 0 或入库金额为空，无法计算平均成本，结帐未进行。");
 }
 
 QTEST_MAIN(SettlementTest)

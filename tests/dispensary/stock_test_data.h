@@ -24,6 +24,13 @@ struct Row {
     QString text(int ordinal) const { return fields.at(ordinal).toString(); }
     double number(int ordinal) const { return fields.at(ordinal).toDouble(); }
     QDate date(int ordinal) const { return fields.at(ordinal).toDate(); }
+    // Every field as text (dates as yyyy-MM-dd, numbers plain), to compare a whole row.
+    QStringList texts() const
+    {
+        QStringList all;
+        for (const vb::Variant& field : fields) all << field.toString();
+        return all;
+    }
     bool operator==(const Row&) const = default;
 };
 
@@ -53,22 +60,6 @@ inline Balance balanceOf(const TestEnvironment& env, const QString& drugName)
     for (const Row& row : rowsOf(env, "ycyltb"))
         if (row.text(0) == drugName) return {row.number(1), row.number(2), row.number(3)};
     return {};
-}
-
-// Makes the next write that touches `table` for `drugName` fail, as a full disk or a
-// broken file would, in the middle of a movement.
-inline void injectFailure(const TestEnvironment& env, const QString& table, const QString& event,
-                          const QString& drugName)
-{
-    dao::Database db = env.open();
-    db.executeSchema(QStringLiteral("CREATE TRIGGER injected BEFORE %1 ON %2 WHEN NEW.ycbm=%3 "
-                                    "BEGIN SELECT RAISE(ABORT,'injected'); END")
-                         .arg(event, table, dao::quote(drugName)));
-}
-
-inline void removeFailure(const TestEnvironment& env)
-{
-    env.open().executeSchema(QStringLiteral("DROP TRIGGER injected"));
 }
 
 }  // namespace stocktest
