@@ -205,11 +205,12 @@ void Frmyjwh::GridBmmcAdd(dao::Database& db)
     dao::Recordset drugs = db.storeAndOpen(QStringLiteral("000"), QStringLiteral("select * from ycjg order by ycbm"));
     if (!drugs.eof()) {
         MSFGridBmmc->setRows(drugs.recordCount() + 1);
+        forms::EventSlice pump;
         for (int row = 1; !drugs.eof(); drugs.moveNext(), ++row) {
             MSFGridBmmc->setRowHeight(row, RowHeight);
             for (int col = 0; col < 5; ++col) MSFGridBmmc->setTextMatrix(row, col, drugs.field(col).toString());
             MSFGridBmmc->setTextMatrix(row, D::ycdj, core::formatNumber(drugs.field(D::ycdj)));
-            forms::DoEvents();
+            pump.DoEvents();
         }
     }
     drugs.close();

@@ -225,6 +225,13 @@ int Screen::Height() { return toTwips(screenSize().height()); }
 
 void DoEvents() { QCoreApplication::processEvents(); }
 
+void EventSlice::DoEvents()
+{
+    if (lastRun_.isValid() && lastRun_.elapsed() < milliseconds_) return;
+    forms::DoEvents();
+    lastRun_.start();
+}
+
 QDate Clock::Today() { return Now().date(); }
 QDateTime Clock::Now() { return clockHook ? clockHook->now : QDateTime::currentDateTime(); }
 

@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -163,6 +164,20 @@ public:
 // ---- Event pump and clock -------------------------------------------------------
 
 void DoEvents();
+
+// The event pump of a long loop, which calls it on every row: the first call lets
+// pending events run, later ones only when a slice of time has passed since they last
+// did. The window keeps answering (a press, a close box, a repaint within a slice)
+// while the loop pays for the pump a few times a second instead of on every row.
+class EventSlice {
+public:
+    explicit EventSlice(int milliseconds = 30) : milliseconds_(milliseconds) {}
+    void DoEvents();
+
+private:
+    int milliseconds_;
+    QElapsedTimer lastRun_;
+};
 
 class Clock {
 public:
