@@ -208,8 +208,9 @@ void Frmyjwh::GridBmmcAdd(dao::Database& db)
         forms::EventSlice pump;
         for (int row = 1; !drugs.eof(); drugs.moveNext(), ++row) {
             MSFGridBmmc->setRowHeight(row, RowHeight);
-            for (int col = 0; col < 5; ++col) MSFGridBmmc->setTextMatrix(row, col, drugs.field(col).toString());
-            MSFGridBmmc->setTextMatrix(row, D::ycdj, core::formatNumber(drugs.field(D::ycdj)));
+            for (int col = 0; col < 5; ++col)
+                MSFGridBmmc->setTextMatrix(row, col, col == D::ycdj ? core::formatNumber(drugs.field(col))
+                                                                    : drugs.field(col).toString());
             pump.DoEvents();
         }
     }
