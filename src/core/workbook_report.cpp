@@ -8,7 +8,6 @@
 #include "platform/win/file_error.h"
 #include "platform/win/paths.h"
 
-#include <QElapsedTimer>
 #include <algorithm>
 #include <filesystem>
 
@@ -17,7 +16,7 @@ namespace core {
 namespace {
 
 // How often the window gets its events while rows are written, in milliseconds.
-constexpr qint64 PumpInterval = 50;
+constexpr int PumpInterval = 50;
 
 // A folder of the report's name cannot be replaced by a workbook.
 void refuseFolder(const QString& path)
@@ -69,8 +68,7 @@ void writeWorkbookReport(const WorkbookReport& report, const ReportRows& nextRow
     writeHead(report, sheet);
 
     const std::size_t columns = report.columns.size();
-    QElapsedTimer sincePump;
-    sincePump.start();
+    forms::EventSlice pump(PumpInterval);
     std::vector<vb::Variant> row;
     for (int sheetRow = report.firstDataRow; nextRow(row); ++sheetRow) {
         if (sheetRow > office::SheetStream::maxRows()) throw tooManyRows();
@@ -78,10 +76,7 @@ void writeWorkbookReport(const WorkbookReport& report, const ReportRows& nextRow
             const ReportColumn& column = report.columns[c];
             sheet.write(sheetRow, static_cast<int>(c) + 1, typed(row[c], column.kind), column.numberFormat);
         }
-        if (sincePump.elapsed() >= PumpInterval) {
-            forms::DoEvents();
-            sincePump.restart();
-        }
+        pump.DoEvents();
     }
     forms::DoEvents();
     for (std::size_t c = 0; c < columns; ++c) {

@@ -190,11 +190,13 @@ void Frmyjwh::GridBmmcAdd(dao::Database& db)
     dao::Recordset drugs = db.storeAndOpen(QStringLiteral("000"), QStringLiteral("select * from ycjg order by ycbm"));
     if (!drugs.eof()) {
         MSFGridBmmc->setRows(drugs.recordCount() + 1);
+        forms::EventSlice pump;
         for (int row = 1; !drugs.eof(); drugs.moveNext(), ++row) {
             MSFGridBmmc->setRowHeight(row, RowHeight);
-            for (int col = 0; col < 5; ++col) MSFGridBmmc->setTextMatrix(row, col, drugs.field(col).toString());
-            MSFGridBmmc->setTextMatrix(row, D::ycdj, core::formatNumber(drugs.field(D::ycdj)));
-            forms::DoEvents();
+            for (int col = 0; col < 5; ++col)
+                MSFGridBmmc->setTextMatrix(row, col, col == D::ycdj ? core::formatNumber(drugs.field(col))
+                                                                    : drugs.field(col).toString());
+            pump.DoEvents();
         }
     }
     drugs.close();

@@ -189,9 +189,10 @@ bool FrmXydl::showFound(dao::Recordset& found)
     forms::DoEvents();
     LabJL->setCaption(Found + QString::number(found.recordCount()) + QStringLiteral(" 种"));
     ListYcmc->Clear();
+    forms::EventSlice pump;
     for (; !found.eof(); found.moveNext()) {
         ListYcmc->AddItem(vb::Trim(found.field(0).toString()));
-        forms::DoEvents();
+        pump.DoEvents();
     }
     return true;
 }

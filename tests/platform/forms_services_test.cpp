@@ -132,6 +132,24 @@ private slots:
         QCOMPARE(clock.waits, 2);
     }
 
+    // A loop's pump runs pending events on its first call, then once a slice has passed.
+    void aLoopsPumpRunsOnceASlice()
+    {
+        int ran = 0;
+        const auto post = [&] { QTimer::singleShot(0, [&] { ++ran; }); };
+        EventSlice hourly(3600 * 1000);
+        post();
+        hourly.DoEvents();
+        QCOMPARE(ran, 1);
+        post();
+        hourly.DoEvents();
+        QCOMPARE(ran, 1);                                   // within the slice: left waiting
+        EventSlice always(0);
+        always.DoEvents();
+        always.DoEvents();
+        QCOMPARE(ran, 2);
+    }
+
     void popupMenusTriggerTheChosenItem()
     {
         PopupMenus::TestHook popups;

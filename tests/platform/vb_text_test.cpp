@@ -67,6 +67,12 @@ private slots:
         QTest::newRow("no whole digit") << Variant(0.5) << "#.00" << ".50";
         QTest::newRow("literal suffix") << Variant(3) << "0.00元" << "3.00元";
         QTest::newRow("large") << Variant(1e15) << money << "1,000,000,000,000,000.00";
+        QTest::newRow("beyond 15 digits") << Variant(123456789012345678.0) << money << "123,456,789,012,346,000.00";
+        QTest::newRow("negative zero") << Variant(-0.0) << money << "0.00";
+        QTest::newRow("half below one") << Variant(0.005) << money << "0.01";
+        QTest::newRow("negative carry into a group") << Variant(-999999.995) << money << "-1,000,000.00";
+        QTest::newRow("tiny") << Variant(1e-300) << money << "0.00";
+        QTest::newRow("ten decimals") << Variant(0.1) << "0.0000000000" << "0.1000000000";
         // dates
         QTest::newRow("date iso") << Variant(QDate(2004, 8, 19)) << "yyyy-mm-dd" << "2004-08-19";
         QTest::newRow("date compact") << Variant(QDate(2004, 8, 19)) << "yyyymmdd" << "20040819";

@@ -12,6 +12,13 @@ void DoEvents()
     if (!PumpPause::held()) QCoreApplication::processEvents();
 }
 
+void EventSlice::DoEvents()
+{
+    if (lastRun_.isValid() && lastRun_.elapsed() < milliseconds_) return;
+    forms::DoEvents();
+    lastRun_.start();
+}
+
 QDate Clock::Today() { return Now().date(); }
 QDateTime Clock::Now()
 {

@@ -6,11 +6,26 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QElapsedTimer>
 
 namespace forms {
 
 // Lets pending events run, unless a PumpPause is held.
 void DoEvents();
+
+// The event pump of a long loop, which calls it on every row: the first call lets
+// pending events run, later ones only when a slice of time has passed since they last
+// did. The window keeps answering (a press, a close box, a repaint within a slice)
+// while the loop pays for the pump a few times a second instead of on every row.
+class EventSlice {
+public:
+    explicit EventSlice(int milliseconds = 30) : milliseconds_(milliseconds) {}
+    void DoEvents();
+
+private:
+    int milliseconds_;
+    QElapsedTimer lastRun_;
+};
 
 // Held while a write's transaction is open: DoEvents lets no event run meanwhile, so
 // no handler can slip its own writes into the transaction, whatever the code inside

@@ -4,11 +4,11 @@
 #include "platform/vb/conversions.h"
 #include "platform/vb/dates.h"
 
+#include <QVarLengthArray>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 
 namespace vb {
 
@@ -75,73 +75,97 @@ struct NumberPattern {
     }
 };
 
-// The decimal digits of |value| as the runtime sees them (15 significant digits),
-// rounded half away from zero to `decimals` places: whole part and decimal part.
-std::pair<std::string, std::string> roundedDigits(double value, int decimals)
-{
-    char scientific[40];   // d.dddddddddddddde±x; the point's own character is skipped
-    std::snprintf(scientific, sizeof scientific, "%.14e", std::fabs(value));
-    std::string mantissa(1, scientific[0]);
-    mantissa.append(scientific + 2, 14);
-    const int pointAt = std::atoi(std::strchr(scientific, 'e') + 1) + 1;
-    const int size = static_cast<int>(mantissa.size());
+// The number as the runtime shows it, without pattern affixes: its decimal digits to
+// 15 significant digits, rounded half away from zero at the pattern's last decimal
+// place, written into one buffer (no allocation for the sizes the windows see).
+class NumberText {
+public:
+    NumberText(double value, const NumberPattern& pattern)
+    {
+        // d.dddddddddddddde±x, exactly as printf's "%.14e" gives it.
+        char scientific[32] = {};
+        const auto written = std::to_chars(scientific, scientific + sizeof scientific, std::fabs(value),
+                                           std::chars_format::scientific, 14);
+        std::memcpy(mantissa_, scientific, 1);
+        std::memcpy(mantissa_ + 1, scientific + 2, 14);
+        int exponent = 0;
+        if (written.ptr > scientific + 17)
+            std::from_chars(scientific + 17 + (scientific[17] == '+'), written.ptr, exponent);
+        pointAt_ = exponent + 1;
 
-    std::string whole, fraction;
-    if (pointAt <= 0) {
-        fraction = std::string(-pointAt, '0') + mantissa;
-    } else if (pointAt >= size) {
-        whole = mantissa + std::string(pointAt - size, '0');
-    } else {
-        whole = mantissa.substr(0, pointAt);
-        fraction = mantissa.substr(pointAt);
+        // The digits from the first whole one (or the first decimal one, below one) to
+        // the last decimal place, then the carry of the rounding.
+        const int decimals = pattern.maxDecimals;
+        const int first = std::min(pointAt_, 0);
+        const int count = pointAt_ + decimals - first;
+        digits_.resize(count + 1);
+        char* digits = digits_.data() + 1;   // room for a carry in front
+        for (int i = 0; i < count; ++i) digits[i] = digitAt(first + i);
+        const char* const wholeEnd = digits + (count - decimals);
+        if (digitAt(pointAt_ + decimals) >= '5') {
+            int i = count - 1;
+            while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+            if (i >= 0) ++digits[i];
+            else *--digits = '1';
+        }
+        const char* whole = digits;
+        while (whole < wholeEnd && *whole == '0') ++whole;
+        const char* fractionEnd = wholeEnd + decimals;
+        const bool zero = whole == wholeEnd && std::all_of(wholeEnd, fractionEnd, [](char c) { return c == '0'; });
+        while (fractionEnd - wholeEnd > pattern.minDecimals && fractionEnd[-1] == '0') --fractionEnd;
+
+        // Sign, whole digits padded and grouped, point and decimals.
+        const int wholeDigits = std::max(static_cast<int>(wholeEnd - whole), pattern.minWholeDigits);
+        text_.reserve(2 + wholeDigits + wholeDigits / 3 + decimals);
+        if (value < 0 && !zero) {
+            text_.push_back('-');
+            signLength_ = 1;
+        }
+        for (int left = wholeDigits; left > 0; --left) {
+            text_.push_back(left > wholeEnd - whole ? '0' : wholeEnd[-left]);
+            if (pattern.grouped && left > 1 && left % 3 == 1) text_.push_back(',');
+        }
+        if (pattern.hasPoint && pattern.maxDecimals > 0) {
+            text_.push_back('.');
+            text_.append(wholeEnd, fractionEnd - wholeEnd);
+        }
     }
-    const bool roundUp = static_cast<int>(fraction.size()) > decimals && fraction[decimals] >= '5';
-    fraction.resize(decimals, '0');
-    std::string digits = whole + fraction;
-    if (roundUp) {
-        int i = static_cast<int>(digits.size()) - 1;
-        while (i >= 0 && digits[i] == '9') digits[i--] = '0';
-        if (i >= 0) ++digits[i];
-        else digits.insert(digits.begin(), '1');
+
+    QString toString(const NumberPattern& pattern) const
+    {
+        QString text = QString::fromLatin1(text_.constData(), text_.size());
+        if (!pattern.prefix.isEmpty()) text.insert(signLength_, pattern.prefix);
+        if (!pattern.suffix.isEmpty()) text += pattern.suffix;
+        return text;
     }
-    whole = digits.substr(0, digits.size() - decimals);
-    fraction = digits.substr(digits.size() - decimals);
-    const std::size_t firstDigit = whole.find_first_not_of('0');
-    whole.erase(0, firstDigit == std::string::npos ? whole.size() : firstDigit);
-    return {whole, fraction};
-}
+
+private:
+    // The digit at place `at` counted from the first significant digit; zeros outside.
+    char digitAt(int at) const { return at >= 0 && at < 15 ? mantissa_[at] : '0'; }
+
+    char mantissa_[15];
+    int pointAt_ = 0;   // the point's place among the significant digits
+    QVarLengthArray<char, 64> digits_;
+    QVarLengthArray<char, 64> text_;
+    int signLength_ = 0;
+};
 
 // The windows format with a handful of patterns, one at a time: keep the last one read.
-const NumberPattern& patternOf(const QString& format)
+struct Pattern {
+    bool date = false;
+    NumberPattern number{QString()};
+};
+
+const Pattern& patternOf(const QString& format)
 {
     thread_local QString lastFormat;
-    thread_local NumberPattern lastPattern{QString()};
+    thread_local Pattern lastPattern;
     if (format != lastFormat) {
-        lastPattern = NumberPattern(format);
+        lastPattern.date = isDatePattern(format);
+        lastPattern.number = NumberPattern(lastPattern.date ? QString() : format);
         lastFormat = format;
     }
     return lastPattern;
-}
-
-QString formatNumber(double value, const QString& format)
-{
-    const NumberPattern& pattern = patternOf(format);
-    auto [whole, fraction] = roundedDigits(value, pattern.maxDecimals);
-    const bool zero = whole.empty() && fraction.find_first_not_of('0') == std::string::npos;
-
-    while (static_cast<int>(fraction.size()) > pattern.minDecimals && fraction.back() == '0') fraction.pop_back();
-    if (static_cast<int>(whole.size()) < pattern.minWholeDigits)
-        whole.insert(0, pattern.minWholeDigits - whole.size(), '0');
-    if (pattern.grouped)
-        for (int at = static_cast<int>(whole.size()) - 3; at > 0; at -= 3) whole.insert(at, 1, ',');
-
-    std::string number = value < 0 && !zero ? "-" : "";
-    const std::size_t signLength = number.size();
-    number += whole;
-    if (pattern.hasPoint && pattern.maxDecimals > 0) number += '.' + fraction;
-    QString text = QString::fromLatin1(number.data(), static_cast<qsizetype>(number.size()));
-    text.insert(signLength, pattern.prefix);
-    return text + pattern.suffix;
 }
 
 }  // namespace
@@ -150,12 +174,13 @@ QString Format(const Variant& value, const QString& format)
 {
     if (value.isNull()) return {};
     if (format.isEmpty()) return value.toString();
-    if (isDatePattern(format)) {
+    const Pattern& pattern = patternOf(format);
+    if (pattern.date) {
         if (value.type() == Variant::Type::Text && !IsDate(value)) return value.toString();
         return formatDate(CDate(value), format);
     }
     if (value.type() == Variant::Type::Text && !IsNumeric(value)) return value.toString();
-    return formatNumber(CDbl(value), format);
+    return NumberText(CDbl(value), pattern.number).toString(pattern.number);
 }
 
 }  // namespace vb
