@@ -33,35 +33,17 @@ class DictionaryBuilderTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void progressOfARow_data()
-    {
-        QTest::addColumn<int>("base");
-        QTest::addColumn<int>("span");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("n");
-        QTest::addColumn<double>("bar");
-        QTest::addColumn<QString>("label");
-        QTest::newRow("12.5 labels 12%") << 0 << 50 << 4 << 1 << 12.5 << "12%";
-        QTest::newRow("37.5 labels 38%") << 0 << 50 << 4 << 3 << 37.5 << "38%";
-        QTest::newRow("symptoms 1 of 3") << 0 << 99 << 3 << 1 << 33.0 << "33%";
-        QTest::newRow("symptoms 3 of 3") << 0 << 99 << 3 << 3 << 99.0 << "99%";
-        QTest::newRow("step 7.1429 overshoots") << 0 << 50 << 7 << 7 << 50.0003 << "50%";
-        QTest::newRow("second stage from its base") << 50 << 49 << 2 << 1 << 74.5 << "74%";
-        QTest::newRow("narrowing of one syndrome") << 0 << 98 << 1 << 1 << 98.0 << "98%";
-        QTest::newRow("narrowing, step 32.6667") << 0 << 98 << 3 << 1 << 32.6667 << "33%";
-        QTest::newRow("narrowing 3 of 3 ends near 98") << 0 << 98 << 3 << 3 << 98.0001 << "98%";
-    }
+    // The bar as a float; the label rounds half to even; a stage counts from its base.
     void progressOfARow()
     {
-        QFETCH(int, base);
-        QFETCH(int, span);
-        QFETCH(int, rows);
-        QFETCH(int, n);
-        QFETCH(double, bar);
-        QFETCH(QString, label);
-        const StageProgress progress = stageProgress(base, span, rows, n);
-        QCOMPARE(progress.bar, static_cast<double>(static_cast<float>(bar)));
-        QCOMPARE(progress.label, label);
+        const struct { int base, span, rows, n; double bar; const char* label; } rows[] = {
+            {0, 50, 4, 1, 12.5, "12%"}, {0, 50, 4, 3, 37.5, "38%"}, {0, 50, 7, 7, 50.0003, "50%"},
+            {50, 49, 2, 1, 74.5, "74%"}, {0, 98, 3, 1, 32.6667, "33%"}, {0, 98, 3, 3, 98.0001, "98%"}};
+        for (const auto& row : rows) {
+            const StageProgress progress = stageProgress(row.base, row.span, row.rows, row.n);
+            QCOMPARE(progress.bar, static_cast<double>(static_cast<float>(row.bar)));
+            QCOMPARE(progress.label, QString(row.label));
+        }
     }
     void emptySourcesEmptyTheDictionariesAndShowNoMessage()
     {

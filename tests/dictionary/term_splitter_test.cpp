@@ -88,52 +88,39 @@ class TermSplitterTest : public QObject {
 
 private slots:
     void initTestCase() { core::WindowsDir = env_.windowsDir(); }
-    void addsTerms_data()
-    {
-        QTest::addColumn<QString>("member");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("stored");
-
-        const QString longTerm = QString(300, u'痛');
-        QTest::newRow("two terms") << "herbEffect" << "清热解毒，消肿散结。" << QStringList{"清热解毒", "消肿散结"};
-        QTest::newRow("ASCII group skipped") << "herbEffect" << "清热(酒炒)解毒。" << QStringList{"清热解毒"};
-        QTest::newRow("full-width group skipped") << "herbEffect" << "清热（酒炒）解毒。" << QStringList{"清热解毒"};
-        QTest::newRow("治 cuts in the first family") << "herbIndication" << "主治咳嗽，" << QStringList{"主", "咳嗽"};
-        QTest::newRow("治 kept for formula indications") << "formulaIndication" << "主治咳嗽，" << QStringList{"主治咳嗽"};
-        QTest::newRow("blank inside a term") << "herbEffect" << "头 痛，" << QStringList{"头痛"};
-        QTest::newRow("ASCII colon kept") << "herbEffect" << "清热 : 解毒，" << QStringList{"清热:解毒"};
-        QTest::newRow("separators only") << "herbEffect" << "，，；。" << QStringList{};
-        QTest::newRow("second family stops at CR") << "symptom" << "发热，恶寒。\r\n头痛，" << QStringList{"发热", "恶寒"};
-        QTest::newRow("first family keeps CR LF in a term") << "herbEffect" << "发热，\r\n头痛，" << QStringList{"发热", "\r\n头痛"};
-        QTest::newRow("unclosed group skips the rest") << "herbEffect" << "清热，(酒炒，解毒，" << QStringList{"清热"};
-        QTest::newRow("mixed pair, second family") << "symptom" << "（酒炒)解毒，" << QStringList{"解毒"};
-        QTest::newRow("mixed pair, first family") << "herbEffect" << "（酒炒)解毒，" << QStringList{};
-        QTest::newRow("final term kept") << "herbEffect" << "清热，解毒" << QStringList{"清热", "解毒"};
-        QTest::newRow("term at the first CR kept") << "patentIndication" << "发热，恶寒\r\n头痛" << QStringList{"发热", "恶寒"};
-        QTest::newRow("repeat stored once") << "herbIndication" << "头痛，头痛。头痛" << QStringList{"头痛"};
-        QTest::newRow("letter case stored once") << "formulaNote" << "ABC，abc" << QStringList{"ABC"};
-        QTest::newRow("apostrophe and pattern marks literal") << "symptom" << "当归'，[a]%?#，" << QStringList{"当归'", "[a]%?#"};
-        QTest::newRow("long term stored whole") << "symptom" << longTerm + "，" << QStringList{longTerm};
-    }
+    // Each text is split twice: the second call adds nothing.
     void addsTerms()
     {
-        QFETCH(QString, member);
-        QFETCH(QString, text);
-        QFETCH(QStringList, stored);
-        const TermSplitter& splitter = *::member(member).splitter;
-        env_.open().execute("delete * from " + splitter.table);
-
-        splitter(text);
-
-        stored.sort();
-        QCOMPARE(knowledgetest::termsOf(env_, splitter.table), stored);
-    }
-    void secondCallWithTheSameTextAddsNothing()
-    {
-        env_.open().execute("delete * from bzzz");
-        AddSymptomTerms(QStringLiteral("发热，恶寒。"));
-        AddSymptomTerms(QStringLiteral("恶寒，发热"));
-        QCOMPARE(env_.count("bzzz"), 2);
+        const QString longTerm = QString(300, u'痛');
+        const struct { const char* member; QString text; QStringList stored; } rows[] = {
+            {"herbEffect", "清热(酒炒)解毒。", {"清热解毒"}},   // ASCII group skipped
+            {"herbEffect", "清热（酒炒）解毒。", {"清热解毒"}},   // full-width group skipped
+            {"herbIndication", "主治咳嗽，", {"主", "咳嗽"}},   // 治 cuts in the first family
+            {"formulaIndication", "主治咳嗽，", {"主治咳嗽"}},   // 治 kept for formula indications
+            {"herbEffect", "头 痛，", {"头痛"}},   // blank inside a term
+            {"herbEffect", "清热 : 解毒，", {"清热:解毒"}},   // ASCII colon kept
+            {"herbEffect", "，，；。", {}},   // separators only
+            {"symptom", "发热，恶寒。\r\n头痛，", {"发热", "恶寒"}},   // second family stops at CR
+            {"herbEffect", "发热，\r\n头痛，", {"发热", "\r\n头痛"}},   // first family keeps CR LF in a term
+            {"herbEffect", "清热，(酒炒，解毒，", {"清热"}},   // unclosed group skips the rest
+            {"symptom", "（酒炒)解毒，", {"解毒"}},   // mixed pair, second family
+            {"herbEffect", "（酒炒)解毒，", {}},   // mixed pair, first family
+            {"herbEffect", "清热，解毒", {"清热", "解毒"}},   // final term kept
+            {"patentIndication", "发热，恶寒\r\n头痛", {"发热", "恶寒"}},   // term at the first CR kept
+            {"herbIndication", "头痛，头痛。头痛", {"头痛"}},   // repeat stored once
+            {"formulaNote", "ABC，abc", {"ABC"}},   // letter case stored once
+            {"symptom", "当归'，[a]%?#，", {"当归'", "[a]%?#"}},   // apostrophe and pattern marks literal
+            {"symptom", longTerm + "，", {longTerm}},   // long term stored whole
+        };
+        for (const auto& [name, text, terms] : rows) {
+            const TermSplitter& splitter = *member(name).splitter;
+            env_.open().execute("delete * from " + splitter.table);
+            splitter(text);
+            splitter(text);
+            QStringList stored = terms;
+            stored.sort();
+            QVERIFY2(knowledgetest::termsOf(env_, splitter.table) == stored, qPrintable(text));
+        }
     }
     void textOfBlanksOpensNothing()
     {

@@ -70,11 +70,9 @@ private slots:
         QTest::addColumn<QString>("old");
         QTest::addColumn<QString>("translated");
         QTest::newRow("delete star") << "delete * from bzzz" << "delete from bzzz";
-        QTest::newRow("delete star with where") << "delete * from ycyltb where ycyl=0" << "delete from ycyltb where ycyl=0";
         QTest::newRow("date literals") << "select * from yccrtb where crsj between #2024-03-01# and  #2024-3-31#"
             << "select * from yccrtb where crsj between '2024-03-01' and  '2024-03-31'";
         QTest::newRow("slashed date") << "select * from t where d=#2024/12/5#" << "select * from t where d='2024-12-05'";
-        QTest::newRow("not a date stays") << "select * from t where a='#1#'" << "select * from t where a='#1#'";
         QTest::newRow("literals untouched") << "select * from zyyc where ycmc='delete * from x' and ycgy like '*#2024-01-01#*'"
             << "select * from zyyc where ycmc='delete * from x' and ycgy like '*#2024-01-01#*'";
         QTest::newRow("doubled apostrophe in a literal")
@@ -89,7 +87,6 @@ private slots:
             << "select distinct a, b from t where a<>''" << "select distinct a, b from t where a<>'' ORDER BY 1 COLLATE PINYIN,2 COLLATE PINYIN";
         QTest::newRow("distinct with order")
             << "select DISTINCT * from ycgy order by ycgy" << "select DISTINCT * from ycgy order by ycgy COLLATE PINYIN";
-        QTest::newRow("plain select unchanged") << "select fjgy from zyfj " << "select fjgy from zyfj ";
         QTest::newRow("distinct with limit") << "select distinct yplb from ycjg limit 5 offset 1"
             << "select distinct yplb from ycjg ORDER BY 1 COLLATE PINYIN limit 5 offset 1";
         QTest::newRow("distinct in a compound") << "select distinct ycgy from ycgy union select yczz from yczz"
@@ -111,38 +108,15 @@ private slots:
         QCOMPARE(dao::dialect::translate(old), translated);
     }
 
-    void likePatterns_data()
-    {
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("matches");
-        QTest::newRow("star anywhere") << "*当归*" << "全当归片" << true;
-        QTest::newRow("empty criterion matches all") << "**" << "" << true;
-        QTest::newRow("question one char") << "当?" << "当归" << true;
-        QTest::newRow("question not two") << "当?" << "当归片" << false;
-        QTest::newRow("hash digit") << "A#" << "A7" << true;
-        QTest::newRow("hash not letter") << "A#" << "AB" << false;
-        QTest::newRow("list") << "[abc]1" << "b1" << true;
-        QTest::newRow("range") << "[a-c]1" << "C1" << true;
-        QTest::newRow("negated list") << "[!a-c]1" << "d1" << true;
-        QTest::newRow("negated list refuses") << "[!a-c]1" << "a1" << false;
-        QTest::newRow("bracketed star is literal") << "*[*]*" << "a*b" << true;
-        QTest::newRow("bracketed star refuses") << "*[*]*" << "ab" << false;
-        QTest::newRow("unclosed bracket is literal") << "*[*" << "a[b" << true;
-        QTest::newRow("case-insensitive") << "ab*" << "ABC" << true;
-        QTest::newRow("percent is ordinary") << "50%" << "50%" << true;
-        QTest::newRow("percent no wildcard") << "5%" << "5000" << false;
-        QTest::newRow("underscore is ordinary") << "a_c" << "abc" << false;
-        QTest::newRow("apostrophe") << "*'*" << "当归'" << true;
-        QTest::newRow("backtracking star") << "*ab*ab" << "xabyabab" << true;
-    }
-
+    // The random comparison below covers the pattern rules; these rows pin the reading
+    // the reference itself relies on.
     void likePatterns()
     {
-        QFETCH(QString, pattern);
-        QFETCH(QString, text);
-        QFETCH(bool, matches);
-        QCOMPARE(dao::LikePattern(pattern).matches(text), matches);
+        const struct { const char* pattern; const char* text; bool matches; } rows[] = {
+            {"*当归*", "全当归片", true}, {"[!a-c]1", "a1", false}, {"*[*]*", "ab", false}, {"*[*", "a[b", true},
+            {"ab*", "ABC", true},         {"5%", "5000", false},     {"a_c", "abc", false},  {"*ab*ab", "xabyabab", true}};
+        for (const auto& row : rows)
+            QVERIFY2(dao::LikePattern(QString::fromUtf8(row.pattern)).matches(QString::fromUtf8(row.text)) == row.matches, row.pattern);
     }
 
     void codesOfLettersAndDigitsSortAsIcuSortsThem()

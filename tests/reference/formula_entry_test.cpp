@@ -151,7 +151,6 @@ private slots:
         fill({"四物汤", "当归", "补血", "血虚", "水煎服", "", ""});
         WindowFixture::click(window_->Cmdprnt);
         QCOMPARE(world_->messages(), QStringList{"打印内容输入不完全，不能打印"});
-        QCOMPARE(world_->boxes().shown().back().icon, 0);
         QCOMPARE(WindowFixture::focusedControl(), window_->CmdQcls);
         fill({" 四物汤", "当归、川芎", "补血", "血虚", "水煎服", "和剂局方 ", ""});
         WindowFixture::click(window_->Cmdprnt);
@@ -181,7 +180,6 @@ private slots:
         QCOMPARE(window_->SSTab1->Tab(), 1);
         QCOMPARE(herbs.Txtycmc->Text() + herbs.Txtycgj->Text() + herbs.Txtycxw->Text() + herbs.Txtycgb->Text(),
                  QString("当归肝、心、脾经甘、辛，温补血圣药"));
-        QCOMPARE(herbs.labels(5)->Caption(), QString("临床心得"));
         WindowFixture::click(window_->CmdQcls);   // the reset hides and empties the panel
         QVERIFY(!herbs.Txtycmc->isVisibleTo(window_) && herbs.Txtycmc->Text().isEmpty());
     }

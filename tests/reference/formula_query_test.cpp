@@ -58,8 +58,6 @@ private slots:
         QTest::newRow("name") << QStringList{"0", "汤"} << QStringList{"八珍汤", "四君子汤", "四物汤", "王氏'清暑益气汤"};
         QTest::newRow("Null notes pass") << QStringList{"0", "逍遥"} << QStringList{"逍遥散"};
         QTest::newRow("two herbs") << QStringList{"2", "当归", "4", "白术"} << QStringList{"八珍汤", "逍遥散"};
-        QTest::newRow("other order") << QStringList{"3", "白术", "2", "当归"} << QStringList{"八珍汤", "逍遥散"};
-        QTest::newRow("part of a herb") << QStringList{"3", "熟地"} << QStringList{"八珍汤", "四物汤"};
         QTest::newRow("third herb") << QStringList{"4", "柴胡"} << QStringList{"逍遥散"};
         QTest::newRow("effect 2") << QStringList{"6", "益气"} << QStringList{"八珍汤", "四君子汤", "王氏'清暑益气汤"};
         QTest::newRow("effect 3") << QStringList{"7", "解郁"} << QStringList{"逍遥散"};
@@ -187,7 +185,6 @@ private slots:
         QCOMPARE(popups.log[0].defaultItem, nullptr);
         QCOMPARE(window_->SSTab1->Tab(), 2);
         QCOMPARE(herbs.Txtycmc->Text() + herbs.Txtycgj->Text() + herbs.Txtycxw->Text(), QString("石斛*胃、肾经甘，微寒"));
-        QCOMPARE(herbs.labels(6)->Caption(), QString("行医心得"));
         window_->SSTab1->setTab(1);
         for (int start : {4, 8}) {   // part of a name; "麦冬'", quoted, not an error
             popups.choose(herbs.FindYc);

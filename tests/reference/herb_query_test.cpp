@@ -51,8 +51,6 @@ private slots:
         QTest::newRow("indication 1") << QStringList{"6", "水肿"} << QStringList{"黄芪"};
         QTest::newRow("indication 2") << QStringList{"7", "脾"} << QStringList{"党参", "人参"};
         QTest::newRow("indication 3") << QStringList{"8", "欲脱"} << QStringList{"人参"};
-        QTest::newRow("four, one term twice") << QStringList{"0", "参", "3", "补", "4", "补", "6", "脾"}
-                                              << QStringList{"党参", "人参"};
         QTest::newRow("six") << QStringList{"0", "参", "3", "补", "6", "脾", "1", "平", "2", "脾"} << QStringList{"党参"};
     }
     void criteriaAloneAndTogether()
