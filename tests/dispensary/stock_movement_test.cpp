@@ -86,26 +86,15 @@ private slots:
     {
         using Checks = std::vector<std::tuple<const char*, const char*, const char*>>;
         const std::pair<QString, Checks> windows[] = {
-            {"in",
-             {{"TxtPjhm", "  ", "请输入票据号码"},
-              {"Txtjbxm", "", "请输入经办者姓名"},
-              {"Txthwll", "", "请输入药材来源"},
-              {"Txthwcd", "", "请输入药材产地"},
-              {"TxtYcph", "", "请输入药材批号"},
-              {"TxtGjsj", "2024-02-30", "药材购进时间输入错误"},
-              {"TxtYsqx", "2024-0", "药材有效期限输入错误"},
-              {"TxtGjsj", "2024-03-16", "药材购进时间不能大于系统目前时间"},
-              {"TxtYsqx", "2024-03-14", "药材有效期限不能小于系统目前时间"},
-              {"TxtYcje", "abc", "药材输入金额错误"}}},
-            {"out",
-             {{"TxtPjhm", "", "请输入票据号码"},
-              {"Txtjbxm", " ", "请输入经办者姓名"},
-              {"Txthwll", "", "请输入药品来源"},
-              {"TxtGjsj", "2024-1", "药品购进时间输入错误"},
-              {"TxtGjsj", "2024-03-16", "药品出库时间不能大于系统目前时间"},
-              {"TxtYcsl", "-5", "药品输入数量错误"},
-              {"TxtYcsl", "2.5", "药品输入数量错误"},
-              {"TxtYcje", "abc", "药品输入金额错误"}}}};
+            {"in", {{"TxtPjhm", "  ", "请输入票据号码"}, {"Txtjbxm", "", "请输入经办者姓名"}, {"Txthwll", "", "请输入药材来源"},
+                    {"Txthwcd", "", "请输入药材产地"}, {"TxtYcph", "", "请输入药材批号"},
+                    {"TxtGjsj", "2024-02-30", "药材购进时间输入错误"}, {"TxtYsqx", "2024-0", "药材有效期限输入错误"},
+                    {"TxtGjsj", "2024-03-16", "药材购进时间不能大于系统目前时间"},
+                    {"TxtYsqx", "2024-03-14", "药材有效期限不能小于系统目前时间"}, {"TxtYcje", "abc", "药材输入金额错误"}}},
+            {"out", {{"TxtPjhm", "", "请输入票据号码"}, {"Txtjbxm", " ", "请输入经办者姓名"}, {"Txthwll", "", "请输入药品来源"},
+                     {"TxtGjsj", "2024-1", "药品购进时间输入错误"}, {"TxtGjsj", "2024-03-16", "药品出库时间不能大于系统目前时间"},
+                     {"TxtYcsl", "-5", "药品输入数量错误"}, {"TxtYcsl", "2.5", "药品输入数量错误"},
+                     {"TxtYcje", "abc", "药品输入金额错误"}}}};
         for (const auto& [kind, checks] : windows) {
             const auto driver = openWindow(kind);
             std::vector<Driver::BrokenBox> broken;

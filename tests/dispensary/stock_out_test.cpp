@@ -38,15 +38,10 @@ private slots:
         QCOMPARE(window_->TxtYcsl->Text(), QString("150"));
 
         window_->Txtycbm->SetFocus();
-        driver_->walkEnterChain({
-            {window_->Txtycbm, "dg01", window_->TxtPjhm},
-            {window_->TxtPjhm, "C1", window_->TxtGjsj},
-            {window_->TxtGjsj, "", window_->Txthwll},
-            {window_->Txthwll, "报损", window_->TxtYcsl},
-            {window_->TxtYcsl, "1500", window_->TxtYcje},
-            {window_->TxtYcje, "1200", window_->Txtjbxm},
-            {window_->Txtjbxm, "李四", window_->CmdSave},
-        });
+        driver_->walkEnterChain({{window_->Txtycbm, "dg01", window_->TxtPjhm}, {window_->TxtPjhm, "C1", window_->TxtGjsj},
+            {window_->TxtGjsj, "", window_->Txthwll}, {window_->Txthwll, "报损", window_->TxtYcsl},
+            {window_->TxtYcsl, "1500", window_->TxtYcje}, {window_->TxtYcje, "1200", window_->Txtjbxm},
+            {window_->Txtjbxm, "李四", window_->CmdSave}});
         QCOMPARE(window_->Txtycmc->Text(), QString("当归"));
         QCOMPARE(window_->TxtYcsl->Text(), QString("1,500.00"));
         QCOMPARE(window_->TxtYcje->Text(), QString("1,200.00"));
