@@ -121,8 +121,7 @@ private slots:
     {
         QTest::addColumn<int>("drugs");
         QTest::addColumn<QStringList>("labels");
-        QTest::newRow("three drugs") << 3
-                                     << QStringList{"|", "20%|", "40%|", "60%|", "|60%", "73%|60%", "86%|60%", "99%|60%"};
+        QTest::newRow("three drugs") << 3 << QStringList{"|", "20%|", "40%|", "60%|", "|60%", "73%|60%", "86%|60%", "99%|60%"};
         QTest::newRow("seven drugs") << 7 << QStringList{"|", "8.5714%|", "17.1428%|"};
         QTest::newRow("none left to settle") << 0 << QStringList{"|", "|60%"};
     }

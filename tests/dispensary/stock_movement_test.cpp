@@ -51,15 +51,13 @@ private slots:
         QTest::newRow("in: batch empty") << "in" << "TxtYcph" << "" << "请输入药品批号，没有批号用其它内容代替" << info;
         QTest::newRow("in: expiry no date") << "in" << "TxtYsqx" << "2024-02-30" << "有效期限输入错误" << info;
         QTest::newRow("in: expiry half typed") << "in" << "TxtYsqx" << "2024-0" << "有效期限输入错误" << info;
-        QTest::newRow("in: bill empty") << "in" << "TxtPjhm" << "" << "请输入药品入库票据号码，没有可用其它内容代替"
-                                        << question;
+        QTest::newRow("in: bill empty") << "in" << "TxtPjhm" << "" << "请输入药品入库票据号码，没有可用其它内容代替" << question;
         QTest::newRow("in: quantity letters") << "in" << "TxtYcsl" << "abc" << "输入药材数量错误" << info;
         QTest::newRow("in: amount letters") << "in" << "TxtYcje" << "1.2.3" << "药材输入金额错误" << info;
         QTest::newRow("in: date tomorrow") << "in" << "TxtGjsj" << "2024-03-16" << "输入时间不能大于目前时间" << info;
         QTest::newRow("in: date no date") << "in" << "TxtGjsj" << "2024-13-01" << "输入时间错误" << info;
         QTest::newRow("out: unknown code") << "out" << "Txtycbm" << "zz9" << "药品编码输入错误" << info;
-        QTest::newRow("out: bill empty") << "out" << "TxtPjhm" << "" << "请输入药品出库票据号码，没有可用其它内容代替"
-                                         << question;
+        QTest::newRow("out: bill empty") << "out" << "TxtPjhm" << "" << "请输入药品出库票据号码，没有可用其它内容代替" << question;
         QTest::newRow("out: date tomorrow") << "out" << "TxtGjsj" << "2024-03-16" << "输入时间不能大于目前时间" << info;
         QTest::newRow("out: date no date") << "out" << "TxtGjsj" << "2023-02-29" << "输入时间错误" << info;
         QTest::newRow("out: summary empty") << "out" << "Txthwll" << "" << "请输入药品出库摘要" << question;
