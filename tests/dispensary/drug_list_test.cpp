@@ -30,13 +30,6 @@ private slots:
 
     void listShowsTheTableByCodeWithFormattedPrices()
     {
-        open();
-        QCOMPARE(window_->MSFGridBmmc->Rows(), 1);
-        QCOMPARE(window_->CboYplb->ListCount(), 0);
-        QCOMPARE(window_->Txtycdj->Text(), QString("0.00"));
-        world_.reset();
-
-        world_ = std::make_unique<WindowFixture>();
         seed();
         QCOMPARE(grid(), Seeded);
         QStringList categories;
