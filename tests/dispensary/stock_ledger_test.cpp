@@ -20,8 +20,7 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::newRow("whole") << "当归" << 1500.0 << "select * from ycyltb where ycbm='当归' and ycyl>=1500";
         QTest::newRow("fraction") << "黄芪" << 2.5 << "select * from ycyltb where ycbm='黄芪' and ycyl>=2.5";
-        QTest::newRow("apostrophe") << "王不留'行" << 3.0
-                                    << "select * from ycyltb where ycbm='王不留''行' and ycyl>=3";
+        QTest::newRow("apostrophe") << "王不留'行" << 3.0 << "select * from ycyltb where ycbm='王不留''行' and ycyl>=3";
     }
     void stockCheckSqlQuotesTheNameAndWritesAPlainNumber()
     {
