@@ -21,7 +21,8 @@ int realBox(const QString& text, int buttons, int icon, const QString& title)
 {
     QMessageBox box(QApplication::activeWindow());
     box.setText(text);
-    box.setWindowTitle(title);
+    // An empty title stays empty on screen: Qt would put the program's file name there.
+    box.setWindowTitle(title.isEmpty() ? QStringLiteral(" ") : title);
     box.setIcon(icon == vbInformation ? QMessageBox::Information
                 : icon == vbQuestion  ? QMessageBox::Question
                 : icon == vbExclamation ? QMessageBox::Warning
