@@ -15,7 +15,7 @@ void noCurrentRecord()
 }
 
 void Recordset::Impl::setIndex(const QString&) { unsupported(); }
-void Recordset::Impl::seek(const QString&, const std::vector<vb::Variant>&) { unsupported(); }
+void Recordset::Impl::seek(const QString&, std::span<const vb::Variant* const>) { unsupported(); }
 bool Recordset::Impl::noMatch() const { unsupported(); }
 void Recordset::Impl::addNew() { unsupported(); }
 void Recordset::Impl::edit() { unsupported(); }
@@ -64,9 +64,10 @@ void Recordset::setIndex(const QString& indexName) { openOrThrow(impl_).setIndex
 
 void Recordset::seek(const QString& op, const vb::Variant& k1, const vb::Variant& k2, const vb::Variant& k3)
 {
-    std::vector<vb::Variant> keys{k1, k2, k3};
-    while (keys.size() > 1 && keys.back().isNull()) keys.pop_back();
-    openOrThrow(impl_).seek(op, keys);
+    const vb::Variant* const keys[] = {&k1, &k2, &k3};
+    size_t count = 3;
+    while (count > 1 && keys[count - 1]->isNull()) --count;
+    openOrThrow(impl_).seek(op, std::span(keys, count));
 }
 
 bool Recordset::noMatch() const { return openOrThrow(impl_).noMatch(); }

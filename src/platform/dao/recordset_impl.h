@@ -6,6 +6,7 @@
 #include "platform/dao/dao.h"
 
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace dao {
@@ -22,7 +23,8 @@ struct Recordset::Impl {
     virtual int recordCount() = 0;
 
     virtual void setIndex(const QString& indexName);
-    virtual void seek(const QString& op, const std::vector<vb::Variant>& keys);
+    // The keys as the caller passed them, trailing empty ones already dropped.
+    virtual void seek(const QString& op, std::span<const vb::Variant* const> keys);
     virtual bool noMatch() const;
     virtual void addNew();
     virtual void edit();

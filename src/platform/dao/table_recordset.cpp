@@ -133,7 +133,7 @@ public:
         mode_ = Mode::None;
     }
 
-    void seek(const QString& op, const std::vector<vb::Variant>& keys) override
+    void seek(const QString& op, std::span<const vb::Variant* const> keys) override
     {
         if (op.trimmed() != QLatin1String("="))
             throw Error(3251, QStringLiteral("只支持用“=”查找索引。"));
@@ -146,7 +146,7 @@ public:
         // needs a sort) is settled when the row is used, not for a noMatch test.
         const bool partial = keys.size() < indexColumns_.size();
         Statement& statement = partial ? probeStatement(keys.size()) : seekStatement(keys.size());
-        for (size_t k = 0; k < keys.size(); ++k) statement.bind(static_cast<int>(k) + 1, keys[k]);
+        for (size_t k = 0; k < keys.size(); ++k) statement.bind(static_cast<int>(k) + 1, *keys[k]);
         noMatch_ = !statement.step();
         if (noMatch_) {
             state_ = State::Lost;
@@ -155,7 +155,10 @@ public:
             rowRead_ = false;
             state_ = State::OnRow;
             position_ = -1;
-            if (partial) pendingKeys_ = keys;
+            if (partial) {
+                pendingKeys_.clear();
+                for (const vb::Variant* key : keys) pendingKeys_.push_back(*key);
+            }
         }
         statement.reset();
         if (noMatch_ || !partial) pendingKeys_.clear();
