@@ -5,20 +5,7 @@
 // errors that must not end it.
 #include "reference/formula_entry.h"
 #include "knowledge_test_support.h"
-#include "support/window_fixture.h"
-
-#include "core/globals.h"
-#include "platform/forms/buttons.h"
-#include "platform/forms/datacontrol.h"
-#include "platform/forms/tabbeddialog.h"
-#include "platform/office/document.h"
 #include "reference/herb_lookup.h"
-
-#include <QClipboard>
-#include <QFile>
-#include <QGuiApplication>
-#include <QListWidget>
-#include <QtTest>
 
 using knowledgetest::itemsOf;
 using reference::Frmfjdl;
@@ -116,32 +103,20 @@ private slots:
 
     // The composition box re-takes its text trimmed before a key, and the key lands
     // where the caret or the selection stood.
-    void compositionTrimKeepsWhereTheKeyLands_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("result");
-        QTest::newRow("between herbs") << "  当归川芎  " << 4 << 0 << "、" << "当归、川芎";
-        QTest::newRow("over a selection") << " 当归川芎" << 3 << 2 << "白芍" << "当归白芍";
-        QTest::newRow("at the very start") << "  当归" << 1 << 0 << "x" << "x当归";
-        QTest::newRow("among trailing blanks") << "当归   " << 4 << 0 << "x" << "当归x";
-        QTest::newRow("nothing to trim") << "当归" << 1 << 0 << "x" << "当x归";
-        QTest::newRow("second line") << "当归\r\n川芎 " << 4 << 0 << "x" << "当归\r\n川x芎";
-    }
     void compositionTrimKeepsWhereTheKeyLands()
     {
-        QFETCH(QString, text);
-        QFETCH(int, start);
-        QFETCH(int, length);
-        QFETCH(QString, typed);
-        window_->Txtfjnr->setText(text);
-        window_->Txtfjnr->SetFocus();
-        window_->Txtfjnr->setSelStart(start);
-        window_->Txtfjnr->setSelLength(length);
-        WindowFixture::type(window_->Txtfjnr, typed);
-        QTEST(window_->Txtfjnr->Text(), "result");
+        const struct { QString text; int start, length; QString typed, result; } cases[] = {
+            {"  当归川芎  ", 4, 0, "、", "当归、川芎"}, {" 当归川芎", 3, 2, "白芍", "当归白芍"},
+            {"  当归", 1, 0, "x", "x当归"},             {"当归   ", 4, 0, "x", "当归x"},
+            {"当归", 1, 0, "x", "当x归"},               {"当归\r\n川芎 ", 4, 0, "x", "当归\r\n川x芎"}};
+        for (const auto& c : cases) {
+            window_->Txtfjnr->setText(c.text);
+            window_->Txtfjnr->SetFocus();
+            window_->Txtfjnr->setSelStart(c.start);
+            window_->Txtfjnr->setSelLength(c.length);
+            WindowFixture::type(window_->Txtfjnr, c.typed);
+            QCOMPARE(window_->Txtfjnr->Text(), c.result);
+        }
     }
 
     void printHandsTheFormulaToTheWordProcessor()
