@@ -8,6 +8,7 @@
 #include "core/startup.h"
 #include "data/database_file.h"
 #include "platform/forms/services.h"
+#include "platform/raised.h"
 #include "support/ordinary_user.h"
 #include "support/test_environment.h"
 
@@ -74,12 +75,7 @@ private slots:
         {
             dao::Database handle = core::OpenDb();
             bool ran = false;
-            try {
-                core::WithDbClosed([&] { ran = true; });
-                QFAIL("the connection was closed under an open handle");
-            } catch (const dao::Error& error) {
-                QCOMPARE(error.number(), 3260);
-            }
+            QCOMPARE(testing::raised([&] { core::WithDbClosed([&] { ran = true; }); }).number(), 3260);
             QVERIFY(!ran);
         }
         QVERIFY(dao::Database::inUse(env.databasePath()));   // still held for the run

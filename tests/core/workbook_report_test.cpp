@@ -4,6 +4,7 @@
 #include "core/workbook_report.h"
 #include "platform/vb/error.h"
 #include "platform/forms/services.h"
+#include "platform/raised.h"
 #include "platform/xlsx_reader.h"
 
 #include <QFile>
@@ -28,15 +29,12 @@ private slots:
             core::WorkbookReport report{path, {{"数量", core::ReportColumn::Kind::Number, {}, 10}}};
             report.firstDataRow = firstRow;
             int given = 0;
-            QString refused;
-            try {
+            const QString refused = testing::raised([&] {
                 core::writeWorkbookReport(report, [&](std::vector<vb::Variant>& row) {
                     row = {given + 1};
                     return given++ < rows;
                 });
-            } catch (const vb::Error& error) {
-                refused = error.description();
-            }
+            }).description();
             QCOMPARE(refused, written ? QString() : "查询结果超过一张工作表所能容纳的 1048576 行，没有生成图表");
             QCOMPARE(boxes.log.size(), written ? 1u : 0u);
             if (written) {
