@@ -14,8 +14,7 @@ namespace {
 // The centre of cell (row, col) in the viewport; row counts the header row.
 QPoint cellCentre(const FlexGrid& grid, int row, int col)
 {
-    const QRect rect = grid.view()->visualRect(grid.view()->model()->index(row - 1, col));
-    return rect.center();
+    return grid.view()->visualRect(grid.view()->model()->index(row - 1, col)).center();
 }
 
 // A diagnosis-style grid: names merged over their symptom rows.

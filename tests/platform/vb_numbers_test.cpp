@@ -97,7 +97,6 @@ private slots:
             const Currency money = Currency::fromTenThousandths(row.raw);
             QCOMPARE(qint64((row.divide ? money / row.factor : money * row.factor).tenThousandths()), row.expected);
         }
-        QCOMPARE((2.0 * Currency::fromDouble(10)).tenThousandths(), 200000);
         const std::pair<qint64, qint64> cents[] = {
             {1250, 1200}, {1350, 1400}, {1251, 1300}, {-1250, -1200}, {-1251, -1300}, {922337203685477550, 922337203685477600}};
         for (const auto& [raw, expected] : cents)
