@@ -51,35 +51,27 @@ class DispensaryMenuTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void eachItemOpensItsWindow_data()
-    {
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<QString>("menuCaption");
-        QTest::addColumn<QString>("windowClass");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("drug list") << "YcqkWh" << "系统维护&W" << "dispensary::Frmyjwh" << "药品价格维护";
-        QTest::newRow("stock-in") << "ycrc" << "药品入出库管理&R" << "dispensary::Frmycrk" << "中药材入库、退库";
-        QTest::newRow("other stock-out") << "YcqkCk" << "药品入出库管理&R" << "dispensary::FrmYcck" << "药材出库";
-        QTest::newRow("pricing") << "YcqkXs" << "药品入出库管理&R" << "dispensary::Frmycjj" << "病志处方药材计价";
-        QTest::newRow("stock queries") << "Yckc" << "药品入出库管理&R" << "dispensary::Frmyckc" << "药材库存查询";
-    }
-
     void eachItemOpensItsWindow()
     {
-        QFETCH(QString, item);
-        QFETCH(QString, menuCaption);
-        QFETCH(QString, windowClass);
-        QFETCH(QString, caption);
+        const QString items[][4] = {{"YcqkWh", "系统维护&W", "dispensary::Frmyjwh", "药品价格维护"},
+            {"ycrc", "药品入出库管理&R", "dispensary::Frmycrk", "中药材入库、退库"},
+            {"YcqkCk", "药品入出库管理&R", "dispensary::FrmYcck", "药材出库"},
+            {"YcqkXs", "药品入出库管理&R", "dispensary::Frmycjj", "病志处方药材计价"},
+            {"Yckc", "药品入出库管理&R", "dispensary::Frmyckc", "药材库存查询"}};
+        for (const auto& [item, menuCaption, windowClass, caption] : items) opensItsWindow(item, menuCaption, windowClass, caption);
+    }
+
+private:
+    void opensItsWindow(const QString& item, const QString& menuCaption, const QString& windowClass, const QString& caption)
+    {
         WindowFixture fixture;
         fixture.environment().insert(QStringLiteral("hzzdzl"),
                                      {"A001", "内科", "2024-03-15", "  ", "  ", "  ", "  ", "  ",
                                       "当归 10克", "  ", "  ", "张医生"});
         registerDispensaryWindows(fixture.mainWindow());
         QAction* action = fixture.mainWindow().menuAction(item);
-        QVERIFY(action->isEnabled());
-        const auto* menu = qobject_cast<QMenu*>(action->parent());
-        QVERIFY(menu);
-        QCOMPARE(menu->title(), menuCaption);
+        QVERIFY(action->isEnabled() && qobject_cast<QMenu*>(action->parent()));
+        QCOMPARE(qobject_cast<QMenu*>(action->parent())->title(), menuCaption);
 
         action->trigger();
         QPointer<forms::Form> window = forms::Form::ActiveForm();
