@@ -8,18 +8,9 @@
 #include "dispensary/stock_in.h"
 #include "dispensary/stock_out.h"
 #include "dispensary/stock_queries.h"
-#include "platform/forms/buttons.h"
-#include "platform/forms/flexgrid.h"
-#include "platform/forms/lists.h"
-#include "platform/forms/tabbeddialog.h"
-#include "platform/forms/textbox.h"
-#include "support/window_fixture.h"
+#include "dispensary_support.h"
 
-#include <QAction>
 #include <QMenu>
-#include <QMenuBar>
-#include <QPointer>
-#include <QtTest>
 
 using namespace dispensary;
 

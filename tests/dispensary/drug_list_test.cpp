@@ -6,26 +6,13 @@
 // workbook it saves, an empty list writing nothing, a failure leaving the button usable.
 #include "dispensary/drug_list.h"
 #include "dispensary/drug_list_export.h"
-#include "platform/xlsx_reader.h"
-#include "stock_test_data.h"
-#include "support/window_fixture.h"
+#include "dispensary_support.h"
 
-#include "core/globals.h"
-#include "platform/forms/buttons.h"
-#include "platform/forms/flexgrid.h"
-#include "platform/forms/lists.h"
-#include "platform/forms/textbox.h"
 #include "platform/win/paths.h"
 
-#include <QAction>
-#include <QDir>
-#include <QFile>
-#include <QMdiSubWindow>
-#include <QtTest>
 
 using dispensary::Frmyjwh;
-using stocktest::rowsOf;
-using testing::XlsxReader;
+using namespace stocktest;
 
 class DrugListTest : public QObject {
     Q_OBJECT
@@ -310,11 +297,7 @@ private:
     QStringList grid() const
     {
         QStringList rows;
-        for (int row = 1; row < window_->MSFGridBmmc->Rows(); ++row) {
-            QStringList cells;
-            for (int col = 0; col < 5; ++col) cells << window_->MSFGridBmmc->TextMatrix(row, col);
-            rows << cells.join('|');
-        }
+        for (int row = 1; row < window_->MSFGridBmmc->Rows(); ++row) rows << gridRow(window_->MSFGridBmmc, row);
         return rows;
     }
     forms::Control* focused() const { return WindowFixture::focusedControl(); }

@@ -10,19 +10,10 @@
 #include "core/progress_driver.h"
 #include "core/progress_window.h"
 #include "dispensary/dispensary_menu.h"
-#include "platform/dao/fault_injector.h"
-#include "platform/forms/buttons.h"
-#include "platform/xlsx_reader.h"
-#include "stock_test_data.h"
-#include "support/window_fixture.h"
+#include "dispensary_support.h"
 
-#include <QAction>
-#include <QDir>
-#include <QFile>
-#include <QtTest>
 
 using namespace stocktest;
-using testing::XlsxReader;
 
 namespace {
 

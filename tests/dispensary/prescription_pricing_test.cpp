@@ -6,24 +6,9 @@
 // unspoilt by clicks while it runs, an exit during a look-up closing the window after
 // it, an apostrophe from end to end, and the forms in which errors are reported.
 #include "dispensary/prescription_pricing.h"
-#include "stock_test_data.h"
-#include "support/window_fixture.h"
+#include "dispensary_support.h"
 
-#include "core/globals.h"
-#include "platform/dao/fault_injector.h"
-#include "platform/forms/buttons.h"
-#include "platform/forms/flexgrid.h"
-#include "platform/forms/form.h"
-#include "platform/forms/lists.h"
-#include "platform/forms/tabbeddialog.h"
-#include "platform/forms/textbox.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QMdiArea>
-#include <QtTest>
-#include <tuple>
 
 using dispensary::Frmycjj;
 using namespace stocktest;
@@ -323,26 +308,6 @@ private slots:
         QVERIFY(menusEnabled());
     }
 
-    void exitDuringTheCodeLookUpClosesAfterIt()
-    {
-        openWindow();
-        const QPointer<Frmycjj> alive(window_);
-        bool menusAfterExit = true;
-        QTimer::singleShot(0, window_, [&] {
-            WindowFixture::click(window_->CmdExit);
-            menusAfterExit = menusEnabled();
-        });
-        window_->Txtycbm->setText("DG01");
-        WindowFixture::pressEnter(window_->Txtycbm);
-        QVERIFY(!menusAfterExit);
-        QVERIFY(alive);
-        QCOMPARE(window_->Txtycmc->Text(), QString("当归"));     // the look-up ran to its end
-        QVERIFY(!window_->isVisible());
-        QVERIFY(menusEnabled());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!alive);
-    }
-
     // The dose box reports an error as its number, CR LF and its description, OK only,
     // no icon (a line too large for money overflows; a database failure carries the
     // database's number); the visit look-up reports the description alone. The window stays.
@@ -399,17 +364,11 @@ private:
         window_->SSTab1->setTab(0);
         WindowFixture::clickGridRow(window_->MSFGridyfjg, row);
     }
-    QString gridRow(int row) const
-    {
-        QStringList cells;
-        for (int col = 0; col < 5; ++col) cells << window_->MSFGridyfjg->TextMatrix(row, col);
-        return cells.join('|');
-    }
+    QString gridRow(int row) const { return stocktest::gridRow(window_->MSFGridyfjg, row); }
     // The entry boxes taken back into and the total: code, name, dose, total.
     QString entry() const
     {
-        return QStringList{window_->Txtycbm->Text(), window_->Txtycmc->Text(), window_->TxtYcjl->Text(),
-                           window_->TxtYchj->Text()}.join('|');
+        return window_->Txtycbm->Text() + '|' + window_->Txtycmc->Text() + '|' + window_->TxtYcjl->Text() + '|' + window_->TxtYchj->Text();
     }
     bool menusEnabled()
     {

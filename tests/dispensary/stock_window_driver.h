@@ -6,22 +6,13 @@
 // writes. A driver of StockMovementWindow drives either stock window through their base.
 #pragma once
 
-#include "stock_test_data.h"
-#include "support/window_fixture.h"
 
-#include "core/globals.h"
+#include "dispensary_support.h"
 #include "dispensary/stock_in.h"
 #include "dispensary/stock_out.h"
-#include "platform/dao/fault_injector.h"
-#include "platform/forms/buttons.h"
-#include "platform/forms/form.h"
-#include "platform/forms/textbox.h"
 
-#include <QtTest>
 #include <initializer_list>
-#include <map>
 #include <type_traits>
-#include <vector>
 
 namespace stocktest {
 

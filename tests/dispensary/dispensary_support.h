@@ -1,14 +1,36 @@
-// Drugs and stock rows shared by the dispensary tests: a small drug list with Chinese
-// names, one drug whose code and name hold an apostrophe, and readers of the stock
-// tables as the file holds them.
+// What the dispensary tests share: the window fixture and the kit's controls, a small
+// drug list with Chinese names (one drug whose code and name hold an apostrophe),
+// readers of the stock tables as the file holds them, and a grid row as one text.
 #pragma once
 
+#include "core/globals.h"
+#include "platform/dao/fault_injector.h"
+#include "platform/forms/buttons.h"
+#include "platform/forms/flexgrid.h"
+#include "platform/forms/form.h"
+#include "platform/forms/lists.h"
+#include "platform/forms/tabbeddialog.h"
+#include "platform/forms/textbox.h"
+#include "platform/xlsx_reader.h"
 #include "support/test_environment.h"
+#include "support/window_fixture.h"
 
-#include <QStringList>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+#include <QtTest>
+#include <map>
+#include <tuple>
 #include <vector>
 
 namespace stocktest {
+
+using testing::XlsxReader;
 
 // ycjg: code, name, sales price, unit, category.
 inline void seedDrugList(const TestEnvironment& env)
@@ -41,6 +63,14 @@ inline Balance balanceOf(const TestEnvironment& env, const QString& drugName)
     for (const QStringList& row : rowsOf(env, "ycyltb"))
         if (row[0] == drugName) return {row[1].toDouble(), row[2].toDouble(), row[3].toDouble()};
     return {};
+}
+
+// The first five cells of a grid's row, joined by '|'.
+inline QString gridRow(const forms::FlexGrid* grid, int row)
+{
+    QStringList cells;
+    for (int col = 0; col < 5; ++col) cells << grid->TextMatrix(row, col);
+    return cells.join('|');
 }
 
 }  // namespace stocktest
