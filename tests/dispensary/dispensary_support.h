@@ -24,7 +24,6 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 #include <QtTest>
-#include <map>
 #include <tuple>
 #include <vector>
 

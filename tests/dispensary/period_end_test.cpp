@@ -63,7 +63,6 @@ private slots:
         QCOMPARE(world_->clock().waited, 3.0);
         QVERIFY(menusOn());
         const XlsxReader sheet(sheetPath());
-        QVERIFY(sheet.isValid());
         QCOMPARE((QStringList{sheet.text("A2"), sheet.text("B2"), sheet.text("C2"), sheet.text("D2")}),
                  (QStringList{"药品名称", "结余数量", "实余数量", "差异数量"}));
         QCOMPARE((QStringList{sheet.text("A4"), sheet.text("A5"), sheet.text("A6")}), (QStringList{"黄芪", "当归", "王不留'行"}));
@@ -95,12 +94,10 @@ private slots:
 
     void settlementCostsStockOutsAndRebasesBalances()
     {
-        const std::tuple<const char*, double, double, double> balances[] = {
-            {"当归", 100, 50, 40},        // unit cost 0.5
-            {"黄芪", 10, 30, 4},          // unit cost 3, settled after 当归
-            {"王不留'行", 10, 20, -5},    // negative balance: row kept
-            {"甘草", 8, 24, 0}};          // sold out: costed, then removed
-        for (const auto& [drug, in, amount, onHand] : balances) env().insert("ycyltb", {drug, in, amount, onHand});
+        env().insert("ycyltb", {"当归", 100, 50, 40});        // unit cost 0.5
+        env().insert("ycyltb", {"黄芪", 10, 30, 4});          // unit cost 3, settled after 当归
+        env().insert("ycyltb", {"王不留'行", 10, 20, -5});    // negative balance: row kept
+        env().insert("ycyltb", {"甘草", 8, 24, 0});           // sold out: costed, then removed
         journal(env(), "当归", 100, 0);                  // stock-in: untouched
         journal(env(), "当归", 0, 10);
         journal(env(), "当归", 0, 50);

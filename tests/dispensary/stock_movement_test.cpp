@@ -41,58 +41,34 @@ class StockMovementTest : public QObject {
 private slots:
     void cleanup() { core::LoginUser.clear(); }
 
-    // Enter in a box holding what a paste may put there: refused with the message alone
-    // under its icon, and the box keeps the focus.
-    void enterChainRefusals()
+    // Enter in a box holding what a paste may put there is refused, the box keeping the
+    // focus; the save's checks run in their order, each broken together with the next.
+    void refusalsAndChecksInTheirOrder()
     {
-        const int info = forms::vbInformation, question = forms::vbQuestion;
-        const std::tuple<QString, const char*, const char*, const char*, int> cases[] = {
-            {"in", "TxtYcph", "", "请输入药品批号，没有批号用其它内容代替", info},
-            {"in", "TxtYsqx", "2024-02-30", "有效期限输入错误", info},
-            {"in", "TxtPjhm", "", "请输入药品入库票据号码，没有可用其它内容代替", question},
-            {"in", "TxtYcsl", "abc", "输入药材数量错误", info},
-            {"in", "TxtYcje", "1.2.3", "药材输入金额错误", info},
-            {"in", "TxtGjsj", "2024-03-16", "输入时间不能大于目前时间", info},
-            {"in", "TxtGjsj", "2024-13-01", "输入时间错误", info},
-            {"out", "Txtycbm", "zz9", "药品编码输入错误", info},
-            {"out", "TxtPjhm", "", "请输入药品出库票据号码，没有可用其它内容代替", question},
-            {"out", "TxtGjsj", "2023-02-29", "输入时间错误", info},
-            {"out", "Txthwll", "", "请输入药品出库摘要", question},
-            {"out", "TxtYcsl", "0.00", "药品出库数量不能为零", info},
-            {"out", "TxtYcsl", "-5", "输入药品数量错误", info},   // past the digit filter
-            {"out", "TxtYcsl", "2.5", "输入药品数量错误", info},
-            {"out", "TxtYcje", "abc", "药品输入金额错误", info}};
-        for (const QString& kind : Kinds) {
-            const auto driver = openWindow(kind);
-            for (const auto& [window, box, text, message, icon] : cases) {
-                if (window != kind) continue;
-                driver->world.clearMessages();
-                driver->expectEnterRefused(driver->box(box), text, message, icon);
-            }
-        }
-    }
+        const int question = forms::vbQuestion;
+        const auto in = openWindow("in");
+        auto* w = static_cast<Frmycrk*>(in->window);
+        in->expectEnterRefused({{w->TxtYcph, "", "请输入药品批号，没有批号用其它内容代替"}, {w->TxtYsqx, "2024-02-30", "有效期限输入错误"},
+            {w->TxtPjhm, "", "请输入药品入库票据号码，没有可用其它内容代替", question}, {w->TxtYcsl, "abc", "输入药材数量错误"},
+            {w->TxtYcje, "1.2.3", "药材输入金额错误"}, {w->TxtGjsj, "2024-03-16", "输入时间不能大于目前时间"},
+            {w->TxtGjsj, "2024-13-01", "输入时间错误"}});
+        in->expectChecksInOrder({{w->TxtPjhm, "  ", "请输入票据号码"}, {w->Txtjbxm, "", "请输入经办者姓名"},
+            {w->Txthwll, "", "请输入药材来源"}, {w->Txthwcd, "", "请输入药材产地"}, {w->TxtYcph, "", "请输入药材批号"},
+            {w->TxtGjsj, "2024-02-30", "药材购进时间输入错误"}, {w->TxtYsqx, "2024-0", "药材有效期限输入错误"},
+            {w->TxtGjsj, "2024-03-16", "药材购进时间不能大于系统目前时间"},
+            {w->TxtYsqx, "2024-03-14", "药材有效期限不能小于系统目前时间"}, {w->TxtYcje, "abc", "药材输入金额错误"}});
 
-    // Each check broken together with the next: the save stops at the earlier one.
-    void inputChecksRunInTheirOrder()
-    {
-        using Checks = std::vector<std::tuple<const char*, const char*, const char*>>;
-        const std::pair<QString, Checks> windows[] = {
-            {"in", {{"TxtPjhm", "  ", "请输入票据号码"}, {"Txtjbxm", "", "请输入经办者姓名"}, {"Txthwll", "", "请输入药材来源"},
-                    {"Txthwcd", "", "请输入药材产地"}, {"TxtYcph", "", "请输入药材批号"},
-                    {"TxtGjsj", "2024-02-30", "药材购进时间输入错误"}, {"TxtYsqx", "2024-0", "药材有效期限输入错误"},
-                    {"TxtGjsj", "2024-03-16", "药材购进时间不能大于系统目前时间"},
-                    {"TxtYsqx", "2024-03-14", "药材有效期限不能小于系统目前时间"}, {"TxtYcje", "abc", "药材输入金额错误"}}},
-            {"out", {{"TxtPjhm", "", "请输入票据号码"}, {"Txtjbxm", " ", "请输入经办者姓名"}, {"Txthwll", "", "请输入药品来源"},
-                     {"TxtGjsj", "2024-1", "药品购进时间输入错误"}, {"TxtGjsj", "2024-03-16", "药品出库时间不能大于系统目前时间"},
-                     {"TxtYcsl", "-5", "药品输入数量错误"}, {"TxtYcsl", "2.5", "药品输入数量错误"},
-                     {"TxtYcje", "abc", "药品输入金额错误"}}}};
-        for (const auto& [kind, checks] : windows) {
-            const auto driver = openWindow(kind);
-            std::vector<Driver::BrokenBox> broken;
-            for (const auto& [box, text, message] : checks) broken.push_back({driver->box(box), text, message});
-            driver->expectChecksInOrder(broken);
-            QCOMPARE(balanceOf(driver->environment(), "当归").onHand, 1500.0);
-        }
+        const auto out = openWindow("out");
+        StockMovementWindow* o = out->window;
+        out->expectEnterRefused({{o->Txtycbm, "zz9", "药品编码输入错误"},
+            {o->TxtPjhm, "", "请输入药品出库票据号码，没有可用其它内容代替", question}, {o->TxtGjsj, "2023-02-29", "输入时间错误"},
+            {o->Txthwll, "", "请输入药品出库摘要", question}, {o->TxtYcsl, "0.00", "药品出库数量不能为零"},
+            {o->TxtYcsl, "-5", "输入药品数量错误"}, {o->TxtYcsl, "2.5", "输入药品数量错误"},   // past the digit filter
+            {o->TxtYcje, "abc", "药品输入金额错误"}});
+        out->expectChecksInOrder({{o->TxtPjhm, "", "请输入票据号码"}, {o->Txtjbxm, " ", "请输入经办者姓名"},
+            {o->Txthwll, "", "请输入药品来源"}, {o->TxtGjsj, "2024-1", "药品购进时间输入错误"},
+            {o->TxtGjsj, "2024-03-16", "药品出库时间不能大于系统目前时间"}, {o->TxtYcsl, "-5", "药品输入数量错误"},
+            {o->TxtYcsl, "2.5", "药品输入数量错误"}, {o->TxtYcje, "abc", "药品输入金额错误"}});
     }
 
     // Ten units of 当归, which sells at 12.50: a receipt asks at a cost of the price or

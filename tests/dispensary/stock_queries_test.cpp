@@ -149,7 +149,6 @@ private slots:
             QCOMPARE(world().messages(), QStringList{Done});
             QVERIFY(window_->CmdSeek->isEnabled() && window_->CmdExit->isEnabled());
             const XlsxReader book(path(report.ending));
-            QVERIFY(book.isValid());
             for (int c = 0; c < report.headers.size(); ++c) {
                 QCOMPARE(book.text(QString(QChar('A' + c)) + "2"), report.headers[c]);
                 QVERIFY(book.columnWidth(c + 1));

@@ -58,18 +58,6 @@ public:
         }
     }
 
-    // The box of a stock window by its name, for table-driven cases.
-    forms::TextBox* box(const QString& name) const
-    {
-        std::map<QString, forms::TextBox*> boxes = {
-            {"Txtycbm", window->Txtycbm}, {"TxtPjhm", window->TxtPjhm}, {"TxtGjsj", window->TxtGjsj},
-            {"Txthwll", window->Txthwll}, {"TxtYcsl", window->TxtYcsl}, {"TxtYcje", window->TxtYcje},
-            {"Txtjbxm", window->Txtjbxm}};
-        if (auto* in = dynamic_cast<dispensary::Frmycrk*>(window))
-            boxes.insert({{"TxtYcph", in->TxtYcph}, {"TxtYsqx", in->TxtYsqx}, {"Txthwcd", in->Txthwcd}});
-        return boxes.at(name);
-    }
-
     // Types `code` into the code box and presses Enter there.
     void lookUpCode(const QString& code)
     {
@@ -87,16 +75,26 @@ public:
         }
     }
 
-    // `text` put into `box` as a paste puts it, Enter pressed there: refused with
-    // `message` alone under `icon`, and the box keeps the focus.
-    void expectEnterRefused(forms::TextBox* box, const QString& text, const QString& message, int icon)
+    // A box given a text, and the message (for Enter, under its icon) that refuses it.
+    struct BoxCase {
+        forms::TextBox* box;
+        QString text;
+        QString message;
+        int icon = forms::vbInformation;
+    };
+    // Each text put into its box as a paste puts it, Enter pressed there: refused with the
+    // message alone under its icon, and the box keeps the focus.
+    void expectEnterRefused(const std::vector<BoxCase>& cases)
     {
-        box->setText(text);
-        box->SetFocus();
-        WindowFixture::pressEnter(box);
-        QCOMPARE(world.messages(), QStringList{message});
-        QCOMPARE(world.boxes().shown().front().icon, icon);
-        QCOMPARE(WindowFixture::focusedControl(), box);
+        for (const BoxCase& c : cases) {
+            world.clearMessages();
+            c.box->setText(c.text);
+            c.box->SetFocus();
+            WindowFixture::pressEnter(c.box);
+            QCOMPARE(world.messages(), QStringList{c.message});
+            QCOMPARE(world.boxes().shown().front().icon, c.icon);
+            QCOMPARE(WindowFixture::focusedControl(), c.box);
+        }
     }
 
     // Clears the message log, answers the questions and presses the save button.
@@ -107,16 +105,10 @@ public:
         WindowFixture::click(window->CmdSave);
     }
 
-    // One step of the input check: `text` put into `box` fails it with `message`.
-    struct BrokenBox {
-        forms::TextBox* box;
-        QString text;
-        QString message;
-    };
     // The checks in their order, each broken together with the next one (when that is
     // another box): the save stops at the earlier one with the focus on its box and
     // nothing written, so two checks swapped fail here.
-    void expectChecksInOrder(const std::vector<BrokenBox>& checks)
+    void expectChecksInOrder(const std::vector<BoxCase>& checks)
     {
         for (std::size_t i = 0; i < checks.size(); ++i) {
             WindowFixture::click(window->CmdQcls);
