@@ -187,9 +187,7 @@ private slots:
         driver->lookUpCode("dg01");
         QCOMPARE(w->Txtycbm->Text() + w->Txtycmc->Text(), QString("DG01当归"));
         QCOMPARE(WindowFixture::focusedControl(), w->TxtYcph);
-        WindowFixture::type(w->Txtycbm, " ");
-        QCOMPARE(w->Txtycbm->Text() + w->Txtycmc->Text(), QString("DG01当归"));
-        WindowFixture::type(w->Txtycbm, "x");
+        WindowFixture::type(w->Txtycbm, " x");
         QVERIFY(w->Txtycmc->Text().isEmpty());
 
         driver->fill("DG01", "10", "100");
@@ -218,10 +216,6 @@ private slots:
         QCOMPARE(driver->world.messages(), QStringList{"药材编码输入错误"});
         QVERIFY(w->Txtycmc->Text().isEmpty());
         QCOMPARE(WindowFixture::focusedControl(), w->Txtycbm);
-        driver->world.clearMessages();
-        w->Txtycmc->setText("没有的药");
-        WindowFixture::pressEnter(w->Txtycmc);
-        QCOMPARE(driver->world.messages(), QStringList{"此药材编码没有登记，请先登记药材编码名称销价"});
     }
 
     // From each fresh window (today, and for a receipt an expiry 720 days on) to the save
@@ -252,13 +246,15 @@ private slots:
         QCOMPARE(o->TxtYcsl->Text() + "|" + o->TxtYcje->Text(), QString("1,500.00|1,200.00"));
     }
 
-    // The first receipt of a drug makes its balance row; a return (negative quantity and
-    // amount) lowers it and is journaled as a purchase.
+    // The first receipt of a drug makes its balance row (an expiry of today passes); a
+    // return (negative quantity and amount) lowers it and is journaled as a purchase.
     void receiptsAndReturnsAddUpOnOneBalanceRow()
     {
         const auto driver = openWindow("in");
         driver->fill("HQ02", "1250", "10,000.00");
+        static_cast<Frmycrk*>(driver->window)->TxtYsqx->setText("2024-03-15");
         driver->save();
+        QCOMPARE(rowsOf(driver->environment(), "yccrtb").front()[6], QString("2024-03-15"));
         QCOMPARE(balanceOf(driver->environment(), "黄芪"), (Balance{1250, 10000, 1250}));
         driver->fill("hq02", "-5", "-50");
         driver->save();
@@ -292,27 +288,6 @@ private slots:
         QCOMPARE(out->world.messages(), (QStringList{"除数为零", PriceQuestion, Confirm, "出库数量不能为零"}));
         QCOMPARE(WindowFixture::focusedControl(), out->window->TxtYcsl);
         QCOMPARE(out->environment().count("yccrtb"), 0);
-    }
-
-    // A purchase and an expiry date of today pass; an expiry of yesterday passes Enter
-    // but not the save.
-    void datesOfTodayPass()
-    {
-        const auto driver = openWindow("in");
-        auto* w = static_cast<Frmycrk*>(driver->window);
-        w->TxtYsqx->setText("2024-03-14");
-        w->TxtYsqx->SetFocus();
-        WindowFixture::pressEnter(w->TxtYsqx);
-        QCOMPARE(WindowFixture::focusedControl(), w->Txthwcd);
-        driver->fill("DG01", "10", "100");
-        w->TxtYsqx->setText("2024-03-14");
-        driver->save();
-        QCOMPARE(driver->world.messages().last(), QString("药材有效期限不能小于系统目前时间"));
-        w->TxtYsqx->setText("2024-03-15");
-        driver->save();
-        const auto journal = rowsOf(driver->environment(), "yccrtb");
-        QCOMPARE(journal.size(), std::size_t(1));
-        QCOMPARE(journal.front()[0] + journal.front()[6], QString("2024-03-152024-03-15"));
     }
 
     // One unit above the balance (1500) and a drug with no balance row are refused after
