@@ -59,11 +59,22 @@ private slots:
         QVERIFY(menusEnabled());
     }
 
-    // Each check in its order, with its message and the box it sends the focus to; a visit
-    // found (the record number trimmed) shows its prescription on the pricing page.
-    void visitLookUpChecksInOrder()
+    // The Enter chain of the visit boxes: each department once, sorted; the space swallowed;
+    // an empty department goes on to the date. The visit look-up's checks in their order,
+    // each with its message and the box it sends the focus to; a visit found (the record
+    // number trimmed) shows its prescription on the pricing page.
+    void visitLookUp()
     {
         openWindow(false);
+        QCOMPARE(QString::number(window_->CboZdks->ListCount()) + window_->CboZdks->List(0) + window_->CboZdks->List(1),
+                 QString("2儿科内科"));
+        window_->TxtBlhm->SetFocus();
+        WindowFixture::type(window_->TxtBlhm, "A0 01");
+        WindowFixture::pressEnter(window_->TxtBlhm);
+        QCOMPARE(window_->TxtBlhm->Text(), QString("A001"));
+        QCOMPARE(WindowFixture::focusedControl(), window_->CboZdks);
+        WindowFixture::pressEnter(window_->CboZdks);
+        QCOMPARE(WindowFixture::focusedControl(), window_->MasZdsj);
         const QString noVisit = QStringLiteral("病历号码、诊断科室及诊断时间输入错误");
         const std::tuple<QStringList, QString, forms::Control*, QString> cases[] = {
             {{"", "", "2024-13-45"}, "诊断时间输入错误", window_->MasZdsj, ""},          // before all else
@@ -80,21 +91,6 @@ private slots:
             QCOMPARE(window_->TxtCfnr->Text(), shown);
             QCOMPARE(window_->SSTab1->Tab(), shown.isEmpty() ? 0 : 1);
         }
-    }
-
-    // Each department once, sorted; the space swallowed; an empty department goes on to the date.
-    void enterChainOfTheVisitBoxes()
-    {
-        openWindow(false);
-        QCOMPARE(QString::number(window_->CboZdks->ListCount()) + window_->CboZdks->List(0) + window_->CboZdks->List(1),
-                 QString("2儿科内科"));
-        window_->TxtBlhm->SetFocus();
-        WindowFixture::type(window_->TxtBlhm, "A0 01");
-        WindowFixture::pressEnter(window_->TxtBlhm);
-        QCOMPARE(window_->TxtBlhm->Text(), QString("A001"));
-        QCOMPARE(WindowFixture::focusedControl(), window_->CboZdks);
-        WindowFixture::pressEnter(window_->CboZdks);
-        QCOMPARE(WindowFixture::focusedControl(), window_->MasZdsj);
     }
 
     // Doses are pasted (Ctrl+V gets past the key filter, which lets digits alone in).

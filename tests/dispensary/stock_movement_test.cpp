@@ -163,10 +163,14 @@ private slots:
         }
     }
 
-    // The stock-in's look-ups: the code upper-cased and its name found; a space leaves the
-    // name, any other key, a paste or a cut empties it, so the save cannot record the old
-    // drug; Enter in the locked name box finds the code; unknown codes and names refused.
-    void stockInLookUps()
+    // The stock-in's own: its look-ups (the code upper-cased and its name found; any key
+    // but the space, a paste or a cut empties the name, so the save cannot record the old
+    // drug; Enter in the locked name box finds the code; an unknown code refused); the
+    // first receipt of a drug making its balance row (an expiry of today passes) and a
+    // return (negative quantity and amount) lowering it, journaled as a purchase; No to
+    // either question writing and clearing nothing; an unknown code and a zero quantity
+    // failing the price check first, in their own words, and the input check after.
+    void stockInOnItsOwn()
     {
         const auto driver = openWindow("in");
         auto* w = static_cast<Frmycrk*>(driver->window);
@@ -202,6 +206,31 @@ private slots:
         QCOMPARE(driver->world.messages(), QStringList{"药材编码输入错误"});
         QVERIFY(w->Txtycmc->Text().isEmpty());
         QCOMPARE(WindowFixture::focusedControl(), w->Txtycbm);
+
+        driver->fill("HQ02", "1250", "10,000.00");
+        w->TxtYsqx->setText("2024-03-15");
+        driver->save();
+        QCOMPARE(rowsOf(driver->environment(), "yccrtb").front()[6], QString("2024-03-15"));
+        QCOMPARE(balanceOf(driver->environment(), "黄芪"), (Balance{1250, 10000, 1250}));
+        driver->fill("hq02", "-5", "-50");
+        driver->save();
+        QCOMPARE(balanceOf(driver->environment(), "黄芪"), (Balance{1245, 9950, 1245}));
+        QCOMPARE(rowsOf(driver->environment(), "yccrtb").back().mid(9, 1), QStringList{"-5"});
+
+        driver->fill("DG01", "10", "200");
+        driver->save({forms::vbNo});
+        QCOMPARE(driver->world.messages(), QStringList{PriceQuestion});
+        QCOMPARE(WindowFixture::focusedControl(), driver->window->TxtYcsl);
+        driver->save({forms::vbYes, forms::vbNo});
+        QCOMPARE(driver->world.messages(), (QStringList{PriceQuestion, Confirm}));
+        QCOMPARE(driver->window->Txtycmc->Text(), QString("当归"));
+        driver->fill("ZZ9", "10", "100");
+        driver->save();
+        QCOMPARE(driver->world.messages(), (QStringList{"药品编码登录错误，重来", PriceQuestion, Confirm, "请输入药材编码"}));
+        driver->fill("DG01", "0", "10");
+        driver->save({forms::vbOK, forms::vbNo});
+        QCOMPARE(driver->world.messages(), (QStringList{"除数为零", PriceQuestion}));
+        QCOMPARE(driver->environment().count("yccrtb"), 2);
     }
 
     // From each fresh window (today, and for a receipt an expiry 720 days on) to the save
@@ -232,42 +261,6 @@ private slots:
         QCOMPARE(o->TxtYcsl->Text() + "|" + o->TxtYcje->Text(), QString("1,500.00|1,200.00"));
     }
 
-    // The first receipt of a drug makes its balance row (an expiry of today passes); a
-    // return (negative quantity and amount) lowers it and is journaled as a purchase.
-    void receiptsAndReturnsAddUpOnOneBalanceRow()
-    {
-        const auto driver = openWindow("in");
-        driver->fill("HQ02", "1250", "10,000.00");
-        static_cast<Frmycrk*>(driver->window)->TxtYsqx->setText("2024-03-15");
-        driver->save();
-        QCOMPARE(rowsOf(driver->environment(), "yccrtb").front()[6], QString("2024-03-15"));
-        QCOMPARE(balanceOf(driver->environment(), "黄芪"), (Balance{1250, 10000, 1250}));
-        driver->fill("hq02", "-5", "-50");
-        driver->save();
-        QCOMPARE(balanceOf(driver->environment(), "黄芪"), (Balance{1245, 9950, 1245}));
-        QCOMPARE(rowsOf(driver->environment(), "yccrtb").back().mid(9, 1), QStringList{"-5"});
-    }
-
-    // No to either question writes nothing and clears nothing; an unknown code and a zero
-    // quantity fail the price check first, in their own words, and the input check after.
-    void questionsAndThePriceCheck()
-    {
-        const auto in = openWindow("in");
-        in->fill("DG01", "10", "200");
-        in->save({forms::vbNo});
-        QCOMPARE(in->world.messages(), QStringList{PriceQuestion});
-        QCOMPARE(WindowFixture::focusedControl(), in->window->TxtYcsl);
-        in->save({forms::vbYes, forms::vbNo});
-        QCOMPARE(in->world.messages(), (QStringList{PriceQuestion, Confirm}));
-        QCOMPARE(in->window->Txtycmc->Text(), QString("当归"));
-        in->fill("ZZ9", "10", "100");
-        in->save();
-        QCOMPARE(in->world.messages(), (QStringList{"药品编码登录错误，重来", PriceQuestion, Confirm, "请输入药材编码"}));
-        in->fill("DG01", "0", "10");
-        in->save({forms::vbOK, forms::vbNo});
-        QCOMPARE(in->world.messages(), (QStringList{"除数为零", PriceQuestion}));
-        QCOMPARE(in->environment().count("yccrtb"), 0);
-    }
 
     // The other stock-out's own refusals: the cleared window's "0.00" saved as it stands
     // fails the price check (division by zero, its question follows) and then the input

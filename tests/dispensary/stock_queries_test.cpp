@@ -43,7 +43,9 @@ private slots:
     }
     void cleanup() { driver_.reset(); }
 
-    void defaultsComeBackOnEveryActivationKeepingTheOption()
+    // The defaults come back on every activation, which keeps the option; codes looked up
+    // in lower case, with an apostrophe, or unknown.
+    void defaultsAndCodeLookUp()
     {
         QVERIFY(window_->OptYcrk->Value());
         QCOMPARE(window_->TxtQssj->Text() + "|" + window_->TxtJssj->Text(), QString("2023-07-29|2024-03-15"));
@@ -54,10 +56,7 @@ private slots:
         QVERIFY(window_->OptCkrk->Value());
         QCOMPARE(window_->Txtycbm->Text() + window_->Txtycmc->Text(), QString());
         QCOMPARE(window_->TxtQssj->Text(), QString("2023-07-29"));
-    }
 
-    void codeLookUp()
-    {
         for (const QString& typed : {"dg01", "o'1", "XX9"}) {
             window_->Txtycbm->setText(QString());
             world().clearMessages();
