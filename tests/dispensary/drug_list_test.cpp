@@ -191,7 +191,7 @@ private slots:
         WindowFixture::click(window_->CmdExit);
         QCOMPARE(world_->messages(), QStringList({"没有要打印的内容"}));
         QVERIFY(!QFile::exists(workbookPath()));
-        seedRows();
+        seed(false);
         WindowFixture::click(window_->CmdQcls);
         WindowFixture::click(window_->CmdExit);
         QCOMPARE(world_->messages().last(), QString("生成图表已经存放在我的文档中，请查收"));
@@ -225,16 +225,12 @@ private:
 
     void open() { window_ = world_->open<Frmyjwh>("YcqkWh"); }
     // Seeds are put in, out of order, before the window opens, as its activation reads the table.
-    void seed()
-    {
-        seedRows();
-        open();
-    }
-    void seedRows()
+    void seed(bool opening = true)
     {
         world_->environment().insert("ycjg", {"HQ02", "黄芪", 0.8, "克", "补气药"});
         world_->environment().insert("ycjg", {"DG01", "当归", 1250.0, "克", "补血药"});
         world_->environment().insert("ycjg", {"RS03", "人参", 36.0, "支", "补气药"});
+        if (opening) open();
     }
     // category, code, name, unit, price
     void fill(const QStringList& inputs)

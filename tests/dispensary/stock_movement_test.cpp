@@ -39,8 +39,6 @@ class StockMovementTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { core::LoginUser.clear(); }
-
     // Enter in a box holding what a paste may put there is refused, the box keeping the
     // focus; the save's checks run in their order, each broken together with the next.
     void refusalsAndChecksInTheirOrder()
