@@ -49,52 +49,47 @@ private slots:
             {"YcqkCk", "药品入出库管理&R", "dispensary::FrmYcck", "药材出库"},
             {"YcqkXs", "药品入出库管理&R", "dispensary::Frmycjj", "病志处方药材计价"},
             {"Yckc", "药品入出库管理&R", "dispensary::Frmyckc", "药材库存查询"}};
-        for (const auto& [item, menuCaption, windowClass, caption] : items) opensItsWindow(item, menuCaption, windowClass, caption);
-    }
+        for (const auto& [item, menuCaption, windowClass, caption] : items) {
+            WindowFixture fixture;
+            fixture.environment().insert("hzzdzl", {"A001", "内科", "2024-03-15", "  ", "  ", "  ", "  ", "  ", "当归 10克",
+                                                    "  ", "  ", "张医生"});
+            registerDispensaryWindows(fixture.mainWindow());
+            QAction* action = fixture.mainWindow().menuAction(item);
+            QVERIFY(action->isEnabled() && qobject_cast<QMenu*>(action->parent()));
+            QCOMPARE(qobject_cast<QMenu*>(action->parent())->title(), menuCaption);
 
-private:
-    void opensItsWindow(const QString& item, const QString& menuCaption, const QString& windowClass, const QString& caption)
-    {
-        WindowFixture fixture;
-        fixture.environment().insert(QStringLiteral("hzzdzl"),
-                                     {"A001", "内科", "2024-03-15", "  ", "  ", "  ", "  ", "  ",
-                                      "当归 10克", "  ", "  ", "张医生"});
-        registerDispensaryWindows(fixture.mainWindow());
-        QAction* action = fixture.mainWindow().menuAction(item);
-        QVERIFY(action->isEnabled() && qobject_cast<QMenu*>(action->parent()));
-        QCOMPARE(qobject_cast<QMenu*>(action->parent())->title(), menuCaption);
+            action->trigger();
+            QPointer<forms::Form> window = forms::Form::ActiveForm();
+            QVERIFY(window);
+            QCOMPARE(QString::fromLatin1(window->metaObject()->className()), windowClass);
+            QCOMPARE(window->Caption(), caption);
+            for (const char* top : TopMenus) QVERIFY2(!fixture.mainWindow().menuAction(top)->isEnabled(), top);
 
-        action->trigger();
-        QPointer<forms::Form> window = forms::Form::ActiveForm();
-        QVERIFY(window);
-        QCOMPARE(QString::fromLatin1(window->metaObject()->className()), windowClass);
-        QCOMPARE(window->Caption(), caption);
-        for (const char* top : TopMenus) QVERIFY2(!fixture.mainWindow().menuAction(top)->isEnabled(), top);
-
-        // No label butts against the box before it on its row.
-        for (const forms::Label* label : window->findChildren<forms::Label*>()) {
-            const QRect at = label->geometry();
-            for (const forms::Control* box : window->findChildren<forms::Control*>()) {
-                const QRect other = box->geometry();
-                if (box == label || box->parentWidget() != label->parentWidget() || other.right() >= at.left()
-                    || other.bottom() < at.top() || other.top() > at.bottom())
-                    continue;
-                QVERIFY2(at.left() - other.right() > 2, qPrintable(label->Caption()));
+            // No label butts against the box before it on its row.
+            for (const forms::Label* label : window->findChildren<forms::Label*>()) {
+                const QRect at = label->geometry();
+                for (const forms::Control* box : window->findChildren<forms::Control*>()) {
+                    const QRect other = box->geometry();
+                    if (box == label || box->parentWidget() != label->parentWidget() || other.right() >= at.left()
+                        || other.bottom() < at.top() || other.top() > at.bottom())
+                        continue;
+                    QVERIFY2(at.left() - other.right() > 2, qPrintable(label->Caption()));
+                }
             }
-        }
 
-        // Tab from the first control walks the chain in its order and comes back round.
-        const std::vector<QWidget*> chain = tabChain(window);
-        static_cast<forms::Control*>(chain.front())->SetFocus();
-        for (std::size_t i = 1; i <= chain.size(); ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QWidget* expected = chain[i % chain.size()];
-            QVERIFY2(WindowFixture::focusedControl() == expected,
-                     qPrintable(QStringLiteral("Tab %1 of %2").arg(i).arg(windowClass)));
+            // Tab from the first control walks the chain in its order and comes back round.
+            const std::vector<QWidget*> chain = tabChain(window);
+            static_cast<forms::Control*>(chain.front())->SetFocus();
+            for (std::size_t i = 1; i <= chain.size(); ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QWidget* expected = chain[i % chain.size()];
+                QVERIFY2(WindowFixture::focusedControl() == expected,
+                         qPrintable(QStringLiteral("Tab %1 of %2").arg(i).arg(windowClass)));
+            }
+            window->Unload();
+            QTRY_VERIFY(window.isNull());
+            for (const char* top : TopMenus) QVERIFY2(fixture.mainWindow().menuAction(top)->isEnabled(), top);
         }
-        window->Unload();
-        QTRY_VERIFY(window.isNull());
-        for (const char* top : TopMenus) QVERIFY2(fixture.mainWindow().menuAction(top)->isEnabled(), top);
     }
 };
 

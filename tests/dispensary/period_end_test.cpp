@@ -44,11 +44,7 @@ class PeriodEndTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        world_ = std::make_unique<WindowFixture>();
-        registerDispensaryWindows(world_->mainWindow());
-    }
+    void init() { world_ = std::make_unique<WindowFixture>(); registerDispensaryWindows(world_->mainWindow()); }
     void cleanup() { world_.reset(); }
 
     // An empty balance table writes nothing; every balance row in stored order, an old

@@ -38,17 +38,8 @@ class PrescriptionPricingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        world_ = std::make_unique<WindowFixture>();
-        core::LoginUser = "药房甲";
-    }
-
-    void cleanup()
-    {
-        world_.reset();
-        core::LoginUser.clear();
-    }
+    void init() { world_ = std::make_unique<WindowFixture>(); core::LoginUser = "药房甲"; }
+    void cleanup() { world_.reset(); core::LoginUser.clear(); }
 
     void withoutVisitsTheWindowClosesAndFreesTheMenus()
     {
@@ -305,11 +296,7 @@ private:
         WindowFixture::type(window_->TxtYcjl, dose);
         WindowFixture::pressEnter(window_->TxtYcjl);
     }
-    void clickGridRow(int row)
-    {
-        window_->SSTab1->setTab(0);
-        WindowFixture::clickGridRow(window_->MSFGridyfjg, row);
-    }
+    void clickGridRow(int row) { window_->SSTab1->setTab(0); WindowFixture::clickGridRow(window_->MSFGridyfjg, row); }
     QString gridRow(int row) const { return stocktest::gridRow(window_->MSFGridyfjg, row); }
     // The entry boxes taken back into and the total: code, name, dose, total.
     QString entry() const

@@ -198,11 +198,7 @@ private:
     TestEnvironment& env() { return driver_->environment(); }
     WindowFixture& world() { return driver_->world; }
     QString path(const char* ending) const { return driver_->world.environment().documentsDir() + "/" + Range + ending; }
-    void seek()
-    {
-        world().clearMessages();
-        WindowFixture::click(window_->CmdSeek);
-    }
+    void seek() { world().clearMessages(); WindowFixture::click(window_->CmdSeek); }
 
     std::unique_ptr<StockWindowDriver<Frmyckc>> driver_;
     Frmyckc* window_ = nullptr;
