@@ -2,8 +2,8 @@
 // chain, the ordered input check under every button, adding, the refusals of the add,
 // the three kinds of change and the delete, the grid click that fills the inputs,
 // apostrophes in codes and names, a failing write that keeps the inputs, the close box
-// during a reload, the reload on activation; and its 打印 button read back from the
-// workbook it saves, an empty list writing nothing, a failure leaving the button usable.
+// during a reload or an export; and its 打印 button read back from the workbook it
+// saves, an empty list writing nothing, a failure leaving the button usable.
 #include "dispensary/drug_list.h"
 #include "dispensary/drug_list_export.h"
 #include "dispensary_support.h"

@@ -2,9 +2,10 @@
 // window refusing to open without visits, the visit look-up and its messages in
 // order, pricing (rounding, large lines, the stock test at its edge, the
 // prescription test, duplicates in any letter case, doses pasted past the key
-// filter), taking rows back, the charge written in grid order in one transaction and
-// unspoilt by clicks while it runs, an exit during a look-up closing the window after
-// it, an apostrophe from end to end, and the forms in which errors are reported.
+// filter), taking rows back, the sale cleared on activation, the charge written in grid
+// order in one transaction (failed at each write, it writes nothing) and unspoilt by
+// clicks while it runs, an apostrophe from end to end, and the forms in which errors
+// are reported.
 #include "dispensary/prescription_pricing.h"
 #include "dispensary_support.h"
 
