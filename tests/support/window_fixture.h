@@ -57,6 +57,8 @@ public:
     static void clickGridRow(forms::FlexGrid* grid, int row);
     // The widget that has the keyboard focus, as the control that holds it (or null).
     static forms::Control* focusedControl();
+    // Another window of the program becomes active, then `window` again.
+    void activateAnotherAndBack(forms::Form* window);
 
 private:
     TestEnvironment environment_;
