@@ -27,6 +27,9 @@ Form::Form(Placement placement) : QWidget(nullptr), placement_(placement)
     QFont font(QStringLiteral("宋体"));
     font.setPointSizeF(9);
     setFont(font);
+    // The form paints its own background, so a box repainted while the user types
+    // stops at the form instead of redrawing the sub-window's frame and title bar.
+    setAutoFillBackground(true);
 }
 
 Form::~Form() = default;
