@@ -86,7 +86,9 @@ DrugLookup::Outcome DrugLookup::codeKeyPress(int& keyAscii)
     if (keyAscii != forms::vbKeyReturn) return Outcome::Typing;
     keyAscii = 0;
     if (vb::Trim(codeBox_.Text()).isEmpty()) return Outcome::Empty;
-    codeBox_.setText(codeBox_.Text().toUpper());
+    // A code typed in upper case already is left as it stands (no repaint mid-look-up).
+    const QString upper = codeBox_.Text().toUpper();
+    if (upper != codeBox_.Text()) codeBox_.setText(upper);
     const QString code = vb::Trim(codeBox_.Text());
     return lookUp([&](dao::Database& db) { return findDrugByCode(db, code); }, nameBox_, &Drug::name);
 }

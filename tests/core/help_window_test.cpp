@@ -1,12 +1,8 @@
-// The help round trip between a working window and FrmHelp, and the progress window
-// as its callers find it when it loads.
+// The help round trip between a working window and FrmHelp, and the help texts.
 #include "core/globals.h"
 #include "core/help_texts.h"
 #include "core/help_window.h"
 #include "core/main_window.h"
-#include "core/progress_window.h"
-#include "platform/forms/buttons.h"
-#include "platform/forms/progressbar.h"
 #include "platform/forms/textbox.h"
 
 #include <QApplication>
@@ -62,7 +58,6 @@ private slots:
         QVERIFY(!caller->isEnabled());
         QCOMPARE(core::HelpTopic, QStringLiteral("BM"));
         QCOMPARE(help->TxtHelp->Text(), core::helpTextFor(QStringLiteral("BM")).replace(u'\n', QStringLiteral("\r\n")));
-        QVERIFY(help->TxtHelp->Locked());
 
         help->close();   // its close box
         QTRY_VERIFY(openHelpWindow() == nullptr);
@@ -76,37 +71,18 @@ private slots:
     // Every code has a text of its own; an unknown code shows an empty box.
     void eachCodeHasItsOwnText()
     {
-        const QStringList codes = {"BM", "YCKC", "YC", "Y-C", "F-J", "FJ", "ZD", "CY", "XY", "C-Y"};
         QSet<QString> texts;
-        for (const QString& code : codes) {
-            QVERIFY2(!core::helpTextFor(code).isEmpty(), qPrintable(code));
-            texts.insert(core::helpTextFor(code));
+        for (const char* code : {"BM", "YCKC", "YC", "Y-C", "F-J", "FJ", "ZD", "CY", "XY", "C-Y"}) {
+            const QString text = core::helpTextFor(code);
+            QVERIFY2(!text.isEmpty() && !texts.contains(text), code);
+            texts.insert(text);
         }
-        QCOMPARE(texts.size(), codes.size());
         QCOMPARE(core::helpTextFor(QStringLiteral("NONE")), QString());
     }
-
-    void progressWindowStartsEmptyOnTopWithoutClose();
 
 private:
     std::unique_ptr<core::MDIFqhmz> mainWindow_;
 };
-
-void HelpWindowTest::progressWindowStartsEmptyOnTopWithoutClose()
-{
-    auto* progress = new core::Frmjdys;
-    progress->ProgBar->setValue(40);
-    progress->Labpre->setCaption(QStringLiteral("40%"));
-    progress->Show();
-
-    QCOMPARE(progress->ProgBar->Value(), 0.0);
-    QCOMPARE(progress->Labpre->Caption(), QString());
-    QCOMPARE(progress->Labprg->Caption(), QString());
-    QVERIFY(progress->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QVERIFY(!progress->CloseBox());
-    QVERIFY(progress->windowFlags().testFlag(Qt::FramelessWindowHint));   // no title bar to put buttons on
-    progress->Unload();
-}
 
 QTEST_MAIN(HelpWindowTest)
 #include "help_window_test.moc"

@@ -32,13 +32,6 @@ const Member Members[] = {
     {"patentIndication", &AddPatentMedIndicationTerms, false, false},
 };
 
-const Member& member(const QString& name)
-{
-    for (const Member& m : Members)
-        if (name == QLatin1String(m.name)) return m;
-    qFatal("no member %s", qPrintable(name));
-}
-
 // The walk as the rules tell it: positions from 1, the character trimmed of blanks,
 // the group skipped by advancing the position, a separator closing the term.
 QStringList referenceWalk(const QString& text, bool firstFamily, bool cutsAtZhi)
@@ -92,28 +85,27 @@ private slots:
     void addsTerms()
     {
         const QString longTerm = QString(300, u'痛');
-        const struct { const char* member; QString text; QStringList stored; } rows[] = {
-            {"herbEffect", "清热(酒炒)解毒。", {"清热解毒"}},   // ASCII group skipped
-            {"herbEffect", "清热（酒炒）解毒。", {"清热解毒"}},   // full-width group skipped
-            {"herbIndication", "主治咳嗽，", {"主", "咳嗽"}},   // 治 cuts in the first family
-            {"formulaIndication", "主治咳嗽，", {"主治咳嗽"}},   // 治 kept for formula indications
-            {"herbEffect", "头 痛，", {"头痛"}},   // blank inside a term
-            {"herbEffect", "清热 : 解毒，", {"清热:解毒"}},   // ASCII colon kept
-            {"herbEffect", "，，；。", {}},   // separators only
-            {"symptom", "发热，恶寒。\r\n头痛，", {"发热", "恶寒"}},   // second family stops at CR
-            {"herbEffect", "发热，\r\n头痛，", {"发热", "\r\n头痛"}},   // first family keeps CR LF in a term
-            {"herbEffect", "清热，(酒炒，解毒，", {"清热"}},   // unclosed group skips the rest
-            {"symptom", "（酒炒)解毒，", {"解毒"}},   // mixed pair, second family
-            {"herbEffect", "（酒炒)解毒，", {}},   // mixed pair, first family
-            {"herbEffect", "清热，解毒", {"清热", "解毒"}},   // final term kept
-            {"patentIndication", "发热，恶寒\r\n头痛", {"发热", "恶寒"}},   // term at the first CR kept
-            {"herbIndication", "头痛，头痛。头痛", {"头痛"}},   // repeat stored once
-            {"formulaNote", "ABC，abc", {"ABC"}},   // letter case stored once
-            {"symptom", "当归'，[a]%?#，", {"当归'", "[a]%?#"}},   // apostrophe and pattern marks literal
-            {"symptom", longTerm + "，", {longTerm}},   // long term stored whole
+        const struct { const TermSplitter& splitter; QString text; QStringList stored; } rows[] = {
+            {AddHerbEffectTerms, "清热(酒炒)解毒。", {"清热解毒"}},   // ASCII group skipped
+            {AddHerbEffectTerms, "清热（酒炒）解毒。", {"清热解毒"}},   // full-width group skipped
+            {AddHerbIndicationTerms, "主治咳嗽，", {"主", "咳嗽"}},   // 治 cuts in the first family
+            {AddFormulaIndicationTerms, "主治咳嗽，", {"主治咳嗽"}},   // 治 kept for formula indications
+            {AddHerbEffectTerms, "头 痛，", {"头痛"}},   // blank inside a term
+            {AddHerbEffectTerms, "清热 : 解毒，", {"清热:解毒"}},   // ASCII colon kept
+            {AddHerbEffectTerms, "，，；。", {}},   // separators only
+            {AddSymptomTerms, "发热，恶寒。\r\n头痛，", {"发热", "恶寒"}},   // second family stops at CR
+            {AddHerbEffectTerms, "发热，\r\n头痛，", {"发热", "\r\n头痛"}},   // first family keeps CR LF in a term
+            {AddHerbEffectTerms, "清热，(酒炒，解毒，", {"清热"}},   // unclosed group skips the rest
+            {AddSymptomTerms, "（酒炒)解毒，", {"解毒"}},   // mixed pair, second family
+            {AddHerbEffectTerms, "（酒炒)解毒，", {}},   // mixed pair, first family
+            {AddHerbEffectTerms, "清热，解毒", {"清热", "解毒"}},   // final term kept
+            {AddPatentMedIndicationTerms, "发热，恶寒\r\n头痛", {"发热", "恶寒"}},   // term at the first CR kept
+            {AddHerbIndicationTerms, "头痛，头痛。头痛", {"头痛"}},   // repeat stored once
+            {AddFormulaNoteTerms, "ABC，abc", {"ABC"}},   // letter case stored once
+            {AddSymptomTerms, "当归'，[a]%?#，", {"当归'", "[a]%?#"}},   // apostrophe and pattern marks literal
+            {AddSymptomTerms, longTerm + "，", {longTerm}},   // long term stored whole
         };
-        for (const auto& [name, text, terms] : rows) {
-            const TermSplitter& splitter = *member(name).splitter;
+        for (const auto& [splitter, text, terms] : rows) {
             env_.open().execute("delete * from " + splitter.table);
             splitter(text);
             splitter(text);

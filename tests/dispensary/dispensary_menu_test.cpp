@@ -8,18 +8,9 @@
 #include "dispensary/stock_in.h"
 #include "dispensary/stock_out.h"
 #include "dispensary/stock_queries.h"
-#include "platform/forms/buttons.h"
-#include "platform/forms/flexgrid.h"
-#include "platform/forms/lists.h"
-#include "platform/forms/tabbeddialog.h"
-#include "platform/forms/textbox.h"
-#include "support/window_fixture.h"
+#include "dispensary_support.h"
 
-#include <QAction>
 #include <QMenu>
-#include <QMenuBar>
-#include <QPointer>
-#include <QtTest>
 
 using namespace dispensary;
 
@@ -51,67 +42,54 @@ class DispensaryMenuTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void eachItemOpensItsWindow_data()
-    {
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<QString>("menuCaption");
-        QTest::addColumn<QString>("windowClass");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("drug list") << "YcqkWh" << "系统维护&W" << "dispensary::Frmyjwh" << "药品价格维护";
-        QTest::newRow("stock-in") << "ycrc" << "药品入出库管理&R" << "dispensary::Frmycrk" << "中药材入库、退库";
-        QTest::newRow("other stock-out") << "YcqkCk" << "药品入出库管理&R" << "dispensary::FrmYcck" << "药材出库";
-        QTest::newRow("pricing") << "YcqkXs" << "药品入出库管理&R" << "dispensary::Frmycjj" << "病志处方药材计价";
-        QTest::newRow("stock queries") << "Yckc" << "药品入出库管理&R" << "dispensary::Frmyckc" << "药材库存查询";
-    }
-
     void eachItemOpensItsWindow()
     {
-        QFETCH(QString, item);
-        QFETCH(QString, menuCaption);
-        QFETCH(QString, windowClass);
-        QFETCH(QString, caption);
-        WindowFixture fixture;
-        fixture.environment().insert(QStringLiteral("hzzdzl"),
-                                     {"A001", "内科", "2024-03-15", "  ", "  ", "  ", "  ", "  ",
-                                      "当归 10克", "  ", "  ", "张医生"});
-        registerDispensaryWindows(fixture.mainWindow());
-        QAction* action = fixture.mainWindow().menuAction(item);
-        QVERIFY(action->isEnabled());
-        const auto* menu = qobject_cast<QMenu*>(action->parent());
-        QVERIFY(menu);
-        QCOMPARE(menu->title(), menuCaption);
+        const QString items[][4] = {{"YcqkWh", "系统维护&W", "dispensary::Frmyjwh", "药品价格维护"},
+            {"ycrc", "药品入出库管理&R", "dispensary::Frmycrk", "中药材入库、退库"},
+            {"YcqkCk", "药品入出库管理&R", "dispensary::FrmYcck", "药材出库"},
+            {"YcqkXs", "药品入出库管理&R", "dispensary::Frmycjj", "病志处方药材计价"},
+            {"Yckc", "药品入出库管理&R", "dispensary::Frmyckc", "药材库存查询"}};
+        for (const auto& [item, menuCaption, windowClass, caption] : items) {
+            WindowFixture fixture;
+            fixture.environment().insert("hzzdzl", {"A001", "内科", "2024-03-15", "  ", "  ", "  ", "  ", "  ", "当归 10克",
+                                                    "  ", "  ", "张医生"});
+            registerDispensaryWindows(fixture.mainWindow());
+            QAction* action = fixture.mainWindow().menuAction(item);
+            QVERIFY(action->isEnabled() && qobject_cast<QMenu*>(action->parent()));
+            QCOMPARE(qobject_cast<QMenu*>(action->parent())->title(), menuCaption);
 
-        action->trigger();
-        QPointer<forms::Form> window = forms::Form::ActiveForm();
-        QVERIFY(window);
-        QCOMPARE(QString::fromLatin1(window->metaObject()->className()), windowClass);
-        QCOMPARE(window->Caption(), caption);
-        for (const char* top : TopMenus) QVERIFY2(!fixture.mainWindow().menuAction(top)->isEnabled(), top);
+            action->trigger();
+            QPointer<forms::Form> window = forms::Form::ActiveForm();
+            QVERIFY(window);
+            QCOMPARE(QString::fromLatin1(window->metaObject()->className()), windowClass);
+            QCOMPARE(window->Caption(), caption);
+            for (const char* top : TopMenus) QVERIFY2(!fixture.mainWindow().menuAction(top)->isEnabled(), top);
 
-        // No label butts against the box before it on its row.
-        for (const forms::Label* label : window->findChildren<forms::Label*>()) {
-            const QRect at = label->geometry();
-            for (const forms::Control* box : window->findChildren<forms::Control*>()) {
-                const QRect other = box->geometry();
-                if (box == label || box->parentWidget() != label->parentWidget() || other.right() >= at.left()
-                    || other.bottom() < at.top() || other.top() > at.bottom())
-                    continue;
-                QVERIFY2(at.left() - other.right() > 2, qPrintable(label->Caption()));
+            // No label butts against the box before it on its row.
+            for (const forms::Label* label : window->findChildren<forms::Label*>()) {
+                const QRect at = label->geometry();
+                for (const forms::Control* box : window->findChildren<forms::Control*>()) {
+                    const QRect other = box->geometry();
+                    if (box == label || box->parentWidget() != label->parentWidget() || other.right() >= at.left()
+                        || other.bottom() < at.top() || other.top() > at.bottom())
+                        continue;
+                    QVERIFY2(at.left() - other.right() > 2, qPrintable(label->Caption()));
+                }
             }
-        }
 
-        // Tab from the first control walks the chain in its order and comes back round.
-        const std::vector<QWidget*> chain = tabChain(window);
-        static_cast<forms::Control*>(chain.front())->SetFocus();
-        for (std::size_t i = 1; i <= chain.size(); ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QWidget* expected = chain[i % chain.size()];
-            QVERIFY2(WindowFixture::focusedControl() == expected,
-                     qPrintable(QStringLiteral("Tab %1 of %2").arg(i).arg(windowClass)));
+            // Tab from the first control walks the chain in its order and comes back round.
+            const std::vector<QWidget*> chain = tabChain(window);
+            static_cast<forms::Control*>(chain.front())->SetFocus();
+            for (std::size_t i = 1; i <= chain.size(); ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QWidget* expected = chain[i % chain.size()];
+                QVERIFY2(WindowFixture::focusedControl() == expected,
+                         qPrintable(QStringLiteral("Tab %1 of %2").arg(i).arg(windowClass)));
+            }
+            window->Unload();
+            QTRY_VERIFY(window.isNull());
+            for (const char* top : TopMenus) QVERIFY2(fixture.mainWindow().menuAction(top)->isEnabled(), top);
         }
-        window->Unload();
-        QTRY_VERIFY(window.isNull());
-        for (const char* top : TopMenus) QVERIFY2(fixture.mainWindow().menuAction(top)->isEnabled(), top);
     }
 };
 

@@ -1,32 +1,18 @@
-// The driving that the stock-in, other stock-out and stock queries window tests share:
-// the window opened through its menu item on a fresh database that holds the drug
-// list, a valid movement filled in, a code typed and looked up, the Enter chain walked
-// box by box, one box's Enter refused, the save pressed with its questions answered
-// (an empty queue answers OK or Yes) and stopped by the input check, and another window
-// made active and this one again. A driver of StockMovementWindow drives either stock
-// window through the base both share.
+// The driving that the stock window tests share: the window opened through its menu
+// item on a fresh database that holds the drug list, a valid movement filled in, a
+// code typed and looked up, the Enter chain walked box by box, one box's Enter
+// refused, the save pressed with its questions answered (an empty queue answers OK or
+// Yes), the input checks broken in their order, and the save failed at each of its
+// writes. A driver of StockMovementWindow drives either stock window through their base.
 #pragma once
 
-#include "stock_test_data.h"
-#include "support/window_fixture.h"
 
-#include "core/globals.h"
+#include "dispensary_support.h"
 #include "dispensary/stock_in.h"
 #include "dispensary/stock_out.h"
-#include "platform/dao/fault_injector.h"
-#include "platform/forms/buttons.h"
-#include "platform/forms/form.h"
-#include "platform/forms/textbox.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QtTest>
 #include <initializer_list>
-#include <map>
 #include <type_traits>
-#include <vector>
 
 namespace stocktest {
 
@@ -55,8 +41,7 @@ public:
 
     TestEnvironment& environment() { return world.environment(); }
 
-    // Fills every box of a stock window with a valid movement of `code` (looked up
-    // through Enter).
+    // Fills every box of a stock window with a valid movement of `code` (looked up through Enter).
     void fill(const QString& code, const QString& quantity, const QString& amount)
     {
         auto* in = dynamic_cast<dispensary::Frmycrk*>(window);
@@ -73,32 +58,12 @@ public:
         }
     }
 
-    // The box of a stock window by its name, for table-driven cases.
-    forms::TextBox* box(const QString& name) const
-    {
-        std::map<QString, forms::TextBox*> boxes = {
-            {"Txtycbm", window->Txtycbm}, {"TxtPjhm", window->TxtPjhm}, {"TxtGjsj", window->TxtGjsj},
-            {"Txthwll", window->Txthwll}, {"TxtYcsl", window->TxtYcsl}, {"TxtYcje", window->TxtYcje},
-            {"Txtjbxm", window->Txtjbxm}};
-        if (auto* in = dynamic_cast<dispensary::Frmycrk*>(window))
-            boxes.insert({{"TxtYcph", in->TxtYcph}, {"TxtYsqx", in->TxtYsqx}, {"Txthwcd", in->Txthwcd}});
-        return boxes.at(name);
-    }
-
     // Types `code` into the code box and presses Enter there.
     void lookUpCode(const QString& code)
     {
         window->Txtycbm->SetFocus();
         WindowFixture::type(window->Txtycbm, code);
         WindowFixture::pressEnter(window->Txtycbm);
-    }
-
-    // `text` pasted over the whole of `box` by Ctrl+V, which no key filter sees.
-    static void paste(forms::TextBox* box, const QString& text)
-    {
-        QApplication::clipboard()->setText(text);
-        box->SetFocusSelectAll();
-        QTest::keyClick(box->inner(), Qt::Key_V, Qt::ControlModifier);
     }
 
     void walkEnterChain(const std::vector<EnterStep>& steps)
@@ -110,57 +75,50 @@ public:
         }
     }
 
-    // `text` put into `box` as a paste puts it, Enter pressed there: refused with
-    // `message` alone (`icon`, OK only, empty title), and the box keeps the focus.
-    void expectEnterRefused(forms::TextBox* box, const QString& text, const QString& message, int icon)
+    // A box given a text, and the message (for Enter, under its icon) that refuses it.
+    struct BoxCase {
+        forms::TextBox* box;
+        QString text;
+        QString message;
+        int icon = forms::vbInformation;
+    };
+    // Each text put into its box as a paste puts it, Enter pressed there: refused with the
+    // message alone under its icon, and the box keeps the focus.
+    void expectEnterRefused(const std::vector<BoxCase>& cases)
     {
-        box->setText(text);
-        box->SetFocus();
-        WindowFixture::pressEnter(box);
-        QCOMPARE(world.messages(), QStringList{message});
-        const forms::MessageBoxes::Shown& shown = world.boxes().shown().front();
-        QCOMPARE(shown.icon, icon);
-        QCOMPARE(shown.buttons, forms::vbOKOnly);
-        QVERIFY(shown.title.isEmpty());
-        QCOMPARE(WindowFixture::focusedControl(), box);
+        for (const BoxCase& c : cases) {
+            world.clearMessages();
+            c.box->setText(c.text);
+            c.box->SetFocus();
+            WindowFixture::pressEnter(c.box);
+            QCOMPARE(world.messages(), QStringList{c.message});
+            QCOMPARE(world.boxes().shown().front().icon, c.icon);
+            QCOMPARE(WindowFixture::focusedControl(), c.box);
+        }
     }
 
+    // Clears the message log, answers the questions and presses the save button.
     void save(std::initializer_list<int> answers = {})
     {
+        world.clearMessages();
         world.answer(answers);
         WindowFixture::click(window->CmdSave);
     }
 
-    // With the boxes holding a valid movement, `box` is given `text` and the save
-    // pressed: it ends at `message`, the box has the focus, and no row is written.
-    void expectSaveStopsAt(forms::TextBox* box, const QString& text, const QString& message)
-    {
-        const int balanceRows = environment().count("ycyltb");
-        box->setText(text);
-        world.clearMessages();
-        save();
-        QCOMPARE(world.messages().last(), message);
-        QCOMPARE(WindowFixture::focusedControl(), box);
-        QCOMPARE(environment().count("yccrtb"), 0);
-        QCOMPARE(environment().count("ycyltb"), balanceRows);
-    }
-
-    // One step of the input check: `text` put into `box` fails it with `message`.
-    struct BrokenBox {
-        forms::TextBox* box;
-        QString text;
-        QString message;
-    };
     // The checks in their order, each broken together with the next one (when that is
-    // another box): the save stops at the earlier one, so two checks swapped fail here.
-    void expectChecksInOrder(const std::vector<BrokenBox>& checks)
+    // another box): the save stops at the earlier one with the focus on its box and
+    // nothing written, so two checks swapped fail here.
+    void expectChecksInOrder(const std::vector<BoxCase>& checks)
     {
         for (std::size_t i = 0; i < checks.size(); ++i) {
             WindowFixture::click(window->CmdQcls);
             fill("DG01", "10", "200");
-            const BrokenBox* next = i + 1 < checks.size() && checks[i + 1].box != checks[i].box ? &checks[i + 1] : nullptr;
-            if (next) next->box->setText(next->text);
-            expectSaveStopsAt(checks[i].box, checks[i].text, checks[i].message);
+            if (i + 1 < checks.size() && checks[i + 1].box != checks[i].box) checks[i + 1].box->setText(checks[i + 1].text);
+            checks[i].box->setText(checks[i].text);
+            save();
+            QCOMPARE(world.messages().last(), checks[i].message);
+            QCOMPARE(WindowFixture::focusedControl(), checks[i].box);
+            QCOMPARE(environment().count("yccrtb"), 0);
         }
     }
 
@@ -170,17 +128,15 @@ public:
     // save makes `writes` writes and is answered without a price question.
     void expectEveryWriteFaultLeavesAll(int writes)
     {
-        const std::vector<Row> journal = rowsOf(environment(), "yccrtb");
-        const std::vector<Row> balances = rowsOf(environment(), "ycyltb");
+        const auto journal = rowsOf(environment(), "yccrtb");
+        const auto balances = rowsOf(environment(), "ycyltb");
         int n = 1;
         for (;; ++n) {
             dao::WriteFault::arm(n);
-            world.clearMessages();
             save();
             if (!dao::WriteFault::fired()) break;
             QCOMPARE(world.messages().size(), 2);   // the confirmation, then the error alone
             QVERIFY(world.messages().last().contains(QStringLiteral("磁盘或网络读写错误")));
-            QCOMPARE(world.boxes().shown().back().icon, forms::vbInformation);
             QCOMPARE(rowsOf(environment(), "yccrtb"), journal);
             QCOMPARE(rowsOf(environment(), "ycyltb"), balances);
             QCOMPARE(window->Txtycmc->Text(), QString("当归"));
@@ -188,18 +144,6 @@ public:
         dao::WriteFault::disarm();
         QCOMPARE(n - 1, writes);
         QCOMPARE(rowsOf(environment(), "yccrtb").size(), journal.size() + 1);
-    }
-
-    // Another window of the program becomes active, then this one again.
-    void activateAnotherAndBack()
-    {
-        auto* other = new forms::Form;
-        other->Show();
-        QCoreApplication::processEvents();
-        QCOMPARE(forms::Form::ActiveForm(), other);
-        world.mainWindow().mdiArea()->setActiveSubWindow(window->subWindow());
-        QCoreApplication::processEvents();
-        QCOMPARE(forms::Form::ActiveForm(), static_cast<forms::Form*>(window));
     }
 };
 

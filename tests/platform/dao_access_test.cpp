@@ -8,7 +8,6 @@
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
 #include "platform/dao/fault_injector.h"
-#include "platform/file_bytes.h"
 #include "platform/raised.h"
 #include "support/ordinary_user.h"
 #include "support/test_environment.h"
@@ -21,8 +20,6 @@
 #include <unistd.h>
 
 namespace {
-
-using testing::bytesOf;
 
 QString firstCode(dao::Database& db, const QString& queryName)
 {
@@ -59,7 +56,7 @@ private slots:
         // as two copies of the program would.
         const QString second = env.windowsDir() + QStringLiteral("/system/second.mdb");
         QCOMPARE(::link(QFile::encodeName(env.databasePath()).constData(), QFile::encodeName(second).constData()), 0);
-        const QByteArray before = bytesOf(env.databasePath());
+        const QByteArray before = TestEnvironment::bytesOf(env.databasePath());
 
         dao::Database one = env.open();
         dao::Database two = dao::Database::open(second, data::connectText());
@@ -72,22 +69,22 @@ private slots:
         QCOMPARE(one.queryDefs(), QStringList{QStringLiteral("000")});
         two.deleteAllQueryDefs();
         QCOMPARE(firstCode(one, QStringLiteral("000")), QStringLiteral("A1"));
-        one.deleteQueryDef(QStringLiteral("000"));
+        one.deleteAllQueryDefs();
 
-        QCOMPARE(bytesOf(env.databasePath()), before);
+        QCOMPARE(TestEnvironment::bytesOf(env.databasePath()), before);
         QVERIFY(!QFile::exists(env.databasePath() + QStringLiteral("-journal")));
     }
 
+    // A read-only file, a folder without write permission and a full disk.
     void aRefusedChangeNamesItsCauseAndTheFileCanStillBeViewed_data()
     {
         QTest::addColumn<QString>("condition");
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("says");
-        QTest::newRow("read-only file") << "file" << 3027 << QStringLiteral("是只读的");
-        QTest::newRow("folder without write permission") << "folder" << 3051 << QStringLiteral("文件夹");
-        QTest::newRow("full disk") << "full" << 3026 << QStringLiteral("磁盘空间不足");
+        QTest::newRow("file") << "file" << 3027 << QStringLiteral("是只读的");
+        QTest::newRow("folder") << "folder" << 3051 << QStringLiteral("文件夹");
+        QTest::newRow("full") << "full" << 3026 << QStringLiteral("磁盘空间不足");
     }
-
     void aRefusedChangeNamesItsCauseAndTheFileCanStillBeViewed()
     {
         QFETCH(QString, condition);
@@ -96,7 +93,7 @@ private slots:
         TestEnvironment env;
         env.insert(QStringLiteral("ycjg"), {"A1", "当归", 1, "克", "草药"});
         const QString folder = QFileInfo(env.databasePath()).absolutePath();
-        const QByteArray before = bytesOf(env.databasePath());
+        const QByteArray before = TestEnvironment::bytesOf(env.databasePath());
         {
             OrdinaryUser user(env.windowsDir());
             if (condition == "file") QFile::setPermissions(env.databasePath(), QFile::ReadOwner);
@@ -113,7 +110,7 @@ private slots:
             QVERIFY2(error.description().contains(says) && error.description().contains(named), qPrintable(error.description()));
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
-        QCOMPARE(bytesOf(env.databasePath()), before);
+        QCOMPARE(TestEnvironment::bytesOf(env.databasePath()), before);
     }
 
     void cleanup() { dao::WriteFault::disarm(); }
@@ -121,7 +118,7 @@ private slots:
     void theNthWriteFailsOnceAndNothingIsStored_data()
     {
         QTest::addColumn<int>("n");
-        for (int n = 1; n <= 5; ++n) QTest::newRow(qPrintable(QString::number(n))) << n;
+        for (int n = 1; n <= 5; ++n) QTest::addRow("%d", n) << n;
     }
 
     void theNthWriteFailsOnceAndNothingIsStored()

@@ -1,12 +1,10 @@
 // Table recordsets and dynasets as the windows use them: stored and index order, seek
 // with fewer keys, noMatch, edit/update/delete by ordinal, stored queries, ordered and
-// DISTINCT dynasets as the collation sorts them, case-blind equality, #date# criteria,
-// texts with quotes and pattern characters,
-// large dynasets and texts read back exactly, and
+// DISTINCT dynasets as the collation sorts them, texts with quotes and pattern
+// characters, large dynasets and texts read back exactly, and
 // transactions that leave nothing half-written.
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
-#include "platform/file_bytes.h"
 #include "platform/raised.h"
 #include "support/test_environment.h"
 
@@ -27,16 +25,9 @@ QStringList query(dao::Database& db, const QString& sql)
     return column(db.storeAndOpen(QStringLiteral("000"), sql));
 }
 
-void addDrug(TestEnvironment& env, const QString& code, const QString& name, double price)
+void addDrug(TestEnvironment& env, const QString& code, const QString& name, double price = 1)
 {
     env.insert(QStringLiteral("ycjg"), {code, name, price, QStringLiteral("克"), QStringLiteral("中药")});
-}
-
-// Drugs priced 1, 2, 3... in the order given.
-void addDrugs(TestEnvironment& env, std::initializer_list<std::pair<const char*, const char*>> codesAndNames)
-{
-    double price = 1;
-    for (const auto& [code, name] : codesAndNames) addDrug(env, QString::fromUtf8(code), QString::fromUtf8(name), price++);
 }
 
 dao::Recordset drugsByCode(dao::Database& db)
@@ -58,17 +49,10 @@ private slots:
         for (const char* term : {"补血", "安神", "活血"}) env.insert(QStringLiteral("ycgy"), {term});
         dao::Database db = env.open();
         dao::Recordset rs = db.openTable(QStringLiteral("YCGY"));
-        QCOMPARE(rs.recordCount(), 3);
         QCOMPARE(column(db.openTable(QStringLiteral("ycgy"))), QStringList({"补血", "安神", "活血"}));
         rs.setIndex(QStringLiteral("ycgyi"));
         QCOMPARE(column(std::move(rs)), QStringList({"安神", "补血", "活血"}));
-
-        dao::Recordset empty = db.openTable(QStringLiteral("yczz"));
-        QVERIFY(empty.eof());
-        QVERIFY(empty.bof());
-        QVERIFY_THROWS_EXCEPTION(dao::Error, empty.moveNext());
-
-        // Unknown tables, indexes and fields are errors.
+        QVERIFY_THROWS_EXCEPTION(dao::Error, db.openTable(QStringLiteral("yczz")).moveNext());   // empty
         QVERIFY_THROWS_EXCEPTION(dao::Error, db.openTable(QStringLiteral("nosuch")));
         dao::Recordset drugs = db.openTable(QStringLiteral("ycjg"));
         QVERIFY_THROWS_EXCEPTION(dao::Error, drugs.setIndex(QStringLiteral("ycyli")));   // another table's index
@@ -80,90 +64,68 @@ private slots:
     {
         TestEnvironment env;
         const QString visits = QStringLiteral("hzzdzl");
-        env.insert(visits, {"001", "内科", QDate(2024, 1, 2), "15/20", 60, 60, "头痛", "", "川芎 10", "", QDate(2024, 1, 9), "李医生"});
-        env.insert(visits, {"001", "内科", QDate(2024, 1, 1), "15/20", 60, 60, "头痛", "", "白芷 6", "", QDate(2024, 1, 8), "李医生"});
+        env.insert(visits, {"001", "内科", QDate(2024, 1, 2), "15/20", 60, 60, "头痛", "", "川芎 10"});
+        env.insert(visits, {"001", "内科", QDate(2024, 1, 1), "15/20", 60, 60, "头痛", "", "白芷 6"});
         env.insert(visits, {"002", "外科", QDate(2024, 1, 1)});
         addDrug(env, QStringLiteral("AB12"), QStringLiteral("当归"), 1250);
         dao::Database db = env.open();
         dao::Recordset rs = db.openTable(visits);
         rs.setIndex(QStringLiteral("zdbmi"));
-
-        rs.seek(QStringLiteral("="), QStringLiteral("001"), QStringLiteral("内科"), QStringLiteral("2024-01-02"));
-        QVERIFY(!rs.noMatch());
-        QCOMPARE(rs.field(8).toString(), QStringLiteral("川芎 10"));
-        QCOMPARE(rs.field(2).toDate(), QDate(2024, 1, 2));
-        QCOMPARE(rs.field(4).type(), vb::Variant::Type::Number);
-
         rs.seek(QStringLiteral("="), QStringLiteral("001"), QStringLiteral("内科"), QDate(2024, 1, 2));   // a Date key
-        QVERIFY(!rs.noMatch());
-
+        QCOMPARE(rs.field(8).toString(), QStringLiteral("川芎 10"));
+        QCOMPARE(rs.field(4).type(), vb::Variant::Type::Number);
         rs.seek(QStringLiteral("="), QStringLiteral("001"));   // first in index order: the earlier date
-        QVERIFY(!rs.noMatch());
         QCOMPARE(rs.field(QStringLiteral("blcf")).toString(), QStringLiteral("白芷 6"));
         rs.moveNext();                                         // and on from there in index order
         QCOMPARE(rs.field(QStringLiteral("blcf")).toString(), QStringLiteral("川芎 10"));
-
         rs.seek(QStringLiteral("="), QStringLiteral("003"));
         QVERIFY(rs.noMatch());
         QVERIFY_THROWS_EXCEPTION(dao::Error, rs.field(0));
 
-        dao::Recordset drugs = drugsByCode(db);   // keys in another case, prices kept
+        dao::Recordset drugs = drugsByCode(db);   // keys in another case
         drugs.seek(QStringLiteral("="), QStringLiteral("ab12"));
         QVERIFY(!drugs.noMatch());
-        QCOMPARE(drugs.field(2), vb::Variant(1250.0));
-        QCOMPARE(drugs.field(4).type(), vb::Variant::Type::Text);
     }
 
     void editUpdateAndDeleteByOrdinalAndMoveOnAfterADelete()
     {
         TestEnvironment env;
-        addDrugs(env, {{"A1", "当归"}, {"A2", "川芎"}, {"A3", "白芷"}});
+        for (const char* code : {"A1", "A2", "A3"}) addDrug(env, QString::fromLatin1(code), QStringLiteral("当归") + QLatin1String(code));
         dao::Database db = env.open();
         dao::Recordset rs = drugsByCode(db);
         rs.seek(QStringLiteral("="), QStringLiteral("A2"));
         rs.edit();
         rs.setField(2, QStringLiteral("1,250.50"));            // a box text, read as the number it shows
-        rs.setField(3, 7);                                      // a number into a text column
         rs.update();
         QCOMPARE(rs.field(2), vb::Variant(1250.5));
-        QCOMPARE(rs.field(3), vb::Variant(QStringLiteral("7")));
         rs.edit();
-        rs.setField(2, QStringLiteral("3-"));                  // a trailing sign, as the runtime reads it
-        QCOMPARE(rs.field(2), vb::Variant(-3.0));
         for (const char* notANumber : {"十元", "inf", "nan", "1e999"})
             QVERIFY_THROWS_EXCEPTION(dao::Error, rs.setField(2, QString::fromUtf8(notANumber)));
 
         // Delete in a walk: the next move lands on the row after the deleted one.
         rs.moveFirst();
         rs.moveNext();
-        QCOMPARE(rs.field(0).toString(), QStringLiteral("A2"));
         rs.remove();
         QVERIFY_THROWS_EXCEPTION(dao::Error, rs.field(0));
         rs.moveNext();
         QCOMPARE(rs.field(0).toString(), QStringLiteral("A3"));
         QCOMPARE(column(db.openTable(QStringLiteral("ycjg"))), QStringList({"A1", "A3"}));
-
-        // Setting a field without AddNew or Edit is refused.
-        QVERIFY_THROWS_EXCEPTION(dao::Error, rs.setField(0, QStringLiteral("X")));
+        QVERIFY_THROWS_EXCEPTION(dao::Error, rs.setField(0, QStringLiteral("X")));   // without AddNew or Edit
 
         // A move after deleting a sought row goes to its successor in index order, here
-        // not the stored order (A1, A3, A2).
-        addDrug(env, QStringLiteral("A2"), QStringLiteral("川芎"), 2);
+        // not the stored order (A1, A3, A2), also after an added row made the walk stale.
+        addDrug(env, QStringLiteral("A2"), QStringLiteral("川芎"));
         rs = drugsByCode(db);
         rs.seek(QStringLiteral("="), QStringLiteral("A2"));
         rs.remove();
         rs.moveNext();
         QCOMPARE(rs.field(0).toString(), QStringLiteral("A3"));
-
-        // The same after the walk order went stale through an added row.
         rs.addNew();
         rs.setField(0, QStringLiteral("A0"));
         rs.setField(1, QStringLiteral("黄芪"));
         rs.update();
         rs.seek(QStringLiteral("="), QStringLiteral("A1"));
         rs.remove();
-        rs.movePrevious();
-        QCOMPARE(rs.field(0).toString(), QStringLiteral("A0"));
         rs.moveNext();
         QCOMPARE(rs.field(0).toString(), QStringLiteral("A3"));
         QCOMPARE(column(db.openTable(QStringLiteral("ycjg"))), QStringList({"A3", "A0"}));
@@ -173,8 +135,7 @@ private slots:
     {
         TestEnvironment env;
         const dao::Database held = env.open();   // as the program holds it for its run
-        addDrug(env, QStringLiteral("B2"), QStringLiteral("川芎"), 2);
-        addDrug(env, QStringLiteral("B1"), QStringLiteral("当归"), 1);
+        for (const char* code : {"B2", "B1"}) addDrug(env, QString::fromLatin1(code), QLatin1String(code));
         dao::Recordset rs;
         {
             dao::Database db = env.open();
@@ -183,20 +144,15 @@ private slots:
             rs = db.storeAndOpen(QStringLiteral("000"), QStringLiteral("select * from ycjg order by ycbm"));
             QCOMPARE(db.queryDefs(), QStringList({"000"}));
         }
-        QCOMPARE(rs.recordCount(), 2);
-        QCOMPARE(rs.fieldCount(), 5);
-        QCOMPARE(rs.fieldName(1), QStringLiteral("ycmc"));
         QCOMPARE(rs.field(QStringLiteral("YCBM")).toString(), QStringLiteral("B1"));
         rs.moveLast();
         QCOMPARE(rs.field(0).toString(), QStringLiteral("B2"));
         rs.moveNext();
-        QVERIFY(rs.eof());
-        QVERIFY_THROWS_EXCEPTION(dao::Error, rs.field(0));
+        QVERIFY_THROWS_EXCEPTION(dao::Error, rs.field(0));   // past the end
 
         dao::Database db = env.open();
         QCOMPARE(column(db.openRecordset(QStringLiteral("000"))), QStringList({"B1", "B2"}));
-        db.deleteQueryDef(QStringLiteral("000"));
-        QVERIFY(db.queryDefs().isEmpty());
+        db.deleteAllQueryDefs();
         QVERIFY_THROWS_EXCEPTION(dao::Error, db.openRecordset(QStringLiteral("000")));
     }
 
@@ -231,14 +187,11 @@ private slots:
             QCOMPARE(rs.fieldBytes(1), nameOf(i).toUtf8());
             QCOMPARE(rs.field(2).toDouble(), i + 0.5);
             QVERIFY(rs.field(3).isNull());
-            QCOMPARE(rs.fieldBytes(0), rs.field(0).toString().toUtf8());
             QCOMPARE(rs.field(4).toString(), nameOf(i));
         };
         int i = 0;
         for (rs.moveFirst(); !rs.eof(); rs.moveNext()) checkRow(i++);
         QCOMPARE(i, drugs);
-        for (rs.moveLast(); !rs.bof(); rs.movePrevious()) checkRow(--i);
-        QCOMPARE(i, 0);
     }
 
     void textsReadBackAsTheyWereStored()
@@ -250,48 +203,12 @@ private slots:
         dao::Recordset rs = db.openRecordset(QStringLiteral(
             "select '活血化瘀' as herb, cast(x'efbbbf41' as text) as marked, cast(x'e6b4bbff41e6' as text) as broken, "
             "'' as blank, null as nothing, 2.5 as price, 3 as count"));
-        QCOMPARE(rs.field(0).toString(), QStringLiteral("活血化瘀"));
-        QCOMPARE(rs.field(1).toString(), QString::fromUtf8("\xef\xbb\xbf" "A"));
-        QCOMPARE(rs.field(2).toString(), QString::fromUtf8("\xe6\xb4\xbb\xff" "A\xe6"));
-        QCOMPARE(rs.field(3).type(), vb::Variant::Type::Text);
-        QCOMPARE(rs.field(3).toString(), QString());
-        QVERIFY(rs.field(4).isNull());
-        QCOMPARE(rs.field(5).type(), vb::Variant::Type::Number);
-        QCOMPARE(rs.field(5).toDouble(), 2.5);
-        QCOMPARE(rs.field(6).toDouble(), 3.0);
+        const vb::Variant expected[] = {QStringLiteral("活血化瘀"), QString::fromUtf8("\xef\xbb\xbf" "A"),
+                                        QString::fromUtf8("\xe6\xb4\xbb\xff" "A\xe6"), QString(), {}, 2.5, 3.0};
+        for (int c = 0; c < 7; ++c) QCOMPARE(rs.field(c), expected[c]);
         const QString longText = QString(2000, QChar(0x8349));   // longer than the decoder's stack buffer
         env.insert(QStringLiteral("ycgy"), {longText});
         QCOMPARE(db.openRecordset(QStringLiteral("select ycgy from ycgy")).field(0).toString(), longText);
-    }
-
-    // Texts compare without regard to case; dates are given in the old #date# form.
-    // (The pinyin order itself is checked against the collation and by the windows.)
-    void caseInsensitiveEqualityAndDateCriteria()
-    {
-        TestEnvironment env;
-        for (const char* name : {"b", "A"}) env.insert(QStringLiteral("yckpass"), {name, "1", 1});
-        dao::Database db = env.open();
-        QCOMPARE(query(db, QStringLiteral("select passuser from yckpass where passuser='a'")), QStringList({"A"}));
-        const QString journal = QStringLiteral("yccrtb");
-        env.insert(journal, {QDate(2024, 2, 29), "当归", "购进"});
-        env.insert(journal, {QDate(2024, 3, 1), "川芎", "购进"});
-        env.insert(journal, {QDate(2024, 3, 31), "白芷", "出库"});
-        env.insert(journal, {QDate(2024, 4, 1), "黄芪", "购进"});
-        QCOMPARE(query(db, QStringLiteral("select ycbm,crsj from yccrtb where crsj between #2024-03-01# and  #2024-03-31# order by crsj,ycbm")),
-                 QStringList({"川芎", "白芷"}));
-        QCOMPARE(query(db, QStringLiteral("select ycbm from yccrtb where crsj between #2024-03-01# and  #2024-04-30# and ywzy<>'购进'")),
-                 QStringList({"白芷"}));
-    }
-
-    void orderedDynasetsAgreeWithSqlitesOwnSort_data()
-    {
-        QTest::addColumn<QString>("sql");
-        QTest::newRow("by a name") << "select * from ycjg order by ycmc";
-        QTest::newRow("by number, then name") << "select ycmc, ycdj from ycjg order by 2, 1";
-        QTest::newRow("by two names, asc") << "select ycbm, ycmc from ycjg order by YCBM asc, ycmc";
-        QTest::newRow("distinct") << "select distinct yplb from ycjg";
-        QTest::newRow("by a column not listed") << "select ycmc from ycjg order by ycbm";
-        QTest::newRow("descending") << "select * from ycjg order by ycmc desc";
     }
 
     void orderedDynasetsAgreeWithSqlitesOwnSort()
@@ -299,16 +216,12 @@ private slots:
         // The layer reads some ordered queries in the columns' own order and sorts them
         // itself; "limit -1" (no limit) makes SQLite sort the same query through the
         // collation. Keys are distinct, so the two orders must be the same.
-        QFETCH(QString, sql);
         TestEnvironment env;
         const char* names[] = {"张三", "李四", "安康", "b药", "A药", "王五", "阿胶", "白术", "Zz", "1号", "", "艾叶"};
         const char* kinds[] = {"西药", "草药", "中药", "Ab", "aC"};
-        int n = 0;
-        for (const char* name : names) {
-            ++n;
-            env.insert(QStringLiteral("ycjg"), {QStringLiteral("c%1").arg(n * 37 % 13), QString::fromUtf8(name),
+        for (int n = 1; n <= 12; ++n)
+            env.insert(QStringLiteral("ycjg"), {QStringLiteral("c%1").arg(n * 37 % 13), QString::fromUtf8(names[n - 1]),
                                                 n % 4 ? vb::Variant(n % 3 * 1.5) : vb::Variant(), "克", kinds[n % 5]});
-        }
         dao::Database db = env.open();
         const auto rows = [&db](const QString& text) {
             QStringList all;
@@ -320,7 +233,10 @@ private slots:
             }
             return all;
         };
-        QCOMPARE(rows(sql), rows(sql + QStringLiteral(" limit -1")));
+        for (const char* sql : {"select * from ycjg order by ycmc", "select ycmc, ycdj from ycjg order by 2, 1",
+                                "select ycbm, ycmc from ycjg order by YCBM asc, ycmc", "select distinct yplb from ycjg",
+                                "select ycmc from ycjg order by ycbm", "select * from ycjg order by ycmc desc"})
+            QCOMPARE(rows(QString::fromLatin1(sql)), rows(QString::fromLatin1(sql) + QStringLiteral(" limit -1")));
     }
 
     void quotesAndPatternCharactersThroughEveryPath_data()
@@ -359,7 +275,7 @@ private slots:
         TestEnvironment env;
         addDrug(env, QStringLiteral("A1"), QStringLiteral("当归"), 1);
         env.insert(QStringLiteral("ycyltb"), {"当归", 10, 100, 10});
-        const QByteArray before = testing::bytesOf(env.databasePath());
+        const QByteArray before = TestEnvironment::bytesOf(env.databasePath());
         QCOMPARE(testing::raised([&] {
                      dao::Database db = env.open();
                      dao::Transaction transaction(db);
@@ -374,7 +290,7 @@ private slots:
                  }).number(), 3022);
         QCOMPARE(env.count(QStringLiteral("yccrtb")), 0);
         QCOMPARE(env.count(QStringLiteral("ycjg")), 1);
-        QCOMPARE(testing::bytesOf(env.databasePath()), before);
+        QCOMPARE(TestEnvironment::bytesOf(env.databasePath()), before);
 
         // A refusal that is no duplicate says what refused.
         dao::Database db = env.open();

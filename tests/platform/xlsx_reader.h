@@ -40,7 +40,6 @@ public:
         QString numberFormat;   // "" for the general format
         QString fontName;
         double fontSize = 0;
-        bool bold = false;
     };
 
     explicit XlsxReader(const QString& path)
@@ -69,22 +68,19 @@ public:
         return std::nullopt;
     }
     // The font an empty cell of column `column` shows: the column's, or the default.
-    QString columnFontName(int column) const { return columnFont(column).name; }
-    double columnFontSize(int column) const { return columnFont(column).size; }
-
-private:
-    struct Font { QString name; double size = 0; bool bold = false; };
-    struct Style { int numberFormatId = 0; int fontId = 0; };
-    struct ColumnRange { int first, last; double width; int style; };
-
-    Font columnFont(int column) const
+    QString columnFontName(int column) const
     {
         int style = 0;
         for (const auto& range : columns_)
             if (column >= range.first && column <= range.last) style = range.style;
         const int font = style < styles_.size() ? styles_[style].fontId : 0;
-        return font < fonts_.size() ? fonts_[font] : Font();
+        return font < fonts_.size() ? fonts_[font].name : QString();
     }
+
+private:
+    struct Font { QString name; double size = 0; };
+    struct Style { int numberFormatId = 0; int fontId = 0; };
+    struct ColumnRange { int first, last; double width; int style; };
 
     bool valid_ = false;
     QHash<int, QString> numberFormats_;
@@ -114,7 +110,6 @@ private:
             else if (inFonts && name == u"font") fonts_.append(Font());
             else if (inFonts && name == u"name") fonts_.last().name = a.value("val").toString();
             else if (inFonts && name == u"sz") fonts_.last().size = a.value("val").toDouble();
-            else if (inFonts && name == u"b") fonts_.last().bold = a.value("val") != u"0";
             else if (inCellXfs && name == u"xf")
                 styles_.append(Style{a.value("numFmtId").toInt(), a.value("fontId").toInt()});
         }
@@ -148,7 +143,6 @@ private:
                 if (style.fontId < fonts_.size()) {
                     cell.fontName = fonts_[style.fontId].name;
                     cell.fontSize = fonts_[style.fontId].size;
-                    cell.bold = fonts_[style.fontId].bold;
                 }
                 const bool shared = a.value("t") == u"s";
                 const QString reference = a.value("r").toString();

@@ -6,19 +6,13 @@
 // typed (or as typed only, where a window keeps its keys as typed). Each window's own
 // rules are in its own test.
 #include "knowledge_test_support.h"
-#include "support/window_fixture.h"
 
-#include "core/globals.h"
-#include "platform/forms/buttons.h"
-#include "platform/forms/datacontrol.h"
-#include "platform/forms/lists.h"
 #include "reference/diagnosis_entry.h"
 #include "reference/formula_entry.h"
 #include "reference/herb_entry.h"
 #include "reference/patent_medicine_entry.h"
 #include "reference/western_drug.h"
 
-#include <QtTest>
 #include <functional>
 
 using namespace knowledgetest;

@@ -3,21 +3,34 @@
 // input, the progress window's presence), boxes filled in one call, a small formula
 // base (five formulas, one an imported row with Null notes, one with an apostrophe in
 // its name and composition, and two herbs their compositions name), and the mouse
-// gesture of the herb look-up.
+// gesture of the herb look-up. It brings in what the window tests drive.
 #pragma once
 
+#include "core/globals.h"
+#include "core/progress_window.h"
+#include "platform/forms/buttons.h"
+#include "platform/forms/datacontrol.h"
 #include "platform/forms/flexgrid.h"
 #include "platform/forms/lists.h"
+#include "platform/forms/tabbeddialog.h"
 #include "platform/forms/textbox.h"
-#include "core/progress_window.h"
+#include "platform/office/document.h"
 #include "reference/knowledge_record.h"
 #include "support/test_environment.h"
+#include "support/window_fixture.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QTest>
+#include <QPushButton>
 #include <QStringList>
+#include <QtTest>
 #include <algorithm>
 #include <initializer_list>
 

@@ -10,23 +10,17 @@ class LikeCriteriaTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void conditions_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("effects");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("both filled") << "参" << "补气" << "ycmc like '*参*' and ycgy like '*补气*'";
-        QTest::newRow("empty matches Null too") << "参" << "" << "ycmc like '*参*' and (ycgy like '**' or ycgy is null)";
-        QTest::newRow("apostrophe doubled once") << "O'Neil" << "补" << "ycmc like '*O''Neil*' and ycgy like '*补*'";
-        QTest::newRow("pattern characters kept") << "[a]?#%" << "补" << "ycmc like '*[a]?#%*' and ycgy like '*补*'";
-    }
     void conditions()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, effects);
-        QFETCH(QString, expected);
-        QCOMPARE(likeConditions({{"ycmc", name}, {"ycgy", effects}}), expected);
-        QVERIFY(!allEmpty({{"ycmc", name}, {"ycgy", effects}}));
+        const struct { QString name, effects, expected; } cases[] = {
+            {"参", "补气", "ycmc like '*参*' and ycgy like '*补气*'"},
+            {"参", "", "ycmc like '*参*' and (ycgy like '**' or ycgy is null)"},   // empty matches Null too
+            {"O'Neil", "补", "ycmc like '*O''Neil*' and ycgy like '*补*'"},        // apostrophe doubled once
+            {"[a]?#%", "补", "ycmc like '*[a]?#%*' and ycgy like '*补*'"}};        // pattern characters kept
+        for (const auto& [name, effects, expected] : cases) {
+            QCOMPARE(likeConditions({{"ycmc", name}, {"ycgy", effects}}), expected);
+            QVERIFY(!allEmpty({{"ycmc", name}, {"ycgy", effects}}));
+        }
         QVERIFY(allEmpty({{"ycmc", ""}, {"ycgy", ""}}));
     }
 };

@@ -39,6 +39,12 @@ QByteArray TestEnvironment::bytesOf(const QString& file)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+bool TestEnvironment::writeBytes(const QString& file, const QByteArray& bytes)
+{
+    QFile f(file);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
 QString TestEnvironment::documentsDir() const
 {
     return dir_.filePath(QStringLiteral("documents"));

@@ -29,6 +29,8 @@ public:
     static QString shippedDatabase();
     // The whole content of `file`, or nothing when it cannot be read.
     static QByteArray bytesOf(const QString& file);
+    // Writes `bytes` as the whole content of `file`; false when it cannot.
+    static bool writeBytes(const QString& file, const QByteArray& bytes);
 
 private:
     QTemporaryDir dir_;

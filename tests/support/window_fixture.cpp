@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QTableView>
 #include <QInputMethodEvent>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QTest>
 
@@ -85,4 +86,15 @@ forms::Control* WindowFixture::focusedControl()
     for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget())
         if (auto* control = qobject_cast<forms::Control*>(widget)) return control;
     return nullptr;
+}
+
+void WindowFixture::activateAnotherAndBack(forms::Form* window)
+{
+    auto* other = new forms::Form;
+    other->Show();
+    QCoreApplication::processEvents();
+    QCOMPARE(forms::Form::ActiveForm(), other);
+    mainWindow().mdiArea()->setActiveSubWindow(window->subWindow());
+    QCoreApplication::processEvents();
+    QCOMPARE(forms::Form::ActiveForm(), window);
 }

@@ -22,9 +22,7 @@ class Form;
 
 class WindowFixture {
 public:
-    static QDate defaultToday() { return QDate(2024, 3, 15); }
-
-    explicit WindowFixture(const QDate& today = defaultToday());
+    explicit WindowFixture(const QDate& today = QDate(2024, 3, 15));
     ~WindowFixture();
     WindowFixture(const WindowFixture&) = delete;
     WindowFixture& operator=(const WindowFixture&) = delete;
@@ -33,7 +31,6 @@ public:
     core::MDIFqhmz& mainWindow() { return *mainWindow_; }
     forms::MessageBoxes::TestHook& boxes() { return boxes_; }
     forms::Clock::TestHook& clock() { return clock_; }
-    QDate today() const { return clock_.now.date(); }
 
     // Opens a window of type W through the menu item `itemName` (wired here as the
     // program wires it) and returns it, loaded, shown and active.
@@ -60,6 +57,8 @@ public:
     static void clickGridRow(forms::FlexGrid* grid, int row);
     // The widget that has the keyboard focus, as the control that holds it (or null).
     static forms::Control* focusedControl();
+    // Another window of the program becomes active, then `window` again.
+    void activateAnotherAndBack(forms::Form* window);
 
 private:
     TestEnvironment environment_;

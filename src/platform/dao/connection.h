@@ -67,7 +67,6 @@ public:
 
     sqlite3* handle() const { return db_; }
     void run(const QString& sql);                  // a statement without result rows
-    int changes() const { return sqlite3_changes(db_); }
 
     // Transactions: the outermost guard begins and commits; an inner guard that ends
     // without committing dooms the whole transaction.

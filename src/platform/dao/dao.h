@@ -57,11 +57,9 @@ public:
     Recordset openRecordset(const QString& sqlOrQueryName);  // dynaset: stored query name or SQL
 
     void execute(const QString& sql);               // update / delete / insert, old dialect
-    int recordsAffected() const { return recordsAffected_; }
 
     QStringList queryDefs() const;
     void createQueryDef(const QString& name, const QString& sql);
-    void deleteQueryDef(const QString& name);
     void deleteAllQueryDefs();                      // the pass before every ad-hoc query
     // The stored-query convention in one call: delete every stored query, store `sql`
     // under `name`, and open it as a dynaset.
@@ -76,7 +74,6 @@ private:
     Connection& live() const;                       // the connection, or Error when closed
 
     std::shared_ptr<Connection> connection_;
-    int recordsAffected_ = 0;
 };
 
 // Rolls back on destruction unless committed. Nested guards on one connection join
@@ -108,11 +105,9 @@ public:
     // Navigation (both kinds). A table-type recordset without an index walks in
     // stored (rowid) order; with an index, in index order.
     bool eof() const;
-    bool bof() const;
     void moveFirst();
     void moveLast();
     void moveNext();
-    void movePrevious();
     int recordCount() const;
 
     // Table-type only.

@@ -89,9 +89,7 @@ Recordset Database::openRecordset(const QString& sqlOrQueryName)
 
 void Database::execute(const QString& sql)
 {
-    Connection& connection = live();
-    connection.run(dialect::translate(sql));
-    recordsAffected_ = connection.changes();
+    live().run(dialect::translate(sql));
 }
 
 QStringList Database::queryDefs() const
@@ -107,14 +105,6 @@ void Database::createQueryDef(const QString& name, const QString& sql)
     if (connection.findQuery(name)) throw Error(3012, QStringLiteral("对象“%1”已经存在。").arg(name));
     Statement check(connection.handle(), dialect::translate(sql));   // a text SQLite refuses is not stored
     connection.queries.push_back({name, sql});
-}
-
-void Database::deleteQueryDef(const QString& name)
-{
-    Connection& connection = live();
-    const StoredQuery* existing = connection.findQuery(name);
-    if (!existing) throw Error(3265, QStringLiteral("在查询集合中找不到“%1”。").arg(name));
-    connection.queries.erase(connection.queries.begin() + (existing - connection.queries.data()));
 }
 
 void Database::deleteAllQueryDefs()

@@ -127,18 +127,12 @@ public:
     }
 
     bool eof() override { return rows_ == 0 || position_ >= rows_; }
-    bool bof() override { return rows_ == 0 || position_ < 0; }
     void moveFirst() override { position_ = 0; }
     void moveLast() override { position_ = rows_ - 1; }
     void moveNext() override
     {
         if (eof()) noCurrentRecord();
         ++position_;
-    }
-    void movePrevious() override
-    {
-        if (bof()) noCurrentRecord();
-        --position_;
     }
     int recordCount() override { return static_cast<int>(rows_); }
 
@@ -169,7 +163,7 @@ private:
     // Where the current record's field `ordinal` is in cells_.
     size_t currentField(int ordinal)
     {
-        if (eof() || bof()) noCurrentRecord();
+        if (eof() || position_ < 0) noCurrentRecord();
         const size_t row = order_.empty() ? static_cast<size_t>(position_) : order_[static_cast<size_t>(position_)];
         return row * names.size() + static_cast<size_t>(ordinal);
     }

@@ -53,11 +53,9 @@ bool Recordset::isOpen() const { return impl_ != nullptr; }
 void Recordset::close() { impl_.reset(); }
 
 bool Recordset::eof() const { return openOrThrow(impl_).eof(); }
-bool Recordset::bof() const { return openOrThrow(impl_).bof(); }
 void Recordset::moveFirst() { openOrThrow(impl_).moveFirst(); }
 void Recordset::moveLast() { openOrThrow(impl_).moveLast(); }
 void Recordset::moveNext() { openOrThrow(impl_).moveNext(); }
-void Recordset::movePrevious() { openOrThrow(impl_).movePrevious(); }
 int Recordset::recordCount() const { return openOrThrow(impl_).recordCount(); }
 
 void Recordset::setIndex(const QString& indexName) { openOrThrow(impl_).setIndex(indexName); }

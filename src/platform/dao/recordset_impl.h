@@ -15,11 +15,9 @@ struct Recordset::Impl {
     virtual ~Impl() = default;
 
     virtual bool eof() = 0;
-    virtual bool bof() = 0;
     virtual void moveFirst() = 0;
     virtual void moveLast() = 0;
     virtual void moveNext() = 0;
-    virtual void movePrevious() = 0;
     virtual int recordCount() = 0;
 
     virtual void setIndex(const QString& indexName);

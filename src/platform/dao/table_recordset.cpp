@@ -67,12 +67,6 @@ public:
         return state_ == State::AfterLast || state_ == State::Empty;
     }
 
-    bool bof() override
-    {
-        positionAtStart();
-        return state_ == State::BeforeFirst || state_ == State::Empty;
-    }
-
     void moveFirst() override
     {
         loadOrder();
@@ -92,15 +86,6 @@ public:
         if (state_ == State::BeforeFirst) return moveFirst();
         locate();
         walkFrom(state_ == State::Removed ? position_ : position_ + 1, +1);
-    }
-
-    void movePrevious() override
-    {
-        positionAtStart();
-        if (state_ == State::BeforeFirst || state_ == State::Empty || state_ == State::Lost) noCurrentRecord();
-        if (state_ == State::AfterLast) return moveLast();
-        locate();
-        walkFrom(position_ - 1, -1);
     }
 
     int recordCount() override

@@ -294,13 +294,6 @@ void Animation::Play()
 
 void Animation::Stop() { timer_->stop(); }
 
-void Animation::Close()
-{
-    Stop();
-    clip_ = {};
-    showFrame(0);
-}
-
 bool Animation::isPlaying() const { return timer_->isActive(); }
 
 void Animation::showFrame(int index)

@@ -37,10 +37,8 @@ public:
     bool Open(const QString& path);                 // false when the clip can't be read
     void Play();                                    // nothing without an open clip
     void Stop();
-    void Close();
     bool isPlaying() const;
     int frameCount() const { return static_cast<int>(clip_.frames.size()); }
-    int currentFrame() const { return frame_; }
 
 private:
     void showFrame(int index);

@@ -2,12 +2,9 @@
 #include "platform/forms/buttons.h"
 
 #include <QButtonGroup>
-#include <QCheckBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 namespace forms {
 
@@ -22,14 +19,6 @@ CommandButton::CommandButton(QWidget* parent, const QString& caption)
 QString CommandButton::Caption() const { return button_->text(); }
 void CommandButton::setCaption(const QString& caption) { button_->setText(caption); }
 
-void CommandButton::setPicture(const QPixmap& picture)
-{
-    button_->setIcon(QIcon(picture));
-    button_->setIconSize(picture.size());
-}
-
-void CommandButton::setDefault(bool isDefault) { default_ = isDefault; }
-void CommandButton::setCancel(bool isCancel) { cancel_ = isCancel; }
 
 void CommandButton::Press()
 {
@@ -64,17 +53,6 @@ void OptionButton::setCaption(const QString& caption) { radio_->setText(caption)
 bool OptionButton::Value() const { return radio_->isChecked(); }
 void OptionButton::setValue(bool selected) { radio_->setChecked(selected); }
 
-CheckBox::CheckBox(QWidget* parent, const QString& caption) : Control(parent, new QCheckBox(caption))
-{
-    check_ = static_cast<QCheckBox*>(inner());
-    connect(check_, &QCheckBox::clicked, this, [this] { if (Click) Click(); });
-}
-
-QString CheckBox::Caption() const { return check_->text(); }
-void CheckBox::setCaption(const QString& caption) { check_->setText(caption); }
-int CheckBox::Value() const { return check_->isChecked() ? vbChecked : vbUnchecked; }
-void CheckBox::setValue(int value) { check_->setChecked(value == vbChecked); }
-
 Label::Label(QWidget* parent, const QString& caption) : Control(parent, new QLabel(caption))
 {
     label_ = static_cast<QLabel*>(inner());
@@ -92,17 +70,5 @@ void Label::setAlignment(Alignment alignment)
 }
 
 void Label::setWordWrap(bool wrap) { label_->setWordWrap(wrap); }
-
-Frame::Frame(QWidget* parent, const QString& caption) : Control(parent, new QGroupBox(caption))
-{
-    box_ = static_cast<QGroupBox*>(inner());
-    setFocusPolicy(Qt::NoFocus);
-    setFocusProxy(nullptr);
-    setClickOnRelease(true);
-}
-
-QString Frame::Caption() const { return box_->title(); }
-void Frame::setCaption(const QString& caption) { box_->setTitle(caption); }
-QWidget* Frame::container() { return box_; }
 
 }  // namespace forms

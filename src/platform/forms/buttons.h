@@ -1,19 +1,16 @@
-// Buttons, labels and frames: command buttons with "&" accelerators, pictures and
-// Default/Cancel roles, option buttons grouped by their container, check boxes,
-// labels (and label arrays through ControlArray) and frames that hold controls.
+// Buttons and labels: command buttons with "&" accelerators (Enter on a focused
+// one clicks it), option buttons grouped by their parent, and labels (and label arrays through
+// ControlArray).
 #pragma once
 
 #include "platform/forms/control.h"
 
-#include <QPixmap>
 #include <vector>
 
 class QAbstractButton;
-class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
-class QCheckBox;
 
 namespace forms {
 
@@ -24,13 +21,6 @@ public:
 
     QString Caption() const;
     void setCaption(const QString& caption);
-    void setPicture(const QPixmap& picture);
-    // Enter anywhere in the form clicks the Default button, Esc the Cancel button,
-    // unless a KeyPress handler swallowed the key.
-    bool Default() const { return default_; }
-    void setDefault(bool isDefault);
-    bool Cancel() const { return cancel_; }
-    void setCancel(bool isCancel);
     // Clicks the button from code, as setting Value = True did.
     void Press();
 
@@ -38,8 +28,6 @@ public:
 
 private:
     QPushButton* button_;
-    bool default_ = false;
-    bool cancel_ = false;
 };
 
 class OptionButton : public Control {
@@ -57,23 +45,6 @@ private:
     QRadioButton* radio_;
 };
 
-constexpr int vbUnchecked = 0;
-constexpr int vbChecked = 1;
-
-class CheckBox : public Control {
-    Q_OBJECT
-public:
-    explicit CheckBox(QWidget* parent = nullptr, const QString& caption = {});
-    QString Caption() const;
-    void setCaption(const QString& caption);
-    int Value() const;                              // vbUnchecked or vbChecked
-    void setValue(int value);
-    QCheckBox* checkBox() const { return check_; }
-
-private:
-    QCheckBox* check_;
-};
-
 class Label : public Control {
     Q_OBJECT
 public:
@@ -86,19 +57,6 @@ public:
 
 private:
     QLabel* label_;
-};
-
-// A group box; controls created with `frame->container()` as parent sit inside it.
-class Frame : public Control {
-    Q_OBJECT
-public:
-    explicit Frame(QWidget* parent = nullptr, const QString& caption = {});
-    QString Caption() const;
-    void setCaption(const QString& caption);
-    QWidget* container() override;
-
-private:
-    QGroupBox* box_;
 };
 
 // A control array (`Label1(0)`, `Labbq(7)`): controls addressed by index.

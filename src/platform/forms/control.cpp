@@ -284,8 +284,6 @@ void Control::Move(int left, int top, int width, int height)
     setGeometry(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
 }
 
-QColor Control::BackColor() const { return inner_->palette().color(QPalette::Base); }
-
 void Control::setBackColor(const QColor& color)
 {
     QPalette palette = inner_->palette();
@@ -295,8 +293,6 @@ void Control::setBackColor(const QColor& color)
     inner_->setPalette(palette);
     inner_->setAutoFillBackground(true);
 }
-
-QColor Control::ForeColor() const { return inner_->palette().color(QPalette::Text); }
 
 void Control::setForeColor(const QColor& color)
 {

@@ -82,9 +82,7 @@ public:
     bool Enabled() const { return isEnabled(); }
     bool Visible() const { return !isHidden(); }
 
-    QColor BackColor() const;
     void setBackColor(const QColor& color);
-    QColor ForeColor() const;
     void setForeColor(const QColor& color);
     void setFont(const QString& family, double pointSize, bool bold = false);
     QString ToolTipText() const { return toolTip(); }
@@ -95,8 +93,6 @@ public:
 
     // The Qt widget that does the work; tests may drive it directly.
     QWidget* inner() const { return inner_; }
-    // Where child controls go (frames and tab pages override it).
-    virtual QWidget* container() { return this; }
     // Whether typed text may change the control (false for a Locked box, whose keys
     // still reach KeyPress but whose text the input method must not change either).
     virtual bool takesTypedText() const { return true; }

@@ -20,9 +20,6 @@ vb::Variant DataRecords::value(int row, int ordinal) const
     return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(ordinal)];
 }
 
-vb::Variant DataRecords::field(int ordinal) const { return value(position_, ordinal); }
-vb::Variant DataRecords::field(const QString& name) const { return value(position_, fieldIndex(name)); }
-
 QStringList DataRecords::columnTexts(const QString& name) const
 {
     QStringList texts;
@@ -37,7 +34,6 @@ void DataRecords::assign(QStringList fields, std::vector<std::vector<vb::Variant
 {
     fields_ = std::move(fields);
     rows_ = std::move(rows);
-    position_ = 0;
 }
 
 // ---- DataControl ------------------------------------------------------------------

@@ -15,7 +15,7 @@
 
 namespace forms {
 
-// The rows a data control read at its last Refresh, walked like a recordset.
+// The rows a data control read at its last Refresh.
 class DataRecords {
 public:
     int fieldCount() const { return static_cast<int>(fields_.size()); }
@@ -23,17 +23,7 @@ public:
     int fieldIndex(const QString& name) const;      // -1 when absent (names compare without case)
     int recordCount() const { return static_cast<int>(rows_.size()); }
 
-    bool eof() const { return position_ >= recordCount(); }
-    bool bof() const { return position_ < 0 || recordCount() == 0; }
-    void moveFirst() { position_ = 0; }
-    void moveLast() { position_ = recordCount() - 1; }
-    void moveNext() { if (position_ < recordCount()) ++position_; }
-    void movePrevious() { if (position_ >= 0) --position_; }
-    int absolutePosition() const { return position_; }
-
-    // The current record's field (Null at eof); `value` reads any record.
-    vb::Variant field(int ordinal) const;
-    vb::Variant field(const QString& name) const;
+    // Any record's field (Null outside the rows).
     vb::Variant value(int row, int ordinal) const;
     // One column as texts (Null as ""), for the bound lists.
     QStringList columnTexts(const QString& name) const;
@@ -43,7 +33,6 @@ public:
 private:
     QStringList fields_;
     std::vector<std::vector<vb::Variant>> rows_;
-    int position_ = 0;
 };
 
 constexpr int vbRSTypeTable = 0;
@@ -88,8 +77,6 @@ public:
     DataControl* DataSource() const { return source_; }
     QString ListField() const { return listField_; }
     void setListField(const QString& column);
-    QString BoundColumn() const { return boundColumn_; }
-    void setBoundColumn(const QString& column) { boundColumn_ = column; }
 
 protected:
     explicit DataBinding(QObject* owner) : owner_(owner) {}
@@ -102,7 +89,6 @@ private:
     QPointer<DataControl> source_;
     QMetaObject::Connection connection_;
     QString listField_;
-    QString boundColumn_;
 };
 
 class DBCombo : public ComboBox, public DataBinding {

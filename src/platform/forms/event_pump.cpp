@@ -26,11 +26,6 @@ QDateTime Clock::Now()
     return hook ? hook->now : QDateTime::currentDateTime();
 }
 
-double Clock::Timer()
-{
-    return Now().time().msecsSinceStartOfDay() / 1000.0;
-}
-
 void Clock::WaitSeconds(double seconds)
 {
     if (TestHook* hook = TestHook::installed()) {

@@ -46,8 +46,6 @@ class Clock {
 public:
     static QDate Today();
     static QDateTime Now();
-    // Seconds since midnight, as the old Timer function gave them.
-    static double Timer();
     // Waits `seconds` on a monotonic clock, pumping events all the while.
     static void WaitSeconds(double seconds);
 
@@ -56,7 +54,6 @@ public:
     class TestHook : public InstalledHook<TestHook> {
     public:
         explicit TestHook(const QDate& today = QDate(2024, 3, 15));
-        void setToday(const QDate& date) { now = QDateTime(date, now.time()); }
 
         QDateTime now;
         double waited = 0;

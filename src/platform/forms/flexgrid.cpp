@@ -115,23 +115,6 @@ public:
         emit dataChanged(index(row - offset(), firstCol), index(row - offset(), lastCol));
     }
 
-    // Inserts or removes one row below the header row.
-    void insertRow(int row, std::vector<QString> rowCells, int height)
-    {
-        beginInsertRows({}, row - offset(), row - offset());
-        cells.insert(cells.begin() + row, std::move(rowCells));
-        rowHeights.insert(rowHeights.begin() + row, height);
-        endInsertRows();
-    }
-
-    void removeRow(int row)
-    {
-        beginRemoveRows({}, row - offset(), row - offset());
-        cells.erase(cells.begin() + row);
-        rowHeights.erase(rowHeights.begin() + row);
-        endRemoveRows();
-    }
-
     void reset(const std::function<void()>& change)
     {
         beginResetModel();
@@ -195,7 +178,7 @@ FlexGrid::FlexGrid(QWidget* parent) : Control(parent, new QTableView), model_(st
     connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (!current.isValid()) return;
-                row_ = rowSel_ = current.row() + model_->offset();
+                row_ = current.row() + model_->offset();
                 col_ = current.column();
             });
 }
@@ -207,10 +190,7 @@ FlexGrid::~FlexGrid()
 
 void FlexGrid::setFormatString(const QString& format)
 {
-    format_ = format;
-    const qsizetype semicolon = format.indexOf(QLatin1Char(';'));
-    const QString colPart = semicolon < 0 ? format : format.left(semicolon);
-    const QStringList headers = colPart.split(QLatin1Char('|'));
+    const QStringList headers = format.split(QLatin1Char('|'));
     if (headers.size() > Cols()) setCols(static_cast<int>(headers.size()));
     const QFontMetrics metrics(view_->font());
     for (int c = 0; c < headers.size(); ++c) {
@@ -225,10 +205,6 @@ void FlexGrid::setFormatString(const QString& format)
         setTextMatrix(0, c, text);
         setColWidth(c, toTwips(metrics.horizontalAdvance(text) + 8));
     }
-    if (semicolon < 0) return;
-    const QStringList rowHeaders = format.mid(semicolon + 1).split(QLatin1Char('|'));
-    if (rowHeaders.size() > Rows()) setRows(static_cast<int>(rowHeaders.size()));
-    for (int r = 1; r < rowHeaders.size(); ++r) setTextMatrix(r, 0, rowHeaders[r]);
 }
 
 int FlexGrid::Rows() const { return static_cast<int>(model_->cells.size()); }
@@ -236,7 +212,7 @@ int FlexGrid::Rows() const { return static_cast<int>(model_->cells.size()); }
 void FlexGrid::setRows(int rows)
 {
     model_->resizeRows(std::max(rows, fixedRows_));
-    if (row_ >= Rows()) row_ = rowSel_ = std::max(Rows() - 1, fixedRows_);
+    if (row_ >= Rows()) row_ = std::max(Rows() - 1, fixedRows_);
 }
 
 int FlexGrid::Cols() const { return model_->cols; }
@@ -260,7 +236,7 @@ void FlexGrid::setFixedRows(int rows)
         fixedRows_ = model_->fixedRows = rows;
         if (Rows() < rows) model_->storeRows(rows);
     });
-    if (row_ < rows) row_ = rowSel_ = rows;
+    if (row_ < rows) row_ = rows;
     syncHeader();
     setRowHeight(0, height0);
     syncSections();
@@ -348,7 +324,7 @@ void FlexGrid::setRedraw(bool on)
 void FlexGrid::setRow(int row)
 {
     if (row < 0 || row >= Rows()) return;
-    row_ = rowSel_ = row;
+    row_ = row;
     selectCurrent();
 }
 
@@ -359,11 +335,6 @@ void FlexGrid::setCol(int col)
     selectCurrent();
 }
 
-void FlexGrid::setRowSel(int row)
-{
-    if (row >= 0 && row < Rows()) rowSel_ = row;
-}
-
 void FlexGrid::selectCurrent()
 {
     if (row_ < model_->offset()) return;
@@ -371,18 +342,6 @@ void FlexGrid::selectCurrent()
     QSignalBlocker block(view_->selectionModel());
     view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     view_->viewport()->update();
-}
-
-int FlexGrid::TopRow() const
-{
-    const int section = view_->rowAt(0);
-    return section < 0 ? fixedRows_ : section + model_->offset();
-}
-
-void FlexGrid::setTopRow(int row)
-{
-    if (row < model_->offset() || row >= Rows()) return;
-    view_->scrollTo(model_->index(row - model_->offset(), 0), QAbstractItemView::PositionAtTop);
 }
 
 void FlexGrid::setMergeCells(bool on)
@@ -407,46 +366,6 @@ bool FlexGrid::isMergedWithAbove(int row, int col) const
 {
     if (!mergeCells_ || !MergeCol(col) || row <= fixedRows_ || row >= Rows()) return false;
     return TextMatrix(row, col) == TextMatrix(row - 1, col);
-}
-
-void FlexGrid::Clear()
-{
-    model_->reset([this] {
-        for (auto& row : model_->cells) std::fill(row.begin(), row.end(), QString());
-    });
-    syncSections();
-}
-
-void FlexGrid::AddItem(const QString& item, int index)
-{
-    const int rows = Rows();
-    if (index < 0 || index > rows) index = rows;
-    const QStringList parts = item.split(QLatin1Char('\t'));
-    std::vector<QString> cells(static_cast<std::size_t>(Cols()));
-    for (int c = 0; c < Cols() && c < parts.size(); ++c) cells[static_cast<std::size_t>(c)] = parts[c];
-    if (index < model_->offset()) {   // before the header row: rebuild
-        model_->reset([&] {
-            model_->cells.insert(model_->cells.begin() + index, std::move(cells));
-            model_->rowHeights.insert(model_->rowHeights.begin() + index, DefaultRowHeight);
-        });
-        syncSections();
-        return;
-    }
-    const int height = model_->rowHeights.empty() ? DefaultRowHeight : model_->rowHeights.back();
-    model_->insertRow(index, std::move(cells), height);
-}
-
-// The last row below the fixed rows is emptied instead of removed, so the grid always
-// keeps one row to click.
-void FlexGrid::RemoveItem(int index)
-{
-    if (index < fixedRows_ || index >= Rows()) return;
-    if (Rows() <= fixedRows_ + 1) {
-        for (int c = 0; c < Cols(); ++c) setTextMatrix(index, c, QString());
-        return;
-    }
-    model_->removeRow(index);
-    if (row_ >= Rows()) row_ = rowSel_ = Rows() - 1;
 }
 
 void FlexGrid::setGridBackColor(const QColor& color)
@@ -501,9 +420,9 @@ bool FlexGrid::eventFilter(QObject* watched, QEvent* event)
     return Control::eventFilter(watched, event);
 }
 
-// Keeps MouseRow/MouseCol on the cell under the mouse and fires Click (DblClick comes
-// through the bridge);
-// a press on a cell below the fixed rows makes it the current cell.
+// Keeps MouseRow and the column under the mouse up to date and fires Click (DblClick
+// comes through the bridge); a press on a cell below the fixed rows makes it the
+// current cell.
 void FlexGrid::handleMouse(QObject* watched, QEvent* event)
 {
     auto* mouse = static_cast<QMouseEvent*>(event);
@@ -512,7 +431,7 @@ void FlexGrid::handleMouse(QObject* watched, QEvent* event)
     case QEvent::MouseButtonPress:
         pressed_ = true;
         if (mouseRow_ >= fixedRows_ && mouseRow_ < Rows() && mouseCol_ < Cols()) {
-            row_ = rowSel_ = mouseRow_;
+            row_ = mouseRow_;
             col_ = std::max(mouseCol_, fixedCols_ < Cols() ? fixedCols_ : 0);
         }
         break;

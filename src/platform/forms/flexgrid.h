@@ -22,9 +22,8 @@ public:
     ~FlexGrid() override;
 
     // "<a|^b|>c" sets Cols, row 0's texts and the alignments (< left, ^ centre,
-    // > right); a part after ";" gives the texts of column 0 for rows 1, 2, ...
+    // > right).
     void setFormatString(const QString& format);
-    QString FormatString() const { return format_; }
 
     int Rows() const;
     void setRows(int rows);
@@ -32,7 +31,6 @@ public:
     void setCols(int cols);
     int FixedRows() const { return fixedRows_; }
     void setFixedRows(int rows);
-    int FixedCols() const { return fixedCols_; }
     void setFixedCols(int cols);
 
     int ColWidth(int col) const;                    // twips
@@ -50,34 +48,20 @@ public:
     void setRedraw(bool on);
     // The cell at Row, Col.
     QString Text() const { return TextMatrix(row_, col_); }
-    void setText(const QString& text) { setTextMatrix(row_, col_, text); }
 
     int Row() const { return row_; }
     void setRow(int row);
-    int Col() const { return col_; }
     void setCol(int col);
-    int RowSel() const { return rowSel_; }
-    void setRowSel(int row);
-    int TopRow() const;
-    void setTopRow(int row);
-    // The cell under the mouse at the last mouse event (press, move or release).
+    // The row under the mouse at the last mouse event (press, move or release).
     int MouseRow() const { return mouseRow_; }
-    int MouseCol() const { return mouseCol_; }
 
     // Merging: with MergeCells on, equal adjacent cells of every column whose
     // MergeCol is true are shown as one; clicks still report the row they hit.
-    bool MergeCells() const { return mergeCells_; }
     void setMergeCells(bool on);
     bool MergeCol(int col) const;
     void setMergeCol(int col, bool merge);
     // True when the cell is drawn as part of the merged cell above it.
     bool isMergedWithAbove(int row, int col) const;
-
-    void Clear();                                   // empties every cell, keeps the shape
-    // Adds a row whose cells are the tab-separated parts of `item`, at `index`
-    // (default: at the end).
-    void AddItem(const QString& item, int index = -1);
-    void RemoveItem(int index);
 
     void setGridBackColor(const QColor& color);
     QTableView* view() const { return view_; }
@@ -92,12 +76,10 @@ private:
 
     QTableView* view_;
     std::unique_ptr<FlexGridModel> model_;
-    QString format_;
     int fixedRows_ = 1;
     int fixedCols_ = 1;
     int row_ = 1;
     int col_ = 1;
-    int rowSel_ = 1;
     int mouseRow_ = 0;
     int mouseCol_ = 0;
     bool mergeCells_ = false;

@@ -1,5 +1,5 @@
 // The window base (see form.h): MDI or top-level placement in twips, the old
-// Load/Activate/QueryUnload events, close-box control and the Default/Cancel keys.
+// Load/Activate/QueryUnload events, close-box control and Enter on a button.
 #include "platform/forms/form.h"
 
 #include "platform/forms/buttons.h"
@@ -27,6 +27,9 @@ Form::Form(Placement placement) : QWidget(nullptr), placement_(placement)
     QFont font(QStringLiteral("宋体"));
     font.setPointSizeF(9);
     setFont(font);
+    // The form paints its own background, so a box repainted while the user types
+    // stops at the form instead of redrawing the sub-window's frame and title bar.
+    setAutoFillBackground(true);
 }
 
 Form::~Form() = default;
@@ -264,14 +267,6 @@ void Form::applyWindowButtons()
     }
 }
 
-QWidget* Form::ActiveControl() const
-{
-    QWidget* focus = QApplication::focusWidget();
-    for (QWidget* w = focus; w && w != this; w = w->parentWidget())
-        if (auto* control = qobject_cast<Control*>(w)) return control;
-    return focus && isAncestorOf(focus) ? focus : nullptr;
-}
-
 void Form::setTabOrder(std::initializer_list<QWidget*> controls)
 {
     tabOrder_.assign(controls.begin(), controls.end());
@@ -302,14 +297,6 @@ bool Form::focusNextPrevChild(bool next)
     return true;
 }
 
-CommandButton* Form::buttonWithRole(bool isDefault) const
-{
-    for (CommandButton* button : findChildren<CommandButton*>())
-        if ((isDefault ? button->Default() : button->Cancel()) && button->isEnabled() && button->isVisible())
-            return button;
-    return nullptr;
-}
-
 // The command button that holds the keyboard focus, if any.
 static CommandButton* focusedButton()
 {
@@ -318,8 +305,7 @@ static CommandButton* focusedButton()
     return nullptr;
 }
 
-// Enter on a command button clicks it, as the space does; Enter and Esc that no
-// control used click the Default and Cancel buttons.
+// The shown, enabled button whose caption marks the letter of Alt+letter `key`.
 CommandButton* Form::accessKeyButton(const QKeyEvent& key) const
 {
     const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
@@ -349,17 +335,16 @@ bool Form::pressAccessKey(const QWidget* within, const QKeyEvent& key)
     return false;
 }
 
+// An access key presses its button; Enter on a command button clicks it, as the
+// space does.
 void Form::keyPressEvent(QKeyEvent* event)
 {
     if (pressAccessKey(this, *event)) {
         event->accept();
         return;
     }
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const bool escape = event->key() == Qt::Key_Escape;
-    if (enter || escape) {
-        CommandButton* focused = enter ? focusedButton() : nullptr;
-        if (CommandButton* button = focused ? focused : buttonWithRole(enter)) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (CommandButton* button = focusedButton()) {
             button->Press();
             event->accept();
             return;

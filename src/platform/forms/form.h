@@ -62,7 +62,6 @@ public:
     // Closes the form (Form_QueryUnload runs first and may cancel) and deletes it;
     // while a PumpScope is held, once the last one ends.
     void Unload();
-    bool isLoaded() const { return loaded_; }
 
     QString Caption() const { return windowTitle(); }
     void setCaption(const QString& caption);
@@ -103,7 +102,6 @@ public:
     void setMinMaxButtons(bool shown);
 
     bool Enabled() const { return isEnabled(); }
-    QWidget* ActiveControl() const;
     // The tab order, first to last (TabIndex 0, 1, ...): Tab and Shift+Tab walk these
     // controls in this order, round from the last to the first, passing over hidden
     // and disabled ones.
@@ -136,7 +134,6 @@ private:
     QWidget* frameWidget() const;
     QSize frameExtent() const;
     void applyWindowButtons();
-    CommandButton* buttonWithRole(bool isDefault) const;
 
     Placement placement_;
     QMdiSubWindow* sub_ = nullptr;

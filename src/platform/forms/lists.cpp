@@ -71,19 +71,6 @@ void ComboBox::Clear()
 int ComboBox::ListCount() const { return combo_->count(); }
 QString ComboBox::List(int index) const { return combo_->itemText(index); }
 
-int ComboBox::ListIndex() const
-{
-    const int index = combo_->currentIndex();
-    if (index < 0 || !combo_->isEditable()) return index;
-    return combo_->itemText(index) == combo_->currentText() ? index : -1;
-}
-
-void ComboBox::setListIndex(int index)
-{
-    combo_->setCurrentIndex(index);
-    if (index >= 0 && combo_->isEditable()) combo_->setEditText(combo_->itemText(index));
-}
-
 void ComboBox::setItems(const QStringList& items)
 {
     const QString text = Text();
@@ -142,12 +129,6 @@ void ComboBox::SetFocusEnd()
     }
 }
 
-int ComboBox::MaxLength() const
-{
-    QLineEdit* edit = combo_->lineEdit();
-    return edit && edit->maxLength() != 32767 ? edit->maxLength() : 0;
-}
-
 void ComboBox::setMaxLength(int characters)
 {
     if (QLineEdit* edit = combo_->lineEdit()) edit->setMaxLength(characters > 0 ? characters : 32767);
@@ -166,7 +147,6 @@ ListBox::ListBox(QWidget* parent) : Control(parent, new QListWidget)
 }
 
 void ListBox::AddItem(const QString& item) { list_->addItem(item); }
-void ListBox::RemoveItem(int index) { delete list_->takeItem(index); }
 void ListBox::Clear() { list_->clear(); }
 int ListBox::ListCount() const { return list_->count(); }
 
@@ -181,16 +161,6 @@ int ListBox::ListIndex() const
     return list_->currentItem() && list_->currentItem()->isSelected() ? list_->currentRow() : -1;
 }
 
-void ListBox::setListIndex(int index)
-{
-    if (index < 0) {
-        list_->clearSelection();
-        list_->setCurrentRow(-1);
-        return;
-    }
-    list_->setCurrentRow(index);
-}
-
 QString ListBox::Text() const
 {
     const int index = ListIndex();
@@ -202,11 +172,6 @@ void ListBox::setItems(const QStringList& items)
     QSignalBlocker block(list_);
     list_->clear();
     list_->addItems(items);
-}
-
-int ListBox::TopIndex() const
-{
-    return list_->indexAt(QPoint(1, 1)).row();
 }
 
 }  // namespace forms

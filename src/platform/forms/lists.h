@@ -1,5 +1,5 @@
 // Combo and list boxes with the old item interface: AddItem, Clear, ListCount,
-// List(i), ListIndex and Text. An editable combo never adds what is typed to its
+// List(i), the list box's ListIndex and Text. An editable combo never adds what is typed to its
 // list; Click fires when the user picks an entry.
 #pragma once
 
@@ -24,8 +24,6 @@ public:
     void Clear();                                   // empties the list and the text
     int ListCount() const;
     QString List(int index) const;
-    int ListIndex() const;                          // -1 when no entry is selected
-    void setListIndex(int index);
     void setItems(const QStringList& items);        // replaces the list, keeps the text
 
     bool Locked() const { return locked_; }
@@ -38,7 +36,6 @@ public:
     QString SelText() const;
     void SetFocusSelectAll();
     void SetFocusEnd();
-    int MaxLength() const;
     void setMaxLength(int characters);
 
     QComboBox* comboBox() const { return combo_; }
@@ -54,15 +51,12 @@ public:
     explicit ListBox(QWidget* parent = nullptr);
 
     void AddItem(const QString& item);
-    void RemoveItem(int index);
     void Clear();
     int ListCount() const;
     QString List(int index) const;
     int ListIndex() const;
-    void setListIndex(int index);
     QString Text() const;                           // the selected entry, "" when none
     void setItems(const QStringList& items);
-    int TopIndex() const;
 
     QListWidget* listWidget() const { return list_; }
 

@@ -15,8 +15,6 @@ public:
     explicit ProgressBar(QWidget* parent = nullptr);
     double Value() const { return value_; }
     void setValue(double value);
-    double Min() const { return min_; }
-    double Max() const { return max_; }
     void setRange(double min, double max);
     QProgressBar* progressBar() const { return bar_; }
 

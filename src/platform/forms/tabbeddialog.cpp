@@ -25,8 +25,6 @@ void TabbedDialog::setTab(int index)
     settingFromCode_ = false;
 }
 
-QString TabbedDialog::TabCaption(int index) const { return tabs_->tabText(index); }
-void TabbedDialog::setTabCaption(int index, const QString& caption) { tabs_->setTabText(index, caption); }
 QWidget* TabbedDialog::Page(int index) const { return tabs_->widget(index); }
 
 }  // namespace forms

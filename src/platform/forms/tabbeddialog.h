@@ -19,8 +19,6 @@ public:
     int Tabs() const;
     int Tab() const;
     void setTab(int index);
-    QString TabCaption(int index) const;
-    void setTabCaption(int index, const QString& caption);
     // The page on which the controls of tab `index` are created.
     QWidget* Page(int index) const;
 

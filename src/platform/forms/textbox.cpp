@@ -189,21 +189,8 @@ QString TextBox::SelText() const
     return text;
 }
 
-void TextBox::setSelText(const QString& text)
-{
-    if (single_) {
-        asProgram([&] { single_->insert(text); });
-        return;
-    }
-    QString plain = text;
-    plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    const QScopedValueRollback<bool> byProgram(settingText_, true);
-    multi_->textCursor().insertText(plain);
-}
-
 void TextBox::setAlignment(Alignment alignment)
 {
-    alignment_ = alignment;
     const Qt::Alignment horizontal = horizontalAlignment(alignment);
     if (single_) {
         single_->setAlignment(horizontal | Qt::AlignVCenter);
@@ -223,11 +210,6 @@ void TextBox::setScrollBars(ScrollBars bars)
     multi_->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     // A horizontal scroll bar means no wrapping, as in the old boxes.
     multi_->setLineWrapMode(horizontal ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
-}
-
-void TextBox::setPasswordChar(QChar passwordChar)
-{
-    if (single_) single_->setEchoMode(passwordChar.isNull() ? QLineEdit::Normal : QLineEdit::Password);
 }
 
 void TextBox::SetFocusSelectAll()

@@ -23,7 +23,7 @@ public:
     void setText(const QString& text);
 
     // 0 means no limit. Holds for what the user types, pastes or commits through the
-    // input method, never for a text the program sets (setText, setSelText): a longer
+    // input method, never for a text the program sets (setText): a longer
     // text loaded by code is shown whole and stays whole while the user edits it, the
     // user only cannot make it longer.
     int MaxLength() const { return maxLength_; }
@@ -39,12 +39,9 @@ public:
     int SelLength() const;
     void setSelLength(int length);
     QString SelText() const;
-    void setSelText(const QString& text);
 
-    Alignment TextAlignment() const { return alignment_; }
     void setAlignment(Alignment alignment);
     void setScrollBars(ScrollBars bars);
-    void setPasswordChar(QChar passwordChar);
 
     bool MultiLine() const { return multi_ != nullptr; }
 
@@ -66,7 +63,6 @@ private:
     bool locked_ = false;
     bool trimming_ = false;
     bool settingText_ = false;     // the program is changing a multi-line box's text
-    Alignment alignment_ = Alignment::Left;
 };
 
 // MaskEdBox: an input mask in the old notation ("####-##-##": # a digit) with a
@@ -76,9 +72,7 @@ class MaskEdBox : public TextBox {
 public:
     explicit MaskEdBox(QWidget* parent = nullptr);
 
-    QString Mask() const { return mask_; }
     void setMask(const QString& mask);
-    QChar PromptChar() const { return prompt_; }
     void setPromptChar(QChar prompt);
 
 private:

@@ -4,7 +4,6 @@
 #include "platform/vb/error.h"
 #include "platform/vb/number_text.h"
 
-#include <cfloat>
 #include <cmath>
 #include <limits>
 
@@ -102,41 +101,6 @@ int CInt(const Variant& value)
     const double rounded = std::nearbyint(CDbl(value));   // the default mode rounds half to even
     if (!(rounded >= -32768.0 && rounded <= 32767.0)) throw Overflow();
     return static_cast<int>(rounded);
-}
-
-float CSng(const Variant& value)
-{
-    const double number = CDbl(value);
-    if (std::fabs(number) > FLT_MAX) throw Overflow();
-    return static_cast<float>(number);
-}
-
-double Val(const QString& text)
-{
-    QString compact;
-    compact.reserve(text.size());
-    for (const QChar c : text)
-        if (c != u' ' && c != u'\t' && c != u'\n' && c != u'\r') compact += c;
-
-    const auto isDigit = [&](qsizetype i) { return i < compact.size() && compact[i].isDigit() && compact[i].unicode() < 128; };
-    qsizetype end = 0;
-    if (end < compact.size() && (compact[end] == u'+' || compact[end] == u'-')) ++end;
-    const qsizetype mantissaStart = end;
-    while (isDigit(end)) ++end;
-    if (end < compact.size() && compact[end] == u'.') {
-        ++end;
-        while (isDigit(end)) ++end;
-    }
-    if (end - mantissaStart == 0 || (end - mantissaStart == 1 && compact[mantissaStart] == u'.')) return 0;
-    if (end < compact.size() && QStringLiteral("eEdD").contains(compact[end])) {
-        qsizetype exponentEnd = end + 1;
-        if (exponentEnd < compact.size() && (compact[exponentEnd] == u'+' || compact[exponentEnd] == u'-')) ++exponentEnd;
-        if (isDigit(exponentEnd)) {
-            while (isDigit(exponentEnd)) ++exponentEnd;
-            end = exponentEnd;
-        }
-    }
-    return finiteOrOverflow(parseNumberText(compact.left(end))->toDouble());
 }
 
 }  // namespace vb

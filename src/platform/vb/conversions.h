@@ -18,12 +18,4 @@ double CDbl(const Variant& value);
 Currency CCur(const Variant& value);
 // A 16-bit whole number, rounded half to even (2.5 is 2, 3.5 is 4).
 int CInt(const Variant& value);
-// Single precision, where a window keeps a value as the old runtime's Single.
-float CSng(const Variant& value);
-
-// The leading number of a text: blanks, tabs and line feeds anywhere are skipped, no
-// thousands separators; reading stops at the first character that does not fit
-// ("1,250" is 1, "12 34" is 1234, "abc" is 0). Never a type mismatch.
-double Val(const QString& text);
-
 }  // namespace vb

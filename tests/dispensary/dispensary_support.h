@@ -1,0 +1,75 @@
+// What the dispensary tests share: the window fixture and the kit's controls, a small
+// drug list with Chinese names (one drug whose code and name hold an apostrophe),
+// readers of the stock tables as the file holds them, and a grid row as one text.
+#pragma once
+
+#include "core/globals.h"
+#include "platform/dao/fault_injector.h"
+#include "platform/forms/buttons.h"
+#include "platform/forms/flexgrid.h"
+#include "platform/forms/form.h"
+#include "platform/forms/lists.h"
+#include "platform/forms/tabbeddialog.h"
+#include "platform/forms/textbox.h"
+#include "platform/xlsx_reader.h"
+#include "support/test_environment.h"
+#include "support/window_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+#include <QtTest>
+#include <tuple>
+#include <vector>
+
+namespace stocktest {
+
+using testing::XlsxReader;
+
+// ycjg: code, name, sales price, unit, category.
+inline void seedDrugList(const TestEnvironment& env)
+{
+    env.insert("ycjg", {"DG01", "当归", 12.5, "克", "补血药"});
+    env.insert("ycjg", {"HQ02", "黄芪", 0.8, "克", "补气药"});
+    env.insert("ycjg", {"O'1", "王不留'行", 2.0, "克", "活血药"});
+}
+
+// The rows of a table in stored order, every field as text (dates yyyy-MM-dd, numbers plain).
+inline std::vector<QStringList> rowsOf(const TestEnvironment& env, const QString& table)
+{
+    dao::Database db = env.open();
+    std::vector<QStringList> rows;
+    for (dao::Recordset rs = db.openTable(table); !rs.eof(); rs.moveNext()) {
+        QStringList& row = rows.emplace_back();
+        for (int i = 0; i < rs.fieldCount(); ++i) row << rs.field(i).toString();
+    }
+    return rows;
+}
+
+// The balance row of a drug (rksl, rkje, ycyl), or -1s when it has none.
+struct Balance {
+    double quantityIn = -1, amountIn = -1, onHand = -1;
+    bool operator==(const Balance&) const = default;
+};
+
+inline Balance balanceOf(const TestEnvironment& env, const QString& drugName)
+{
+    for (const QStringList& row : rowsOf(env, "ycyltb"))
+        if (row[0] == drugName) return {row[1].toDouble(), row[2].toDouble(), row[3].toDouble()};
+    return {};
+}
+
+// The first five cells of a grid's row, joined by '|'.
+inline QString gridRow(const forms::FlexGrid* grid, int row)
+{
+    QStringList cells;
+    for (int col = 0; col < 5; ++col) cells << grid->TextMatrix(row, col);
+    return cells.join('|');
+}
+
+}  // namespace stocktest
