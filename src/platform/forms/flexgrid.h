@@ -44,7 +44,6 @@ public:
     void setTextMatrix(int row, int col, const QString& text);
     // Off while a fill writes many cells: the view is not told of each cell below
     // the header row, and turning it on again redraws the grid once.
-    bool Redraw() const { return redraw_; }
     void setRedraw(bool on);
     // The cell at Row, Col.
     QString Text() const { return TextMatrix(row_, col_); }

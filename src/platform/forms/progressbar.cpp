@@ -32,9 +32,9 @@ void ProgressBar::setRange(double min, double max)
     show_();
 }
 
-// A new value is drawn with the next repaint, as the old bar did: the batches that
-// show their progress repaint their window once per step, and the bar's own repaint
-// at once on every visible change would draw it twice.
+// A new value is drawn with the next repaint: the batches that show their progress
+// draw their window once per step, and a repaint of the bar at once on every visible
+// change would draw it twice.
 void ProgressBar::show_()
 {
     const double fraction = std::clamp((value_ - min_) / (max_ - min_), 0.0, 1.0);
