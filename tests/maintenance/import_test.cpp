@@ -197,15 +197,6 @@ private slots:
         QCOMPARE(progress_.ends, 0);
         if (!columns.isEmpty()) QCOMPARE(progress_.starts, 0);   // refused before the loop
     }
-
-    // 100/8 and 100/3 in single precision, rounded half to even.
-    void progressCaptionsRoundHalvesToEven()
-    {
-        QStringList captions;
-        for (const float step : {100.0f / 8, 100.0f / 3})
-            for (int i = 1; i * step < 100.5f; ++i) captions << maintenance::percentCaption(maintenance::wholePercent(step * i));
-        QCOMPARE(captions, QStringList({" 12%", " 25%", " 38%", " 50%", " 62%", " 75%", " 88%", " 100%", " 33%", " 67%", " 100%"}));
-    }
 };
 
 QTEST_GUILESS_MAIN(ImportTest)
