@@ -1,25 +1,22 @@
 // What the dispensary tests share: the window fixture and the kit's controls, a small
 // drug list with Chinese names (one drug whose code and name hold an apostrophe),
-// readers of the stock tables as the file holds them, and a grid row as one text.
+// readers of the stock tables as the file holds them, a grid's rows as text, a paste,
+// and the state of the main window's menus.
 #pragma once
 
 #include "core/globals.h"
 #include "platform/dao/fault_injector.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/flexgrid.h"
-#include "platform/forms/form.h"
 #include "platform/forms/lists.h"
 #include "platform/forms/tabbeddialog.h"
 #include "platform/forms/textbox.h"
 #include "platform/xlsx_reader.h"
-#include "support/test_environment.h"
 #include "support/window_fixture.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -70,6 +67,28 @@ inline QString gridRow(const forms::FlexGrid* grid, int row)
     QStringList cells;
     for (int col = 0; col < 5; ++col) cells << grid->TextMatrix(row, col);
     return cells.join('|');
+}
+
+// Every row below a grid's header, as gridRow gives it.
+inline QStringList gridRows(const forms::FlexGrid* grid)
+{
+    QStringList rows;
+    for (int row = 1; row < grid->Rows(); ++row) rows << gridRow(grid, row);
+    return rows;
+}
+
+// `text` pasted over a box's whole text with Ctrl+V, which gets past its key filter.
+inline void paste(forms::TextBox* box, const QString& text)
+{
+    QApplication::clipboard()->setText(text);
+    box->SetFocusSelectAll();
+    QTest::keyClick(box->inner(), Qt::Key_V, Qt::ControlModifier);
+}
+
+// The main window's menus are usable (a working window or batch locks them while it runs).
+inline bool menusOn(WindowFixture& world)
+{
+    return world.mainWindow().menuAction("ycrk")->isEnabled() && world.mainWindow().menuAction("xtwh")->isEnabled();
 }
 
 }  // namespace stocktest

@@ -97,17 +97,14 @@ private slots:
         const QStringList unknown{"补血药", "ZZ99", "白术", "克", "12"};
         const QStringList own{"补血药", "DG01", "当归", "克", "12"};
         const Frmyjwh* w = window_;
-        const std::tuple<forms::CommandButton*, QStringList, const char*, forms::Control*> cases[] = {
+        std::vector<std::tuple<forms::CommandButton*, QStringList, const char*, forms::Control*>> cases{
             {w->CmdSave, {"补血药", "dg01", "黄芪", "克", "3"}, "药品编码重复", w->Txtycbm},   // code first
             {w->CmdSave, {"补血药", "NEW1", "黄芪", "克", "3"}, "药品名称重复", w->Txtycmc},
             {w->CmdSave, {"解表药", "gz06", "桂枝", "克", "3"}, "药品编码重复", w->Txtycbm},
             {w->CmdSave, {"解表药", "NEW1", "RADIX", "克", "3"}, "药品名称重复", w->Txtycmc},
-            {w->CmdBmxg, own, "药品编码重复", w->Txtycbm},
-            {w->CmdMcxg, own, "药品名称重复", w->Txtycmc},
-            {w->CmdBmxg, unknown, "此条记录尚未保存", w->CmdSave},
-            {w->CmdMcxg, unknown, "此条记录尚未保存", w->CmdSave},
-            {w->Cmdedit, unknown, "此条记录尚未保存", w->CmdSave},
-            {w->Cmddele, unknown, "此条记录尚未保存", w->CmdSave}};
+            {w->CmdBmxg, own, "药品编码重复", w->Txtycbm}, {w->CmdMcxg, own, "药品名称重复", w->Txtycmc}};
+        for (forms::CommandButton* button : {w->CmdBmxg, w->CmdMcxg, w->Cmdedit, w->Cmddele})
+            cases.emplace_back(button, unknown, "此条记录尚未保存", w->CmdSave);
         for (const auto& [button, inputs, message, focus] : cases) {
             fill(inputs);
             world_->clearMessages();
@@ -241,13 +238,7 @@ private:
         window_->TxtJldw->setText(inputs[3]);
         window_->Txtycdj->setText(inputs[4]);
     }
-    // The list's rows below the header, the cells of each joined by '|'.
-    QStringList grid() const
-    {
-        QStringList rows;
-        for (int row = 1; row < window_->MSFGridBmmc->Rows(); ++row) rows << gridRow(window_->MSFGridBmmc, row);
-        return rows;
-    }
+    QStringList grid() const { return gridRows(window_->MSFGridBmmc); }
     forms::Control* focused() const { return WindowFixture::focusedControl(); }
     QString workbookPath() const { return win::hostPath(dispensary::DrugListWorkbook); }
 

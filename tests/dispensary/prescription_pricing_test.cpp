@@ -4,8 +4,8 @@
 // prescription test, duplicates in any letter case, doses pasted past the key
 // filter), taking rows back, the sale cleared on activation, the charge written in grid
 // order in one transaction (failed at each write, it writes nothing) and unspoilt by
-// clicks while it runs, an apostrophe from end to end, and the forms in which errors
-// are reported.
+// clicks while it runs, an apostrophe from end to end, and an overflowing line reported
+// in the dose box's form.
 #include "dispensary/prescription_pricing.h"
 #include "dispensary_support.h"
 
@@ -48,7 +48,7 @@ private slots:
         world_->open<Frmycjj>("YcqkXs");
         QCOMPARE(world_->messages(), QStringList{"没有诊断处方，该功能不能使用"});
         QTRY_VERIFY(world_->mainWindow().mdiArea()->subWindowList().isEmpty());
-        QVERIFY(menusEnabled());
+        QVERIFY(menusOn(*world_));
     }
 
     // The Enter chain of the visit boxes: each department once, sorted; the space swallowed;
@@ -102,9 +102,7 @@ private slots:
             WindowFixture::type(window_->Txtycbm, c[0]);
             WindowFixture::pressEnter(window_->Txtycbm);
             if (world_->messages().isEmpty()) {
-                QApplication::clipboard()->setText(c[1]);
-                window_->TxtYcjl->SetFocusSelectAll();
-                QTest::keyClick(window_->TxtYcjl->inner(), Qt::Key_V, Qt::ControlModifier);
+                paste(window_->TxtYcjl, c[1]);
                 WindowFixture::pressEnter(window_->TxtYcjl);
             }
             QCOMPARE(world_->messages(), QStringList{c[2]});
@@ -176,8 +174,7 @@ private slots:
         QCOMPARE(window_->TxtYchj->Text() + "|" + QString::number(window_->MSFGridyfjg->Rows()), "0.00|1");
 
         // The dose box reports an error as its number, CR LF and its description, no icon
-        // (a line too large for money overflows); the visit look-up reports the description
-        // alone. The window stays.
+        // (a line too large for money overflows); the window stays.
         findVisit("A001", "内科", "2024-03-15");
         world_->clearMessages();
         world_->environment().open().executeSchema("UPDATE ycyltb SET ycyl=1e18 WHERE ycbm='人参'");
@@ -185,12 +182,6 @@ private slots:
         QCOMPARE(world_->messages(), QStringList{"6\r\n溢出"});
         QCOMPARE(world_->boxes().shown().front().icon, 0);
         QCOMPARE(window_->MSFGridyfjg->Rows(), 1);
-        world_->clearMessages();
-        world_->environment().open().executeSchema("DROP TABLE hzzdzl");
-        findVisit("A001", "内科", "2024-03-15");
-        QCOMPARE(world_->messages().size(), 1);
-        QVERIFY(!QRegularExpression("^\\d+\r\n").match(world_->messages().front()).hasMatch());
-        QCOMPARE(world_->boxes().shown().front().icon, forms::vbInformation);
         QCOMPARE(window_->TxtCfnr->Text(), Prescription);
     }
 
@@ -258,7 +249,7 @@ private slots:
             findVisit("A001", "儿科", "2024-03-10");
             WindowFixture::click(window_->CmdQcls);
             WindowFixture::click(window_->CmdExit);
-            openAfterExit = window_->isVisible() && !menusEnabled();
+            openAfterExit = window_->isVisible() && !menusOn(*world_);
         });
         WindowFixture::click(window_->Cmdcksf);
         QVERIFY(openAfterExit);
@@ -267,7 +258,7 @@ private slots:
         for (const QStringList& row : journal) QCOMPARE(row[7] + row[8] + row[14], QString("A001内科李医生"));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!alive);
-        QVERIFY(menusEnabled());
+        QVERIFY(menusOn(*world_));
     }
 
 
@@ -303,11 +294,6 @@ private:
     QString entry() const
     {
         return window_->Txtycbm->Text() + '|' + window_->Txtycmc->Text() + '|' + window_->TxtYcjl->Text() + '|' + window_->TxtYchj->Text();
-    }
-    bool menusEnabled()
-    {
-        return world_->mainWindow().menuAction("ycrk")->isEnabled()
-            && world_->mainWindow().menuAction("ZymzZd")->isEnabled();
     }
 
     std::unique_ptr<WindowFixture> world_;

@@ -6,7 +6,6 @@
 // writes. A driver of StockMovementWindow drives either stock window through their base.
 #pragma once
 
-
 #include "dispensary_support.h"
 #include "dispensary/stock_in.h"
 #include "dispensary/stock_out.h"
@@ -27,9 +26,8 @@ struct EnterStep {
 template <class Window>
 class StockWindowDriver {
 public:
-    explicit StockWindowDriver(const QString& menuItem) : StockWindowDriver(menuItem, std::type_identity<Window>{}) {}
-    template <class Concrete>
-    StockWindowDriver(const QString& menuItem, std::type_identity<Concrete>)
+    template <class Concrete = Window>
+    explicit StockWindowDriver(const QString& menuItem, std::type_identity<Concrete> = {})
     {
         seedDrugList(world.environment());
         window = world.open<Concrete>(menuItem);
