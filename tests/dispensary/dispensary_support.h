@@ -1,7 +1,7 @@
 // What the dispensary tests share: the window fixture and the kit's controls, a small
 // drug list with Chinese names (one drug whose code and name hold an apostrophe),
 // readers of the stock tables as the file holds them, a grid's rows as text, a paste,
-// and the state of the main window's menus.
+// an Enter chain walked box by box, and the state of the main window's menus.
 #pragma once
 
 #include "core/globals.h"
@@ -83,6 +83,23 @@ inline void paste(forms::TextBox* box, const QString& text)
     QApplication::clipboard()->setText(text);
     box->SetFocusSelectAll();
     QTest::keyClick(box->inner(), Qt::Key_V, Qt::ControlModifier);
+}
+
+// One step of an Enter chain: `typed` goes into `box` key by key (nothing when
+// empty), Enter is pressed, and the focus must then stand on `next`.
+struct EnterStep {
+    forms::Control* box;
+    QString typed;
+    forms::Control* next;
+};
+
+inline void walkEnterChain(const std::vector<EnterStep>& steps)
+{
+    for (const EnterStep& step : steps) {
+        if (!step.typed.isEmpty()) WindowFixture::type(step.box, step.typed);
+        WindowFixture::pressEnter(step.box);
+        QCOMPARE(WindowFixture::focusedControl(), step.next);
+    }
 }
 
 // The main window's menus are usable (a working window or batch locks them while it runs).

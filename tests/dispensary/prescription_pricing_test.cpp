@@ -61,12 +61,8 @@ private slots:
         QCOMPARE(QString::number(window_->CboZdks->ListCount()) + window_->CboZdks->List(0) + window_->CboZdks->List(1),
                  QString("2儿科内科"));
         window_->TxtBlhm->SetFocus();
-        WindowFixture::type(window_->TxtBlhm, "A0 01");
-        WindowFixture::pressEnter(window_->TxtBlhm);
+        walkEnterChain({{window_->TxtBlhm, "A0 01", window_->CboZdks}, {window_->CboZdks, "", window_->MasZdsj}});
         QCOMPARE(window_->TxtBlhm->Text(), QString("A001"));
-        QCOMPARE(WindowFixture::focusedControl(), window_->CboZdks);
-        WindowFixture::pressEnter(window_->CboZdks);
-        QCOMPARE(WindowFixture::focusedControl(), window_->MasZdsj);
         const QString noVisit = QStringLiteral("病历号码、诊断科室及诊断时间输入错误");
         const std::tuple<QStringList, QString, forms::Control*, QString> cases[] = {
             {{"", "", "2024-13-45"}, "诊断时间输入错误", window_->MasZdsj, ""},          // before all else

@@ -215,7 +215,7 @@ private slots:
         const auto in = openWindow("in");
         auto* w = static_cast<Frmycrk*>(in->window);
         QCOMPARE(WindowFixture::focusedControl(), w->Txtycbm);
-        in->walkEnterChain({{w->Txtycbm, "dg01", w->TxtYcph}, {w->TxtYcph, "P1", w->TxtYsqx}, {w->TxtYsqx, "", w->Txthwcd},
+        walkEnterChain({{w->Txtycbm, "dg01", w->TxtYcph}, {w->TxtYcph, "P1", w->TxtYsqx}, {w->TxtYsqx, "", w->Txthwcd},
             {w->Txthwcd, "甘肃", w->TxtPjhm}, {w->TxtPjhm, "B1", w->TxtYcsl}, {w->TxtYcsl, "1234.5", w->TxtYcje},
             {w->TxtYcje, "20000", w->Txthwll}, {w->Txthwll, "公司", w->TxtGjsj}, {w->TxtGjsj, "", w->Txtjbxm},
             {w->Txtjbxm, "张三", w->CmdSave}});
@@ -228,7 +228,7 @@ private slots:
         QTest::keyClick(o->TxtYcsl->inner(), Qt::Key_Backspace);   // refused as well
         QCOMPARE(o->TxtYcsl->Text(), QString("150"));
         o->Txtycbm->SetFocus();
-        out->walkEnterChain({{o->Txtycbm, "dg01", o->TxtPjhm}, {o->TxtPjhm, "C1", o->TxtGjsj}, {o->TxtGjsj, "", o->Txthwll},
+        walkEnterChain({{o->Txtycbm, "dg01", o->TxtPjhm}, {o->TxtPjhm, "C1", o->TxtGjsj}, {o->TxtGjsj, "", o->Txthwll},
             {o->Txthwll, "报损", o->TxtYcsl}, {o->TxtYcsl, "1500", o->TxtYcje}, {o->TxtYcje, "1200", o->Txtjbxm},
             {o->Txtjbxm, "李四", o->CmdSave}});
         QCOMPARE(o->TxtYcsl->Text() + "|" + o->TxtYcje->Text(), QString("1,500.00|1,200.00"));

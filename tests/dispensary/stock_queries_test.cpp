@@ -111,7 +111,7 @@ private slots:
         WindowFixture::click(window_->CmdQcls);
         world().clearMessages();
         driver_->lookUpCode("DG01");
-        driver_->walkEnterChain({{window_->TxtQssj, "", window_->TxtJssj}, {window_->TxtJssj, "", window_->CmdSeek}});
+        walkEnterChain({{window_->TxtQssj, "", window_->TxtJssj}, {window_->TxtJssj, "", window_->CmdSeek}});
         WindowFixture::pressEnter(window_->CmdSeek);
         QCOMPARE(world().messages(), QStringList{Done});
         const XlsxReader book(path("商品入库统计表.xls"));

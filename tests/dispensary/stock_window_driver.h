@@ -1,7 +1,6 @@
 // The driving that the stock window tests share: the window opened through its menu
 // item on a fresh database that holds the drug list, a valid movement filled in, a
-// code typed and looked up, the Enter chain walked box by box, one box's Enter
-// refused, the save pressed with its questions answered (an empty queue answers OK or
+// code typed and looked up, one box's Enter refused, the save pressed with its questions answered (an empty queue answers OK or
 // Yes), the input checks broken in their order, and the save failed at each of its
 // writes. A driver of StockMovementWindow drives either stock window through their base.
 #pragma once
@@ -14,14 +13,6 @@
 #include <type_traits>
 
 namespace stocktest {
-
-// One step of an Enter chain: `typed` goes into `box` key by key (nothing when
-// empty), Enter is pressed, and the focus must then stand on `next`.
-struct EnterStep {
-    forms::TextBox* box;
-    QString typed;
-    forms::Control* next;
-};
 
 template <class Window>
 class StockWindowDriver {
@@ -62,15 +53,6 @@ public:
         window->Txtycbm->SetFocus();
         WindowFixture::type(window->Txtycbm, code);
         WindowFixture::pressEnter(window->Txtycbm);
-    }
-
-    void walkEnterChain(const std::vector<EnterStep>& steps)
-    {
-        for (const EnterStep& step : steps) {
-            if (!step.typed.isEmpty()) WindowFixture::type(step.box, step.typed);
-            WindowFixture::pressEnter(step.box);
-            QCOMPARE(WindowFixture::focusedControl(), step.next);
-        }
     }
 
     // A box given a text, and the message (for Enter, under its icon) that refuses it.
