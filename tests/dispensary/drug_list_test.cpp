@@ -23,8 +23,10 @@ private slots:
 
     // An empty category refused; the space is swallowed; the price is selected on arrival
     // and shown with separators. The input check stops at the first failure under every
-    // button that writes (the delete after its question), nothing written.
-    void enterChainAndInputCheck()
+    // button that writes (the delete after its question), nothing written. Then an add: the
+    // code trimmed and upper-cased, the price as the number shown; the window reset.
+    // Apostrophes in codes and names are stored, found by both queries and listed.
+    void enterChainInputCheckAndAdd()
     {
         open();
         window_->CboYplb->SetFocus();
@@ -57,13 +59,8 @@ private slots:
             }
         }
         QCOMPARE(world_->environment().count("ycjg"), 0);
-    }
 
-    // The code trimmed and upper-cased, the price as the number shown; the window reset.
-    // Apostrophes in codes and names are stored, found by both queries and listed.
-    void addAndApostrophes()
-    {
-        open();
+        world_->clearMessages();
         fill({" 补血药 ", " ab12 ", " 当归 ", " 克 ", "1,250.00"});
         WindowFixture::click(window_->CmdSave);
         QVERIFY(world_->messages().isEmpty());

@@ -44,8 +44,9 @@ private slots:
     void cleanup() { driver_.reset(); }
 
     // The defaults come back on every activation, which keeps the option; codes looked up
-    // in lower case, with an apostrophe, or unknown.
-    void defaultsAndCodeLookUp()
+    // in lower case, with an apostrophe, or unknown. The date checks by Enter or by the
+    // query button; the end date has two texts.
+    void defaultsLookUpsAndDateChecks()
     {
         QVERIFY(window_->OptYcrk->Value());
         QCOMPARE(window_->TxtQssj->Text() + "|" + window_->TxtJssj->Text(), QString("2023-07-29|2024-03-15"));
@@ -67,12 +68,7 @@ private slots:
             QCOMPARE(world().messages().join(""), QString(found ? "" : "药材编码输入错误"));
             QCOMPARE(WindowFixture::focusedControl(), found ? static_cast<forms::Control*>(window_->TxtQssj) : window_->Txtycbm);
         }
-    }
 
-
-    // By Enter or by the query button; the end date has two texts.
-    void dateChecks()
-    {
         const std::tuple<forms::MaskEdBox*, const char*, bool, const char*> cases[] = {
             {window_->TxtQssj, "2024-13-01", true, "查询起始时间输入错误"},
             {window_->TxtJssj, "2024-02-30", true, "查询载止时间输入错误"},
@@ -82,12 +78,8 @@ private slots:
             WindowFixture::click(window_->CmdQcls);
             box->setText(text);
             world().clearMessages();
-            if (byEnter) {
-                box->SetFocus();
-                WindowFixture::pressEnter(box);
-            } else {
-                WindowFixture::click(window_->CmdSeek);
-            }
+            if (byEnter) box->SetFocus();
+            byEnter ? WindowFixture::pressEnter(box) : WindowFixture::click(window_->CmdSeek);
             QCOMPARE(world().messages(), QStringList{message});
             QCOMPARE(WindowFixture::focusedControl(), box);
             QCOMPARE(box->SelLength(), 10);
