@@ -4,7 +4,7 @@
 // the movement written to the journal and the balance, an apostrophe in a code and a
 // name, a failed write at every point leaving both tables and the inputs, the
 // half-typed movement on re-activation, and the clear, exit and close box while the
-// save runs. Then each window's own: the look-ups, the Enter chain, new balance rows
+// save runs. Then each window's own: the Enter chain, the look-ups, new balance rows
 // and returns, declined questions, the price check's errors, dates of today, the stock
 // check one above the balance.
 #include "stock_window_driver.h"
@@ -136,7 +136,9 @@ private slots:
         }
     }
 
-    // The stock-in's own: its look-up (the code upper-cased and its name found; any key
+    // The stock-in's own: its Enter chain from the fresh window (its dates filled in) to
+    // the save button, numbers shown with separators; its look-up (the code upper-cased
+    // and its name found; any key
     // but the space, or a paste, empties the name, so the save cannot record the old
     // drug); the first receipt of a drug making its balance row (an expiry of today passes) and a
     // return (negative quantity and amount) lowering it, journaled as a purchase; No to
@@ -146,8 +148,13 @@ private slots:
     {
         const auto driver = openWindow("in");
         auto* w = static_cast<Frmycrk*>(driver->window);
-        driver->lookUpCode("dg01");
-        QCOMPARE(w->Txtycbm->Text() + w->Txtycmc->Text(), QString("DG01当归"));
+        QCOMPARE(WindowFixture::focusedControl(), w->Txtycbm);
+        walkEnterChain({{w->Txtycbm, "dg01", w->TxtYcph}, {w->TxtYcph, "P1", w->TxtYsqx}, {w->TxtYsqx, "", w->Txthwcd},
+            {w->Txthwcd, "甘肃", w->TxtPjhm}, {w->TxtPjhm, "B1", w->TxtYcsl}, {w->TxtYcsl, "1234.5", w->TxtYcje},
+            {w->TxtYcje, "20000", w->Txthwll}, {w->Txthwll, "公司", w->TxtGjsj}, {w->TxtGjsj, "", w->Txtjbxm},
+            {w->Txtjbxm, "张三", w->CmdSave}});
+        QCOMPARE(w->Txtycbm->Text() + w->Txtycmc->Text() + "|" + w->TxtYcsl->Text() + "|" + w->TxtYcje->Text(),
+                 QString("DG01当归|1,234.50|20,000.00"));
         WindowFixture::type(w->Txtycbm, " x");
         QVERIFY(w->Txtycmc->Text().isEmpty());
 
@@ -183,21 +190,15 @@ private slots:
         QCOMPARE(driver->environment().count("yccrtb"), 2);
     }
 
-    // From each fresh window (its dates filled in) to the save button; the quantity box of
-    // a stock-out takes digits only.
-    void enterChains()
+    // The other stock-out's own: the quantity box takes digits only; its Enter chain; the
+    // cleared window's "0.00" saved as it stands fails the price check (division by zero,
+    // its question follows) and then the input check; one unit above the balance (1500)
+    // and a drug with no balance row are refused after the confirmation. Nothing is
+    // written and the inputs stay.
+    void stockOutOnItsOwn()
     {
-        const auto in = openWindow("in");
-        auto* w = static_cast<Frmycrk*>(in->window);
-        QCOMPARE(WindowFixture::focusedControl(), w->Txtycbm);
-        walkEnterChain({{w->Txtycbm, "dg01", w->TxtYcph}, {w->TxtYcph, "P1", w->TxtYsqx}, {w->TxtYsqx, "", w->Txthwcd},
-            {w->Txthwcd, "甘肃", w->TxtPjhm}, {w->TxtPjhm, "B1", w->TxtYcsl}, {w->TxtYcsl, "1234.5", w->TxtYcje},
-            {w->TxtYcje, "20000", w->Txthwll}, {w->Txthwll, "公司", w->TxtGjsj}, {w->TxtGjsj, "", w->Txtjbxm},
-            {w->Txtjbxm, "张三", w->CmdSave}});
-        QCOMPARE(w->TxtYcsl->Text() + "|" + w->TxtYcje->Text(), QString("1,234.50|20,000.00"));
-
-        const auto out = openWindow("out");
-        StockMovementWindow* o = out->window;
+        const auto driver = openWindow("out");
+        StockMovementWindow* o = driver->window;
         o->TxtYcsl->SetFocusSelectAll();
         WindowFixture::type(o->TxtYcsl, "1a 5.-x0");
         QTest::keyClick(o->TxtYcsl->inner(), Qt::Key_Backspace);   // refused as well
@@ -207,16 +208,7 @@ private slots:
             {o->Txthwll, "报损", o->TxtYcsl}, {o->TxtYcsl, "1500", o->TxtYcje}, {o->TxtYcje, "1200", o->Txtjbxm},
             {o->Txtjbxm, "李四", o->CmdSave}});
         QCOMPARE(o->TxtYcsl->Text() + "|" + o->TxtYcje->Text(), QString("1,500.00|1,200.00"));
-    }
 
-
-    // The other stock-out's own refusals: the cleared window's "0.00" saved as it stands
-    // fails the price check (division by zero, its question follows) and then the input
-    // check; one unit above the balance (1500) and a drug with no balance row are refused
-    // after the confirmation. Nothing is written and the inputs stay.
-    void stockOutRefusals()
-    {
-        const auto driver = openWindow("out");
         driver->fill("DG01", "0.00", "0.00");
         driver->save();
         QCOMPARE(driver->world.messages(), (QStringList{"除数为零", PriceQuestion, Confirm, "出库数量不能为零"}));
