@@ -46,9 +46,9 @@ private slots:
         const auto in = openWindow("in");
         auto* w = static_cast<Frmycrk*>(in->window);
         in->expectEnterRefused({{w->Txtycbm, "zz9", "药材编码输入错误"}, {w->TxtYcph, "", "请输入药品批号，没有批号用其它内容代替"},
-            {w->TxtYsqx, "2024-02-30", "有效期限输入错误"}, {w->TxtPjhm, "", "请输入药品入库票据号码，没有可用其它内容代替", question}, {w->TxtYcsl, "abc", "输入药材数量错误"},
-            {w->TxtYcje, "1.2.3", "药材输入金额错误"}, {w->TxtGjsj, "2024-03-16", "输入时间不能大于目前时间"},
-            {w->TxtGjsj, "2024-13-01", "输入时间错误"}});
+            {w->TxtYsqx, "2024-02-30", "有效期限输入错误"}, {w->TxtPjhm, "", "请输入药品入库票据号码，没有可用其它内容代替", question},
+            {w->TxtYcsl, "abc", "输入药材数量错误"}, {w->TxtYcje, "1.2.3", "药材输入金额错误"},
+            {w->TxtGjsj, "2024-03-16", "输入时间不能大于目前时间"}, {w->TxtGjsj, "2024-13-01", "输入时间错误"}});
         in->expectChecksInOrder({{w->TxtPjhm, "  ", "请输入票据号码"}, {w->Txtjbxm, "", "请输入经办者姓名"},
             {w->Txthwll, "", "请输入药材来源"}, {w->Txthwcd, "", "请输入药材产地"}, {w->TxtYcph, "", "请输入药材批号"},
             {w->TxtGjsj, "2024-02-30", "药材购进时间输入错误"}, {w->TxtYsqx, "2024-0", "药材有效期限输入错误"},
