@@ -1,6 +1,7 @@
 // What the dispensary tests share: the window fixture and the kit's controls, a small
 // drug list with Chinese names (one drug whose code and name hold an apostrophe),
-// readers of the stock tables as the file holds them, a grid's rows as text, a paste,
+// readers of the stock tables as the file holds them, every write of an action failed
+// in turn, a grid's rows as text, a paste,
 // an Enter chain walked box by box, and the state of the main window's menus.
 #pragma once
 
@@ -21,6 +22,7 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 #include <QtTest>
+#include <functional>
 #include <tuple>
 #include <vector>
 
@@ -46,6 +48,28 @@ inline std::vector<QStringList> rowsOf(const TestEnvironment& env, const QString
         for (int i = 0; i < rs.fieldCount(); ++i) row << rs.field(i).toString();
     }
     return rows;
+}
+
+// Both stock tables as the file holds them: the balances, then the journal.
+inline std::pair<std::vector<QStringList>, std::vector<QStringList>> stockTables(const TestEnvironment& env)
+{
+    return {rowsOf(env, "ycyltb"), rowsOf(env, "yccrtb")};
+}
+
+// Runs `act` with its Nth database write failing (dao::WriteFault) for N = 1, 2, ... until
+// a run makes fewer than N writes; after each failed run `check` looks at what it left.
+// Returns the number of writes of the run that went through.
+inline int writesFailedInTurn(const std::function<void()>& act, const std::function<void()>& check)
+{
+    int n = 1;
+    for (;; ++n) {
+        dao::WriteFault::arm(n);
+        act();
+        if (!dao::WriteFault::fired()) break;
+        check();
+    }
+    dao::WriteFault::disarm();
+    return n - 1;
 }
 
 // The balance row of a drug (rksl, rkje, ycyl), or -1s when it has none.

@@ -94,25 +94,17 @@ private slots:
         journal(env(), "甘草", 0, 8);
         journal(env(), "川芎", 0, 3);                    // no balance row: not priced
         const auto expectUntouched = [this](const auto& before, const QString& shown) {
-            QCOMPARE(stockTables(), before);
+            QCOMPARE(stockTables(env()), before);
             QCOMPARE(world_->messages().last(), shown);
             QCOMPARE(world_->boxes().shown().back().icon, 0);
             QVERIFY(menusOn());
             QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
             QVERIFY(world_->mainWindow().findChildren<core::Frmjdys*>().isEmpty());
         };
-        const auto before = stockTables();
+        const auto before = stockTables(env());
         QVERIFY(settle(forms::vbNo).isEmpty());
-        QCOMPARE(stockTables(), before);
-        int writes = 0;
-        for (;; ++writes) {
-            dao::WriteFault::arm(writes + 1);
-            settle();
-            if (!dao::WriteFault::fired()) break;
-            expectUntouched(before, "3043\r\n磁盘或网络读写错误。");
-        }
-        dao::WriteFault::disarm();
-        QVERIFY(writes >= 8);
+        QCOMPARE(stockTables(env()), before);
+        QVERIFY(writesFailedInTurn([this] { settle(); }, [&] { expectUntouched(before, "3043\r\n磁盘或网络读写错误。"); }) >= 8);
         for (int run = 0; run < 2; ++run) {
             if (run) settle();
             QCOMPARE(world_->messages().last(), QString("当期结帐已经完成"));
@@ -131,7 +123,7 @@ private slots:
         env().insert("ycyltb", {"当归", 100, 50, 40});
         env().insert("ycyltb", {"黄芪", 0, 30, 4});           // nothing received, yet a balance
         journal(env(), "当归", 0, 6);
-        const auto unpriced = stockTables();
+        const auto unpriced = stockTables(env());
         settle();
         expectUntouched(unpriced, "11\r\n药品“黄芪”的入库数量为 0 或入库金额为空，无法计算平均成本，结帐未进行。");
     }
@@ -157,11 +149,6 @@ private:
     TestEnvironment& env() { return world_->environment(); }
     QString sheetPath() const { return world_->environment().documentsDir() + "/药品盘点表.xls"; }
     bool menusOn() { return world_->mainWindow().menuAction("xtwh")->isEnabled(); }
-    // Both stock tables as the file holds them, row by row and field by field.
-    std::pair<std::vector<QStringList>, std::vector<QStringList>> stockTables()
-    {
-        return {rowsOf(env(), "ycyltb"), rowsOf(env(), "yccrtb")};
-    }
     // Triggers 药品结帐 answering `answer`; returns the progress labels painted, in order.
     QStringList settle(int answer = forms::vbYes)
     {

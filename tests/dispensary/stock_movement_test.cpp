@@ -113,7 +113,13 @@ private slots:
             const auto driver = openWindow(kind);
             core::LoginUser = "操作员";
             driver->fill("DG01", quantity, amount);
-            driver->expectEveryWriteFaultLeavesAll(2);
+            const auto before = stockTables(driver->environment());
+            QCOMPARE(writesFailedInTurn([&] { driver->save(); }, [&] {
+                QCOMPARE(driver->world.messages().size(), 2);   // the confirmation, then the error alone
+                QVERIFY(driver->world.messages().last().contains(QStringLiteral("磁盘或网络读写错误")));
+                QCOMPARE(stockTables(driver->environment()), before);
+                QCOMPARE(driver->window->Txtycmc->Text(), QString("当归"));
+            }), 2);
             QCOMPARE(rowsOf(driver->environment(), "yccrtb"), std::vector<QStringList>{journalRow});
             QCOMPARE(balanceOf(driver->environment(), "当归"), balance);
             QCOMPARE(driver->environment().count("ycyltb"), 1);
