@@ -224,10 +224,8 @@ private:
     void fill(const QStringList& inputs)
     {
         window_->CboYplb->setText(inputs[0]);
-        window_->Txtycbm->setText(inputs[1]);
-        window_->Txtycmc->setText(inputs[2]);
-        window_->TxtJldw->setText(inputs[3]);
-        window_->Txtycdj->setText(inputs[4]);
+        int i = 0;
+        for (forms::TextBox* box : {window_->Txtycbm, window_->Txtycmc, window_->TxtJldw, window_->Txtycdj}) box->setText(inputs[++i]);
     }
     QStringList grid() const { return gridRows(window_->MSFGridBmmc); }
     forms::Control* focused() const { return WindowFixture::focusedControl(); }
