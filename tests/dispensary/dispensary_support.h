@@ -17,10 +17,8 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTimer>
 #include <QtTest>
 #include <functional>
 #include <tuple>

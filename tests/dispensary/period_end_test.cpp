@@ -6,7 +6,6 @@
 // the progress labels; a drug that sold out in the period still costed; a cost that
 // cannot be computed and a failure at each write leaving both stock tables exactly as
 // they were. The menus and the arrow come back in every case.
-#include "core/main_window.h"
 #include "core/progress_driver.h"
 #include "core/progress_window.h"
 #include "dispensary/dispensary_menu.h"
