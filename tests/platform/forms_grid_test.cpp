@@ -30,6 +30,16 @@ void fillSyndromes(FlexGrid& grid)
     }
 }
 
+// Counts the paints of the widgets it watches.
+struct PaintCount : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 }  // namespace
 
 class FormsGridTest : public QObject {
@@ -93,7 +103,31 @@ private slots:
         QCOMPARE(clicked.size(), 4);
         QTest::mouseMove(grid.view()->viewport(), cellCentre(grid, 5, 1));
         QCOMPARE(grid.MouseRow(), 5);
+    }
 
+    // Another window taking or giving back the activation redraws the grid only when
+    // its colours for an inactive window differ.
+    void activationRedrawsOnlyWhatChangesColour()
+    {
+        FlexGrid grid;
+        fillSyndromes(grid);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        PaintCount count;
+        grid.view()->viewport()->installEventFilter(&count);
+        const auto deactivate = [&] {
+            QEvent event(QEvent::WindowDeactivate);
+            QCoreApplication::sendEvent(grid.view(), &event);
+            QCoreApplication::processEvents();
+            return std::exchange(count.paints, 0);
+        };
+        QCOMPARE(deactivate(), 0);
+        QPalette palette = grid.view()->palette();
+        palette.setColor(QPalette::Inactive, QPalette::Highlight, Qt::gray);
+        grid.view()->setPalette(palette);
+        QCoreApplication::processEvents();
+        count.paints = 0;
+        QVERIFY(deactivate() > 0);
     }
 };
 
