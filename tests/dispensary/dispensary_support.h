@@ -1,8 +1,8 @@
 // What the dispensary tests share: the window fixture and the kit's controls, a small
 // drug list with Chinese names (one drug whose code and name hold an apostrophe),
 // readers of the stock tables as the file holds them, every write of an action failed
-// in turn, a grid's rows as text, a paste,
-// an Enter chain walked box by box, and the state of the main window's menus.
+// in turn, a grid's rows as text, a paste, an Enter chain walked box by box, and the
+// state of the main window's menus.
 #pragma once
 
 #include "core/globals.h"

@@ -2,10 +2,10 @@
 // database. The stock-taking sheet 药品库存盘点: every balance row in stored order (zero
 // balances too) read back from the workbook, an empty balance table writing nothing,
 // an existing sheet replaced. The settlement 药品结帐: stock-outs costed at the
-// average unit cost and balances re-based, each drug at its own cost;
-// the progress labels; a drug that sold out in the period still costed; a cost that
-// cannot be computed and a failure at each write leaving both stock tables exactly as
-// they were. The menus and the arrow come back in every case.
+// average unit cost and balances re-based, each drug at its own cost; the progress
+// labels; a drug that sold out in the period still costed; a cost that cannot be
+// computed and a failure at each write leaving both stock tables exactly as they were.
+// The menus and the arrow come back in every case.
 #include "core/progress_driver.h"
 #include "core/progress_window.h"
 #include "dispensary/dispensary_menu.h"

@@ -1,8 +1,8 @@
 // The stock queries window Frmyckc driven as the user drives it, and its four
 // workbooks read back: defaults and their reset on activation, the code look-up, the
 // date checks, the access keys around a message, each report's headers, rows,
-// formats, widths and font, only the report's own file replaced, and a failed report
-// leaving the earlier file intact.
+// formats, widths and font, a report written again replacing only its own file, and a
+// failed report leaving the earlier file intact.
 #include "dispensary/stock_queries.h"
 #include "stock_window_driver.h"
 

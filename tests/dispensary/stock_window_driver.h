@@ -2,7 +2,8 @@
 // item on a fresh database that holds the drug list, a valid movement filled in, a
 // code typed and looked up, one box's Enter refused, the save pressed with its
 // questions answered (an empty queue answers OK or Yes), and the input checks broken in
-// their order. A driver of StockMovementWindow drives either stock window through their base.
+// their order. A driver of StockMovementWindow drives either stock window through
+// their base.
 #pragma once
 
 #include "dispensary_support.h"
