@@ -23,23 +23,20 @@ private slots:
 
     // An empty category refused; the space is swallowed; the price is selected on arrival
     // and shown with separators. The input check stops at the first failure under every
-    // button that writes (the delete after its question), nothing written.
-    void enterChainAndInputCheck()
+    // button that writes (the delete after its question), nothing written. Then an add: the
+    // code trimmed and upper-cased, the price as the number shown; the window reset.
+    // Apostrophes in codes and names are stored, found by both queries and listed.
+    void enterChainInputCheckAndAdd()
     {
         open();
         window_->CboYplb->SetFocus();
         WindowFixture::pressEnter(window_->CboYplb);
         QCOMPARE(world_->messages(), QStringList({"输入药品类别，此项必须输入。"}));
         QCOMPARE(focused(), window_->CboYplb);
-        const std::pair<forms::Control*, const char*> steps[] = {{window_->CboYplb, "补 气药"}, {window_->Txtycbm, "hq 02"},
-            {window_->Txtycmc, "黄芪"}, {window_->TxtJldw, "克"}, {window_->Txtycdj, "1250"}};
-        forms::Control* next[] = {window_->Txtycbm, window_->Txtycmc, window_->TxtJldw, window_->Txtycdj, window_->CmdSave};
-        for (int i = 0; i < 5; ++i) {
-            if (i == 4) QCOMPARE(window_->Txtycdj->SelText(), QString("0.00"));
-            WindowFixture::type(steps[i].first, steps[i].second);
-            WindowFixture::pressEnter(steps[i].first);
-            QCOMPARE(focused(), next[i]);
-        }
+        walkEnterChain({{window_->CboYplb, "补 气药", window_->Txtycbm}, {window_->Txtycbm, "hq 02", window_->Txtycmc},
+            {window_->Txtycmc, "黄芪", window_->TxtJldw}, {window_->TxtJldw, "克", window_->Txtycdj}});
+        QCOMPARE(window_->Txtycdj->SelText(), QString("0.00"));
+        walkEnterChain({{window_->Txtycdj, "1250", window_->CmdSave}});
         QCOMPARE(window_->CboYplb->Text() + window_->Txtycbm->Text() + window_->Txtycdj->Text(), QString("补气药hq021,250.00"));
 
         const std::tuple<QStringList, const char*, forms::Control*> cases[] = {   // category, code, name, unit, price
@@ -62,13 +59,8 @@ private slots:
             }
         }
         QCOMPARE(world_->environment().count("ycjg"), 0);
-    }
 
-    // The code trimmed and upper-cased, the price as the number shown; the window reset.
-    // Apostrophes in codes and names are stored, found by both queries and listed.
-    void addAndApostrophes()
-    {
-        open();
+        world_->clearMessages();
         fill({" 补血药 ", " ab12 ", " 当归 ", " 克 ", "1,250.00"});
         WindowFixture::click(window_->CmdSave);
         QVERIFY(world_->messages().isEmpty());
@@ -97,17 +89,14 @@ private slots:
         const QStringList unknown{"补血药", "ZZ99", "白术", "克", "12"};
         const QStringList own{"补血药", "DG01", "当归", "克", "12"};
         const Frmyjwh* w = window_;
-        const std::tuple<forms::CommandButton*, QStringList, const char*, forms::Control*> cases[] = {
+        std::vector<std::tuple<forms::CommandButton*, QStringList, const char*, forms::Control*>> cases{
             {w->CmdSave, {"补血药", "dg01", "黄芪", "克", "3"}, "药品编码重复", w->Txtycbm},   // code first
             {w->CmdSave, {"补血药", "NEW1", "黄芪", "克", "3"}, "药品名称重复", w->Txtycmc},
             {w->CmdSave, {"解表药", "gz06", "桂枝", "克", "3"}, "药品编码重复", w->Txtycbm},
             {w->CmdSave, {"解表药", "NEW1", "RADIX", "克", "3"}, "药品名称重复", w->Txtycmc},
-            {w->CmdBmxg, own, "药品编码重复", w->Txtycbm},
-            {w->CmdMcxg, own, "药品名称重复", w->Txtycmc},
-            {w->CmdBmxg, unknown, "此条记录尚未保存", w->CmdSave},
-            {w->CmdMcxg, unknown, "此条记录尚未保存", w->CmdSave},
-            {w->Cmdedit, unknown, "此条记录尚未保存", w->CmdSave},
-            {w->Cmddele, unknown, "此条记录尚未保存", w->CmdSave}};
+            {w->CmdBmxg, own, "药品编码重复", w->Txtycbm}, {w->CmdMcxg, own, "药品名称重复", w->Txtycmc}};
+        for (forms::CommandButton* button : {w->CmdBmxg, w->CmdMcxg, w->Cmdedit, w->Cmddele})
+            cases.emplace_back(button, unknown, "此条记录尚未保存", w->CmdSave);
         for (const auto& [button, inputs, message, focus] : cases) {
             fill(inputs);
             world_->clearMessages();
@@ -206,7 +195,6 @@ private slots:
         for (int c = 0; c < 4; ++c) QVERIFY(qAbs(*book.columnWidth(c + 1) - widths[c]) < 1.0);
         QCOMPARE(book.cell("C5")->kind, XlsxReader::Cell::Kind::Number);
         QCOMPARE(book.cell("C5")->numberFormat, QString("#,##0.00_ "));
-        QCOMPARE(book.cell("B5")->fontName.trimmed() + QString::number(book.cell("B5")->fontSize), QString("宋体9"));
         QVERIFY(!book.cell("E5") && !book.cell("A3") && !book.cell("A8"));
 
         // A folder of the workbook's name, with something in it, cannot be cleared away.
@@ -236,18 +224,10 @@ private:
     void fill(const QStringList& inputs)
     {
         window_->CboYplb->setText(inputs[0]);
-        window_->Txtycbm->setText(inputs[1]);
-        window_->Txtycmc->setText(inputs[2]);
-        window_->TxtJldw->setText(inputs[3]);
-        window_->Txtycdj->setText(inputs[4]);
+        int i = 0;
+        for (forms::TextBox* box : {window_->Txtycbm, window_->Txtycmc, window_->TxtJldw, window_->Txtycdj}) box->setText(inputs[++i]);
     }
-    // The list's rows below the header, the cells of each joined by '|'.
-    QStringList grid() const
-    {
-        QStringList rows;
-        for (int row = 1; row < window_->MSFGridBmmc->Rows(); ++row) rows << gridRow(window_->MSFGridBmmc, row);
-        return rows;
-    }
+    QStringList grid() const { return gridRows(window_->MSFGridBmmc); }
     forms::Control* focused() const { return WindowFixture::focusedControl(); }
     QString workbookPath() const { return win::hostPath(dispensary::DrugListWorkbook); }
 

@@ -1,11 +1,10 @@
 // The driving that the stock window tests share: the window opened through its menu
 // item on a fresh database that holds the drug list, a valid movement filled in, a
-// code typed and looked up, the Enter chain walked box by box, one box's Enter
-// refused, the save pressed with its questions answered (an empty queue answers OK or
-// Yes), the input checks broken in their order, and the save failed at each of its
-// writes. A driver of StockMovementWindow drives either stock window through their base.
+// code typed and looked up, one box's Enter refused, the save pressed with its
+// questions answered (an empty queue answers OK or Yes), and the input checks broken in
+// their order. A driver of StockMovementWindow drives either stock window through
+// their base.
 #pragma once
-
 
 #include "dispensary_support.h"
 #include "dispensary/stock_in.h"
@@ -16,20 +15,11 @@
 
 namespace stocktest {
 
-// One step of an Enter chain: `typed` goes into `box` key by key (nothing when
-// empty), Enter is pressed, and the focus must then stand on `next`.
-struct EnterStep {
-    forms::TextBox* box;
-    QString typed;
-    forms::Control* next;
-};
-
 template <class Window>
 class StockWindowDriver {
 public:
-    explicit StockWindowDriver(const QString& menuItem) : StockWindowDriver(menuItem, std::type_identity<Window>{}) {}
-    template <class Concrete>
-    StockWindowDriver(const QString& menuItem, std::type_identity<Concrete>)
+    template <class Concrete = Window>
+    explicit StockWindowDriver(const QString& menuItem, std::type_identity<Concrete> = {})
     {
         seedDrugList(world.environment());
         window = world.open<Concrete>(menuItem);
@@ -64,15 +54,6 @@ public:
         window->Txtycbm->SetFocus();
         WindowFixture::type(window->Txtycbm, code);
         WindowFixture::pressEnter(window->Txtycbm);
-    }
-
-    void walkEnterChain(const std::vector<EnterStep>& steps)
-    {
-        for (const EnterStep& step : steps) {
-            if (!step.typed.isEmpty()) WindowFixture::type(step.box, step.typed);
-            WindowFixture::pressEnter(step.box);
-            QCOMPARE(WindowFixture::focusedControl(), step.next);
-        }
     }
 
     // A box given a text, and the message (for Enter, under its icon) that refuses it.
@@ -120,30 +101,6 @@ public:
             QCOMPARE(WindowFixture::focusedControl(), checks[i].box);
             QCOMPARE(environment().count("yccrtb"), 0);
         }
-    }
-
-    // The save of the movement the boxes hold, failed at each of its writes in turn
-    // (dao::WriteFault): each time the error is shown, both tables stay exactly as they
-    // were and the inputs stay; then, with no write left to fail, it saves once. The
-    // save makes `writes` writes and is answered without a price question.
-    void expectEveryWriteFaultLeavesAll(int writes)
-    {
-        const auto journal = rowsOf(environment(), "yccrtb");
-        const auto balances = rowsOf(environment(), "ycyltb");
-        int n = 1;
-        for (;; ++n) {
-            dao::WriteFault::arm(n);
-            save();
-            if (!dao::WriteFault::fired()) break;
-            QCOMPARE(world.messages().size(), 2);   // the confirmation, then the error alone
-            QVERIFY(world.messages().last().contains(QStringLiteral("磁盘或网络读写错误")));
-            QCOMPARE(rowsOf(environment(), "yccrtb"), journal);
-            QCOMPARE(rowsOf(environment(), "ycyltb"), balances);
-            QCOMPARE(window->Txtycmc->Text(), QString("当归"));
-        }
-        dao::WriteFault::disarm();
-        QCOMPARE(n - 1, writes);
-        QCOMPARE(rowsOf(environment(), "yccrtb").size(), journal.size() + 1);
     }
 };
 
