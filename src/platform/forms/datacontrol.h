@@ -44,13 +44,10 @@ class DataControl : public QObject {
 public:
     explicit DataControl(QObject* parent = nullptr);
 
-    QString DatabaseName() const { return databaseName_; }
     void setDatabaseName(const QString& path) { databaseName_ = path; }
-    QString Connect() const { return connect_; }
     void setConnect(const QString& connect) { connect_ = connect; }
     int RecordsetType() const { return recordsetType_; }
     void setRecordsetType(int type) { recordsetType_ = type; }
-    QString RecordSource() const { return recordSource_; }
     void setRecordSource(const QString& source) { recordSource_ = source; }
 
     // Reads the record source anew and refills the bound lists. Errors of the
@@ -74,8 +71,6 @@ private:
 class DataBinding {
 public:
     void setDataSource(DataControl* source);
-    DataControl* DataSource() const { return source_; }
-    QString ListField() const { return listField_; }
     void setListField(const QString& column);
 
 protected:
