@@ -89,9 +89,11 @@ void ProgressDriver::flush()
     draw();
 }
 
+// Only what changed since the last drawing (the bar, a label) is drawn, at once and
+// without running any other event.
 void ProgressDriver::draw()
 {
-    window_->repaint();
+    QCoreApplication::sendPostedEvents(window_, QEvent::UpdateRequest);
     slice_.start();
 }
 

@@ -2,7 +2,7 @@
 // the symptom refill, the settlement). Made before the batch's transaction opens, it
 // shows the window and lets events run until the window can be drawn; from then on no
 // event runs: the batch notes where it stands as often as it likes, and the bar and
-// the percentage are set and the window repainted only once a time slice and at the
+// the percentage are set and what changed drawn only once a time slice and at the
 // start and end of each stage, so the transaction stays closed to every other handler
 // and a long batch does not spend its time repainting. Going, it unloads the window,
 // gives the activation back to the window that had it and lets events run; `close`

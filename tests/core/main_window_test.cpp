@@ -109,27 +109,9 @@ private slots:
         QVERIFY(allTopMenusEnabled(true));
     }
 
-    // A builder runs first, menus locked, under the busy pointer.
-    void builderRunsBeforeTheWindowWithTheBusyPointer()
-    {
-        showMainWindow();
-        forms::Screen::setMousePointer(forms::vbArrow);
-        QStringList steps;
-        const auto window = [&] {
-            steps << QStringLiteral("window");
-            return new DummyWindow;
-        };
-        mainWindow_->wire(QStringLiteral("zycxll1"), window, [&] {
-            steps << QStringLiteral("builder");
-            QVERIFY(allTopMenusEnabled(false));
-            QCOMPARE(forms::Screen::MousePointer(), forms::vbArrowHourglass);
-        });
-        mainWindow_->menuAction(QStringLiteral("zycxll1"))->trigger();
-        QCOMPARE(steps, QStringList({"builder", "window"}));
-    }
-
-    // A builder or a window's load that fails is reported in the error form; no window
-    // or progress is left and the menus come back.
+    // A builder runs first, menus locked, under the busy pointer. A builder or a
+    // window's load that fails is reported in the error form; no window or progress is
+    // left and the menus come back.
     void aFailingBuilderOrLoadIsReportedAndTheMenusComeBack()
     {
         struct FailingToLoad : DummyWindow {
@@ -143,7 +125,9 @@ private slots:
                 windowMade = true;
                 return new DummyWindow;
             },
-            [] {
+            [&] {
+                QVERIFY(allTopMenusEnabled(false));
+                QCOMPARE(forms::Screen::MousePointer(), forms::vbArrowHourglass);
                 (new core::Frmjdys)->Show();   // a builder fails half-way
                 throw dao::Error(3044, QStringLiteral("路径无效"));
             });

@@ -42,8 +42,7 @@ private slots:
             QByteArray bytes;
             QRandomGenerator generator(1987);
             while (bytes.size() < 5000) bytes.append(static_cast<char>(generator.bounded(256)));
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+            QVERIFY(TestEnvironment::writeBytes(path, bytes));
         }
         const QByteArray before = TestEnvironment::bytesOf(path);
 

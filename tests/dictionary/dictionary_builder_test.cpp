@@ -38,22 +38,14 @@ private slots:
             QCOMPARE(progress.label, QString(row.label));
         }
     }
-    void emptySourcesEmptyTheDictionariesAndShowNoMessage()
-    {
-        WindowFixture fixture;
-        fixture.environment().insert("Cyzz", {"旧主治"});
-        fixture.environment().insert("Cygx", {"旧功效"});
-        BuildPatentMedDicts();
-        QCOMPARE(fixture.environment().count("Cyzz") + fixture.environment().count("Cygx"), 0);
-        QVERIFY(fixture.messages().isEmpty());
-        QVERIFY(progressWindowGone());
-    }
     // An imported row with Null effects comes first: the stage still runs. A term of many
-    // herbs is stored once; a second run gives the same; a deleted herb's terms go.
+    // herbs is stored once; a second run gives the same; a deleted herb's terms go, and
+    // an empty source empties the dictionaries without a message.
     void termsAreStoredOnceAndNullRowsAddNothing()
     {
         WindowFixture fixture;
         TestEnvironment& env = fixture.environment();
+        env.insert("ycgy", {"旧功效"});
         addHerb(env, "甲", vb::Variant(), "  ");
         addHerb(env, "人参", "大补元气，补脾益肺。", "气虚欲脱，脾虚食少");
         addHerb(env, "党参", "补脾益肺，养血。", "脾虚食少");
@@ -65,7 +57,11 @@ private slots:
         env.open().execute("delete * from zyyc where ycmc = '党参'");
         BuildHerbDicts();
         QCOMPARE(termsOf(env, "ycgy"), (QStringList{"大补元气", "补脾益肺"}));
+        env.open().execute("delete * from zyyc");
+        BuildHerbDicts();
+        QCOMPARE(termsOf(env, "ycgy") + termsOf(env, "yczz"), QStringList());
         QVERIFY(fixture.messages().isEmpty());
+        QVERIFY(progressWindowGone());
     }
     // The formula notes and the second family stop at their first line; a Null note in
     // the first formula no longer empties the notes dictionary.

@@ -1,6 +1,6 @@
 // The flex grid: format strings, the shape (rows and columns), cell
 // texts, and the mouse: clicks on merged cells reporting the row they hit, clicks on
-// the header and below the last row.
+// the header and below the last row; an activation change redrawing only what changes colour.
 #include "platform/forms/flexgrid.h"
 
 #include <QHeaderView>
@@ -16,6 +16,29 @@ QPoint cellCentre(const FlexGrid& grid, int row, int col)
 {
     return grid.view()->visualRect(grid.view()->model()->index(row - 1, col)).center();
 }
+
+// A diagnosis-style grid: names merged over their symptom rows.
+void fillSyndromes(FlexGrid& grid)
+{
+    grid.setFormatString("^病症名称|<临  床  症  状  表  现|<病症成因|<治疗措施");
+    const QStringList names{"感冒", "感冒", "感冒", "咳嗽", "咳嗽"};
+    grid.setRows(names.size() + 1);
+    for (int r = 1; r <= names.size(); ++r) {
+        grid.setRowHeight(r, 460);
+        grid.setTextMatrix(r, 0, names[r - 1]);
+        grid.setTextMatrix(r, 1, QString("症状%1").arg(r));
+    }
+}
+
+// Counts the paints of the widgets it watches.
+struct PaintCount : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
 
 }  // namespace
 
@@ -44,16 +67,9 @@ private slots:
     // current row, and below the last row there is none.
     void theRowUnderTheMouse()
     {
-        FlexGrid grid;   // a diagnosis-style grid: names merged over their symptom rows
+        FlexGrid grid;
         grid.resize(800, 400);
-        grid.setFormatString("^病症名称|<临  床  症  状  表  现|<病症成因|<治疗措施");
-        const QStringList names{"感冒", "感冒", "感冒", "咳嗽", "咳嗽"};
-        grid.setRows(names.size() + 1);
-        for (int r = 1; r <= names.size(); ++r) {
-            grid.setRowHeight(r, 460);
-            grid.setTextMatrix(r, 0, names[r - 1]);
-            grid.setTextMatrix(r, 1, QString("症状%1").arg(r));
-        }
+        fillSyndromes(grid);
         grid.setMergeCells(true);
         grid.setMergeCol(0, true);
         grid.show();
@@ -76,6 +92,31 @@ private slots:
         QTest::mouseClick(grid.view()->viewport(), Qt::LeftButton, {}, QPoint(10, 390));
         QVERIFY(grid.MouseRow() >= grid.Rows());
         QCOMPARE(clicked.size(), 4);
+    }
+
+    // Another window taking or giving back the activation redraws the grid only when
+    // its colours for an inactive window differ.
+    void activationRedrawsOnlyWhatChangesColour()
+    {
+        FlexGrid grid;
+        fillSyndromes(grid);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        PaintCount count;
+        grid.view()->viewport()->installEventFilter(&count);
+        const auto deactivate = [&] {
+            QEvent event(QEvent::WindowDeactivate);
+            QCoreApplication::sendEvent(grid.view(), &event);
+            QCoreApplication::processEvents();
+            return std::exchange(count.paints, 0);
+        };
+        QCOMPARE(deactivate(), 0);
+        QPalette palette = grid.view()->palette();
+        palette.setColor(QPalette::Inactive, QPalette::Highlight, Qt::gray);
+        grid.view()->setPalette(palette);
+        QCoreApplication::processEvents();
+        count.paints = 0;
+        QVERIFY(deactivate() > 0);
     }
 };
 

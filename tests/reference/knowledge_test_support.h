@@ -16,7 +16,6 @@
 #include "platform/forms/textbox.h"
 #include "platform/office/document.h"
 #include "reference/knowledge_record.h"
-#include "support/test_environment.h"
 #include "support/window_fixture.h"
 
 #include <QAction>
@@ -29,7 +28,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStringList>
 #include <QtTest>
 #include <algorithm>
 #include <initializer_list>

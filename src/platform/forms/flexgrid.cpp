@@ -171,6 +171,7 @@ FlexGrid::FlexGrid(QWidget* parent) : Control(parent, new QTableView), model_(st
     // already the row under the mouse when MouseDown runs.
     bridge(view_->viewport());
     bridge(view_->horizontalHeader()->viewport());
+    view_->installEventFilter(this);
     view_->viewport()->installEventFilter(this);
     view_->horizontalHeader()->viewport()->installEventFilter(this);
     view_->viewport()->setMouseTracking(true);
@@ -301,8 +302,18 @@ void FlexGrid::setTextMatrix(int row, int col, const QString& text)
 {
     if (row < 0 || row >= Rows() || col < 0 || col >= Cols()) return;
     model_->cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = text;
+    if (!redraw_ && row >= model_->offset()) return;
     model_->changedRow(row, col, col);
     if (mergeCells_ && MergeCol(col) && row + 1 < Rows()) model_->changedRow(row + 1, col, col);
+}
+
+void FlexGrid::setRedraw(bool on)
+{
+    if (on == redraw_) return;
+    redraw_ = on;
+    if (!on) return;
+    const int rows = model_->rowCount();
+    if (rows > 0) emit model_->dataChanged(model_->index(0, 0), model_->index(rows - 1, Cols() - 1));
 }
 
 void FlexGrid::setRow(int row)
@@ -385,6 +396,13 @@ void FlexGrid::cellAt(QObject* watched, const QPoint& pos, int& row, int& col) c
 bool FlexGrid::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+        // The view redraws every visible cell when its window gains or loses the
+        // activation (another window shown on top, a message box); with the same
+        // colours for active and inactive windows the redraw shows nothing new.
+        if (watched == view_ && view_->palette().isEqual(QPalette::Active, QPalette::Inactive)) return true;
+        break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseMove:
     case QEvent::MouseButtonRelease:

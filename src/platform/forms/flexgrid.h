@@ -41,6 +41,9 @@ public:
 
     QString TextMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString& text);
+    // Off while a fill writes many cells: the view is not told of each cell below
+    // the header row, and turning it on again redraws the grid once.
+    void setRedraw(bool on);
     // The cell at Row, Col.
     QString Text() const { return TextMatrix(row_, col_); }
 
@@ -78,6 +81,7 @@ private:
     int mouseRow_ = 0;
     int mouseCol_ = 0;
     bool mergeCells_ = false;
+    bool redraw_ = true;
     bool pressed_ = false;
     friend class FlexGridDelegate;
 };

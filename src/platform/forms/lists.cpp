@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStringListModel>
 
 namespace forms {
 
@@ -12,6 +13,9 @@ namespace {
 QComboBox* makeCombo(ComboBox::Style style)
 {
     auto* combo = new QComboBox;
+    // A list of texts: replacing the whole list is one reset of the model, not an
+    // item made and destroyed for every entry.
+    combo->setModel(new QStringListModel(combo));
     combo->setEditable(style == ComboBox::Style::DropDownCombo);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMaxVisibleItems(12);
@@ -68,8 +72,7 @@ void ComboBox::setItems(const QStringList& items)
 {
     const QString text = Text();
     QSignalBlocker block(combo_);
-    combo_->clear();
-    combo_->addItems(items);
+    static_cast<QStringListModel*>(combo_->model())->setStringList(items);
     setText(text);
 }
 

@@ -32,10 +32,17 @@ void ProgressBar::setRange(double min, double max)
     show_();
 }
 
+// A new value is drawn with the next repaint: the batches that show their progress
+// draw their window once per step, and a repaint of the bar at once on every visible
+// change would draw it twice.
 void ProgressBar::show_()
 {
     const double fraction = std::clamp((value_ - min_) / (max_ - min_), 0.0, 1.0);
-    bar_->setValue(static_cast<int>(std::lround(fraction * Steps)));
+    const int steps = static_cast<int>(std::lround(fraction * Steps));
+    if (steps == bar_->value()) return;
+    bar_->setUpdatesEnabled(false);
+    bar_->setValue(steps);
+    bar_->setUpdatesEnabled(true);   // schedules the redraw
 }
 
 }  // namespace forms

@@ -1,5 +1,6 @@
 // ProgressBar: Value is a real number from Min to Max (0 to 100 unless set); values
-// beyond the range are shown at its end instead of failing.
+// beyond the range are shown at its end instead of failing. A new value shows at the
+// next repaint (a window's repaint or the event pump), not at once.
 #pragma once
 
 #include "platform/forms/control.h"
