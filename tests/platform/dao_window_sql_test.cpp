@@ -22,10 +22,8 @@ QString search(const char* table, const char* first, const QString& value, std::
     return sql;
 }
 
-struct WindowSql {
-    const char* storedAs;   // the stored query's name; "Execute" or a data control's source
-    QString sql;
-};
+// `storedAs`: the stored query's name; "Execute", or a data control's source ("Data...").
+struct WindowSql { const char* storedAs; QString sql; };
 
 std::vector<WindowSql> windowSql()
 {

@@ -70,10 +70,7 @@ private slots:
         win::setCopyByteLimit(std::nullopt);
         opened_.clear();
         opens_ = true;
-        office::setDocumentOpener([this](const QString& path) {
-            opened_ << path;
-            return opens_;
-        });
+        office::setDocumentOpener([this](const QString& path) { opened_ << path; return opens_; });
     }
 
     void cleanup()
