@@ -23,7 +23,6 @@ private slots:
         DataControl data;
         data.setDatabaseName(env.databasePath());
         data.setConnect(data::connectText());
-        data.setRecordsetType(vbRSTypeDynaset);
         data.setRecordSource("select distinct yplb from ycjg order by yplb");
         DBCombo combo;
         combo.setDataSource(&data);

@@ -35,10 +35,6 @@ private:
     std::vector<std::vector<vb::Variant>> rows_;
 };
 
-constexpr int vbRSTypeTable = 0;
-constexpr int vbRSTypeDynaset = 1;
-constexpr int vbRSTypeSnapshot = 2;
-
 class DataControl : public QObject {
     Q_OBJECT
 public:
@@ -46,8 +42,6 @@ public:
 
     void setDatabaseName(const QString& path) { databaseName_ = path; }
     void setConnect(const QString& connect) { connect_ = connect; }
-    int RecordsetType() const { return recordsetType_; }
-    void setRecordsetType(int type) { recordsetType_ = type; }
     void setRecordSource(const QString& source) { recordSource_ = source; }
 
     // Reads the record source anew and refills the bound lists. Errors of the
@@ -62,7 +56,6 @@ signals:
 private:
     QString databaseName_;
     QString connect_;
-    int recordsetType_ = vbRSTypeDynaset;
     QString recordSource_;
     DataRecords records_;
 };
