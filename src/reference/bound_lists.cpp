@@ -13,7 +13,6 @@ void bindToDatabase(forms::DataControl& data)
 {
     data.setDatabaseName(data::databasePath(core::WindowsDir));
     data.setConnect(data::connectText());
-    data.setRecordsetType(forms::vbRSTypeDynaset);
 }
 
 NameList::NameList(forms::DataControl* data, forms::DBList* list, QString column)

@@ -1,6 +1,6 @@
 // Opening database files: the failures a user can meet (missing, wrong password,
-// damaged, not a database) give a clear error and change nothing on disk, and handles
-// to one file share one connection while different files keep their own passwords.
+// damaged, not a database) give a clear error and change nothing on disk; closed and
+// read-only handles write nothing. (Two files with two passwords at once: the import's tests.)
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
 #include "platform/raised.h"
@@ -13,13 +13,6 @@
 
 class DaoOpenTest : public QObject {
     Q_OBJECT
-
-private:
-    // The error opening `path` gives; numbered 0 when it opens.
-    static vb::Error openError(const QString& path, const QString& connect)
-    {
-        return testing::raised([&] { dao::Database::open(path, connect); });
-    }
 
 private slots:
     // A file that does not open says why (a missing one is not created), and keeps its
@@ -55,7 +48,7 @@ private slots:
                 if (file.endsWith("open")) held = env.open();
             }
             const QByteArray before = TestEnvironment::bytesOf(path);
-            const vb::Error error = openError(path, connect);
+            const vb::Error error = testing::raised([&] { dao::Database::open(path, connect); });
             QVERIFY2(error.number() != 0 && error.description().contains(QString::fromUtf8(row.says)), qPrintable(error.description()));
             if (row.number) QCOMPARE(error.number(), row.number);
             QCOMPARE(QFile::exists(path), file != "missing");
@@ -85,40 +78,8 @@ private slots:
         QCOMPARE(TestEnvironment::bytesOf(env.databasePath()), content);
     }
 
-    void twoFilesWithTwoPasswordsAtOnce()
-    {
-        TestEnvironment env;
-        const QString importPath = env.windowsDir() + QStringLiteral("/source.mdb");
-        data::createDatabase(importPath, data::importPassword());
-
-        dao::Database own = env.open();
-        dao::Database source = dao::Database::open(importPath, data::importConnectText());
-        source.execute(QStringLiteral("insert into zyyc (ycmc) values ('当归')"));
-        QCOMPARE(source.openTable(QStringLiteral("zyyc")).recordCount(), 1);
-        QCOMPARE(own.openTable(QStringLiteral("zyyc")).recordCount(), 0);
-        // Each file only opens with its own password.
-        QCOMPARE(openError(importPath, data::connectText()).number(), 3031);
-    }
-
-    void handlesToOneFileShareOneConnection()
-    {
-        // A second handle's write belongs to the first handle's transaction, which is
-        // only possible when both use one connection (and so never lock each other out).
-        TestEnvironment env;
-        dao::Database first = env.open();
-        {
-            dao::Transaction transaction(first);
-            dao::Database second = dao::Database::open(env.databasePath(), data::connectText());
-            second.execute(QStringLiteral("insert into ycgy values ('补血')"));
-            second.close();
-            QCOMPARE(first.openTable(QStringLiteral("ycgy")).recordCount(), 1);
-        }   // not committed
-        QCOMPARE(first.openTable(QStringLiteral("ycgy")).recordCount(), 0);
-    }
-
     // A closed handle is an error, not a crash. A file opened read-only can't be written
-    // through its handle and keeps its bytes; one already open for writing is read
-    // through the writer's connection.
+    // through its handle and keeps its bytes.
     void closedAndReadOnlyHandlesWriteNothing()
     {
         TestEnvironment env;
@@ -136,12 +97,6 @@ private slots:
             QCOMPARE(testing::raised([&] { reader.execute(QStringLiteral("insert into ycgy values ('补血')")); }).number(), 3027);
         }
         QCOMPARE(TestEnvironment::bytesOf(env.databasePath()), before);
-
-        dao::Database writer = env.open();
-        dao::Transaction transaction(writer);
-        writer.execute(QStringLiteral("insert into ycgy values ('补血')"));
-        dao::Database reader = dao::Database::open(env.databasePath(), data::connectText(), dao::Database::Access::ReadOnly);
-        QCOMPARE(reader.openTable(QStringLiteral("ycgy")).recordCount(), 1);
     }
 };
 

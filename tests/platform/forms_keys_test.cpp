@@ -15,12 +15,6 @@ using namespace forms;
 
 namespace {
 
-// Swallows the space everywhere and Enter, as most boxes of the windows do.
-void swallowSpaceAndEnter(int& keyAscii)
-{
-    if (keyAscii == vbKeySpace || keyAscii == vbKeyReturn) keyAscii = 0;
-}
-
 void commit(QWidget* widget, const QString& text)
 {
     QInputMethodEvent event;
@@ -43,7 +37,7 @@ private slots:
         QString seen;
         box.KeyPress = [&](int& k) {
             seen.append(QChar(k));
-            swallowSpaceAndEnter(k);
+            EnterPressed(k);   // the rule of most boxes: space and Enter swallowed
             if (k >= 'a' && k <= 'z') k -= 32;
         };
         box.show();
@@ -63,7 +57,7 @@ private slots:
 
         // Multi-line: Enter swallowed means no new line; lines are joined by CR LF.
         TextBox notes(nullptr, TextBox::Lines::Multi);
-        notes.KeyPress = swallowSpaceAndEnter;
+        notes.KeyPress = [](int& k) { EnterPressed(k); };
         QTest::keyClicks(notes.plainTextEdit(), "x y");
         QTest::keyClick(notes.plainTextEdit(), Qt::Key_Return);
         QCOMPARE(notes.Text(), QString("xy"));
@@ -103,42 +97,35 @@ private slots:
     // multi-line boxes alike, never for a text the program sets.
     void maxLengthLimitsOnlyWhatTheUserEnters()
     {
-        for (const auto lines : {TextBox::Lines::Single, TextBox::Lines::Multi}) maxLengthLimitsOnlyWhatTheUserEnters(lines);
+        for (const auto lines : {TextBox::Lines::Single, TextBox::Lines::Multi}) {
+            TextBox box(nullptr, lines);
+            QWidget* editor = box.inner();
+            box.setMaxLength(5);
+            QTest::keyClicks(editor, "abcdefg");
+            QCOMPARE(box.Text(), QString("abcde"));
+            box.setText("");
+            commit(editor, QStringLiteral("一二三四五六"));
+            QCOMPARE(box.Text(), QStringLiteral("一二三四五"));
+
+            // A paste in the middle keeps what was there and drops the overflow.
+            box.setText("ab");
+            box.setSelStart(1);
+            QApplication::clipboard()->setText("XYZW");
+            QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(box.Text(), QString("aXYZb"));
+
+            // A longer text the program loads stays whole: the user cannot lengthen
+            // it, only shorten it.
+            box.setText("0123456789");
+            box.setSelStart(10);
+            QTest::keyClicks(editor, "x");
+            QCOMPARE(box.Text(), QString("0123456789"));
+            QTest::keyClick(editor, Qt::Key_Backspace);
+            box.setMaxLength(2);
+            QCOMPARE(box.Text(), QString("012345678"));
+        }
     }
 
-private:
-    static void maxLengthLimitsOnlyWhatTheUserEnters(TextBox::Lines lines)
-    {
-        TextBox box(nullptr, lines);
-        QWidget* editor = box.inner();
-        box.setMaxLength(5);
-        QTest::keyClicks(editor, "abcdefg");
-        QCOMPARE(box.Text(), QString("abcde"));
-        box.setText("");
-        commit(editor, QStringLiteral("一二三四五六"));
-        QCOMPARE(box.Text(), QStringLiteral("一二三四五"));
-
-        // A paste in the middle keeps what was there and drops the overflow.
-        box.setText("ab");
-        box.setSelStart(1);
-        QApplication::clipboard()->setText("XYZW");
-        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(box.Text(), QString("aXYZb"));
-
-        // A longer text the program loads stays whole: the user cannot lengthen it,
-        // only shorten it.
-        box.setText("0123456789");
-        QCOMPARE(box.Text(), QString("0123456789"));
-        box.setSelStart(10);
-        QTest::keyClicks(editor, "x");
-        QCOMPARE(box.Text(), QString("0123456789"));
-        QTest::keyClick(editor, Qt::Key_Backspace);
-        QCOMPARE(box.Text(), QString("012345678"));
-        box.setMaxLength(2);
-        QCOMPARE(box.Text(), QString("012345678"));
-    }
-
-private slots:
     // A locked box takes the focus, its selection and KeyPress, but no typed or
     // committed text; a selection is clipped to the text.
     void lockedBoxesKeepFocusSelectionAndKeys()

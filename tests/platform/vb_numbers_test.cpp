@@ -27,11 +27,10 @@ private slots:
     void readsNumericTexts()
     {
         const struct { const char* text; bool numeric; double number; } rows[] = {
-            {"1,250.00", true, 1250},  {"  12.5 ", true, 12.5}, {"+3", true, 3},    {"3-", true, -3},
-            {".5", true, 0.5},         {"5.", true, 5},         {"1.5E3", true, 1500}, {"2d2", true, 200},
-            {"1,2,3", true, 123},      {"", false, 0},          {"   ", false, 0},  {"12克", false, 0},
-            {"-3-", false, 0},         {",5", false, 0},        {"1.2,5", false, 0}, {"1 2", false, 0},
-            {".", false, 0},           {"1e", false, 0},        {"\t1", false, 0},  {"１２", false, 0}};
+            {"1,250.00", true, 1250}, {"  12.5 ", true, 12.5}, {"+3", true, 3}, {"3-", true, -3}, {".5", true, 0.5}, {"5.", true, 5},
+            {"1.5E3", true, 1500}, {"2d2", true, 200}, {"1,2,3", true, 123}, {"1e308", true, 1e308}, {"", false, 0}, {"   ", false, 0},
+            {"12克", false, 0}, {"-3-", false, 0}, {",5", false, 0}, {"1.2,5", false, 0}, {"1 2", false, 0}, {".", false, 0},
+            {"1e", false, 0}, {"\t1", false, 0}, {"１２", false, 0}};
         for (const auto& row : rows) {
             const QString text = QString::fromUtf8(row.text);
             QVERIFY2(vb::IsNumeric(text) == row.numeric, row.text);
@@ -47,11 +46,7 @@ private slots:
     void conversionErrorsAndOtherValues()
     {
         const Currency money = Currency::fromDouble(10);
-        const struct {
-            const char* call;
-            std::function<void()> run;
-            int error;
-        } cases[] = {
+        const struct { const char* call; std::function<void()> run; int error; } cases[] = {
             {"CDbl(\"1e999\")", [] { vb::CDbl(Variant("1e999")); }, 6},
             {"CDbl(Null)", [] { vb::CDbl(Variant()); }, 94},
             {"CCur beyond the top", [] { vb::CCur(QStringLiteral("922337203685477.5808")); }, 6},
@@ -70,7 +65,6 @@ private slots:
             QVERIFY2(!vb::IsNumeric(Variant(text)), text);
             QCOMPARE(vb::Format(Variant(text), QStringLiteral("###,##0.00")), QString::fromLatin1(text));
         }
-        QVERIFY(vb::IsNumeric(Variant("1e308")));
         QVERIFY(!vb::IsNumeric(Variant()) && !vb::IsNumeric(Variant(QDate(2004, 1, 1))));
         QCOMPARE(vb::CDbl(Variant(QDate(1900, 1, 1))), 2.0);
         QCOMPARE(vb::CCur(QStringLiteral("0e99999")).tenThousandths(), 0);

@@ -65,7 +65,6 @@ class ControlArray {
 public:
     C* operator()(int index) const { return items_.at(static_cast<std::size_t>(index)); }
     C* add(C* control) { items_.push_back(control); return control; }
-    int Count() const { return static_cast<int>(items_.size()); }
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }
 

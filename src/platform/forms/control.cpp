@@ -1,6 +1,6 @@
 // The control base and the bridge that turns Qt's key, input-method, mouse and focus
-// events of a control's inner widgets into the old events (KeyDown, KeyPress,
-// MouseDown/Move/Up, Click, DblClick, GotFocus, LostFocus).
+// events of a control's inner widgets into the old events (KeyPress, MouseDown/Move/Up,
+// Click, GotFocus).
 #include "platform/forms/control.h"
 
 #include "platform/forms/event_bridge.h"
@@ -53,35 +53,6 @@ int buttonCode(Qt::MouseButtons buttons)
     return code;
 }
 
-// The old key codes of the keys that have no character of their own.
-int keyCode(const QKeyEvent* event)
-{
-    const int key = event->key();
-    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) return key;
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F16) return 112 + (key - Qt::Key_F1);
-    switch (key) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab: return 9;
-    case Qt::Key_Return: case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    default: return 0;
-    }
-}
-
 }  // namespace
 
 int EventBridge::keyAscii(const QKeyEvent* event)
@@ -132,16 +103,6 @@ bool EventBridge::keyPress(QObject* watched, QKeyEvent* event)
     }
     if (Form::pressAccessKey(owner_, *event)) return true;
     lastKey_ = event;
-    if (owner_->KeyDown) {
-        int code = keyCode(event);
-        if (code != 0) {
-            owner_->KeyDown(code, shiftState(event->modifiers()));
-            if (code == 0 && keyAscii(event) == 0) {
-                lastKey_ = nullptr;
-                return true;                         // a non-character key cancelled
-            }
-        }
-    }
     const int original = keyAscii(event);
     if (original != 0 && owner_->KeyPress) {
         int key = original;
@@ -221,9 +182,6 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event)
         pressed_ = false;
         break;
     }
-    case QEvent::MouseButtonDblClick:
-        if (owner_->DblClick) owner_->DblClick();
-        break;
     case QEvent::FocusIn:
         if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && !owner_->focusInside_) {
             owner_->focusInside_ = true;
@@ -235,7 +193,6 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event)
             QWidget* next = QApplication::focusWidget();
             if (next && owner_->isAncestorOf(next)) break;   // focus moved within the control
             owner_->focusInside_ = false;
-            if (owner_->LostFocus) owner_->LostFocus();
         }
         break;
     default:
@@ -270,13 +227,6 @@ void Control::setClickOnRelease(bool on)
     bridge_->setClicks(on);
 }
 
-int Control::Left() const { return toTwips(x()); }
-int Control::Top() const { return toTwips(y()); }
-int Control::Width() const { return toTwips(width()); }
-int Control::Height() const { return toTwips(height()); }
-void Control::setLeft(int twips) { move(toPixels(twips), y()); }
-void Control::setTop(int twips) { move(x(), toPixels(twips)); }
-void Control::setWidth(int twips) { resize(toPixels(twips), height()); }
 void Control::setHeight(int twips) { resize(width(), toPixels(twips)); }
 void Control::Move(int left, int top) { move(toPixels(left), toPixels(top)); }
 void Control::Move(int left, int top, int width, int height)

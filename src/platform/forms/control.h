@@ -1,5 +1,5 @@
 // The common ground of every control of the windows kit: placement in twips (15 twips
-// a pixel), the old property names (Enabled, Visible, BackColor, ToolTipText...) and
+// a pixel), the old property names (BackColor, ToolTipText, SetFocus...) and
 // the old events as hooks a window assigns once in its constructor:
 //
 //     Txtycbm->KeyPress = [this](int& keyAscii) { Txtycbm_KeyPress(keyAscii); };
@@ -47,12 +47,8 @@ struct ControlEvents {
     // Character keys, Backspace (8), Enter (13) and Esc (27); setting keyAscii to 0
     // swallows the key, another value types that character instead.
     std::function<void(int& keyAscii)> KeyPress;
-    std::function<void(int& keyCode, int shift)> KeyDown;
     std::function<void()> Click;
-    std::function<void()> DblClick;
-    std::function<void()> Change;
     std::function<void()> GotFocus;
-    std::function<void()> LostFocus;
     // Button 1 left, 2 right (the buttons held, for MouseMove); x and y in twips.
     using MouseHook = std::function<void(int button, int shift, int x, int y)>;
     MouseHook MouseDown;
@@ -68,24 +64,13 @@ public:
     ~Control() override;
 
     // Placement and size in twips, relative to the parent (form, frame or tab).
-    int Left() const;
-    int Top() const;
-    int Width() const;
-    int Height() const;
-    void setLeft(int twips);
-    void setTop(int twips);
-    void setWidth(int twips);
     void setHeight(int twips);
     void Move(int left, int top);
     void Move(int left, int top, int width, int height);
 
-    bool Enabled() const { return isEnabled(); }
-    bool Visible() const { return !isHidden(); }
-
     void setBackColor(const QColor& color);
     void setForeColor(const QColor& color);
     void setFont(const QString& family, double pointSize, bool bold = false);
-    QString ToolTipText() const { return toolTip(); }
     void setToolTipText(const QString& text) { setToolTip(text); inner_->setToolTip(text); }
 
     void SetFocus();

@@ -35,22 +35,13 @@ private:
     std::vector<std::vector<vb::Variant>> rows_;
 };
 
-constexpr int vbRSTypeTable = 0;
-constexpr int vbRSTypeDynaset = 1;
-constexpr int vbRSTypeSnapshot = 2;
-
 class DataControl : public QObject {
     Q_OBJECT
 public:
     explicit DataControl(QObject* parent = nullptr);
 
-    QString DatabaseName() const { return databaseName_; }
     void setDatabaseName(const QString& path) { databaseName_ = path; }
-    QString Connect() const { return connect_; }
     void setConnect(const QString& connect) { connect_ = connect; }
-    int RecordsetType() const { return recordsetType_; }
-    void setRecordsetType(int type) { recordsetType_ = type; }
-    QString RecordSource() const { return recordSource_; }
     void setRecordSource(const QString& source) { recordSource_ = source; }
 
     // Reads the record source anew and refills the bound lists. Errors of the
@@ -65,7 +56,6 @@ signals:
 private:
     QString databaseName_;
     QString connect_;
-    int recordsetType_ = vbRSTypeDynaset;
     QString recordSource_;
     DataRecords records_;
 };
@@ -74,8 +64,6 @@ private:
 class DataBinding {
 public:
     void setDataSource(DataControl* source);
-    DataControl* DataSource() const { return source_; }
-    QString ListField() const { return listField_; }
     void setListField(const QString& column);
 
 protected:

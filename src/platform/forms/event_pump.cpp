@@ -19,11 +19,10 @@ void EventSlice::DoEvents()
     lastRun_.start();
 }
 
-QDate Clock::Today() { return Now().date(); }
-QDateTime Clock::Now()
+QDate Clock::Today()
 {
     const TestHook* hook = TestHook::installed();
-    return hook ? hook->now : QDateTime::currentDateTime();
+    return hook ? hook->today : QDate::currentDate();
 }
 
 void Clock::WaitSeconds(double seconds)
@@ -45,6 +44,6 @@ void Clock::WaitSeconds(double seconds)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-Clock::TestHook::TestHook(const QDate& today) : now(today, QTime(10, 0)) {}
+Clock::TestHook::TestHook(const QDate& today) : today(today) {}
 
 }  // namespace forms

@@ -5,7 +5,6 @@
 #include "platform/forms/test_hook.h"
 
 #include <QDate>
-#include <QDateTime>
 #include <QElapsedTimer>
 
 namespace forms {
@@ -45,17 +44,16 @@ private:
 class Clock {
 public:
     static QDate Today();
-    static QDateTime Now();
     // Waits `seconds` on a monotonic clock, pumping events all the while.
     static void WaitSeconds(double seconds);
 
-    // Installed for its lifetime: Today/Now come from the hook and waits return at
+    // Installed for its lifetime: Today comes from the hook and waits return at
     // once (after one pass of the event pump), adding to `waited`.
     class TestHook : public InstalledHook<TestHook> {
     public:
         explicit TestHook(const QDate& today = QDate(2024, 3, 15));
 
-        QDateTime now;
+        QDate today;
         double waited = 0;
         int waits = 0;
     };

@@ -284,11 +284,6 @@ void FlexGrid::setRowHeight(int row, int twips)
     if (rows->sectionSize(section) != pixels) rows->resizeSection(section, pixels);
 }
 
-Alignment FlexGrid::ColAlignment(int col) const
-{
-    return col >= 0 && col < Cols() ? model_->alignments[static_cast<std::size_t>(col)] : Alignment::Left;
-}
-
 void FlexGrid::setColAlignment(int col, Alignment alignment)
 {
     if (col < 0 || col >= Cols()) return;
@@ -420,9 +415,8 @@ bool FlexGrid::eventFilter(QObject* watched, QEvent* event)
     return Control::eventFilter(watched, event);
 }
 
-// Keeps MouseRow and the column under the mouse up to date and fires Click (DblClick
-// comes through the bridge); a press on a cell below the fixed rows makes it the
-// current cell.
+// Keeps MouseRow and the column under the mouse up to date and fires Click; a press
+// on a cell below the fixed rows makes it the current cell.
 void FlexGrid::handleMouse(QObject* watched, QEvent* event)
 {
     auto* mouse = static_cast<QMouseEvent*>(event);

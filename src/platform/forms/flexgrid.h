@@ -37,7 +37,6 @@ public:
     void setColWidth(int col, int twips);
     int RowHeight(int row) const;                   // twips
     void setRowHeight(int row, int twips);
-    Alignment ColAlignment(int col) const;
     void setColAlignment(int col, Alignment alignment);
 
     QString TextMatrix(int row, int col) const;

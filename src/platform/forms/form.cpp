@@ -173,8 +173,6 @@ QWidget* Form::frameWidget() const
     return const_cast<Form*>(this);
 }
 
-int Form::Left() const { return toTwips(frameWidget()->x()); }
-int Form::Top() const { return toTwips(frameWidget()->y()); }
 int Form::Width() const { return toTwips(sub_ ? sub_->width() : frameGeometry().width()); }
 int Form::Height() const { return toTwips(sub_ ? sub_->height() : frameGeometry().height()); }
 

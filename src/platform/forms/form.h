@@ -68,14 +68,8 @@ public:
 
     // Outer placement and size in twips: within the MDI area's client for a child,
     // on the screen for a top-level form.
-    int Left() const;
-    int Top() const;
     int Width() const;
     int Height() const;
-    void setLeft(int twips) { Move(twips, Top()); }
-    void setTop(int twips) { Move(Left(), twips); }
-    void setWidth(int twips) { Move(Left(), Top(), twips, Height()); }
-    void setHeight(int twips) { Move(Left(), Top(), Width(), twips); }
     void Move(int left, int top);
     void Move(int left, int top, int width, int height);
     // The inner (client) size in twips, as the window descriptions give it. Set before
@@ -98,10 +92,8 @@ public:
     // Without a close box (and without minimise and maximise buttons) the user can't
     // close the form; only Unload does.
     void setCloseBox(bool shown);
-    bool CloseBox() const { return closeBox_; }
     void setMinMaxButtons(bool shown);
 
-    bool Enabled() const { return isEnabled(); }
     // The tab order, first to last (TabIndex 0, 1, ...): Tab and Shift+Tab walk these
     // controls in this order, round from the last to the first, passing over hidden
     // and disabled ones.

@@ -33,10 +33,7 @@ QComboBox* makeCombo(ComboBox::Style style)
 ComboBox::ComboBox(QWidget* parent, Style style) : Control(parent, makeCombo(style))
 {
     combo_ = static_cast<QComboBox*>(inner());
-    if (combo_->lineEdit()) {
-        bridge(combo_->lineEdit());
-        connect(combo_->lineEdit(), &QLineEdit::textEdited, this, [this] { if (Change) Change(); });
-    }
+    if (combo_->lineEdit()) bridge(combo_->lineEdit());
     // Click: the user picked an entry of the list.
     connect(combo_, &QComboBox::activated, this, [this] { if (Click) Click(); });
 }

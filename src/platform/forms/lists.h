@@ -26,7 +26,6 @@ public:
     QString List(int index) const;
     void setItems(const QStringList& items);        // replaces the list, keeps the text
 
-    bool Locked() const { return locked_; }
     void setLocked(bool locked);
     bool takesTypedText() const override { return !locked_; }
     int SelStart() const;

@@ -15,7 +15,6 @@ TabbedDialog::TabbedDialog(QWidget* parent, const QStringList& captions) : Contr
     });
 }
 
-int TabbedDialog::Tabs() const { return tabs_->count(); }
 int TabbedDialog::Tab() const { return tabs_->currentIndex(); }
 
 void TabbedDialog::setTab(int index)

@@ -16,13 +16,10 @@ class TabbedDialog : public Control {
 public:
     explicit TabbedDialog(QWidget* parent = nullptr, const QStringList& captions = {});
 
-    int Tabs() const;
     int Tab() const;
     void setTab(int index);
     // The page on which the controls of tab `index` are created.
     QWidget* Page(int index) const;
-
-    QTabWidget* tabWidget() const { return tabs_; }
 
 private:
     QTabWidget* tabs_;

@@ -59,14 +59,11 @@ TextBox::TextBox(QWidget* parent, Lines lines) : Control(parent, makeEditor(line
     single_ = qobject_cast<QLineEdit*>(inner());
     multi_ = qobject_cast<QPlainTextEdit*>(inner());
     setClickOnRelease(true);
-    if (single_) {
-        connect(single_, &QLineEdit::textChanged, this, [this] { if (Change) Change(); });
-    } else {
+    if (multi_) {
         bridge(multi_->viewport());
         // A mouse event the text ignores (the right button) would go on from the
         // viewport to the box and reach the hooks a second time.
         multi_->viewport()->setAttribute(Qt::WA_NoMousePropagation);
-        connect(multi_, &QPlainTextEdit::textChanged, this, [this] { if (Change && !trimming_) Change(); });
         connect(multi_->document(), &QTextDocument::contentsChange, this,
                 [this](int position, int removed, int added) { enforceMaxLength(position, removed, added); });
     }

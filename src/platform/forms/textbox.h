@@ -26,11 +26,9 @@ public:
     // input method, never for a text the program sets (setText): a longer
     // text loaded by code is shown whole and stays whole while the user edits it, the
     // user only cannot make it longer.
-    int MaxLength() const { return maxLength_; }
     void setMaxLength(int characters);
 
     // Locked: no typing, but focus, selection, caret moves and KeyPress stay.
-    bool Locked() const { return locked_; }
     void setLocked(bool locked);
     bool takesTypedText() const override { return !locked_; }
 

@@ -10,7 +10,7 @@
 namespace office {
 
 SheetStream::SheetStream(const QString& fontName, double fontSize)
-    : writer_(std::make_unique<XlsxWriter>(true)),
+    : writer_(std::make_unique<XlsxWriter>()),
       sheet_(writer_->addSheet(QStringLiteral("Sheet1"))),
       fontName_(fontName),
       fontSize_(fontSize)

@@ -27,13 +27,13 @@ constexpr double kStandardWidth = 8.43;
 
 }  // namespace
 
-XlsxWriter::XlsxWriter(bool constantMemory)
+XlsxWriter::XlsxWriter()
 {
     if (!scratch_.isValid()) throw win::fileAccessError();
     scratchPath_ = QFile::encodeName(scratch_.path());
     built_ = scratch_.filePath(QStringLiteral("workbook.xlsx"));
     lxw_workbook_options options{};
-    options.constant_memory = constantMemory ? LXW_TRUE : LXW_FALSE;
+    options.constant_memory = LXW_TRUE;
     options.tmpdir = scratchPath_.data();
     book_ = workbook_new_opt(QFile::encodeName(built_).constData(), &options);
     if (!book_) throw win::fileAccessError();

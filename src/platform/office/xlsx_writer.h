@@ -20,8 +20,8 @@ namespace office {
 
 class XlsxWriter {
 public:
-    // `constantMemory`: each row goes to disk once a later row is written.
-    explicit XlsxWriter(bool constantMemory);
+    // Each row goes to disk once a later row is written.
+    XlsxWriter();
     ~XlsxWriter();
     XlsxWriter(const XlsxWriter&) = delete;
     XlsxWriter& operator=(const XlsxWriter&) = delete;

@@ -10,12 +10,16 @@ QString LTrim(const QString& text)
     return text.mid(start);
 }
 
+namespace {
+
 QString RTrim(const QString& text)
 {
     qsizetype end = text.size();
     while (end > 0 && text[end - 1] == u' ') --end;
     return text.left(end);
 }
+
+}  // namespace
 
 QString Trim(const QString& text) { return LTrim(RTrim(text)); }
 

@@ -1,4 +1,4 @@
-// Trim, LTrim and RTrim of the old runtime: they remove ASCII blanks (U+0020) only;
+// Trim and LTrim of the old runtime: they remove ASCII blanks (U+0020) only;
 // tabs, line breaks and the full-width blank "　" stay where they are.
 #pragma once
 
@@ -7,7 +7,6 @@
 namespace vb {
 
 QString LTrim(const QString& text);
-QString RTrim(const QString& text);
 QString Trim(const QString& text);
 
 }  // namespace vb
