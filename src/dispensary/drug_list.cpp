@@ -190,6 +190,7 @@ void Frmyjwh::GridBmmcAdd(dao::Database& db)
     dao::Recordset drugs = db.storeAndOpen(QStringLiteral("000"), QStringLiteral("select * from ycjg order by ycbm"));
     if (!drugs.eof()) {
         MSFGridBmmc->setRows(drugs.recordCount() + 1);
+        const forms::FlexGrid::RedrawPause paused(*MSFGridBmmc);   // the view told once, at the end
         forms::EventSlice pump;
         for (int row = 1; !drugs.eof(); drugs.moveNext(), ++row) {
             MSFGridBmmc->setRowHeight(row, RowHeight);

@@ -12,11 +12,7 @@ namespace reference {
 void fillGrid(forms::FlexGrid& grid, dao::Recordset& rows, int rowHeight)
 {
     // The view is told of the new cells once, when the fill ends or fails.
-    grid.setRedraw(false);
-    const struct RedrawAgain {
-        forms::FlexGrid& grid;
-        ~RedrawAgain() { grid.setRedraw(true); }
-    } redrawAgain{grid};
+    const forms::FlexGrid::RedrawPause paused(grid);
     const int count = rows.recordCount();
     grid.setRows(std::max(count, 1) + 1);
     grid.setRowHeight(1, rowHeight);

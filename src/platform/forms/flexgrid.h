@@ -44,6 +44,17 @@ public:
     // Off while a fill writes many cells: the view is not told of each cell below
     // the header row, and turning it on again redraws the grid once.
     void setRedraw(bool on);
+    // Redraw held off for a fill's lifetime, and on again when it ends or fails.
+    class RedrawPause {
+    public:
+        explicit RedrawPause(FlexGrid& grid) : grid_(grid) { grid_.setRedraw(false); }
+        ~RedrawPause() { grid_.setRedraw(true); }
+        RedrawPause(const RedrawPause&) = delete;
+        RedrawPause& operator=(const RedrawPause&) = delete;
+
+    private:
+        FlexGrid& grid_;
+    };
     // The cell at Row, Col.
     QString Text() const { return TextMatrix(row_, col_); }
 
