@@ -11,24 +11,8 @@
 
 namespace bench {
 
-// The median, in milliseconds, of `runs` timings of `work` after `warmups` untimed runs.
-inline double medianMilliseconds(const std::function<void()>& work, int runs = 7, int warmups = 2)
-{
-    for (int i = 0; i < warmups; ++i) work();
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-// The same median when a run times only some of its steps: `work` passes each measured
-// step to the clock it is given, and what it does between them (the setting up that
-// both sides of a comparison share) is not counted.
+// A run's clock: `work` passes each step it wants measured; what it does between them
+// (the setting up that both sides of a comparison share) is not counted.
 class StepClock {
 public:
     void time(const std::function<void()>& step)
@@ -44,6 +28,8 @@ private:
     qint64 nanoseconds_ = 0;
 };
 
+// The median, in milliseconds, of `runs` runs of `work` after `warmups` untimed runs,
+// each run counting only the steps it gave its clock.
 inline double medianMillisecondsOfSteps(const std::function<void(StepClock&)>& work, int runs = 7, int warmups = 2)
 {
     std::vector<double> times;
@@ -54,6 +40,12 @@ inline double medianMillisecondsOfSteps(const std::function<void(StepClock&)>& w
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+// The same median when the whole of each run is timed.
+inline double medianMilliseconds(const std::function<void()>& work, int runs = 7, int warmups = 2)
+{
+    return medianMillisecondsOfSteps([&work](StepClock& clock) { clock.time(work); }, runs, warmups);
 }
 
 // The most memory the process has held so far, in megabytes.
