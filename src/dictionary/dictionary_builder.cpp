@@ -16,7 +16,8 @@ namespace dictionary {
 
 namespace {
 
-// One pass over a source column into one dictionary.
+// One pass over a source column into one dictionary. The stages of a build fill
+// dictionaries of their own, each emptied by the build before its stages run.
 struct Stage {
     QString queryName;
     QString sql;
@@ -81,10 +82,10 @@ void runStage(dao::Database& db, const Stage& stage, dao::Recordset& source, cor
 {
     const int rows = source.recordCount();
     progress.beginStage(stage.stageText);
-    dao::Recordset dictionary = stage.splitter.openDictionary(db);
+    EmptiedDictionary dictionary(db, stage.splitter);
     for (int n = 1; !source.eof(); ++n, source.moveNext()) {
         progress.note([&stage, rows, n] { return stageProgress(stage.base, stage.span, rows, n); });
-        stage.splitter.addTo(dictionary, source.field(0).toString());
+        dictionary.addTermsOf(source.field(0).toString());
     }
     progress.flush();
 }

@@ -24,6 +24,15 @@ bool closes(QChar c, QChar opening, Parentheses rule)
     return c == (opening == u'（' ? u'）' : u')');
 }
 
+// A term as the dictionary column compares it: its UTF-8 with A to Z made lower case.
+QByteArray comparedForm(const QString& term)
+{
+    QByteArray bytes = term.toUtf8();
+    for (char& c : bytes)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return bytes;
+}
+
 }  // namespace
 
 const TermSplitter AddHerbEffectTerms{QStringLiteral("ycgy"), QStringLiteral("ycgyi"), true, false, Parentheses::EachKindItsOwn};
@@ -59,8 +68,31 @@ QStringList TermSplitter::terms(const QString& text) const
     return found;
 }
 
-void TermSplitter::addTo(dao::Recordset& dictionary, const QString& text) const
+EmptiedDictionary::EmptiedDictionary(dao::Database& db, const TermSplitter& splitter)
+    : splitter_(splitter), table_(std::make_unique<dao::Recordset>(db.openTable(splitter.table)))
 {
+}
+
+EmptiedDictionary::~EmptiedDictionary() = default;
+
+void EmptiedDictionary::addTermsOf(const QString& text)
+{
+    for (const QString& term : splitter_.terms(text)) {
+        const qsizetype before = held_.size();
+        held_.insert(comparedForm(term));
+        if (held_.size() == before) continue;
+        table_->addNew();
+        table_->setField(0, term);
+        table_->update();
+    }
+}
+
+void TermSplitter::operator()(const QString& text) const
+{
+    if (vb::Trim(text).isEmpty()) return;
+    dao::Database db = core::OpenDb();
+    dao::Recordset dictionary = db.openTable(table);
+    dictionary.setIndex(index);
     for (const QString& term : terms(text)) {
         dictionary.seek(QStringLiteral("="), term);
         if (!dictionary.noMatch()) continue;
@@ -68,21 +100,6 @@ void TermSplitter::addTo(dao::Recordset& dictionary, const QString& text) const
         dictionary.setField(0, term);
         dictionary.update();
     }
-}
-
-dao::Recordset TermSplitter::openDictionary(dao::Database& db) const
-{
-    dao::Recordset dictionary = db.openTable(table);
-    dictionary.setIndex(index);
-    return dictionary;
-}
-
-void TermSplitter::operator()(const QString& text) const
-{
-    if (vb::Trim(text).isEmpty()) return;
-    dao::Database db = core::OpenDb();
-    dao::Recordset dictionary = openDictionary(db);
-    addTo(dictionary, text);
 }
 
 }  // namespace dictionary

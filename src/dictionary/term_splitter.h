@@ -17,8 +17,11 @@
 // return) is added too. A term is stored whole, however long.
 #pragma once
 
+#include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 namespace dao {
 class Database;
@@ -42,16 +45,32 @@ public:
 
     // The terms of `text` in the order their ends are met (repeats included).
     QStringList terms(const QString& text) const;
-    // Adds each term of `text` that a seek on the dictionary's index does not find, to
-    // `dictionary`, a table recordset of this member's table with its index set.
-    void addTo(dao::Recordset& dictionary, const QString& text) const;
     // The self-contained call: a text of blanks opens nothing; otherwise it opens the
-    // database and the dictionary, adds the terms and closes both. Database errors
-    // reach the caller.
+    // database and the dictionary and adds each term of `text` that a seek on the
+    // dictionary's index does not find, then closes both. Database errors reach the
+    // caller.
     void operator()(const QString& text) const;
-    // The dictionary table opened and its index set, for a caller that adds the terms
-    // of many texts (the builders).
-    dao::Recordset openDictionary(dao::Database& db) const;
+};
+
+// A dictionary that the caller's transaction has just emptied and that is filled
+// through this object alone (a builder's stage, the symptom refill): the terms it
+// holds are the ones added here, so whether a term is there already is answered from
+// memory, as the seek on its index would answer it (the column compares letters A to Z
+// without case, every other character as it is), and the file is only written.
+class EmptiedDictionary {
+public:
+    EmptiedDictionary(dao::Database& db, const TermSplitter& splitter);
+    ~EmptiedDictionary();
+    EmptiedDictionary(const EmptiedDictionary&) = delete;
+    EmptiedDictionary& operator=(const EmptiedDictionary&) = delete;
+
+    // Adds each term of `text` that the dictionary does not hold yet.
+    void addTermsOf(const QString& text);
+
+private:
+    const TermSplitter& splitter_;
+    std::unique_ptr<dao::Recordset> table_;
+    QSet<QByteArray> held_;   // the terms added, in UTF-8 with A to Z made lower case
 };
 
 // The eight members, named for what they fill.

@@ -1,8 +1,9 @@
 // The dictionary builders on a fresh database in a real main window: the progress
-// arithmetic, skipped and filled stages, terms stored once, deleted records' terms gone
+// arithmetic, skipped and filled stages, terms stored once (as the seek stores them), deleted records' terms gone
 // at the next rebuild, repeatable results, and a failure at each write of a rebuild
 // leaving the dictionaries as they were.
 #include "dictionary/dictionary_builder.h"
+#include "dictionary/term_splitter.h"
 #include "platform/dao/fault_injector.h"
 #include "reference/knowledge_test_support.h"
 #include "support/window_fixture.h"
@@ -14,6 +15,15 @@ using knowledgetest::progressWindowGone;
 using knowledgetest::termsOf;   // sorted: the expected terms below are in code order
 
 namespace {
+
+// The first column of every row of `table`, in the order the rows were added.
+QStringList inAddedOrder(const TestEnvironment& env, const QString& table)
+{
+    QStringList terms;
+    dao::Database db = env.open();
+    for (dao::Recordset rows = db.openTable(table); !rows.eof(); rows.moveNext()) terms << rows.field(0).toString();
+    return terms;
+}
 
 void addHerb(const TestEnvironment& env, const QString& name, const vb::Variant& effects, const vb::Variant& indications)
 {
@@ -62,6 +72,22 @@ private slots:
         QCOMPARE(termsOf(env, "ycgy") + termsOf(env, "yczz"), QStringList());
         QVERIFY(fixture.messages().isEmpty());
         QVERIFY(progressWindowGone());
+    }
+    // A rebuilt dictionary holds what the stand-alone splitter, seeking each term in the
+    // file, holds after the same texts, in the same order: letters A to Z compare
+    // without case, full-width and accented letters as they are.
+    void rebuildKeepsTheTermsTheSeekWouldKeep()
+    {
+        WindowFixture fixture;
+        TestEnvironment& env = fixture.environment();
+        const QStringList texts = {"Abc，ABC，乏力", "abc；ＡＢＣ，ａｂｃ", "É，é，乏力、食少", "食少，Z，z"};
+        for (qsizetype i = 0; i < texts.size(); ++i) env.insert("zybz", {"病" + QString::number(i), texts[i]});
+        BuildSymptomDict();
+        const QStringList rebuilt = inAddedOrder(env, "bzzz");
+        env.open().execute("delete * from bzzz");
+        for (const QString& text : texts) AddSymptomTerms(text);
+        QCOMPARE(rebuilt, inAddedOrder(env, "bzzz"));
+        QCOMPARE(rebuilt, (QStringList{"Abc", "乏力", "ＡＢＣ", "ａｂｃ", "É", "é", "食少", "Z"}));
     }
     // The formula notes and the second family stop at their first line; a Null note in
     // the first formula no longer empties the notes dictionary.
