@@ -7,11 +7,11 @@
 // inserts the new ones through prepared statements. Both keep the file open between
 // runs. Prints the medians of warmed-up runs and their ratio (limit 1.5).
 #include "bench_support.h"
+#include "platform/forms/application.h"
 #include "platform/forms/datacontrol.h"
 #include "reference/diagnosis_query.h"
 #include "support/window_fixture.h"
 
-#include <QApplication>
 #include <QRandomGenerator>
 #include <cstdio>
 
@@ -62,7 +62,7 @@ void plainRefill(sqlite3* db)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    forms::Application app(argc, argv);   // the program's application, with its fonts
     WindowFixture world;
     TestEnvironment& env = world.environment();
     seedSyndromes(env);

@@ -8,9 +8,9 @@
 // runs and their ratio (at most 1.5).
 #include "bench_support.h"
 #include "dictionary/dictionary_builder.h"
+#include "platform/forms/application.h"
 #include "support/window_fixture.h"
 
-#include <QApplication>
 #include <QRandomGenerator>
 #include <cstdio>
 
@@ -88,7 +88,7 @@ void plainRebuild(sqlite3* db)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    forms::Application app(argc, argv);   // the program's application, with its fonts
     WindowFixture world;
     TestEnvironment& env = world.environment();
     seedFormulas(env);

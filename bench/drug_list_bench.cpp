@@ -15,11 +15,11 @@
 #include "platform/forms/lists.h"
 #include "support/window_fixture.h"
 #include "plain_connection.h"
+#include "platform/forms/application.h"
 #include "timing.h"
 
 #include <sqlcipher/sqlite3.h>
 
-#include <QApplication>
 #include <QFile>
 #include <QLocale>
 #include <array>
@@ -125,7 +125,7 @@ bool measure(int drugs, Reload& open, Reload* withOpen, int runs)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    forms::Application app(argc, argv);   // the program's application, with its fonts
     for (int drugs : {500, 5000}) {
         Reload open{}, withOpen{};
         if (!measure(drugs, open, &withOpen, 7)) return 1;

@@ -10,6 +10,7 @@
 #define SQLITE_HAS_CODEC 1
 #include "data/database_file.h"
 #include "platform/dao/dialect.h"
+#include "platform/forms/application.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/flexgrid.h"
 #include "platform/forms/datacontrol.h"
@@ -19,7 +20,6 @@
 
 #include <sqlcipher/sqlite3.h>
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <algorithm>
@@ -130,7 +130,7 @@ std::pair<double, double> medianMilliseconds(const std::function<void()>& ours, 
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    forms::Application app(argc, argv);   // the program's application, with its fonts
     WindowFixture world;
     seedFormulas(world.environment());
     auto* window = world.open<reference::Frmfjll>(QStringLiteral("zycxll1"));

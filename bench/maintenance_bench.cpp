@@ -11,10 +11,10 @@
 #include "maintenance/database_copy.h"
 #include "maintenance/import_window.h"
 #include "platform/dao/dao.h"
+#include "platform/forms/application.h"
 #include "platform/forms/textbox.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
 #include <QSet>
 #include <cstdio>
@@ -162,7 +162,7 @@ void syncFile(const QString& path)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    forms::Application app(argc, argv);   // the program's application, with its fonts
     QTemporaryDir folder;
     if (!folder.isValid()) return 1;
     const QString database = bench::useAsWindowsDir(folder);

@@ -10,11 +10,11 @@
 #include "dispensary/settlement_run.h"
 #include "platform/dao/dao.h"
 #include "platform/dao/dialect.h"
+#include "platform/forms/application.h"
 #include "platform/forms/services.h"
 
 #include <sqlcipher/sqlite3.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -128,7 +128,7 @@ QString totals(const QString& path)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    forms::Application app(argc, argv);   // the program's application, with its fonts
     QTemporaryDir folder;
     const QString filled = folder.filePath(QStringLiteral("filled.mdb"));
     const QString live = bench::useAsWindowsDir(folder);

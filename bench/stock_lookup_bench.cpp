@@ -18,11 +18,11 @@
 #include "core/main_window.h"
 #include "support/window_fixture.h"
 #include "plain_connection.h"
+#include "platform/forms/application.h"
 #include "timing.h"
 
 #include <sqlcipher/sqlite3.h>
 
-#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -135,7 +135,7 @@ double lookUps(QLineEdit* code, const std::function<QString()>& shownName, const
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    forms::Application app(argc, argv);   // the program's application, with its fonts
     WindowFixture world;
     seedDrugs(world.environment());
     auto* window = world.open<dispensary::Frmycrk>(QStringLiteral("ycrc"));

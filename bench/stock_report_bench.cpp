@@ -11,12 +11,12 @@
 #include "dispensary/stock_reports.h"
 #include "platform/dao/dao.h"
 #include "platform/dao/dialect.h"
+#include "platform/forms/application.h"
 #include "platform/forms/services.h"
 
 #include <sqlcipher/sqlite3.h>
 #include <xlsxwriter.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -120,7 +120,7 @@ int throughThePlainLibraries(const QString& databasePath, const QString& path)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    forms::Application app(argc, argv);   // the program's application, with its fonts
     QTemporaryDir folder;
     const QString database = bench::useAsWindowsDir(folder);
     fill(database);

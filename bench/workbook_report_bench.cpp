@@ -5,9 +5,9 @@
 // median of warmed-up runs of each and their ratio, the time per row at a tenth of the
 // rows (linear time keeps it alike) and the growth of the process's peak memory.
 #include "core/workbook_report.h"
+#include "platform/forms/application.h"
 #include "platform/forms/services.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -108,7 +108,7 @@ long peakKilobytes()
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    forms::Application app(argc, argv);   // the program's application, with its fonts
     QTemporaryDir folder;
     forms::MessageBoxes::TestHook boxes;   // the closing message answers itself
     const QString ours = folder.filePath(QStringLiteral("report.xls"));
