@@ -69,6 +69,7 @@ int main(int argc, char** argv)
     sqlite3* plainDb = bench::openPlain(env.databasePath(), true);
     dao::Database held = env.open();
     auto* window = world.open<reference::Frmzyzdll>(QStringLiteral("zycxll2"));
+    window->Dbobzmc->SetFocus();   // the user picks the name in its box
     const auto pick = [window] {
         window->Dbobzmc->setText(QStringLiteral("脾胃虚弱"));
         window->Dbobzmc->Click();
