@@ -256,7 +256,7 @@ void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
         }
     }
     const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
-    sqlite3_result_int(context, pattern->matches(QString::fromUtf8(text, sqlite3_value_bytes(argv[1]))) ? 1 : 0);
+    sqlite3_result_int(context, pattern->matches(QByteArrayView(text, sqlite3_value_bytes(argv[1]))) ? 1 : 0);
 }
 
 int pinyinCompare(void*, int aLength, const void* a, int bLength, const void* b)

@@ -8,6 +8,49 @@
 
 namespace dao {
 
+namespace {
+
+// The code points of `text` into `out`, or false when it is not well-formed UTF-8.
+bool decodeUtf8(QByteArrayView text, std::u32string& out)
+{
+    out.clear();
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    while (p < end) {
+        const unsigned char lead = *p;
+        if (lead < 0x80) {
+            out.push_back(lead);
+            ++p;
+            continue;
+        }
+        int extra = 0;
+        char32_t code = 0, least = 0;
+        if ((lead & 0xE0) == 0xC0) extra = 1, code = lead & 0x1F, least = 0x80;
+        else if ((lead & 0xF0) == 0xE0) extra = 2, code = lead & 0x0F, least = 0x800;
+        else if ((lead & 0xF8) == 0xF0) extra = 3, code = lead & 0x07, least = 0x10000;
+        else return false;
+        if (end - p <= extra) return false;
+        for (int k = 1; k <= extra; ++k) {
+            if ((p[k] & 0xC0) != 0x80) return false;
+            code = (code << 6) | (p[k] & 0x3F);
+        }
+        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+        out.push_back(code);
+        p += extra + 1;
+    }
+    return true;
+}
+
+// No other character folds to it, and it folds to no other: Chinese characters and
+// the other letters without case, ASCII digits, blanks and punctuation.
+bool hasNoCase(char32_t c)
+{
+    if (c < 0x80) return !((c | 0x20) >= U'a' && (c | 0x20) <= U'z');
+    return QChar::category(c) == QChar::Letter_Other;
+}
+
+}  // namespace
+
 static char32_t folded(char32_t c)
 {
     return QChar::toCaseFolded(c);
@@ -48,6 +91,19 @@ LikePattern::LikePattern(const QString& pattern)
         }
         tokens_.push_back(std::move(token));
     }
+    containedTerm_ = caselessTerm(tokens_);
+}
+
+std::optional<QByteArray> LikePattern::caselessTerm(const std::vector<Token>& tokens)
+{
+    if (tokens.size() < 3 || tokens.front().kind != Token::Kind::AnyRun || tokens.back().kind != Token::Kind::AnyRun)
+        return std::nullopt;
+    std::u32string term;
+    for (size_t i = 1; i + 1 < tokens.size(); ++i) {
+        if (tokens[i].kind != Token::Kind::Literal || !hasNoCase(tokens[i].literal)) return std::nullopt;
+        term.push_back(tokens[i].literal);
+    }
+    return QString::fromUcs4(term.data(), static_cast<qsizetype>(term.size())).toUtf8();
 }
 
 // Reads the list that opens at `open`; returns the position of its ']' or -1.
@@ -100,9 +156,16 @@ bool LikePattern::matchesOne(const Token& token, char32_t character) const
     return false;
 }
 
-bool LikePattern::matches(const QString& text) const
+bool LikePattern::matches(QByteArrayView utf8Text) const
 {
-    const std::u32string chars = ucs4(text);
+    if (containedTerm_) return utf8Text.indexOf(*containedTerm_) >= 0;
+    thread_local std::u32string characters;   // reused: no allocation per row
+    if (!decodeUtf8(utf8Text, characters)) characters = ucs4(QString::fromUtf8(utf8Text));
+    return matchesCharacters(characters);
+}
+
+bool LikePattern::matchesCharacters(const std::u32string& chars) const
+{
     const size_t n = tokens_.size();
     size_t t = 0, p = 0;
     size_t starToken = n, starText = 0;     // the last `*` seen and where its run ends

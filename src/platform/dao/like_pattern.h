@@ -3,9 +3,16 @@
 // list or range (`[a-z]`), `[!...]` one character not in it; every other character,
 // `%` and `_` included, stands for itself, and letters match without regard to case.
 // The SQL layer registers this as SQLite's like() on every connection (dialect.cpp).
+// Texts are matched as SQLite hands them over, in UTF-8; the usual '*term*' with a
+// term of characters that have no case (Chinese, digits, punctuation) is a plain
+// search for the term's bytes.
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace dao {
@@ -13,7 +20,7 @@ namespace dao {
 class LikePattern {
 public:
     explicit LikePattern(const QString& pattern);
-    bool matches(const QString& text) const;
+    bool matches(QByteArrayView utf8Text) const;
 
 private:
     struct Range {
@@ -29,8 +36,12 @@ private:
 
     static int parseSet(const std::u32string& pattern, int open, Token& token);
     bool matchesOne(const Token& token, char32_t character) const;
+    bool matchesCharacters(const std::u32string& characters) const;
+    // The term of a '*term*' pattern in UTF-8, when no character of it has a case.
+    static std::optional<QByteArray> caselessTerm(const std::vector<Token>& tokens);
 
     std::vector<Token> tokens_;
+    std::optional<QByteArray> containedTerm_;   // set: a text matches when it holds these bytes
 };
 
 }  // namespace dao
