@@ -1,6 +1,7 @@
 // The flex grid: format strings, the shape (rows and columns), cell
 // texts, and the mouse: clicks on merged cells reporting the row they hit, clicks on
-// the header and below the last row; an activation change redrawing only what changes colour.
+// the header and below the last row; cells drawn as the application's style draws
+// them; an activation change redrawing only what changes colour.
 #include "platform/forms/flexgrid.h"
 
 #include <QHeaderView>
@@ -92,6 +93,28 @@ private slots:
         QTest::mouseClick(grid.view()->viewport(), Qt::LeftButton, {}, QPoint(10, 390));
         QVERIFY(grid.MouseRow() >= grid.Rows());
         QCOMPARE(clicked.size(), 4);
+    }
+
+    // The cells look as the application's style draws them, which the grid spares only
+    // the measuring of texts: aligned, cut short, empty, current and merged cells.
+    void cellsLookAsTheApplicationStyleDrawsThem()
+    {
+        FlexGrid grid;
+        fillSyndromes(grid);
+        grid.setColAlignment(2, Alignment::Right);
+        grid.setColAlignment(3, Alignment::Center);
+        grid.setTextMatrix(1, 1, QString(60, QChar(u'症')));   // wider than its column
+        grid.setTextMatrix(2, 2, "久病");
+        grid.setTextMatrix(3, 3, "调治");
+        grid.setRow(2);
+        grid.setCol(1);
+        grid.resize(600, 240);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        const QImage ours = grid.view()->viewport()->grab().toImage();
+        grid.view()->setStyle(QApplication::style());
+        QCoreApplication::processEvents();
+        QCOMPARE(grid.view()->viewport()->grab().toImage(), ours);
     }
 
     // Another window taking or giving back the activation redraws the grid only when

@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <vector>
@@ -123,6 +125,44 @@ public:
     }
 };
 
+// The grid's cells hold text alone, drawn over the whole cell as the application's
+// style draws item views: their text rectangle is the cell, and there is no check box
+// or icon to place. The style would measure every cell's text three times to find
+// that out before it draws it; this style says so without measuring and leaves the
+// drawing, and every other cell, to the application's style.
+class CellStyle : public QProxyStyle {
+public:
+    QRect subElementRect(SubElement element, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (isPlainCell(option)) {
+            if (element == SE_ItemViewItemText) return option->rect;
+            if (element == SE_ItemViewItemCheckIndicator || element == SE_ItemViewItemDecoration) return {};
+        }
+        return QProxyStyle::subElementRect(element, option, widget);
+    }
+
+private:
+    static bool isPlainCell(const QStyleOption* option)
+    {
+        const auto* item = qstyleoption_cast<const QStyleOptionViewItem*>(option);
+        constexpr auto extras = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDecoration;
+        return item && item->showDecorationSelected && !(item->features & extras)
+               && (item->decorationPosition == QStyleOptionViewItem::Left
+                   || item->decorationPosition == QStyleOptionViewItem::Right);
+    }
+};
+
+// One for every grid, made with the first and gone with the application.
+QStyle* cellStyle()
+{
+    static QPointer<QStyle> style = [] {
+        auto* cells = new CellStyle;
+        cells->setParent(qApp);
+        return cells;
+    }();
+    return style;
+}
+
 // Draws a cell that continues the merged cell above as background only, over the
 // grid line between them.
 class FlexGridDelegate : public QStyledItemDelegate {
@@ -150,6 +190,7 @@ FlexGrid::FlexGrid(QWidget* parent) : Control(parent, new QTableView), model_(st
     view_ = static_cast<QTableView*>(inner());
     view_->setModel(model_.get());
     view_->setItemDelegate(new FlexGridDelegate(this));
+    view_->setStyle(cellStyle());
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setWordWrap(false);
