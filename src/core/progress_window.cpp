@@ -4,6 +4,7 @@
 #include "platform/forms/buttons.h"
 #include "platform/forms/progressbar.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <qdrawutil.h>
 
@@ -42,9 +43,12 @@ void Frmjdys::Form_Load()
 }
 
 // Without a title bar, the window's raised edge sets it off from the window below.
+// A step of a batch redraws only the bar or a label, well inside the edge.
 void Frmjdys::paintEvent(QPaintEvent* event)
 {
     forms::Form::paintEvent(event);
+    constexpr int Edge = 2;   // pixels
+    if (rect().adjusted(Edge, Edge, -Edge, -Edge).contains(event->rect())) return;
     QPainter painter(this);
     qDrawWinPanel(&painter, rect(), palette());
 }
