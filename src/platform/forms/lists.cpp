@@ -40,16 +40,17 @@ ComboBox::ComboBox(QWidget* parent, Style style) : Control(parent, makeCombo(sty
 
 QString ComboBox::Text() const { return combo_->currentText(); }
 
+// An empty text stands for no entry: the list is not searched for it.
 void ComboBox::setText(const QString& text)
 {
     if (combo_->isEditable()) {
-        const int found = combo_->findText(text, Qt::MatchExactly);
+        const int found = text.isEmpty() ? -1 : combo_->findText(text, Qt::MatchExactly);
         QSignalBlocker block(combo_);
         combo_->setCurrentIndex(found);
         combo_->setEditText(text);
         return;
     }
-    combo_->setCurrentIndex(combo_->findText(text, Qt::MatchExactly));
+    combo_->setCurrentIndex(text.isEmpty() ? -1 : combo_->findText(text, Qt::MatchExactly));
 }
 
 void ComboBox::AddItem(const QString& item)
