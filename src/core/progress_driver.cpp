@@ -6,7 +6,7 @@
 #include "platform/forms/progressbar.h"
 #include "platform/forms/services.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QThread>
 #include <QWindow>
 
@@ -20,7 +20,7 @@ bool everyPlaceDrawn = false;   // set by the test hook
 
 }  // namespace
 
-ProgressDriver::ProgressDriver() : window_(new Frmjdys), previous_(QApplication::activeWindow())
+ProgressDriver::ProgressDriver() : window_(new Frmjdys)
 {
     window_->Show();
     window_->Labpre->setCaption(QString());
@@ -41,8 +41,6 @@ void ProgressDriver::close()
 {
     if (window_) window_->Unload();
     window_ = nullptr;
-    if (previous_) previous_->activateWindow();
-    previous_ = nullptr;
 }
 
 // A window that the display has not exposed yet is not drawn by a repaint, and once

@@ -4,9 +4,9 @@
 // event runs: the batch notes where it stands as often as it likes, and the bar and
 // the percentage are set and what changed drawn only once a time slice and at the
 // start and end of each stage, so the transaction stays closed to every other handler
-// and a long batch does not spend its time repainting. Going, it unloads the window,
-// gives the activation back to the window that had it and lets events run; `close`
-// unloads it earlier, without running events.
+// and a long batch does not spend its time repainting. The window never takes the
+// activation, so the window the user worked in keeps it. Going, it unloads the window
+// and lets events run; `close` unloads it earlier, without running events.
 #pragma once
 
 #include <QElapsedTimer>
@@ -15,7 +15,6 @@
 #include <functional>
 #include <optional>
 
-class QWidget;
 
 namespace core {
 
@@ -42,7 +41,7 @@ public:
     void note(std::function<ProgressPlace()> place);
     // Draws the last noted place now (a stage's end).
     void flush();
-    // Unloads the window and gives the activation back; no event runs.
+    // Unloads the window; no event runs.
     void close();
 
     // Installed for its lifetime: every noted place is drawn at once, so that a test
@@ -60,7 +59,6 @@ private:
     void draw();
 
     QPointer<Frmjdys> window_;
-    QPointer<QWidget> previous_;
     QElapsedTimer slice_;
     std::function<ProgressPlace()> pending_;   // noted and not drawn yet
 };

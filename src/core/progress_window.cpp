@@ -35,7 +35,11 @@ Frmjdys::Frmjdys()
 
 void Frmjdys::Form_Load()
 {
-    setWindowFlag(Qt::WindowStaysOnTopHint);   // after the kit has set the window's buttons
+    // Set after the kit has set the window's buttons: a frameless window over every
+    // other window that never takes the activation, so the window the user worked in
+    // keeps it, with its focus and its title, while the batch runs.
+    setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setAttribute(Qt::WA_ShowWithoutActivating);
     PlaceOnMainWindow(2, 2);
     ProgBar->setValue(0);
     Labpre->setCaption(QString());

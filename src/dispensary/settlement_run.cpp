@@ -14,8 +14,7 @@ namespace {
 
 // The settlement's progress in the progress window. The window is shown before the
 // settlement's transaction opens and unloaded when the passes end; the window's last
-// steps (events run, the activation given back) come when this object goes, after the
-// transaction has ended.
+// step (events run) comes when this object goes, after the transaction has ended.
 class ProgressWindow : public SettlementProgress {
 public:
     void begin(double value, const QString& stage) override { driver_.beginStage(stage, core::ProgressPlace{value, QString()}); }

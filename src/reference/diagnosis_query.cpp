@@ -279,7 +279,6 @@ void Frmzyzdll::seekbzmc()
             db.deleteAllQueryDefs();
             db.createQueryDef(GridQuery, gridSql);
         });
-    window()->activateWindow();   // the progress window may have taken the activation
     if (!narrowed) return;
     core::runTrapped([this] { terms_->refill(); });
     showGrid([](dao::Database& db) { return db.openRecordset(GridQuery); });

@@ -76,7 +76,14 @@ private slots:
             QCOMPARE(terms().size(), 9);
             QCOMPARE(window_->MSFGridzyzd->Rows(), 6);
         }
+        // The progress window never takes the activation: the focus stays in the box.
+        window_->Dbobzmc->SetFocus();
+        int activations = 0;
+        const auto watch = connect(qApp, &QGuiApplication::focusWindowChanged, this, [&activations] { ++activations; });
         pick("脾");
+        disconnect(watch);
+        QCOMPARE(activations, 0);
+        QCOMPARE(WindowFixture::focusedControl(), window_->Dbobzmc);
         QStringList expected = {"乏力", "便溏", "腹痛", "食少", "畏寒"};
         expected.sort();
         QCOMPARE(terms(), expected);

@@ -107,7 +107,7 @@ void Form::Show()
     } else {
         show();
         raise();
-        activateWindow();
+        if (!testAttribute(Qt::WA_ShowWithoutActivating)) activateWindow();
     }
     noteActivated(this);
 }
