@@ -17,7 +17,7 @@
 
 namespace {
 constexpr int Syndromes = 1500;
-constexpr int Runs = 11;
+constexpr int Runs = 31;
 const char* const Names[] = {"脾胃虚弱", "肝郁气滞", "肾阳不足"};
 
 // Symptom texts of six terms from a vocabulary of 400 terms of two to four characters.
@@ -69,10 +69,14 @@ int main(int argc, char** argv)
     sqlite3* plainDb = bench::openPlain(env.databasePath(), true);
     dao::Database held = env.open();
     auto* window = world.open<reference::Frmzyzdll>(QStringLiteral("zycxll2"));
-    window->Dbobzmc->SetFocus();   // the user picks the name in its box
-    const auto pick = [window] {
-        window->Dbobzmc->setText(QStringLiteral("脾胃虚弱"));
-        window->Dbobzmc->Click();
+    // The user picks the name in its box; what is timed is the window's answer to the
+    // pick, from its click to the narrowed lists and grid.
+    window->Dbobzmc->SetFocus();
+    const auto pickName = [window] { window->Dbobzmc->setText(QStringLiteral("脾胃虚弱")); };
+    const auto answer = [window] { window->Dbobzmc->Click(); };
+    const auto pick = [&] {
+        pickName();
+        answer();
     };
 
     plainRefill(plainDb);
@@ -91,7 +95,8 @@ int main(int argc, char** argv)
     std::vector<double> ours, plain;
     for (int run = 0; run < Runs; ++run) {
         pick();
-        ours.push_back(bench::millisecondsOf(pick));
+        pickName();
+        ours.push_back(bench::millisecondsOf(answer));
         plainRefill(plainDb);
         plain.push_back(bench::millisecondsOf([&] { plainRefill(plainDb); }));
     }
