@@ -33,6 +33,13 @@ QByteArray comparedForm(const QString& term)
     return bytes;
 }
 
+void addRow(dao::Recordset& dictionary, const QString& term)
+{
+    dictionary.addNew();
+    dictionary.setField(0, term);
+    dictionary.update();
+}
+
 }  // namespace
 
 const TermSplitter AddHerbEffectTerms{QStringLiteral("ycgy"), QStringLiteral("ycgyi"), true, false, Parentheses::EachKindItsOwn};
@@ -80,10 +87,7 @@ void EmptiedDictionary::addTermsOf(const QString& text)
     for (const QString& term : splitter_.terms(text)) {
         const qsizetype before = held_.size();
         held_.insert(comparedForm(term));
-        if (held_.size() == before) continue;
-        table_->addNew();
-        table_->setField(0, term);
-        table_->update();
+        if (held_.size() > before) addRow(*table_, term);
     }
 }
 
@@ -95,10 +99,7 @@ void TermSplitter::operator()(const QString& text) const
     dictionary.setIndex(index);
     for (const QString& term : terms(text)) {
         dictionary.seek(QStringLiteral("="), term);
-        if (!dictionary.noMatch()) continue;
-        dictionary.addNew();
-        dictionary.setField(0, term);
-        dictionary.update();
+        if (dictionary.noMatch()) addRow(dictionary, term);
     }
 }
 
