@@ -4,12 +4,11 @@
 // SQLite statement, shows the name in the second and moves the focus on. Both get the
 // same key events in the same main window; the code is typed and on the screen before
 // the Enter, and what is timed runs from the Enter to the name on the screen. Measured
-// two ways: with the file already
-// open (the program holds its database; the plain window keeps its connection and
-// statement), and including the open (key derivation on both sides). 5,000 drugs; 50
-// look-ups a run; medians of warmed-up runs; with the file open at most 1.5. Also the
-// database's share alone: the handler's open, stored query and close against one step
-// of the prepared statement.
+// two ways: with the file already open (the program holds its database; the plain
+// window keeps its connection and statement), and including the open (key derivation
+// on both sides). 5,000 drugs; 50 look-ups a run, the two windows taking turns; medians
+// of the runs; with the file open at most 1.5. Also the database's share alone: the
+// handler's open, stored query and close against one step of the prepared statement.
 #define SQLITE_HAS_CODEC 1
 #include "core/globals.h"
 #include "data/database_file.h"
@@ -30,6 +29,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -109,26 +109,55 @@ private:
 
 int failedLookUps = 0;
 
-// LookUps look-ups typed into `code`, each shown on the screen and checked. What is
-// timed runs from the Enter to the name on the screen; the code is typed and shown
-// before, as the user sees it before pressing Enter.
-double lookUps(QLineEdit* code, const std::function<QString()>& shownName, const std::function<void()>& before)
+// One window's side: its sub-window, its code box, the name it shows, and what comes
+// before each look-up.
+struct Side {
+    QMdiSubWindow* frame;
+    QLineEdit* code;
+    std::function<QString()> shownName;
+    std::function<void()> before;
+    int next = 0;   // the drug of the next look-up
+};
+
+// A run of LookUps look-ups typed into the side's code box, each shown on the screen
+// and checked. What is timed runs from the Enter to the name on the screen; the code is
+// typed and shown before, as the user sees it before pressing Enter.
+double lookUpRun(QMdiArea* area, Side& side)
 {
-    int n = 0;
-    return bench::medianMillisecondsOfSteps([&](bench::StepClock& clock) {
-        for (int i = 0; i < LookUps; ++i, n = (n + 7919) % Drugs) {
-            before();
-            code->setFocus();
-            code->selectAll();
-            QTest::keyClicks(code, codeOf(n));
-            QCoreApplication::processEvents();
-            clock.time([code] {
-                QTest::keyClick(code, Qt::Key_Return);
-                QCoreApplication::processEvents();   // the name on the screen
-            });
-            if (shownName() != QStringLiteral("药材名称%1").arg(n)) ++failedLookUps;
-        }
-    }, 7, 2);
+    area->setActiveSubWindow(side.frame);
+    bench::StepClock clock;
+    for (int i = 0; i < LookUps; ++i, side.next = (side.next + 7919) % Drugs) {
+        side.before();
+        side.code->setFocus();
+        side.code->selectAll();
+        QTest::keyClicks(side.code, codeOf(side.next));
+        QCoreApplication::processEvents();
+        clock.time([&side] {
+            QTest::keyClick(side.code, Qt::Key_Return);
+            QCoreApplication::processEvents();   // the name on the screen
+        });
+        if (side.shownName() != QStringLiteral("药材名称%1").arg(side.next)) ++failedLookUps;
+    }
+    return clock.milliseconds();
+}
+
+// The two windows take turns, so that a change of the machine's speed falls on both, and
+// each timed run follows an untimed one of its own side, as a look-up follows the last
+// one in the same window; the medians, in milliseconds a run.
+std::pair<double, double> inTurns(QMdiArea* area, Side ours, Side plain, int runs)
+{
+    std::vector<double> ourRuns, plainRuns;
+    for (int run = 0; run < runs; ++run) {
+        lookUpRun(area, ours);
+        ourRuns.push_back(lookUpRun(area, ours));
+        lookUpRun(area, plain);
+        plainRuns.push_back(lookUpRun(area, plain));
+    }
+    const auto median = [](std::vector<double> runs) {
+        std::sort(runs.begin(), runs.end());
+        return runs[runs.size() / 2];
+    };
+    return {median(ourRuns), median(plainRuns)};
 }
 
 }  // namespace
@@ -140,26 +169,26 @@ int main(int argc, char** argv)
     seedDrugs(world.environment());
     auto* window = world.open<dispensary::Frmycrk>(QStringLiteral("ycrc"));
     const QString path = world.environment().databasePath();
-    QLineEdit* ourCode = window->Txtycbm->lineEdit();
-    const auto ourName = [window] { return window->Txtycmc->Text(); };
-
-    const double oursOpen = lookUps(ourCode, ourName, [] {});
-    const double oursWithOpen = lookUps(ourCode, ourName, [] { core::ReleaseDb(); });
-    core::HoldDb();
     world.mainWindow().menuOn();
 
-    double plainOpen = 0, plainWithOpen = 0;
-    // The plain window is a sub-window of the same main window as the stock-in window:
+    // The plain windows are sub-windows of the same main window as the stock-in window:
     // a focus move repaints a sub-window's frame, and both pay for it.
     QMdiArea* area = world.mainWindow().mdiArea();
-    for (bool keepOpen : {true, false}) {
+    const auto plainSide = [area, &path](bool keepOpen) {
         auto* plain = new PlainLookup(path, keepOpen);
         QMdiSubWindow* sub = area->addSubWindow(plain);
         sub->show();
-        area->setActiveSubWindow(sub);
-        (keepOpen ? plainOpen : plainWithOpen) = lookUps(plain->code, [plain] { return plain->name->text(); }, [] {});
-        delete sub;
-    }
+        return Side{sub, plain->code, [plain] { return plain->name->text(); }, [] {}};
+    };
+    Side ours{qobject_cast<QMdiSubWindow*>(window->parentWidget()), window->Txtycbm->lineEdit(),
+              [window] { return window->Txtycmc->Text(); }, [] {}};
+    const Side heldOpen = plainSide(true);
+    const auto [oursOpen, plainOpen] = inTurns(area, ours, heldOpen, 15);
+    delete heldOpen.frame;
+    ours.before = [] { core::ReleaseDb(); };   // each look-up derives the key again: fewer turns
+    const auto [oursWithOpen, plainWithOpen] = inTurns(area, ours, plainSide(false), 3);
+    core::HoldDb();
+
     std::printf("stock-in code look-up (%d a run, %d drugs), file open: window %.3f ms, plain %.3f ms a look-up, ratio %.2f (at most 1.5)\n",
                 LookUps, Drugs, oursOpen / LookUps, plainOpen / LookUps, oursOpen / plainOpen);
     std::printf("stock-in code look-up, including the open: window %.3f ms, plain %.3f ms a look-up, ratio %.2f\n",
