@@ -93,6 +93,21 @@ private slots:
         for (const auto& [old, translated] : rows) QCOMPARE(dao::dialect::translate(QString::fromUtf8(old)), QString::fromUtf8(translated));
     }
 
+    // Quoted texts compared with = < > or LIKE become parameters, unquoted; every other
+    // text (a selected constant, a name, a list) stays in the statement.
+    void comparedTextsBecomeParameters()
+    {
+        const struct { const char* sql; const char* shared; QStringList values; } rows[] = {
+            {"select * from ycjg where ycbm='YC1'", "select * from ycjg where ycbm=?1", {"YC1"}},
+            {"select * from t where a like '*x*' and b<>'O''1' and c >= 'z' or d<'' ", "select * from t where a like ?1 and b<>?2 and c >= ?3 or d<?4 ", {"*x*", "O'1", "z", ""}},
+            {"select 'x' as 'y', a from t where a in ('p', 'q') and b = 2 -- = 'c'", "select 'x' as 'y', a from t where a in ('p', 'q') and b = 2 -- = 'c'", {}}};
+        for (const auto& row : rows) {
+            const dao::dialect::ValueParameters query = dao::dialect::valuesAsParameters(QString::fromUtf8(row.sql));
+            QCOMPARE(query.sql, QString::fromUtf8(row.shared));
+            QCOMPARE(query.values, row.values);
+        }
+    }
+
     // The random comparison below covers the pattern rules; these rows pin the reading
     // the reference itself relies on.
     void likePatterns()

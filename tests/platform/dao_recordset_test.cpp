@@ -235,6 +235,22 @@ private slots:
         }
     }
 
+    // Queries that differ only in their compared values share a statement and still
+    // read as their texts say: a number column against a quoted number, then another.
+    void queriesDifferingInTheirValuesReadTheirOwnRows()
+    {
+        TestEnvironment env;
+        addDrug(env, QStringLiteral("A1"), QStringLiteral("当归"), 1.5);
+        addDrug(env, QStringLiteral("B2"), QStringLiteral("黄芪"), 2);
+        dao::Database db = env.open();
+        for (int round = 0; round < 2; ++round) {
+            QCOMPARE(query(db, QStringLiteral("select ycmc from ycjg where ycdj='1.5'")), QStringList{"当归"});
+            QCOMPARE(query(db, QStringLiteral("select ycmc from ycjg where ycdj='2'")), QStringList{"黄芪"});
+            QCOMPARE(query(db, QStringLiteral("select ycmc from ycjg where ycbm='b2' or ycbm='A1' order by ycmc")),
+                     (QStringList{"当归", "黄芪"}));
+        }
+    }
+
     void aFailureInATransactionLeavesTheFileAsItWasAndSaysWhatRefused()
     {
         TestEnvironment env;

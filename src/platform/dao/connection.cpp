@@ -329,11 +329,21 @@ Connection::Connection(const QString& key, sqlite3* db, const QString& password)
 
 Connection::~Connection()
 {
+    reusable_.clear();   // finalized before the connection closes
     if (inTransaction_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close_v2(db_);
     QMutexLocker lock(&registryMutex);
     auto it = registry().find(key_);
     if (it != registry().end() && it->expired()) registry().erase(it);
+}
+
+Statement& Connection::reusable(const QString& sql)
+{
+    constexpr qsizetype Kept = 48;
+    if (const auto found = reusable_.constFind(sql); found != reusable_.cend()) return **found;
+    auto statement = std::make_shared<Statement>(db_, sql);
+    if (reusable_.size() >= Kept) reusable_.clear();
+    return *reusable_.insert(sql, std::move(statement)).value();
 }
 
 const StoredQuery* Connection::findQuery(const QString& name) const

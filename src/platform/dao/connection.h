@@ -3,7 +3,7 @@
 // (the program holds its database for the whole run), so opening an already open
 // file costs a map look-up instead of a key derivation, and a reader and a writer in
 // the same burst of work never lock each other out. A connection carries its stored
-// queries. Internal to the database layer.
+// queries and keeps the statements of its recent reads. Internal to the database layer.
 #pragma once
 
 #define SQLITE_HAS_CODEC 1
@@ -11,6 +11,7 @@
 
 #include "platform/dao/dao.h"
 
+#include <QHash>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -67,6 +68,9 @@ public:
 
     sqlite3* handle() const { return db_; }
     void run(const QString& sql);                  // a statement without result rows
+    // The statement of `sql`, prepared the first time and kept for the next (the last
+    // few dozen texts); the caller resets it when done with it.
+    Statement& reusable(const QString& sql);
 
     // Transactions: the outermost guard begins and commits; an inner guard that ends
     // without committing dooms the whole transaction.
@@ -94,6 +98,7 @@ private:
     QString password_;
     bool inTransaction_ = false;
     bool doomed_ = false;
+    QHash<QString, std::shared_ptr<Statement>> reusable_;
 };
 
 // The layer's error for a failed SQLite call, with a Chinese description.

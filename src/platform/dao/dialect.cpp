@@ -322,6 +322,26 @@ std::optional<ReadOrder> readOrder(const QString& translatedSql)
     return order;
 }
 
+ValueParameters valuesAsParameters(const QString& translatedSql)
+{
+    const Tokens tokens = tokenize(translatedSql);
+    ValueParameters result;
+    result.sql.reserve(translatedSql.size());
+    const Token* previous = nullptr;   // the last token that is not a blank or a comment
+    for (const Token& t : tokens) {
+        const bool compared = previous && (previous->is(u'=') || previous->is(u'<') || previous->is(u'>')
+                                           || previous->isWord("like"));
+        if (t.kind == Token::Kind::String && compared && t.text.size() >= 2 && t.text.endsWith(u'\'')) {
+            result.values << t.text.mid(1, t.text.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+            result.sql += u'?' + QString::number(result.values.size());
+        } else {
+            result.sql += t.text;
+        }
+        if (t.kind != Token::Kind::Space) previous = &t;
+    }
+    return result;
+}
+
 void registerOn(sqlite3* connection)
 {
     sqlite3_create_function(connection, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,

@@ -30,6 +30,15 @@ struct ReadOrder {
 };
 std::optional<ReadOrder> readOrder(const QString& translatedSql);
 
+// A translated SELECT with each quoted text that stands as a compared value (after =,
+// <, >, <=, >=, <> or LIKE) made a numbered parameter, and those texts in order: texts
+// that differ only in their values share one statement, prepared once.
+struct ValueParameters {
+    QString sql;
+    QStringList values;
+};
+ValueParameters valuesAsParameters(const QString& translatedSql);
+
 // Installs like() and the PINYIN collation on a freshly opened connection (neither is
 // named by the file, so a connection without them still reads and writes it).
 void registerOn(sqlite3* connection);

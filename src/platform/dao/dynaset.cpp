@@ -233,17 +233,38 @@ std::optional<std::vector<int>> resultColumns(const Statement& query, const QStr
     return ordinals;
 }
 
+// A translated query's reusable statement with its values bound, reset again when the
+// rows have been read (or the reading failed).
+class BoundQuery {
+public:
+    BoundQuery(Connection& connection, const QString& sql)
+    {
+        const dialect::ValueParameters query = dialect::valuesAsParameters(sql);
+        statement_ = &connection.reusable(query.sql);
+        for (qsizetype i = 0; i < query.values.size(); ++i)
+            statement_->bind(static_cast<int>(i) + 1, vb::Variant(query.values[i]));
+    }
+    ~BoundQuery() { statement_->reset(); }
+    BoundQuery(const BoundQuery&) = delete;
+    BoundQuery& operator=(const BoundQuery&) = delete;
+
+    Statement& statement() { return *statement_; }
+
+private:
+    Statement* statement_;
+};
+
 }  // namespace
 
 std::unique_ptr<Recordset::Impl> openDynasetImpl(Connection& connection, const QString& sql)
 {
     if (const std::optional<dialect::ReadOrder> order = dialect::readOrder(sql)) {
-        Statement query(connection.handle(), order->sql);
-        if (const std::optional<std::vector<int>> sortBy = resultColumns(query, order->columns))
-            return std::make_unique<Dynaset>(query, *sortBy);
+        BoundQuery query(connection, order->sql);
+        if (const std::optional<std::vector<int>> sortBy = resultColumns(query.statement(), order->columns))
+            return std::make_unique<Dynaset>(query.statement(), *sortBy);
     }
-    Statement query(connection.handle(), sql);
-    return std::make_unique<Dynaset>(query, std::vector<int>{});
+    BoundQuery query(connection, sql);
+    return std::make_unique<Dynaset>(query.statement(), std::vector<int>{});
 }
 
 }  // namespace dao
