@@ -12,18 +12,10 @@
 
 using namespace dictionary;
 using knowledgetest::progressWindowGone;
+using knowledgetest::termsInAddedOrder;
 using knowledgetest::termsOf;   // sorted: the expected terms below are in code order
 
 namespace {
-
-// The first column of every row of `table`, in the order the rows were added.
-QStringList inAddedOrder(const TestEnvironment& env, const QString& table)
-{
-    QStringList terms;
-    dao::Database db = env.open();
-    for (dao::Recordset rows = db.openTable(table); !rows.eof(); rows.moveNext()) terms << rows.field(0).toString();
-    return terms;
-}
 
 void addHerb(const TestEnvironment& env, const QString& name, const vb::Variant& effects, const vb::Variant& indications)
 {
@@ -83,10 +75,10 @@ private slots:
         const QStringList texts = {"Abc，ABC，乏力", "abc；ＡＢＣ，ａｂｃ", "É，é，乏力、食少", "食少，Z，z"};
         for (qsizetype i = 0; i < texts.size(); ++i) env.insert("zybz", {"病" + QString::number(i), texts[i]});
         BuildSymptomDict();
-        const QStringList rebuilt = inAddedOrder(env, "bzzz");
+        const QStringList rebuilt = termsInAddedOrder(env, "bzzz");
         env.open().execute("delete * from bzzz");
         for (const QString& text : texts) AddSymptomTerms(text);
-        QCOMPARE(rebuilt, inAddedOrder(env, "bzzz"));
+        QCOMPARE(rebuilt, termsInAddedOrder(env, "bzzz"));
         QCOMPARE(rebuilt, (QStringList{"Abc", "乏力", "ＡＢＣ", "ａｂｃ", "É", "é", "食少", "Z"}));
     }
     // The formula notes and the second family stop at their first line; a Null note in

@@ -60,12 +60,19 @@ inline QStringList storedRow(const TestEnvironment& env, const QString& sql)
     return texts;
 }
 
-// The first column of every row of `table`, sorted.
-inline QStringList termsOf(const TestEnvironment& env, const QString& table)
+// The first column of every row of `table`, in the order the rows were added.
+inline QStringList termsInAddedOrder(const TestEnvironment& env, const QString& table)
 {
     QStringList terms;
     dao::Database db = env.open();
     for (dao::Recordset rows = db.openTable(table); !rows.eof(); rows.moveNext()) terms << rows.field(0).toString();
+    return terms;
+}
+
+// The same, sorted.
+inline QStringList termsOf(const TestEnvironment& env, const QString& table)
+{
+    QStringList terms = termsInAddedOrder(env, table);
     terms.sort();
     return terms;
 }
