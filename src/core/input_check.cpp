@@ -13,8 +13,9 @@ bool passesChecks(const std::vector<InputCheck>& checks)
     for (const InputCheck& check : checks) {
         if (!check.fails()) continue;
         forms::Notice(check.message);
-        if (check.selectAll)
-            check.box->SetFocusSelectAll();
+        auto* text = qobject_cast<forms::TextBox*>(check.box);
+        if (check.selectAll && text)
+            text->SetFocusSelectAll();
         else
             check.box->SetFocus();
         return false;

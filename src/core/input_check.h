@@ -1,6 +1,7 @@
 // The input checks of the windows: before a write, a window runs its checks in a fixed
 // order, and the first that fails shows its message and puts the focus on the box to
-// correct. A window lists its checks as a table of steps:
+// correct. The box may be any input control (a text box, a combo). A window lists its
+// checks as a table of steps:
 //
 //   const std::vector<core::InputCheck> checks = {
 //       {core::isEmpty(TxtPjhm), QStringLiteral("请输入票据号码"), TxtPjhm, false},
@@ -13,17 +14,20 @@
 #include <functional>
 #include <vector>
 
-namespace forms { class TextBox; }
+namespace forms {
+class Control;
+class TextBox;
+}
 
 namespace core {
 
 // One step of an input check: when `fails` holds, `message` is shown and `box` gets
-// the focus (its whole text selected when `selectAll`). Later steps may rely on the
+// the focus (a text box's whole text selected when `selectAll`). Later steps may rely on the
 // earlier ones having passed: `fails` runs only when every step before it passed.
 struct InputCheck {
     std::function<bool()> fails;
     QString message;
-    forms::TextBox* box;
+    forms::Control* box;
     bool selectAll;
 };
 

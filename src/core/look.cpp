@@ -3,6 +3,7 @@
 
 #include "core/entry_boxes.h"
 #include "platform/forms/buttons.h"
+#include "platform/forms/lists.h"
 #include "platform/forms/textbox.h"
 
 namespace core {
@@ -24,11 +25,34 @@ forms::MaskEdBox* makeDateBox(QWidget* parent)
     return box;
 }
 
+forms::TextBox* makeTextArea(QWidget* parent, int maxLength)
+{
+    auto* box = new forms::TextBox(parent, forms::TextBox::Lines::Multi);
+    box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
+    giveLook(box);
+    box->setMaxLength(maxLength);
+    return box;
+}
+
+forms::ComboBox* makeCombo(QWidget* parent)
+{
+    auto* combo = new forms::ComboBox(parent);
+    giveLook(combo);
+    return combo;
+}
+
 forms::CommandButton* makeButton(QWidget* parent, const QString& caption)
 {
     auto* button = new forms::CommandButton(parent, caption);
     giveLook(button, look::FontSize, false);
     return button;
+}
+
+forms::Label* makeLabel(QWidget* parent, const QString& caption)
+{
+    auto* label = new forms::Label(parent, caption);
+    giveLook(label, look::FontSize, false);
+    return label;
 }
 
 void giveLook(forms::Control* control, double fontSize, bool coloured)

@@ -1,12 +1,14 @@
 // The look the windows share: 宋体 in the sizes below, the light blue RGB(192, 192, 255)
-// of the entry boxes and grids, boxes 360 twips high, and a label-and-box field
-// layout. A window makes its boxes and buttons through the makers here and places each
-// labelled box with one FieldLayout, so no window repeats fonts, colours or the
-// arithmetic of a label beside its box:
+// of the entry boxes and grids, boxes 360 twips high. A window makes its controls
+// through the makers here (boxes, text areas and combos in the light blue, buttons and
+// labels uncoloured), then places them in one of two ways, so no window repeats fonts,
+// colours or the arithmetic of a label beside its box:
+// - placeAll, a table of every control and its place in twips, for a window whose
+//   description numbers each place (the knowledge-base entry windows);
+// - FieldLayout, rows of a label beside its box, for a window of such rows.
 //
 //   Txtycbm = core::makeBox(this, 20);                       // 宋体 10.5, light blue
-//   const core::FieldLayout fields(this, {750});             // labels 750 twips wide
-//   fields.place(QStringLiteral("药材编码"), Txtycbm, 60, 150, 1380);
+//   core::placeAll({{Txtycbm, 840, 120, 1380, 360}, {Label1, 240, 180, 600, 300}});
 #pragma once
 
 #include <QColor>
@@ -16,6 +18,7 @@
 class QWidget;
 
 namespace forms {
+class ComboBox;
 class CommandButton;
 class Control;
 class Label;
@@ -44,14 +47,19 @@ constexpr int TabStripHeight = 360;
 forms::TextBox* makeBox(QWidget* parent, int maxLength);
 // A date box of the look: mask "####-##-##", prompt "_", at most 10 characters.
 forms::MaskEdBox* makeDateBox(QWidget* parent);
+// A multi-line text box of the look with a vertical scroll bar, `maxLength` 0 for none.
+forms::TextBox* makeTextArea(QWidget* parent, int maxLength = 0);
+// An editable combo box of the look.
+forms::ComboBox* makeCombo(QWidget* parent);
 // A command button in 宋体 10.5 pt.
 forms::CommandButton* makeButton(QWidget* parent, const QString& caption);
+// A label in 宋体 10.5 pt.
+forms::Label* makeLabel(QWidget* parent, const QString& caption = QString());
 // Gives a control of another kind (a combo box, a grid) the look's font and colour.
 void giveLook(forms::Control* control, double fontSize = look::FontSize, bool coloured = true);
 
 // A control and where it stands, in twips. `placeAll` moves each one there and gives it
-// the look's font (uncoloured: the window colours its boxes itself), for windows whose
-// description places every control by its own numbers.
+// the look's font, 宋体 10.5 pt (its colour stays as its maker gave it).
 struct Placement {
     forms::Control* control;
     int left, top, width, height;

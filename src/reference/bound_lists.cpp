@@ -5,6 +5,8 @@
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/datacontrol.h"
+#include "platform/forms/lists.h"
+#include "platform/forms/services.h"
 #include "platform/vb/strings.h"
 
 namespace reference {
@@ -16,22 +18,46 @@ void bindToDatabase(forms::DataControl& data)
 }
 
 NameList::NameList(forms::DataControl* data, forms::DBList* list, QString column)
-    : data_(data), list_(list), column_(std::move(column))
+    : data_(data), bound_(list), column_(std::move(column))
 {
 }
+
+NameList::NameList(forms::ListBox* list) : filled_(list) {}
 
 void NameList::setUp()
 {
+    if (!bound_) return;
     bindToDatabase(*data_);
-    list_->setDataSource(data_);
-    list_->setListField(column_);
+    bound_->setDataSource(data_);
+    bound_->setListField(column_);
 }
 
-int NameList::show(const QString& source)
+int NameList::show(const QString& query, const QString& sql, bool keepWhenEmpty)
 {
-    data_->setRecordSource(source);
-    data_->Refresh();   // the list follows its data control
-    return data_->Recordset().recordCount();
+    if (bound_) {
+        data_->setRecordSource(sql);
+        data_->Refresh();   // the list follows its data control
+        const int rows = data_->Recordset().recordCount();
+        if (rows == 0 && keepWhenEmpty) {
+            data_->setRecordSource(shown_);
+            data_->Refresh();
+        } else {
+            shown_ = sql;
+        }
+        return rows;
+    }
+    dao::Database db = core::OpenDb();
+    forms::DoEvents();
+    dao::Recordset rows = db.storeAndOpen(query, sql);
+    if (rows.eof() && keepWhenEmpty) return 0;
+    QStringList names;
+    forms::EventSlice pump;
+    for (; !rows.eof(); rows.moveNext()) {
+        names << vb::Trim(rows.field(0).toString());
+        pump.DoEvents();
+    }
+    filled_->setItems(names);
+    return int(names.size());
 }
 
 PickList::PickList(forms::DataControl* data, QString sql, QString column,
@@ -51,11 +77,11 @@ void PickList::refill()
     data_->Refresh();   // every combo follows its data control: each list is filled once
 }
 
-void fillCombo(forms::ComboBox& combo, dao::Recordset& rows)
+void fillCombo(forms::ComboBox& combo, dao::Recordset& rows, bool nullAsEmpty)
 {
     QStringList items;
     for (; !rows.eof(); rows.moveNext())
-        if (!rows.field(0).isNull()) items << vb::Trim(rows.field(0).toString());
+        if (nullAsEmpty || !rows.field(0).isNull()) items << vb::Trim(rows.field(0).toString());
     combo.Clear();
     combo.setItems(items);
 }

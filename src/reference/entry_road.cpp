@@ -11,14 +11,17 @@ namespace reference {
 using Outcome = KnowledgeRecord::Outcome;
 
 EntryRoad::EntryRoad(Window window, KnowledgeRecord record)
-    : window_(std::move(window)), record_(std::move(record)), writer_(window_.form, window_.trap)
+    : window_(std::move(window)),
+      record_(std::move(record)),
+      writer_(window_.form, window_.trap),
+      remover_(window_.form, window_.deleteTrap ? window_.deleteTrap : window_.trap)
 {
 }
 
-std::optional<Outcome> EntryRoad::run(Operation operation, Outcome wanted)
+std::optional<Outcome> EntryRoad::run(core::WriteRoutine& writer, Operation operation, Outcome wanted)
 {
     std::optional<Outcome> outcome;
-    writer_.write([&](dao::Database& db) {
+    writer.write([&](dao::Database& db) {
         outcome = (record_.*operation)(db);
         return outcome == wanted;
     });
@@ -35,7 +38,7 @@ void EntryRoad::save()
 {
     writer_.guarded([this] {
         if (!window_.inputsPass()) return;
-        const auto outcome = run(&KnowledgeRecord::add, Outcome::Added);
+        const auto outcome = run(writer_, &KnowledgeRecord::add, Outcome::Added);
         if (outcome == Outcome::Added) resetToKey();
         else if (outcome == Outcome::AlreadyStored) window_.editButton->SetFocus();
     });
@@ -45,7 +48,7 @@ void EntryRoad::edit()
 {
     writer_.guarded([this] {
         if (!window_.inputsPass()) return;
-        const auto outcome = run(&KnowledgeRecord::edit, Outcome::Edited);
+        const auto outcome = run(writer_, &KnowledgeRecord::edit, Outcome::Edited);
         if (outcome == Outcome::Edited) resetToKey();
         else if (outcome == Outcome::NotFound) window_.saveButton->SetFocus();
     });
@@ -56,7 +59,7 @@ void EntryRoad::remove(const QString& question, const QString& notFoundMessage, 
     writer_.guarded([&] {
         if (!question.isEmpty() && !core::askedYes(question)) return;
         if (check == DeleteCheck::InputsFirst && !window_.inputsPass()) return;
-        const auto outcome = run(&KnowledgeRecord::remove, Outcome::Deleted);
+        const auto outcome = run(remover_, &KnowledgeRecord::remove, Outcome::Deleted);
         if (outcome == Outcome::Deleted) {
             resetToKey();
         } else if (outcome == Outcome::NotFound && !notFoundMessage.isEmpty()) {

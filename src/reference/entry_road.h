@@ -10,15 +10,16 @@
 //   asks for one), then the row found deleted; not found, the user is told so;
 // - load: a look-up by key (Enter in the key box, a click in the name list) into the
 //   inputs.
-// Errors are shown as their description, or in the form the window gives.
+// Errors are shown as their description, or in the form the window gives (the delete's
+// form apart where it differs).
 //
-// A window builds one in its constructor from its controls and calls these from its
-// handlers:
+// The entry window base (knowledge_entry.h) builds one from the window's controls and
+// tables, and the window's buttons call it:
 //
-//   road_(EntryRoad::Window{*this, [this] { srnrJy(); return srnrcw == 0; },
-//                           [this] { Qpcls(); }, Txtycmc, CmdSave, Cmdedit},
-//         KnowledgeRecord(...))
-//   void Frmzyyc::CmdSave_Click() { road_.save(); }
+//   openRoad({Txtycmc, CmdSave, Cmdedit}, KnowledgeRecord(...));   // in the window
+//   road_ = std::make_unique<EntryRoad>(EntryRoad::Window{*this, [this] { return srnrJy(); },
+//                                       [this] { Qpcls(); }, keyBox, save, edit}, record);
+//   CmdSave->Click = [this] { road().save(); };
 #pragma once
 
 #include "core/write_routine.h"
@@ -44,6 +45,7 @@ public:
         forms::Control* saveButton;
         forms::Control* editButton;
         core::Trap trap = core::runTrapped;  // the form the window's errors are shown in
+        core::Trap deleteTrap = nullptr;     // the delete's form, where it differs
     };
     enum class DeleteCheck { None, InputsFirst };
 
@@ -65,12 +67,14 @@ public:
 private:
     using Operation = KnowledgeRecord::Outcome (KnowledgeRecord::*)(dao::Database&) const;
     // Runs `operation` in one transaction; the outcome it reported, or none on failure.
-    std::optional<KnowledgeRecord::Outcome> run(Operation operation, KnowledgeRecord::Outcome wanted);
+    std::optional<KnowledgeRecord::Outcome> run(core::WriteRoutine& writer, Operation operation,
+                                                KnowledgeRecord::Outcome wanted);
     void resetToKey();
 
     Window window_;
     KnowledgeRecord record_;
     core::WriteRoutine writer_;
+    core::WriteRoutine remover_;   // the delete's write, under writer_'s guard
 };
 
 }  // namespace reference

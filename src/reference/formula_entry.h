@@ -11,13 +11,12 @@
 // main menus back.
 #pragma once
 
-#include "platform/forms/buttons.h"
-#include "platform/forms/form.h"
+#include "reference/knowledge_entry.h"
 
 #include <memory>
-#include <vector>
 
 namespace forms {
+class CommandButton;
 class DataControl;
 class DBList;
 class TabbedDialog;
@@ -26,11 +25,9 @@ class TextBox;
 
 namespace reference {
 
-class EntryRoad;
 class HerbLookup;
-class NameList;
 
-class Frmfjdl : public forms::Form {
+class Frmfjdl : public KnowledgeEntry {
     Q_OBJECT
 public:
     Frmfjdl();
@@ -62,8 +59,7 @@ public:
     // `SeekYc` of the composition box `Txtfjnr`.
     std::unique_ptr<HerbLookup> herbs;
 
-    // The input-error flag: 1 while the last input check failed, 0 after it passed.
-    int srnrcw = 0;
+    void Qpcls() override;
 
 protected:
     void Form_Load() override;
@@ -71,27 +67,12 @@ protected:
     void Form_QueryUnload(int& cancel) override;
 
 private:
-    void Qpcls();
-    void srnrJy();
-    void kcxsgb();
-
     void Cmddele_Click();
-    void CmdSeek_Click();
-    void Cmdprnt_Click();
-    void CmdQcls_Click();
-    void CmdHelp_Click();
-    void CmdQuit_Click();
-    void ListFjmc_Click();
     void Txtfjmc_KeyPress(int& keyAscii);
     void Txtfjnr_KeyPress(int& keyAscii);
 
-    // The seven boxes in the order of the table's columns 0 to 6.
-    std::vector<forms::TextBox*> byColumn() const;
     void wireKeys();
     void layOut();
-
-    std::unique_ptr<NameList> names_;
-    std::unique_ptr<EntryRoad> road_;
 };
 
 }  // namespace reference

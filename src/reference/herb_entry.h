@@ -6,14 +6,10 @@
 // on a name loads that herb.
 //
 // Opened from the main window's item `ZysjDl0`; left only through 退出, which gives the
-// main menus back. The record road (seek, add, edit, delete, load) is the knowledge
-// bases' own (knowledge_record.h).
+// main menus back. What every entry window does is the base's (knowledge_entry.h).
 #pragma once
 
-#include "platform/forms/form.h"
-#include "reference/entry_road.h"
-
-#include <memory>
+#include "reference/knowledge_entry.h"
 
 namespace forms {
 class ComboBox;
@@ -26,13 +22,10 @@ class TextBox;
 
 namespace reference {
 
-class NameList;
-
-class Frmzyyc : public forms::Form {
+class Frmzyyc : public KnowledgeEntry {
     Q_OBJECT
 public:
     Frmzyyc();
-    ~Frmzyyc() override;
 
     forms::TextBox* Txtycmc;         // name
     forms::ComboBox* Cboycxw;        // nature and flavour
@@ -55,38 +48,19 @@ public:
     forms::CommandButton* CmdHelp;
     forms::CommandButton* CmdExit;
 
-    // The input-error flag: 1 while the last input check failed, 0 after it passed.
-    int srnrcw = 0;
-
 protected:
     void Form_Load() override;
     void Form_Activate() override;
 
 private:
-    void Qpcls();
-    void cboycxwad(dao::Database& db);
-    void cboycgjad(dao::Database& db);
-    void srnrJy();
-
     void Txtycmc_KeyPress(int& keyAscii);
-    void Cboycxw_KeyPress(int& keyAscii);
-    void Cboycgj_KeyPress(int& keyAscii);
-    void Txtycgy_KeyPress(int& keyAscii);
-    void Txtyczz_KeyPress(int& keyAscii);
-    void Txtycyf_KeyPress(int& keyAscii);
-    void Txtycyj_KeyPress(int& keyAscii);
     void Txtycgb_KeyPress(int& keyAscii);
     void ListYcmc_Click();
     void Cmddele_Click();
-    void CmdSeek_Click();
-    void Cmdprnt_Click();
-    void CmdQcls_Click();
     void CmdExit_Click();
 
     void layOut();
-
-    std::unique_ptr<NameList> names_;
-    EntryRoad road_;            // CmdSave_Click, Cmdedit_Click, the look-ups
+    void wireKeys();
 };
 
 }  // namespace reference

@@ -21,6 +21,13 @@ QString textOf(const Input& input)
     return std::visit([](auto* control) { return control->Text(); }, input);
 }
 
+QString trimmedTextOf(const Input& input) { return vb::Trim(textOf(input)); }
+
+forms::Control* controlOf(const Input& input)
+{
+    return std::visit([](auto* control) -> forms::Control* { return control; }, input);
+}
+
 void setTextOf(const Input& input, const QString& text)
 {
     std::visit([&text](auto* control) { control->setText(text); }, input);
@@ -57,8 +64,8 @@ dao::Recordset KnowledgeRecord::openSought(dao::Database& db, const QStringList&
     const auto seek = [&rows](const QStringList& key) {
         rows.seek(QStringLiteral("="), key.value(0), key.size() > 1 ? vb::Variant(key[1]) : vb::Variant());
     };
-    seek(stored);
-    if (rows.noMatch() && stored != typed) seek(typed);
+    seek(typed);
+    if (rows.noMatch() && stored != typed) seek(stored);
     return rows;
 }
 
@@ -73,7 +80,7 @@ void KnowledgeRecord::store(dao::Recordset& row, bool editing) const
 {
     for (const BoundColumn& column : columns_) {
         if (editing && !column.rewrittenOnEdit) continue;
-        const QString text = vb::Trim(textOf(column.input));
+        const QString text = trimmedTextOf(column.input);
         row.setField(column.ordinal, column.normalized ? core::NormalizeText(text) : text);
     }
     if (enteredByOrdinal_ != NoEnteredBy) row.setField(enteredByOrdinal_, EnteredBy());
@@ -119,6 +126,11 @@ bool KnowledgeRecord::loadByKey(const QString& key) const
 void KnowledgeRecord::load(const dao::Recordset& row) const
 {
     for (const BoundColumn& column : columns_) setTextOf(column.input, row.field(column.ordinal).toString());
+}
+
+void KnowledgeRecord::clear() const
+{
+    for (const BoundColumn& column : columns_) setTextOf(column.input, QString());
 }
 
 }  // namespace reference

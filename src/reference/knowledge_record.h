@@ -2,10 +2,11 @@
 // medicines, western drugs): which column of the table each input control holds, and
 // the road every such window takes through its table, on the key's named index:
 //
-// - the key is sought in the form it is stored (NormalizeText of the trimmed text,
-//   where the window normalises its key column) and, when that is absent, as typed
-//   (imported rows keep their keys as the copy they came from stored them), so one
-//   name is never stored twice and an imported row can still be edited and deleted;
+// - the key is sought as typed or loaded (trimmed) and, when that is absent, in the
+//   form it is stored (NormalizeText, where the window normalises its key column):
+//   imported rows keep their keys as the copy they came from stored them, so a row
+//   loaded with `重,复` is the one edited or deleted even when `重，复` is stored too,
+//   and a name typed half-width still finds its normalised row;
 // - add writes a new row only when both are absent; edit and delete act on the row
 //   found; each tells the window what it did, and the window shows the way on;
 // - the inputs are written through NormalizeText (or trimmed only, where a window
@@ -29,6 +30,7 @@ class Recordset;
 
 namespace forms {
 class ComboBox;
+class Control;
 class TextBox;
 }
 
@@ -40,7 +42,9 @@ QString EnteredBy();
 // An input control of an entry window: a text box or an editable combo.
 using Input = std::variant<forms::TextBox*, forms::ComboBox*>;
 QString textOf(const Input& input);
+QString trimmedTextOf(const Input& input);
 void setTextOf(const Input& input, const QString& text);
+forms::Control* controlOf(const Input& input);
 
 struct BoundColumn {
     int ordinal;
@@ -70,6 +74,8 @@ public:
     bool loadByKey(const QString& key) const;
     // Loads the current row of `row` into the inputs.
     void load(const dao::Recordset& row) const;
+    // Empties every input.
+    void clear() const;
 
 private:
     dao::Recordset openSought(dao::Database& db, const QStringList& keys) const;

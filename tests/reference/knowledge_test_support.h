@@ -77,10 +77,7 @@ inline QStringList termsOf(const TestEnvironment& env, const QString& table)
     return terms;
 }
 
-inline forms::Control* controlOf(const reference::Input& input)
-{
-    return std::visit([](auto* control) -> forms::Control* { return control; }, input);
-}
+using reference::controlOf;
 
 inline bool progressWindowGone()
 {
