@@ -1,69 +1,69 @@
 // The diagnosis entry window Frmzyzddl; see diagnosis_entry.h.
 #include "reference/diagnosis_entry.h"
 
-#include "core/placement.h"
-#include "core/error_trap.h"
 #include "core/globals.h"
 #include "core/help_window.h"
 #include "core/look.h"
 #include "core/main_window.h"
-#include "core/print_handoff.h"
+#include "core/placement.h"
 #include "data/columns.h"
 #include "platform/dao/dao.h"
+#include "platform/forms/buttons.h"
 #include "platform/forms/flexgrid.h"
 #include "platform/forms/services.h"
 #include "platform/forms/textbox.h"
 #include "platform/vb/strings.h"
-#include "reference/hand_off_text.h"
 #include "reference/result_grid.h"
 
 namespace reference {
 
-using namespace data;
+namespace zybz = data::zybz;
 
 namespace {
 constexpr int RowHeight = 460;
 const QString GridFormat = QStringLiteral("^病症名称|<临床症状表现|<病症成因|<治疗措施");
 constexpr int ColumnWidths[] = {1600, 8200, 3200, 4000};
-
-QString trimmed(const forms::TextBox* box) { return vb::Trim(box->Text()); }
 }  // namespace
 
 Frmzyzddl::Frmzyzddl()
-    : TxtBzmc(new forms::TextBox(this)),
-      Txtbzzz(new forms::TextBox(this, forms::TextBox::Lines::Multi)),
-      Txtbzcy(new forms::TextBox(this, forms::TextBox::Lines::Multi)),
-      TxtZlcs(new forms::TextBox(this, forms::TextBox::Lines::Multi)),
-      Label1(new forms::Label(this, QStringLiteral("病症名称"))),
-      Label2(new forms::Label(this, QStringLiteral("病症症状"))),
-      Label3(new forms::Label(this, QStringLiteral("病症成因"))),
-      Label4(new forms::Label(this, QStringLiteral("治疗措施"))),
-      CmdSave(new forms::CommandButton(this, QStringLiteral("保存&B"))),
-      Cmdedit(new forms::CommandButton(this, QStringLiteral("修改&E"))),
-      Cmddele(new forms::CommandButton(this, QStringLiteral("删除&D"))),
-      CmdQcls(new forms::CommandButton(this, QStringLiteral("清屏&Q"))),
-      Cmdprnt(new forms::CommandButton(this, QStringLiteral("编辑打印&P"))),
-      CmdHelp(new forms::CommandButton(this, QStringLiteral("操作帮助&H"))),
-      CmdExit(new forms::CommandButton(this, QStringLiteral("结束&T"))),
-      Labsl(new forms::Label(this)),
-      MSFGridzyzd(new forms::FlexGrid(this)),
-      road_(EntryRoad::Window{*this, [this] { srnrJy(); return srnrcw == 0; }, [this] { Qpcls(); }, TxtBzmc, CmdSave,
-                              Cmdedit},
-            KnowledgeRecord(QStringLiteral("zybz"), QStringLiteral("zybzi"), {TxtBzmc, Txtbzzz},
-                            {{zybz::bzmc, TxtBzmc, true, false}, {zybz::bzqk, Txtbzzz, true, false},
-                             {zybz::bzcy, Txtbzcy}, {zybz::zlcs, TxtZlcs}},
-                            KnowledgeRecord::NoEnteredBy))
+    : TxtBzmc(core::makeBox(this, 200)),
+      Txtbzzz(core::makeTextArea(this, 248)),
+      Txtbzcy(core::makeTextArea(this, 248)),
+      TxtZlcs(core::makeTextArea(this, 248)),
+      Label1(core::makeLabel(this, QStringLiteral("病症名称"))),
+      Label2(core::makeLabel(this, QStringLiteral("病症症状"))),
+      Label3(core::makeLabel(this, QStringLiteral("病症成因"))),
+      Label4(core::makeLabel(this, QStringLiteral("治疗措施"))),
+      CmdSave(core::makeButton(this, QStringLiteral("保存&B"))),
+      Cmdedit(core::makeButton(this, QStringLiteral("修改&E"))),
+      Cmddele(core::makeButton(this, QStringLiteral("删除&D"))),
+      CmdQcls(core::makeButton(this, QStringLiteral("清屏&Q"))),
+      Cmdprnt(core::makeButton(this, QStringLiteral("编辑打印&P"))),
+      CmdHelp(core::makeButton(this, QStringLiteral("操作帮助&H"))),
+      CmdExit(core::makeButton(this, QStringLiteral("结束&T"))),
+      Labsl(core::makeLabel(this)),
+      MSFGridzyzd(new forms::FlexGrid(this))
 {
     setClientSize(11370, 7740);
-    TxtBzmc->setMaxLength(200);
-    for (forms::TextBox* box : {Txtbzzz, Txtbzcy, TxtZlcs}) {
-        box->setMaxLength(248);
-        box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
-    }
+    openRoad({TxtBzmc, CmdSave, Cmdedit},
+             KnowledgeRecord(QStringLiteral("zybz"), QStringLiteral("zybzi"), {TxtBzmc, Txtbzzz},
+                             {{zybz::bzmc, TxtBzmc, true, false}, {zybz::bzqk, Txtbzzz, true, false},
+                              {zybz::bzcy, Txtbzcy}, {zybz::zlcs, TxtZlcs}},
+                             KnowledgeRecord::NoEnteredBy));
+    setChecks({.required = {{TxtBzmc, QStringLiteral("输入病症名称")},
+                            {Txtbzzz, QStringLiteral("输入病症症状")},
+                            {Txtbzcy, QStringLiteral("输入病症成因")},
+                            {TxtZlcs, QStringLiteral("输入病症的治疗措施")}},
+               .trimmed = {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs}});
+    setPrint({.lines = {{QStringLiteral("病症名称："), TxtBzmc},
+                        {QStringLiteral("病症症状："), Txtbzzz},
+                        {QStringLiteral("病症成因："), Txtbzcy},
+                        {QStringLiteral("治疗措施："), TxtZlcs}},
+              .dateLine = DateLine::Next,
+              .refusedFocus = CmdQcls,
+              .refusalTitled = true});
     MSFGridzyzd->setToolTipText(QStringLiteral("点击鼠标选取要浏览编辑的病症"));
     layOut();
-    setTabOrder({TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs, CmdSave, Cmdedit, Cmddele, CmdQcls, Cmdprnt, CmdHelp, CmdExit,
-                 MSFGridzyzd});
 
     // Enter moves along name, symptoms, cause, treatment once a box holds text; the
     // treatment box then takes the line break itself. No box takes a blank.
@@ -71,22 +71,23 @@ Frmzyzddl::Frmzyzddl()
                                                                   {Txtbzcy, TxtZlcs}};
     for (const auto& [box, next] : chain)
         box->KeyPress = [box, next](int& keyAscii) {
-            if (forms::EnterPressed(keyAscii) && !trimmed(box).isEmpty()) next->SetFocusEnd();
+            if (forms::EnterPressed(keyAscii) && !vb::Trim(box->Text()).isEmpty()) next->SetFocusEnd();
         };
     TxtZlcs->KeyPress = [this](int& keyAscii) {
         if (keyAscii == forms::vbKeySpace) keyAscii = 0;
-        if (keyAscii == forms::vbKeyReturn && trimmed(TxtZlcs).isEmpty()) keyAscii = 0;
+        if (keyAscii == forms::vbKeyReturn && vb::Trim(TxtZlcs->Text()).isEmpty()) keyAscii = 0;
     };
-    CmdSave->Click = [this] { road_.save(); };
-    Cmdedit->Click = [this] { road_.edit(); };
+    CmdSave->Click = [this] { road().save(); };
+    Cmdedit->Click = [this] { road().edit(); };
     Cmddele->Click = [this] { Cmddele_Click(); };
-    CmdQcls->Click = [this] { CmdQcls_Click(); };
+    CmdQcls->Click = [this] { clearToKey(); };
     Cmdprnt->Click = [this] { Cmdprnt_Click(); };
-    CmdHelp->Click = [this] { CmdHelp_Click(); };
+    CmdHelp->Click = [this] { core::ShowHelpFor(this, QStringLiteral("ZD")); };
     CmdExit->Click = [this] { Unload(); };
     MSFGridzyzd->Click = [this] { MSFGridzyzd_Click(); };
 }
 
+// Every control in 宋体 10.5 pt; the labels two lines of two characters.
 void Frmzyzddl::layOut()
 {
     core::placeAll({
@@ -97,14 +98,10 @@ void Frmzyzddl::layOut()
         {Cmdprnt, 7800, 2640, 1575, 375},   {CmdHelp, 9600, 2640, 1575, 375},  {CmdExit, 9600, 3120, 1575, 375},
         {Labsl, 6000, 3240, 3375, 255},     {MSFGridzyzd, 120, 3600, 11055, 3975},
     });
-    for (forms::Label* label : {Label1, Label2, Label3, Label4}) {
-        label->setWordWrap(true);   // two lines of two characters
-        core::giveLook(label, core::look::LabelFontSize, false);
-    }
-    for (forms::TextBox* box : {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs}) core::giveLook(box);
+    for (forms::Label* label : {Label1, Label2, Label3, Label4}) label->setWordWrap(true);
+    setTabOrder({TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs, CmdSave, Cmdedit, Cmddele, CmdQcls, Cmdprnt, CmdHelp, CmdExit,
+                 MSFGridzyzd});
 }
-
-// ---- opening, reset and the grid -------------------------------------------------
 
 void Frmzyzddl::Form_Load()
 {
@@ -132,7 +129,7 @@ void Frmzyzddl::Form_QueryUnload(int& /*cancel*/)
 void Frmzyzddl::Qpcls()
 {
     Labsl->setCaption(QString());
-    for (forms::TextBox* box : {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs}) box->setText(QString());
+    KnowledgeEntry::Qpcls();
     msfgridaddzyzd();
 }
 
@@ -149,8 +146,7 @@ void Frmzyzddl::msfgridaddzyzd()
         const int count = rows.recordCount();
         if (count == 0) MSFGridzyzd->setRows(1);
         else fillGrid(*MSFGridzyzd, rows, RowHeight);
-        Labsl->setCaption(count == 0 ? QStringLiteral("0")
-                                     : QStringLiteral("系统已经登录  ") + QString::number(count));
+        Labsl->setCaption(count == 0 ? QStringLiteral("0") : QStringLiteral("系统已经登录  ") + QString::number(count));
     });
     MSFGridzyzd->setMergeCells(true);
 }
@@ -164,59 +160,10 @@ void Frmzyzddl::MSFGridzyzd_Click()
     for (int col = 0; col < 4; ++col) boxes[col]->setText(vb::Trim(MSFGridzyzd->TextMatrix(row, col)));
 }
 
-// ---- input check and the writing buttons ------------------------------------------
-
-void Frmzyzddl::srnrJy()
-{
-    srnrcw = 1;
-    const std::pair<forms::TextBox*, const char*> checks[] = {
-        {TxtBzmc, "输入病症名称"}, {Txtbzzz, "输入病症症状"}, {Txtbzcy, "输入病症成因"}, {TxtZlcs, "输入病症的治疗措施"}};
-    for (const auto& [box, message] : checks) box->setText(trimmed(box));
-    for (const auto& [box, message] : checks) {
-        if (!box->Text().isEmpty()) continue;
-        forms::Notice(QString::fromUtf8(message));
-        box->SetFocus();
-        return;
-    }
-    srnrcw = 0;
-}
-
 void Frmzyzddl::Cmddele_Click()
 {
-    road_.remove(QStringLiteral("确实要删除 ") + trimmed(TxtBzmc) + QStringLiteral(" 的病症资料吗"),
-                 QStringLiteral("没有找到要删除的病症资料。"), EntryRoad::DeleteCheck::InputsFirst);
+    road().remove(QStringLiteral("确实要删除 ") + vb::Trim(TxtBzmc->Text()) + QStringLiteral(" 的病症资料吗"),
+                  QStringLiteral("没有找到要删除的病症资料。"), EntryRoad::DeleteCheck::InputsFirst);
 }
-
-// ---- the other buttons ------------------------------------------------------------
-
-void Frmzyzddl::Cmdprnt_Click()
-{
-    core::runTrappedLine([this] {
-        const QString name = trimmed(TxtBzmc), symptoms = trimmed(Txtbzzz), cause = trimmed(Txtbzcy),
-                      treatment = trimmed(TxtZlcs);
-        if (name.isEmpty() || symptoms.isEmpty() || cause.isEmpty() || treatment.isEmpty()) {
-            forms::MsgBox(QStringLiteral("打印内容输入不完全，不能打印"), forms::vbOKOnly);
-            CmdQcls->SetFocus();
-            return;
-        }
-        forms::Screen::setMousePointer(forms::vbArrowHourglass);
-        const QString text = handOffText({{QStringLiteral("病症名称："), name},
-                                          {QStringLiteral("病症症状："), symptoms},
-                                          {QStringLiteral("病症成因："), cause},
-                                          {QStringLiteral("治疗措施："), treatment}},
-                                         DateLine::Next);
-        core::ShowTextInWord(text);
-    });
-    forms::Screen::setMousePointer(forms::vbArrow);
-}
-
-void Frmzyzddl::CmdQcls_Click()
-{
-    Qpcls();
-    forms::DoEvents();
-    TxtBzmc->SetFocus();
-}
-
-void Frmzyzddl::CmdHelp_Click() { core::ShowHelpFor(this, QStringLiteral("ZD")); }
 
 }  // namespace reference

@@ -9,19 +9,17 @@
 // menus back. Help code "ZD".
 #pragma once
 
-#include "platform/forms/buttons.h"
-#include "platform/forms/form.h"
-#include "reference/entry_road.h"
-
+#include "reference/knowledge_entry.h"
 
 namespace forms {
+class CommandButton;
 class FlexGrid;
 class TextBox;
 }
 
 namespace reference {
 
-class Frmzyzddl : public forms::Form {
+class Frmzyzddl : public KnowledgeEntry {
     Q_OBJECT
 public:
     Frmzyzddl();
@@ -44,9 +42,7 @@ public:
     forms::Label* Labsl;             // the count of stored syndromes
     forms::FlexGrid* MSFGridzyzd;
 
-    int srnrcw = 0;                  // 1 while the last input check failed
-
-    void Qpcls();
+    void Qpcls() override;
 
 protected:
     void Form_Load() override;
@@ -54,16 +50,9 @@ protected:
 
 private:
     void msfgridaddzyzd();
-    void srnrJy();
-
     void Cmddele_Click();
-    void CmdQcls_Click();
-    void Cmdprnt_Click();
-    void CmdHelp_Click();
     void MSFGridzyzd_Click();
     void layOut();
-
-    EntryRoad road_;   // save, edit and delete on the key (name, symptoms)
 };
 
 }  // namespace reference

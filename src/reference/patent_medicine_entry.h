@@ -10,14 +10,13 @@
 // help window) resets the window. Help code "CY".
 #pragma once
 
-#include "platform/forms/buttons.h"
-#include "platform/forms/form.h"
-#include "reference/entry_road.h"
 #include "reference/herb_lookup.h"
+#include "reference/knowledge_entry.h"
 
 #include <memory>
 
 namespace forms {
+class CommandButton;
 class ListBox;
 class TabbedDialog;
 class TextBox;
@@ -25,7 +24,7 @@ class TextBox;
 
 namespace reference {
 
-class FrmZycy : public forms::Form {
+class FrmZycy : public KnowledgeEntry {
     Q_OBJECT
 public:
     FrmZycy();
@@ -56,9 +55,7 @@ public:
     forms::CommandButton* Cmdquit;
     std::unique_ptr<HerbLookup> herbs;   // the herb panel on tab 1 and the pop-up SeekYc
 
-    int srnrcw = 0;                  // 1 while the last input check failed
-
-    void Qpcls();
+    void Qpcls() override;
 
 protected:
     void Form_Load() override;
@@ -66,19 +63,9 @@ protected:
     void Form_QueryUnload(int& cancel) override;
 
 private:
-    void srnrJy();
-    void kcxsgb();
-
-    void Cmddele_Click();
-    void Cmdseek_Click();
-    void Cmdprnt_Click();
     void Txtfjmc_KeyPress(int& keyAscii);
-    void ListFjmc_Click();
+    void wireKeys();
     void layOut();
-
-    forms::TextBox* boxes(int column) const;
-
-    EntryRoad road_;   // save, edit, delete and the list look-up by name
 };
 
 }  // namespace reference

@@ -11,7 +11,7 @@
 #include "reference/herb_query.h"
 #include "reference/patent_medicine_entry.h"
 #include "reference/patent_medicine_query.h"
-#include "reference/western_drug.h"
+#include "reference/western_drug_entry.h"
 
 void registerReferenceWindows(core::MDIFqhmz& mainWindow)
 {

@@ -11,7 +11,7 @@
 #include "reference/formula_entry.h"
 #include "reference/herb_entry.h"
 #include "reference/patent_medicine_entry.h"
-#include "reference/western_drug.h"
+#include "reference/western_drug_entry.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-// FrmXydl "西药编辑": the one window of the western-drug knowledge base (table `ylsy`:
+// FrmXydl "西药编辑": the entry window of the western-drug knowledge base (table `ylsy`:
 // name, effects, usage and dosage, cautions, notes, entered by, category). In the same
 // window the user enters a new drug, changes or deletes a stored one, looks a drug up
 // by its name, lists the drugs of one category, runs a fuzzy query over the text
@@ -11,13 +11,7 @@
 #pragma once
 
 #include "platform/forms/buttons.h"
-#include "platform/forms/form.h"
-#include "reference/entry_road.h"
-
-namespace dao {
-class Database;
-class Recordset;
-}
+#include "reference/knowledge_entry.h"
 
 namespace forms {
 class ComboBox;
@@ -27,7 +21,7 @@ class TextBox;
 
 namespace reference {
 
-class FrmXydl : public forms::Form {
+class FrmXydl : public KnowledgeEntry {
     Q_OBJECT
 public:
     FrmXydl();
@@ -52,35 +46,16 @@ public:
     forms::CommandButton* Cmdqcls;
     forms::CommandButton* Cmdexit;
 
-    int srnrcw = 0;                  // 1 while the last input check failed
-
-    void Qpcls();
-
 protected:
     void Form_Load() override;
     void Form_Activate() override;
     void Form_QueryUnload(int& cancel) override;
 
 private:
-    void cboXylbad(dao::Database& db);
-    void listycmcadd(dao::Database& db);
-    void zyycsl(dao::Database& db);
-    void srnrJy();
-    // Fills ListYcmc and LabJL from a query result; false (both untouched) without rows.
-    bool showFound(dao::Recordset& found);
-
-    void Cmdseek_Click();
-    void Cmddele_Click();
-    void Cmdprnt_Click();
-    void CmdHelp_Click();
-    void Cmdqcls_Click();
-    void Cmdexit_Click();
-    void ListYcmc_Click();
     void Txtycmc_KeyPress(int& keyAscii);
     void CboXylb_KeyPress(int& keyAscii);
+    void ListYcmc_Click();
     void layOut();
-
-    EntryRoad road_;   // save, edit, delete and the look-ups by name
 };
 
 }  // namespace reference

@@ -3,7 +3,7 @@
 // rows, after the last delete), the look-ups and the edit, the category list by Enter,
 // the fuzzy query (apostrophes, wildcards, Null columns), the text for the word
 // processor and the help code.
-#include "reference/western_drug.h"
+#include "reference/western_drug_entry.h"
 #include "knowledge_test_support.h"
 
 using knowledgetest::itemsOf;
@@ -16,7 +16,7 @@ static void seedThree(const TestEnvironment& env)
     env.insert("ylsy", {"头孢氨苄", "抗感染", "口服", "过敏者禁用", vb::Variant(), "张", "抗生素"});
 }
 
-class WesternDrugTest : public QObject {
+class WesternDrugEntryTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -111,5 +111,5 @@ private:
     FrmXydl* window_ = nullptr;
 };
 
-QTEST_MAIN(WesternDrugTest)
-#include "western_drug_test.moc"
+QTEST_MAIN(WesternDrugEntryTest)
+#include "western_drug_entry_test.moc"
