@@ -8,12 +8,19 @@
 
 namespace core {
 
-forms::TextBox* makeBox(QWidget* parent, int maxLength)
+namespace {
+forms::TextBox* makeTextBox(QWidget* parent, forms::TextBox::Lines lines, int maxLength)
 {
-    auto* box = new forms::TextBox(parent);
+    auto* box = new forms::TextBox(parent, lines);
     giveLook(box);
     box->setMaxLength(maxLength);
     return box;
+}
+}  // namespace
+
+forms::TextBox* makeBox(QWidget* parent, int maxLength)
+{
+    return makeTextBox(parent, forms::TextBox::Lines::Single, maxLength);
 }
 
 forms::MaskEdBox* makeDateBox(QWidget* parent)
@@ -27,10 +34,8 @@ forms::MaskEdBox* makeDateBox(QWidget* parent)
 
 forms::TextBox* makeTextArea(QWidget* parent, int maxLength)
 {
-    auto* box = new forms::TextBox(parent, forms::TextBox::Lines::Multi);
+    forms::TextBox* box = makeTextBox(parent, forms::TextBox::Lines::Multi, maxLength);
     box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
-    giveLook(box);
-    box->setMaxLength(maxLength);
     return box;
 }
 

@@ -4,7 +4,6 @@
 #include "core/globals.h"
 #include "core/help_window.h"
 #include "core/look.h"
-#include "core/main_window.h"
 #include "core/placement.h"
 #include "data/columns.h"
 #include "platform/dao/dao.h"
@@ -64,6 +63,7 @@ Frmzyzddl::Frmzyzddl()
               .refusalTitled = true});
     MSFGridzyzd->setToolTipText(QStringLiteral("点击鼠标选取要浏览编辑的病症"));
     layOut();
+    wireButtons({CmdSave, Cmdedit, CmdQcls, Cmdprnt});
 
     // Enter moves along name, symptoms, cause, treatment once a box holds text; the
     // treatment box then takes the line break itself. No box takes a blank.
@@ -77,11 +77,7 @@ Frmzyzddl::Frmzyzddl()
         if (keyAscii == forms::vbKeySpace) keyAscii = 0;
         if (keyAscii == forms::vbKeyReturn && vb::Trim(TxtZlcs->Text()).isEmpty()) keyAscii = 0;
     };
-    CmdSave->Click = [this] { road().save(); };
-    Cmdedit->Click = [this] { road().edit(); };
     Cmddele->Click = [this] { Cmddele_Click(); };
-    CmdQcls->Click = [this] { clearToKey(); };
-    Cmdprnt->Click = [this] { Cmdprnt_Click(); };
     CmdHelp->Click = [this] { core::ShowHelpFor(this, QStringLiteral("ZD")); };
     CmdExit->Click = [this] { Unload(); };
     MSFGridzyzd->Click = [this] { MSFGridzyzd_Click(); };
@@ -119,12 +115,6 @@ void Frmzyzddl::Form_Load()
     forms::Screen::setMousePointer(forms::vbArrow);
 }
 
-// Unloading waits for a running handler; the menus come back when the window goes.
-void Frmzyzddl::Form_QueryUnload(int& /*cancel*/)
-{
-    core::menuOn();
-    forms::DoEvents();
-}
 
 void Frmzyzddl::Qpcls()
 {

@@ -46,7 +46,6 @@ public:
 
 protected:
     void Form_Load() override;
-    void Form_QueryUnload(int& cancel) override;
 
 private:
     void msfgridaddzyzd();

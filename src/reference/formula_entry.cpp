@@ -4,7 +4,6 @@
 #include "core/enter_chain.h"
 #include "core/help_window.h"
 #include "core/look.h"
-#include "core/main_window.h"
 #include "core/placement.h"
 #include "data/columns.h"
 #include "platform/forms/buttons.h"
@@ -92,13 +91,9 @@ Frmfjdl::Frmfjdl()
               .sql = QStringLiteral("select * from zyfj"),
               .count = {LabFjsl, QStringLiteral("%1篇"), QStringLiteral("%1种")}});
     layOut();
+    wireButtons({CmdSave, Cmdedit, CmdQcls, Cmdprnt, CmdSeek});
     wireKeys();
-    CmdSave->Click = [this] { road().save(); };
-    Cmdedit->Click = [this] { road().edit(); };
-    CmdSeek->Click = [this] { seek(); };
     Cmddele->Click = [this] { Cmddele_Click(); };
-    CmdQcls->Click = [this] { clearToKey(); };
-    Cmdprnt->Click = [this] { Cmdprnt_Click(); };
     CmdHelp->Click = [this] { core::ShowHelpFor(this, QStringLiteral("FJ")); };
     CmdQuit->Click = [this] { Unload(); };
     ListFjmc->Click = [this] {
@@ -187,11 +182,6 @@ void Frmfjdl::Form_Load()
 
 void Frmfjdl::Form_Activate() { forms::DoEvents(); }
 
-void Frmfjdl::Form_QueryUnload(int& /*cancel*/)
-{
-    forms::DoEvents();
-    core::menuOn();
-}
 
 void Frmfjdl::Qpcls()
 {

@@ -64,7 +64,6 @@ public:
 protected:
     void Form_Load() override;
     void Form_Activate() override;
-    void Form_QueryUnload(int& cancel) override;
 
 private:
     void Cmddele_Click();

@@ -4,7 +4,6 @@
 #include "core/enter_chain.h"
 #include "core/help_window.h"
 #include "core/look.h"
-#include "core/main_window.h"
 #include "core/placement.h"
 #include "data/columns.h"
 #include "platform/forms/buttons.h"
@@ -79,16 +78,12 @@ Frmzyyc::Frmzyyc()
               .sql = QStringLiteral("zyyc"),
               .count = {Labycsl, QStringLiteral("%1种"), QStringLiteral(" %1种")}});   // zyycsl
     layOut();
+    wireButtons({CmdSave, Cmdedit, CmdQcls, Cmdprnt, CmdSeek});
     wireKeys();
     ListYcmc->Click = [this] { ListYcmc_Click(); };
-    CmdSave->Click = [this] { road().save(); };
-    Cmdedit->Click = [this] { road().edit(); };
     Cmddele->Click = [this] { Cmddele_Click(); };
-    CmdSeek->Click = [this] { seek(); };
-    Cmdprnt->Click = [this] { Cmdprnt_Click(); };
-    CmdQcls->Click = [this] { clearToKey(); };
     CmdHelp->Click = [this] { core::ShowHelpFor(this, QStringLiteral("YC")); };
-    CmdExit->Click = [this] { CmdExit_Click(); };
+    CmdExit->Click = [this] { Unload(); };
 }
 
 // The inputs on the left, in the order of the Enter chain; the name list, the count
@@ -183,13 +178,6 @@ void Frmzyyc::Cmddele_Click()
 {
     road().remove(QStringLiteral("确实要删除 ") + vb::Trim(Txtycmc->Text()) + QStringLiteral(" 药材吗？"),
                   QStringLiteral("未找到要删除的药材。"));
-}
-
-void Frmzyyc::CmdExit_Click()
-{
-    Unload();
-    core::menuOn();
-    forms::DoEvents();
 }
 
 }  // namespace reference

@@ -57,7 +57,6 @@ private:
     void Txtycgb_KeyPress(int& keyAscii);
     void ListYcmc_Click();
     void Cmddele_Click();
-    void CmdExit_Click();
 
     void layOut();
     void wireKeys();

@@ -4,6 +4,7 @@
 #include "core/error_trap.h"
 #include "core/globals.h"
 #include "core/input_check.h"
+#include "core/main_window.h"
 #include "core/print_handoff.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/buttons.h"
@@ -15,6 +16,21 @@ namespace reference {
 
 KnowledgeEntry::KnowledgeEntry() = default;
 KnowledgeEntry::~KnowledgeEntry() = default;
+
+void KnowledgeEntry::Form_QueryUnload(int& /*cancel*/)
+{
+    forms::DoEvents();
+    core::menuOn();
+}
+
+void KnowledgeEntry::wireButtons(const Buttons& buttons)
+{
+    buttons.save->Click = [this] { road_->save(); };
+    buttons.edit->Click = [this] { road_->edit(); };
+    buttons.clear->Click = [this] { clearToKey(); };
+    buttons.print->Click = [this] { Cmdprnt_Click(); };
+    if (buttons.seek) buttons.seek->Click = [this] { seek(); };
+}
 
 void KnowledgeEntry::openRoad(RoadControls controls, KnowledgeRecord record)
 {

@@ -109,8 +109,20 @@ protected:
         core::Trap deleteTrap = nullptr;
     };
 
-    KnowledgeEntry();
+    // The buttons every entry window has (a window without a search has no `seek`).
+    struct Buttons {
+        forms::CommandButton* save;
+        forms::CommandButton* edit;
+        forms::CommandButton* clear;
+        forms::CommandButton* print;
+        forms::CommandButton* seek = nullptr;
+    };
 
+    KnowledgeEntry();
+    // The window goes only through its exit button, which gives the main menus back.
+    void Form_QueryUnload(int& cancel) override;
+
+    void wireButtons(const Buttons& buttons);
     void openRoad(RoadControls controls, KnowledgeRecord record);
     void setChecks(Checks checks) { checks_ = std::move(checks); }
     void setPrint(Print print) { print_ = std::move(print); }

@@ -4,7 +4,6 @@
 #include "core/globals.h"
 #include "core/help_window.h"
 #include "core/look.h"
-#include "core/main_window.h"
 #include "core/placement.h"
 #include "data/columns.h"
 #include "platform/dao/dao.h"
@@ -95,17 +94,13 @@ FrmZycy::FrmZycy()
               .count = {LabFjsl, Registered, Registered}});
     Txtfjnr->setToolTipText(QStringLiteral("拖动鼠标选中药材，双击鼠标右键，即可查询药材特点"));
     layOut();
+    wireButtons({Cmdsave, Cmdedit, Cmdqcls, Cmdprnt, Cmdseek});
     wireKeys();
     ListFjmc->Click = [this] { road().load(ListFjmc->Text()); };
-    Cmdsave->Click = [this] { road().save(); };
-    Cmdedit->Click = [this] { road().edit(); };
     Cmddele->Click = [this] {
         road().remove(QStringLiteral("删除此条内容吗？"), QStringLiteral("没有找到要删除的成药。"),
                       EntryRoad::DeleteCheck::InputsFirst);
     };
-    Cmdseek->Click = [this] { seek(); };
-    Cmdprnt->Click = [this] { Cmdprnt_Click(); };
-    Cmdqcls->Click = [this] { clearToKey(); };
     CmdHelp->Click = [this] { core::ShowHelpFor(this, QStringLiteral("CY")); };
     Cmdquit->Click = [this] { Unload(); };
 }
@@ -167,11 +162,6 @@ void FrmZycy::Form_Activate()
     Qpcls();
 }
 
-void FrmZycy::Form_QueryUnload(int& /*cancel*/)
-{
-    forms::DoEvents();
-    core::menuOn();
-}
 
 void FrmZycy::Qpcls()
 {

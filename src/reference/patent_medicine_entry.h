@@ -60,7 +60,6 @@ public:
 protected:
     void Form_Load() override;
     void Form_Activate() override;
-    void Form_QueryUnload(int& cancel) override;
 
 private:
     void Txtfjmc_KeyPress(int& keyAscii);

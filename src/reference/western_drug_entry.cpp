@@ -3,7 +3,6 @@
 
 #include "core/help_window.h"
 #include "core/look.h"
-#include "core/main_window.h"
 #include "core/placement.h"
 #include "data/columns.h"
 #include "platform/dao/dao.h"
@@ -80,6 +79,7 @@ FrmXydl::FrmXydl()
               .count = {LabJL, QStringLiteral("已经登录西药 %1 种"), QStringLiteral("符合查询条件的药材有 %1 种"),
                         QStringLiteral("已经登录西药 0  种")}});
     layOut();
+    wireButtons({Cmdsave, Cmdedit, Cmdqcls, Cmdprnt, Cmdseek});
 
     Txtycmc->KeyPress = [this](int& keyAscii) { Txtycmc_KeyPress(keyAscii); };
     CboXylb->KeyPress = [this](int& keyAscii) { CboXylb_KeyPress(keyAscii); };
@@ -90,13 +90,8 @@ FrmXydl::FrmXydl()
             if (keyAscii == forms::vbKeyReturn && vb::Trim(box->Text()).isEmpty()) keyAscii = 0;
         };
     ListYcmc->Click = [this] { ListYcmc_Click(); };
-    Cmdsave->Click = [this] { road().save(); };
-    Cmdedit->Click = [this] { road().edit(); };
-    Cmdseek->Click = [this] { seek(); };
     Cmddele->Click = [this] { road().remove(QStringLiteral("删除此条内容吗？"), QStringLiteral("没有找到要删除的西药。")); };
-    Cmdprnt->Click = [this] { Cmdprnt_Click(); };
     CmdHelp->Click = [this] { core::ShowHelpFor(this, QStringLiteral("XY")); };
-    Cmdqcls->Click = [this] { clearToKey(); };
     Cmdexit->Click = [this] { Unload(); };   // waits for a running handler
 }
 
@@ -137,11 +132,6 @@ void FrmXydl::Form_Activate()
     forms::Screen::setMousePointer(forms::vbArrow);
 }
 
-void FrmXydl::Form_QueryUnload(int& /*cancel*/)
-{
-    forms::DoEvents();
-    core::menuOn();
-}
 
 void FrmXydl::Txtycmc_KeyPress(int& keyAscii)
 {

@@ -49,7 +49,6 @@ public:
 protected:
     void Form_Load() override;
     void Form_Activate() override;
-    void Form_QueryUnload(int& cancel) override;
 
 private:
     void Txtycmc_KeyPress(int& keyAscii);
