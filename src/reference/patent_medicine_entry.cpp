@@ -123,6 +123,7 @@ void FrmZycy::layOut()
     });
     for (forms::Label* label : {Label2, Label4}) label->setWordWrap(true);
     core::giveLook(ListFjmc);
+    core::giveLook(SSTab1, core::look::FontSize, false);
     setTabOrder({Txtfjmc, Txtfjnr, Txtfjgy, Txtfjzz, Txtfjyf, Txtlcxd});
 }
 

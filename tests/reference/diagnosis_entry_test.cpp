@@ -1,6 +1,6 @@
 // The diagnosis entry window Frmzyzddl driven as the user drives it: the grid and its
 // count (empty table, merged names, a Null row), the key of name and symptoms, the grid
-// click and the Enter chain. The road it shares with the other entry windows has its
+// click and the Enter chain. The base it shares with the other entry windows has its
 // own test.
 #include "reference/diagnosis_entry.h"
 #include "knowledge_test_support.h"

@@ -1,8 +1,7 @@
 // The formula entry window Frmfjdl where it differs from the other entry windows (whose
-// shared road has its own test): the texts stored normalised, the search and the
+// shared base has its own test): the texts stored normalised, the search and the
 // count, the look-up by name and by list, the keys of the seven boxes and the
-// composition box's trim, the text for the word processor, the herb look-up, and
-// errors that must not end it.
+// composition box's trim, the herb look-up, and errors that must not end it.
 #include "reference/formula_entry.h"
 #include "knowledge_test_support.h"
 #include "reference/herb_lookup.h"
@@ -115,18 +114,6 @@ private slots:
             WindowFixture::type(window_->Txtfjnr, c.typed);
             QCOMPARE(window_->Txtfjnr->Text(), c.result);
         }
-    }
-
-    void printHandsTheFormulaToTheWordProcessor()
-    {
-        office::setDocumentOpener([](const QString&) { return true; });
-        fill({" 四物汤", "当归、川芎", "补血", "血虚", "水煎服", "和剂局方 ", ""});
-        WindowFixture::click(window_->Cmdprnt);
-        QCOMPARE(QGuiApplication::clipboard()->text(),
-                 QString("方剂名称：四物汤\r\n方剂来源：和剂局方\r\n方剂内容：当归、川芎\r\n方剂功效：补血\r\n"
-                         "方剂主治：血虚\r\n使用方法：水煎服\r\n应用心得：\r\n打印时间：2024-03-15"));
-        QCOMPARE(world_->clock().waits, 1);
-        office::setDocumentOpener({});
     }
 
     // The entry windows' trigger: a right button going down or up over a marked text

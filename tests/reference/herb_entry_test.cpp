@@ -1,7 +1,7 @@
 // The herb entry window Frmzyyc where it differs from the other entry windows (whose
-// shared road has its own test): the Enter chain and its messages, the count and the
+// shared base has its own test): the Enter chain and its messages, the count and the
 // two combos after each reset (Null rows, the last delete), the look-up by Enter, the
-// fuzzy search and the text for the word processor.
+// fuzzy search and the tab order.
 #include "reference/herb_entry.h"
 #include "knowledge_test_support.h"
 
@@ -120,23 +120,22 @@ private slots:
         QCOMPARE(window_->Labycsl->Caption() + window_->Txtycmc->Text(), QString("4种黄"));
     }
 
-    void textForTheWordProcessor()
+    // Tab walks the boxes in the order the user fills them (usage before indications),
+    // then the buttons, and comes round; Shift+Tab walks back.
+    void tabOrder()
     {
-        office::setDocumentOpener([](const QString&) { return true; });
         open();
-        fill({"人参", "大补元气", "气虚欲脱", "煎服"});
-        WindowFixture::click(window_->Cmdprnt);   // no cautions: refused
-        QCOMPARE(world_->messages(), QStringList{"打印内容输入不完全，不能打印"});
-        QCOMPARE(WindowFixture::focusedControl(), window_->CmdQcls);
-        world_->clearMessages();
-        window_->Txtycyj->setText(" 实证忌用 ");
-        window_->Txtycgb->setText("另煎\r\n兑服");
-        WindowFixture::click(window_->Cmdprnt);
-        QVERIFY(world_->messages().isEmpty());
-        QCOMPARE(QGuiApplication::clipboard()->text(),
-                 QString("药材名称：人参\r\n药材性味：\r\n药材归经：\r\n药材功效：大补元气\r\n药材主治：气虚欲脱\r\n"
-                         "使用方法：煎服\r\n药材宜忌：实证忌用\r\n应用心得：另煎\r\n兑服\r\n\r\n打印时间：2024-03-15"));
-        office::setDocumentOpener({});
+        Frmzyyc* w = window_;
+        const std::vector<forms::Control*> order = {w->Txtycmc, w->Cboycxw, w->Cboycgj, w->Txtycgy, w->Txtycyf, w->Txtyczz,
+                                                    w->Txtycyj, w->Txtycgb, w->CmdSave, w->Cmdedit, w->CmdSeek, w->Cmdprnt,
+                                                    w->CmdQcls, w->Cmddele, w->CmdHelp, w->CmdExit};
+        w->Txtycmc->SetFocus();
+        for (std::size_t i = 1; i <= order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(WindowFixture::focusedControl(), order[i % order.size()]);
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(WindowFixture::focusedControl(), w->CmdExit);
     }
 
 private:

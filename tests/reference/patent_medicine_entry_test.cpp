@@ -1,5 +1,5 @@
 // The patent-medicine entry window FrmZycy where it differs from the other entry
-// windows (whose shared road has its own test): the texts stored normalised and the
+// windows (whose shared base has its own test): the texts stored normalised and the
 // count, the look-ups by name and by list, the fuzzy query (apostrophes, wildcards,
 // Null columns), the Enter chain, the herb look-up and the return from help.
 #include "reference/patent_medicine_entry.h"

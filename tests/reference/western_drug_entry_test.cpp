@@ -1,8 +1,7 @@
 // The western-drug window FrmXydl where it differs from the other entry windows (whose
-// shared road has its own test): the lists and count of the reset (empty table, Null
-// rows, after the last delete), the look-ups and the edit, the category list by Enter,
-// the fuzzy query (apostrophes, wildcards, Null columns), the text for the word
-// processor and the help code.
+// shared base has its own test): the lists and count of the reset (empty table, Null
+// rows, after the last delete), the look-ups and the edit, the category list by Enter and
+// the fuzzy query (apostrophes, wildcards, Null columns).
 #include "reference/western_drug_entry.h"
 #include "knowledge_test_support.h"
 
@@ -82,21 +81,6 @@ private slots:
             if (c.found != all) QCOMPARE(window_->LabJL->Caption(), QString("符合查询条件的药材有 %1 种").arg(c.found.size()));
         }
     }
-    void printHandsTheBoxesToTheWordProcessor()
-    {
-        office::setDocumentOpener([](const QString&) { return true; });
-        open();
-        fill({"布洛芬", "解热镇痛药", "解热", "口服", "慎用"});
-        WindowFixture::click(window_->Cmdprnt);
-        QCOMPARE(QGuiApplication::clipboard()->text(),
-                 QString("药材名称：布洛芬\r\n药材类别：解热镇痛药\r\n药材作用：解热\r\n用法剂量：口服\r\n"
-                         "注意事项：慎用\r\n应用心得：\r\n\r\n打印时间：2024-03-15"));
-        office::setDocumentOpener({});
-        WindowFixture::click(window_->CmdHelp);
-        QCOMPARE(core::HelpTopic, QString("XY"));
-        forms::Form::ReturnFromHelp(window_);
-    }
-
 private:
     FrmXydl* open() { return window_ = world_->open<FrmXydl>("ZysjDl4"); }
     // Name, category, effects, usage, cautions, notes.
