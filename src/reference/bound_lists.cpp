@@ -26,7 +26,6 @@ NameList::NameList(forms::ListBox* list) : filled_(list) {}
 
 void NameList::setUp()
 {
-    if (!bound_) return;
     bindToDatabase(*data_);
     bound_->setDataSource(data_);
     bound_->setListField(column_);
@@ -82,7 +81,6 @@ void fillCombo(forms::ComboBox& combo, dao::Recordset& rows, bool nullAsEmpty)
     QStringList items;
     for (; !rows.eof(); rows.moveNext())
         if (nullAsEmpty || !rows.field(0).isNull()) items << vb::Trim(rows.field(0).toString());
-    combo.Clear();
     combo.setItems(items);
 }
 

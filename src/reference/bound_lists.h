@@ -37,7 +37,7 @@ public:
     // `list` is filled by code.
     explicit NameList(forms::ListBox* list);
 
-    // Binds the data control to the database (once, when the window loads).
+    // Binds a bound list's data control to the database (once, when the window loads).
     void setUp();
     // Reads `sql` (a table name or an SQL text; stored as `query` where the list is
     // filled by code) into the list; returns the number of rows. With `keepWhenEmpty`
@@ -68,7 +68,7 @@ private:
 };
 
 // Replaces the list of `combo` with column 0 of every row of `rows`, trimmed, Null
-// values left out (or listed as empty texts); the text typed into the combo is cleared too.
+// values left out (or listed as empty texts); the combo's text stays.
 void fillCombo(forms::ComboBox& combo, dao::Recordset& rows, bool nullAsEmpty = false);
 
 }  // namespace reference

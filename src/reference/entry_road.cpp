@@ -70,11 +70,9 @@ void EntryRoad::remove(const QString& question, const QString& notFoundMessage, 
     });
 }
 
-bool EntryRoad::load(const QString& key)
+void EntryRoad::load(const QString& key)
 {
-    bool found = false;
-    window_.trap([&] { found = record_.loadByKey(key); });
-    return found;
+    window_.trap([&] { record_.loadByKey(key); });
 }
 
 }  // namespace reference

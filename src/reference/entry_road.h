@@ -56,8 +56,8 @@ public:
     // An empty `question` deletes without asking; an empty `notFoundMessage` says
     // nothing when the row is not found.
     void remove(const QString& question, const QString& notFoundMessage, DeleteCheck check = DeleteCheck::None);
-    // True when the row was found and loaded.
-    bool load(const QString& key);
+    // A key not stored leaves the inputs as they were.
+    void load(const QString& key);
 
     // The window's other handlers that let events run share the road's guard, so one
     // press at a time runs; its own look-ups load a row they opened through the record.

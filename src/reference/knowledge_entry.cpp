@@ -41,10 +41,7 @@ void KnowledgeEntry::openRoad(RoadControls controls, KnowledgeRecord record)
                                         std::move(record));
 }
 
-void KnowledgeEntry::setUpNames()
-{
-    if (names_) names_->list->setUp();
-}
+void KnowledgeEntry::setUpNames() { names_->list->setUp(); }
 
 // ---- the reset ----------------------------------------------------------------------
 

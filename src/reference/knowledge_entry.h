@@ -131,7 +131,7 @@ protected:
     void setNames(Names names) { names_ = std::move(names); }
 
     EntryRoad& road() { return *road_; }
-    // Binds the name list to the database (once, when the window loads).
+    // Binds a name list bound to a data control to the database (once, when the window loads).
     void setUpNames();
 
     // The input check; true when it passed.

@@ -114,13 +114,11 @@ KnowledgeRecord::Outcome KnowledgeRecord::remove(dao::Database& db) const
     return Outcome::Deleted;
 }
 
-bool KnowledgeRecord::loadByKey(const QString& key) const
+void KnowledgeRecord::loadByKey(const QString& key) const
 {
     dao::Database db = core::OpenDb();
     const dao::Recordset rows = openSought(db, QStringList{key});
-    if (rows.noMatch()) return false;
-    load(rows);
-    return true;
+    if (!rows.noMatch()) load(rows);
 }
 
 void KnowledgeRecord::load(const dao::Recordset& row) const

@@ -70,8 +70,8 @@ public:
     Outcome edit(dao::Database& db) const;
     Outcome remove(dao::Database& db) const;
     // Loads the row whose key is `key` (sought as add does; a one-column key) into the
-    // inputs; false when there is none, the inputs then unchanged.
-    bool loadByKey(const QString& key) const;
+    // inputs; when there is none the inputs stay unchanged.
+    void loadByKey(const QString& key) const;
     // Loads the current row of `row` into the inputs.
     void load(const dao::Recordset& row) const;
     // Empties every input.

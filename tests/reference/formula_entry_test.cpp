@@ -65,6 +65,7 @@ private slots:
         QCOMPARE(window_->Txtfjnr->Text(), QString("旧文"));
         QCOMPARE(WindowFixture::focusedControl(), window_->Txtfjnr);
         QCOMPARE(window_->Txtfjnr->SelLength(), 2);
+        QVERIFY(world_->messages().isEmpty());
         window_->Txtfjmc->setText("王氏'清暑益气汤");
         WindowFixture::pressEnter(window_->Txtfjmc);
         QCOMPARE(window_->Txtfjnr->Text() + window_->Txtfjly->Text(), QString("西洋参、石斛*、麦冬'温热经纬"));

@@ -156,7 +156,7 @@ private slots:
     void cleanup() { world_.reset(); }
 
     // With a box blank and every later one empty, each checking button names the box,
-    // puts the focus there and writes nothing.
+    // puts the focus there and writes nothing; 清屏 empties the boxes, the focus to the key.
     void inputCheckStopsAtTheFirstEmptyBox_data() { kinds(); }
     void inputCheckStopsAtTheFirstEmptyBox()
     {
@@ -171,9 +171,14 @@ private slots:
                 WindowFixture::click(button);
                 QCOMPARE(world_->messages().last(), k.checks[blank]);
                 QCOMPARE(WindowFixture::focusedControl(), controlOf(road.inputs[std::size_t(blank)]));
+                QCOMPARE(static_cast<KnowledgeEntry*>(road.window)->srnrcw, 1);
             }
         }
         QCOMPARE(world_->environment().count(k.table), 0);
+        fill(road, k.valid);
+        WindowFixture::click(road.clear);
+        for (const Input& input : road.inputs) QVERIFY(textOf(input).isEmpty());
+        QCOMPARE(WindowFixture::focusedControl(), controlOf(road.inputs[0]));
     }
 
     void saveEditDelete_data()
@@ -214,6 +219,7 @@ private slots:
         QCOMPARE(stored(k.textColumn), QString("旧"));
         if (k.enteredBy >= 0) QCOMPARE(stored(k.enteredBy), enteredBy);
         QCOMPARE(road.listed(), QStringList{key});
+        for (const Input& input : road.inputs) QVERIFY(textOf(input).isEmpty());
         QCOMPARE(WindowFixture::focusedControl(), controlOf(road.inputs[0]));
 
         fillWith(key, "新");
@@ -322,7 +328,8 @@ private slots:
         office::setDocumentOpener({});
     }
 
-    // The caption, every control in 宋体 10.5 pt, the boxes' limits, the help code.
+    // The caption, every control in 宋体 10.5 pt, the boxes' limits, the help code; the
+    // main menus back once the window goes.
     void captionFontsLimitsAndHelp_data() { kinds(); }
     void captionFontsLimitsAndHelp()
     {
@@ -342,6 +349,10 @@ private slots:
         WindowFixture::click(road.help);
         QCOMPARE(core::HelpTopic, QString::fromLatin1(k.help));
         forms::Form::ReturnFromHelp(road.window);
+        QPointer<forms::Form> window = road.window;
+        window->Unload();
+        QTRY_VERIFY(window.isNull());
+        QVERIFY(world_->mainWindow().menuAction("ZysjDl")->isEnabled());
     }
 
 private:
