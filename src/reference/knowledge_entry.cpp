@@ -78,9 +78,11 @@ void KnowledgeEntry::showAllNames()
 
 void KnowledgeEntry::clearToKey()
 {
-    Qpcls();
-    forms::DoEvents();
-    keyBox_->SetFocus();
+    road_->writer().guarded([this] {
+        Qpcls();
+        forms::DoEvents();
+        keyBox_->SetFocus();
+    });
 }
 
 // ---- the input check ----------------------------------------------------------------
