@@ -64,6 +64,9 @@ private slots:
         open();
         QCOMPARE(itemsOf(window_->Cboycgj), QStringList{"肝经"});
         QCOMPARE(window_->Labycsl->Caption(), QString("2种"));
+        window_->ListYcmc->listWidget()->setCurrentRow(1);
+        window_->ListYcmc->Click();
+        QCOMPARE(window_->Txtycmc->Text() + window_->Txtycgy->Text(), QString("川芎活血"));
         window_->Txtycmc->setText("川芎");
         WindowFixture::pressEnter(window_->Txtycmc);
         QCOMPARE(WindowFixture::focusedControl(), window_->Cboycxw);

@@ -45,6 +45,7 @@ struct Print {
     int refusedWhenBlank;
     const char* text;
     bool pauses;
+    bool titled;   // the refusal under the program's title
 };
 
 struct Kind {
@@ -73,7 +74,7 @@ const Kind Kinds[] = {
      1, 3, 8, "确实要删除 %1 药材吗？", "未找到要删除的药材。", true, false, true, ErrorForm::Description, "", "YC",
      {{"人参", "", "", "大补元气", "气虚欲脱", "煎服", " 实证忌用 ", "另煎\r\n兑服"}, 6,
       "药材名称：人参\r\n药材性味：\r\n药材归经：\r\n药材功效：大补元气\r\n药材主治：气虚欲脱\r\n"
-      "使用方法：煎服\r\n药材宜忌：实证忌用\r\n应用心得：另煎\r\n兑服\r\n\r\n打印时间：2024-03-15", false},
+      "使用方法：煎服\r\n药材宜忌：实证忌用\r\n应用心得：另煎\r\n兑服\r\n\r\n打印时间：2024-03-15", false, true},
      [](WindowFixture& world) {
          auto* w = world.open<Frmzyyc>("ZysjDl0");
          return Road{{w->Txtycmc, w->Txtycgy, w->Txtyczz, w->Txtycyf}, w->CmdSave, w->Cmdedit, w->Cmddele, w->CmdSave,
@@ -86,7 +87,7 @@ const Kind Kinds[] = {
      "确实要删除 %1 方剂吗？", "未找到要删除的方剂。", false, true, false, ErrorForm::Line, "方剂登录", "FJ",
      {{" 四物汤", "当归、川芎", "补血", "血虚", "水煎服", "和剂局方 ", ""}, 5,
       "方剂名称：四物汤\r\n方剂来源：和剂局方\r\n方剂内容：当归、川芎\r\n方剂功效：补血\r\n方剂主治：血虚\r\n"
-      "使用方法：水煎服\r\n应用心得：\r\n打印时间：2024-03-15", true},
+      "使用方法：水煎服\r\n应用心得：\r\n打印时间：2024-03-15", true, false},
      [](WindowFixture& world) {
          auto* w = world.open<Frmfjdl>("ZysjDl1");
          return Road{{w->Txtfjmc, w->Txtfjnr, w->Txtfjgy, w->Txtfjzz, w->Txtfjyf, w->Txtfjly}, w->CmdSave, w->Cmdedit,
@@ -98,7 +99,7 @@ const Kind Kinds[] = {
      {"输入病症名称", "输入病症症状", "输入病症成因", "输入病症的治疗措施"}, 2, 2, -1, "确实要删除 %1 的病症资料吗",
      "没有找到要删除的病症资料。", true, true, false, ErrorForm::Description, "", "ZD",
      {{"脾虚 ", "乏力", "饮食不节", "健脾"}, 2,
-      "病症名称：脾虚\r\n病症症状：乏力\r\n病症成因：饮食不节\r\n治疗措施：健脾\r\n打印时间：2024-03-15", false},
+      "病症名称：脾虚\r\n病症症状：乏力\r\n病症成因：饮食不节\r\n治疗措施：健脾\r\n打印时间：2024-03-15", false, true},
      [](WindowFixture& world) {
          auto* w = world.open<Frmzyzddl>("ZysjDl2");
          return Road{{w->TxtBzmc, w->Txtbzzz, w->Txtbzcy, w->TxtZlcs}, w->CmdSave, w->Cmdedit, w->Cmddele, w->CmdSave,
@@ -111,7 +112,7 @@ const Kind Kinds[] = {
      "没有找到要删除的成药。", false, true, false, ErrorForm::Block, "中医成药编辑", "CY",
      {{"逍遥丸", "柴胡", "疏肝", "肝郁", "口服", ""}, 4,
       "成药名称：逍遥丸\r\n成药内容：柴胡\r\n成药功效：疏肝\r\n成药主治：肝郁\r\n使用方法：口服\r\n应用心得：\r\n"
-      "打印时间：2024-03-15", false},
+      "打印时间：2024-03-15", false, false},
      [](WindowFixture& world) {
          auto* w = world.open<FrmZycy>("ZysjDl3");
          return Road{{w->Txtfjmc, w->Txtfjnr, w->Txtfjgy, w->Txtfjzz, w->Txtfjyf}, w->Cmdsave, w->Cmdedit, w->Cmddele,
@@ -124,7 +125,7 @@ const Kind Kinds[] = {
      "删除此条内容吗？", "没有找到要删除的西药。", true, false, false, ErrorForm::Description, "西药编辑", "XY",
      {{"布洛芬", "解热镇痛药", "解热", "口服", "慎用", ""}, 4,
       "药材名称：布洛芬\r\n药材类别：解热镇痛药\r\n药材作用：解热\r\n用法剂量：口服\r\n注意事项：慎用\r\n"
-      "应用心得：\r\n\r\n打印时间：2024-03-15", true},
+      "应用心得：\r\n\r\n打印时间：2024-03-15", true, false},
      [](WindowFixture& world) {
          auto* w = world.open<FrmXydl>("ZysjDl4");
          return Road{{w->Txtycmc, w->Txtyczz, w->Txtycyf, w->Txtycyj, w->CboXylb}, w->Cmdsave, w->Cmdedit, w->Cmddele,
@@ -318,6 +319,7 @@ private slots:
         fill(road.printed, texts);
         WindowFixture::click(road.print);
         QCOMPARE(world_->messages(), QStringList{"打印内容输入不完全，不能打印"});
+        QCOMPARE(world_->boxes().log.back().title.isEmpty(), !print.titled);
         QCOMPARE(WindowFixture::focusedControl(), road.clear);
         QVERIFY(QGuiApplication::clipboard()->text().isEmpty());
         fill(road.printed, print.texts);
@@ -329,7 +331,7 @@ private slots:
     }
 
     // The caption, every control in 宋体 10.5 pt, the boxes' limits, the help code; the
-    // main menus back once the window goes.
+    // exit button closes the window and gives the main menus back.
     void captionFontsLimitsAndHelp_data() { kinds(); }
     void captionFontsLimitsAndHelp()
     {
@@ -350,7 +352,8 @@ private slots:
         QCOMPARE(core::HelpTopic, QString::fromLatin1(k.help));
         forms::Form::ReturnFromHelp(road.window);
         QPointer<forms::Form> window = road.window;
-        window->Unload();
+        for (forms::CommandButton* button : window->findChildren<forms::CommandButton*>())
+            if (button->Caption().startsWith("退出") || button->Caption().startsWith("结束")) WindowFixture::click(button);
         QTRY_VERIFY(window.isNull());
         QVERIFY(world_->mainWindow().menuAction("ZysjDl")->isEnabled());
     }

@@ -22,15 +22,16 @@ private slots:
     void init() { world_ = std::make_unique<WindowFixture>(); }
     void cleanup() { world_.reset(); }
 
-    // An imported row without name or category shows as an empty entry; the others stay.
+    // Imported rows without name or category show as one empty entry; the others stay;
+    // the count is of every row.
     void resetFillsListsAndCount()
     {
         seedThree(world_->environment());
-        world_->environment().insert("ylsy", {vb::Variant(), "x"});
+        for (const char* effects : {"x", "y"}) world_->environment().insert("ylsy", {vb::Variant(), effects});
         open();
         QCOMPARE(itemsOf(window_->CboXylb), (QStringList{"", "解热镇痛药", "抗生素"}));
         QCOMPARE(itemsOf(window_->ListYcmc), (QStringList{"", "阿莫西林", "布洛芬", "头孢氨苄"}));
-        QCOMPARE(window_->LabJL->Caption(), QString("已经登录西药 4 种"));
+        QCOMPARE(window_->LabJL->Caption(), QString("已经登录西药 5 种"));
     }
     // A drug loaded by Enter (from the list: the road the other entry windows' tests
     // walk); its edit rewrites all but the name, normalised; after the last delete
