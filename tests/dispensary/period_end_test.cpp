@@ -9,6 +9,7 @@
 // and the arrow come back in every case.
 #include "core/progress_driver.h"
 #include "core/progress_window.h"
+#include "platform/forms/progressbar.h"
 #include "dispensary/dispensary_menu.h"
 #include "dispensary_support.h"
 
@@ -123,6 +124,7 @@ private slots:
         QStringList labels;
         QVERIFY(writesFailedInTurn([&] { labels = settle(); }, [&] { expectUntouched(before, "3043\r\n磁盘或网络读写错误。"); }) >= 8);
         QCOMPARE(labels, (QStringList{"|", "20%|", "40%|", "60%|", "|60%", "73%|60%", "86%|60%", "99%|60%"}));
+        QCOMPARE(bars_.mid(bars_.size() - 8), (QList<double>{0, 20, 40, 60, 60, 73, 86, 99}));
         QVERIFY(!unlockedDuringRun_);
     }
 
@@ -219,7 +221,10 @@ private:
         const PaintWatch watch([&](core::Frmjdys* progress) {
             const QString label = progress->Labpre->Caption() + u'|' + progress->Labprg->Caption();
             unlockedDuringRun_ = unlockedDuringRun_ || menusOn();
-            if (shown.isEmpty() || shown.last() != label) shown << label;
+            if (shown.isEmpty() || shown.last() != label) {
+                shown << label;
+                bars_ << progress->ProgBar->Value();
+            }
         });
         world_->answer({answer});
         world_->mainWindow().menuAction("Ypjz")->trigger();
@@ -228,6 +233,7 @@ private:
     }
 
     std::unique_ptr<WindowFixture> world_;
+    QList<double> bars_;               // the bar's value at each label settle() saw
     bool unlockedDuringRun_ = false;   // a menu was usable while the progress window showed
 };
 
