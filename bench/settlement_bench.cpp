@@ -224,7 +224,7 @@ int main(int argc, char** argv)
         fill(filled, journalRows);
         medians.push_back(compare(filled, live, journalRows, agree));
     }
-    std::printf("growth: %.2f times the processor time for %.2f times the rows\n", medians[1] / medians[0],
-                double(journalSizes[1]) / journalSizes[0]);
+    std::printf("growth: %.2f times the processor time for %.2f times the rows; peak memory %.0f MB\n",
+                medians[1] / medians[0], double(journalSizes[1]) / journalSizes[0], bench::peakMegabytes());
     return agree ? 0 : 1;
 }

@@ -1,5 +1,5 @@
 // The workbook stand-in as the report writer drives it, a sheet streamed row by row:
-// texts read as typed text, cells keep their types and formats, the sheet-wide font,
+// texts stay texts, cells keep their types and formats, the sheet-wide font,
 // auto-fitted column widths, and a save that maps "c:\my documents\",
 // replaces an older file and never leaves a half file behind. Every case reads the
 // saved file back. Texts handed to the word processor: the document file holds the
