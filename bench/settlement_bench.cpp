@@ -118,7 +118,10 @@ Cost settleThroughTheMenuHandler(const QString&)
 {
     forms::MessageBoxes::TestHook boxes;   // answers Yes, then OK
     forms::Clock::TestHook clock;          // the 3-second wait returns at once
-    return costOf([] { dispensary::Ypjz_Click(); });
+    core::HoldDb();                        // the program holds its database, keyed, from its start
+    const Cost cost = costOf([] { dispensary::Ypjz_Click(); });
+    core::ReleaseDb();
+    return cost;
 }
 
 // The same page cache as the settlement's: room for the whole file.

@@ -5,8 +5,9 @@
 // PriceStockOuts, RebaseStockBalances.
 //
 // The settlement works on a database its caller has opened and wraps in one
-// dao::Transaction, so a failure anywhere leaves both tables as they were; the caller
-// commits while the Settlement lives, its page cache holding the whole file. It knows
+// dao::Transaction, so a failure anywhere leaves both tables as they were. While the
+// Settlement lives the page cache may hold the whole file; the pages it changed stay
+// in memory until the commit either way. It knows
 // no window: it reports its progress through SettlementProgress, which the menu
 // handler shows in the progress window. Failures are raised as errors.
 #pragma once
