@@ -72,6 +72,7 @@ private slots:
             QCOMPARE(window_->Txtycmc->Text(), QString(found ? (typed == "dg01" ? "当归" : "王不留'行") : ""));
             QCOMPARE(world().messages().join(""), QString(found ? "" : "药材编码输入错误"));
             QCOMPARE(WindowFixture::focusedControl(), found ? static_cast<forms::Control*>(window_->TxtQssj) : window_->Txtycbm);
+            if (!found) QCOMPARE(window_->Txtycbm->SelLength(), 3);   // typing again replaces the wrong code
         }
 
         const std::tuple<forms::MaskEdBox*, const char*, bool, const char*> cases[] = {
@@ -117,14 +118,16 @@ private slots:
     }
 
     // The options chosen with the mouse: stock-out and balance put the focus in the
-    // cleared code box, the others clear it and keep the focus on the option.
+    // cleared code box, the others clear it and keep the focus on the option. The
+    // name box takes no typing.
     void optionsClearTheCode()
     {
         const std::pair<forms::OptionButton*, bool> options[] = {
             {window_->OptYcck, true}, {window_->OptYcjy, true}, {window_->OptYcrk, false}, {window_->OptCkrk, false}};
         for (const auto& [option, focusOnCode] : options) {
             driver_->lookUpCode("DG01");
-            QCOMPARE(WindowFixture::focusedControl(), window_->TxtQssj);
+            WindowFixture::type(window_->Txtycmc, "x");   // the name is only looked up, never typed
+            QCOMPARE(window_->Txtycmc->Text(), QString("当归"));
             choose(option);
             QCOMPARE(window_->Txtycbm->Text() + window_->Txtycmc->Text(), QString());
             QCOMPARE(WindowFixture::focusedControl(), focusOnCode ? static_cast<forms::Control*>(window_->Txtycbm) : option);
