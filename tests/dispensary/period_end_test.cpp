@@ -58,15 +58,19 @@ private slots:
 
     // Every balance row in stored order; per column its header, the cells' kind and
     // format, the width (the difference keeps the standard width, narrower than 10).
+    // Menus and arrow come back.
     void stockTakingSheetReadBack()
     {
         QVERIFY(TestEnvironment::writeBytes(sheetPath(), "old sheet"));
         for (const auto& [name, onHand] : {std::pair{"黄芪", 1250.5}, {"当归", 0.0}, {"0012", 3.0}})
             env().insert("ycyltb", {name, 10, 20, onHand});
+        bool busy = false;   // while the sheet is written: menus locked, the hourglass
+        QTimer::singleShot(0, [&] { busy = !menusOn() && forms::Screen::MousePointer() == forms::vbArrowHourglass; });
         world_->mainWindow().menuAction("YckcPd")->trigger();
         QCOMPARE(world_->messages(), QStringList{"生成图表已经存放在我的文档中，请查收"});
         QCOMPARE(world_->clock().waited, 3.0);
-        QVERIFY(menusOn());
+        QVERIFY(busy && menusOn());
+        QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
         using Kind = XlsxReader::Cell::Kind;
         const struct { const char* header; Kind kind; const char* format; double width; QStringList cells; } columns[] = {
             {"药品名称", Kind::Text, "", 10, {"黄芪", "当归", "0012"}},
