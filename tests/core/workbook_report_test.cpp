@@ -47,6 +47,24 @@ private slots:
         }
     }
 
+    // A fitted first column takes its widest cell's width; the columns after the
+    // report's last keep the standard width.
+    void firstColumnFitted()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("fitted.xls");
+        forms::MessageBoxes::TestHook boxes;
+        const core::WorkbookReport report{path, {{"药品", core::ReportColumn::Kind::Text, {}, 0}}};
+        bool given = false;
+        core::writeWorkbookReport(report, [&](std::vector<vb::Variant>& row) {
+            row = {QStringLiteral("六味地黄丸六味地黄丸")};
+            return !std::exchange(given, true);
+        });
+        const testing::XlsxReader book(path);
+        QVERIFY(qAbs(*book.columnWidth(1) - (20 * 9 / 11.0 + 1)) < 1);
+        QVERIFY(*book.columnWidth(2) < 10);
+    }
+
     void rowsUpToTheSheetsEnd()
     {
         const struct { int firstRow, rows; bool written; } cases[] = {
