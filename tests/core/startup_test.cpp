@@ -66,21 +66,6 @@ private slots:
         QCOMPARE(TestEnvironment::bytesOf(path), before);
         QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
     }
-
-    void closingIsRefusedUnderAnOpenHandleAndAFailedReplacementReopens()
-    {
-        TestEnvironment env;
-        QVERIFY(core::PrepareSystem(TestEnvironment::shippedDatabase()));
-        {
-            dao::Database handle = core::OpenDb();
-            bool ran = false;
-            QCOMPARE(testing::raised([&] { core::WithDbClosed([&] { ran = true; }); }).number(), 3260);
-            QVERIFY(!ran);
-        }
-        QVERIFY(dao::Database::inUse(env.databasePath()));   // still held for the run
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, core::WithDbClosed([] { throw std::runtime_error("copy failed"); }));
-        QVERIFY(dao::Database::inUse(env.databasePath()));
-    }
 };
 
 QTEST_MAIN(StartupTest)
