@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -96,7 +97,7 @@ private slots:
         QTest::newRow("no file chosen") << "empty" << "选择要备份或恢复的文件";
         QTest::newRow("backup: database missing") << "save missing" << "系统数据丢失，不能备份。";
         QTest::newRow("backup: no room") << "save room" << noRoom;
-        QTest::newRow("restore: no room") << "restore room" << noRoom;
+        QTest::newRow("restore: no room") << "restore room" << "数据库所在的磁盘太小，不能恢复数据。";
         QTest::newRow("backup: full disk") << "save full" << error(61) + "磁盘已满";
         QTest::newRow("backup: failed flush") << "save flush" << error(57);
         QTest::newRow("backup onto the live file") << "save live" << error(75);
@@ -124,8 +125,12 @@ private slots:
         const QString password = data::databasePassword();
         QVERIFY(QFile::copy(live, backup));
         QString chosen = backup;
+        QString asked;   // the free space is asked of the filesystem that receives the copy
         if (situation.endsWith("room"))
-            win::setDiskFreeSpaceHook([](const QString&) { return win::DiskFreeSpace{true, 1, 1, 100, 100}; });
+            win::setDiskFreeSpaceHook([&](const QString& path) {
+                asked = path;
+                return win::DiskFreeSpace{true, 1, 1, 100, 100};
+            });
         if (situation.endsWith("full")) win::setCopyByteLimit(2048);
         if (situation.endsWith("flush")) win::setCopyFlushFails(true);
         if (situation.endsWith("missing")) QVERIFY(QFile::rename(live, path("别处.mdb")));
@@ -173,6 +178,7 @@ private slots:
         QCOMPARE(window_->Txtpath->Text(), situation == "empty" ? QString() : chosen);
         if (situation == "empty") QCOMPARE(WindowFixture::focusedControl(), static_cast<forms::Control*>(window_->CmdPath));
         if (situation.endsWith("room")) QCOMPARE(WindowFixture::focusedControl(), static_cast<forms::Control*>(window_->Txtpath));
+        if (situation.endsWith("room")) QVERIFY(win::isSameFile(QFileInfo(asked).absolutePath(), QFileInfo(situation.startsWith("save") ? backup : live).absolutePath()));
     }
 
     // A cancel must not bring back a file chosen before, to be copied over unasked.

@@ -54,6 +54,15 @@ Error unreadableFile(const QString& path)
     return Error(3031, QStringLiteral("不是有效的密码，或者数据库文件“%1”已损坏。").arg(name));
 }
 
+// A file read without writing can't roll back the journal of a transaction that
+// another program left unfinished beside it; its data are not whole without that.
+Error unfinishedJournal(const QString& path)
+{
+    return Error(3051, QStringLiteral("数据库文件“%1”旁边有一个未完成事务的日志文件“%1-journal”，"
+                                      "文件中的数据不完整，不能从中读取。")
+                           .arg(QDir::toNativeSeparators(path)));
+}
+
 bool mayWrite(const QString& path)
 {
     return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
@@ -100,11 +109,6 @@ Error sqliteError(sqlite3* db, int code, const QString& context)
     const int extended = db ? sqlite3_extended_errcode(db) : code;
     const QString path = db && sqlite3_db_filename(db, "main") ? QString::fromUtf8(sqlite3_db_filename(db, "main")) : QString();
     if (extended == SQLITE_READONLY_DBMOVED) return movedDatabase(path);
-    if (extended == SQLITE_READONLY_ROLLBACK || extended == SQLITE_READONLY_RECOVERY)
-        return Error(3051, QStringLiteral("数据库文件“%1”旁边有一个未完成事务的日志文件“%1-journal”，"
-                                          "文件中的数据不完整，不能从中读取。")
-                               .arg(QDir::toNativeSeparators(path))
-                               + where);
     switch (code & 0xff) {
     case SQLITE_CONSTRAINT:
         if (extended == SQLITE_CONSTRAINT_UNIQUE || extended == SQLITE_CONSTRAINT_PRIMARYKEY)
@@ -319,6 +323,7 @@ std::shared_ptr<Connection> Connection::acquire(const QString& path, const QStri
     if (rc != SQLITE_OK) {
         sqlite3_close(db);
         if (create) QFile::remove(path);
+        if (readOnly && QFileInfo(path + QStringLiteral("-journal")).size() > 0) throw unfinishedJournal(path);
         throw rc == SQLITE_NOTADB ? unreadableFile(path) : sqliteError(nullptr, rc, QDir::toNativeSeparators(path));
     }
     sqlite3_busy_timeout(db, 5000);
