@@ -97,7 +97,7 @@ bool isTransactionControl(const char* sql)
 
 Error movedDatabase(const QString& path)
 {
-    return Error(3051, QStringLiteral("数据库文件“%1”已被移走、删除或换成了别的文件，本程序没有写入任何数据；"
+    return Error(MovedDatabaseNumber, QStringLiteral("数据库文件“%1”已被移走、删除或换成了别的文件，本程序没有写入任何数据；"
                                       "请退出并重新启动本系统。")
                            .arg(QDir::toNativeSeparators(path)));
 }

@@ -28,6 +28,11 @@ public:
     using vb::Error::Error;
 };
 
+// The number of the error that says the database file a connection holds was moved,
+// deleted or replaced while the program ran: nothing more can be read or written
+// through that connection until the program starts again.
+constexpr int MovedDatabaseNumber = 3044;
+
 // The one way a text becomes an SQL literal: 'text' with every apostrophe doubled.
 QString quote(const QString& text);
 
