@@ -165,7 +165,6 @@ int importTable(const ImportMember& member, const QString& databasePath, const Q
     dao::Database source = dao::Database::open(sourcePath, sourceConnect(member), dao::Database::Access::ReadOnly);
     // The source table is read one record at a time, in its stored order.
     dao::Recordset from = source.openTable(member.table);
-    source.close();
     dao::Recordset to = target.openTable(member.table);
     const std::vector<ColumnSource> columns = columnMap(member, from.fieldCount(), to.fieldCount());
     if (from.recordCount() <= 0) return 0;

@@ -141,8 +141,9 @@ private slots:
         if (situation.endsWith("table")) makeDatabase(other, password, "DROP TABLE fzzl");
         if (situation.endsWith("columns"))
             makeDatabase(other, password, "DROP TABLE zybz; CREATE TABLE zybz(bzmc, bzqk, bzcy, zlcs)");
-        const QString zybz = QStringLiteral("DROP TABLE zybz; CREATE TABLE zybz(%1)");
-        if (situation.endsWith("names")) makeDatabase(other, password, zybz.arg("a TEXT, b TEXT, c TEXT, d TEXT, e TEXT"));
+        // zybz again, with its index, but for one column's name or the columns' types
+        const QString zybz = QStringLiteral("DROP TABLE zybz; CREATE TABLE zybz(%1); CREATE UNIQUE INDEX zybz_zybzi ON zybz(bzmc, bzqk)");
+        if (situation.endsWith("names")) makeDatabase(other, password, zybz.arg("bzmc TEXT, bzqk TEXT, bzcy TEXT, zlff TEXT, dlxm TEXT"));
         if (situation.endsWith("types")) makeDatabase(other, password, zybz.arg("bzmc, bzqk, bzcy, zlcs, dlxm"));
         if (situation.endsWith("unique"))
             makeDatabase(other, password, "DROP INDEX zyyc_ycmci; CREATE INDEX zyyc_ycmci ON zyyc(ycmc)");

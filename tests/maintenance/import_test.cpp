@@ -182,10 +182,11 @@ private slots:
         };
         makeSource(m,
                    {visit("乙", "内科", "2024-01-01"), visit("乙", "内科", "2024-02-01"), visit("乙", "外科", "2024-02-01"),
-                    visit("乙", "内科", "2024-01-01"), visit("甲", "外科", "2024-03-01")},
+                    visit("乙", "内科", "2024-01-01"), visit("甲", "外科", "2024-03-01"), visit("A丙", "内科", "2024-01-01"),
+                    visit("a丙", "内科", "2024-02-01")},   // one record number in two spellings
                    "DROP TABLE hzzdzl; CREATE TABLE hzzdzl(blbm, blkb, blsj, bzqk, blfa, blcf, blsx, zdys)");
-        QCOMPARE(run(m, sourcePath()), 3);
-        QCOMPARE(env_->count("hzzdzl"), 4);
+        QCOMPARE(run(m, sourcePath()), 5);
+        QCOMPARE(env_->count("hzzdzl"), 6);
         QCOMPARE(stored(*env_, m, {"乙", "外科", "2024-02-01"}),
                  Row({"乙", "外科", "2024-02-01", " ", 60.0, 60.0, "咳嗽", "宣肺", "麻黄汤", "温服", "2024-02-01", "李医生"}));
         QVERIFY(stored(*env_, m, {"甲", "外科", "2024-03-01"}).empty());
