@@ -1,10 +1,11 @@
 // The workbook stand-in as the report writer drives it, a sheet streamed row by row:
 // texts stay texts, cells keep their types and formats, the sheet-wide font,
 // auto-fitted column widths, and a save that maps "c:\my documents\",
-// replaces an older file and never leaves a half file behind. Every case reads the
-// saved file back. Texts handed to the word processor: the document file holds the
-// text as paragraphs; the clipboard receives the text; a document no program opens is
-// an error and leaves no file.
+// replaces an older file and never leaves a half file behind (a full disk named as
+// such). Every case reads the saved file back. Texts handed to the word processor:
+// the document file holds the text as paragraphs in the user's own folder, swept
+// after a day; the clipboard receives the text; a document no program opens is an
+// error and leaves no file.
 #include "platform/office/document.h"
 #include "platform/office/sheet_stream.h"
 #include "platform/win/filecopy.h"
@@ -13,10 +14,12 @@
 #include "support/test_environment.h"
 
 #include <QClipboard>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -61,6 +64,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(documents_.isValid());
+        QStandardPaths::setTestModeEnabled(true);
         qputenv("ZYQHMZ_DOCUMENTS_DIR", documents_.path().toUtf8());
     }
 
@@ -142,6 +146,19 @@ private slots:
         QCOMPARE(errorOf([&] { save("c:\\my documents\\a.xls"); }), 61);
         QCOMPARE(TestEnvironment::bytesOf(saved("a.xls")), QByteArray("an older sheet"));
         win::setCopyByteLimit(std::nullopt);
+        {   // the disk fills while the workbook itself is made: the same cause, named
+            QTemporaryDir scratch;
+            const QByteArray systemTemporary = qgetenv("TMPDIR");
+            qputenv("TMPDIR", QFile::encodeName(scratch.path()));
+            office::SheetStream sheet(QStringLiteral("宋体"), 9);
+            qputenv("TMPDIR", systemTemporary);
+            sheet.write(2, 1, QStringLiteral("药品名称"));
+            const QString made = QDir(scratch.path()).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot).value(0).filePath();
+            QVERIFY(QFile::link(QStringLiteral("/dev/full"), made + QStringLiteral("/workbook.xlsx")));
+            const vb::Error full = testing::raised([&] { sheet.saveAs("c:\\my documents\\a.xls"); });
+            QCOMPARE(full.number(), 61);
+        }
+        QCOMPARE(TestEnvironment::bytesOf(saved("a.xls")), QByteArray("an older sheet"));
         save("C:\\My Documents\\a.xls");
         QCOMPARE(testing::XlsxReader(saved("a.xls")).text("A2"), QStringLiteral("药品名称"));
         QCOMPARE(files(), QStringList{"a.xls"});
@@ -156,6 +173,17 @@ private slots:
         QCOMPARE(paragraphsOf(opened_[0]), (QStringList{"药材名称：当归", "性味归经：甘、辛，温。", "打印时间：2004-08-19"}));
         QCOMPARE(paragraphsOf(opened_[1]), QStringList{"第二"});
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("第二"));
+        // The user's own folder, where a document older than a day is gone at the next.
+        const QString folder = QFileInfo(opened_[0]).absolutePath();
+        QCOMPARE(QFileInfo(folder).permissions() & 0x7777, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                                | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+        QFile old(opened_[0]);
+        QVERIFY(old.open(QIODevice::ReadWrite) && old.setFileTime(QDateTime::currentDateTime().addSecs(-86500),
+                                                                  QFileDevice::FileModificationTime));
+        old.close();
+        office::showTextInDocument(QStringLiteral("第三"));
+        QVERIFY(!QFileInfo::exists(opened_[0]) && QFileInfo::exists(opened_[1]));
+        opened_.removeLast();
 
         // No program to open it: an error, and no file left behind.
         opens_ = false;

@@ -12,6 +12,7 @@
 #include "platform/dao/dao.h"
 
 #include <QHash>
+#include <sys/types.h>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -92,8 +93,12 @@ public:
 
 private:
     Connection(const QString& key, sqlite3* db, const QString& password);
+    // Throws when the file at the connection's path is no longer the one it opened.
+    void checkStillInPlace(const QString& path) const;
 
     QString key_;
+    dev_t device_ = 0;   // the file opened, to notice it moved, deleted or replaced
+    ino_t inode_ = 0;
     sqlite3* db_;
     QString password_;
     bool inTransaction_ = false;
@@ -103,6 +108,9 @@ private:
 
 // The layer's error for a failed SQLite call, with a Chinese description.
 Error sqliteError(sqlite3* db, int code, const QString& context = {});
+
+// The file a connection holds was moved, deleted or replaced by another file.
+Error movedDatabase(const QString& path);
 
 // The password inside an old connect text ";pwd=secret".
 QString passwordFromConnect(const QString& connect);
