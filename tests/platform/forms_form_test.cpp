@@ -27,7 +27,11 @@ namespace {
 class CountingForm : public Form {
 public:
     // Sized before the load, as the windows are.
-    explicit CountingForm(Placement placement = Placement::MdiChild) : Form(placement) { setClientSize(6000, 3000); }
+    explicit CountingForm(Placement placement = Placement::MdiChild) : Form(placement)
+    {
+        setClientSize(6000, 3000);
+        setWindowButtons(WindowButtons::CloseBoxMinMax);
+    }
     int loads = 0;
     int activations = 0;
     int queries = 0;
@@ -136,7 +140,7 @@ private slots:
     void theUserCannotCloseAWindowWithoutACloseBox()
     {
         auto* window = new CountingForm;
-        window->setCloseBox(false);
+        window->setWindowButtons(Form::WindowButtons::None);
         window->Show();
         QVERIFY(!(window->subWindow()->windowFlags() & Qt::WindowCloseButtonHint));
         window->subWindow()->close();
