@@ -152,6 +152,7 @@ private slots:
         window->setWindowButtons(Form::WindowButtons::None);
         window->Show();
         QVERIFY(!(window->subWindow()->windowFlags() & Qt::WindowCloseButtonHint));
+        QVERIFY(!window->subWindow()->systemMenu());   // no Close there either
         window->subWindow()->close();
         QVERIFY(window->isVisible());
         QCOMPARE(window->queries, 0);
@@ -345,6 +346,9 @@ private slots:
             QCOMPARE(focusedStop(), i);
         }
         QVERIFY(!hiddenPage->hasFocusNow());
+        other->SetFocus();   // a focus off the chain: Tab goes to the first stop
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(focusedStop(), 0);
         window->Unload();
     }
 
@@ -372,16 +376,30 @@ private slots:
     }
 
     // A top-level window stays above the main window, and placed on it stands centred
-    // over it.
+    // over it; one without buttons and caption has no title bar. A child moves its frame
+    // within the MDI area.
     void topLevelForms()
     {
         auto* window = new CountingForm(Form::Placement::TopLevel);
         window->Show();
         QVERIFY(window->isWindow() && window->parentWidget() == main_);
+        QVERIFY(!(window->windowFlags() & Qt::FramelessWindowHint));
         window->PlaceOnMainWindow(2, 2);
         const QPoint offset = window->frameGeometry().center() - main_->frameGeometry().center();
         QVERIFY(qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1);
         window->Unload();
+
+        auto* bare = new CountingForm(Form::Placement::TopLevel);
+        bare->setWindowButtons(Form::WindowButtons::None);
+        bare->Show();
+        QVERIFY(bare->windowFlags() & Qt::FramelessWindowHint);
+        bare->Unload();
+
+        auto* child = new CountingForm;
+        child->Show();
+        child->Move(1500, 750);
+        QCOMPARE(child->subWindow()->pos(), QPoint(100, 50));
+        child->Unload();
     }
 };
 
