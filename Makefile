@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 # in a build folder of their own; any finding fails the run (CI runs both).
 SANITIZED_BUILD ?= build-asan
 SANITIZE := -fsanitize=address,undefined -fno-omit-frame-pointer
-SANITIZER_OPTIONS := ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+SANITIZER_OPTIONS := ASAN_OPTIONS=abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 .PHONY: setup build run test bench test-sanitized
 setup:

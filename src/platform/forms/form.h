@@ -101,12 +101,10 @@ public:
 
     // The tab order, first to last (TabIndex 0, 1, ...). The Tab chain is these
     // controls in this order, then every other control of the form that takes the
-    // focus, in the order they were made; Tab and Shift+Tab pass over hidden and
-    // disabled ones.
+    // focus, in the order they were made (a tabbed control after the controls on its
+    // tabs); Tab and Shift+Tab pass over hidden and disabled ones, and of a group of
+    // option buttons stop only at the selected one.
     void setTabOrder(std::initializer_list<QWidget*> controls);
-    // The controls that Tab would visit now, from the first: shown, enabled and
-    // able to take the focus.
-    std::vector<QWidget*> tabStops() const;
 
     // The enabled, shown command button whose caption gives `key` (Alt with a letter or
     // digit) as its access key ("清屏&Q"), or nullptr. While the window is active its
@@ -136,6 +134,8 @@ private:
     QSize frameExtent() const;
     void applyWindowButtons();
     std::vector<QWidget*> tabChain() const;
+    // The controls that Tab would visit now, from the first.
+    std::vector<QWidget*> tabStops() const;
     void focusFirstControl();
 
     Placement placement_;
