@@ -33,8 +33,7 @@ Frmcopy::Frmcopy()
 {
     setCaption(QStringLiteral("数据备份及数据恢复"));
     setClientSize(ClientWidth, ClientHeight);
-    setCloseBox(false);
-    setMinMaxButtons(false);
+    setWindowButtons(WindowButtons::None);
     Txtpath->setLocked(true);
     Txtpath->setToolTipText(QStringLiteral("\"回车选择要保存或要恢复的路径及名称\""));
     Optsave->setValue(true);

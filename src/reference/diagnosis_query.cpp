@@ -64,6 +64,7 @@ Frmzyzdll::Frmzyzdll()
                             KnowledgeRecord::NoEnteredBy))
 {
     setClientSize(11505, 8145);
+    setWindowButtons(WindowButtons::None);
     for (int i = 0; i < 5; ++i) {
         Dbobzzz.add(new forms::DBCombo(SSTab1->Page(0)));
         Label2.add(new forms::Label(SSTab1->Page(0), QStringLiteral("病症症状")));
@@ -78,6 +79,8 @@ Frmzyzdll::Frmzyzdll()
                                         std::initializer_list<forms::DBCombo*>{Dbobzzz(0), Dbobzzz(1), Dbobzzz(2),
                                                                                Dbobzzz(3), Dbobzzz(4)});
     layOut();
+    setTabOrder({Dbobzmc, Dbobzzz(0), Dbobzzz(1), Dbobzzz(2), Dbobzzz(3), Dbobzzz(4), MSFGridzyzd, CmdSeek, CmdQcls,
+                 CmdExit, TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs, CmdSave, Cmdedit, Cmddele, CmdBack});
 
     // Enter moves on from a box that holds text; no blank reaches these three boxes.
     TxtBzmc->KeyPress = [this](int& keyAscii) {

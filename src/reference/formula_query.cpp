@@ -49,8 +49,7 @@ Frmfjll::Frmfjll()
 {
     setCaption(QStringLiteral("方剂内容浏览"));
     setClientSize(ClientWidth, ClientHeight);
-    setCloseBox(false);
-    setMinMaxButtons(false);
+    setWindowButtons(WindowButtons::None);
 
     QWidget* query = SSTab1->Page(QueryTab);
     Txtmcyc = new forms::TextBox(query);

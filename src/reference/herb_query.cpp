@@ -72,8 +72,7 @@ Frmzyll::Frmzyll()
 {
     setCaption(QStringLiteral("中医药材内容浏览"));
     setClientSize(ClientWidth, ClientHeight);
-    setCloseBox(false);
-    setMinMaxButtons(false);
+    setWindowButtons(WindowButtons::None);
     for (const char* caption : {"名称", "功效", "主治", "宜忌", "性味", "用法", "行医心得", "归经"})
         Labbq.add(new forms::Label(SSTab1->Page(1), QString::fromUtf8(caption)));
     Msfgridzyyc->setToolTipText(QStringLiteral("点击鼠标选取要浏览的药材"));

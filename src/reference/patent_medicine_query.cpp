@@ -65,7 +65,7 @@ FrmCyzy::FrmCyzy()
 {
     setCaption(QStringLiteral("中医成药查询"));
     setClientSize(11505, 8145);
-    setCloseBox(false);
+    setWindowButtons(WindowButtons::None);
     Txtmcyc->setMaxLength(20);
     for (int i = 0; i < 3; ++i) {
         Cbocxyc.add(new forms::DBCombo(SSTab1->Page(0)));
@@ -87,6 +87,8 @@ FrmCyzy::FrmCyzy()
     pickLists_.push_back(std::make_unique<PickList>(Data3, QStringLiteral("select cyzz from cyzz"), QStringLiteral("cyzz"),
                                                     std::initializer_list<forms::DBCombo*>{Cboyczz(0), Cboyczz(1), Cboyczz(2)}));
     layOut();
+    setTabOrder({Txtmcyc, Cbocxyc(0), Cbocxyc(1), Cbocxyc(2), Cboycgx(0), Cboycgx(1), Cboycgx(2), Cboyczz(0),
+                 Cboyczz(1), Cboyczz(2), CmdSeek, CmdQcls, CmdExit, CmdHelp, MSFGridzyfj});
     chainKeys();
 
     CmdSeek->Click = [this] { CmdSeek_Click(); };

@@ -25,6 +25,7 @@ namespace {
 // unloads it and unlocks the menus.
 class DummyWindow : public forms::Form {
 public:
+    DummyWindow() { setWindowButtons(WindowButtons::None); }
     void Exit()
     {
         Unload();

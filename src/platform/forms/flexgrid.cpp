@@ -193,6 +193,7 @@ FlexGrid::FlexGrid(QWidget* parent) : Control(parent, new QTableView), model_(st
     view_->setStyle(cellStyle());
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setTabKeyNavigation(false);   // Tab leaves the grid; the arrows walk its cells
     view_->setWordWrap(false);
     view_->verticalHeader()->hide();
     view_->verticalHeader()->setMinimumSectionSize(1);
