@@ -9,6 +9,8 @@
 #include "support/test_environment.h"
 
 #include <QtTest>
+#include <functional>
+#include <optional>
 
 namespace {
 
@@ -128,6 +130,76 @@ private slots:
         rs.moveNext();
         QCOMPARE(rs.field(0).toString(), QStringLiteral("A3"));
         QCOMPARE(column(db.openTable(QStringLiteral("ycjg"))), QStringList({"A3", "A0"}));
+    }
+
+    void aWalkSeesWhatChangedUnderItInIndexOrder()
+    {
+        // The walk reads rows ahead of where it stands; every change made while it
+        // stands on C10 must show in the rest of the walk (C11 is already read ahead).
+        struct Case {
+            const char* change;
+            std::function<void(dao::Database&, dao::Recordset&, std::optional<dao::Transaction>&)> make;
+            std::function<void(QStringList&)> expect;   // on the rows after C10 as they were
+        };
+        const auto named = [](int i, const char* name) { return QStringLiteral("C%1 %2").arg(i, 2, 10, QLatin1Char('0')).arg(QString::fromUtf8(name)); };
+        const Case cases[] = {
+            {"a row added through the walk",
+             [](dao::Database&, dao::Recordset& rs, auto&) {
+                 rs.addNew();
+                 rs.setField(0, QStringLiteral("C305"));
+                 rs.setField(1, QStringLiteral("黄芪"));
+                 rs.update();
+             },
+             [](QStringList& rows) { rows.insert(20, QStringLiteral("C305 黄芪")); }},
+            {"a row ahead deleted through another handle",
+             [](dao::Database& db, dao::Recordset&, auto&) { db.execute(QStringLiteral("delete from ycjg where ycbm='C11'")); },
+             [](QStringList& rows) { rows.removeFirst(); }},
+            {"a row ahead changed through another recordset",
+             [](dao::Database& db, dao::Recordset&, auto&) {
+                 dao::Recordset other = drugsByCode(db);
+                 other.seek(QStringLiteral("="), QStringLiteral("C11"));
+                 other.edit();
+                 other.setField(1, QStringLiteral("川芎"));
+                 other.update();
+             },
+             [&](QStringList& rows) { rows[0] = named(11, "川芎"); }},
+            {"a row ahead changed through the walk after a seek",
+             [](dao::Database&, dao::Recordset& rs, auto&) {
+                 rs.seek(QStringLiteral("="), QStringLiteral("C11"));
+                 rs.edit();
+                 rs.setField(1, QStringLiteral("川芎"));
+                 rs.update();
+                 rs.seek(QStringLiteral("="), QStringLiteral("C10"));
+             },
+             [&](QStringList& rows) { rows[0] = named(11, "川芎"); }},
+            {"a change to a row ahead rolled back",
+             [](dao::Database&, dao::Recordset&, std::optional<dao::Transaction>& transaction) { transaction.reset(); },
+             [&](QStringList& rows) { rows[0] = named(11, "当归11"); }},
+        };
+        TestEnvironment env;
+        dao::Database db = env.open();
+        dao::Recordset drugs = db.openTable(QStringLiteral("ycjg"));
+        for (int i = 0; i < 60; ++i) {
+            const int n = i * 37 % 60;   // stored out of index order
+            drugs.addNew();
+            drugs.setField(0, QStringLiteral("C%1").arg(n, 2, 10, QLatin1Char('0')));
+            drugs.setField(1, QStringLiteral("当归%1").arg(n));
+            drugs.update();
+        }
+        for (const Case& test : cases) {
+            // Each case's changes are rolled back when it ends.
+            std::optional<dao::Transaction> transaction(std::in_place, db);
+            db.execute(QStringLiteral("update ycjg set ycmc='白芍' where ycbm='C11'"));   // undone by the rollback
+            dao::Recordset rs = drugsByCode(db);
+            QStringList expected;
+            for (int i = 11; i < 60; ++i) expected << (i == 11 ? named(11, "白芍") : QStringLiteral("C%1 当归%1").arg(i));
+            while (rs.field(0).toString() != QLatin1String("C10")) rs.moveNext();
+            test.make(db, rs, transaction);
+            test.expect(expected);
+            QStringList rest;
+            for (rs.moveNext(); !rs.eof(); rs.moveNext()) rest << rs.field(0).toString() + u' ' + rs.field(1).toString();
+            QVERIFY2(rest == expected, test.change);
+        }
     }
 
     void aLargeDynasetKeepsEveryFieldInItsRow()

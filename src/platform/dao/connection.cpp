@@ -388,6 +388,7 @@ void Connection::rollback()
 {
     inTransaction_ = false;
     doomed_ = false;
+    ++rollbacks_;
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
