@@ -4,8 +4,8 @@
 // connection, at 5,000 and 50,000 formulas: in stored order, and in the name index's
 // order. Both sides read the same cells (compared before any figure is printed), keep
 // the file open between runs and take turns, each timed run after an untimed one of
-// its own side. Prints the medians, their ratio (limit 1.5) and the cost per row's
-// growth from 5,000 to 50,000.
+// its own side. Prints the medians, their ratio (limit 1.5) and both sides' cost per
+// row's growth from 5,000 to 50,000.
 #include "bench_support.h"
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
@@ -97,7 +97,7 @@ int main(int argc, char** argv)
     const Walk walks[] = {{"stored order", QString(), "SELECT * FROM zyfj"},
                           {"name index order", QStringLiteral("fjmci"), "SELECT * FROM zyfj ORDER BY fjmc COLLATE PINYIN, rowid"}};
     const int sizes[] = {5000, 50000};
-    double perRow[2][2] = {};   // [walk][size]
+    double perRow[2][2] = {}, plainPerRow[2][2] = {};   // [walk][size]
     for (int k = 0; k < 2; ++k) {
         const QString path = folder.filePath(QStringLiteral("walk%1.mdb").arg(sizes[k]));
         data::createDatabase(path, data::databasePassword());
@@ -110,14 +110,13 @@ int main(int argc, char** argv)
                 return 1;
             }
             perRow[w][k] = ours / sizes[k];
+            plainPerRow[w][k] = plain / sizes[k];
             std::printf("table walk in %s, %d formulas: recordset %.1f ms, plain SELECT %.1f ms, ratio %.2f (limit 1.5%s)\n",
                         walks[w].what, sizes[k], ours, plain, ours / plain, bench::overLimit(ours / plain, 1.5));
         }
     }
-    for (int w = 0; w < 2; ++w) {
-        const double growth = perRow[w][1] / perRow[w][0];
-        std::printf("table walk in %s: cost per row 5,000 -> 50,000 grows %.2f (limit 1.2%s)\n", walks[w].what, growth,
-                    bench::overLimit(growth, 1.2));
-    }
+    for (int w = 0; w < 2; ++w)
+        std::printf("table walk in %s: cost per row 5,000 -> 50,000 grows %.2f (plain SELECT %.2f)\n", walks[w].what,
+                    perRow[w][1] / perRow[w][0], plainPerRow[w][1] / plainPerRow[w][0]);
     return 0;
 }

@@ -1,10 +1,11 @@
 // Table-type recordsets: one table walked in stored (rowid) order or in the order of a
 // named index, one row read at a time by its rowid, seeks on the index, and adding,
-// editing and deleting rows. The walk order is a list of rowids read when a move
-// first needs it; adding or re-keying a row only marks it stale. A walk reads the
-// rows ahead of it a block at a time (one statement, one read of the file's lock for
-// the block), blocks growing as the walk goes on; read-ahead rows are dropped as soon
-// as anything writes through the connection. Statements are prepared once per
+// editing and deleting rows. The walk order is a list of rowids: an index's read when
+// a move first needs it, the stored order's as the walk goes; adding or re-keying a
+// row only marks it stale. A walk reads the rows ahead of it a block at a time (one
+// statement, one read of the file's lock for the block), blocks growing as the walk
+// goes on; read-ahead rows are dropped as soon as anything writes through the
+// connection. Statements are prepared once per
 // recordset, so a loop of seeks and adds costs little more than the prepared SQLite
 // statements underneath. See recordset_impl.h.
 #include "platform/dao/connection.h"
@@ -78,7 +79,7 @@ public:
 
     void moveLast() override
     {
-        loadOrder();
+        completeOrder();
         walkFrom(static_cast<long>(order_.size()) - 1, -1);
     }
 
@@ -191,8 +192,13 @@ public:
             Statement& insert = prepared(insert_, [this] { return insertSql(); });
             bindRow(insert, buffer_, 1);
             ownWrite(insert, 0);
-            if (indexColumns_.empty() && orderFresh_) order_.push_back(sqlite3_last_insert_rowid(db()));
-            else orderFresh_ = false;
+            // In stored order the new row comes last: a walk that has not read its
+            // whole order yet meets it there anyway.
+            if (indexColumns_.empty() && orderFresh_) {
+                if (orderComplete_) order_.push_back(sqlite3_last_insert_rowid(db()));
+            } else {
+                orderFresh_ = false;
+            }
         } else {
             Statement& change = prepared(update_, [this] { return updateSql(); });
             bindRow(change, buffer_, 1);
@@ -306,16 +312,63 @@ private:
         return terms;
     }
 
+    // The walk order of an index, read whole; in stored order it is read as the walk
+    // goes (see extendOrder), so a walk reads the table once.
     void loadOrder()
     {
         if (orderFresh_) return;
-        Statement all(db(), QStringLiteral("SELECT rowid FROM %1 ORDER BY %2").arg(quoteName(table_), orderBy()));
         order_.clear();
-        while (all.step()) order_.push_back(sqlite3_column_int64(all.handle(), 0));
+        orderComplete_ = !indexColumns_.empty();
+        if (orderComplete_) {
+            Statement all(db(), QStringLiteral("SELECT rowid FROM %1 ORDER BY %2").arg(quoteName(table_), orderBy()));
+            while (all.step()) order_.push_back(sqlite3_column_int64(all.handle(), 0));
+        }
         orderFresh_ = true;
         position_ = -1;
         ahead_.clear();
         aheadSize_ = FirstBlock;
+    }
+
+    // The rest of a stored-order walk's rowids, for the moves that need all of them.
+    void completeOrder()
+    {
+        loadOrder();
+        if (orderComplete_) return;
+        Statement rest(db(), QStringLiteral("SELECT rowid FROM %1 WHERE rowid>? ORDER BY rowid").arg(quoteName(table_)));
+        rest.bind(1, lastKnownRowid());
+        while (rest.step()) order_.push_back(sqlite3_column_int64(rest.handle(), 0));
+        orderComplete_ = true;
+    }
+
+    double lastKnownRowid() const { return order_.empty() ? -1e300 : static_cast<double>(order_.back()); }
+
+    // Reads the next block of a stored-order walk whose order is not read whole yet:
+    // the rows after the last rowid known, their rowids added to the order. False when
+    // there was none.
+    bool extendOrder()
+    {
+        if (orderComplete_) return false;
+        Statement& next = prepared(nextBlock_, [this] {
+            return QStringLiteral("SELECT rowid,* FROM %1 WHERE rowid>? ORDER BY rowid LIMIT ?").arg(quoteName(table_));
+        });
+        next.bind(1, lastKnownRowid());
+        next.bind(2, static_cast<double>(aheadSize_));
+        aheadFirst_ = orderSize();
+        ahead_.resize(static_cast<size_t>(aheadSize_));
+        size_t read = 0;
+        for (; next.step(); ++read) {
+            Ahead& slot = ahead_[read];
+            slot.rowid = sqlite3_column_int64(next.handle(), 0);
+            readRow(next, 1, slot.row);
+            slot.state = Ahead::Present;
+            order_.push_back(slot.rowid);
+        }
+        next.reset();
+        orderComplete_ = read < static_cast<size_t>(aheadSize_);
+        ahead_.resize(read);
+        aheadSize_ = std::min(aheadSize_ * 2, LastBlock);
+        aheadStamp_ = connection_->changeCount();
+        return read > 0;
     }
 
     // Finds the current row in a freshly read walk order.
@@ -329,6 +382,7 @@ private:
             if (state_ == State::Removed && !wasFresh) noCurrentRecord();
             return;
         }
+        completeOrder();
         const auto found = std::find(order_.begin(), order_.end(), rowid_);
         if (found == order_.end()) noCurrentRecord();
         position_ = found - order_.begin();
@@ -341,7 +395,8 @@ private:
         mode_ = Mode::None;
         pendingKeys_.clear();
         if (connection_->changeCount() != aheadStamp_) ahead_.clear();
-        for (long p = from; p >= 0 && p < orderSize(); p += step) {
+        for (long p = from; p >= 0; p += step) {
+            if (p >= orderSize() && !(step > 0 && extendOrder())) break;
             Ahead* slot = aheadAt(p);
             if (!slot) {
                 readAhead(p, step);
@@ -436,7 +491,7 @@ private:
     void readRow(const Statement& statement, int first, Row& row) const
     {
         row.values.resize(names.size());
-        row.blobs.clear();
+        if (!row.blobs.isEmpty()) row.blobs.clear();   // clearing an empty hash costs a detach
         QByteArray bytes;
         for (size_t c = 0; c < names.size(); ++c)
             if (statement.read(first + static_cast<int>(c), row.values[c], bytes)) row.blobs.insert(static_cast<int>(c), bytes);
@@ -533,6 +588,7 @@ private:
 
     std::vector<qint64> order_;                // rowids in walk order
     bool orderFresh_ = false;
+    bool orderComplete_ = true;                // false: a stored-order walk's rowids up to where it has read
     long position_ = -1;                       // of the current row in order_, -1 unknown
     State state_ = State::Initial;
     qint64 rowid_ = 0;
@@ -552,7 +608,7 @@ private:
     qint64 aheadStamp_ = -1;
     int aheadSize_ = FirstBlock;
 
-    std::unique_ptr<Statement> fetch_, insert_, update_, delete_, rangeBlock_, listBlock_;
+    std::unique_ptr<Statement> fetch_, insert_, update_, delete_, rangeBlock_, listBlock_, nextBlock_;
     std::unique_ptr<Statement> seekStatements_[4];
     std::unique_ptr<Statement> probeStatements_[4];
     std::vector<vb::Variant> pendingKeys_;     // a partial seek's keys until its row is settled
