@@ -22,6 +22,8 @@ public:
         step();
         nanoseconds_ += timer.nsecsElapsed();
     }
+    // A step the work timed itself.
+    void add(double milliseconds) { nanoseconds_ += static_cast<qint64>(milliseconds * 1e6); }
     double milliseconds() const { return nanoseconds_ / 1e6; }
 
 private:
