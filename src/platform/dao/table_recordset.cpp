@@ -5,9 +5,9 @@
 // row only marks it stale. A walk reads the rows ahead of it a block at a time (one
 // statement, one read of the file's lock for the block), blocks growing as the walk
 // goes on; read-ahead rows are dropped as soon as anything writes through the
-// connection. Statements are prepared once per
-// recordset, so a loop of seeks and adds costs little more than the prepared SQLite
-// statements underneath. See recordset_impl.h.
+// connection. Statements are prepared once per recordset, so a loop of seeks and adds
+// costs little more than the prepared SQLite statements underneath. See
+// recordset_impl.h.
 #include "platform/dao/connection.h"
 #include "platform/dao/recordset_impl.h"
 #include "platform/vb/conversions.h"
