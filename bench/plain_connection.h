@@ -24,7 +24,7 @@ inline sqlite3* openPlain(const QString& path, bool withPinyin = false)
     sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     const QByteArray key = data::databasePassword().toUtf8();
     sqlite3_key(db, key.constData(), static_cast<int>(key.size()));
-    sqlite3_exec(db, "PRAGMA temp_store=MEMORY; PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);   // derives the key
+    sqlite3_exec(db, "PRAGMA temp_store=MEMORY; PRAGMA cache_size=-65536", nullptr, nullptr, nullptr);   // derives the key
     if (withPinyin) dao::dialect::registerOn(db);
     return db;
 }
