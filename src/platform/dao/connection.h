@@ -80,6 +80,9 @@ public:
     void commit();
     void rollback();
     void doom() { doomed_ = true; }
+    // Counts what can change the rows a reader holds: every row this connection has
+    // changed, and every rollback (which changes rows back without counting them).
+    qint64 changeCount() const { return sqlite3_total_changes(db_) + rollbacks_; }
 
     // The stored queries of this connection, in the order they were stored. They live
     // with the connection and never in the file: storing, opening and deleting them
@@ -103,6 +106,7 @@ private:
     QString password_;
     bool inTransaction_ = false;
     bool doomed_ = false;
+    qint64 rollbacks_ = 0;
     QHash<QString, std::shared_ptr<Statement>> reusable_;
 };
 
