@@ -2,7 +2,6 @@
 #include "reference/diagnosis_query.h"
 
 #include "core/placement.h"
-#include "core/error_trap.h"
 #include "core/globals.h"
 #include "core/look.h"
 #include "core/main_window.h"
@@ -17,8 +16,6 @@
 #include "platform/vb/strings.h"
 #include "reference/bound_lists.h"
 #include "reference/like_criteria.h"
-#include "reference/result_grid.h"
-
 
 namespace reference {
 
@@ -26,36 +23,41 @@ using namespace data;
 
 namespace {
 constexpr int RowHeight = 460;
-const QString GridFormat = QStringLiteral("^病症名称|<临  床  症  状  表  现|<病症成因|<治疗措施");
-constexpr int ColumnWidths[] = {1600, 8200, 2000, 4000};
-const QString NamesSource = QStringLiteral("select distinct bzmc from zybz order by bzmc");
-const QString TermsSource = QStringLiteral("select * from bzzz ");
-const QString Ordered = QStringLiteral(" order by bzmc,bzqk ");
+const QueryWindow::Grid ResultGrid{QStringLiteral("^病症名称|<临  床  症  状  表  现|<病症成因|<治疗措施"),
+                             {1600, 8200, 2000, 4000},
+                             RowHeight};
 const QString GridQuery = QStringLiteral("zybzqk");   // the stored query of every grid fill
+const QString Ordered = QStringLiteral(" order by bzmc,bzqk ");
+
+QueryWindow::Query diagnosisQuery()
+{
+    QueryWindow::Query query{QStringLiteral("zybz"), QStringLiteral("bzmc"), Ordered, GridQuery, QString(),
+                             QStringLiteral("没有符合查询条件的内容"), QString()};
+    query.trap = core::runTrapped;
+    return query;
+}
 
 QString trimmed(const forms::TextBox* box) { return vb::Trim(box->Text()); }
 }  // namespace
 
-Frmzyzdll::~Frmzyzdll() = default;
-
 Frmzyzdll::Frmzyzdll()
-    : SSTab1(new forms::TabbedDialog(this, {QStringLiteral("诊断查询浏览"), QStringLiteral("病症内容浏览")})),
+    : QueryWindow({QStringLiteral("诊断查询浏览"), QStringLiteral("病症内容浏览")}, ResultGrid, diagnosisQuery()),
       Data1(new forms::DataControl(this)),
       Data2(new forms::DataControl(this)),
-      Dbobzmc(new forms::DBCombo(SSTab1->Page(0))),
-      Label1(new forms::Label(SSTab1->Page(0), QStringLiteral("病症名称"))),
-      MSFGridzyzd(new forms::FlexGrid(SSTab1->Page(0))),
-      CmdSeek(new forms::CommandButton(SSTab1->Page(0), QStringLiteral("查询&S"))),
-      CmdQcls(new forms::CommandButton(SSTab1->Page(0), QStringLiteral("清屏&Q"))),
-      CmdExit(new forms::CommandButton(SSTab1->Page(0), QStringLiteral("结束&T"))),
-      TxtBzmc(new forms::TextBox(SSTab1->Page(1))),
-      Txtbzzz(new forms::TextBox(SSTab1->Page(1), forms::TextBox::Lines::Multi)),
-      Txtbzcy(new forms::TextBox(SSTab1->Page(1), forms::TextBox::Lines::Multi)),
-      TxtZlcs(new forms::TextBox(SSTab1->Page(1), forms::TextBox::Lines::Multi)),
-      CmdSave(new forms::CommandButton(SSTab1->Page(1), QStringLiteral("保存&B"))),
-      Cmdedit(new forms::CommandButton(SSTab1->Page(1), QStringLiteral("修改&E"))),
-      Cmddele(new forms::CommandButton(SSTab1->Page(1), QStringLiteral("删除&D"))),
-      CmdBack(new forms::CommandButton(SSTab1->Page(1), QStringLiteral("返回首页"))),
+      Dbobzmc(new forms::DBCombo(SSTab1->Page(QueryTab))),
+      Label1(new forms::Label(SSTab1->Page(QueryTab), QStringLiteral("病症名称"))),
+      MSFGridzyzd(grid()),
+      CmdSeek(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("查询&S"))),
+      CmdQcls(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("清屏&Q"))),
+      CmdExit(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("结束&T"))),
+      TxtBzmc(core::makeBox(SSTab1->Page(DetailTab), 0)),
+      Txtbzzz(new forms::TextBox(SSTab1->Page(DetailTab), forms::TextBox::Lines::Multi)),
+      Txtbzcy(new forms::TextBox(SSTab1->Page(DetailTab), forms::TextBox::Lines::Multi)),
+      TxtZlcs(new forms::TextBox(SSTab1->Page(DetailTab), forms::TextBox::Lines::Multi)),
+      CmdSave(core::makeButton(SSTab1->Page(DetailTab), QStringLiteral("保存&B"))),
+      Cmdedit(core::makeButton(SSTab1->Page(DetailTab), QStringLiteral("修改&E"))),
+      Cmddele(core::makeButton(SSTab1->Page(DetailTab), QStringLiteral("删除&D"))),
+      CmdBack(core::makeButton(SSTab1->Page(DetailTab), QStringLiteral("返回首页"))),
       road_(EntryRoad::Window{*this, [this] { srnrJy(); return srnrcw == 0; }, [this] { qclsseek(); }, TxtBzmc,
                               CmdSave, Cmdedit},
             KnowledgeRecord(QStringLiteral("zybz"), QStringLiteral("zybzi"), {TxtBzmc, Txtbzzz},
@@ -65,30 +67,26 @@ Frmzyzdll::Frmzyzdll()
 {
     setClientSize(11505, 8145);
     for (int i = 0; i < 5; ++i) {
-        Dbobzzz.add(new forms::DBCombo(SSTab1->Page(0)));
-        Label2.add(new forms::Label(SSTab1->Page(0), QStringLiteral("病症症状")));
+        Dbobzzz.add(new forms::DBCombo(SSTab1->Page(QueryTab)));
+        Label2.add(new forms::Label(SSTab1->Page(QueryTab), QStringLiteral("病症症状")));
     }
     for (const char* caption : {"病症名称", "病症症状", "病症成因", "治疗措施"})
-        Labbt.add(new forms::Label(SSTab1->Page(1), QString::fromUtf8(caption)));
+        Labbt.add(new forms::Label(SSTab1->Page(DetailTab), QString::fromUtf8(caption)));
     for (forms::TextBox* box : {Txtbzzz, Txtbzcy, TxtZlcs}) box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
     MSFGridzyzd->setToolTipText(QStringLiteral("点击鼠标选取要浏览的病症"));
-    names_ = std::make_unique<PickList>(Data1, NamesSource, QStringLiteral("bzmc"),
-                                        std::initializer_list<forms::DBCombo*>{Dbobzmc});
-    terms_ = std::make_unique<PickList>(Data2, TermsSource, QStringLiteral("bzzz"),
-                                        std::initializer_list<forms::DBCombo*>{Dbobzzz(0), Dbobzzz(1), Dbobzzz(2),
-                                                                               Dbobzzz(3), Dbobzzz(4)});
+    setCriteria({{"bzmc", Dbobzmc}, {"bzqk", Dbobzzz(0)}, {"bzqk", Dbobzzz(1)}, {"bzqk", Dbobzzz(2)},
+                 {"bzqk", Dbobzzz(3)}, {"bzqk", Dbobzzz(4)}});
+    std::vector<forms::Control*> others(Labbt.begin(), Labbt.end());
+    others.insert(others.end(), {CmdSave, Cmdedit, Cmddele, CmdBack});
+    setDetail({TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs}, others);
+    addPickList(Data1, QStringLiteral("select distinct bzmc from zybz order by bzmc"), QStringLiteral("bzmc"), {Dbobzmc});
+    terms_ = &addPickList(Data2, QStringLiteral("select * from bzzz "), QStringLiteral("bzzz"),
+                          {Dbobzzz(0), Dbobzzz(1), Dbobzzz(2), Dbobzzz(3), Dbobzzz(4)});
     layOut();
 
-    // Enter moves on from a box that holds text; no blank reaches these three boxes.
-    TxtBzmc->KeyPress = [this](int& keyAscii) {
-        if (forms::EnterPressed(keyAscii) && !trimmed(TxtBzmc).isEmpty()) Txtbzzz->SetFocusSelectAll();
-    };
-    Txtbzzz->KeyPress = [this](int& keyAscii) {
-        if (forms::EnterPressed(keyAscii) && !trimmed(Txtbzzz).isEmpty()) Txtbzcy->SetFocusSelectAll();
-    };
-    TxtZlcs->KeyPress = [this](int& keyAscii) {
-        if (forms::EnterPressed(keyAscii) && !trimmed(TxtZlcs).isEmpty()) CmdSave->SetFocus();
-    };
+    // Enter moves on from a box that holds more than blanks; Txtbzcy keeps the focus.
+    chain({{TxtBzmc, Txtbzzz, Test::Filled}, {Txtbzzz, Txtbzcy, Test::Filled},
+           {TxtZlcs, CmdSave, Test::Filled, Focus::Plain}});
     Dbobzmc->Click = [this] {
         if (!vb::Trim(Dbobzmc->Text()).isEmpty()) runOnce([this] { seekbzmc(); });
     };
@@ -156,11 +154,7 @@ void Frmzyzdll::runOnce(const std::function<void()>& handler) { road_.writer().g
 void Frmzyzdll::Form_Load()
 {
     core::placeKnowledgeBase(*this);
-    MSFGridzyzd->setFormatString(GridFormat);
-    MSFGridzyzd->setCols(4);
-    MSFGridzyzd->setFixedRows(1);
-    MSFGridzyzd->setFixedCols(1);
-    for (int col = 0; col < 4; ++col) MSFGridzyzd->setColWidth(col, ColumnWidths[col]);
+    setUpGrid();
     MSFGridzyzd->setMergeCol(0, true);
     MSFGridzyzd->setMergeCells(true);
     forms::DoEvents();
@@ -175,89 +169,60 @@ void Frmzyzdll::Form_QueryUnload(int& /*cancel*/)
     forms::DoEvents();
 }
 
-void Frmzyzdll::showDetail(bool shown)
-{
-    for (forms::Label* label : Labbt) label->setVisible(shown);
-    for (forms::Control* control : std::initializer_list<forms::Control*>{TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs, CmdSave,
-                                                                           Cmdedit, Cmddele, CmdBack})
-        control->setVisible(shown);
-}
-
-void Frmzyzdll::refreshLists()
-{
-    core::runTrapped([this] {
-        names_->refill();
-        terms_->refill();
-    });
-}
-
 void Frmzyzdll::Qpcls()
 {
-    SSTab1->setTab(0);
+    SSTab1->setTab(QueryTab);
     forms::DoEvents();
-    Dbobzmc->setText(QString());
-    for (forms::DBCombo* combo : Dbobzzz) combo->setText(QString());
+    clearCriteria();
     forms::DoEvents();
     msfgridaddzyzd();
     forms::DoEvents();
     showDetail(false);
-    refreshLists();
+    refillPickLists();
 }
 
 void Frmzyzdll::qclsseek()
 {
     for (forms::TextBox* box : {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs}) box->setText(QString());
-    SSTab1->setTab(0);
+    SSTab1->setTab(QueryTab);
     showDetail(false);
     forms::DoEvents();
-    refreshLists();
+    refillPickLists();
     seekmsfgrid();
 }
 
 // ---- the grid -----------------------------------------------------------------------
 
-bool Frmzyzdll::fillGrid(const QString& sql)
+void Frmzyzdll::showGrid(const std::function<dao::Recordset(dao::Database&)>& open)
 {
-    return showGrid([&sql](dao::Database& db) { return db.storeAndOpen(GridQuery, sql); });
-}
-
-bool Frmzyzdll::showGrid(const std::function<dao::Recordset(dao::Database&)>& open)
-{
-    MSFGridzyzd->setRowHeight(0, RowHeight);
-    int count = 0;
-    MSFGridzyzd->setMergeCells(false);
-    const bool ran = core::runTrapped([&] {
+    trapped([&] {
         dao::Database db = core::OpenDb();
         dao::Recordset rows = open(db);
-        count = rows.recordCount();
-        if (count == 0) MSFGridzyzd->setRows(1);
-        else reference::fillGrid(*MSFGridzyzd, rows, RowHeight);
+        if (rows.eof()) MSFGridzyzd->setRows(1);
+        else fillResult(rows);
     });
+}
+
+void Frmzyzdll::fillResult(dao::Recordset& rows)
+{
+    MSFGridzyzd->setRowHeight(0, RowHeight);
+    MSFGridzyzd->setMergeCells(false);
+    QueryWindow::fillResult(rows);
     MSFGridzyzd->setMergeCells(true);
-    return !ran || count > 0;
 }
 
-QString Frmzyzdll::nameCondition() const
+void Frmzyzdll::msfgridaddzyzd()
 {
-    return likeConditions({{QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text())}});
-}
-
-void Frmzyzdll::msfgridaddzyzd() { fillGrid(QStringLiteral("select * from zybz order by bzmc,bzqk")); }
-
-void Frmzyzdll::seekmsfgrid()
-{
-    std::vector<LikeCriterion> criteria = {{QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text())}};
-    for (forms::DBCombo* combo : Dbobzzz) criteria.push_back({QStringLiteral("bzqk"), vb::Trim(combo->Text())});
-    if (fillGrid(QStringLiteral("select * from zybz where ") + likeConditions(criteria) + Ordered)) return;
-    forms::Notice(QStringLiteral("没有符合查询条件的内容"));
-    Qpcls();
+    showGrid([](dao::Database& db) {
+        return db.storeAndOpen(GridQuery, QStringLiteral("select * from zybz order by bzmc,bzqk"));
+    });
 }
 
 void Frmzyzdll::MSFGridzyzd_Click()
 {
     const int row = MSFGridzyzd->MouseRow();
     if (row < 1 || row >= MSFGridzyzd->Rows()) return;
-    SSTab1->setTab(1);
+    SSTab1->setTab(DetailTab);
     MSFGridzyzd->setRow(row);
     forms::TextBox* boxes[] = {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs};
     for (int col = 0; col < 4; ++col) boxes[col]->setText(vb::Trim(MSFGridzyzd->TextMatrix(row, col)));
@@ -273,14 +238,15 @@ void Frmzyzdll::MSFGridzyzd_Click()
 void Frmzyzdll::seekbzmc()
 {
     forms::DoEvents();
-    const QString gridSql = QStringLiteral("select * from zybz where ") + nameCondition() + Ordered;
+    const QString nameCondition = likeConditions({{QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text())}});
+    const QString gridSql = QStringLiteral("select * from zybz where ") + nameCondition + Ordered;
     const bool narrowed = dictionary::NarrowSymptomDict(
-        QStringLiteral("select bzqk from zybz where ") + nameCondition(), [&gridSql](dao::Database& db) {
+        QStringLiteral("select bzqk from zybz where ") + nameCondition, [&gridSql](dao::Database& db) {
             db.deleteAllQueryDefs();
             db.createQueryDef(GridQuery, gridSql);
         });
     if (!narrowed) return;
-    core::runTrapped([this] { terms_->refill(); });
+    trapped([this] { terms_->refill(); });
     showGrid([](dao::Database& db) { return db.openRecordset(GridQuery); });
 }
 
@@ -301,7 +267,7 @@ void Frmzyzdll::srnrJy()
 
 void Frmzyzdll::CmdBack_Click()
 {
-    SSTab1->setTab(0);
+    SSTab1->setTab(QueryTab);
     forms::DoEvents();
     qclsseek();
     Dbobzmc->SetFocusSelectAll();

@@ -1,8 +1,6 @@
 // The herb query window Frmzyll; see herb_query.h.
 #include "reference/herb_query.h"
 
-#include "core/error_trap.h"
-#include "core/globals.h"
 #include "core/help_window.h"
 #include "core/look.h"
 #include "core/main_window.h"
@@ -13,10 +11,6 @@
 #include "platform/forms/services.h"
 #include "platform/forms/tabbeddialog.h"
 #include "platform/forms/textbox.h"
-#include "platform/vb/strings.h"
-#include "reference/bound_lists.h"
-#include "reference/like_criteria.h"
-#include "reference/result_grid.h"
 
 namespace reference {
 
@@ -24,8 +18,17 @@ namespace {
 constexpr int ClientWidth = 11385;
 constexpr int ClientHeight = 7920;
 constexpr double DetailLabelSize = 11.25;
-const QString GridFormat = QStringLiteral("<  药 材 名 称|<归 经|<性  味|<功  用|<主    治|<用   法|<宜     忌");
-constexpr int ColumnWidths[] = {1400, 2000, 2000, 3000, 3500, 3500, 3600};
+
+const QueryWindow::Grid ResultGrid{
+    QStringLiteral("<  药 材 名 称|<归 经|<性  味|<功  用|<主    治|<用   法|<宜     忌"),
+    {1400, 2000, 2000, 3000, 3500, 3500, 3600}};
+
+QueryWindow::Query herbQuery()
+{
+    return {QStringLiteral("zyyc"),          QStringLiteral("ycmc"),        QStringLiteral(" order by ycmc"),
+            QStringLiteral("yccx"),          QStringLiteral("输入查询条件。"), QStringLiteral("没有符合条件的药材。"),
+            QStringLiteral("未有要查询的药材")};
+}
 
 forms::DBCombo* makeCombo(QWidget* parent)
 {
@@ -45,69 +48,65 @@ forms::TextBox* makeDetailBox(QWidget* parent, bool multiLine)
 }  // namespace
 
 Frmzyll::Frmzyll()
-    : SSTab1(new forms::TabbedDialog(this, {QStringLiteral("药材查询"), QStringLiteral("查询结果浏览")})),
-      Txtmcyc(core::makeBox(SSTab1->Page(0), 20)),
-      Cboycxw(makeCombo(SSTab1->Page(0))),
-      Cboycgj(makeCombo(SSTab1->Page(0))),
-      Cboycgx1(makeCombo(SSTab1->Page(0))),
-      Cboycgx2(makeCombo(SSTab1->Page(0))),
-      Cboycgx3(makeCombo(SSTab1->Page(0))),
-      Cboyczz1(makeCombo(SSTab1->Page(0))),
-      Cboyczz2(makeCombo(SSTab1->Page(0))),
-      Cboyczz3(makeCombo(SSTab1->Page(0))),
-      CmdSeek(core::makeButton(SSTab1->Page(0), QStringLiteral("查询&L"))),
-      CmdQcls(core::makeButton(SSTab1->Page(0), QStringLiteral("清屏&Q"))),
-      CmdHelp(core::makeButton(SSTab1->Page(0), QStringLiteral("使用帮助&H"))),
-      CmdExit(core::makeButton(SSTab1->Page(0), QStringLiteral("退出&E"))),
-      Msfgridzyyc(new forms::FlexGrid(SSTab1->Page(0))),
-      Txtycmc(makeDetailBox(SSTab1->Page(1), false)),
-      Txtycxw(makeDetailBox(SSTab1->Page(1), false)),
-      Txtycgj(makeDetailBox(SSTab1->Page(1), false)),
-      Txtycgy(makeDetailBox(SSTab1->Page(1), true)),
-      Txtyczz(makeDetailBox(SSTab1->Page(1), true)),
-      Txtycyj(makeDetailBox(SSTab1->Page(1), true)),
-      Txtycyf(makeDetailBox(SSTab1->Page(1), true)),
-      Txtycxd(makeDetailBox(SSTab1->Page(1), true)),
-      Cmdedit(core::makeButton(SSTab1->Page(1), QStringLiteral("返回&B")))
+    : QueryWindow({QStringLiteral("药材查询"), QStringLiteral("查询结果浏览")}, ResultGrid, herbQuery()),
+      Txtmcyc(core::makeBox(SSTab1->Page(QueryTab), 20)),
+      Cboycxw(makeCombo(SSTab1->Page(QueryTab))),
+      Cboycgj(makeCombo(SSTab1->Page(QueryTab))),
+      Cboycgx1(makeCombo(SSTab1->Page(QueryTab))),
+      Cboycgx2(makeCombo(SSTab1->Page(QueryTab))),
+      Cboycgx3(makeCombo(SSTab1->Page(QueryTab))),
+      Cboyczz1(makeCombo(SSTab1->Page(QueryTab))),
+      Cboyczz2(makeCombo(SSTab1->Page(QueryTab))),
+      Cboyczz3(makeCombo(SSTab1->Page(QueryTab))),
+      CmdSeek(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("查询&L"))),
+      CmdQcls(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("清屏&Q"))),
+      CmdHelp(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("使用帮助&H"))),
+      CmdExit(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("退出&E"))),
+      Msfgridzyyc(grid()),
+      Txtycmc(makeDetailBox(SSTab1->Page(DetailTab), false)),
+      Txtycxw(makeDetailBox(SSTab1->Page(DetailTab), false)),
+      Txtycgj(makeDetailBox(SSTab1->Page(DetailTab), false)),
+      Txtycgy(makeDetailBox(SSTab1->Page(DetailTab), true)),
+      Txtyczz(makeDetailBox(SSTab1->Page(DetailTab), true)),
+      Txtycyj(makeDetailBox(SSTab1->Page(DetailTab), true)),
+      Txtycyf(makeDetailBox(SSTab1->Page(DetailTab), true)),
+      Txtycxd(makeDetailBox(SSTab1->Page(DetailTab), true)),
+      Cmdedit(core::makeButton(SSTab1->Page(DetailTab), QStringLiteral("返回&B")))
 {
     setCaption(QStringLiteral("中医药材内容浏览"));
     setClientSize(ClientWidth, ClientHeight);
-    setCloseBox(false);
-    setMinMaxButtons(false);
     for (const char* caption : {"名称", "功效", "主治", "宜忌", "性味", "用法", "行医心得", "归经"})
-        Labbq.add(new forms::Label(SSTab1->Page(1), QString::fromUtf8(caption)));
+        Labbq.add(new forms::Label(SSTab1->Page(DetailTab), QString::fromUtf8(caption)));
     Msfgridzyyc->setToolTipText(QStringLiteral("点击鼠标选取要浏览的药材"));
 
-    const auto source = [this] { return new forms::DataControl(this); };
-    pickLists_.push_back(std::make_unique<PickList>(source(), QStringLiteral("select DISTINCT ycxw from zyyc order by ycxw"),
-                                                    QStringLiteral("ycxw"), std::initializer_list<forms::DBCombo*>{Cboycxw}));
-    pickLists_.push_back(std::make_unique<PickList>(source(), QStringLiteral("select DISTINCT ycgj from zyyc order by ycgj"),
-                                                    QStringLiteral("ycgj"), std::initializer_list<forms::DBCombo*>{Cboycgj}));
-    pickLists_.push_back(std::make_unique<PickList>(source(), QStringLiteral("select DISTINCT * from ycgy order by ycgy"),
-                                                    QStringLiteral("ycgy"),
-                                                    std::initializer_list<forms::DBCombo*>{Cboycgx1, Cboycgx2, Cboycgx3}));
-    pickLists_.push_back(std::make_unique<PickList>(source(), QStringLiteral("select DISTINCT * from yczz"),
-                                                    QStringLiteral("yczz"),
-                                                    std::initializer_list<forms::DBCombo*>{Cboyczz1, Cboyczz2, Cboyczz3}));
+    setCriteria({{"ycmc", Txtmcyc}, {"ycgy", Cboycgx1}, {"ycgy", Cboycgx2}, {"ycgy", Cboycgx3}, {"ycgj", Cboycgj},
+                 {"ycxw", Cboycxw}, {"yczz", Cboyczz1}, {"yczz", Cboyczz2}, {"yczz", Cboyczz3}});
+    std::vector<forms::Control*> others{Cmdedit};
+    for (forms::Label* label : Labbq) others.push_back(label);
+    setDetail({Txtycmc, Txtycgj, Txtycxw, Txtycgy, Txtyczz, Txtycyf, Txtycyj, Txtycxd}, others);
+    addPickList(nullptr, QStringLiteral("select DISTINCT ycxw from zyyc order by ycxw"), QStringLiteral("ycxw"), {Cboycxw});
+    addPickList(nullptr, QStringLiteral("select DISTINCT ycgj from zyyc order by ycgj"), QStringLiteral("ycgj"), {Cboycgj});
+    addPickList(nullptr, QStringLiteral("select DISTINCT * from ycgy order by ycgy"), QStringLiteral("ycgy"),
+                {Cboycgx1, Cboycgx2, Cboycgx3});
+    addPickList(nullptr, QStringLiteral("select DISTINCT * from yczz"), QStringLiteral("yczz"),
+                {Cboyczz1, Cboyczz2, Cboyczz3});
     layOut();
     setTabOrder({Txtmcyc, Cboycxw, Cboycgj, Cboycgx1, Cboycgx2, Cboycgx3, Cboyczz1, Cboyczz2, Cboyczz3, CmdSeek,
                  CmdQcls, CmdHelp, CmdExit, Msfgridzyyc, Txtycmc, Txtycxw, Txtycgj, Txtycgy, Txtyczz, Txtycyj,
                  Txtycyf, Txtycxd, Cmdedit});
 
-    CmdSeek->Click = [this] { CmdSeek_Click(); };
-    CmdQcls->Click = [this] { CmdQcls_Click(); };
+    CmdSeek->Click = [this] { runQuery(); };
+    CmdQcls->Click = [this] {
+        Qpcls();
+        forms::DoEvents();
+    };
     CmdHelp->Click = [this] { core::ShowHelpFor(this, QStringLiteral("Y-C")); };
     CmdExit->Click = [this] { CmdExit_Click(); };
     Cmdedit->Click = [this] { Cmdedit_Click(); };
     Msfgridzyyc->Click = [this] { Msfgridzyyc_Click(); };
-    const std::pair<forms::TextBox*, forms::Control*> chain[] = {
-        {Txtycmc, Txtycxw}, {Txtycxw, Txtycgj}, {Txtycgj, Txtycgy}, {Txtycgy, Txtyczz},
-        {Txtyczz, Txtycyj}, {Txtycyj, Txtycyf}, {Txtycyf, Txtycxd}, {Txtycxd, Cmdedit}};
-    for (const auto& [box, next] : chain)
-        box->KeyPress = [this, next = next](int& keyAscii) { detailKeyPress(keyAscii, next); };
+    chain({{Txtycmc, Txtycxw}, {Txtycxw, Txtycgj}, {Txtycgj, Txtycgy}, {Txtycgy, Txtyczz}, {Txtyczz, Txtycyj},
+           {Txtycyj, Txtycyf}, {Txtycyf, Txtycxd}, {Txtycxd, Cmdedit, Test::None, Focus::Plain}});
 }
-
-Frmzyll::~Frmzyll() = default;
 
 // Three rows of three criteria with the buttons on their right and the grid below
 // them; the browse tab's one-line boxes across the top, the texts in two columns.
@@ -123,7 +122,7 @@ void Frmzyll::layOut()
                     {{"主治1", Cboyczz1}, {"主治2", Cboyczz2}, {"主治3", Cboyczz3}}};
     for (int row = 0; row < 3; ++row)
         for (int col = 0; col < 3; ++col) {
-            forms::Label* label = new forms::Label(SSTab1->Page(0), QString::fromUtf8(rows[row][col].caption));
+            forms::Label* label = new forms::Label(SSTab1->Page(QueryTab), QString::fromUtf8(rows[row][col].caption));
             criteria.place(label, rows[row][col].box, 120 + col * 3180, 180 + row * 480, 2460);
         }
     CmdSeek->Move(9780, 180, 690, 360);
@@ -154,23 +153,6 @@ void Frmzyll::layOut()
     Cmdedit->Move(9540, 6720, 1440, 420);
 }
 
-std::vector<forms::Control*> Frmzyll::panel() const
-{
-    std::vector<forms::Control*> controls{Txtycmc, Txtycxw, Txtycgj, Txtycgy, Txtyczz, Txtycyj, Txtycyf, Txtycxd, Cmdedit};
-    for (forms::Label* label : Labbq) controls.push_back(label);
-    return controls;
-}
-
-void Frmzyll::kcxsgb()
-{
-    for (forms::Control* control : panel()) control->hide();
-}
-
-void Frmzyll::kcxsjb()
-{
-    for (forms::Control* control : panel()) control->show();
-}
-
 // ---- loading and reset ------------------------------------------------------------
 
 void Frmzyll::Form_Load()
@@ -178,12 +160,7 @@ void Frmzyll::Form_Load()
     const PumpScope pumping(*this);
     core::placeKnowledgeBase(*this);
     forms::DoEvents();
-    Msfgridzyyc->setFormatString(GridFormat);
-    Msfgridzyyc->setCols(7);
-    Msfgridzyyc->setRows(2);
-    Msfgridzyyc->setFixedCols(1);
-    Msfgridzyyc->setFixedRows(1);
-    for (int col = 0; col < 7; ++col) Msfgridzyyc->setColWidth(col, ColumnWidths[col]);
+    setUpGrid();
     forms::DoEvents();
     kcxsgb();
     Qpcls();
@@ -194,121 +171,27 @@ void Frmzyll::Form_Activate() { forms::DoEvents(); }
 
 void Frmzyll::Qpcls()
 {
-    const PumpScope pumping(*this);
     kcxsgb();
-    SSTab1->setTab(1);
-    core::runTrapped([this] {
-        for (const auto& pickList : pickLists_) pickList->refill();
-    });
-    Txtmcyc->setText(QString());
-    for (forms::DBCombo* combo : {Cboycxw, Cboycgj, Cboycgx1, Cboycgx2, Cboycgx3, Cboyczz1, Cboyczz2, Cboyczz3})
-        combo->setText(QString());
-    for (forms::TextBox* box : {Txtycmc, Txtycxw, Txtycgj, Txtycgy, Txtyczz, Txtycyj, Txtycyf, Txtycxd})
-        box->setText(QString());
-    forms::DoEvents();
-    msfgridadd();
-    forms::DoEvents();
-    SSTab1->setTab(0);
-    forms::Screen::setMousePointer(forms::vbArrow);
+    reset([this] { msfgridadd(); });
 }
 
 void Frmzyll::msfgridadd()
 {
-    core::runTrapped([this] {
-        dao::Database db = core::OpenDb();
-        dao::Recordset herbs = db.openRecordset(QStringLiteral("select * from zyyc order by ycmc"));
-        fillGrid(*Msfgridzyyc, herbs);
-    });
+    listRows([](dao::Database& db) { return db.openRecordset(QStringLiteral("select * from zyyc order by ycmc")); });
 }
 
-void Frmzyll::msfgridyccx(dao::Database& db)
-{
-    dao::Recordset found = db.openRecordset(QStringLiteral("yccx"));
-    fillGrid(*Msfgridzyyc, found);
-}
-
-// ---- the query and the grid -------------------------------------------------------
-
-void Frmzyll::CmdSeek_Click()
-{
-    const PumpScope pumping(*this);
-    const auto text = [](const forms::DBCombo* combo) { return vb::Trim(combo->Text()); };
-    const std::vector<LikeCriterion> criteria = {
-        {QStringLiteral("ycmc"), vb::Trim(Txtmcyc->Text())},
-        {QStringLiteral("ycgy"), text(Cboycgx1)}, {QStringLiteral("ycgy"), text(Cboycgx2)},
-        {QStringLiteral("ycgy"), text(Cboycgx3)}, {QStringLiteral("ycgj"), text(Cboycgj)},
-        {QStringLiteral("ycxw"), text(Cboycxw)},  {QStringLiteral("yczz"), text(Cboyczz1)},
-        {QStringLiteral("yczz"), text(Cboyczz2)}, {QStringLiteral("yczz"), text(Cboyczz3)}};
-    if (allEmpty(criteria)) {
-        Txtmcyc->SetFocus();
-        forms::Notice(QStringLiteral("输入查询条件。"));
-        return;
-    }
-    try {
-        dao::Database db = core::OpenDb();
-        forms::DoEvents();
-        const int found = db.storeAndOpen(QStringLiteral("yccx"), QStringLiteral("select * from zyyc where ")
-                                                                      + likeConditions(criteria)
-                                                                      + QStringLiteral(" order by ycmc"))
-                              .recordCount();
-        forms::Screen::setMousePointer(forms::vbHourglass);
-        if (found == 0) {
-            db.close();
-            forms::Notice(QStringLiteral("没有符合条件的药材。"));
-            Qpcls();
-        } else {
-            forms::DoEvents();
-            msfgridyccx(db);
-        }
-    } catch (const std::exception& error) {
-        forms::ReportErrorLine(error);
-    }
-    forms::Screen::setMousePointer(forms::vbArrow);
-}
+// ---- the grid and the browse tab --------------------------------------------------
 
 void Frmzyll::Msfgridzyyc_Click()
 {
-    const int row = Msfgridzyyc->MouseRow();
-    if (row < 1 || row > Msfgridzyyc->Rows() - 1) return;
-    Msfgridzyyc->setRow(row);
-    Msfgridzyyc->setCol(0);
-    const QString name = vb::Trim(Msfgridzyyc->Text());
-    if (name.isEmpty()) {
-        forms::Notice(QStringLiteral("未有要查询的药材"));
-        return;
-    }
-    const PumpScope pumping(*this);
-    core::runTrapped([&] {
-        dao::Database db = core::OpenDb();
-        dao::Recordset herb = db.storeAndOpen(QStringLiteral("ycnr"),
-                                              QStringLiteral("select * from zyyc where ycmc = ") + dao::quote(name));
-        if (herb.eof()) return;
-        kcxsjb();
-        forms::DoEvents();
-        forms::TextBox* const boxes[] = {Txtycmc, Txtycgj, Txtycxw, Txtycgy, Txtyczz, Txtycyf, Txtycyj, Txtycxd};
-        for (int col = 0; col < 8; ++col) boxes[col]->setText(herb.field(col).toString());
-        SSTab1->setTab(1);
-    });
-}
-
-void Frmzyll::detailKeyPress(int& keyAscii, forms::Control* next)
-{
-    if (!forms::EnterPressed(keyAscii)) return;
-    if (auto* box = qobject_cast<forms::TextBox*>(next)) box->SetFocusSelectAll();
-    else next->SetFocus();
+    if (const auto name = clickedName()) showRecord(*name);
 }
 
 void Frmzyll::Cmdedit_Click()
 {
-    SSTab1->setTab(0);
+    SSTab1->setTab(QueryTab);
     kcxsgb();
     CmdSeek->SetFocus();
-    forms::DoEvents();
-}
-
-void Frmzyll::CmdQcls_Click()
-{
-    Qpcls();
     forms::DoEvents();
 }
 
