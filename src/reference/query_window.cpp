@@ -144,7 +144,7 @@ void QueryWindow::runQuery()
         forms::DoEvents();
         dao::Recordset found = db.storeAndOpen(query_.resultQuery, sql);
         forms::Screen::setMousePointer(forms::vbHourglass);
-        none = found.eof() || found.field(0).isNull();
+        none = found.eof();   // a row without a name (imported) is a match too
         if (!none) fillResult(found);
     });
     if (none) {
@@ -174,7 +174,7 @@ void QueryWindow::showRecord(const QString& name)
         dao::Recordset record = db.storeAndOpen(QStringLiteral("ycnr"), QStringLiteral("select * from ") + query_.table
                                                                             + QStringLiteral(" where ") + query_.nameColumn
                                                                             + QStringLiteral(" = ") + dao::quote(name));
-        if (record.eof() || record.field(0).isNull()) return;
+        if (record.eof()) return;
         showDetail(true);
         forms::DoEvents();
         int column = 0;

@@ -66,6 +66,7 @@ private slots:
         }
         names.removeDuplicates();
         QCOMPARE(names, found);
+        QCOMPARE(world_->messages(), QStringList());   // a Null name first is a match too
     }
     void pickedNameNarrowsTheSymptomTerms()
     {
