@@ -72,6 +72,26 @@ private slots:
         QVERIFY(world_->messages().isEmpty());
     }
 
+    // Enter walks the browse tab's boxes in their chain, each reached with its whole
+    // text selected, and from the notes to 返回; a space changes no box.
+    void enterWalksTheBrowseTab()
+    {
+        open();
+        WindowFixture::clickGridRow(window_->Msfgridzyyc, 3);   // 人参
+        const Frmzyll& w = *window_;
+        forms::Control* const chain[] = {w.Txtycmc, w.Txtycxw, w.Txtycgj, w.Txtycgy, w.Txtyczz,
+                                         w.Txtycyj, w.Txtycyf, w.Txtycxd, w.Cmdedit};
+        window_->Txtycmc->SetFocus();
+        WindowFixture::type(window_->Txtycmc, " ");
+        QCOMPARE(window_->Txtycmc->Text(), QString("人参"));
+        for (std::size_t i = 1; i < std::size(chain); ++i) {
+            WindowFixture::pressEnter(chain[i - 1]);
+            QCOMPARE(WindowFixture::focusedControl(), chain[i]);
+            if (auto* box = qobject_cast<forms::TextBox*>(chain[i]))
+                QVERIFY(box->SelStart() == 0 && box->SelLength() == box->Text().size() && box->SelLength() > 0);
+        }
+    }
+
     void emptyTableGridClickSaysSo()
     {
         open(false);

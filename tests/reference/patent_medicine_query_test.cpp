@@ -54,10 +54,19 @@ private slots:
         QVERIFY(window_->Txtmcyc->Text().isEmpty() && window_->Cbocxyc(1)->Text().isEmpty());
         QCOMPARE(column(0).size(), 3);
     }
+    // Each column of a medicine in its own grid cell and detail box.
     void gridClickShowsTheMedicine()
     {
+        world_->environment().insert("fjcy", {"名", "组", "功", "主", "用", "心", "张"});
         open();
         QVERIFY(!window_->Txtfjmc->isVisible());
+        clickRow(4);
+        QCOMPARE(column(5).last() + column(4).last() + column(3).last() + column(2).last() + column(1).last(), QString("心用主功组"));
+        const FrmCyzy& w = *window_;
+        QCOMPARE(w.Txtfjmc->Text() + w.Txtfjgc->Text() + w.Txtfjgx->Text() + w.Txtfjzz->Text() + w.Txtfjyf->Text() +
+                     w.Txtfjlc->Text(),
+                 QString("名组功主用心"));
+        window_->SSTab1->setTab(0);
         clickRow(3);
         QCOMPARE(window_->SSTab1->Tab(), 1);
         QCOMPARE(window_->Txtfjmc->Text() + window_->Txtfjgc->Text() + window_->Txtfjgx->Text(), QString("O'Neil*散当归，柴胡"));

@@ -1,0 +1,88 @@
+// What the four knowledge-base query windows share, each opened through its menu item:
+// the result grid's header captions (blanks inside them kept), alignments, column
+// widths and data-row height; and the patent-medicine window's herb tab, whose five
+// text boxes run the full width one under the other.
+#include "knowledge_test_support.h"
+
+#include "reference/herb_lookup.h"
+#include "reference/patent_medicine_query.h"
+#include "reference/reference_menu.h"
+
+#include <QTableView>
+
+class QueryWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        world_ = std::make_unique<WindowFixture>();
+        knowledgetest::seedFormulas(world_->environment());
+        world_->environment().insert("zybz", {"脾虚", "乏力"});
+        world_->environment().insert("fjcy", {"逍遥丸", "柴胡"});
+        registerReferenceWindows(world_->mainWindow());
+    }
+    void cleanup() { world_.reset(); }
+
+    void gridsAsDescribed()
+    {
+        const struct {
+            const char* item;
+            QStringList captions;   // "<" left, "^" centred, as the format string gives them
+            std::vector<int> widths;
+            int rowHeight;
+        } windows[] = {
+            {"zycxll0", {"<  药 材 名 称", "<归 经", "<性  味", "<功  用", "<主    治", "<用   法", "<宜     忌"},
+             {1400, 2000, 2000, 3000, 3500, 3500, 3600}, 400},
+            {"zycxll1", {"<  方 剂 名 称", "<方 剂 组 成", "<方 剂 功 用", "<方 剂 主 治", "<方 剂 用 法", "<方 剂 来 源",
+                         "<临 床 心 得"},
+             {1400, 4500, 2000, 3000, 3000, 3500, 1600}, 400},
+            {"zycxll2", {"^病症名称", "<临  床  症  状  表  现", "<病症成因", "<治疗措施"}, {1600, 8200, 2000, 4000}, 460},
+            {"ZycyCx", {"<  中医成药名称", "<中医成药组成", "<中医成药功用", "<中医成药主治", "<中医成药用法", "<临 床 心 得"},
+             {1400, 4500, 2000, 3000, 3000, 3500}, 400},
+        };
+        constexpr double TwipsPerPixel = 15;   // a width comes back in whole pixels
+        for (auto [item, captions, widths, rowHeight] : windows) {
+            world_->mainWindow().menuAction(item)->trigger();
+            QCoreApplication::processEvents();
+            forms::FlexGrid* grid = forms::Form::ActiveForm()->findChild<forms::FlexGrid*>();
+            QVERIFY2(grid, item);
+            QStringList shown;
+            std::vector<int> shownWidths;
+            for (int col = 0; col < grid->Cols(); ++col) {
+                const auto alignment = grid->view()->model()->index(0, col).data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+                shown << (alignment & Qt::AlignHCenter ? "^" : "<") + grid->TextMatrix(0, col);
+                shownWidths.push_back(qRound(grid->ColWidth(col) / TwipsPerPixel));
+            }
+            QCOMPARE(shown, captions);
+            for (int& width : widths) width = qRound(width / TwipsPerPixel);
+            QCOMPARE(shownWidths, widths);
+            QCOMPARE(grid->RowHeight(1), rowHeight);
+            forms::Form::ActiveForm()->Unload();
+            QCoreApplication::processEvents();
+        }
+    }
+
+    void patentMedicineHerbTabRunsFullWidth()
+    {
+        auto* window = world_->open<reference::FrmCyzy>("ZycyCx");
+        const reference::HerbLookup& herbs = *window->herbs;
+        const forms::TextBox* top[] = {herbs.Txtycmc, herbs.Txtycxw, herbs.Txtycgj};
+        const forms::TextBox* below[] = {herbs.Txtycgy, herbs.Txtyczz, herbs.Txtycyf, herbs.Txtycyj, herbs.Txtycgb};
+        for (const forms::TextBox* box : top) QCOMPARE(box->geometry().top(), herbs.Txtycmc->geometry().top());
+        QRect above = herbs.Txtycmc->geometry();
+        for (const forms::TextBox* box : below) {
+            QCOMPARE(box->geometry().left(), herbs.Txtycmc->geometry().left());
+            QCOMPARE(box->geometry().right(), herbs.Txtycgj->geometry().right());
+            QVERIFY(box->geometry().top() > above.bottom());
+            above = box->geometry();
+        }
+        QVERIFY(above.bottom() < window->SSTab1->Page(2)->height());
+    }
+
+private:
+    std::unique_ptr<WindowFixture> world_;
+};
+
+QTEST_MAIN(QueryWindowTest)
+#include "query_window_test.moc"
