@@ -44,7 +44,7 @@ Frmzyzdll::Frmzyzdll()
     : QueryWindow({QStringLiteral("诊断查询浏览"), QStringLiteral("病症内容浏览")}, ResultGrid, diagnosisQuery()),
       Data1(new forms::DataControl(this)),
       Data2(new forms::DataControl(this)),
-      Dbobzmc(new forms::DBCombo(SSTab1->Page(QueryTab))),
+      Dbobzmc(newCombo(QueryTab)),
       Label1(new forms::Label(SSTab1->Page(QueryTab), QStringLiteral("病症名称"))),
       MSFGridzyzd(grid()),
       CmdSeek(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("查询&S"))),
@@ -67,12 +67,15 @@ Frmzyzdll::Frmzyzdll()
 {
     setClientSize(11505, 8145);
     for (int i = 0; i < 5; ++i) {
-        Dbobzzz.add(new forms::DBCombo(SSTab1->Page(QueryTab)));
+        Dbobzzz.add(newCombo(QueryTab));
         Label2.add(new forms::Label(SSTab1->Page(QueryTab), QStringLiteral("病症症状")));
     }
     for (const char* caption : {"病症名称", "病症症状", "病症成因", "治疗措施"})
         Labbt.add(new forms::Label(SSTab1->Page(DetailTab), QString::fromUtf8(caption)));
-    for (forms::TextBox* box : {Txtbzzz, Txtbzcy, TxtZlcs}) box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
+    for (forms::TextBox* box : {Txtbzzz, Txtbzcy, TxtZlcs}) {
+        box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
+        core::giveLook(box);
+    }
     MSFGridzyzd->setToolTipText(QStringLiteral("点击鼠标选取要浏览的病症"));
     setCriteria({{"bzmc", Dbobzmc}, {"bzqk", Dbobzzz(0)}, {"bzqk", Dbobzzz(1)}, {"bzqk", Dbobzzz(2)},
                  {"bzqk", Dbobzzz(3)}, {"bzqk", Dbobzzz(4)}});
@@ -106,43 +109,24 @@ Frmzyzdll::Frmzyzdll()
 
 void Frmzyzdll::layOut()
 {
-    SSTab1->Move(60, 60, 11385, 8025);
-    Label1->Move(120, 240, 900, 300);
-    Dbobzmc->Move(1020, 180, 3255, 360);
-    // The five symptom terms: one beside the name, then two rows of two.
-    const int lefts[] = {5400, 1020, 5400, 1020, 5400};
-    const int tops[] = {180, 660, 660, 1140, 1140};
-    for (int i = 0; i < 5; ++i) {
-        Label2(i)->Move(lefts[i] - 900, tops[i] + 60, 900, 300);
-        Dbobzzz(i)->Move(lefts[i], tops[i], 3255, 360);
-    }
-    int top = 180;
-    for (forms::CommandButton* button : {CmdSeek, CmdQcls, CmdExit}) {
-        button->Move(9360, top, 1575, 375);
-        top += 480;
-    }
-    MSFGridzyzd->Move(120, 1680, 11085, 5880);
+    core::placeAll({
+        {SSTab1, 60, 60, 11385, 8025}, {Label1, 120, 240, 900, 300},
+        {Dbobzmc, 1020, 180, 3255, 360}, {Label2(0), 4500, 240, 900, 300},
+        {Dbobzzz(0), 5400, 180, 3255, 360}, {Label2(1), 120, 720, 900, 300},
+        {Dbobzzz(1), 1020, 660, 3255, 360}, {Label2(2), 4500, 720, 900, 300},
+        {Dbobzzz(2), 5400, 660, 3255, 360}, {Label2(3), 120, 1200, 900, 300},
+        {Dbobzzz(3), 1020, 1140, 3255, 360}, {Label2(4), 4500, 1200, 900, 300},
+        {Dbobzzz(4), 5400, 1140, 3255, 360}, {CmdSeek, 9360, 180, 1575, 375},
+        {CmdQcls, 9360, 660, 1575, 375}, {CmdExit, 9360, 1140, 1575, 375},
+        {MSFGridzyzd, 120, 1680, 11085, 5880}, {Labbt(0), 240, 300, 900, 300},
+        {TxtBzmc, 1140, 240, 10005, 375}, {Labbt(1), 240, 840, 900, 300},
+        {Txtbzzz, 1140, 780, 10005, 1920}, {Labbt(2), 240, 2880, 900, 300},
+        {Txtbzcy, 1140, 2820, 10005, 1560}, {Labbt(3), 240, 4560, 900, 300},
+        {TxtZlcs, 1140, 4500, 10005, 1920}, {CmdSave, 1140, 6660, 1575, 375},
+        {Cmdedit, 2940, 6660, 1575, 375}, {Cmddele, 4740, 6660, 1575, 375},
+        {CmdBack, 6540, 6660, 1575, 375}
 
-    forms::TextBox* boxes[] = {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs};
-    const int boxTops[] = {240, 780, 2820, 4500};
-    const int boxHeights[] = {375, 1920, 1560, 1920};
-    for (int i = 0; i < 4; ++i) {
-        Labbt(i)->Move(240, boxTops[i] + 60, 900, 300);
-        boxes[i]->Move(1140, boxTops[i], 10005, boxHeights[i]);
-        core::giveLook(boxes[i]);
-        core::giveLook(Labbt(i), core::look::FontSize, false);
-    }
-    int left = 1140;
-    for (forms::CommandButton* button : {CmdSave, Cmdedit, Cmddele, CmdBack}) {
-        button->Move(left, 6660, 1575, 375);
-        core::giveLook(button, core::look::FontSize, false);
-        left += 1800;
-    }
-    for (forms::Control* control : std::initializer_list<forms::Control*>{Label1, CmdSeek, CmdQcls, CmdExit, MSFGridzyzd})
-        core::giveLook(control, core::look::FontSize, false);
-    core::giveLook(Dbobzmc);
-    for (forms::DBCombo* combo : Dbobzzz) core::giveLook(combo);
-    for (forms::Label* label : Label2) core::giveLook(label, core::look::FontSize, false);
+    });
 }
 
 // The handlers that let events run share the write routine's guard with save, edit

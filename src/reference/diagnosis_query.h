@@ -10,7 +10,6 @@
 // left through 结束, which gives the main menus back. No help and no print button.
 #pragma once
 
-#include "platform/forms/buttons.h"
 #include "reference/entry_road.h"
 #include "reference/query_window.h"
 

@@ -48,7 +48,7 @@ Frmfjll::Frmfjll()
     Txtmcyc = core::makeBox(query, 20);
     for (forms::DBCombo** combo : {&Cbofjly, &Cbocxyc1, &Cbocxyc2, &Cbocxyc3, &Cboycgx1, &Cboycgx2, &Cboycgx3,
                                    &Cboyczz1, &Cboyczz2, &Cboyczz3, &Cbofjlc1, &Cbofjlc2, &Cbofjlc3})
-        *combo = new forms::DBCombo(query);
+        *combo = newCombo(QueryTab);
     CmdSeek = core::makeButton(query, QStringLiteral("查询&L"));
     CmdQcls = core::makeButton(query, QStringLiteral("清屏&Q"));
     CmdExit = core::makeButton(query, QStringLiteral("退出&E"));
@@ -110,64 +110,34 @@ Frmfjll::~Frmfjll() = default;
 
 void Frmfjll::layOut()
 {
-    SSTab1->setFont(core::look::FontName, core::look::FontSize);
-    SSTab1->Move(0, 0, ClientWidth, ClientHeight);
-
-    // Tab 0: five rows of labelled criteria, the buttons beside them, the grid below.
-    struct Field {
-        const char* caption;
-        forms::Control* box;
-        int row, column, span;
-    };
-    const Field fields[] = {
-        {"名称", Txtmcyc, 0, 0, 1},    {"方剂来源", Cbofjly, 0, 1, 2},
-        {"药材1", Cbocxyc1, 1, 0, 1},  {"药材2", Cbocxyc2, 1, 1, 1},  {"药材3", Cbocxyc3, 1, 2, 1},
-        {"功效1", Cboycgx1, 2, 0, 1},  {"功效2", Cboycgx2, 2, 1, 1},  {"功效3", Cboycgx3, 2, 2, 1},
-        {"主治1", Cboyczz1, 3, 0, 1},  {"主治2", Cboyczz2, 3, 1, 1},  {"主治3", Cboyczz3, 3, 2, 1},
-        {"临床1", Cbofjlc1, 4, 0, 1},  {"临床2", Cbofjlc2, 4, 1, 1},  {"临床3", Cbofjlc3, 4, 2, 1},
-    };
-    constexpr int Top = 240, RowPitch = 480, Left = 120, BoxWidth = 1860, Pitch = 2880;
-    const core::FieldLayout layout(SSTab1->Page(QueryTab), {900, 0, 60, 300, core::look::FontSize});
-    for (const Field& field : fields) {
-        const int left = Left + field.column * Pitch;
-        const int top = Top + field.row * RowPitch;
-        core::giveLook(field.box);
-        layout.place(QString::fromUtf8(field.caption), field.box, left, top, BoxWidth + (field.span - 1) * Pitch);
-    }
-    const std::pair<forms::CommandButton*, QPoint> buttons[] = {
-        {CmdSeek, {8880, 240}}, {CmdQcls, {10200, 240}}, {CmdHelp, {8880, 840}}, {CmdExit, {10200, 840}}};
-    for (const auto& [button, at] : buttons) {
-        core::giveLook(button, core::look::FontSize, false);
-        button->Move(at.x(), at.y(), 1200, 495);
-    }
+    core::placeAll({
+        {SSTab1, 0, 0, 11670, 8040}, {newLabel(QueryTab, "名称"), 120, 300, 900, 300},
+        {Txtmcyc, 1020, 240, 1860, 360}, {newLabel(QueryTab, "方剂来源"), 3000, 300, 900, 300},
+        {Cbofjly, 3900, 240, 4740, 360}, {newLabel(QueryTab, "药材1"), 120, 780, 900, 300},
+        {Cbocxyc1, 1020, 720, 1860, 360}, {newLabel(QueryTab, "药材2"), 3000, 780, 900, 300},
+        {Cbocxyc2, 3900, 720, 1860, 360}, {newLabel(QueryTab, "药材3"), 5880, 780, 900, 300},
+        {Cbocxyc3, 6780, 720, 1860, 360}, {newLabel(QueryTab, "功效1"), 120, 1260, 900, 300},
+        {Cboycgx1, 1020, 1200, 1860, 360}, {newLabel(QueryTab, "功效2"), 3000, 1260, 900, 300},
+        {Cboycgx2, 3900, 1200, 1860, 360}, {newLabel(QueryTab, "功效3"), 5880, 1260, 900, 300},
+        {Cboycgx3, 6780, 1200, 1860, 360}, {newLabel(QueryTab, "主治1"), 120, 1740, 900, 300},
+        {Cboyczz1, 1020, 1680, 1860, 360}, {newLabel(QueryTab, "主治2"), 3000, 1740, 900, 300},
+        {Cboyczz2, 3900, 1680, 1860, 360}, {newLabel(QueryTab, "主治3"), 5880, 1740, 900, 300},
+        {Cboyczz3, 6780, 1680, 1860, 360}, {newLabel(QueryTab, "临床1"), 120, 2220, 900, 300},
+        {Cbofjlc1, 1020, 2160, 1860, 360}, {newLabel(QueryTab, "临床2"), 3000, 2220, 900, 300},
+        {Cbofjlc2, 3900, 2160, 1860, 360}, {newLabel(QueryTab, "临床3"), 5880, 2220, 900, 300},
+        {Cbofjlc3, 6780, 2160, 1860, 360}, {CmdSeek, 8880, 240, 1200, 495},
+        {CmdQcls, 10200, 240, 1200, 495}, {CmdHelp, 8880, 840, 1200, 495},
+        {CmdExit, 10200, 840, 1200, 495}, {MSFGridzyfj, 120, 2700, 11160, 4680},
+        {Labfj(0), 180, 300, 840, 720}, {Txtfjmc, 1080, 240, 4200, 375},
+        {Labfj(2), 5460, 300, 840, 720}, {Txtfjly, 6360, 240, 4800, 375},
+        {Labfj(3), 180, 900, 840, 720}, {Txtfjgc, 1080, 840, 4200, 1800},
+        {Labfj(1), 5460, 900, 840, 720}, {Txtfjgx, 6360, 840, 4800, 1800},
+        {Labfj(6), 180, 2820, 840, 720}, {Txtfjzz, 1080, 2760, 4200, 1800},
+        {Labfj(4), 5460, 2820, 840, 720}, {Txtfjyf, 6360, 2760, 4800, 1800},
+        {Labfj(5), 180, 4740, 840, 720}, {Txtfjlc, 1080, 4680, 10080, 2400}
+    });
     core::giveLook(MSFGridzyfj, core::look::GridFontSize, false);
-    MSFGridzyfj->Move(Left, 2700, 11160, 4680);
-
-    // Tab 1: name and source on one line, the long texts below in two columns.
-    struct PanelBox {
-        forms::TextBox* box;
-        int label;
-        int left, top, width, height;
-    };
-    const PanelBox panel[] = {
-        {Txtfjmc, 0, 1080, 240, 4200, 375},  {Txtfjly, 2, 6360, 240, 4800, 375},
-        {Txtfjgc, 3, 1080, 840, 4200, 1800}, {Txtfjgx, 1, 6360, 840, 4800, 1800},
-        {Txtfjzz, 6, 1080, 2760, 4200, 1800}, {Txtfjyf, 4, 6360, 2760, 4800, 1800},
-        {Txtfjlc, 5, 1080, 4680, 10080, 2400},
-    };
-    for (const PanelBox& place : panel) {
-        place.box->Move(place.left, place.top, place.width, place.height);
-        place.box->setLocked(true);
-        if (place.box->MultiLine()) place.box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
-        core::giveLook(place.box, core::look::DetailFontSize, false);
-        place.box->setBackColor(core::look::DetailColor);
-        place.box->setForeColor(Qt::white);
-        forms::Label* label = Labfj(place.label);
-        label->setFont(core::look::FontName, core::look::FontSize);
-        label->setWordWrap(true);
-        label->Move(place.left - 900, place.top + 60, 840, 720);
-    }
-
+    giveDetailLook({Txtfjmc, Txtfjgc, Txtfjgx, Txtfjzz, Txtfjyf, Txtfjly, Txtfjlc}, Labfj);
     setTabOrder({Txtmcyc, Cbofjly, Cbocxyc1, Cbocxyc2, Cbocxyc3, Cboycgx1, Cboycgx2, Cboycgx3, Cboyczz1,
                  Cboyczz2, Cboyczz3, Cbofjlc1, Cbofjlc2, Cbofjlc3, CmdSeek, CmdQcls, CmdHelp, CmdExit,
                  MSFGridzyfj});

@@ -13,7 +13,6 @@
 // walks the formula and herb boxes of the other two tabs.
 #pragma once
 
-#include "platform/forms/buttons.h"
 #include "reference/query_window.h"
 
 #include <memory>

@@ -17,7 +17,6 @@ namespace reference {
 namespace {
 constexpr int ClientWidth = 11385;
 constexpr int ClientHeight = 7920;
-constexpr double DetailLabelSize = 11.25;
 
 const QueryWindow::Grid ResultGrid{
     QStringLiteral("<  药 材 名 称|<归 经|<性  味|<功  用|<主    治|<用   法|<宜     忌"),
@@ -28,13 +27,6 @@ QueryWindow::Query herbQuery()
     return {QStringLiteral("zyyc"),          QStringLiteral("ycmc"),        QStringLiteral(" order by ycmc"),
             QStringLiteral("yccx"),          QStringLiteral("输入查询条件。"), QStringLiteral("没有符合条件的药材。"),
             QStringLiteral("未有要查询的药材")};
-}
-
-forms::DBCombo* makeCombo(QWidget* parent)
-{
-    auto* combo = new forms::DBCombo(parent);
-    core::giveLook(combo);
-    return combo;
 }
 
 forms::TextBox* makeDetailBox(QWidget* parent, bool multiLine)
@@ -50,14 +42,14 @@ forms::TextBox* makeDetailBox(QWidget* parent, bool multiLine)
 Frmzyll::Frmzyll()
     : QueryWindow({QStringLiteral("药材查询"), QStringLiteral("查询结果浏览")}, ResultGrid, herbQuery()),
       Txtmcyc(core::makeBox(SSTab1->Page(QueryTab), 20)),
-      Cboycxw(makeCombo(SSTab1->Page(QueryTab))),
-      Cboycgj(makeCombo(SSTab1->Page(QueryTab))),
-      Cboycgx1(makeCombo(SSTab1->Page(QueryTab))),
-      Cboycgx2(makeCombo(SSTab1->Page(QueryTab))),
-      Cboycgx3(makeCombo(SSTab1->Page(QueryTab))),
-      Cboyczz1(makeCombo(SSTab1->Page(QueryTab))),
-      Cboyczz2(makeCombo(SSTab1->Page(QueryTab))),
-      Cboyczz3(makeCombo(SSTab1->Page(QueryTab))),
+      Cboycxw(newCombo(QueryTab)),
+      Cboycgj(newCombo(QueryTab)),
+      Cboycgx1(newCombo(QueryTab)),
+      Cboycgx2(newCombo(QueryTab)),
+      Cboycgx3(newCombo(QueryTab)),
+      Cboyczz1(newCombo(QueryTab)),
+      Cboyczz2(newCombo(QueryTab)),
+      Cboyczz3(newCombo(QueryTab)),
       CmdSeek(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("查询&L"))),
       CmdQcls(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("清屏&Q"))),
       CmdHelp(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("使用帮助&H"))),
@@ -112,45 +104,34 @@ Frmzyll::Frmzyll()
 // them; the browse tab's one-line boxes across the top, the texts in two columns.
 void Frmzyll::layOut()
 {
-    SSTab1->Move(0, 0, ClientWidth, ClientHeight);
-    const core::FieldLayout criteria(this, {600, 60, 60, 300, core::look::FontSize, false});
-    const struct {
-        const char* caption;
-        forms::Control* box;
-    } rows[3][3] = {{{"名称", Txtmcyc}, {"性味", Cboycxw}, {"归经", Cboycgj}},
-                    {{"功效1", Cboycgx1}, {"功效2", Cboycgx2}, {"功效3", Cboycgx3}},
-                    {{"主治1", Cboyczz1}, {"主治2", Cboyczz2}, {"主治3", Cboyczz3}}};
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 3; ++col) {
-            forms::Label* label = new forms::Label(SSTab1->Page(QueryTab), QString::fromUtf8(rows[row][col].caption));
-            criteria.place(label, rows[row][col].box, 120 + col * 3180, 180 + row * 480, 2460);
-        }
-    CmdSeek->Move(9780, 180, 690, 360);
-    CmdQcls->Move(10530, 180, 690, 360);
-    CmdHelp->Move(9780, 660, 1440, 360);
-    CmdExit->Move(9780, 1140, 1440, 360);
+    core::placeAll({
+        {SSTab1, 0, 0, 11385, 7920}, {newLabel(QueryTab, "名称"), 120, 240, 600, 300},
+        {Txtmcyc, 780, 180, 2460, 360}, {newLabel(QueryTab, "性味"), 3300, 240, 600, 300},
+        {Cboycxw, 3960, 180, 2460, 360}, {newLabel(QueryTab, "归经"), 6480, 240, 600, 300},
+        {Cboycgj, 7140, 180, 2460, 360}, {newLabel(QueryTab, "功效1"), 120, 720, 600, 300},
+        {Cboycgx1, 780, 660, 2460, 360}, {newLabel(QueryTab, "功效2"), 3300, 720, 600, 300},
+        {Cboycgx2, 3960, 660, 2460, 360}, {newLabel(QueryTab, "功效3"), 6480, 720, 600, 300},
+        {Cboycgx3, 7140, 660, 2460, 360}, {newLabel(QueryTab, "主治1"), 120, 1200, 600, 300},
+        {Cboyczz1, 780, 1140, 2460, 360}, {newLabel(QueryTab, "主治2"), 3300, 1200, 600, 300},
+        {Cboyczz2, 3960, 1140, 2460, 360}, {newLabel(QueryTab, "主治3"), 6480, 1200, 600, 300},
+        {Cboyczz3, 7140, 1140, 2460, 360}, {CmdSeek, 9780, 180, 690, 360},
+        {CmdQcls, 10530, 180, 690, 360}, {CmdHelp, 9780, 660, 1440, 360},
+        {CmdExit, 9780, 1140, 1440, 360}, {Msfgridzyyc, 150, 1680, 10935, 5295},
+        {Labbq(0), 120, 240, 660, 600}, {Txtycmc, 840, 180, 2580, 360},
+        {Labbq(4), 3480, 240, 660, 600}, {Txtycxw, 4200, 180, 2580, 360},
+        {Labbq(7), 6840, 240, 660, 600}, {Txtycgj, 7560, 180, 3720, 360},
+        {Labbq(1), 120, 720, 660, 600}, {Txtycgy, 840, 660, 4680, 1920},
+        {Labbq(2), 120, 2760, 660, 600}, {Txtyczz, 840, 2700, 4680, 2040},
+        {Labbq(3), 120, 4920, 660, 600}, {Txtycyj, 840, 4860, 4680, 1740},
+        {Labbq(5), 5580, 720, 660, 600}, {Txtycyf, 6300, 660, 4980, 2520},
+        {Labbq(6), 5580, 3360, 660, 600}, {Txtycxd, 6300, 3300, 4980, 3300},
+        {Cmdedit, 9540, 6720, 1440, 420}
+    });
     core::giveLook(Msfgridzyyc, core::look::GridFontSize, false);
-    Msfgridzyyc->Move(150, 1680, 10935, 5295);
-
-    const core::FieldLayout details(this, {660, 60, 60, 600, DetailLabelSize, true});
-    details.place(Labbq(0), Txtycmc, 120, 180, 2580);
-    details.place(Labbq(4), Txtycxw, 3480, 180, 2580);
-    details.place(Labbq(7), Txtycgj, 6840, 180, 3720);
-    const struct {
-        int label;
-        forms::TextBox* box;
-        int left;
-        int top;
-        int width;
-        int height;
-    } areas[] = {{1, Txtycgy, 120, 660, 4680, 1920}, {2, Txtyczz, 120, 2700, 4680, 2040},
-                 {3, Txtycyj, 120, 4860, 4680, 1740}, {5, Txtycyf, 5580, 660, 4980, 2520},
-                 {6, Txtycxd, 5580, 3300, 4980, 3300}};
-    for (const auto& area : areas) {
-        details.place(Labbq(area.label), area.box, area.left, area.top, area.width);
-        area.box->setHeight(area.height);
+    for (forms::Label* label : Labbq) {
+        label->setFont(core::look::FontName, core::look::DetailFontSize);
+        label->setWordWrap(true);
     }
-    Cmdedit->Move(9540, 6720, 1440, 420);
 }
 
 // ---- loading and reset ------------------------------------------------------------

@@ -8,7 +8,6 @@
 // 退出, which gives the main menus back. It writes nothing but its stored queries.
 #pragma once
 
-#include "platform/forms/buttons.h"
 #include "reference/query_window.h"
 
 namespace forms {

@@ -28,13 +28,6 @@ QueryWindow::Query patentQuery()
             QStringLiteral("未有要查询的方剂"), true};
 }
 
-// White text on the query windows' blue.
-void givePanelLook(forms::Control* control, double fontSize)
-{
-    control->setFont(core::look::FontName, fontSize);
-    control->setBackColor(core::look::DetailColor);
-    control->setForeColor(Qt::white);
-}
 }  // namespace
 
 FrmCyzy::FrmCyzy()
@@ -62,16 +55,12 @@ FrmCyzy::FrmCyzy()
     setCaption(QStringLiteral("中医成药查询"));
     setClientSize(11505, 8145);
     for (int i = 0; i < 3; ++i) {
-        Cbocxyc.add(new forms::DBCombo(SSTab1->Page(QueryTab)));
-        Cboycgx.add(new forms::DBCombo(SSTab1->Page(QueryTab)));
-        Cboyczz.add(new forms::DBCombo(SSTab1->Page(QueryTab)));
+        Cbocxyc.add(newCombo(QueryTab));
+        Cboycgx.add(newCombo(QueryTab));
+        Cboyczz.add(newCombo(QueryTab));
     }
     for (const char* caption : {"名称", "成药功效", "成药主治", "成药构成", "成药用法", "成药临床治疗心得"})
         Labfj.add(new forms::Label(SSTab1->Page(DetailTab), QString::fromUtf8(caption)));
-    for (forms::TextBox* box : {Txtfjmc, Txtfjgx, Txtfjzz, Txtfjgc, Txtfjyf, Txtfjlc}) {
-        box->setLocked(true);
-        if (box != Txtfjmc) box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
-    }
     Txtfjgc->setToolTipText(QStringLiteral("拖动鼠标选中药材，双击鼠标右键，即可查询药材特点"));
     MSFGridzyfj->setToolTipText(QStringLiteral("点击鼠标选取要浏览的方剂"));
 
@@ -98,47 +87,31 @@ FrmCyzy::FrmCyzy()
 
 void FrmCyzy::layOut()
 {
-    SSTab1->Move(60, 60, 11385, 8025);
-    // The name, then one row each of herbs, effects and indications; the buttons at the
-    // right, the grid below.
-    const core::FieldLayout fields(SSTab1->Page(QueryTab), {600, 0, 60, 300, core::look::FontSize});
-    fields.place(QStringLiteral("名称"), Txtmcyc, 120, 180, 2550);
-    const std::pair<forms::ControlArray<forms::DBCombo>*, const char*> rows[] = {
-        {&Cbocxyc, "药材"}, {&Cboycgx, "功效"}, {&Cboyczz, "主治"}};
-    int top = 660;
-    for (const auto& [combos, caption] : rows) {
-        for (int i = 0; i < 3; ++i) {
-            fields.place(QString::fromUtf8(caption) + QString::number(i + 1), (*combos)(i), 120 + i * 3300, top, 2550);
-            core::giveLook((*combos)(i));
-        }
-        top += 480;
-    }
-    givePanelLook(Txtmcyc, core::look::FontSize);
-    top = 180;
-    for (forms::CommandButton* button : {CmdSeek, CmdQcls, CmdHelp, CmdExit}) {
-        button->Move(9960, top, 1275, 375);
-        top += 480;
-    }
-    MSFGridzyfj->Move(120, 2160, 11115, 5400);
+    core::placeAll({
+        {SSTab1, 60, 60, 11385, 8025}, {newLabel(QueryTab, "名称"), 120, 240, 600, 300},
+        {Txtmcyc, 720, 180, 2550, 360}, {newLabel(QueryTab, "药材1"), 120, 720, 600, 300},
+        {Cbocxyc(0), 720, 660, 2550, 360}, {newLabel(QueryTab, "药材2"), 3420, 720, 600, 300},
+        {Cbocxyc(1), 4020, 660, 2550, 360}, {newLabel(QueryTab, "药材3"), 6720, 720, 600, 300},
+        {Cbocxyc(2), 7320, 660, 2550, 360}, {newLabel(QueryTab, "功效1"), 120, 1200, 600, 300},
+        {Cboycgx(0), 720, 1140, 2550, 360}, {newLabel(QueryTab, "功效2"), 3420, 1200, 600, 300},
+        {Cboycgx(1), 4020, 1140, 2550, 360}, {newLabel(QueryTab, "功效3"), 6720, 1200, 600, 300},
+        {Cboycgx(2), 7320, 1140, 2550, 360}, {newLabel(QueryTab, "主治1"), 120, 1680, 600, 300},
+        {Cboyczz(0), 720, 1620, 2550, 360}, {newLabel(QueryTab, "主治2"), 3420, 1680, 600, 300},
+        {Cboyczz(1), 4020, 1620, 2550, 360}, {newLabel(QueryTab, "主治3"), 6720, 1680, 600, 300},
+        {Cboyczz(2), 7320, 1620, 2550, 360}, {CmdSeek, 9960, 180, 1275, 375},
+        {CmdQcls, 9960, 660, 1275, 375}, {CmdHelp, 9960, 1140, 1275, 375},
+        {CmdExit, 9960, 1620, 1275, 375}, {MSFGridzyfj, 120, 2160, 11115, 5400},
+        {Labfj(0), 120, 240, 900, 600}, {Txtfjmc, 1080, 180, 4500, 375},
+        {Labfj(1), 120, 720, 900, 600}, {Txtfjgx, 1080, 660, 4500, 2040},
+        {Labfj(2), 120, 2880, 900, 600}, {Txtfjzz, 1080, 2820, 4500, 2040},
+        {Labfj(3), 5820, 240, 900, 600}, {Txtfjgc, 6780, 180, 4440, 3360},
+        {Labfj(4), 120, 5040, 900, 600}, {Txtfjyf, 1080, 4980, 4500, 2040},
+        {Labfj(5), 5820, 3720, 900, 600}, {Txtfjlc, 6780, 3660, 4440, 3360}
+    });
     core::giveLook(MSFGridzyfj, core::look::LabelFontSize);   // the headings fit their columns
-
-    // Detail: name, effects, indications, usage at the left; composition over notes at
-    // the right.
-    struct Place {
-        forms::TextBox* box;
-        int left, top, width, height;
-    };
-    const Place places[] = {{Txtfjmc, 1080, 180, 4500, 375},  {Txtfjgx, 1080, 660, 4500, 2040},
-                            {Txtfjzz, 1080, 2820, 4500, 2040}, {Txtfjgc, 6780, 180, 4440, 3360},
-                            {Txtfjyf, 1080, 4980, 4500, 2040}, {Txtfjlc, 6780, 3660, 4440, 3360}};
-    for (int i = 0; i < 6; ++i) {
-        const Place& place = places[i];
-        place.box->Move(place.left, place.top, place.width, place.height);
-        givePanelLook(place.box, 11.25);
-        Labfj(i)->setWordWrap(true);
-        Labfj(i)->Move(place.left - 960, place.top + 60, 900, 600);
-        core::giveLook(Labfj(i), core::look::FontSize, false);
-    }
+    giveDetailLook({Txtfjmc, Txtfjgx, Txtfjzz, Txtfjgc, Txtfjyf, Txtfjlc}, Labfj);
+    Txtmcyc->setBackColor(core::look::DetailColor);
+    Txtmcyc->setForeColor(Qt::white);
 }
 
 // Criteria move on with Enter once they hold text; the detail boxes once filled; the

@@ -9,7 +9,6 @@
 // activation resets the criteria and lists every medicine. Help code "C-Y".
 #pragma once
 
-#include "platform/forms/buttons.h"
 #include "reference/herb_lookup.h"
 #include "reference/query_window.h"
 

@@ -3,9 +3,11 @@
 
 #include "core/enter_chain.h"
 #include "core/globals.h"
+#include "core/look.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/datacontrol.h"
 #include "platform/forms/flexgrid.h"
+#include "platform/forms/lists.h"
 #include "platform/forms/services.h"
 #include "platform/forms/tabbeddialog.h"
 #include "platform/forms/textbox.h"
@@ -29,6 +31,31 @@ QueryWindow::QueryWindow(const QStringList& tabs, Grid grid, Query query)
 }
 
 QueryWindow::~QueryWindow() = default;
+
+forms::Label* QueryWindow::newLabel(int tab, const char* caption) const
+{
+    return new forms::Label(SSTab1->Page(tab), QString::fromUtf8(caption));
+}
+
+forms::DBCombo* QueryWindow::newCombo(int tab) const
+{
+    auto* combo = new forms::DBCombo(SSTab1->Page(tab));
+    core::giveLook(combo);
+    return combo;
+}
+
+void QueryWindow::giveDetailLook(std::initializer_list<forms::TextBox*> boxes,
+                                 const forms::ControlArray<forms::Label>& labels)
+{
+    for (forms::TextBox* box : boxes) {
+        box->setLocked(true);
+        if (box->MultiLine()) box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
+        core::giveLook(box, core::look::DetailFontSize, false);
+        box->setBackColor(core::look::DetailColor);
+        box->setForeColor(Qt::white);
+    }
+    for (forms::Label* label : labels) label->setWordWrap(true);
+}
 
 void QueryWindow::setDetail(std::vector<forms::TextBox*> byColumn, std::vector<forms::Control*> others)
 {

@@ -15,6 +15,7 @@
 #pragma once
 
 #include "core/error_trap.h"
+#include "platform/forms/buttons.h"
 #include "platform/forms/form.h"
 #include "reference/knowledge_record.h"
 
@@ -35,6 +36,7 @@ class Control;
 class DataControl;
 class DBCombo;
 class FlexGrid;
+class Label;
 class TabbedDialog;
 class TextBox;
 }
@@ -99,6 +101,13 @@ protected:
     const Query& query() const { return query_; }
     // Runs `work` in the window's error trap; false after the error was shown.
     bool trapped(const std::function<void()>& work) const { return query_.trap(work); }
+
+    // A label on tab `tab`; a combo box of the look (宋体 10.5, light blue) there.
+    forms::Label* newLabel(int tab, const char* caption) const;
+    forms::DBCombo* newCombo(int tab) const;
+    // The locked detail boxes: white text on the detail blue in 11.25 pt, the multi-line
+    // ones with a vertical scroll bar; their labels wrap.
+    static void giveDetailLook(std::initializer_list<forms::TextBox*> boxes, const forms::ControlArray<forms::Label>& labels);
 
     // What the window gives once, in its constructor.
     void setCriteria(std::vector<Criterion> criteria) { criteria_ = std::move(criteria); }
