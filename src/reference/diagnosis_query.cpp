@@ -23,25 +23,24 @@ using namespace data;
 
 namespace {
 constexpr int RowHeight = 460;
-const QueryWindow::Grid ResultGrid{QStringLiteral("^病症名称|<临  床  症  状  表  现|<病症成因|<治疗措施"),
-                             {1600, 8200, 2000, 4000},
-                             RowHeight};
 const QString GridQuery = QStringLiteral("zybzqk");   // the stored query of every grid fill
 const QString Ordered = QStringLiteral(" order by bzmc,bzqk ");
-
-QueryWindow::Query diagnosisQuery()
-{
-    QueryWindow::Query query{QStringLiteral("zybz"), QStringLiteral("bzmc"), Ordered, GridQuery, QString(),
-                             QStringLiteral("没有符合查询条件的内容"), QString()};
-    query.trap = core::runTrapped;
-    return query;
-}
+const QueryWindow::Grid ResultGrid{.format = QStringLiteral("^病症名称|<临  床  症  状  表  现|<病症成因|<治疗措施"),
+                                   .widths = {1600, 8200, 2000, 4000},
+                                   .rowHeight = RowHeight};
+// Every criterion may be empty; the errors are shown as their description alone.
+const QueryWindow::Query DiagnosisQuery{.table = QStringLiteral("zybz"),
+                                        .nameColumn = QStringLiteral("bzmc"),
+                                        .order = Ordered,
+                                        .resultQuery = GridQuery,
+                                        .noMatch = QStringLiteral("没有符合查询条件的内容"),
+                                        .trap = core::runTrapped};
 
 QString trimmed(const forms::TextBox* box) { return vb::Trim(box->Text()); }
 }  // namespace
 
 Frmzyzdll::Frmzyzdll()
-    : QueryWindow({QStringLiteral("诊断查询浏览"), QStringLiteral("病症内容浏览")}, ResultGrid, diagnosisQuery()),
+    : QueryWindow({QStringLiteral("诊断查询浏览"), QStringLiteral("病症内容浏览")}, ResultGrid, DiagnosisQuery),
       Data1(new forms::DataControl(this)),
       Data2(new forms::DataControl(this)),
       Dbobzmc(newCombo(QueryTab)),

@@ -16,33 +16,29 @@
 namespace reference {
 
 namespace {
-
-constexpr int ClientWidth = 11670;
-constexpr int ClientHeight = 8040;
 constexpr int HerbTab = 2;
-
 const QueryWindow::Grid ResultGrid{
-    QStringLiteral("<  方 剂 名 称|<方 剂 组 成|<方 剂 功 用|<方 剂 主 治|<方 剂 用 法|<方 剂 来 源|<临 床 心 得"),
-    {1400, 4500, 2000, 3000, 3000, 3500, 1600}};
-
-QueryWindow::Query formulaQuery()
-{
-    return {QStringLiteral("zyfj"),           QStringLiteral("fjmc"),         QStringLiteral("order by fjmc "),
-            QStringLiteral("fjcx"),           QStringLiteral("输入查询条件。"), QStringLiteral("查询条件输入错误。"),
-            QStringLiteral("未有要查询的方剂"), true};
-}
-
+    .format = QStringLiteral("<  方 剂 名 称|<方 剂 组 成|<方 剂 功 用|<方 剂 主 治|<方 剂 用 法|<方 剂 来 源|<临 床 心 得"),
+    .widths = {1400, 4500, 2000, 3000, 3000, 3500, 1600}};
+const QueryWindow::Query FormulaQuery{.table = QStringLiteral("zyfj"),
+                                      .nameColumn = QStringLiteral("fjmc"),
+                                      .order = QStringLiteral("order by fjmc "),
+                                      .resultQuery = QStringLiteral("fjcx"),
+                                      .noCriterion = QStringLiteral("输入查询条件。"),
+                                      .noMatch = QStringLiteral("查询条件输入错误。"),
+                                      .noName = QStringLiteral("未有要查询的方剂"),
+                                      .trimInPlace = true};
 }  // namespace
 
 Frmfjll::Frmfjll()
     : QueryWindow({QStringLiteral("方剂查询"), QStringLiteral("方剂具体内容"), QStringLiteral("相关药材内容")}, ResultGrid,
-                  formulaQuery()),
+                  FormulaQuery),
       Data1(new forms::DataControl(this)), Data2(new forms::DataControl(this)),
       Data3(new forms::DataControl(this)), Data4(new forms::DataControl(this)),
       Data5(new forms::DataControl(this))
 {
     setCaption(QStringLiteral("方剂内容浏览"));
-    setClientSize(ClientWidth, ClientHeight);
+    setClientSize(11670, 8040);
 
     QWidget* query = SSTab1->Page(QueryTab);
     Txtmcyc = core::makeBox(query, 20);

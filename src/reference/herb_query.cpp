@@ -15,19 +15,16 @@
 namespace reference {
 
 namespace {
-constexpr int ClientWidth = 11385;
-constexpr int ClientHeight = 7920;
-
 const QueryWindow::Grid ResultGrid{
-    QStringLiteral("<  药 材 名 称|<归 经|<性  味|<功  用|<主    治|<用   法|<宜     忌"),
-    {1400, 2000, 2000, 3000, 3500, 3500, 3600}};
-
-QueryWindow::Query herbQuery()
-{
-    return {QStringLiteral("zyyc"),          QStringLiteral("ycmc"),        QStringLiteral(" order by ycmc"),
-            QStringLiteral("yccx"),          QStringLiteral("输入查询条件。"), QStringLiteral("没有符合条件的药材。"),
-            QStringLiteral("未有要查询的药材")};
-}
+    .format = QStringLiteral("<  药 材 名 称|<归 经|<性  味|<功  用|<主    治|<用   法|<宜     忌"),
+    .widths = {1400, 2000, 2000, 3000, 3500, 3500, 3600}};
+const QueryWindow::Query HerbQuery{.table = QStringLiteral("zyyc"),
+                                   .nameColumn = QStringLiteral("ycmc"),
+                                   .order = QStringLiteral(" order by ycmc"),
+                                   .resultQuery = QStringLiteral("yccx"),
+                                   .noCriterion = QStringLiteral("输入查询条件。"),
+                                   .noMatch = QStringLiteral("没有符合条件的药材。"),
+                                   .noName = QStringLiteral("未有要查询的药材")};
 
 forms::TextBox* makeDetailBox(QWidget* parent, bool multiLine)
 {
@@ -40,7 +37,7 @@ forms::TextBox* makeDetailBox(QWidget* parent, bool multiLine)
 }  // namespace
 
 Frmzyll::Frmzyll()
-    : QueryWindow({QStringLiteral("药材查询"), QStringLiteral("查询结果浏览")}, ResultGrid, herbQuery()),
+    : QueryWindow({QStringLiteral("药材查询"), QStringLiteral("查询结果浏览")}, ResultGrid, HerbQuery),
       Txtmcyc(core::makeBox(SSTab1->Page(QueryTab), 20)),
       Cboycxw(newCombo(QueryTab)),
       Cboycgj(newCombo(QueryTab)),
@@ -66,7 +63,7 @@ Frmzyll::Frmzyll()
       Cmdedit(core::makeButton(SSTab1->Page(DetailTab), QStringLiteral("返回&B")))
 {
     setCaption(QStringLiteral("中医药材内容浏览"));
-    setClientSize(ClientWidth, ClientHeight);
+    setClientSize(11385, 7920);
     for (const char* caption : {"名称", "功效", "主治", "宜忌", "性味", "用法", "行医心得", "归经"})
         Labbq.add(new forms::Label(SSTab1->Page(DetailTab), QString::fromUtf8(caption)));
     Msfgridzyyc->setToolTipText(QStringLiteral("点击鼠标选取要浏览的药材"));

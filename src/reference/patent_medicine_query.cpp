@@ -18,22 +18,22 @@ namespace reference {
 namespace {
 constexpr int HerbTab = 2;
 const QueryWindow::Grid ResultGrid{
-    QStringLiteral("<  中医成药名称|<中医成药组成|<中医成药功用|<中医成药主治|<中医成药用法|<临 床 心 得"),
-    {1400, 4500, 2000, 3000, 3000, 3500}};
-
-QueryWindow::Query patentQuery()
-{
-    return {QStringLiteral("fjcy"),           QStringLiteral("cymc"),         QStringLiteral("order by cymc "),
-            QStringLiteral("fjcx"),           QStringLiteral("输入查询条件。"), QStringLiteral("查询条件输入错误。"),
-            QStringLiteral("未有要查询的方剂"), true};
-}
-
+    .format = QStringLiteral("<  中医成药名称|<中医成药组成|<中医成药功用|<中医成药主治|<中医成药用法|<临 床 心 得"),
+    .widths = {1400, 4500, 2000, 3000, 3000, 3500}};
+const QueryWindow::Query PatentQuery{.table = QStringLiteral("fjcy"),
+                                     .nameColumn = QStringLiteral("cymc"),
+                                     .order = QStringLiteral("order by cymc "),
+                                     .resultQuery = QStringLiteral("fjcx"),
+                                     .noCriterion = QStringLiteral("输入查询条件。"),
+                                     .noMatch = QStringLiteral("查询条件输入错误。"),
+                                     .noName = QStringLiteral("未有要查询的方剂"),
+                                     .trimInPlace = true};
 }  // namespace
 
 FrmCyzy::FrmCyzy()
     : QueryWindow({QStringLiteral("中医成药查询"), QStringLiteral("中医成药具体内容"),
                    QStringLiteral("中医药材内容浏览")},
-                  ResultGrid, patentQuery()),
+                  ResultGrid, PatentQuery),
       Txtmcyc(core::makeBox(SSTab1->Page(QueryTab), 20)),
       Data1(new forms::DataControl(this)),
       Data2(new forms::DataControl(this)),

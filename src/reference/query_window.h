@@ -65,9 +65,9 @@ public:
         QString nameColumn;
         QString order;
         QString resultQuery;
-        QString noCriterion;
+        QString noCriterion = {};
         QString noMatch;
-        QString noName;
+        QString noName = {};
         bool trimInPlace = false;
         core::Trap trap = core::runTrappedLine;
     };
