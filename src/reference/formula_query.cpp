@@ -91,11 +91,8 @@ Frmfjll::Frmfjll()
            {Txtfjzz, Txtfjyf, Test::Filled}, {Txtfjyf, Txtfjlc, Test::Filled, Focus::End},
            {Txtfjlc, Txtfjly, Test::Filled}, {Txtfjly, nullptr}});
     chainHerbPanel(*herbs);
-    CmdSeek->Click = [this] { runQuery(); };
-    CmdQcls->Click = [this] {
-        Qpcls();
-        forms::DoEvents();
-    };
+    CmdSeek->Click = [this] { CmdSeek_Click(); };
+    CmdQcls->Click = [this] { CmdQcls_Click(); };
     CmdHelp->Click = [this] { core::ShowHelpFor(this, QStringLiteral("F-J")); };
     CmdExit->Click = [this] { Unload(); };
     MSFGridzyfj->Click = [this] { MSFGridzyfj_Click(); };
@@ -168,6 +165,12 @@ void Frmfjll::Qpcls()
 {
     herbs->clear();
     reset([this] { msfgridfjadd(); });
+}
+
+void Frmfjll::CmdQcls_Click()
+{
+    Qpcls();
+    forms::DoEvents();
 }
 
 void Frmfjll::msfgridfjadd()

@@ -84,6 +84,8 @@ private:
     void Qpcls() override;
     void msfgridfjadd();
     void fjkcxsgb() { showDetail(false); }
+    void CmdSeek_Click() { runQuery(); }
+    void CmdQcls_Click();
     void MSFGridzyfj_Click();
     void Txtfjly_GotFocus();
 

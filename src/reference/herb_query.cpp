@@ -84,11 +84,8 @@ Frmzyll::Frmzyll()
                  CmdQcls, CmdHelp, CmdExit, Msfgridzyyc, Txtycmc, Txtycxw, Txtycgj, Txtycgy, Txtyczz, Txtycyj,
                  Txtycyf, Txtycxd, Cmdedit});
 
-    CmdSeek->Click = [this] { runQuery(); };
-    CmdQcls->Click = [this] {
-        Qpcls();
-        forms::DoEvents();
-    };
+    CmdSeek->Click = [this] { CmdSeek_Click(); };
+    CmdQcls->Click = [this] { CmdQcls_Click(); };
     CmdHelp->Click = [this] { core::ShowHelpFor(this, QStringLiteral("Y-C")); };
     CmdExit->Click = [this] { CmdExit_Click(); };
     Cmdedit->Click = [this] { Cmdedit_Click(); };
@@ -151,6 +148,12 @@ void Frmzyll::Qpcls()
 {
     kcxsgb();
     reset([this] { msfgridadd(); });
+}
+
+void Frmzyll::CmdQcls_Click()
+{
+    Qpcls();
+    forms::DoEvents();
 }
 
 void Frmzyll::msfgridadd()

@@ -58,6 +58,8 @@ private:
     void Qpcls() override;
     void kcxsgb() { showDetail(false); }
     void msfgridadd();
+    void CmdSeek_Click() { runQuery(); }
+    void CmdQcls_Click();
     void Msfgridzyyc_Click();
     void Cmdedit_Click();
     void CmdExit_Click();

@@ -75,7 +75,7 @@ FrmCyzy::FrmCyzy()
     layOut();
     chainKeys();
 
-    CmdSeek->Click = [this] { runQuery(); };
+    CmdSeek->Click = [this] { CmdSeek_Click(); };
     CmdQcls->Click = [this] {
         Qpcls();
         forms::DoEvents();

@@ -61,6 +61,7 @@ protected:
 private:
     void msfgridCyadd();
     void CykcXsgb() { showDetail(false); }
+    void CmdSeek_Click() { runQuery(); }
     void MSFGridzyfj_Click();
     void layOut();
     void chainKeys();

@@ -121,6 +121,25 @@ private slots:
         WindowFixture::click(window_->CmdSeek);   // now it runs
         QCOMPARE(world_->messages(), QStringList{"没有符合查询条件的内容"});
     }
+    // Enter moves on from a detail box holding more than blanks: name to symptoms to
+    // cause, which keeps the focus (the chain skips it); treatment to 保存.
+    void enterWalksTheDetailBoxes()
+    {
+        open();
+        WindowFixture::clickGridRow(window_->MSFGridzyzd, 1);
+        const Frmzyzdll& w = *window_;
+        const std::pair<forms::TextBox*, forms::Control*> steps[] = {
+            {w.TxtBzmc, w.Txtbzzz}, {w.Txtbzzz, w.Txtbzcy}, {w.Txtbzcy, w.Txtbzcy}, {w.TxtZlcs, w.CmdSave}};
+        for (const auto& [from, to] : steps) {
+            from->SetFocus();
+            WindowFixture::pressEnter(from);
+            QCOMPARE(WindowFixture::focusedControl(), to);
+            from->setText("  ");
+            from->SetFocus();
+            WindowFixture::pressEnter(from);
+            QCOMPARE(WindowFixture::focusedControl(), from);
+        }
+    }
     void detailSaveChangeAndDelete_data()
     {
         QTest::addColumn<QString>("name");
