@@ -10,7 +10,7 @@
 // A window gives its tables and calls the steps from its own handlers, which keep the
 // names its description gives them:
 //
-//   Frmzyll() : QueryWindow({"药材查询", "查询结果浏览"}, HerbGrid, HerbQuery) { ... }
+//   Frmzyll() : QueryWindow({"药材查询", "查询结果浏览"}, ResultGrid, HerbQuery) { ... }
 //   void Frmzyll::CmdSeek_Click() { runQuery(); }
 #pragma once
 
@@ -57,7 +57,7 @@ public:
         int rowHeight = 400;
     };
     // The query: the table searched, its name column, the text after the conditions
-    // (the ordering), the stored queries of the query and of a loaded record, the
+    // (the ordering), the stored query of the result (a loaded record's is "ycnr"), the
     // messages for no criterion (none: every criterion may be empty), no match and an
     // empty name cell, whether the criteria are written back trimmed, and the error trap.
     struct Query {
