@@ -44,7 +44,7 @@ Frmzyzdll::Frmzyzdll()
       Data1(new forms::DataControl(this)),
       Data2(new forms::DataControl(this)),
       Dbobzmc(newCombo(QueryTab)),
-      Label1(new forms::Label(SSTab1->Page(QueryTab), QStringLiteral("病症名称"))),
+      Label1(newLabel(QueryTab, "病症名称")),
       MSFGridzyzd(grid()),
       CmdSeek(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("查询&S"))),
       CmdQcls(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("清屏&Q"))),
@@ -67,10 +67,10 @@ Frmzyzdll::Frmzyzdll()
     setClientSize(11505, 8145);
     for (int i = 0; i < 5; ++i) {
         Dbobzzz.add(newCombo(QueryTab));
-        Label2.add(new forms::Label(SSTab1->Page(QueryTab), QStringLiteral("病症症状")));
+        Label2.add(newLabel(QueryTab, "病症症状"));
     }
     for (const char* caption : {"病症名称", "病症症状", "病症成因", "治疗措施"})
-        Labbt.add(new forms::Label(SSTab1->Page(DetailTab), QString::fromUtf8(caption)));
+        Labbt.add(newLabel(DetailTab, caption));
     for (forms::TextBox* box : {Txtbzzz, Txtbzcy, TxtZlcs}) {
         box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
         core::giveLook(box);

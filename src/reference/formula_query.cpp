@@ -62,7 +62,7 @@ Frmfjll::Frmfjll()
     Txtfjly = new forms::TextBox(formula);
     Txtfjlc = new forms::TextBox(formula, Lines::Multi);
     for (const char* caption : {"名称", "方剂功效", "来源", "方剂构成", "方剂用法", "方剂临床治疗心得", "方剂主治"})
-        Labfj.add(new forms::Label(formula, QString::fromUtf8(caption)));
+        Labfj.add(newLabel(DetailTab, caption));
 
     herbs = std::make_unique<HerbLookup>(Txtfjgc, SSTab1, HerbTab, HerbLookup::Kind::Query);
 

@@ -65,7 +65,7 @@ Frmzyll::Frmzyll()
     setCaption(QStringLiteral("中医药材内容浏览"));
     setClientSize(11385, 7920);
     for (const char* caption : {"名称", "功效", "主治", "宜忌", "性味", "用法", "行医心得", "归经"})
-        Labbq.add(new forms::Label(SSTab1->Page(DetailTab), QString::fromUtf8(caption)));
+        Labbq.add(newLabel(DetailTab, caption));
     Msfgridzyyc->setToolTipText(QStringLiteral("点击鼠标选取要浏览的药材"));
 
     setCriteria({{"ycmc", Txtmcyc}, {"ycgy", Cboycgx1}, {"ycgy", Cboycgx2}, {"ycgy", Cboycgx3}, {"ycgj", Cboycgj},

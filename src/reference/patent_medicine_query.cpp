@@ -60,7 +60,7 @@ FrmCyzy::FrmCyzy()
         Cboyczz.add(newCombo(QueryTab));
     }
     for (const char* caption : {"名称", "成药功效", "成药主治", "成药构成", "成药用法", "成药临床治疗心得"})
-        Labfj.add(new forms::Label(SSTab1->Page(DetailTab), QString::fromUtf8(caption)));
+        Labfj.add(newLabel(DetailTab, caption));
     Txtfjgc->setToolTipText(QStringLiteral("拖动鼠标选中药材，双击鼠标右键，即可查询药材特点"));
     MSFGridzyfj->setToolTipText(QStringLiteral("点击鼠标选取要浏览的方剂"));
 
