@@ -25,11 +25,12 @@ void addHerb(const TestEnvironment& env, const QString& name, const vb::Variant&
 }
 
 // The percentage and stage text of every distinct drawing of the progress window while
-// `build` runs.
-QStringList drawnWhile(const std::function<void()>& build)
+// `build` runs, each noted place drawn at once or (`everyPlace` false) once a time slice.
+QStringList drawnWhile(const std::function<void()>& build, bool everyPlace = true)
 {
     QStringList drawn;
-    const core::ProgressDriver::TestHook everyPlaceDrawn;
+    std::optional<core::ProgressDriver::TestHook> everyPlaceDrawn;
+    if (everyPlace) everyPlaceDrawn.emplace();
     const PaintWatch watch([&](core::Frmjdys* progress) {
         const QString label = progress->Labpre->Caption() + u'|' + progress->Labprg->Caption();
         if (drawn.isEmpty() || drawn.last() != label) drawn << label;
@@ -57,7 +58,7 @@ private slots:
         }
     }
     // Every stage of every builder with two source rows (one for the narrowing): its
-    // text, then its percentages from its base.
+    // text, then its percentages from its base; on the time slice, the last one drawn.
     void eachStageDrawsItsTextAndPercentages()
     {
         WindowFixture fixture;
@@ -89,6 +90,7 @@ private slots:
                 for (const QString& drawn : percentages) expected << (percentage = drawn + '%') + '|' + text;
             }
             QCOMPARE(drawnWhile(build), expected);
+            QCOMPARE(drawnWhile(build, false).last(), expected.last());
         }
     }
     // An imported row with Null effects comes first: the stage still runs. A term of many
