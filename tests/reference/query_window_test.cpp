@@ -1,6 +1,6 @@
 // What the four knowledge-base query windows share, each opened through its menu item:
-// the result grid's header captions (blanks inside them kept), alignments, column
-// widths and data-row height; and the patent-medicine window's herb tab, whose five
+// no close, minimise or maximise button; the result grid's header captions (blanks
+// inside them kept), alignments, column widths and data-row height; and the patent-medicine window's herb tab, whose five
 // text boxes run the full width one under the other.
 #include "knowledge_test_support.h"
 
@@ -24,7 +24,7 @@ private slots:
     }
     void cleanup() { world_.reset(); }
 
-    void gridsAsDescribed()
+    void buttonsAndGridsAsDescribed()
     {
         const struct {
             const char* item;
@@ -45,7 +45,10 @@ private slots:
         for (auto [item, captions, widths, rowHeight] : windows) {
             world_->mainWindow().menuAction(item)->trigger();
             QCoreApplication::processEvents();
-            forms::FlexGrid* grid = forms::Form::ActiveForm()->findChild<forms::FlexGrid*>();
+            forms::Form* window = forms::Form::ActiveForm();
+            const Qt::WindowFlags buttons = Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint;
+            QVERIFY2(!(window->parentWidget()->windowFlags() & buttons), item);
+            forms::FlexGrid* grid = window->findChild<forms::FlexGrid*>();
             QVERIFY2(grid, item);
             QStringList shown;
             std::vector<int> shownWidths;
@@ -58,7 +61,7 @@ private slots:
             for (int& width : widths) width = qRound(width / TwipsPerPixel);
             QCOMPARE(shownWidths, widths);
             QCOMPARE(grid->RowHeight(1), rowHeight);
-            forms::Form::ActiveForm()->Unload();
+            window->Unload();
             QCoreApplication::processEvents();
         }
     }
