@@ -1,6 +1,7 @@
 // What the four knowledge-base query windows share, each opened through its menu item:
 // no close, minimise or maximise button; the result grid's header captions (blanks
-// inside them kept), alignments, column widths and data-row height; and the patent-medicine window's herb tab, whose five
+// inside them kept), alignments, column widths and data-row height; the look of the
+// detail boxes; and the patent-medicine window's herb tab, whose five
 // text boxes run the full width one under the other.
 #include "knowledge_test_support.h"
 
@@ -61,6 +62,39 @@ private slots:
             for (int& width : widths) width = qRound(width / TwipsPerPixel);
             QCOMPARE(shownWidths, widths);
             QCOMPARE(grid->RowHeight(1), rowHeight);
+            window->Unload();
+            QCoreApplication::processEvents();
+        }
+    }
+
+    // The detail boxes on the tabs after the first: locked or not, their font size and
+    // colours, a vertical scroll bar on every multi-line one.
+    void detailBoxesLook()
+    {
+        const QColor blue(128, 128, 255), lightBlue(192, 192, 255);
+        const struct {
+            const char* item;
+            bool locked;
+            double fontSize;
+            QColor back, text;
+        } windows[] = {{"zycxll0", true, 10.5, lightBlue, Qt::black},
+                       {"zycxll1", true, 11.25, blue, Qt::white},
+                       {"zycxll2", false, 10.5, lightBlue, Qt::black},
+                       {"ZycyCx", true, 11.25, blue, Qt::white}};
+        for (const auto& [item, locked, fontSize, back, text] : windows) {
+            world_->mainWindow().menuAction(item)->trigger();
+            QCoreApplication::processEvents();
+            forms::Form* window = forms::Form::ActiveForm();
+            const QList<forms::TextBox*> boxes = window->findChild<forms::TabbedDialog*>()->Page(1)->findChildren<forms::TextBox*>();
+            QVERIFY2(boxes.size() >= 4, item);
+            for (const forms::TextBox* box : boxes) {
+                const QPalette palette = box->inner()->palette();
+                QCOMPARE(box->takesTypedText(), !locked);
+                QCOMPARE(box->inner()->font().pointSizeF(), fontSize);
+                QCOMPARE(palette.color(QPalette::Base), back);
+                QCOMPARE(palette.color(QPalette::Text), text);
+                if (box->MultiLine()) QCOMPARE(box->plainTextEdit()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+            }
             window->Unload();
             QCoreApplication::processEvents();
         }
