@@ -44,9 +44,7 @@ private slots:
         };
         constexpr double TwipsPerPixel = 15;   // a width comes back in whole pixels
         for (auto [item, captions, widths, rowHeight] : windows) {
-            world_->mainWindow().menuAction(item)->trigger();
-            QCoreApplication::processEvents();
-            forms::Form* window = forms::Form::ActiveForm();
+            forms::Form* window = openThrough(item);
             const Qt::WindowFlags buttons = Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint;
             QVERIFY2(!(window->parentWidget()->windowFlags() & buttons), item);
             forms::FlexGrid* grid = window->findChild<forms::FlexGrid*>();
@@ -62,8 +60,7 @@ private slots:
             for (int& width : widths) width = qRound(width / TwipsPerPixel);
             QCOMPARE(shownWidths, widths);
             QCOMPARE(grid->RowHeight(1), rowHeight);
-            window->Unload();
-            QCoreApplication::processEvents();
+            close(window);
         }
     }
 
@@ -82,9 +79,7 @@ private slots:
                        {"zycxll2", false, 10.5, lightBlue, Qt::black},
                        {"ZycyCx", true, 11.25, blue, Qt::white}};
         for (const auto& [item, locked, fontSize, back, text] : windows) {
-            world_->mainWindow().menuAction(item)->trigger();
-            QCoreApplication::processEvents();
-            forms::Form* window = forms::Form::ActiveForm();
+            forms::Form* window = openThrough(item);
             const QList<forms::TextBox*> boxes = window->findChild<forms::TabbedDialog*>()->Page(1)->findChildren<forms::TextBox*>();
             QVERIFY2(boxes.size() >= 4, item);
             for (const forms::TextBox* box : boxes) {
@@ -95,8 +90,7 @@ private slots:
                 QCOMPARE(palette.color(QPalette::Text), text);
                 if (box->MultiLine()) QCOMPARE(box->plainTextEdit()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
             }
-            window->Unload();
-            QCoreApplication::processEvents();
+            close(window);
         }
     }
 
@@ -118,6 +112,18 @@ private slots:
     }
 
 private:
+    forms::Form* openThrough(const char* item)
+    {
+        world_->mainWindow().menuAction(item)->trigger();
+        QCoreApplication::processEvents();
+        return forms::Form::ActiveForm();
+    }
+    static void close(forms::Form* window)
+    {
+        window->Unload();
+        QCoreApplication::processEvents();
+    }
+
     std::unique_ptr<WindowFixture> world_;
 };
 
