@@ -29,24 +29,30 @@ private slots:
     {
         const struct {
             const char* item;
+            const char* title;      // none: not checked
             QStringList captions;   // "<" left, "^" centred, as the format string gives them
             std::vector<int> widths;
             int rowHeight;
+            double fontSize;
         } windows[] = {
-            {"zycxll0", {"<  药 材 名 称", "<归 经", "<性  味", "<功  用", "<主    治", "<用   法", "<宜     忌"},
-             {1400, 2000, 2000, 3000, 3500, 3500, 3600}, 400},
-            {"zycxll1", {"<  方 剂 名 称", "<方 剂 组 成", "<方 剂 功 用", "<方 剂 主 治", "<方 剂 用 法", "<方 剂 来 源",
-                         "<临 床 心 得"},
-             {1400, 4500, 2000, 3000, 3000, 3500, 1600}, 400},
-            {"zycxll2", {"^病症名称", "<临  床  症  状  表  现", "<病症成因", "<治疗措施"}, {1600, 8200, 2000, 4000}, 460},
-            {"ZycyCx", {"<  中医成药名称", "<中医成药组成", "<中医成药功用", "<中医成药主治", "<中医成药用法", "<临 床 心 得"},
-             {1400, 4500, 2000, 3000, 3000, 3500}, 400},
+            {"zycxll0", "中医药材内容浏览",
+             {"<  药 材 名 称", "<归 经", "<性  味", "<功  用", "<主    治", "<用   法", "<宜     忌"},
+             {1400, 2000, 2000, 3000, 3500, 3500, 3600}, 400, 11.25},
+            {"zycxll1", "方剂内容浏览",
+             {"<  方 剂 名 称", "<方 剂 组 成", "<方 剂 功 用", "<方 剂 主 治", "<方 剂 用 法", "<方 剂 来 源", "<临 床 心 得"},
+             {1400, 4500, 2000, 3000, 3000, 3500, 1600}, 400, 11.25},
+            {"zycxll2", nullptr, {"^病症名称", "<临  床  症  状  表  现", "<病症成因", "<治疗措施"}, {1600, 8200, 2000, 4000},
+             460, 10.5},
+            {"ZycyCx", "中医成药查询",
+             {"<  中医成药名称", "<中医成药组成", "<中医成药功用", "<中医成药主治", "<中医成药用法", "<临 床 心 得"},
+             {1400, 4500, 2000, 3000, 3000, 3500}, 400, 9},
         };
         constexpr double TwipsPerPixel = 15;   // a width comes back in whole pixels
-        for (auto [item, captions, widths, rowHeight] : windows) {
+        for (auto [item, title, captions, widths, rowHeight, fontSize] : windows) {
             forms::Form* window = openThrough(item);
             const Qt::WindowFlags buttons = Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint;
             QVERIFY2(!(window->parentWidget()->windowFlags() & buttons), item);
+            if (title) QCOMPARE(window->windowTitle(), QString(title));
             forms::FlexGrid* grid = window->findChild<forms::FlexGrid*>();
             QVERIFY2(grid, item);
             QStringList shown;
@@ -60,6 +66,7 @@ private slots:
             for (int& width : widths) width = qRound(width / TwipsPerPixel);
             QCOMPARE(shownWidths, widths);
             QCOMPARE(grid->RowHeight(1), rowHeight);
+            QCOMPARE(grid->inner()->font().pointSizeF(), fontSize);
             close(window);
         }
     }
@@ -74,14 +81,16 @@ private slots:
             bool locked;
             double fontSize;
             QColor back, text;
-        } windows[] = {{"zycxll0", true, 10.5, lightBlue, Qt::black},
-                       {"zycxll1", true, 11.25, blue, Qt::white},
-                       {"zycxll2", false, 10.5, lightBlue, Qt::black},
-                       {"ZycyCx", true, 11.25, blue, Qt::white}};
-        for (const auto& [item, locked, fontSize, back, text] : windows) {
+            qsizetype oneLine, multiLine;
+        } windows[] = {{"zycxll0", true, 10.5, lightBlue, Qt::black, 3, 5},
+                       {"zycxll1", true, 11.25, blue, Qt::white, 2, 5},
+                       {"zycxll2", false, 10.5, lightBlue, Qt::black, 1, 3},
+                       {"ZycyCx", true, 11.25, blue, Qt::white, 1, 5}};
+        for (const auto& [item, locked, fontSize, back, text, oneLine, multiLine] : windows) {
             forms::Form* window = openThrough(item);
             const QList<forms::TextBox*> boxes = window->findChild<forms::TabbedDialog*>()->Page(1)->findChildren<forms::TextBox*>();
-            QVERIFY2(boxes.size() >= 4, item);
+            const auto multi = std::count_if(boxes.begin(), boxes.end(), [](auto* box) { return box->MultiLine(); });
+            QCOMPARE(std::pair(boxes.size() - multi, multi), std::pair(oneLine, multiLine));
             for (const forms::TextBox* box : boxes) {
                 const QPalette palette = box->inner()->palette();
                 QCOMPARE(box->takesTypedText(), !locked);
