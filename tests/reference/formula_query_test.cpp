@@ -172,6 +172,8 @@ private slots:
         QCOMPARE(world_->messages(), QStringList(2, "查询药材的名称不对或系统中没有登记要查询的药材"));
         QCOMPARE(window_->SSTab1->Tab(), 1);
         QCOMPARE(herbs.Txtycmc->Text(), QString("石斛*"));   // the last herb stays
+        WindowFixture::click(window_->CmdQcls);
+        QCOMPARE(herbs.Txtycmc->Text() + window_->Txtfjgc->Text(), QString());   // the reset empties both panels
     }
 
 private:
