@@ -53,4 +53,11 @@ bool runTrappedBlock(const std::function<void()>& work)
     });
 }
 
+bool runTrappedBlockTitled(const std::function<void()>& work)
+{
+    return runReporting(work, [](int number, const QString& description) {
+        forms::ReportErrorBlock(number, description);
+    });
+}
+
 }  // namespace core

@@ -30,5 +30,7 @@ bool runTrappedLine(const std::function<void()>& work);
 // The same, the error shown as "错误号码：" and its number after one blank, CR LF,
 // "错误内容：" and its description; OK only, no icon, empty title.
 bool runTrappedBlock(const std::function<void()>& work);
+// The same block with no blank before the number, under the program's default title.
+bool runTrappedBlockTitled(const std::function<void()>& work);
 
 }  // namespace core

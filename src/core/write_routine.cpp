@@ -3,20 +3,11 @@
 
 #include "core/error_trap.h"
 #include "core/globals.h"
+#include "core/write_transaction.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/services.h"
 
-#include <QScopedValueRollback>
-
 namespace core {
-
-void WriteRoutine::guarded(const std::function<void()>& handler)
-{
-    if (running_) return;
-    const forms::Form::PumpScope pumping(window_);
-    QScopedValueRollback<bool> running(running_, true);
-    handler();
-}
 
 WriteRoutine::Outcome WriteRoutine::write(const Work& work) { return write(Work(), work); }
 
@@ -29,8 +20,7 @@ WriteRoutine::Outcome WriteRoutine::write(const Work& checkFirst, const Work& wo
         db.deleteAllQueryDefs();
         forms::DoEvents();
         if (checkFirst && !checkFirst(db)) return;
-        dao::Transaction transaction(db);
-        const forms::PumpPause noEvents;
+        WriteTransaction transaction(db);
         if (!work(db)) return;
         transaction.commit();
         outcome = Outcome::Written;

@@ -14,17 +14,16 @@
 //       });
 //   }
 //
-// `write` traps errors (shown as their description unless the window asks for
-// another form), opens the database, deletes every
-// stored query, lets pending events run, then opens one transaction, runs the work and
-// commits. The rule for events: none runs while the transaction is open (DoEvents does
-// nothing inside the work, and the work shows no message box), so no other handler can
-// slip its writes into this one's; a long write draws its progress between
-// transactions or by repainting only.
+// `guarded` is the window's one-press guard (one_press.h), which the window's other
+// handlers that let events run share. `write` traps errors (shown as their description
+// unless the window asks for another form), opens the database, deletes every stored
+// query, lets pending events run, then runs the work in one WriteTransaction (no event
+// runs while it is open, and the work shows no message box) and commits.
 // A failure rolls everything back and the window keeps its inputs for another try.
 #pragma once
 
 #include "core/error_trap.h"
+#include "core/one_press.h"
 #include "platform/forms/form.h"
 
 #include <functional>
@@ -43,14 +42,10 @@ public:
     using Work = std::function<bool(dao::Database&)>;
 
     // `trap` shows an error in the form of the window's writing handlers.
-    explicit WriteRoutine(forms::Form& window, Trap trap = runTrapped) : window_(window), trap_(trap) {}
+    explicit WriteRoutine(forms::Form& window, Trap trap = runTrapped) : press_(window), trap_(trap) {}
 
-    // Whether a writing handler of the window is running.
-    bool running() const { return running_; }
-
-    // Runs `handler` holding the window's PumpScope (a close meanwhile waits for its
-    // end); called again while it runs, returns at once without running anything.
-    void guarded(const std::function<void()>& handler);
+    // Runs `handler` under the window's one-press guard.
+    void guarded(const std::function<void()>& handler) { press_.run(handler); }
 
     // The write: trap, open, the stored-query pass, pending events; then `checkFirst`
     // (when given) on the open database before any transaction, where it may talk to
@@ -59,9 +54,8 @@ public:
     Outcome write(const Work& checkFirst, const Work& work);
 
 private:
-    forms::Form& window_;
+    OnePress press_;
     Trap trap_;
-    bool running_ = false;
 };
 
 }  // namespace core

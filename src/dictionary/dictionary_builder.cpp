@@ -2,11 +2,10 @@
 // dictionary_builder.h.
 #include "dictionary/dictionary_builder.h"
 
-#include "core/globals.h"
+#include "core/batch_writer.h"
 #include "core/progress_driver.h"
 #include "dictionary/term_splitter.h"
 #include "platform/dao/dao.h"
-#include "platform/forms/services.h"
 #include "platform/vb/conversions.h"
 
 #include <QStringList>
@@ -90,12 +89,9 @@ void runStage(dao::Database& db, const Stage& stage, dao::Recordset& source, cor
     progress.flush();
 }
 
-// The rebuild in one transaction, with the database closed again before `progress`
-// goes (on success and on failure alike).
-void runBuild(const Build& build, core::ProgressDriver& progress)
+// The rebuild, run by the batch writer in one transaction.
+void runBuild(const Build& build, dao::Database& db, core::ProgressDriver& progress)
 {
-    dao::Database db = core::OpenDb();
-    dao::Transaction rebuild(db);
     for (const QString& statement : build.emptying) db.execute(statement);
     db.deleteAllQueryDefs();
     for (const Stage& stage : build.stages) {
@@ -104,17 +100,12 @@ void runBuild(const Build& build, core::ProgressDriver& progress)
         if (source.recordCount() == 0) continue;
         runStage(db, stage, source, progress);
     }
-    rebuild.commit();
 }
 
 void runTrapped(const Build& build)
 {
-    try {
-        core::ProgressDriver progress;
-        runBuild(build, progress);
-    } catch (const std::exception& error) {
-        forms::ReportErrorBlock(forms::ErrorNumber(error), forms::ErrorDescription(error));
-    }
+    core::writeBatch(core::runTrappedBlockTitled,
+                     [&build](dao::Database& db, core::ProgressDriver& progress) { runBuild(build, db, progress); });
 }
 
 }  // namespace
@@ -131,29 +122,23 @@ bool NarrowSymptomDict(const QString& sql, const std::function<void(dao::Databas
 {
     const Stage narrowing{QStringLiteral("qkbz"), sql, 0, 98, QStringLiteral("正在读取中医临床症状诊断词典......"),
                           AddSymptomTerms};
-    try {
-        // The texts are read before anything is written, so a name that matches none
-        // writes nothing; the stored query, the refill and the caller's writes then
-        // go to the file together.
-        dao::Database db = core::OpenDb();
-        dao::Recordset source = db.openRecordset(narrowing.sql);
-        if (source.recordCount() == 0) return false;
-        core::ProgressDriver progress;
-        {
-            dao::Transaction refill(db);
+    // The texts are read before anything is written, so a name that matches none
+    // writes nothing; the stored query, the refill and the caller's writes then go to
+    // the file together.
+    dao::Recordset source;
+    return core::writeBatch(
+        core::runTrappedBlockTitled,
+        [&](dao::Database& db) {
+            source = db.openRecordset(narrowing.sql);
+            return source.recordCount() != 0;
+        },
+        [&](dao::Database& db, core::ProgressDriver& progress) {
             db.deleteAllQueryDefs();
             db.createQueryDef(narrowing.queryName, narrowing.sql);
             db.execute(QStringLiteral("delete * from bzzz"));
             runStage(db, narrowing, source, progress);
             if (alsoInRefill) alsoInRefill(db);
-            refill.commit();
-        }
-        db.close();
-        return true;
-    } catch (const std::exception& error) {
-        forms::ReportErrorBlock(forms::ErrorNumber(error), forms::ErrorDescription(error));
-    }
-    return false;
+        });
 }
 
 void BuildHerbDicts() { runTrapped(herbBuild()); }

@@ -491,11 +491,11 @@ bool Frmycjj::writeSale(dao::Database& db, const std::vector<SaleLine>& lines, J
 // as it was.
 void Frmycjj::CmdQcls_Click()
 {
-    if (writer_.running()) return;
-    const PumpScope pumping(*this);
-    Qpcls();
-    forms::DoEvents();
-    TxtBlhm->SetFocus();
+    writer_.guarded([this] {
+        Qpcls();
+        forms::DoEvents();
+        TxtBlhm->SetFocus();
+    });
 }
 
 // Pressed from inside the pump of a running handler, the exit closes the window once

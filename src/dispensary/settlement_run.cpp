@@ -1,9 +1,9 @@
 // The settlement's menu handler; see settlement_run.h.
 #include "dispensary/settlement_run.h"
 
-#include "core/error_trap.h"
-#include "core/globals.h"
+#include "core/batch_writer.h"
 #include "core/main_window.h"
+#include "core/one_press.h"
 #include "core/progress_driver.h"
 #include "dispensary/settlement.h"
 #include "platform/forms/services.h"
@@ -12,11 +12,11 @@ namespace dispensary {
 
 namespace {
 
-// The settlement's progress in the progress window. The window is shown before the
-// settlement's transaction opens and unloaded when the passes end; the window's last
-// step (events run) comes when this object goes, after the transaction has ended.
+// The settlement's progress in the batch's progress window, unloaded when the passes
+// end; the window's last step (events run) comes after the transaction has ended.
 class ProgressWindow : public SettlementProgress {
 public:
+    explicit ProgressWindow(core::ProgressDriver& driver) : driver_(driver) {}
     void begin(double value, const QString& stage) override { driver_.beginStage(stage, core::ProgressPlace{value, QString()}); }
     void advance(double value, const QString& percent) override
     {
@@ -29,41 +29,38 @@ public:
     }
 
 private:
-    core::ProgressDriver driver_;
+    core::ProgressDriver& driver_;
 };
 
-bool running = false;   // a second start while one runs is ignored
+core::OnePress press;   // a second start while one runs is ignored
 
 }  // namespace
 
 void Ypjz_Click()
 {
-    if (running
-        || forms::MsgBox(QStringLiteral("开始进行结帐处理吗？"), forms::vbYesNo | forms::vbQuestion, QString())
-               != forms::vbYes)
-        return;
-    running = true;
-    forms::DoEvents();
-    const bool done = core::runTrappedNumbered([] {
+    press.run([] {
+        if (forms::MsgBox(QStringLiteral("开始进行结帐处理吗？"), forms::vbYesNo | forms::vbQuestion, QString())
+            != forms::vbYes)
+            return;
+        forms::DoEvents();
         forms::Screen::setMousePointer(forms::vbArrowHourglass);
         core::menuOff();
-        ProgressWindow progress;
-        dao::Database db = core::OpenDb();
-        dao::Transaction transaction(db);
-        Settlement settlement(db, progress);
-        settlement.PrepareSettlement();
-        settlement.PriceStockOuts();
-        settlement.RebaseStockBalances();
-        transaction.commit();
-        db.close();
-        forms::DoEvents();
-        forms::DoEvents();
-        forms::Clock::WaitSeconds(3);
+        const bool done = core::writeBatch(core::runTrappedNumbered, [](dao::Database& db, core::ProgressDriver& driver) {
+            ProgressWindow progress(driver);
+            Settlement settlement(db, progress);
+            settlement.PrepareSettlement();
+            settlement.PriceStockOuts();
+            settlement.RebaseStockBalances();
+        });
+        if (done) {
+            forms::DoEvents();
+            forms::DoEvents();
+            forms::Clock::WaitSeconds(3);
+            forms::Notice(QStringLiteral("当期结帐已经完成"));
+        }
+        forms::Screen::setMousePointer(forms::vbArrow);
+        core::menuOn();
     });
-    if (done) forms::Notice(QStringLiteral("当期结帐已经完成"));
-    forms::Screen::setMousePointer(forms::vbArrow);
-    core::menuOn();
-    running = false;
 }
 
 }  // namespace dispensary

@@ -165,11 +165,11 @@ void StockMovementWindow::CmdSave_Click()
 // user confirmed.
 void StockMovementWindow::CmdQcls_Click()
 {
-    if (writer_.running()) return;
-    const PumpScope pumping(*this);
-    forms::DoEvents();
-    Qpcls();
-    Txtycbm->SetFocus();
+    writer_.guarded([this] {
+        forms::DoEvents();
+        Qpcls();
+        Txtycbm->SetFocus();
+    });
 }
 
 void StockMovementWindow::CmdExit_Click()

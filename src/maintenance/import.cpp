@@ -1,6 +1,7 @@
 // The table-driven import from another copy of the database; see import.h.
 #include "maintenance/import.h"
 
+#include "core/write_transaction.h"
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
 #include "platform/vb/strings.h"
@@ -174,7 +175,7 @@ int importTable(const ImportMember& member, const QString& databasePath, const Q
     const float step = 100.0f / static_cast<float>(from.recordCount());
     progress.started(member);
 
-    dao::Transaction transaction(target);
+    core::WriteTransaction transaction(target);
     to.setIndex(member.index);
     Matcher matcher(member);
     std::vector<vb::Variant> key(static_cast<size_t>(member.keyColumns));
