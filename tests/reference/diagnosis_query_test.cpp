@@ -155,6 +155,8 @@ private slots:
         window_->Txtbzcy->setText("新的,成因");
         WindowFixture::click(window_->Cmdedit);     // rewritten, and the query runs again
         QCOMPARE(window_->SSTab1->Tab(), 0);
+        window_->SSTab1->setTab(1);                 // the detail tab emptied and hidden
+        QVERIFY(window_->TxtBzmc->Text().isEmpty() && !window_->TxtBzmc->isVisible());
         QCOMPARE(world_->environment().open()
                      .openRecordset("select * from zybz where bzcy = '新的，成因' and bzmc = " + dao::quote(name))
                      .recordCount(),

@@ -144,6 +144,9 @@ private slots:
             const int length = static_cast<int>(to->Text().size());
             QCOMPARE(std::pair(to->SelStart(), to->SelLength()), caretAtEnd ? std::pair(length, 0) : std::pair(0, length));
         }
+        window_->SSTab1->setTab(1);
+        w.Txtfjly->SetFocus();   // the source selects its text on the focus
+        QCOMPARE(std::pair(w.Txtfjly->SelStart(), w.Txtfjly->SelLength()), std::pair(0, 4));
     }
 
     // The query windows pop the menu up on a drag with the right button, without a

@@ -53,13 +53,19 @@ private slots:
         QCOMPARE(world_->messages(), (QStringList{"输入查询条件。", "查询条件输入错误。"}));
         QVERIFY(window_->Txtmcyc->Text().isEmpty() && window_->Cbocxyc(1)->Text().isEmpty());
         QCOMPARE(column(0).size(), 3);
+        window_->Txtmcyc->setText("逍遥");   // 清屏 after a result: criteria emptied, all listed
+        WindowFixture::click(window_->CmdSeek);
+        WindowFixture::click(window_->CmdQcls);
+        QVERIFY(window_->Txtmcyc->Text().isEmpty());
+        QCOMPARE(column(0).size(), 3);
     }
     // Each column of a medicine in its own grid cell and detail box.
     void gridClickShowsTheMedicine()
     {
         world_->environment().insert("fjcy", {"名", "组", "功", "主", "用", "心", "张"});
         open();
-        QVERIFY(!window_->Txtfjmc->isVisible());
+        window_->SSTab1->setTab(1);
+        QVERIFY(!window_->Txtfjmc->isVisible());   // the detail tab empty until a click
         clickRow(4);
         QCOMPARE(column(5).last() + column(4).last() + column(3).last() + column(2).last() + column(1).last(), QString("心用主功组"));
         const FrmCyzy& w = *window_;

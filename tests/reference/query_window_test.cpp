@@ -1,5 +1,6 @@
 // What the four knowledge-base query windows share, each opened through its menu item:
-// no close, minimise or maximise button; the result grid's header captions (blanks
+// no close, minimise or maximise button; the criteria (a name box of at most 20
+// characters, the combo boxes); the result grid's header captions (blanks
 // inside them kept), alignments, column widths and data-row height; the look of the
 // detail boxes; and the patent-medicine window's herb tab, whose five
 // text boxes run the full width one under the other.
@@ -34,25 +35,35 @@ private slots:
             std::vector<int> widths;
             int rowHeight;
             double fontSize;
+            int nameBoxes, combos;
         } windows[] = {
             {"zycxll0", "中医药材内容浏览",
              {"<  药 材 名 称", "<归 经", "<性  味", "<功  用", "<主    治", "<用   法", "<宜     忌"},
-             {1400, 2000, 2000, 3000, 3500, 3500, 3600}, 400, 11.25},
+             {1400, 2000, 2000, 3000, 3500, 3500, 3600}, 400, 11.25, 1, 8},
             {"zycxll1", "方剂内容浏览",
              {"<  方 剂 名 称", "<方 剂 组 成", "<方 剂 功 用", "<方 剂 主 治", "<方 剂 用 法", "<方 剂 来 源", "<临 床 心 得"},
-             {1400, 4500, 2000, 3000, 3000, 3500, 1600}, 400, 11.25},
+             {1400, 4500, 2000, 3000, 3000, 3500, 1600}, 400, 11.25, 1, 13},
             {"zycxll2", nullptr, {"^病症名称", "<临  床  症  状  表  现", "<病症成因", "<治疗措施"}, {1600, 8200, 2000, 4000},
-             460, 10.5},
+             460, 10.5, 0, 6},
             {"ZycyCx", "中医成药查询",
              {"<  中医成药名称", "<中医成药组成", "<中医成药功用", "<中医成药主治", "<中医成药用法", "<临 床 心 得"},
-             {1400, 4500, 2000, 3000, 3000, 3500}, 400, 9},
+             {1400, 4500, 2000, 3000, 3000, 3500}, 400, 9, 1, 9},
         };
         constexpr double TwipsPerPixel = 15;   // a width comes back in whole pixels
-        for (auto [item, title, captions, widths, rowHeight, fontSize] : windows) {
+        for (auto [item, title, captions, widths, rowHeight, fontSize, nameBoxes, combos] : windows) {
             forms::Form* window = openThrough(item);
             const Qt::WindowFlags buttons = Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint;
             QVERIFY2(!(window->parentWidget()->windowFlags() & buttons), item);
             if (title) QCOMPARE(window->windowTitle(), QString(title));
+            QWidget* criteria = window->findChild<forms::TabbedDialog*>()->Page(0);
+            QCOMPARE(criteria->findChildren<forms::ComboBox*>().size(), combos);
+            const QList<forms::TextBox*> names = criteria->findChildren<forms::TextBox*>();
+            QCOMPARE(names.size(), nameBoxes);
+            for (forms::TextBox* name : names) {
+                name->SetFocus();
+                WindowFixture::type(name, QString(21, u'x'));
+                QCOMPARE(name->Text().size(), 20);
+            }
             forms::FlexGrid* grid = window->findChild<forms::FlexGrid*>();
             QVERIFY2(grid, item);
             QStringList shown;
