@@ -22,7 +22,6 @@ namespace reference {
 QueryWindow::QueryWindow(const QStringList& tabs, Grid grid, Query query)
     : SSTab1(new forms::TabbedDialog(this, tabs)),
       grid_(new forms::FlexGrid(SSTab1->Page(QueryTab))),
-      lastTab_(static_cast<int>(tabs.size()) - 1),
       gridLayout_(std::move(grid)),
       query_(std::move(query))
 {
@@ -128,7 +127,6 @@ void QueryWindow::clearCriteria()
 void QueryWindow::reset(const std::function<void()>& listAll)
 {
     const PumpScope pumping(*this);
-    SSTab1->setTab(lastTab_);
     refillPickLists();
     forms::DoEvents();
     clearCriteria();

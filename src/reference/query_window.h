@@ -128,8 +128,8 @@ protected:
     void refillPickLists();
     void showDetail(bool shown);
     void clearCriteria();
-    // The reset: the pick lists re-read away from the query tab, criteria and detail
-    // boxes emptied, the grid filled by `listAll`, the query tab brought back.
+    // The reset: the pick lists re-read, criteria and detail boxes emptied, the grid
+    // filled by `listAll`, the query tab brought to the front, the arrow pointer.
     void reset(const std::function<void()>& listAll);
     // Fills the grid with the rows `open` opens; a source without a row leaves it as it is.
     void listRows(const std::function<dao::Recordset(dao::Database&)>& open);
@@ -146,7 +146,6 @@ protected:
 
 private:
     forms::FlexGrid* grid_;
-    int lastTab_;
     Grid gridLayout_;
     Query query_;
     std::vector<Criterion> criteria_;

@@ -43,6 +43,7 @@ private slots:
             << "" << QStringList{} << QStringList{"", "O'Neil*证", "肝郁气滞", "脾胃虚弱", "脾阳虚"};
         QTest::newRow("two terms in one text") << "" << QStringList{"便溏", "乏力"} << QStringList{"脾胃虚弱"};
         QTest::newRow("terms of two texts") << "" << QStringList{"胁痛", "乏力"} << QStringList{};
+        QTest::newRow("the third term") << "" << QStringList{"", "", "嗳气"} << QStringList{"肝郁气滞"};
         QTest::newRow("name and the fifth term") << "脾" << QStringList{"便溏", "", "", "", "畏寒"} << QStringList{"脾阳虚"};
         QTest::newRow("apostrophe and star") << "O'Neil*" << QStringList{"a*b"} << QStringList{"O'Neil*证"};
         QTest::newRow("question mark a wildcard") << "脾?虚" << QStringList{} << QStringList{"脾胃虚弱", "脾阳虚"};

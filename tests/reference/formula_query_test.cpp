@@ -98,6 +98,9 @@ private slots:
 
     void rowClickOpensTheFormula()
     {
+        window_->SSTab1->setTab(1);
+        QVERIFY(!window_->Txtfjmc->isVisible());   // the formula tab empty until a click
+        window_->SSTab1->setTab(0);
         clickRow(0);   // the header names no formula
         QCOMPARE(window_->SSTab1->Tab(), 0);
         window_->Txtmcyc->setText("王氏'");

@@ -1,5 +1,6 @@
-// What the four knowledge-base query windows share, each opened through its menu item:
-// no close, minimise or maximise button; the criteria (a name box of at most 20
+// What the four knowledge-base query windows share, each opened through its menu item
+// (the arrow pointer back) and left through its exit button (the menus back): no close,
+// minimise or maximise button; the criteria (a name box of at most 20
 // characters, the combo boxes); the result grid's header captions (blanks
 // inside them kept), alignments, column widths and data-row height; the look of the
 // detail boxes; and the patent-medicine window's herb tab, whose five
@@ -55,6 +56,7 @@ private slots:
             const Qt::WindowFlags buttons = Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint;
             QVERIFY2(!(window->parentWidget()->windowFlags() & buttons), item);
             if (title) QCOMPARE(window->windowTitle(), QString(title));
+            QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
             QWidget* criteria = window->findChild<forms::TabbedDialog*>()->Page(0);
             QCOMPARE(criteria->findChildren<forms::ComboBox*>().size(), combos);
             const QList<forms::TextBox*> names = criteria->findChildren<forms::TextBox*>();
@@ -78,7 +80,13 @@ private slots:
             QCOMPARE(shownWidths, widths);
             QCOMPARE(grid->RowHeight(1), rowHeight);
             QCOMPARE(grid->inner()->font().pointSizeF(), fontSize);
-            close(window);
+            const QPointer<forms::Form> open = window;
+            QAction* menus = world_->mainWindow().menuAction("xtwh");
+            QVERIFY(!menus->isEnabled());
+            for (forms::CommandButton* button : window->findChildren<forms::CommandButton*>())
+                if (button->Caption().startsWith("退出") || button->Caption().startsWith("结束")) WindowFixture::click(button);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY2(!open && menus->isEnabled(), item);
         }
     }
 
