@@ -27,7 +27,8 @@ const QString GridQuery = QStringLiteral("zybzqk");   // the stored query of eve
 const QString Ordered = QStringLiteral(" order by bzmc,bzqk ");
 const QueryWindow::Grid ResultGrid{.format = QStringLiteral("^病症名称|<临  床  症  状  表  现|<病症成因|<治疗措施"),
                                    .widths = {1600, 8200, 2000, 4000},
-                                   .rowHeight = RowHeight};
+                                   .rowHeight = RowHeight,
+                                   .toolTip = QStringLiteral("点击鼠标选取要浏览的病症")};
 // Every criterion may be empty; the errors are shown as their description alone.
 const QueryWindow::Query DiagnosisQuery{.table = QStringLiteral("zybz"),
                                         .nameColumn = QStringLiteral("bzmc"),
@@ -75,7 +76,6 @@ Frmzyzdll::Frmzyzdll()
         box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
         core::giveLook(box);
     }
-    MSFGridzyzd->setToolTipText(QStringLiteral("点击鼠标选取要浏览的病症"));
     setCriteria({{"bzmc", Dbobzmc}, {"bzqk", Dbobzzz(0)}, {"bzqk", Dbobzzz(1)}, {"bzqk", Dbobzzz(2)},
                  {"bzqk", Dbobzzz(3)}, {"bzqk", Dbobzzz(4)}});
     std::vector<forms::Control*> others(Labbt.begin(), Labbt.end());

@@ -19,7 +19,8 @@ namespace {
 constexpr int HerbTab = 2;
 const QueryWindow::Grid ResultGrid{
     .format = QStringLiteral("<  方 剂 名 称|<方 剂 组 成|<方 剂 功 用|<方 剂 主 治|<方 剂 用 法|<方 剂 来 源|<临 床 心 得"),
-    .widths = {1400, 4500, 2000, 3000, 3000, 3500, 1600}};
+    .widths = {1400, 4500, 2000, 3000, 3000, 3500, 1600},
+    .toolTip = QStringLiteral("点击鼠标选取要浏览的方剂")};
 const QueryWindow::Query FormulaQuery{.table = QStringLiteral("zyfj"),
                                       .nameColumn = QStringLiteral("fjmc"),
                                       .order = QStringLiteral("order by fjmc "),
@@ -50,7 +51,6 @@ Frmfjll::Frmfjll()
     CmdExit = core::makeButton(query, QStringLiteral("退出&E"));
     CmdHelp = core::makeButton(query, QStringLiteral("帮助&H"));
     MSFGridzyfj = grid();
-    MSFGridzyfj->setToolTipText(QStringLiteral("点击鼠标选取要浏览的方剂"));
 
     QWidget* formula = SSTab1->Page(DetailTab);
     using Lines = forms::TextBox::Lines;
@@ -149,7 +149,6 @@ void Frmfjll::Form_Load()
     core::placeKnowledgeBase(*this);
     setUpGrid();
     forms::DoEvents();
-    herbs->hidePanel();
     fjkcxsgb();
     Qpcls();
     forms::DoEvents();

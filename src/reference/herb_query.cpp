@@ -17,7 +17,8 @@ namespace reference {
 namespace {
 const QueryWindow::Grid ResultGrid{
     .format = QStringLiteral("<  药 材 名 称|<归 经|<性  味|<功  用|<主    治|<用   法|<宜     忌"),
-    .widths = {1400, 2000, 2000, 3000, 3500, 3500, 3600}};
+    .widths = {1400, 2000, 2000, 3000, 3500, 3500, 3600},
+    .toolTip = QStringLiteral("点击鼠标选取要浏览的药材")};
 const QueryWindow::Query HerbQuery{.table = QStringLiteral("zyyc"),
                                    .nameColumn = QStringLiteral("ycmc"),
                                    .order = QStringLiteral(" order by ycmc"),
@@ -66,7 +67,6 @@ Frmzyll::Frmzyll()
     setClientSize(11385, 7920);
     for (const char* caption : {"名称", "功效", "主治", "宜忌", "性味", "用法", "行医心得", "归经"})
         Labbq.add(newLabel(DetailTab, caption));
-    Msfgridzyyc->setToolTipText(QStringLiteral("点击鼠标选取要浏览的药材"));
 
     setCriteria({{"ycmc", Txtmcyc}, {"ycgy", Cboycgx1}, {"ycgy", Cboycgx2}, {"ycgy", Cboycgx3}, {"ycgj", Cboycgj},
                  {"ycxw", Cboycxw}, {"yczz", Cboyczz1}, {"yczz", Cboyczz2}, {"yczz", Cboyczz3}});

@@ -19,7 +19,8 @@ namespace {
 constexpr int HerbTab = 2;
 const QueryWindow::Grid ResultGrid{
     .format = QStringLiteral("<  中医成药名称|<中医成药组成|<中医成药功用|<中医成药主治|<中医成药用法|<临 床 心 得"),
-    .widths = {1400, 4500, 2000, 3000, 3000, 3500}};
+    .widths = {1400, 4500, 2000, 3000, 3000, 3500},
+    .toolTip = QStringLiteral("点击鼠标选取要浏览的方剂")};
 const QueryWindow::Query PatentQuery{.table = QStringLiteral("fjcy"),
                                      .nameColumn = QStringLiteral("cymc"),
                                      .order = QStringLiteral("order by cymc "),
@@ -61,8 +62,6 @@ FrmCyzy::FrmCyzy()
     }
     for (const char* caption : {"名称", "成药功效", "成药主治", "成药构成", "成药用法", "成药临床治疗心得"})
         Labfj.add(newLabel(DetailTab, caption));
-    Txtfjgc->setToolTipText(QStringLiteral("拖动鼠标选中药材，双击鼠标右键，即可查询药材特点"));
-    MSFGridzyfj->setToolTipText(QStringLiteral("点击鼠标选取要浏览的方剂"));
 
     setCriteria({{"cymc", Txtmcyc},    {"cygc", Cbocxyc(0)}, {"cygc", Cbocxyc(1)}, {"cygc", Cbocxyc(2)},
                  {"cygy", Cboycgx(0)}, {"cygy", Cboycgx(1)}, {"cygy", Cboycgx(2)}, {"cyzz", Cboyczz(0)},
@@ -142,7 +141,6 @@ void FrmCyzy::Form_Load()
     core::placeKnowledgeBase(*this);
     setUpGrid();
     forms::DoEvents();
-    herbs->hidePanel();
     CykcXsgb();
 }
 

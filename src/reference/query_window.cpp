@@ -27,6 +27,7 @@ QueryWindow::QueryWindow(const QStringList& tabs, Grid grid, Query query)
 {
     setCloseBox(false);
     setMinMaxButtons(false);
+    grid_->setToolTipText(gridLayout_.toolTip);
 }
 
 QueryWindow::~QueryWindow() = default;

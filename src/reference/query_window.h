@@ -50,11 +50,12 @@ class QueryWindow : public forms::Form {
     Q_OBJECT
 public:
     // The result grid: its format string, the widths of its columns (as many columns),
-    // the height of a data row. Row 0 and column 0 are fixed.
+    // the height of a data row, its tool tip. Row 0 and column 0 are fixed.
     struct Grid {
         QString format;
         std::vector<int> widths;
         int rowHeight = 400;
+        QString toolTip;
     };
     // The query: the table searched, its name column, the text after the conditions
     // (the ordering), the stored query of the result (a loaded record's is "ycnr"), the

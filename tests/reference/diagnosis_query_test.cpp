@@ -69,6 +69,24 @@ private slots:
         QCOMPARE(names, found);
         QCOMPARE(world_->messages(), QStringList());   // a Null name first is a match too
     }
+    // Rows of one syndrome show its name once, in the full list and in a result.
+    void oneNameShownOnceForItsRows()
+    {
+        world_->environment().insert("zybz", {"脾阳虚", "腹胀，便溏。", "x", "y"});
+        open();
+        for (int run = 0; run < 2; ++run) {
+            const forms::FlexGrid* grid = window_->MSFGridzyzd;
+            int merged = 0;
+            for (int row = 2; row < grid->Rows(); ++row) {
+                const bool sameName = grid->TextMatrix(row, 0) == grid->TextMatrix(row - 1, 0);
+                QCOMPARE(grid->isMergedWithAbove(row, 0), sameName);
+                merged += sameName;
+            }
+            QCOMPARE(merged, 1);
+            window_->Dbobzmc->setText("脾");
+            WindowFixture::click(window_->CmdSeek);
+        }
+    }
     void pickedNameNarrowsTheSymptomTerms()
     {
         world_->environment().insert("zybz", {"脾肾两虚", vb::Variant(), "x", "y"});   // adds nothing

@@ -80,6 +80,7 @@ private slots:
             QCOMPARE(shownWidths, widths);
             QCOMPARE(grid->RowHeight(1), rowHeight);
             QCOMPARE(grid->inner()->font().pointSizeF(), fontSize);
+            QVERIFY(grid->inner()->toolTip().startsWith("点击鼠标选取要浏览的"));
             const QPointer<forms::Form> open = window;
             QAction* menus = world_->mainWindow().menuAction("xtwh");
             QVERIFY(!menus->isEnabled());
