@@ -3,7 +3,7 @@
 // minimise or maximise button; the criteria (a name box of at most 20
 // characters, the combo boxes); the result grid's header captions (blanks
 // inside them kept), alignments, column widths and data-row height; the look of the
-// detail boxes; and the patent-medicine window's herb tab, whose five
+// detail boxes and their labels; and the patent-medicine window's herb tab, whose five
 // text boxes run the full width one under the other.
 #include "knowledge_test_support.h"
 
@@ -11,6 +11,7 @@
 #include "reference/patent_medicine_query.h"
 #include "reference/reference_menu.h"
 
+#include <QLabel>
 #include <QTableView>
 
 class QueryWindowTest : public QObject {
@@ -102,13 +103,17 @@ private slots:
             double fontSize;
             QColor back, text;
             qsizetype oneLine, multiLine;
-        } windows[] = {{"zycxll0", true, 10.5, lightBlue, Qt::black, 3, 5},
-                       {"zycxll1", true, 11.25, blue, Qt::white, 2, 5},
-                       {"zycxll2", false, 10.5, lightBlue, Qt::black, 1, 3},
-                       {"ZycyCx", true, 11.25, blue, Qt::white, 1, 5}};
-        for (const auto& [item, locked, fontSize, back, text, oneLine, multiLine] : windows) {
+            bool labelsWrap;
+        } windows[] = {{"zycxll0", true, 10.5, lightBlue, Qt::black, 3, 5, true},
+                       {"zycxll1", true, 11.25, blue, Qt::white, 2, 5, true},
+                       {"zycxll2", false, 10.5, lightBlue, Qt::black, 1, 3, false},
+                       {"ZycyCx", true, 11.25, blue, Qt::white, 1, 5, true}};
+        for (const auto& [item, locked, fontSize, back, text, oneLine, multiLine, labelsWrap] : windows) {
             forms::Form* window = openThrough(item);
-            const QList<forms::TextBox*> boxes = window->findChild<forms::TabbedDialog*>()->Page(1)->findChildren<forms::TextBox*>();
+            QWidget* detail = window->findChild<forms::TabbedDialog*>()->Page(1);
+            QVERIFY(detail->findChildren<QLabel*>().size() >= 4);
+            for (const QLabel* label : detail->findChildren<QLabel*>()) QCOMPARE(label->wordWrap(), labelsWrap);
+            const QList<forms::TextBox*> boxes = detail->findChildren<forms::TextBox*>();
             const auto multi = std::count_if(boxes.begin(), boxes.end(), [](auto* box) { return box->MultiLine(); });
             QCOMPARE(std::pair(boxes.size() - multi, multi), std::pair(oneLine, multiLine));
             for (const forms::TextBox* box : boxes) {
