@@ -55,6 +55,7 @@ Frmzyzddl::Frmzyzddl()
                             KnowledgeRecord::NoEnteredBy))
 {
     setClientSize(11370, 7740);
+    setWindowButtons(WindowButtons::None);
     TxtBzmc->setMaxLength(200);
     for (forms::TextBox* box : {Txtbzzz, Txtbzcy, TxtZlcs}) {
         box->setMaxLength(248);

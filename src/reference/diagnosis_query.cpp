@@ -85,6 +85,8 @@ Frmzyzdll::Frmzyzdll()
     terms_ = &addPickList(Data2, QStringLiteral("select * from bzzz "), QStringLiteral("bzzz"),
                           {Dbobzzz(0), Dbobzzz(1), Dbobzzz(2), Dbobzzz(3), Dbobzzz(4)});
     layOut();
+    setTabOrder({Dbobzmc, Dbobzzz(0), Dbobzzz(1), Dbobzzz(2), Dbobzzz(3), Dbobzzz(4), MSFGridzyzd, CmdSeek, CmdQcls,
+                 CmdExit, TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs, CmdSave, Cmdedit, Cmddele, CmdBack});
 
     // Enter moves on from a box that holds more than blanks; Txtbzcy keeps the focus.
     chain({{TxtBzmc, Txtbzzz, Test::Filled}, {Txtbzzz, Txtbzcy, Test::Filled},

@@ -43,8 +43,7 @@ Frmfjdl::Frmfjdl()
 {
     setCaption(QStringLiteral("方剂登录"));
     setClientSize(ClientWidth, ClientHeight);
-    setCloseBox(false);
-    setMinMaxButtons(false);
+    setWindowButtons(WindowButtons::None);
 
     QWidget* entry = SSTab1->Page(EntryTab);
     using Lines = forms::TextBox::Lines;

@@ -84,8 +84,7 @@ Frmzyyc::Frmzyyc()
                             zyyc::dlxm))
 {
     setClientSize(ClientWidth, ClientHeight);
-    setCloseBox(false);
-    setMinMaxButtons(false);
+    setWindowButtons(WindowButtons::None);
     layOut();
     setTabOrder({Txtycmc, Cboycxw, Cboycgj, Txtycgy, Txtycyf, Txtyczz, Txtycyj, Txtycgb, CmdSave, Cmdedit,
                  CmdSeek, Cmdprnt, CmdQcls, Cmddele, CmdHelp, CmdExit});

@@ -68,14 +68,14 @@ FrmZycy::FrmZycy()
 {
     setCaption(QStringLiteral("中医成药编辑"));
     setClientSize(11430, 7860);
-    setCloseBox(false);
-    setMinMaxButtons(false);
+    setWindowButtons(WindowButtons::None);
     Txtfjmc->setMaxLength(100);
     for (forms::TextBox* box : {Txtfjnr, Txtfjgy, Txtfjzz, Txtfjyf, Txtlcxd})
         box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
     Txtfjnr->setToolTipText(QStringLiteral("拖动鼠标选中药材，双击鼠标右键，即可查询药材特点"));
     layOut();
-    setTabOrder({Txtfjmc, Txtfjnr, Txtfjgy, Txtfjzz, Txtfjyf, Txtlcxd});
+    setTabOrder({Txtfjmc, Txtfjnr, Txtfjgy, Txtfjzz, Txtfjyf, Txtlcxd, Cmdsave, Cmdedit, Cmdseek, Cmddele, Cmdqcls,
+                 Cmdprnt, CmdHelp, Cmdquit, ListFjmc});
 
     // Enter walks name, composition, effects, indications, usage, notes; no box takes a
     // blank, and only the notes box a line break.

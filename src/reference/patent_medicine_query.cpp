@@ -72,6 +72,8 @@ FrmCyzy::FrmCyzy()
     addPickList(Data2, QStringLiteral("select cygy from cygx"), QStringLiteral("cygy"), {Cboycgx(0), Cboycgx(1), Cboycgx(2)});
     addPickList(Data3, QStringLiteral("select cyzz from cyzz"), QStringLiteral("cyzz"), {Cboyczz(0), Cboyczz(1), Cboyczz(2)});
     layOut();
+    setTabOrder({Txtmcyc, Cbocxyc(0), Cbocxyc(1), Cbocxyc(2), Cboycgx(0), Cboycgx(1), Cboycgx(2), Cboyczz(0),
+                 Cboyczz(1), Cboyczz(2), CmdSeek, CmdQcls, CmdExit, CmdHelp, MSFGridzyfj});
     chainKeys();
 
     CmdSeek->Click = [this] { CmdSeek_Click(); };

@@ -25,8 +25,7 @@ QueryWindow::QueryWindow(const QStringList& tabs, Grid grid, Query query)
       gridLayout_(std::move(grid)),
       query_(std::move(query))
 {
-    setCloseBox(false);
-    setMinMaxButtons(false);
+    setWindowButtons(WindowButtons::None);
     grid_->setToolTipText(gridLayout_.toolTip);
 }
 

@@ -58,7 +58,7 @@ FrmXydl::FrmXydl()
 {
     setCaption(QStringLiteral("西药编辑"));
     setClientSize(ClientWidth, ClientHeight);
-    setCloseBox(false);
+    setWindowButtons(WindowButtons::None);
     for (const char* caption : {"作用特点", "用法剂量", "注意事项", "临床治疗应用"})
         Labbt.add(new forms::Label(this, QString::fromUtf8(caption)));
     Txtycyf->setMaxLength(200);
