@@ -108,10 +108,15 @@ private slots:
         WindowFixture::pressEnter(window_->Txtmcyc);
         QCOMPARE(window_->Txtmcyc->Text(), QString("丸"));
         QCOMPARE(WindowFixture::focusedControl(), window_->Cbocxyc(0));
-        window_->Cboyczz(2)->setText("头晕");
-        window_->Cboyczz(2)->SetFocus();
-        WindowFixture::pressEnter(window_->Cboyczz(2));
-        QCOMPARE(WindowFixture::focusedControl(), window_->CmdSeek);
+        for (int i = 1; i < 10; ++i) {   // each criterion holding text on to the next, the last to 查询
+            forms::Control* box = knowledgetest::controlOf(input(i));
+            reference::setTextOf(input(i), i == 9 ? "头晕" : "");
+            if (i < 9) WindowFixture::type(box, "x");
+            box->SetFocus();
+            WindowFixture::pressEnter(box);
+            QCOMPARE(WindowFixture::focusedControl(), i < 9 ? knowledgetest::controlOf(input(i + 1)) : window_->CmdSeek);
+        }
+        for (int i = 1; i < 9; ++i) reference::setTextOf(input(i), "");
         QTest::keyClick(window_->CmdSeek->button(), Qt::Key_Return);
         QCOMPARE(column(0), QStringList{"六味地黄丸"});
     }
