@@ -163,26 +163,6 @@ private slots:
         QCOMPARE(rebuilt, termsInAddedOrder(env, "bzzz"));
         QCOMPARE(rebuilt, (QStringList{"Abc", "乏力", "ＡＢＣ", "ａｂｃ", "É", "é", "食少", "Z"}));
     }
-    // The formula notes and the second family stop at their first line; a Null note in
-    // the first formula no longer empties the notes dictionary.
-    void everyBuilderFillsItsDictionaries()
-    {
-        WindowFixture fixture;
-        TestEnvironment& env = fixture.environment();
-        env.insert("zyfj", {"四君子汤", "人参", "益气健脾", "脾胃气虚", "  ", "局方", vb::Variant()});
-        env.insert("zyfj", {"理中丸", "人参", "温中祛寒，补气健脾", "脾胃虚寒", "  ", "伤寒论", "腹痛，呕吐\r\n下利"});
-        env.insert("zybz", {"风寒表证", "恶寒，发热（轻）；头痛\r\n无汗，"});
-        env.insert("fjcy", {"银翘解毒丸", "金银花", "疏风解表，清热解毒", "风热感冒"});
-        BuildFormulaDicts();
-        BuildSymptomDict();
-        BuildPatentMedDicts();
-        QCOMPARE(termsOf(env, "fjgy"), (QStringList{"温中祛寒", "益气健脾", "补气健脾"}));
-        QCOMPARE(termsOf(env, "fjzz"), (QStringList{"脾胃气虚", "脾胃虚寒"}));
-        QCOMPARE(termsOf(env, "lcfj"), (QStringList{"呕吐", "腹痛"}));
-        QCOMPARE(termsOf(env, "bzzz"), (QStringList{"发热", "头痛", "恶寒"}));
-        QCOMPARE(termsOf(env, "Cygx"), (QStringList{"清热解毒", "疏风解表"}));
-        QCOMPARE(termsOf(env, "Cyzz"), QStringList{"风热感冒"});
-    }
     // Every write of a rebuild fails in turn (the emptying, each added term): each time the dictionaries stay as they were and the user is told once.
     void failureAtEachWriteLeavesTheOldDictionaries()
     {
