@@ -12,25 +12,12 @@
 #include "platform/forms/progressbar.h"
 #include "dispensary/dispensary_menu.h"
 #include "dispensary_support.h"
+#include "support/paint_watch.h"
 
 
 using namespace stocktest;
 
 namespace {
-
-// Calls `seen` each time a progress window is painted.
-class PaintWatch : public QObject {
-public:
-    explicit PaintWatch(std::function<void(core::Frmjdys*)> seen) : seen_(std::move(seen)) { qApp->installEventFilter(this); }
-    bool eventFilter(QObject* object, QEvent* event) override
-    {
-        if (auto* window = qobject_cast<core::Frmjdys*>(object); window && event->type() == QEvent::Paint) seen_(window);
-        return false;
-    }
-
-private:
-    std::function<void(core::Frmjdys*)> seen_;
-};
 
 // A journal row of a stock-in (quantityIn) or stock-out (quantityOut, its cost ckje).
 void journal(const TestEnvironment& env, const QString& drug, double quantityIn, double quantityOut, double cost = 0)
