@@ -3,7 +3,13 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: setup build run test bench
+# The tests built a second time with the address and undefined-behaviour sanitizers,
+# in a build folder of their own; any finding fails the run (CI runs both).
+SANITIZED_BUILD ?= build-asan
+SANITIZE := -fsanitize=address,undefined -fno-omit-frame-pointer
+SANITIZER_OPTIONS := ASAN_OPTIONS=abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+
+.PHONY: setup build run test bench test-sanitized
 setup:
 	bash scripts/setup.sh
 
@@ -19,3 +25,9 @@ test: build
 
 bench: build
 	cmake --build $(BUILD) --target bench
+
+test-sanitized: setup
+	cmake -S . -B $(SANITIZED_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_C_FLAGS=$(SANITIZE)" \
+	  "-DCMAKE_CXX_FLAGS=$(SANITIZE)" "-DCMAKE_EXE_LINKER_FLAGS=$(SANITIZE)" >/dev/null
+	$(SANITIZER_OPTIONS) cmake --build $(SANITIZED_BUILD) -j $(JOBS)
+	cd $(SANITIZED_BUILD) && $(SANITIZER_OPTIONS) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

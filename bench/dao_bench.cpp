@@ -7,8 +7,8 @@
 //  (c) storing and opening a stored query of 10,000 rows and reading every field as a
 //      text vs the plain SELECT read through the same way, both on connections already
 //      open (ratio at most 2).
-// Each figure is the median of several runs after a warm-up run, (a) and (b) on fresh
-// files in a temporary folder.
+// Each figure is the median of several runs, (a) and (b) on fresh files in a temporary
+// folder; in (a) and (c) the sides take turns, and (c) compares the cells read first.
 #define SQLITE_HAS_CODEC 1
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
@@ -135,10 +135,20 @@ int main(int argc, char** argv)
     if (!folder.isValid()) return 1;
     try {
         // (a)
-        const double ours = medianOf(folder.path(), seekAndAddWithRecordsets);
-        const double plain = medianOf(folder.path(), seekAndAddWithStatements);
+        // The sides in turns, each run on a fresh file.
+        const auto onFreshFile = [&folder](double (*work)(const QString&)) {
+            return [&folder, work](bench::StepClock& clock) {
+                const QString path = folder.path() + QStringLiteral("/turn.mdb");
+                QFile::remove(path);
+                data::createDatabase(path, data::databasePassword());
+                clock.add(work(path));   // the work after the open, as the work times it
+                QFile::remove(path);
+            };
+        };
+        const bench::Medians added =
+            bench::inTurnsOfSteps(onFreshFile(seekAndAddWithRecordsets), onFreshFile(seekAndAddWithStatements), runs);
         std::printf("(a) %d seek-then-add in one transaction: recordsets %.1f ms, prepared statements %.1f ms, ratio %.2f\n",
-                    rows, ours, plain, ours / plain);
+                    rows, added.ours, added.plain, added.ratio());
 
         // (b)
         const double pairs = medianOf(folder.path(), [](const QString& path) {
@@ -164,31 +174,34 @@ int main(int argc, char** argv)
         // Both sides work on connections already open, so key derivation is not measured.
         dao::Database holder = dao::Database::open(path, data::connectText());
         sqlite3* plainDb = bench::openPlain(path);
-        bool complete = true;
-        const double stored = bench::medianMilliseconds([&] {
+        QStringList ourCells, plainCells;   // the cells of the first run of each, compared
+        const auto stored = [&] {
             dao::Database db = dao::Database::open(path, data::connectText());
             dao::Recordset rs = db.storeAndOpen(QStringLiteral("000"), QStringLiteral("select * from zyyc "));
-            int count = 0;
-            for (; !rs.eof(); rs.moveNext(), ++count)
-                for (int c = 0; c < rs.fieldCount(); ++c) rs.field(c).toString();
-            complete = complete && count == rows;
-        });
-        const double select = bench::medianMilliseconds([&] {
+            const bool keep = ourCells.isEmpty();
+            for (; !rs.eof(); rs.moveNext())
+                for (int c = 0; c < rs.fieldCount(); ++c) {
+                    const QString text = rs.field(c).toString();
+                    if (keep) ourCells << text;
+                }
+        };
+        const auto select = [&] {
             sqlite3_stmt* statement = prepare(plainDb, "select * from zyyc ");
-            int count = 0;
-            while (sqlite3_step(statement) == SQLITE_ROW) {
-                for (int c = 0; c < sqlite3_column_count(statement); ++c)
-                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, c)),
-                                      sqlite3_column_bytes(statement, c));
-                ++count;
-            }
+            const bool keep = plainCells.isEmpty();
+            while (sqlite3_step(statement) == SQLITE_ROW)
+                for (int c = 0; c < sqlite3_column_count(statement); ++c) {
+                    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, c)),
+                                                           sqlite3_column_bytes(statement, c));
+                    if (keep) plainCells << text;
+                }
             sqlite3_finalize(statement);
-            complete = complete && count == rows;
-        });
+        };
+        const bench::Medians read = bench::inTurns(stored, select);
+        const bool complete = ourCells == plainCells && ourCells.size() == rows * 9;
         sqlite3_close(plainDb);
         if (!complete) return 1;
         std::printf("(c) stored query of %d rows, every field read: store and open %.1f ms, plain SELECT %.1f ms, ratio %.2f\n",
-                    rows, stored, select, stored / select);
+                    rows, read.ours, read.plain, read.ratio());
     } catch (const dao::Error& error) {
         std::fprintf(stderr, "dao_bench: %s\n", error.description().toLocal8Bit().constData());
         return 1;

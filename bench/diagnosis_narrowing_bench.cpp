@@ -3,9 +3,10 @@
 // window (the stored query, the refill of `bzzz` in one transaction under the progress
 // window, the pick lists re-read and the grid refilled with the matching syndromes),
 // against a plain refill on one SQLite connection that selects the same symptom texts,
-// splits them with the same rules and, in one transaction, looks each term up and
-// inserts the new ones through prepared statements. Both keep the file open between
-// runs. Prints the medians of warmed-up runs and their ratio (limit 1.5).
+// splits them with the same rules and, in one transaction, inserts the terms not added
+// yet (answered from memory, as the window answers it) through a prepared statement.
+// Both keep the file open between runs and give the same terms in the same order
+// (compared first); the sides take turns. Prints the medians and their ratio (limit 1.5).
 #include "bench_support.h"
 #include "platform/forms/application.h"
 #include "platform/forms/datacontrol.h"
@@ -49,13 +50,14 @@ void seedSyndromes(const TestEnvironment& env)
     work.commit();
 }
 
-// The plain refill: the matching texts, one transaction, a prepared look-up and insert.
+// The plain refill: the matching texts, one transaction, a prepared insert of the terms
+// not added yet.
 void plainRefill(sqlite3* db)
 {
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_exec(db, "DELETE FROM bzzz", nullptr, nullptr, nullptr);
-    bench::addTermsPlain(db, "SELECT bzqk FROM zybz WHERE bzmc LIKE '*脾胃虚弱*'", "SELECT 1 FROM bzzz WHERE bzzz=?1",
-                         "INSERT INTO bzzz(bzzz) VALUES(?1)", dictionary::AddSymptomTerms);
+    bench::addTermsPlain(db, "SELECT bzqk FROM zybz WHERE bzmc LIKE '*脾胃虚弱*'", "INSERT INTO bzzz(bzzz) VALUES(?1)",
+                         dictionary::AddSymptomTerms);
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
 }
 }  // namespace
@@ -79,34 +81,32 @@ int main(int argc, char** argv)
         answer();
     };
 
+    const auto termsNow = [plainDb] { return bench::textsOf(plainDb, "SELECT bzzz FROM bzzz ORDER BY rowid"); };
     plainRefill(plainDb);
-    const int plainTerms = env.count("bzzz");
+    const QStringList plainTerms = termsNow();
     pick();
-    const int ourTerms = env.count("bzzz");
+    const QStringList ourTerms = termsNow();
     if (ourTerms != plainTerms || !world.messages().isEmpty()) {
-        std::fprintf(stderr, "narrowed dictionary: %d terms, the plain refill %d\n", ourTerms, plainTerms);
+        std::fprintf(stderr, "narrowed dictionary: %lld terms, the plain refill %lld, or not in the same order\n",
+                     static_cast<long long>(ourTerms.size()), static_cast<long long>(plainTerms.size()));
         return 1;
     }
 
-    // The two sides take turns (a change of the machine's load falls on both), and each
-    // timed run follows an untimed one of its own side: the other side's commit empties a
-    // connection's page cache, which never happens to the program, the only writer of its
-    // file, between two picks.
-    std::vector<double> ours, plain;
-    for (int run = 0; run < Runs; ++run) {
-        pick();
-        pickName();
-        ours.push_back(bench::millisecondsOf(answer));
-        plainRefill(plainDb);
-        plain.push_back(bench::millisecondsOf([&] { plainRefill(plainDb); }));
-    }
+    // Each timed run follows an untimed one of its own side: the other side's commit
+    // empties a connection's page cache, which never happens to the program, the only
+    // writer of its file, between two picks.
+    const bench::Medians medians = bench::inTurnsOfSteps(
+        [&](bench::StepClock& clock) {
+            pickName();
+            clock.time(answer);
+        },
+        [&](bench::StepClock& clock) { clock.time([&] { plainRefill(plainDb); }); }, Runs);
     sqlite3_close(plainDb);
-    const double ratio = bench::medianOfWarmed(ours) / bench::medianOfWarmed(plain);
     // The pick also shows and closes the progress window, re-reads the five pick lists
-    // and refills the grid, which the plain refill does not: the ratio is printed with
-    // its limit, and a ratio over it does not stop the other benchmarks.
-    std::printf("seekbzmc (%d syndromes, %d matching, %d terms): window %.1f ms, plain SQLite %.1f ms, ratio %.2f "
+    // and refills the grid, which the plain refill does not.
+    std::printf("seekbzmc (%d syndromes, %d matching, %lld terms): window %.1f ms, plain SQLite %.1f ms, ratio %.2f "
                 "(limit 1.5%s)\n",
-                Syndromes, Syndromes / 3, ourTerms, bench::medianOfWarmed(ours), bench::medianOfWarmed(plain), ratio, ratio <= 1.5 ? "" : ": over");
+                Syndromes, Syndromes / 3, static_cast<long long>(ourTerms.size()), medians.ours, medians.plain,
+                medians.ratio(), bench::overLimit(medians.ratio(), 1.5));
     return 0;
 }

@@ -5,8 +5,8 @@
 // statement filling the same grid. The statement is prepared in every run, as each
 // query the user makes is a new text. Both run in the open window inside the main
 // window, with the file already open (the program holds its connection for the run);
-// prints the medians of warmed-up runs of each, taken in turn, and their ratio (at
-// most 1.5).
+// the grids' cells are compared first; the sides take turns; prints the medians and
+// their ratio (limit 1.5).
 #define SQLITE_HAS_CODEC 1
 #include "data/database_file.h"
 #include "platform/dao/dialect.h"
@@ -17,6 +17,7 @@
 #include "platform/vb/strings.h"
 #include "reference/formula_query.h"
 #include "support/window_fixture.h"
+#include "timing.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -108,23 +109,13 @@ void plainQuery(sqlite3* db, const QByteArray& sql, forms::FlexGrid* grid)
     QCoreApplication::processEvents();
 }
 
-// The medians of warmed-up runs of both, taken in turn so that a change of the
-// machine's load weighs on both alike.
-std::pair<double, double> medianMilliseconds(const std::function<void()>& ours, const std::function<void()>& plain)
+// The grid's cells row by row.
+QStringList cellsOf(const forms::FlexGrid& grid)
 {
-    ours();
-    plain();
-    std::vector<double> times[2];
-    for (int run = 0; run < Runs; ++run) {
-        for (int side = 0; side < 2; ++side) {
-            QElapsedTimer timer;
-            timer.start();
-            (side == 0 ? ours : plain)();
-            times[side].push_back(timer.nsecsElapsed() / 1e6);
-        }
-    }
-    for (auto& side : times) std::nth_element(side.begin(), side.begin() + Runs / 2, side.end());
-    return {times[0][Runs / 2], times[1][Runs / 2]};
+    QStringList cells;
+    for (int row = 1; row < grid.Rows(); ++row)
+        for (int col = 0; col < grid.Cols(); ++col) cells << grid.TextMatrix(row, col);
+    return cells;
 }
 }  // namespace
 
@@ -148,25 +139,26 @@ int main(int argc, char** argv)
     window->Cboycgx1->setText(Criteria[1]);
     window->Cboyczz1->setText(Criteria[2]);
     window->Cbofjly->setText(Criteria[3]);
-    int found = 0, plainFound = 0;
-    const auto [ours, plain] = medianMilliseconds(
-        [&] {
-            window->CmdSeek->Press();
-            QCoreApplication::processEvents();
-            found = window->MSFGridzyfj->Rows() - 1;
-        },
-        [&] {
-            plainQuery(db, sql, window->MSFGridzyfj);
-            plainFound = window->MSFGridzyfj->Rows() - 1;
-        });
-    sqlite3_close(db);
-    if (found != plainFound || found == 0) {
-        std::fprintf(stderr, "formula query: the window found %d formulas, the plain query %d\n", found, plainFound);
+    const auto ours = [&] {
+        window->CmdSeek->Press();
+        QCoreApplication::processEvents();
+    };
+    const auto plain = [&] { plainQuery(db, sql, window->MSFGridzyfj); };
+    ours();
+    const QStringList found = cellsOf(*window->MSFGridzyfj);
+    plain();
+    const QStringList plainFound = cellsOf(*window->MSFGridzyfj);
+    if (found != plainFound || found.isEmpty() || !world.messages().isEmpty()) {
+        std::fprintf(stderr, "formula query: the window shows %lld cells, the plain query %lld, or other cells\n",
+                     static_cast<long long>(found.size()), static_cast<long long>(plainFound.size()));
         return 1;
     }
+    const bench::Medians medians = bench::inTurns(ours, plain, Runs);
+    sqlite3_close(db);
 
     std::printf("formula query (%d formulas, 4 criteria, %d found): window %.2f ms, prepared statement %.2f ms, "
-                "ratio %.2f (at most 1.5)\n",
-                Formulas, found, ours, plain, ours / plain);
-    return ours / plain <= 1.5 ? 0 : 1;
+                "ratio %.2f (limit 1.5%s)\n",
+                Formulas, window->MSFGridzyfj->Rows() - 1, medians.ours, medians.plain, medians.ratio(),
+                bench::overLimit(medians.ratio(), 1.5));
+    return 0;
 }

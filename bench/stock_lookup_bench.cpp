@@ -197,23 +197,36 @@ int main(int argc, char** argv)
     sqlite3* plainDb = bench::openPlain(path);
     sqlite3_stmt* find = nullptr;
     sqlite3_prepare_v2(plainDb, "select * from ycjg where ycbm=?", -1, &find, nullptr);
-    int n = 0;
-    const double layer = bench::medianMilliseconds([&] {
-        for (int i = 0; i < 1000; ++i, n = (n + 7919) % Drugs) {
-            dao::Database db = core::OpenDb();
-            db.storeAndOpen(QStringLiteral("ycbm"), QStringLiteral("select * from ycjg where ycbm=") + dao::quote(codeOf(n))).field(1);
-            db.close();
-        }
-    });
-    const double statement = bench::medianMilliseconds([&] {
-        for (int i = 0; i < 1000; ++i, n = (n + 7919) % Drugs) {
-            const QByteArray code = codeOf(n).toUtf8();
-            sqlite3_bind_text(find, 1, code.constData(), static_cast<int>(code.size()), SQLITE_TRANSIENT);
-            if (sqlite3_step(find) == SQLITE_ROW)
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(find, 1)));
-            sqlite3_reset(find);
-        }
-    });
+    int n = 0, m = 0;
+    QStringList layerNames, statementNames;   // the names each side read in its first run, compared
+    const bench::Medians share = bench::inTurns(
+        [&] {
+            const bool keep = layerNames.isEmpty();
+            for (int i = 0; i < 1000; ++i, n = (n + 7919) % Drugs) {
+                dao::Database db = core::OpenDb();
+                const QString name = db.storeAndOpen(QStringLiteral("ycbm"), QStringLiteral("select * from ycjg where ycbm=")
+                                                                                 + dao::quote(codeOf(n))).field(1).toString();
+                if (keep) layerNames << name;
+                db.close();
+            }
+        },
+        [&] {
+            const bool keep = statementNames.isEmpty();
+            for (int i = 0; i < 1000; ++i, m = (m + 7919) % Drugs) {
+                const QByteArray code = codeOf(m).toUtf8();
+                sqlite3_bind_text(find, 1, code.constData(), static_cast<int>(code.size()), SQLITE_TRANSIENT);
+                if (sqlite3_step(find) == SQLITE_ROW) {
+                    const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(find, 1)));
+                    if (keep) statementNames << name;
+                }
+                sqlite3_reset(find);
+            }
+        });
+    const double layer = share.ours, statement = share.plain;
+    if (layerNames != statementNames) {
+        std::fprintf(stderr, "stock-in look-up: the layer read other names than the prepared statement\n");
+        return 1;
+    }
     sqlite3_finalize(find);
     sqlite3_close(plainDb);
     std::printf("its database share, file open: layer %.1f us, prepared statement %.1f us a look-up, ratio %.2f\n",

@@ -22,6 +22,8 @@ public:
         step();
         nanoseconds_ += timer.nsecsElapsed();
     }
+    // A step the work timed itself.
+    void add(double milliseconds) { nanoseconds_ += static_cast<qint64>(milliseconds * 1e6); }
     double milliseconds() const { return nanoseconds_ / 1e6; }
 
 private:
@@ -46,6 +48,54 @@ inline double medianMillisecondsOfSteps(const std::function<void(StepClock&)>& w
 inline double medianMilliseconds(const std::function<void()>& work, int runs = 7, int warmups = 2)
 {
     return medianMillisecondsOfSteps([&work](StepClock& clock) { clock.time(work); }, runs, warmups);
+}
+
+// The medians, in milliseconds, of the program's side and the plain side of one
+// comparison.
+struct Medians {
+    double ours;
+    double plain;
+    double ratio() const { return ours / plain; }
+};
+
+inline double medianOf(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// The two sides of a comparison in turns, so that a change of the machine's load falls
+// on both: each run is an untimed run of the program's side, a timed one, an untimed run
+// of the plain side and a timed one (each timed run follows one of its own side, so
+// neither pays for what the other left in the caches or the file).
+inline Medians inTurnsOfSteps(const std::function<void(StepClock&)>& ours, const std::function<void(StepClock&)>& plain,
+                              int runs = 7)
+{
+    std::vector<double> ourTimes, plainTimes;
+    const auto timed = [](const std::function<void(StepClock&)>& side, std::vector<double>& times) {
+        StepClock untimed, clock;
+        side(untimed);
+        side(clock);
+        times.push_back(clock.milliseconds());
+    };
+    for (int run = 0; run < runs; ++run) {
+        timed(ours, ourTimes);
+        timed(plain, plainTimes);
+    }
+    return {medianOf(ourTimes), medianOf(plainTimes)};
+}
+
+// The same when the whole of each run is timed.
+inline Medians inTurns(const std::function<void()>& ours, const std::function<void()>& plain, int runs = 7)
+{
+    return inTurnsOfSteps([&ours](StepClock& clock) { clock.time(ours); },
+                          [&plain](StepClock& clock) { clock.time(plain); }, runs);
+}
+
+// What a figure's line ends with: nothing when it is within its limit.
+inline const char* overLimit(double figure, double limit)
+{
+    return figure <= limit ? "" : ": not met";
 }
 
 // The most memory the process has held so far, in megabytes.

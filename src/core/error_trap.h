@@ -6,7 +6,8 @@
 // in the query and search handlers of the knowledge bases "错误号码：" and the number,
 // "错误内容：" and the description on one line; in the data maintenance windows the same
 // two captions on two lines, with an empty title. No exception leaves a handler through
-// here, and the program never ends on an error.
+// here, and the program never ends on an error. When the error says that the database
+// file has left its place, every working window closes after the message.
 //
 //   if (!core::runTrapped([&] { ... })) return;   // the error has been shown
 #pragma once

@@ -40,24 +40,4 @@ void ReleaseDb()
     heldDb().close();
 }
 
-void WithDbClosed(const std::function<void()>& work)
-{
-    ReleaseDb();
-    if (dao::Database::inUse(databaseFile())) {
-        HoldDb();
-        throw dao::Error(3260, QStringLiteral("数据库文件正被本程序的其他窗口使用，不能关闭。"));
-    }
-    try {
-        work();
-    } catch (...) {
-        try {
-            HoldDb();
-        } catch (const dao::Error&) {
-            // the work's own error is the one to tell
-        }
-        throw;
-    }
-    HoldDb();
-}
-
 }  // namespace core

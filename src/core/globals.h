@@ -8,7 +8,6 @@
 #include "platform/dao/dao.h"
 
 #include <QString>
-#include <functional>
 
 namespace core {
 
@@ -25,17 +24,5 @@ dao::Database OpenDb();
 // end of the run). Throws dao::Error when the file cannot be opened with the key.
 void HoldDb();
 void ReleaseDb();
-
-// The one way to work on the database file with the program's connection closed, as
-// the restore of a backup must before it replaces the file:
-//
-//     WithDbClosed([&] { win::copyFile(backup, data::databasePath(WindowsDir)); });
-//
-// closes the held connection, runs `work`, and opens the file again (also when `work`
-// throws, whose error then goes on to the caller). Refused with dao::Error 3260, with
-// `work` not run, while a handle or table recordset of this program still has the
-// file open. When the file cannot be opened again, that error is thrown and the
-// program holds no connection; each OpenDb then opens the file on its own.
-void WithDbClosed(const std::function<void()>& work);
 
 }  // namespace core

@@ -29,7 +29,7 @@ FrmHelp::FrmHelp()
 {
     setCaption(QStringLiteral("帮助向导"));
     setClientSize(kClientWidth, kClientHeight);
-    setMinMaxButtons(false);
+    setWindowButtons(WindowButtons::CloseBox);
     TxtHelp->Move(0, 0, kClientWidth, kClientHeight);
     TxtHelp->setLocked(true);
     TxtHelp->setScrollBars(forms::TextBox::ScrollBars::Vertical);

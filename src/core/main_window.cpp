@@ -1,11 +1,13 @@
 // MDIFqhmz: menus, the menu lock, wiring of menu items to working windows, and the exit.
 #include "core/main_window.h"
 
+#include "core/program_icon.h"
 #include "core/progress_window.h"
 #include "platform/forms/form.h"
 #include "platform/forms/services.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMdiArea>
@@ -79,6 +81,7 @@ Opening openingOf(const QString& itemName)
 MDIFqhmz::MDIFqhmz() : area_(new QMdiArea(this))
 {
     theMainWindow = this;
+    QApplication::setWindowIcon(programIcon());   // every window of the program carries it
     setWindowTitle(QStringLiteral("欢迎使用岐禾中医门诊系统"));
     setCentralWidget(area_);
     forms::Form::setMdiArea(area_);

@@ -24,8 +24,7 @@ Frmjdys::Frmjdys()
       Labprg(new forms::Label(this))
 {
     setClientSize(kClientWidth, kClientHeight);
-    setCloseBox(false);
-    setMinMaxButtons(false);
+    setWindowButtons(WindowButtons::None);
     Labprg->Move(240, 180, 5520, 330);
     ProgBar->Move(240, 600, 4500, 360);
     Labpre->Move(4860, 630, 1020, 330);   // room for "8.5714%"

@@ -32,7 +32,7 @@ bool placeShippedDatabase(const QString& shippedDatabase, const QString& databas
     if (!shipped.exists())
         return false;
     const std::unique_ptr<QTemporaryFile> nativeCopy(QTemporaryFile::createNativeFile(shipped));
-    QDir().mkpath(QFileInfo(database).absolutePath());
+    win::makePrivateFolders(QFileInfo(database).absolutePath());
     win::copyFile(nativeCopy ? nativeCopy->fileName() : shippedDatabase, database);
     return true;
 }
@@ -42,9 +42,10 @@ bool placeShippedDatabase(const QString& shippedDatabase, const QString& databas
 bool placeDatabase(const QString& shippedDatabase)
 {
     const QString database = data::databasePath(WindowsDir);
-    if (QFileInfo::exists(database))
-        return true;
     try {
+        win::sweepCopyLeftovers(database);
+        if (QFileInfo::exists(database))
+            return true;
         if (placeShippedDatabase(shippedDatabase, database))
             return true;
         forms::MsgBox(QStringLiteral("系统数据丢失，请将原系统卸载，重新安装。"));

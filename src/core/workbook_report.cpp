@@ -35,9 +35,7 @@ vb::Error tooManyRows()
 // date it shows; an empty text stays empty.
 vb::Variant typed(const vb::Variant& value, ReportColumn::Kind kind)
 {
-    if (kind == ReportColumn::Kind::Text || value.type() != vb::Variant::Type::Text
-        || value.toString().trimmed().isEmpty())
-        return value;
+    if (value.type() != vb::Variant::Type::Text || value.toString().trimmed().isEmpty()) return value;
     switch (kind) {
     case ReportColumn::Kind::Number: return vb::CDbl(value);
     case ReportColumn::Kind::Date: return vb::CDate(value);

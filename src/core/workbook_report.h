@@ -15,9 +15,10 @@
 //
 // The writer refuses a folder of the report's name, writes the fixed cells (titles,
 // dates) and the header row, then the rows it pulls from the source one at a time,
-// each cell typed by its column (a text in a number or date column is read as the
-// number or date it shows, so the spreadsheet can sum and format it; a text column's
-// cell is read as the spreadsheet reads typed text), in the sheet's font (all cells,
+// each cell typed by what its column holds, never by the look of its text (a text in
+// a number or date column is read as the number or date it shows, so the spreadsheet
+// can sum and format it; a text column keeps "0000123" with its zeros; a value that
+// is no text keeps its own type), in the sheet's font (all cells,
 // empty ones too), with the column's number format; sets the widths (a column of width
 // 0 is fitted to its widest cell), saves, and shows the closing message. Rows are
 // streamed to the file (office::SheetStream): a report of any length costs linear time
@@ -40,7 +41,7 @@ struct ReportColumn {
     enum class Kind { Text, Number, Date };
     QString header;
     Kind kind = Kind::Text;
-    QString numberFormat;   // of a number or date column, e.g. "#,##0.00_ ", "yyyy-mm-dd"
+    QString numberFormat;   // e.g. "#,##0.00_ ", "yyyy-mm-dd"; a date without one shows yyyy-mm-dd
     double width = 0;       // in characters; 0 fits the column to its widest cell
     static constexpr double DefaultWidth = -1;   // keeps the sheet's default width
 };

@@ -111,6 +111,11 @@ QString quoted(const QString& name)
 
 }  // namespace
 
+QString Column::declaredType() const
+{
+    return declaration(*this).section(u' ', 0, 0);
+}
+
 QString Table::createStatements() const
 {
     QStringList columnList;

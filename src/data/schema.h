@@ -14,6 +14,9 @@ struct Column {
     enum class Type { Text, Number, Date, Bytes };
     QString name;
     Type type;
+
+    // The type as the file declares it ("TEXT", "REAL", "BLOB").
+    QString declaredType() const;
 };
 
 struct Index {

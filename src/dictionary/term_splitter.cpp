@@ -6,6 +6,8 @@
 #include "platform/dao/dao.h"
 #include "platform/vb/strings.h"
 
+#include <algorithm>
+
 namespace dictionary {
 
 namespace {
@@ -16,6 +18,13 @@ constexpr QChar CarriageReturn = u'\r';
 constexpr QChar Blank = u' ';
 
 bool opens(QChar c) { return c == u'（' || c == u'('; }
+
+// A term of line breaks alone (what follows the last full stop of a text ending in
+// CR LF) is no term.
+bool isTerm(const QString& term)
+{
+    return std::any_of(term.begin(), term.end(), [](QChar c) { return c != u'\r' && c != u'\n'; });
+}
 
 // Whether `c` closes a group that `opening` began.
 bool closes(QChar c, QChar opening, Parentheses rule)
@@ -57,7 +66,7 @@ QStringList TermSplitter::terms(const QString& text) const
     QStringList found;
     QString term;
     const auto closeTerm = [&] {
-        if (!term.isEmpty()) found << term;
+        if (isTerm(term)) found << term;
         term.clear();
     };
     for (qsizetype i = 0; i < walked.size(); ++i) {

@@ -14,7 +14,8 @@
 // Terms are cut at "。", "，", "；", "*", "：" and "、"; a group in parentheses adds
 // nothing and the term goes on after it; blanks never enter a term; the term still
 // being gathered when the text ends (or, in the second family, at the first carriage
-// return) is added too. A term is stored whole, however long.
+// return) is added too; a term of carriage returns and line feeds alone is none. A
+// term is stored whole, however long.
 #pragma once
 
 #include <QByteArray>

@@ -69,6 +69,7 @@ Frmyjwh::Frmyjwh()
       Line1(new QFrame(this))
 {
     setCaption(QStringLiteral("药品价格维护"));
+    setWindowButtons(WindowButtons::CloseBoxMinMax);
     for (const char* caption : {"药材编码", "药材名称", "计量单位", "药品类别"})
         Label1.add(new forms::Label(this, QString::fromUtf8(caption)));
     Txtycbm->setMaxLength(20);

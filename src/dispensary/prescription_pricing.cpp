@@ -66,7 +66,7 @@ Frmycjj::Frmycjj()
       lookup_(*Txtycbm, *Txtycmc)
 {
     setCaption(QStringLiteral("病志处方药材计价"));
-    setCloseBox(false);
+    setWindowButtons(WindowButtons::None);
 
     TxtBlhm->setMaxLength(15);
     Txtycbm->setMaxLength(20);             // as long as the drug list's codes

@@ -46,9 +46,7 @@ void forEachDrugToSettle(dao::Database& db,
 {
     dao::Recordset drugs = db.openRecordset(Settlement::UnitCostQuery);
     if (!drugs.eof() && !drugs.field(0).isNull()) {
-        drugs.moveLast();
-        drugs.moveFirst();
-        const int n = drugs.recordCount();
+        const int n = drugs.recordCount();   // a dynaset knows all its rows at once
         for (int i = 1; i <= n; ++i, drugs.moveNext())
             each(drugs.field(0).toString(), unitCostOf(drugs), i, n);
     }

@@ -5,7 +5,9 @@
 // PriceStockOuts, RebaseStockBalances.
 //
 // The settlement works on a database its caller has opened and wraps in one
-// dao::Transaction, so a failure anywhere leaves both tables as they were. It knows
+// dao::Transaction, so a failure anywhere leaves both tables as they were. While the
+// Settlement lives the page cache may hold the whole file; the pages it changed stay
+// in memory until the commit either way. It knows
 // no window: it reports its progress through SettlementProgress, which the menu
 // handler shows in the progress window. Failures are raised as errors.
 #pragma once
@@ -30,7 +32,7 @@ public:
 
 class Settlement {
 public:
-    Settlement(dao::Database& db, SettlementProgress& progress) : db_(db), progress_(progress) {}
+    Settlement(dao::Database& db, SettlementProgress& progress) : db_(db), cache_(db), progress_(progress) {}
 
     // Prices the stock-outs of every drug whose balance is exactly 0 (its row is
     // about to go), removes those rows and stores the query "999" of the drugs left
@@ -48,6 +50,9 @@ public:
 
 private:
     dao::Database& db_;
+    // One UPDATE a drug reaches the journal's pages once per drug: they stay in memory
+    // until the commit.
+    dao::WholeFileCache cache_;
     SettlementProgress& progress_;
 };
 

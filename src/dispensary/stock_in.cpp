@@ -22,6 +22,7 @@ Frmycrk::Frmycrk()
       TxtYsqx(core::makeDateBox(this)),
       Txthwcd(core::makeBox(this, 10))
 {
+    setWindowButtons(WindowButtons::CloseBoxMinMax);
     TxtPjhm->setMaxLength(20);
     layOut();
 

@@ -18,6 +18,7 @@ FrmYcck::FrmYcck()
                            QStringLiteral("此药品编码没有登记，请先登记药品编码名称销价")},
                           {30, 2025, 720, 1305})
 {
+    setWindowButtons(WindowButtons::CloseBoxMinMax);
     TxtPjhm->setMaxLength(15);
     layOut();
 

@@ -38,6 +38,7 @@ Frmyckc::Frmyckc()
       lookup_(*Txtycbm, *Txtycmc)
 {
     setCaption(QStringLiteral("药材库存查询"));
+    setWindowButtons(WindowButtons::None);
     Txtycmc->setLocked(true);
     layOut();
 

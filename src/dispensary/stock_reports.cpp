@@ -17,9 +17,9 @@ core::ReportColumn text(const char* header, double width = 10)
 {
     return {QString::fromUtf8(header), Kind::Text, {}, width};
 }
-core::ReportColumn date(const char* header)
+core::ReportColumn date(const char* header, const QString& format = Day)
 {
-    return {QString::fromUtf8(header), Kind::Date, Day, 10};
+    return {QString::fromUtf8(header), Kind::Date, format, 10};
 }
 core::ReportColumn number(const char* header, double width = 10)
 {
@@ -32,13 +32,14 @@ struct StockReport {
     std::vector<core::ReportColumn> columns;   // in the order of the query's fields
 };
 
-// Stock-out cost and income (width 0) are fitted to their widest cell.
+// Stock-out cost and income (width 0) are fitted to their widest cell. The expiry
+// date carries no format of its own: the sheet shows a date as yyyy-mm-dd anyway.
 const StockReport& reportOf(StockReportKind kind)
 {
     static const StockReport reports[] = {
         {QStringLiteral("ycrk"), QStringLiteral("商品入库统计表.xls"),
          {text("药品名称"), date("进货时间"), text("货物产地"), text("货物来源"), text("药品批号 "),
-          date("有效期限"), number("进货数量"), number("进货金额"), text("进货经办"), text("进货验收")}},
+          date("有效期限", {}), number("进货数量"), number("进货金额"), text("进货经办"), text("进货验收")}},
         {QStringLiteral("ycck"), QStringLiteral("商品出库统计表.xls"),
          {text("病案号码"), text("病案序号"), date("出库时间"), text("药品名称"), text("摘要", 14),
           number("出库数量"), number("出库成本", 0), number("收款金额", 0)}},

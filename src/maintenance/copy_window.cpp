@@ -20,7 +20,6 @@ constexpr int ClientWidth = 7110;
 constexpr int ClientHeight = 2280;
 constexpr double ButtonFontSize = 11.25;
 constexpr double PauseSeconds = 5;
-const QString TooSmall = QStringLiteral("目标磁盘太小，不能备份数据。");
 }  // namespace
 
 Frmcopy::Frmcopy()
@@ -34,8 +33,7 @@ Frmcopy::Frmcopy()
 {
     setCaption(QStringLiteral("数据备份及数据恢复"));
     setClientSize(ClientWidth, ClientHeight);
-    setCloseBox(false);
-    setMinMaxButtons(false);
+    setWindowButtons(WindowButtons::None);
     Txtpath->setLocked(true);
     Txtpath->setToolTipText(QStringLiteral("\"回车选择要保存或要恢复的路径及名称\""));
     Optsave->setValue(true);
@@ -139,24 +137,25 @@ bool Frmcopy::backup(const QString& target)
         showButtons();
         return false;
     }
-    if (refusedForRoom(database.size(), target)) return false;
+    if (refusedForRoom(database.size(), target, QStringLiteral("目标磁盘太小，不能备份数据。"))) return false;
     copyWithAnimation([&] { backupDatabase(target); });
     return true;
 }
 
-// The room is asked of the database's own filesystem, where the copy is written
-// before it replaces the database.
+// The room is asked of the database's own filesystem, which receives the restored
+// pages and the journal of the pages they replace.
 bool Frmcopy::restore(const QString& source)
 {
-    if (refusedForRoom(QFileInfo(source).size(), databaseFile())) return false;
+    if (refusedForRoom(QFileInfo(source).size(), databaseFile(), QStringLiteral("数据库所在的磁盘太小，不能恢复数据。")))
+        return false;
     copyWithAnimation([&] { restoreDatabase(source); });
     return true;
 }
 
-bool Frmcopy::refusedForRoom(qint64 bytes, const QString& receivingPath)
+bool Frmcopy::refusedForRoom(qint64 bytes, const QString& receivingPath, const QString& refusal)
 {
     if (hasRoomFor(bytes, receivingPath)) return false;
-    forms::Notice(TooSmall);
+    forms::Notice(refusal);
     Txtpath->SetFocusSelectAll();
     showButtons();
     return true;

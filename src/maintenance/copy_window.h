@@ -52,9 +52,9 @@ private:
     // (shown, with the buttons back and the path kept). Errors reach the caller's trap.
     bool backup(const QString& target);
     bool restore(const QString& source);
-    // "目标磁盘太小，不能备份数据。" when the filesystem receiving `receivingPath` has
-    // less room than `bytes`; the path is then selected and both buttons come back.
-    bool refusedForRoom(qint64 bytes, const QString& receivingPath);
+    // `refusal` when the filesystem receiving `receivingPath` has less room than
+    // `bytes`; the path is then selected and both buttons come back.
+    bool refusedForRoom(qint64 bytes, const QString& receivingPath, const QString& refusal);
     // Hides the buttons, plays the animation, runs `copy`, pauses five seconds and
     // empties the path box.
     void copyWithAnimation(const std::function<void()>& copy);

@@ -1,16 +1,18 @@
-// Backup and restore of the database file, as whole files: a backup copies the file
-// to one the user picks, a restore copies a file the user picks over it. Both copy
-// through a temporary file beside the target, flushed and then renamed, so a failure
-// (a full disk, a pulled memory stick) leaves the target as it was.
-//
-// A restore is checked before anything is replaced: the chosen file must open with
-// the system's password and hold every table of the system with its columns, and it
-// must not be the database file itself; the program's held connection is closed
-// while the file is replaced, so every window reads the restored data afterwards.
-// A backup must not be made onto the database file itself. The database file is the
-// running program's (WindowsDir's). The backup and restore window (copy_window.h)
-// runs these steps.
+// Backup and restore of the database file, always through SQLite and under its locks,
+// since other programs (a second copy, another workstation) may have the file open:
+// a backup writes the file's stored bytes, read under a read lock held for the whole
+// copy, to a temporary file beside the target, flushed and then renamed (platform
+// win/filecopy.h), so it is one consistent state and a failure leaves the target as
+// it was. A restore first proves the chosen file a sound database of this system
+// (it opens with the system's password, passes SQLite's structure check, and holds
+// every table, column and named index of the format, data/schema.h), then writes it
+// into the program's held connection in one write transaction: all or nothing
+// through the file's own journal, refused while another program holds the file.
+// Neither may be made with the database file itself. The backup and restore window
+// (copy_window.h) runs these steps.
 #pragma once
+
+#include "platform/dao/dao.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -26,17 +28,17 @@ QString databaseFile();
 bool hasRoomFor(qint64 bytes, const QString& receivingPath);
 
 // Copies the database file to `target`, replacing a file of that name. Throws
-// vb::Error when the target is the database file itself or the copy fails.
+// vb::Error when the target is the database file itself or the copy fails, and
+// dao::Error when another program keeps writing the file.
 void backupDatabase(const QString& target);
 
-// Throws dao::Error unless `file` opens, read-only, with the system's password and
-// holds every table of the system with its columns in order.
-void checkSystemDatabase(const QString& file);
+// `file` opened read-only, or dao::Error unless it opens with the system's password,
+// passes the structure check and holds every table of the system with its columns
+// (names, order, types) and named indexes (names, columns, uniqueness).
+dao::Database checkSystemDatabase(const QString& file);
 
-// Replaces the database file with a copy of `source` once `source` has passed the
-// check. The program's connection to the database is closed before the file is
-// replaced and opened again afterwards, whether the copy succeeded or not. Throws
-// vb::Error (or dao::Error from the check) with the database left as it was.
+// Replaces the content of the database with that of `source` once `source` has
+// passed the check. Throws vb::Error or dao::Error with the database left as it was.
 void restoreDatabase(const QString& source);
 
 }  // namespace maintenance

@@ -16,21 +16,20 @@ namespace {
 
 using Member = ImportMember;
 
-// Where one target column's value comes from: a source column, stored as it is or,
-// when it is part of the key, trimmed as it was sought; or a constant.
+// Where one target column's value comes from: a source column, stored as the source
+// stores it (keys too: they are trimmed for the seek only), or a constant.
 struct ColumnSource {
     int sourceColumn = -1;     // -1: the constant
     vb::Variant constant;
-    bool trimmed = false;
 };
 
-ColumnSource sourceColumn(int column, bool key = false) { return {column, {}, key}; }
-ColumnSource constant(const vb::Variant& value) { return {-1, value, false}; }
+ColumnSource sourceColumn(int column) { return {column, {}}; }
+ColumnSource constant(const vb::Variant& value) { return {-1, value}; }
 
-std::vector<ColumnSource> columnForColumn(int count, int keyColumns)
+std::vector<ColumnSource> columnForColumn(int count)
 {
     std::vector<ColumnSource> columns;
-    for (int c = 0; c < count; ++c) columns.push_back(sourceColumn(c, c < keyColumns));
+    for (int c = 0; c < count; ++c) columns.push_back(sourceColumn(c));
     return columns;
 }
 
@@ -39,9 +38,9 @@ std::vector<ColumnSource> columnForColumn(int count, int keyColumns)
 // kept then and are filled in as " ", 60 and 60; the follow-up date is the visit's.
 std::vector<ColumnSource> olderVisitColumns()
 {
-    return {sourceColumn(0, true), sourceColumn(1, true), sourceColumn(2, true), constant(QStringLiteral(" ")),
-            constant(60.0),        constant(60.0),        sourceColumn(3),       sourceColumn(4),
-            sourceColumn(5),       sourceColumn(6),       sourceColumn(2),       sourceColumn(7)};
+    return {sourceColumn(0),  sourceColumn(1),  sourceColumn(2), constant(QStringLiteral(" ")),
+            constant(60.0),   constant(60.0),   sourceColumn(3), sourceColumn(4),
+            sourceColumn(5),  sourceColumn(6),  sourceColumn(2), sourceColumn(7)};
 }
 
 constexpr int olderVisitWidth = 8;
@@ -60,17 +59,17 @@ std::vector<ColumnSource> columnMap(const Member& member, int sourceColumns, int
 {
     switch (member.layout) {
     case Member::Layout::SameColumns:
-        if (sourceColumns == targetColumns) return columnForColumn(targetColumns, member.keyColumns);
+        if (sourceColumns == targetColumns) return columnForColumn(targetColumns);
         break;
     case Member::Layout::Diagnoses:
         if (sourceColumns >= diagnosisColumnsRead) {
-            std::vector<ColumnSource> columns = columnForColumn(diagnosisColumnsRead, member.keyColumns);
+            std::vector<ColumnSource> columns = columnForColumn(diagnosisColumnsRead);
             columns.push_back(constant(importedDiagnosisAuthor()));
             if (static_cast<int>(columns.size()) == targetColumns) return columns;
         }
         break;
     case Member::Layout::Visits:
-        if (sourceColumns == targetColumns) return columnForColumn(targetColumns, member.keyColumns);
+        if (sourceColumns == targetColumns) return columnForColumn(targetColumns);
         if (sourceColumns == olderVisitWidth && static_cast<int>(olderVisitColumns().size()) == targetColumns)
             return olderVisitColumns();
         break;
@@ -165,9 +164,8 @@ int importTable(const ImportMember& member, const QString& databasePath, const Q
 {
     dao::Database target = dao::Database::open(databasePath, data::connectText());
     dao::Database source = dao::Database::open(sourcePath, sourceConnect(member), dao::Database::Access::ReadOnly);
-    // The source table is read whole, in its stored order, as it opens.
-    dao::Recordset from = source.openRecordset(member.table);
-    source.close();
+    // The source table is read one record at a time, in its stored order.
+    dao::Recordset from = source.openTable(member.table);
     dao::Recordset to = target.openTable(member.table);
     const std::vector<ColumnSource> columns = columnMap(member, from.fieldCount(), to.fieldCount());
     if (from.recordCount() <= 0) return 0;
@@ -178,6 +176,8 @@ int importTable(const ImportMember& member, const QString& databasePath, const Q
     core::WriteTransaction transaction(target);
     to.setIndex(member.index);
     Matcher matcher(member);
+    // A visit is sought by its record number: only a Null there leaves nothing to seek.
+    const int seekColumns = member.layout == Member::Layout::Visits ? 1 : member.keyColumns;
     std::vector<vb::Variant> key(static_cast<size_t>(member.keyColumns));
     qint32 counter = 0;
     int added = 0;
@@ -187,15 +187,13 @@ int importTable(const ImportMember& member, const QString& databasePath, const Q
         bool keyHasNull = false;
         for (int k = 0; k < member.keyColumns; ++k) {
             key[k] = trimmed(from.field(k));
-            keyHasNull = keyHasNull || key[k].isNull();
+            keyHasNull = keyHasNull || (k < seekColumns && key[k].isNull());
         }
         if (keyHasNull || !matcher.absent(to, key)) continue;
         to.addNew();
         for (size_t c = 0; c < columns.size(); ++c) {
             const ColumnSource& column = columns[c];
-            to.setField(static_cast<int>(c), column.sourceColumn < 0 ? column.constant
-                                             : column.trimmed  ? key[column.sourceColumn]
-                                                               : from.field(column.sourceColumn));
+            to.setField(static_cast<int>(c), column.sourceColumn < 0 ? column.constant : from.field(column.sourceColumn));
         }
         to.update();
         ++added;

@@ -5,9 +5,11 @@
 // (importMembers), and one procedure runs them all.
 //
 // One import is one transaction on the system's file: an error part-way adds
-// nothing. The source is opened read-only and its table's layout is checked before
-// anything is written. Keys are trimmed of blanks for the seek and for the stored
-// row; a record whose key holds a Null is skipped, as no seek can find it.
+// nothing. The source is opened read-only, its table's layout is checked before
+// anything is written, and its records are read one at a time, so a source of
+// millions of visits needs no more memory than a few. Keys are trimmed of blanks
+// for the seek only; the added row keeps them as the source stores them. A record
+// whose sought key holds a Null is skipped (for visits: a Null record number).
 //
 // Visits are matched in two steps: a visit whose record number the system held
 // before the run is skipped (that number may belong to another person elsewhere);

@@ -34,8 +34,7 @@ FrmLinkDb::FrmLinkDb()
 {
     setCaption(QStringLiteral("导入数据库"));
     setClientSize(ClientWidth, ClientHeight);
-    setCloseBox(false);
-    setMinMaxButtons(false);
+    setWindowButtons(WindowButtons::None);
     TxtFile->setLocked(true);
     ProgBar->setRange(0, ProgressEnd);
     LabJd->setFont(core::look::FontName, core::look::FontSize);

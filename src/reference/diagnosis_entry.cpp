@@ -44,6 +44,7 @@ Frmzyzddl::Frmzyzddl()
       MSFGridzyzd(new forms::FlexGrid(this))
 {
     setClientSize(11370, 7740);
+    setWindowButtons(WindowButtons::None);
     openRoad({TxtBzmc, CmdSave, Cmdedit},
              KnowledgeRecord(QStringLiteral("zybz"), QStringLiteral("zybzi"), {TxtBzmc, Txtbzzz},
                              {{zybz::bzmc, TxtBzmc, true, false}, {zybz::bzqk, Txtbzzz, true, false},

@@ -2,7 +2,6 @@
 #include "reference/diagnosis_query.h"
 
 #include "core/placement.h"
-#include "core/error_trap.h"
 #include "core/globals.h"
 #include "core/look.h"
 #include "core/main_window.h"
@@ -17,8 +16,6 @@
 #include "platform/vb/strings.h"
 #include "reference/bound_lists.h"
 #include "reference/like_criteria.h"
-#include "reference/result_grid.h"
-
 
 namespace reference {
 
@@ -26,36 +23,41 @@ using namespace data;
 
 namespace {
 constexpr int RowHeight = 460;
-const QString GridFormat = QStringLiteral("^病症名称|<临  床  症  状  表  现|<病症成因|<治疗措施");
-constexpr int ColumnWidths[] = {1600, 8200, 2000, 4000};
-const QString NamesSource = QStringLiteral("select distinct bzmc from zybz order by bzmc");
-const QString TermsSource = QStringLiteral("select * from bzzz ");
-const QString Ordered = QStringLiteral(" order by bzmc,bzqk ");
 const QString GridQuery = QStringLiteral("zybzqk");   // the stored query of every grid fill
+const QString Ordered = QStringLiteral(" order by bzmc,bzqk ");
+const QueryWindow::Grid ResultGrid{.format = QStringLiteral("^病症名称|<临  床  症  状  表  现|<病症成因|<治疗措施"),
+                                   .widths = {1600, 8200, 2000, 4000},
+                                   .rowHeight = RowHeight,
+                                   .toolTip = QStringLiteral("点击鼠标选取要浏览的病症")};
+// Every criterion may be empty; the errors are shown as their description alone.
+const QueryWindow::Query DiagnosisQuery{.table = QStringLiteral("zybz"),
+                                        .nameColumn = QStringLiteral("bzmc"),
+                                        .order = Ordered,
+                                        .resultQuery = GridQuery,
+                                        .noMatch = QStringLiteral("没有符合查询条件的内容"),
+                                        .trap = core::runTrapped};
 
 QString trimmed(const forms::TextBox* box) { return vb::Trim(box->Text()); }
 }  // namespace
 
-Frmzyzdll::~Frmzyzdll() = default;
-
 Frmzyzdll::Frmzyzdll()
-    : SSTab1(new forms::TabbedDialog(this, {QStringLiteral("诊断查询浏览"), QStringLiteral("病症内容浏览")})),
+    : QueryWindow({QStringLiteral("诊断查询浏览"), QStringLiteral("病症内容浏览")}, ResultGrid, DiagnosisQuery),
       Data1(new forms::DataControl(this)),
       Data2(new forms::DataControl(this)),
-      Dbobzmc(new forms::DBCombo(SSTab1->Page(0))),
-      Label1(new forms::Label(SSTab1->Page(0), QStringLiteral("病症名称"))),
-      MSFGridzyzd(new forms::FlexGrid(SSTab1->Page(0))),
-      CmdSeek(new forms::CommandButton(SSTab1->Page(0), QStringLiteral("查询&S"))),
-      CmdQcls(new forms::CommandButton(SSTab1->Page(0), QStringLiteral("清屏&Q"))),
-      CmdExit(new forms::CommandButton(SSTab1->Page(0), QStringLiteral("结束&T"))),
-      TxtBzmc(new forms::TextBox(SSTab1->Page(1))),
-      Txtbzzz(new forms::TextBox(SSTab1->Page(1), forms::TextBox::Lines::Multi)),
-      Txtbzcy(new forms::TextBox(SSTab1->Page(1), forms::TextBox::Lines::Multi)),
-      TxtZlcs(new forms::TextBox(SSTab1->Page(1), forms::TextBox::Lines::Multi)),
-      CmdSave(new forms::CommandButton(SSTab1->Page(1), QStringLiteral("保存&B"))),
-      Cmdedit(new forms::CommandButton(SSTab1->Page(1), QStringLiteral("修改&E"))),
-      Cmddele(new forms::CommandButton(SSTab1->Page(1), QStringLiteral("删除&D"))),
-      CmdBack(new forms::CommandButton(SSTab1->Page(1), QStringLiteral("返回首页"))),
+      Dbobzmc(newCombo(QueryTab)),
+      Label1(newLabel(QueryTab, "病症名称")),
+      MSFGridzyzd(grid()),
+      CmdSeek(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("查询&S"))),
+      CmdQcls(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("清屏&Q"))),
+      CmdExit(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("结束&T"))),
+      TxtBzmc(core::makeBox(SSTab1->Page(DetailTab), 0)),
+      Txtbzzz(new forms::TextBox(SSTab1->Page(DetailTab), forms::TextBox::Lines::Multi)),
+      Txtbzcy(new forms::TextBox(SSTab1->Page(DetailTab), forms::TextBox::Lines::Multi)),
+      TxtZlcs(new forms::TextBox(SSTab1->Page(DetailTab), forms::TextBox::Lines::Multi)),
+      CmdSave(core::makeButton(SSTab1->Page(DetailTab), QStringLiteral("保存&B"))),
+      Cmdedit(core::makeButton(SSTab1->Page(DetailTab), QStringLiteral("修改&E"))),
+      Cmddele(core::makeButton(SSTab1->Page(DetailTab), QStringLiteral("删除&D"))),
+      CmdBack(core::makeButton(SSTab1->Page(DetailTab), QStringLiteral("返回首页"))),
       road_(EntryRoad::Window{*this, [this] { srnrJy(); return srnrcw == 0; }, [this] { qclsseek(); }, TxtBzmc,
                               CmdSave, Cmdedit},
             KnowledgeRecord(QStringLiteral("zybz"), QStringLiteral("zybzi"), {TxtBzmc, Txtbzzz},
@@ -65,30 +67,30 @@ Frmzyzdll::Frmzyzdll()
 {
     setClientSize(11505, 8145);
     for (int i = 0; i < 5; ++i) {
-        Dbobzzz.add(new forms::DBCombo(SSTab1->Page(0)));
-        Label2.add(new forms::Label(SSTab1->Page(0), QStringLiteral("病症症状")));
+        Dbobzzz.add(newCombo(QueryTab));
+        Label2.add(newLabel(QueryTab, "病症症状"));
     }
     for (const char* caption : {"病症名称", "病症症状", "病症成因", "治疗措施"})
-        Labbt.add(new forms::Label(SSTab1->Page(1), QString::fromUtf8(caption)));
-    for (forms::TextBox* box : {Txtbzzz, Txtbzcy, TxtZlcs}) box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
-    MSFGridzyzd->setToolTipText(QStringLiteral("点击鼠标选取要浏览的病症"));
-    names_ = std::make_unique<PickList>(Data1, NamesSource, QStringLiteral("bzmc"),
-                                        std::initializer_list<forms::DBCombo*>{Dbobzmc});
-    terms_ = std::make_unique<PickList>(Data2, TermsSource, QStringLiteral("bzzz"),
-                                        std::initializer_list<forms::DBCombo*>{Dbobzzz(0), Dbobzzz(1), Dbobzzz(2),
-                                                                               Dbobzzz(3), Dbobzzz(4)});
+        Labbt.add(newLabel(DetailTab, caption));
+    for (forms::TextBox* box : {Txtbzzz, Txtbzcy, TxtZlcs}) {
+        box->setScrollBars(forms::TextBox::ScrollBars::Vertical);
+        core::giveLook(box);
+    }
+    setCriteria({{"bzmc", Dbobzmc}, {"bzqk", Dbobzzz(0)}, {"bzqk", Dbobzzz(1)}, {"bzqk", Dbobzzz(2)},
+                 {"bzqk", Dbobzzz(3)}, {"bzqk", Dbobzzz(4)}});
+    std::vector<forms::Control*> others(Labbt.begin(), Labbt.end());
+    others.insert(others.end(), {CmdSave, Cmdedit, Cmddele, CmdBack});
+    setDetail({TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs}, others);
+    addPickList(Data1, QStringLiteral("select distinct bzmc from zybz order by bzmc"), QStringLiteral("bzmc"), {Dbobzmc});
+    terms_ = &addPickList(Data2, QStringLiteral("select * from bzzz "), QStringLiteral("bzzz"),
+                          {Dbobzzz(0), Dbobzzz(1), Dbobzzz(2), Dbobzzz(3), Dbobzzz(4)});
     layOut();
+    setTabOrder({Dbobzmc, Dbobzzz(0), Dbobzzz(1), Dbobzzz(2), Dbobzzz(3), Dbobzzz(4), MSFGridzyzd, CmdSeek, CmdQcls,
+                 CmdExit, TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs, CmdSave, Cmdedit, Cmddele, CmdBack});
 
-    // Enter moves on from a box that holds text; no blank reaches these three boxes.
-    TxtBzmc->KeyPress = [this](int& keyAscii) {
-        if (forms::EnterPressed(keyAscii) && !trimmed(TxtBzmc).isEmpty()) Txtbzzz->SetFocusSelectAll();
-    };
-    Txtbzzz->KeyPress = [this](int& keyAscii) {
-        if (forms::EnterPressed(keyAscii) && !trimmed(Txtbzzz).isEmpty()) Txtbzcy->SetFocusSelectAll();
-    };
-    TxtZlcs->KeyPress = [this](int& keyAscii) {
-        if (forms::EnterPressed(keyAscii) && !trimmed(TxtZlcs).isEmpty()) CmdSave->SetFocus();
-    };
+    // Enter moves on from a box that holds more than blanks; Txtbzcy keeps the focus.
+    chain({{TxtBzmc, Txtbzzz, Test::Filled}, {Txtbzzz, Txtbzcy, Test::Filled},
+           {TxtZlcs, CmdSave, Test::Filled, Focus::Plain}});
     Dbobzmc->Click = [this] {
         if (!vb::Trim(Dbobzmc->Text()).isEmpty()) runOnce([this] { seekbzmc(); });
     };
@@ -108,43 +110,24 @@ Frmzyzdll::Frmzyzdll()
 
 void Frmzyzdll::layOut()
 {
-    SSTab1->Move(60, 60, 11385, 8025);
-    Label1->Move(120, 240, 900, 300);
-    Dbobzmc->Move(1020, 180, 3255, 360);
-    // The five symptom terms: one beside the name, then two rows of two.
-    const int lefts[] = {5400, 1020, 5400, 1020, 5400};
-    const int tops[] = {180, 660, 660, 1140, 1140};
-    for (int i = 0; i < 5; ++i) {
-        Label2(i)->Move(lefts[i] - 900, tops[i] + 60, 900, 300);
-        Dbobzzz(i)->Move(lefts[i], tops[i], 3255, 360);
-    }
-    int top = 180;
-    for (forms::CommandButton* button : {CmdSeek, CmdQcls, CmdExit}) {
-        button->Move(9360, top, 1575, 375);
-        top += 480;
-    }
-    MSFGridzyzd->Move(120, 1680, 11085, 5880);
+    core::placeAll({
+        {SSTab1, 60, 60, 11385, 8025}, {Label1, 120, 240, 900, 300},
+        {Dbobzmc, 1020, 180, 3255, 360}, {Label2(0), 4500, 240, 900, 300},
+        {Dbobzzz(0), 5400, 180, 3255, 360}, {Label2(1), 120, 720, 900, 300},
+        {Dbobzzz(1), 1020, 660, 3255, 360}, {Label2(2), 4500, 720, 900, 300},
+        {Dbobzzz(2), 5400, 660, 3255, 360}, {Label2(3), 120, 1200, 900, 300},
+        {Dbobzzz(3), 1020, 1140, 3255, 360}, {Label2(4), 4500, 1200, 900, 300},
+        {Dbobzzz(4), 5400, 1140, 3255, 360}, {CmdSeek, 9360, 180, 1575, 375},
+        {CmdQcls, 9360, 660, 1575, 375}, {CmdExit, 9360, 1140, 1575, 375},
+        {MSFGridzyzd, 120, 1680, 11085, 5880}, {Labbt(0), 240, 300, 900, 300},
+        {TxtBzmc, 1140, 240, 10005, 375}, {Labbt(1), 240, 840, 900, 300},
+        {Txtbzzz, 1140, 780, 10005, 1920}, {Labbt(2), 240, 2880, 900, 300},
+        {Txtbzcy, 1140, 2820, 10005, 1560}, {Labbt(3), 240, 4560, 900, 300},
+        {TxtZlcs, 1140, 4500, 10005, 1920}, {CmdSave, 1140, 6660, 1575, 375},
+        {Cmdedit, 2940, 6660, 1575, 375}, {Cmddele, 4740, 6660, 1575, 375},
+        {CmdBack, 6540, 6660, 1575, 375}
 
-    forms::TextBox* boxes[] = {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs};
-    const int boxTops[] = {240, 780, 2820, 4500};
-    const int boxHeights[] = {375, 1920, 1560, 1920};
-    for (int i = 0; i < 4; ++i) {
-        Labbt(i)->Move(240, boxTops[i] + 60, 900, 300);
-        boxes[i]->Move(1140, boxTops[i], 10005, boxHeights[i]);
-        core::giveLook(boxes[i]);
-        core::giveLook(Labbt(i), core::look::FontSize, false);
-    }
-    int left = 1140;
-    for (forms::CommandButton* button : {CmdSave, Cmdedit, Cmddele, CmdBack}) {
-        button->Move(left, 6660, 1575, 375);
-        core::giveLook(button, core::look::FontSize, false);
-        left += 1800;
-    }
-    for (forms::Control* control : std::initializer_list<forms::Control*>{Label1, CmdSeek, CmdQcls, CmdExit, MSFGridzyzd})
-        core::giveLook(control, core::look::FontSize, false);
-    core::giveLook(Dbobzmc);
-    for (forms::DBCombo* combo : Dbobzzz) core::giveLook(combo);
-    for (forms::Label* label : Label2) core::giveLook(label, core::look::FontSize, false);
+    });
 }
 
 // The handlers that let events run share the write routine's guard with save, edit
@@ -156,11 +139,7 @@ void Frmzyzdll::runOnce(const std::function<void()>& handler) { road_.writer().g
 void Frmzyzdll::Form_Load()
 {
     core::placeKnowledgeBase(*this);
-    MSFGridzyzd->setFormatString(GridFormat);
-    MSFGridzyzd->setCols(4);
-    MSFGridzyzd->setFixedRows(1);
-    MSFGridzyzd->setFixedCols(1);
-    for (int col = 0; col < 4; ++col) MSFGridzyzd->setColWidth(col, ColumnWidths[col]);
+    setUpGrid();
     MSFGridzyzd->setMergeCol(0, true);
     MSFGridzyzd->setMergeCells(true);
     forms::DoEvents();
@@ -175,89 +154,60 @@ void Frmzyzdll::Form_QueryUnload(int& /*cancel*/)
     forms::DoEvents();
 }
 
-void Frmzyzdll::showDetail(bool shown)
-{
-    for (forms::Label* label : Labbt) label->setVisible(shown);
-    for (forms::Control* control : std::initializer_list<forms::Control*>{TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs, CmdSave,
-                                                                           Cmdedit, Cmddele, CmdBack})
-        control->setVisible(shown);
-}
-
-void Frmzyzdll::refreshLists()
-{
-    core::runTrapped([this] {
-        names_->refill();
-        terms_->refill();
-    });
-}
-
 void Frmzyzdll::Qpcls()
 {
-    SSTab1->setTab(0);
+    SSTab1->setTab(QueryTab);
     forms::DoEvents();
-    Dbobzmc->setText(QString());
-    for (forms::DBCombo* combo : Dbobzzz) combo->setText(QString());
+    clearCriteria();
     forms::DoEvents();
     msfgridaddzyzd();
     forms::DoEvents();
     showDetail(false);
-    refreshLists();
+    refillPickLists();
 }
 
 void Frmzyzdll::qclsseek()
 {
     for (forms::TextBox* box : {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs}) box->setText(QString());
-    SSTab1->setTab(0);
+    SSTab1->setTab(QueryTab);
     showDetail(false);
     forms::DoEvents();
-    refreshLists();
+    refillPickLists();
     seekmsfgrid();
 }
 
 // ---- the grid -----------------------------------------------------------------------
 
-bool Frmzyzdll::fillGrid(const QString& sql)
+void Frmzyzdll::showGrid(const std::function<dao::Recordset(dao::Database&)>& open)
 {
-    return showGrid([&sql](dao::Database& db) { return db.storeAndOpen(GridQuery, sql); });
-}
-
-bool Frmzyzdll::showGrid(const std::function<dao::Recordset(dao::Database&)>& open)
-{
-    MSFGridzyzd->setRowHeight(0, RowHeight);
-    int count = 0;
-    MSFGridzyzd->setMergeCells(false);
-    const bool ran = core::runTrapped([&] {
+    trapped([&] {
         dao::Database db = core::OpenDb();
         dao::Recordset rows = open(db);
-        count = rows.recordCount();
-        if (count == 0) MSFGridzyzd->setRows(1);
-        else reference::fillGrid(*MSFGridzyzd, rows, RowHeight);
+        if (rows.eof()) MSFGridzyzd->setRows(1);
+        else fillResult(rows);
     });
+}
+
+void Frmzyzdll::fillResult(dao::Recordset& rows)
+{
+    MSFGridzyzd->setRowHeight(0, RowHeight);
+    MSFGridzyzd->setMergeCells(false);
+    QueryWindow::fillResult(rows);
     MSFGridzyzd->setMergeCells(true);
-    return !ran || count > 0;
 }
 
-QString Frmzyzdll::nameCondition() const
+void Frmzyzdll::msfgridaddzyzd()
 {
-    return likeConditions({{QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text())}});
-}
-
-void Frmzyzdll::msfgridaddzyzd() { fillGrid(QStringLiteral("select * from zybz order by bzmc,bzqk")); }
-
-void Frmzyzdll::seekmsfgrid()
-{
-    std::vector<LikeCriterion> criteria = {{QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text())}};
-    for (forms::DBCombo* combo : Dbobzzz) criteria.push_back({QStringLiteral("bzqk"), vb::Trim(combo->Text())});
-    if (fillGrid(QStringLiteral("select * from zybz where ") + likeConditions(criteria) + Ordered)) return;
-    forms::Notice(QStringLiteral("没有符合查询条件的内容"));
-    Qpcls();
+    showGrid([](dao::Database& db) {
+        return db.storeAndOpen(GridQuery, QStringLiteral("select * from zybz order by bzmc,bzqk"));
+    });
 }
 
 void Frmzyzdll::MSFGridzyzd_Click()
 {
     const int row = MSFGridzyzd->MouseRow();
     if (row < 1 || row >= MSFGridzyzd->Rows()) return;
-    SSTab1->setTab(1);
+    SSTab1->setTab(DetailTab);
     MSFGridzyzd->setRow(row);
     forms::TextBox* boxes[] = {TxtBzmc, Txtbzzz, Txtbzcy, TxtZlcs};
     for (int col = 0; col < 4; ++col) boxes[col]->setText(vb::Trim(MSFGridzyzd->TextMatrix(row, col)));
@@ -273,14 +223,15 @@ void Frmzyzdll::MSFGridzyzd_Click()
 void Frmzyzdll::seekbzmc()
 {
     forms::DoEvents();
-    const QString gridSql = QStringLiteral("select * from zybz where ") + nameCondition() + Ordered;
+    const QString nameCondition = likeConditions({{QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text())}});
+    const QString gridSql = QStringLiteral("select * from zybz where ") + nameCondition + Ordered;
     const bool narrowed = dictionary::NarrowSymptomDict(
-        QStringLiteral("select bzqk from zybz where ") + nameCondition(), [&gridSql](dao::Database& db) {
+        QStringLiteral("select bzqk from zybz where ") + nameCondition, [&gridSql](dao::Database& db) {
             db.deleteAllQueryDefs();
             db.createQueryDef(GridQuery, gridSql);
         });
     if (!narrowed) return;
-    core::runTrapped([this] { terms_->refill(); });
+    trapped([this] { terms_->refill(); });
     showGrid([](dao::Database& db) { return db.openRecordset(GridQuery); });
 }
 
@@ -301,7 +252,7 @@ void Frmzyzdll::srnrJy()
 
 void Frmzyzdll::CmdBack_Click()
 {
-    SSTab1->setTab(0);
+    SSTab1->setTab(QueryTab);
     forms::DoEvents();
     qclsseek();
     Dbobzmc->SetFocusSelectAll();

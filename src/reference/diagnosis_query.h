@@ -10,23 +10,15 @@
 // left through 结束, which gives the main menus back. No help and no print button.
 #pragma once
 
-#include "platform/forms/buttons.h"
-#include "platform/forms/form.h"
 #include "reference/entry_road.h"
+#include "reference/query_window.h"
 
 #include <functional>
-#include <memory>
-
-namespace dao {
-class Database;
-class Recordset;
-}
 
 namespace forms {
 class DataControl;
 class DBCombo;
 class FlexGrid;
-class TabbedDialog;
 class TextBox;
 }
 
@@ -34,13 +26,12 @@ namespace reference {
 
 class PickList;
 
-class Frmzyzdll : public forms::Form {
+class Frmzyzdll : public QueryWindow {
     Q_OBJECT
 public:
     Frmzyzdll();
-    ~Frmzyzdll() override;
 
-    forms::TabbedDialog* SSTab1;     // 诊断查询浏览, 病症内容浏览
+    // SSTab1: 诊断查询浏览, 病症内容浏览.
     forms::DataControl* Data1;       // the distinct syndrome names
     forms::DataControl* Data2;       // the symptom dictionary bzzz
     forms::DBCombo* Dbobzmc;
@@ -63,7 +54,7 @@ public:
 
     int srnrcw = 0;                  // 1 while the last input check failed
 
-    void Qpcls();
+    void Qpcls() override;
     void seekbzmc();
 
 protected:
@@ -71,19 +62,14 @@ protected:
     void Form_QueryUnload(int& cancel) override;
 
 private:
-    // The three grid fills share one road: the SQL stored as "zybzqk", the rows
-    // listed; false when the result is empty (the grid keeps its header alone).
-    bool fillGrid(const QString& sql);
-    // The grid shown from the rows `open` opens on the database.
-    bool showGrid(const std::function<dao::Recordset(dao::Database&)>& open);
-    // "bzmc like '*name*'" for the picked name.
-    QString nameCondition() const;
+    // The grid with the rows `open` opens on the database, the names' cells merged;
+    // a source without a row leaves the header alone.
+    void showGrid(const std::function<dao::Recordset(dao::Database&)>& open);
+    void fillResult(dao::Recordset& rows) override;
     void msfgridaddzyzd();
-    void seekmsfgrid();
+    void seekmsfgrid() { runQuery(); }
     void qclsseek();
     void srnrJy();
-    void showDetail(bool shown);
-    void refreshLists();
     // Runs a handler that lets events run once: a second press meanwhile is ignored.
     void runOnce(const std::function<void()>& handler);
 
@@ -91,8 +77,7 @@ private:
     void CmdBack_Click();
     void layOut();
 
-    std::unique_ptr<PickList> names_;   // Data1 into Dbobzmc
-    std::unique_ptr<PickList> terms_;   // Data2 (bzzz) into the five symptom combos
+    PickList* terms_;                   // Data2 (bzzz) into the five symptom combos
     EntryRoad road_;                    // save, change and delete of the detail tab
 };
 

@@ -51,8 +51,7 @@ Frmfjdl::Frmfjdl()
 {
     setCaption(QStringLiteral("方剂登录"));
     setClientSize(ClientWidth, ClientHeight);
-    setCloseBox(false);
-    setMinMaxButtons(false);
+    setWindowButtons(WindowButtons::None);
     // The name is stored trimmed, as typed; the other texts normalised.
     openRoad({Txtfjmc, CmdSave, Cmdedit, core::runTrappedLine},
              KnowledgeRecord(QStringLiteral("zyfj"), QStringLiteral("fjmci"), Txtfjmc,

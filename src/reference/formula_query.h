@@ -13,35 +13,26 @@
 // walks the formula and herb boxes of the other two tabs.
 #pragma once
 
-#include "platform/forms/buttons.h"
-#include "platform/forms/form.h"
-#include "reference/knowledge_record.h"
+#include "reference/query_window.h"
 
 #include <memory>
-#include <vector>
-
-namespace dao { class Recordset; }
 
 namespace forms {
 class DataControl;
 class DBCombo;
 class FlexGrid;
-class TabbedDialog;
 class TextBox;
 }
 
 namespace reference {
 
 class HerbLookup;
-class PickList;
 
-class Frmfjll : public forms::Form {
+class Frmfjll : public QueryWindow {
     Q_OBJECT
 public:
     Frmfjll();
     ~Frmfjll() override;
-
-    forms::TabbedDialog* SSTab1;
 
     // Tab 0 "方剂查询": the criteria, the buttons and the result grid.
     forms::TextBox* Txtmcyc;
@@ -90,30 +81,14 @@ protected:
     void Form_QueryUnload(int& cancel) override;
 
 private:
-    void Qpcls();
+    void Qpcls() override;
     void msfgridfjadd();
-    // Fills the grid from the rows of the query that has just been stored and opened.
-    void msfgridfjcx(dao::Recordset& found);
-    void yckcxsgb();
-    void fjkcxsgb();
-    void fjkcxsjb();
-    void showFormulaPanel(bool shown);
-    // The formula panel's boxes in the order of the table's columns 0 to 6.
-    std::vector<forms::TextBox*> formulaBoxes() const;
-
-    void CmdSeek_Click();
+    void fjkcxsgb() { showDetail(false); }
+    void CmdSeek_Click() { runQuery(); }
     void CmdQcls_Click();
-    void CmdHelp_Click();
-    void CmdExit_Click();
     void MSFGridzyfj_Click();
     void Txtfjly_GotFocus();
 
-    // The criteria in the order of their conditions in the query.
-    std::vector<Input> criteria() const;
-    // The thirteen pick lists with their data controls and listed columns.
-    void bindPickLists();
-    std::vector<std::unique_ptr<PickList>> pickLists_;
-    void wireKeys();
     void layOut();
 };
 

@@ -40,8 +40,7 @@ Frmzyyc::Frmzyyc()
       CmdExit(core::makeButton(this, QStringLiteral("退出&E")))
 {
     setClientSize(11385, 7440);
-    setCloseBox(false);
-    setMinMaxButtons(false);
+    setWindowButtons(WindowButtons::None);
     openRoad({Txtycmc, CmdSave, Cmdedit},
              KnowledgeRecord(QStringLiteral("zyyc"), QStringLiteral("ycmci"), Txtycmc,
                              {{zyyc::ycmc, Txtycmc}, {zyyc::ycgj, Cboycgj}, {zyyc::ycxw, Cboycxw},

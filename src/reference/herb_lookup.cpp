@@ -44,6 +44,11 @@ const PanelBox Panel[] = {
 };
 constexpr int LabelWidth = 480;
 constexpr int LabelHeight = 720;
+// The full-width rows: the five multi-line boxes of `Panel` one under the other.
+constexpr int FullWidthTop = 1080;
+constexpr int FullWidthPitch = 1260;
+constexpr int FullWidthHeight = 1140;
+constexpr int FullWidth = 10455;
 
 // The boxes take columns 0 to 7 of `zyyc` in this order.
 forms::TextBox* HerbLookup::* const ByColumn[] = {
@@ -52,7 +57,7 @@ forms::TextBox* HerbLookup::* const ByColumn[] = {
 
 }  // namespace
 
-HerbLookup::HerbLookup(forms::TextBox* compositionBox, forms::TabbedDialog* tabs, int herbTab, Kind kind)
+HerbLookup::HerbLookup(forms::TextBox* compositionBox, forms::TabbedDialog* tabs, int herbTab, Kind kind, Rows rows)
     : SeekYc(new QMenu(compositionBox)),
       FindYc(SeekYc->addAction(QStringLiteral("查询药材特点"))),
       composition_(compositionBox), tabs_(tabs), herbTab_(herbTab), kind_(kind)
@@ -60,7 +65,16 @@ HerbLookup::HerbLookup(forms::TextBox* compositionBox, forms::TabbedDialog* tabs
     const bool entry = kind == Kind::Entry;
     QWidget* page = tabs->Page(herbTab);
     std::vector<forms::Label*> byIndex(std::size(Panel));
-    for (const PanelBox& place : Panel) {
+    int row = 0;
+    for (PanelBox place : Panel) {
+        if (rows == Rows::FullWidth && place.multiLine) {
+            place.left = Panel[0].left;
+            place.labelLeft = Panel[0].labelLeft;
+            place.top = FullWidthTop + row++ * FullWidthPitch;
+            place.width = FullWidth;
+            place.height = FullWidthHeight;
+            place.labelTop = place.top + 240;
+        }
         auto* box = new forms::TextBox(page, place.multiLine ? forms::TextBox::Lines::Multi
                                                              : forms::TextBox::Lines::Single);
         this->*place.box = box;

@@ -38,10 +38,14 @@ class HerbLookup : public QObject {
     Q_OBJECT
 public:
     enum class Kind { Entry, Query };
+    // Below the top row, the five multi-line boxes stand in two columns, or one under
+    // the other across the full width.
+    enum class Rows { TwoColumns, FullWidth };
 
     // Builds the herb panel on tab `herbTab` of `tabs` (hidden until a herb is found)
     // and binds the right button of `compositionBox` to the pop-up menu.
-    HerbLookup(forms::TextBox* compositionBox, forms::TabbedDialog* tabs, int herbTab, Kind kind);
+    HerbLookup(forms::TextBox* compositionBox, forms::TabbedDialog* tabs, int herbTab, Kind kind,
+               Rows rows = Rows::TwoColumns);
 
     // The herb panel, in the order of its boxes on the tab: name, nature and flavour,
     // meridians in one row, then effects, indications, usage, cautions and notes.

@@ -1,8 +1,6 @@
 // The herb query window Frmzyll; see herb_query.h.
 #include "reference/herb_query.h"
 
-#include "core/error_trap.h"
-#include "core/globals.h"
 #include "core/help_window.h"
 #include "core/look.h"
 #include "core/main_window.h"
@@ -13,26 +11,21 @@
 #include "platform/forms/services.h"
 #include "platform/forms/tabbeddialog.h"
 #include "platform/forms/textbox.h"
-#include "platform/vb/strings.h"
-#include "reference/bound_lists.h"
-#include "reference/like_criteria.h"
-#include "reference/result_grid.h"
 
 namespace reference {
 
 namespace {
-constexpr int ClientWidth = 11385;
-constexpr int ClientHeight = 7920;
-constexpr double DetailLabelSize = 11.25;
-const QString GridFormat = QStringLiteral("<  药 材 名 称|<归 经|<性  味|<功  用|<主    治|<用   法|<宜     忌");
-constexpr int ColumnWidths[] = {1400, 2000, 2000, 3000, 3500, 3500, 3600};
-
-forms::DBCombo* makeCombo(QWidget* parent)
-{
-    auto* combo = new forms::DBCombo(parent);
-    core::giveLook(combo);
-    return combo;
-}
+const QueryWindow::Grid ResultGrid{
+    .format = QStringLiteral("<  药 材 名 称|<归 经|<性  味|<功  用|<主    治|<用   法|<宜     忌"),
+    .widths = {1400, 2000, 2000, 3000, 3500, 3500, 3600},
+    .toolTip = QStringLiteral("点击鼠标选取要浏览的药材")};
+const QueryWindow::Query HerbQuery{.table = QStringLiteral("zyyc"),
+                                   .nameColumn = QStringLiteral("ycmc"),
+                                   .order = QStringLiteral(" order by ycmc"),
+                                   .resultQuery = QStringLiteral("yccx"),
+                                   .noCriterion = QStringLiteral("输入查询条件。"),
+                                   .noMatch = QStringLiteral("没有符合条件的药材。"),
+                                   .noName = QStringLiteral("未有要查询的药材")};
 
 forms::TextBox* makeDetailBox(QWidget* parent, bool multiLine)
 {
@@ -45,50 +38,47 @@ forms::TextBox* makeDetailBox(QWidget* parent, bool multiLine)
 }  // namespace
 
 Frmzyll::Frmzyll()
-    : SSTab1(new forms::TabbedDialog(this, {QStringLiteral("药材查询"), QStringLiteral("查询结果浏览")})),
-      Txtmcyc(core::makeBox(SSTab1->Page(0), 20)),
-      Cboycxw(makeCombo(SSTab1->Page(0))),
-      Cboycgj(makeCombo(SSTab1->Page(0))),
-      Cboycgx1(makeCombo(SSTab1->Page(0))),
-      Cboycgx2(makeCombo(SSTab1->Page(0))),
-      Cboycgx3(makeCombo(SSTab1->Page(0))),
-      Cboyczz1(makeCombo(SSTab1->Page(0))),
-      Cboyczz2(makeCombo(SSTab1->Page(0))),
-      Cboyczz3(makeCombo(SSTab1->Page(0))),
-      CmdSeek(core::makeButton(SSTab1->Page(0), QStringLiteral("查询&L"))),
-      CmdQcls(core::makeButton(SSTab1->Page(0), QStringLiteral("清屏&Q"))),
-      CmdHelp(core::makeButton(SSTab1->Page(0), QStringLiteral("使用帮助&H"))),
-      CmdExit(core::makeButton(SSTab1->Page(0), QStringLiteral("退出&E"))),
-      Msfgridzyyc(new forms::FlexGrid(SSTab1->Page(0))),
-      Txtycmc(makeDetailBox(SSTab1->Page(1), false)),
-      Txtycxw(makeDetailBox(SSTab1->Page(1), false)),
-      Txtycgj(makeDetailBox(SSTab1->Page(1), false)),
-      Txtycgy(makeDetailBox(SSTab1->Page(1), true)),
-      Txtyczz(makeDetailBox(SSTab1->Page(1), true)),
-      Txtycyj(makeDetailBox(SSTab1->Page(1), true)),
-      Txtycyf(makeDetailBox(SSTab1->Page(1), true)),
-      Txtycxd(makeDetailBox(SSTab1->Page(1), true)),
-      Cmdedit(core::makeButton(SSTab1->Page(1), QStringLiteral("返回&B")))
+    : QueryWindow({QStringLiteral("药材查询"), QStringLiteral("查询结果浏览")}, ResultGrid, HerbQuery),
+      Txtmcyc(core::makeBox(SSTab1->Page(QueryTab), 20)),
+      Cboycxw(newCombo(QueryTab)),
+      Cboycgj(newCombo(QueryTab)),
+      Cboycgx1(newCombo(QueryTab)),
+      Cboycgx2(newCombo(QueryTab)),
+      Cboycgx3(newCombo(QueryTab)),
+      Cboyczz1(newCombo(QueryTab)),
+      Cboyczz2(newCombo(QueryTab)),
+      Cboyczz3(newCombo(QueryTab)),
+      CmdSeek(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("查询&L"))),
+      CmdQcls(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("清屏&Q"))),
+      CmdHelp(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("使用帮助&H"))),
+      CmdExit(core::makeButton(SSTab1->Page(QueryTab), QStringLiteral("退出&E"))),
+      Msfgridzyyc(grid()),
+      Txtycmc(makeDetailBox(SSTab1->Page(DetailTab), false)),
+      Txtycxw(makeDetailBox(SSTab1->Page(DetailTab), false)),
+      Txtycgj(makeDetailBox(SSTab1->Page(DetailTab), false)),
+      Txtycgy(makeDetailBox(SSTab1->Page(DetailTab), true)),
+      Txtyczz(makeDetailBox(SSTab1->Page(DetailTab), true)),
+      Txtycyj(makeDetailBox(SSTab1->Page(DetailTab), true)),
+      Txtycyf(makeDetailBox(SSTab1->Page(DetailTab), true)),
+      Txtycxd(makeDetailBox(SSTab1->Page(DetailTab), true)),
+      Cmdedit(core::makeButton(SSTab1->Page(DetailTab), QStringLiteral("返回&B")))
 {
     setCaption(QStringLiteral("中医药材内容浏览"));
-    setClientSize(ClientWidth, ClientHeight);
-    setCloseBox(false);
-    setMinMaxButtons(false);
+    setClientSize(11385, 7920);
     for (const char* caption : {"名称", "功效", "主治", "宜忌", "性味", "用法", "行医心得", "归经"})
-        Labbq.add(new forms::Label(SSTab1->Page(1), QString::fromUtf8(caption)));
-    Msfgridzyyc->setToolTipText(QStringLiteral("点击鼠标选取要浏览的药材"));
+        Labbq.add(newLabel(DetailTab, caption));
 
-    const auto source = [this] { return new forms::DataControl(this); };
-    pickLists_.push_back(std::make_unique<PickList>(source(), QStringLiteral("select DISTINCT ycxw from zyyc order by ycxw"),
-                                                    QStringLiteral("ycxw"), std::initializer_list<forms::DBCombo*>{Cboycxw}));
-    pickLists_.push_back(std::make_unique<PickList>(source(), QStringLiteral("select DISTINCT ycgj from zyyc order by ycgj"),
-                                                    QStringLiteral("ycgj"), std::initializer_list<forms::DBCombo*>{Cboycgj}));
-    pickLists_.push_back(std::make_unique<PickList>(source(), QStringLiteral("select DISTINCT * from ycgy order by ycgy"),
-                                                    QStringLiteral("ycgy"),
-                                                    std::initializer_list<forms::DBCombo*>{Cboycgx1, Cboycgx2, Cboycgx3}));
-    pickLists_.push_back(std::make_unique<PickList>(source(), QStringLiteral("select DISTINCT * from yczz"),
-                                                    QStringLiteral("yczz"),
-                                                    std::initializer_list<forms::DBCombo*>{Cboyczz1, Cboyczz2, Cboyczz3}));
+    setCriteria({{"ycmc", Txtmcyc}, {"ycgy", Cboycgx1}, {"ycgy", Cboycgx2}, {"ycgy", Cboycgx3}, {"ycgj", Cboycgj},
+                 {"ycxw", Cboycxw}, {"yczz", Cboyczz1}, {"yczz", Cboyczz2}, {"yczz", Cboyczz3}});
+    std::vector<forms::Control*> others{Cmdedit};
+    for (forms::Label* label : Labbq) others.push_back(label);
+    setDetail({Txtycmc, Txtycgj, Txtycxw, Txtycgy, Txtyczz, Txtycyf, Txtycyj, Txtycxd}, others);
+    addPickList(nullptr, QStringLiteral("select DISTINCT ycxw from zyyc order by ycxw"), QStringLiteral("ycxw"), {Cboycxw});
+    addPickList(nullptr, QStringLiteral("select DISTINCT ycgj from zyyc order by ycgj"), QStringLiteral("ycgj"), {Cboycgj});
+    addPickList(nullptr, QStringLiteral("select DISTINCT * from ycgy order by ycgy"), QStringLiteral("ycgy"),
+                {Cboycgx1, Cboycgx2, Cboycgx3});
+    addPickList(nullptr, QStringLiteral("select DISTINCT * from yczz"), QStringLiteral("yczz"),
+                {Cboyczz1, Cboyczz2, Cboyczz3});
     layOut();
     setTabOrder({Txtmcyc, Cboycxw, Cboycgj, Cboycgx1, Cboycgx2, Cboycgx3, Cboyczz1, Cboyczz2, Cboyczz3, CmdSeek,
                  CmdQcls, CmdHelp, CmdExit, Msfgridzyyc, Txtycmc, Txtycxw, Txtycgj, Txtycgy, Txtyczz, Txtycyj,
@@ -100,75 +90,42 @@ Frmzyll::Frmzyll()
     CmdExit->Click = [this] { CmdExit_Click(); };
     Cmdedit->Click = [this] { Cmdedit_Click(); };
     Msfgridzyyc->Click = [this] { Msfgridzyyc_Click(); };
-    const std::pair<forms::TextBox*, forms::Control*> chain[] = {
-        {Txtycmc, Txtycxw}, {Txtycxw, Txtycgj}, {Txtycgj, Txtycgy}, {Txtycgy, Txtyczz},
-        {Txtyczz, Txtycyj}, {Txtycyj, Txtycyf}, {Txtycyf, Txtycxd}, {Txtycxd, Cmdedit}};
-    for (const auto& [box, next] : chain)
-        box->KeyPress = [this, next = next](int& keyAscii) { detailKeyPress(keyAscii, next); };
+    chain({{Txtycmc, Txtycxw}, {Txtycxw, Txtycgj}, {Txtycgj, Txtycgy}, {Txtycgy, Txtyczz}, {Txtyczz, Txtycyj},
+           {Txtycyj, Txtycyf}, {Txtycyf, Txtycxd}, {Txtycxd, Cmdedit, Test::None, Focus::Plain}});
 }
-
-Frmzyll::~Frmzyll() = default;
 
 // Three rows of three criteria with the buttons on their right and the grid below
 // them; the browse tab's one-line boxes across the top, the texts in two columns.
 void Frmzyll::layOut()
 {
-    SSTab1->Move(0, 0, ClientWidth, ClientHeight);
-    const core::FieldLayout criteria(this, {600, 60, 60, 300, core::look::FontSize, false});
-    const struct {
-        const char* caption;
-        forms::Control* box;
-    } rows[3][3] = {{{"名称", Txtmcyc}, {"性味", Cboycxw}, {"归经", Cboycgj}},
-                    {{"功效1", Cboycgx1}, {"功效2", Cboycgx2}, {"功效3", Cboycgx3}},
-                    {{"主治1", Cboyczz1}, {"主治2", Cboyczz2}, {"主治3", Cboyczz3}}};
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 3; ++col) {
-            forms::Label* label = new forms::Label(SSTab1->Page(0), QString::fromUtf8(rows[row][col].caption));
-            criteria.place(label, rows[row][col].box, 120 + col * 3180, 180 + row * 480, 2460);
-        }
-    CmdSeek->Move(9780, 180, 690, 360);
-    CmdQcls->Move(10530, 180, 690, 360);
-    CmdHelp->Move(9780, 660, 1440, 360);
-    CmdExit->Move(9780, 1140, 1440, 360);
+    core::placeAll({
+        {SSTab1, 0, 0, 11385, 7920}, {newLabel(QueryTab, "名称"), 120, 240, 600, 300},
+        {Txtmcyc, 780, 180, 2460, 360}, {newLabel(QueryTab, "性味"), 3300, 240, 600, 300},
+        {Cboycxw, 3960, 180, 2460, 360}, {newLabel(QueryTab, "归经"), 6480, 240, 600, 300},
+        {Cboycgj, 7140, 180, 2460, 360}, {newLabel(QueryTab, "功效1"), 120, 720, 600, 300},
+        {Cboycgx1, 780, 660, 2460, 360}, {newLabel(QueryTab, "功效2"), 3300, 720, 600, 300},
+        {Cboycgx2, 3960, 660, 2460, 360}, {newLabel(QueryTab, "功效3"), 6480, 720, 600, 300},
+        {Cboycgx3, 7140, 660, 2460, 360}, {newLabel(QueryTab, "主治1"), 120, 1200, 600, 300},
+        {Cboyczz1, 780, 1140, 2460, 360}, {newLabel(QueryTab, "主治2"), 3300, 1200, 600, 300},
+        {Cboyczz2, 3960, 1140, 2460, 360}, {newLabel(QueryTab, "主治3"), 6480, 1200, 600, 300},
+        {Cboyczz3, 7140, 1140, 2460, 360}, {CmdSeek, 9780, 180, 690, 360},
+        {CmdQcls, 10530, 180, 690, 360}, {CmdHelp, 9780, 660, 1440, 360},
+        {CmdExit, 9780, 1140, 1440, 360}, {Msfgridzyyc, 150, 1680, 10935, 5295},
+        {Labbq(0), 120, 240, 660, 600}, {Txtycmc, 840, 180, 2580, 360},
+        {Labbq(4), 3480, 240, 660, 600}, {Txtycxw, 4200, 180, 2580, 360},
+        {Labbq(7), 6840, 240, 660, 600}, {Txtycgj, 7560, 180, 3720, 360},
+        {Labbq(1), 120, 720, 660, 600}, {Txtycgy, 840, 660, 4680, 1920},
+        {Labbq(2), 120, 2760, 660, 600}, {Txtyczz, 840, 2700, 4680, 2040},
+        {Labbq(3), 120, 4920, 660, 600}, {Txtycyj, 840, 4860, 4680, 1740},
+        {Labbq(5), 5580, 720, 660, 600}, {Txtycyf, 6300, 660, 4980, 2520},
+        {Labbq(6), 5580, 3360, 660, 600}, {Txtycxd, 6300, 3300, 4980, 3300},
+        {Cmdedit, 9540, 6720, 1440, 420}
+    });
     core::giveLook(Msfgridzyyc, core::look::GridFontSize, false);
-    Msfgridzyyc->Move(150, 1680, 10935, 5295);
-
-    const core::FieldLayout details(this, {660, 60, 60, 600, DetailLabelSize, true});
-    details.place(Labbq(0), Txtycmc, 120, 180, 2580);
-    details.place(Labbq(4), Txtycxw, 3480, 180, 2580);
-    details.place(Labbq(7), Txtycgj, 6840, 180, 3720);
-    const struct {
-        int label;
-        forms::TextBox* box;
-        int left;
-        int top;
-        int width;
-        int height;
-    } areas[] = {{1, Txtycgy, 120, 660, 4680, 1920}, {2, Txtyczz, 120, 2700, 4680, 2040},
-                 {3, Txtycyj, 120, 4860, 4680, 1740}, {5, Txtycyf, 5580, 660, 4980, 2520},
-                 {6, Txtycxd, 5580, 3300, 4980, 3300}};
-    for (const auto& area : areas) {
-        details.place(Labbq(area.label), area.box, area.left, area.top, area.width);
-        area.box->setHeight(area.height);
+    for (forms::Label* label : Labbq) {
+        label->setFont(core::look::FontName, core::look::DetailFontSize);
+        label->setWordWrap(true);
     }
-    Cmdedit->Move(9540, 6720, 1440, 420);
-}
-
-std::vector<forms::Control*> Frmzyll::panel() const
-{
-    std::vector<forms::Control*> controls{Txtycmc, Txtycxw, Txtycgj, Txtycgy, Txtyczz, Txtycyj, Txtycyf, Txtycxd, Cmdedit};
-    for (forms::Label* label : Labbq) controls.push_back(label);
-    return controls;
-}
-
-void Frmzyll::kcxsgb()
-{
-    for (forms::Control* control : panel()) control->hide();
-}
-
-void Frmzyll::kcxsjb()
-{
-    for (forms::Control* control : panel()) control->show();
 }
 
 // ---- loading and reset ------------------------------------------------------------
@@ -178,12 +135,7 @@ void Frmzyll::Form_Load()
     const PumpScope pumping(*this);
     core::placeKnowledgeBase(*this);
     forms::DoEvents();
-    Msfgridzyyc->setFormatString(GridFormat);
-    Msfgridzyyc->setCols(7);
-    Msfgridzyyc->setRows(2);
-    Msfgridzyyc->setFixedCols(1);
-    Msfgridzyyc->setFixedRows(1);
-    for (int col = 0; col < 7; ++col) Msfgridzyyc->setColWidth(col, ColumnWidths[col]);
+    setUpGrid();
     forms::DoEvents();
     kcxsgb();
     Qpcls();
@@ -194,121 +146,33 @@ void Frmzyll::Form_Activate() { forms::DoEvents(); }
 
 void Frmzyll::Qpcls()
 {
-    const PumpScope pumping(*this);
     kcxsgb();
-    SSTab1->setTab(1);
-    core::runTrapped([this] {
-        for (const auto& pickList : pickLists_) pickList->refill();
-    });
-    Txtmcyc->setText(QString());
-    for (forms::DBCombo* combo : {Cboycxw, Cboycgj, Cboycgx1, Cboycgx2, Cboycgx3, Cboyczz1, Cboyczz2, Cboyczz3})
-        combo->setText(QString());
-    for (forms::TextBox* box : {Txtycmc, Txtycxw, Txtycgj, Txtycgy, Txtyczz, Txtycyj, Txtycyf, Txtycxd})
-        box->setText(QString());
-    forms::DoEvents();
-    msfgridadd();
-    forms::DoEvents();
-    SSTab1->setTab(0);
-    forms::Screen::setMousePointer(forms::vbArrow);
-}
-
-void Frmzyll::msfgridadd()
-{
-    core::runTrapped([this] {
-        dao::Database db = core::OpenDb();
-        dao::Recordset herbs = db.openRecordset(QStringLiteral("select * from zyyc order by ycmc"));
-        fillGrid(*Msfgridzyyc, herbs);
-    });
-}
-
-void Frmzyll::msfgridyccx(dao::Database& db)
-{
-    dao::Recordset found = db.openRecordset(QStringLiteral("yccx"));
-    fillGrid(*Msfgridzyyc, found);
-}
-
-// ---- the query and the grid -------------------------------------------------------
-
-void Frmzyll::CmdSeek_Click()
-{
-    const PumpScope pumping(*this);
-    const auto text = [](const forms::DBCombo* combo) { return vb::Trim(combo->Text()); };
-    const std::vector<LikeCriterion> criteria = {
-        {QStringLiteral("ycmc"), vb::Trim(Txtmcyc->Text())},
-        {QStringLiteral("ycgy"), text(Cboycgx1)}, {QStringLiteral("ycgy"), text(Cboycgx2)},
-        {QStringLiteral("ycgy"), text(Cboycgx3)}, {QStringLiteral("ycgj"), text(Cboycgj)},
-        {QStringLiteral("ycxw"), text(Cboycxw)},  {QStringLiteral("yczz"), text(Cboyczz1)},
-        {QStringLiteral("yczz"), text(Cboyczz2)}, {QStringLiteral("yczz"), text(Cboyczz3)}};
-    if (allEmpty(criteria)) {
-        Txtmcyc->SetFocus();
-        forms::Notice(QStringLiteral("输入查询条件。"));
-        return;
-    }
-    try {
-        dao::Database db = core::OpenDb();
-        forms::DoEvents();
-        const int found = db.storeAndOpen(QStringLiteral("yccx"), QStringLiteral("select * from zyyc where ")
-                                                                      + likeConditions(criteria)
-                                                                      + QStringLiteral(" order by ycmc"))
-                              .recordCount();
-        forms::Screen::setMousePointer(forms::vbHourglass);
-        if (found == 0) {
-            db.close();
-            forms::Notice(QStringLiteral("没有符合条件的药材。"));
-            Qpcls();
-        } else {
-            forms::DoEvents();
-            msfgridyccx(db);
-        }
-    } catch (const std::exception& error) {
-        forms::ReportErrorLine(error);
-    }
-    forms::Screen::setMousePointer(forms::vbArrow);
-}
-
-void Frmzyll::Msfgridzyyc_Click()
-{
-    const int row = Msfgridzyyc->MouseRow();
-    if (row < 1 || row > Msfgridzyyc->Rows() - 1) return;
-    Msfgridzyyc->setRow(row);
-    Msfgridzyyc->setCol(0);
-    const QString name = vb::Trim(Msfgridzyyc->Text());
-    if (name.isEmpty()) {
-        forms::Notice(QStringLiteral("未有要查询的药材"));
-        return;
-    }
-    const PumpScope pumping(*this);
-    core::runTrapped([&] {
-        dao::Database db = core::OpenDb();
-        dao::Recordset herb = db.storeAndOpen(QStringLiteral("ycnr"),
-                                              QStringLiteral("select * from zyyc where ycmc = ") + dao::quote(name));
-        if (herb.eof()) return;
-        kcxsjb();
-        forms::DoEvents();
-        forms::TextBox* const boxes[] = {Txtycmc, Txtycgj, Txtycxw, Txtycgy, Txtyczz, Txtycyf, Txtycyj, Txtycxd};
-        for (int col = 0; col < 8; ++col) boxes[col]->setText(herb.field(col).toString());
-        SSTab1->setTab(1);
-    });
-}
-
-void Frmzyll::detailKeyPress(int& keyAscii, forms::Control* next)
-{
-    if (!forms::EnterPressed(keyAscii)) return;
-    if (auto* box = qobject_cast<forms::TextBox*>(next)) box->SetFocusSelectAll();
-    else next->SetFocus();
-}
-
-void Frmzyll::Cmdedit_Click()
-{
-    SSTab1->setTab(0);
-    kcxsgb();
-    CmdSeek->SetFocus();
-    forms::DoEvents();
+    reset([this] { msfgridadd(); });
 }
 
 void Frmzyll::CmdQcls_Click()
 {
     Qpcls();
+    forms::DoEvents();
+}
+
+void Frmzyll::msfgridadd()
+{
+    listRows([](dao::Database& db) { return db.openRecordset(QStringLiteral("select * from zyyc order by ycmc")); });
+}
+
+// ---- the grid and the browse tab --------------------------------------------------
+
+void Frmzyll::Msfgridzyyc_Click()
+{
+    if (const auto name = clickedName()) showRecord(*name);
+}
+
+void Frmzyll::Cmdedit_Click()
+{
+    SSTab1->setTab(QueryTab);
+    kcxsgb();
+    CmdSeek->SetFocus();
     forms::DoEvents();
 }
 

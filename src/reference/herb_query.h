@@ -8,34 +8,22 @@
 // 退出, which gives the main menus back. It writes nothing but its stored queries.
 #pragma once
 
-#include "platform/forms/buttons.h"
-#include "platform/forms/form.h"
-
-#include <memory>
-#include <vector>
-
-namespace dao { class Database; }
+#include "reference/query_window.h"
 
 namespace forms {
-class DataControl;
 class DBCombo;
 class FlexGrid;
-class TabbedDialog;
 class TextBox;
 }
 
 namespace reference {
 
-class PickList;
-
-class Frmzyll : public forms::Form {
+class Frmzyll : public QueryWindow {
     Q_OBJECT
 public:
     Frmzyll();
-    ~Frmzyll() override;
 
-    forms::TabbedDialog* SSTab1;     // 0 药材查询, 1 查询结果浏览
-    // The query tab.
+    // SSTab1: 0 药材查询, 1 查询结果浏览. The query tab.
     forms::TextBox* Txtmcyc;         // name, at most 20 characters
     forms::DBCombo* Cboycxw;
     forms::DBCombo* Cboycgj;
@@ -67,23 +55,16 @@ protected:
     void Form_Activate() override;
 
 private:
-    void Qpcls();
-    void kcxsgb();
-    void kcxsjb();
+    void Qpcls() override;
+    void kcxsgb() { showDetail(false); }
     void msfgridadd();
-    void msfgridyccx(dao::Database& db);
-    void CmdSeek_Click();
+    void CmdSeek_Click() { runQuery(); }
+    void CmdQcls_Click();
     void Msfgridzyyc_Click();
     void Cmdedit_Click();
-    void CmdQcls_Click();
     void CmdExit_Click();
-    // The key rule of the detail boxes: no key changes them; Enter moves on to `next`.
-    void detailKeyPress(int& keyAscii, forms::Control* next);
 
     void layOut();
-    std::vector<forms::Control*> panel() const;
-
-    std::vector<std::unique_ptr<PickList>> pickLists_;
 };
 
 }  // namespace reference

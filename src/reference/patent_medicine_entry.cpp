@@ -54,8 +54,7 @@ FrmZycy::FrmZycy()
 {
     setCaption(QStringLiteral("中医成药编辑"));
     setClientSize(11430, 7860);
-    setCloseBox(false);
-    setMinMaxButtons(false);
+    setWindowButtons(WindowButtons::None);
     // The name is stored as typed and sought so; an edit that finds no row leaves the
     // focus in the name box. The delete's errors show their number and description.
     openRoad({Txtfjmc, Txtfjmc, Cmdedit, core::runTrapped, core::runTrappedBlock},
@@ -124,7 +123,8 @@ void FrmZycy::layOut()
     for (forms::Label* label : {Label2, Label4}) label->setWordWrap(true);
     core::giveLook(ListFjmc);
     core::giveLook(SSTab1, core::look::FontSize, false);
-    setTabOrder({Txtfjmc, Txtfjnr, Txtfjgy, Txtfjzz, Txtfjyf, Txtlcxd});
+    setTabOrder({Txtfjmc, Txtfjnr, Txtfjgy, Txtfjzz, Txtfjyf, Txtlcxd, Cmdsave, Cmdedit, Cmdseek, Cmddele, Cmdqcls,
+                 Cmdprnt, CmdHelp, Cmdquit, ListFjmc});
 }
 
 // Enter walks name, composition, effects, indications, usage, notes; no box takes a

@@ -9,32 +9,26 @@
 // activation resets the criteria and lists every medicine. Help code "C-Y".
 #pragma once
 
-#include "platform/forms/buttons.h"
-#include "platform/forms/form.h"
 #include "reference/herb_lookup.h"
+#include "reference/query_window.h"
 
 #include <memory>
-#include <vector>
 
 namespace forms {
 class DataControl;
 class DBCombo;
 class FlexGrid;
-class TabbedDialog;
 class TextBox;
 }
 
 namespace reference {
 
-class PickList;
-
-class FrmCyzy : public forms::Form {
+class FrmCyzy : public QueryWindow {
     Q_OBJECT
 public:
     FrmCyzy();
-    ~FrmCyzy() override;
 
-    forms::TabbedDialog* SSTab1;     // 中医成药查询, 中医成药具体内容, 中医药材内容浏览
+    // SSTab1: 中医成药查询, 中医成药具体内容, 中医药材内容浏览.
     forms::TextBox* Txtmcyc;         // part of the name
     forms::DataControl* Data1;       // herb names
     forms::DataControl* Data2;       // effect terms (Cygx)
@@ -57,7 +51,7 @@ public:
     forms::ControlArray<forms::Label> Labfj;
     std::unique_ptr<HerbLookup> herbs;   // the herb panel on tab 2 and the pop-up SeekYc
 
-    void Qpcls();
+    void Qpcls() override;
 
 protected:
     void Form_Load() override;
@@ -66,15 +60,11 @@ protected:
 
 private:
     void msfgridCyadd();
-    void fjkcxsjb();
-    void CykcXsgb();
-    void yckcxsgb();
-    void CmdSeek_Click();
+    void CykcXsgb() { showDetail(false); }
+    void CmdSeek_Click() { runQuery(); }
     void MSFGridzyfj_Click();
     void layOut();
     void chainKeys();
-
-    std::vector<std::unique_ptr<PickList>> pickLists_;   // herbs, effects, indications
 };
 
 }  // namespace reference

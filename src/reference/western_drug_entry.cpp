@@ -38,7 +38,7 @@ FrmXydl::FrmXydl()
 {
     setCaption(QStringLiteral("西药编辑"));
     setClientSize(11220, 7680);
-    setCloseBox(false);
+    setWindowButtons(WindowButtons::None);
     for (const char* caption : {"作用特点", "用法剂量", "注意事项", "临床治疗应用"})
         Labbt.add(core::makeLabel(this, QString::fromUtf8(caption)));
     openRoad({Txtycmc, Cmdsave, Cmdedit},

@@ -50,6 +50,7 @@ private slots:
         QFETCH(bool, ofAWindow);
         WindowFixture world;
         QPointer<forms::Form> window = new forms::Form;
+        window->setWindowButtons(forms::Form::WindowButtons::None);
         window->Show();
         std::optional<core::OnePress> built;
         if (ofAWindow) built.emplace(*window);

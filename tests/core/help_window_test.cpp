@@ -12,6 +12,7 @@ namespace {
 
 class CallingWindow : public forms::Form {
 public:
+    CallingWindow() { setWindowButtons(WindowButtons::None); }
     int activations = 0;
 
 protected:

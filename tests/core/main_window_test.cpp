@@ -1,6 +1,8 @@
 // The main window on a fresh Windows folder: the database placed at first start, the
 // eight menus, the one-working-window lock around a working window, an error while a
-// window opens, the exit question, and the start that finds no database anywhere.
+// window opens, a database moved away closing the working windows, the exit question,
+// and the start that finds no database anywhere.
+#include "core/error_trap.h"
 #include "core/globals.h"
 #include "core/main_window.h"
 #include "core/progress_window.h"
@@ -23,6 +25,7 @@ namespace {
 // unloads it and unlocks the menus.
 class DummyWindow : public forms::Form {
 public:
+    DummyWindow() { setWindowButtons(WindowButtons::None); }
     void Exit()
     {
         Unload();
@@ -106,6 +109,22 @@ private slots:
         QCOMPARE(mainWindow_->mdiArea()->subWindowList().size(), 1);
         QVERIFY(allTopMenusEnabled(false));
         opened->Exit();
+        QVERIFY(allTopMenusEnabled(true));
+    }
+
+    // A database file moved away while the program runs: the next handler says so,
+    // and no working window goes on showing the vanished file's rows.
+    void aDatabaseThatLeftItsPlaceClosesTheWorkingWindows()
+    {
+        QVERIFY(core::PrepareSystem(TestEnvironment::shippedDatabase()));
+        showMainWindow().wire(QStringLiteral("YcqkWh"), [] { return new DummyWindow; });
+        mainWindow_->menuAction(QStringLiteral("YcqkWh"))->trigger();
+        const QString database = data::databasePath(windowsDir_->path());
+        QVERIFY(QFile::rename(database, database + QStringLiteral(".moved")));
+        QVERIFY(!core::runTrapped([] { core::OpenDb().execute(QStringLiteral("delete * from ycjg")); }));
+        QCOMPARE(boxes_->texts().size(), 1);
+        QVERIFY2(boxes_->texts().constFirst().contains(QStringLiteral("已被移走")), qPrintable(boxes_->texts().constFirst()));
+        QTRY_VERIFY(mainWindow_->mdiArea()->subWindowList().isEmpty());
         QVERIFY(allTopMenusEnabled(true));
     }
 

@@ -1,6 +1,7 @@
-// The report writer at the edges of a sheet: rows past the old 32,767-row limit are
-// written, the sheet's last row is reachable, and a report one row longer than the
-// sheet is refused with the older file of its name left as it was.
+// The report writer: each cell typed by what its column holds, never by the look of
+// its text; at the edges of a sheet, rows past the old 32,767-row limit are written,
+// the sheet's last row is reachable, and a report one row longer than the sheet is
+// refused with the older file of its name left as it was.
 #include "core/workbook_report.h"
 #include "platform/vb/error.h"
 #include "platform/forms/services.h"
@@ -15,6 +16,55 @@ class WorkbookReportTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // One row per column kind and value: the cell's kind, its text or number, its format.
+    void cellsTypedByTheirColumn()
+    {
+        using Kind = core::ReportColumn::Kind;
+        using Cell = testing::XlsxReader::Cell::Kind;
+        const struct { Kind kind; const char* format; vb::Variant value; Cell cell; QString text; double number; } cases[] = {
+            {Kind::Text, "", QStringLiteral("0000123"), Cell::Text, "0000123", 0},   // a record number keeps its zeros
+            {Kind::Text, "", QStringLiteral("2024-03-05"), Cell::Text, "2024-03-05", 0},
+            {Kind::Text, "", 12.5, Cell::Number, "", 12.5},                           // a field's own number
+            {Kind::Number, "0.00", QStringLiteral("1,250.50"), Cell::Number, "0.00", 1250.5},
+            {Kind::Number, "0.00", QString(), Cell::Blank, "0.00", 0},        // an empty price stays empty
+            {Kind::Date, "", QStringLiteral("2024-03-05"), Cell::Number, "yyyy-mm-dd", 45356},
+            {Kind::Date, "yyyy年m月d日", QDate(2024, 3, 5), Cell::Number, "yyyy年m月d日", 45356}};
+        QTemporaryDir folder;
+        const QString path = folder.filePath("typed.xls");
+        for (const auto& [kind, format, value, cell, text, number] : cases) {
+            forms::MessageBoxes::TestHook boxes;
+            const core::WorkbookReport report{path, {{"列", kind, QString::fromUtf8(format), 10}}};
+            bool given = false;
+            core::writeWorkbookReport(report, [&](std::vector<vb::Variant>& row) {
+                row = {value};
+                return !std::exchange(given, true);
+            });
+            const auto read = testing::XlsxReader(path).cell("A5");
+            QVERIFY(read);
+            QCOMPARE(read->kind, cell);
+            QCOMPARE(cell == Cell::Text ? read->text : read->numberFormat, text);
+            QCOMPARE(read->number, number);
+        }
+    }
+
+    // A fitted first column takes its widest cell's width; the columns after the
+    // report's last keep the standard width.
+    void firstColumnFitted()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("fitted.xls");
+        forms::MessageBoxes::TestHook boxes;
+        const core::WorkbookReport report{path, {{"药品", core::ReportColumn::Kind::Text, {}, 0}}};
+        bool given = false;
+        core::writeWorkbookReport(report, [&](std::vector<vb::Variant>& row) {
+            row = {QStringLiteral("六味地黄丸六味地黄丸")};
+            return !std::exchange(given, true);
+        });
+        const testing::XlsxReader book(path);
+        QVERIFY(qAbs(*book.columnWidth(1) - (20 * 9 / 11.0 + 1)) < 1);
+        QVERIFY(*book.columnWidth(2) < 10);
+    }
+
     void rowsUpToTheSheetsEnd()
     {
         const struct { int firstRow, rows; bool written; } cases[] = {

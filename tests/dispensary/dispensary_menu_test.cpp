@@ -1,41 +1,15 @@
 // The dispensary's menu items as the program wires them: each, under its own top menu,
 // opens its own window with its caption while every top menu is locked; in each
-// window no label butts against the box before it, and the Tab key walks the controls
-// in the order of their tab indexes.
+// window no label butts against the box before it.
 #include "dispensary/dispensary_menu.h"
-#include "dispensary/drug_list.h"
-#include "dispensary/prescription_pricing.h"
-#include "dispensary/stock_in.h"
-#include "dispensary/stock_out.h"
-#include "dispensary/stock_queries.h"
 #include "dispensary_support.h"
+#include "platform/forms/buttons.h"
+#include "platform/forms/form.h"
 
 #include <QMenu>
 
-using namespace dispensary;
-
 namespace {
 const char* const TopMenus[] = {"ZymzZd", "ycrk", "zycxll", "ZysjDl", "xtwh", "XtHelp", "lxzz", "zyexit"};
-
-// The Tab chain each window's description gives, from its first control.
-std::vector<QWidget*> tabChain(forms::Form* window)
-{
-    if (auto* w = qobject_cast<Frmyjwh*>(window))
-        return {w->CboYplb, w->Txtycbm, w->Txtycmc, w->Txtycdj, w->CmdSave, w->CmdBmxg, w->CmdMcxg,
-                w->Cmdedit, w->Command1, w->Cmddele, w->CmdExit, w->CmdQcls, w->TxtJldw};
-    if (auto* w = qobject_cast<Frmycrk*>(window))
-        return {w->Txtycbm, w->Txtycmc, w->TxtYcph, w->TxtYsqx, w->Txthwcd, w->TxtPjhm, w->TxtYcsl, w->TxtYcje,
-                w->Txthwll, w->TxtGjsj, w->Txtjbxm, w->CmdSave, w->CmdQcls, w->CmdExit};
-    if (auto* w = qobject_cast<FrmYcck*>(window))
-        return {w->Txtycbm, w->TxtPjhm, w->TxtGjsj, w->Txthwll, w->TxtYcsl, w->TxtYcje, w->Txtjbxm,
-                w->CmdSave, w->CmdQcls, w->CmdExit, w->Txtycmc};
-    if (auto* w = qobject_cast<Frmyckc*>(window))   // the option group is one stop, at its selected option
-        return {w->Txtycbm, w->Txtycmc, w->TxtQssj, w->TxtJssj, w->CmdSeek, w->CmdQcls, w->CmdExit, w->CmdHelp,
-                w->OptYcrk};
-    auto* w = qobject_cast<Frmycjj*>(window);
-    return {w->TxtBlhm, w->CboZdks, w->MasZdsj, w->Txtycbm, w->Txtycmc, w->TxtYcjl, w->Cmdcksf, w->CmdQcls,
-            w->CmdHelp, w->CmdExit};
-}
 }  // namespace
 
 class DispensaryMenuTest : public QObject {
@@ -77,15 +51,6 @@ private slots:
                 }
             }
 
-            // Tab from the first control walks the chain in its order and comes back round.
-            const std::vector<QWidget*> chain = tabChain(window);
-            static_cast<forms::Control*>(chain.front())->SetFocus();
-            for (std::size_t i = 1; i <= chain.size(); ++i) {
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-                QWidget* expected = chain[i % chain.size()];
-                QVERIFY2(WindowFixture::focusedControl() == expected,
-                         qPrintable(QStringLiteral("Tab %1 of %2").arg(i).arg(windowClass)));
-            }
             window->Unload();
             QTRY_VERIFY(window.isNull());
             for (const char* top : TopMenus) QVERIFY2(fixture.mainWindow().menuAction(top)->isEnabled(), top);

@@ -173,13 +173,15 @@ private slots:
     }
 
     // Headers in row 2, the listed drugs from row 5 in columns A to D (no category), the
-    // prices as numbers in their format, the final widths; a failure reported, the button back.
+    // prices as numbers in their format, codes, names and units as texts however they
+    // look, the final widths; a failure reported, the button back.
     void exportWritesTheListedDrugs()
     {
         open();
         WindowFixture::click(window_->CmdExit);
         QCOMPARE(world_->messages(), QStringList({"没有要打印的内容"}));
         QVERIFY(!QFile::exists(workbookPath()));
+        world_->environment().insert("ycjg", {"0012", "甘草", 5.0, "10", "补气药"});
         seed(false);
         WindowFixture::click(window_->CmdQcls);
         WindowFixture::click(window_->CmdExit);
@@ -187,15 +189,19 @@ private slots:
         QCOMPARE(world_->clock().waited, 4.0);   // the pause after printing, before the save
         QVERIFY(window_->CmdExit->isEnabled());
         const XlsxReader book(workbookPath());
-        const QStringList expected[] = {{"药品编码", "药品名称", "药品价格", "计量单位"}, {"DG01", "当归", "1250", "克"},
-                                        {"HQ02", "黄芪", "0.8", "克"}, {"RS03", "人参", "36", "支"}};
+        const QStringList expected[] = {{"药品编码", "药品名称", "药品价格", "计量单位"}, {"0012", "甘草", "5", "10"},
+                                        {"DG01", "当归", "1250", "克"}, {"HQ02", "黄芪", "0.8", "克"}, {"RS03", "人参", "36", "支"}};
         const double widths[] = {8.8, 20, 9, 9};
-        for (int r = 0; r < 4; ++r)
-            for (int c = 0; c < 4; ++c) QCOMPARE(book.text(QChar('A' + c) + QString::number(r ? r + 4 : 2)), expected[r][c]);
+        for (int r = 0; r < 5; ++r)
+            for (int c = 0; c < 4; ++c) {
+                const auto cell = book.cell(QChar('A' + c) + QString::number(r ? r + 4 : 2));
+                QCOMPARE(cell->text, expected[r][c]);
+                const bool price = r && c == 2;
+                QCOMPARE(cell->kind, price ? XlsxReader::Cell::Kind::Number : XlsxReader::Cell::Kind::Text);
+                QCOMPARE(cell->numberFormat, QString(price ? "#,##0.00_ " : ""));
+            }
         for (int c = 0; c < 4; ++c) QVERIFY(qAbs(*book.columnWidth(c + 1) - widths[c]) < 1.0);
-        QCOMPARE(book.cell("C5")->kind, XlsxReader::Cell::Kind::Number);
-        QCOMPARE(book.cell("C5")->numberFormat, QString("#,##0.00_ "));
-        QVERIFY(!book.cell("E5") && !book.cell("A3") && !book.cell("A8"));
+        QVERIFY(!book.cell("E5") && !book.cell("A3") && !book.cell("A9"));
 
         // A folder of the workbook's name, with something in it, cannot be cleared away.
         QVERIFY(QFile::remove(workbookPath()) && QDir().mkpath(workbookPath() + "/kept"));

@@ -1,10 +1,12 @@
 // The stock queries window Frmyckc driven as the user drives it, and its four
 // workbooks read back: defaults and their reset on activation, the code look-up, the
-// date checks, the access keys around a message, each report's headers, rows,
-// formats, widths and font, a report written again replacing only its own file, and a
-// failed report leaving the earlier file intact.
+// date checks, the access keys around a message, the options, each report's headers,
+// rows in order, cell types, formats, widths and font, a report written again
+// replacing only its own file, a failed or empty report leaving the earlier file intact.
 #include "dispensary/stock_queries.h"
 #include "stock_window_driver.h"
+
+#include <QRadioButton>
 
 
 
@@ -19,7 +21,7 @@ const QString Done = QStringLiteral("生成图表已经存放在我的文档中�
 void journal(const TestEnvironment& env, const char* date, const QString& drug, const char* kind,
              double in, double out, const char* expiry = "2025-06-30")
 {
-    env.insert("yccrtb", {date, drug, kind, "亳州", "药材公司", "B1", expiry, "A001", "内科", in, in * 2,
+    env.insert("yccrtb", {date, drug, kind, "亳州", "药材公司", "00123", expiry, "0000123", "内科", in, in * 2,
                           out, out * 0.5, out * 3, "张", "李"});
 }
 
@@ -38,8 +40,11 @@ private slots:
         journal(env(), "2024-02-01", "当归", "出库", 0, 2);
         journal(env(), "2024-01-10", "当归", "处方收款出库", 0, 1);
         journal(env(), "2022-01-10", "当归", "购进", 7, 0);        // before the range
+        journal(env(), "2024-01-05", "当归", "购进", 3, 0);        // the rows out of every report's order
+        journal(env(), "2024-01-03", "黄芪", "出库", 0, 4);
         env().insert("ycyltb", {"黄芪", 10, 20, 10});
         env().insert("ycyltb", {"当归", 12, 24, 2});
+        env().insert("ycyltb", {"", 1, 2, 3});
     }
     void cleanup() { driver_.reset(); }
 
@@ -67,6 +72,7 @@ private slots:
             QCOMPARE(window_->Txtycmc->Text(), QString(found ? (typed == "dg01" ? "当归" : "王不留'行") : ""));
             QCOMPARE(world().messages().join(""), QString(found ? "" : "药材编码输入错误"));
             QCOMPARE(WindowFixture::focusedControl(), found ? static_cast<forms::Control*>(window_->TxtQssj) : window_->Txtycbm);
+            if (!found) QCOMPARE(window_->Txtycbm->SelLength(), 3);   // typing again replaces the wrong code
         }
 
         const std::tuple<forms::MaskEdBox*, const char*, bool, const char*> cases[] = {
@@ -107,65 +113,95 @@ private slots:
         WindowFixture::pressEnter(window_->CmdSeek);
         QCOMPARE(world().messages(), QStringList{Done});
         const XlsxReader book(path("商品入库统计表.xls"));
-        QCOMPARE(book.text("A4"), QString("当归"));
-        QVERIFY(!book.cell("A5"));
+        QCOMPARE(book.text("A5"), QString("当归"));
+        QVERIFY(!book.cell("A6"));
     }
 
-    // Each report with its headers, its first column from row 4 on in query order, a date
-    // and a number column, the widths (0: fitted, not fixed) and the font. A report
+    // The options chosen with the mouse: stock-out and balance put the focus in the
+    // cleared code box, the others clear it and keep the focus on the option. The
+    // name box takes no typing.
+    void optionsClearTheCode()
+    {
+        const std::pair<forms::OptionButton*, bool> options[] = {
+            {window_->OptYcck, true}, {window_->OptYcjy, true}, {window_->OptYcrk, false}, {window_->OptCkrk, false}};
+        for (const auto& [option, focusOnCode] : options) {
+            driver_->lookUpCode("DG01");
+            WindowFixture::type(window_->Txtycmc, "x");   // the name is only looked up, never typed
+            QCOMPARE(window_->Txtycmc->Text(), QString("当归"));
+            choose(option);
+            QCOMPARE(window_->Txtycbm->Text() + window_->Txtycmc->Text(), QString());
+            QCOMPARE(WindowFixture::focusedControl(), focusOnCode ? static_cast<forms::Control*>(window_->Txtycbm) : option);
+        }
+    }
+
+    // Each report read back: its headers, every row in the report's order (the seeds
+    // are stored out of it) with each cell's type, and each column's format and width
+    // (a stock-out's cost and income fitted to their widest cell), the font. A report
     // written again replaces only its own file; a failed one shows the error and leaves
     // the earlier file byte for byte, the button and the arrow back.
-    void reportsReadBackAndReplaced()
+    void reportsReadBack()
     {
         struct Report {
             forms::OptionButton* option;
             const char* code;
             const char* ending;
-            QStringList headers, firstColumn;
-            QString dateColumn, numberColumn;
+            QStringList headers;
+            const char* kinds;   // per column: Text, Number, Date
             QList<double> widths;
+            QStringList rows;
         };
         const Report reports[] = {
             {window_->OptYcrk, "", "商品入库统计表.xls", {"药品名称", "进货时间", "货物产地", "货物来源", "药品批号 ", "有效期限",
-                "进货数量", "进货金额", "进货经办", "进货验收"}, {"当归", "黄芪"}, "B", "G", {10, 10, 10, 10, 10, 10, 10, 10, 10, 10}},
-            {window_->OptYcck, "", "商品出库统计表.xls", {"病案号码", "病案序号", "出库时间", "药品名称", "摘要", "出库数量", "出库成本",
-                "收款金额"}, {"A001", "A001"}, "C", "F", {10, 10, 10, 10, 14, 10, 0, 0}},   // both kinds of stock-out
-            {window_->OptYcjy, "HQ02", "商品结余统计表.xls", {"药品名称", "结余数量", "结余金额"}, {"当归", "黄芪"}, "", "B",
-                {10, 10, 10}},   // ignoring dates and drug
-            {window_->OptCkrk, "DG01", "商品入库出库统计表.xls", {"时间", "药品名称", "摘要", "入库数量", "入库金额", "出库数量",
-                "出库成本", "收款金额"}, {"", "", ""}, "A", "D", {10, 10, 10, 10, 14, 14, 14, 14}}};   // one drug
+                "进货数量", "进货金额", "进货经办", "进货验收"}, "TDTTTDNNTT", {10, 10, 10, 10, 10, 10, 10, 10, 10, 10},
+             {"当归|2024-01-05|亳州|药材公司|00123|2025-06-30|3|6|张|李", "当归|2024-01-06|亳州|药材公司|00123|2025-06-30|5|10|张|李",
+              "黄芪|2024-01-05|亳州|药材公司|00123|2025-06-30|10|20|张|李"}},
+            {window_->OptYcck, "", "商品出库统计表.xls", {"病案号码", "病案序号", "出库时间", "药品名称", "摘要", "出库数量",
+                "出库成本", "收款金额"}, "TTDTTNNN", {10, 10, 10, 10, 14, 10, 8.25, 8.25},   // both kinds of stock-out
+             {"0000123|内科|2024-01-10|当归|处方收款出库|1|0.5|3", "0000123|内科|2024-02-01|当归|出库|2|1|6",
+              "0000123|内科|2024-01-03|黄芪|出库|4|2|12"}},
+            {window_->OptYcjy, "HQ02", "商品结余统计表.xls", {"药品名称", "结余数量", "结余金额"}, "TNN", {10, 10, 10},
+             {"当归|2|24", "黄芪|10|20"}},   // ignoring dates, drug and a row without a name
+            {window_->OptCkrk, "", "商品入库出库统计表.xls", {"时间", "药品名称", "摘要", "入库数量", "入库金额", "出库数量",
+                "出库成本", "收款金额"}, "DTTNNNNN", {10, 10, 10, 10, 14, 14, 14, 14},
+             {"2024-01-03|黄芪|出库|0|0|4|2|12", "2024-01-05|当归|购进|3|6|0|0|0", "2024-01-05|黄芪|购进|10|20|0|0|0",
+              "2024-01-06|当归|购进|5|10|0|0|0", "2024-01-10|当归|处方收款出库|0|0|1|0.5|3", "2024-02-01|当归|出库|0|0|2|1|6"}},
+            {window_->OptCkrk, "DG01", "商品入库出库统计表.xls", {}, "DTTNNNNN", {},   // one drug
+             {"2024-01-05|当归|购进|3|6|0|0|0", "2024-01-06|当归|购进|5|10|0|0|0", "2024-01-10|当归|处方收款出库|0|0|1|0.5|3",
+              "2024-02-01|当归|出库|0|0|2|1|6"}}};
+        const std::map<char, std::pair<XlsxReader::Cell::Kind, QString>> kinds{
+            {'T', {XlsxReader::Cell::Kind::Text, ""}}, {'N', {XlsxReader::Cell::Kind::Number, "##,###,##0.00_ "}},
+            {'D', {XlsxReader::Cell::Kind::Number, "yyyy-mm-dd"}}};
         for (const Report& report : reports) {
-            report.option->setValue(true);
-            window_->Txtycbm->setText(QString());
+            choose(report.option);
             if (*report.code) driver_->lookUpCode(report.code);
             seek();
             QCOMPARE(world().messages(), QStringList{Done});
             QVERIFY(window_->CmdSeek->isEnabled() && window_->CmdExit->isEnabled());
             const XlsxReader book(path(report.ending));
-            for (int c = 0; c < report.headers.size(); ++c) {
-                QCOMPARE(book.text(QString(QChar('A' + c)) + "2"), report.headers[c]);
-                QVERIFY(book.columnWidth(c + 1));
-                if (report.widths[c] > 0) QVERIFY(qAbs(*book.columnWidth(c + 1) - report.widths[c]) < 1);
-            }
+            for (int c = 0; c < report.headers.size(); ++c) QCOMPARE(book.text(columnName(c) + "2"), report.headers[c]);
+            for (int c = 0; c < report.widths.size(); ++c) QVERIFY(qAbs(*book.columnWidth(c + 1) - report.widths[c]) < 1);
             QCOMPARE(book.cell("A4")->fontName + QString::number(book.cell("A4")->fontSize), QString("宋体 9"));
             QVERIFY(!book.cell("A3"));
-            for (int r = 0; r < report.firstColumn.size(); ++r)
-                if (!report.firstColumn[r].isEmpty()) QCOMPARE(book.text(QString("A%1").arg(r + 4)), report.firstColumn[r]);
-            QVERIFY(!book.cell(QString("A%1").arg(report.firstColumn.size() + 4)));
-            if (!report.dateColumn.isEmpty()) {
-                QCOMPARE(book.cell(report.dateColumn + "4")->numberFormat, QString("yyyy-mm-dd"));
-                QVERIFY(book.cell(report.dateColumn + "4")->number > QDate(1899, 12, 30).daysTo(QDate(2024, 1, 1)));
+            QStringList rows;
+            for (int r = 4; book.cell(QString("A%1").arg(r)); ++r) {
+                QStringList row;
+                for (int c = 0; report.kinds[c]; ++c) {
+                    const XlsxReader::Cell cell = *book.cell(columnName(c) + QString::number(r));
+                    QCOMPARE(std::pair(cell.kind, cell.numberFormat), kinds.at(report.kinds[c]));
+                    row << (cell.kind == XlsxReader::Cell::Kind::Text ? cell.text
+                            : report.kinds[c] == 'D' ? QDate(1899, 12, 30).addDays(qint64(cell.number)).toString(Qt::ISODate)
+                                                     : QString::number(cell.number));
+                }
+                rows << row.join('|');
             }
-            QCOMPARE(book.cell(report.numberColumn + "4")->kind, XlsxReader::Cell::Kind::Number);
-            QCOMPARE(book.cell(report.numberColumn + "4")->numberFormat, QString("##,###,##0.00_ "));
+            QCOMPARE(rows, report.rows);
         }
-        QCOMPARE(world().clock().waited, 20.0);
+        QCOMPARE(world().clock().waited, 25.0);
 
         journal(env(), "2024-03-01", "甘草", "购进", 1, 0);
-        window_->OptYcrk->setValue(true);
-        window_->Txtycbm->setText(QString());
+        choose(window_->OptYcrk);
         seek();                                                  // stock-in again, one row more
-        QCOMPARE(XlsxReader(path("商品入库统计表.xls")).text("A6"), QString("黄芪"));
+        QCOMPARE(XlsxReader(path("商品入库统计表.xls")).text("A6"), QString("甘草"));
         QCOMPARE(XlsxReader(path("商品入库出库统计表.xls")).text("B4"), QString("当归"));
         const QByteArray before = TestEnvironment::bytesOf(path("商品入库统计表.xls"));
         journal(env(), "2024-03-02", "甘草", "购进", 1, 0, "2050-13-01");   // an expiry that is no date
@@ -177,11 +213,27 @@ private slots:
         QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
     }
 
+    // A query whose first row has nothing in its third column (a balance without an
+    // amount) is taken for an empty one: no report, the earlier file kept.
+    void emptyThirdColumnWritesNothing()
+    {
+        choose(window_->OptYcjy);
+        seek();
+        const QByteArray before = TestEnvironment::bytesOf(path("商品结余统计表.xls"));
+        env().insert("ycyltb", {"艾叶", 1, vb::Variant(), 1});
+        seek();
+        QCOMPARE(world().messages(), QStringList{"没有符合查询条件的内容"});
+        QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
+        QCOMPARE(TestEnvironment::bytesOf(path("商品结余统计表.xls")), before);
+    }
+
 private:
     TestEnvironment& env() { return driver_->environment(); }
     WindowFixture& world() { return driver_->world; }
     QString path(const char* ending) const { return driver_->world.environment().documentsDir() + "/" + Range + ending; }
     void seek() { world().clearMessages(); WindowFixture::click(window_->CmdSeek); }
+    static QString columnName(int c) { return QString(QChar('A' + c)); }
+    static void choose(forms::OptionButton* option) { QTest::mouseClick(static_cast<QWidget*>(option->radioButton()), Qt::LeftButton); }
 
     std::unique_ptr<StockWindowDriver<Frmyckc>> driver_;
     Frmyckc* window_ = nullptr;

@@ -16,7 +16,9 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QRadioButton>
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <unistd.h>
@@ -95,15 +97,23 @@ private slots:
         QTest::newRow("no file chosen") << "empty" << "选择要备份或恢复的文件";
         QTest::newRow("backup: database missing") << "save missing" << "系统数据丢失，不能备份。";
         QTest::newRow("backup: no room") << "save room" << noRoom;
-        QTest::newRow("restore: no room") << "restore room" << noRoom;
-        QTest::newRow("restore: full disk") << "restore full" << error(61) + "磁盘已满";
-        QTest::newRow("restore: failed flush") << "restore flush" << error(57);
+        QTest::newRow("restore: no room") << "restore room" << "数据库所在的磁盘太小，不能恢复数据。";
+        QTest::newRow("backup: full disk") << "save full" << error(61) + "磁盘已满";
+        QTest::newRow("backup: failed flush") << "save flush" << error(57);
         QTest::newRow("backup onto the live file") << "save live" << error(75);
         QTest::newRow("restore: the live file by another name") << "restore link" << error(75);
         QTest::newRow("restore: a text file") << "restore text" << error(3343);
         QTest::newRow("restore: another password") << "restore password" << error(3031);
         QTest::newRow("restore: a table missing") << "restore table" << error(3343);
         QTest::newRow("restore: a table of other columns") << "restore columns" << error(3343);
+        QTest::newRow("restore: the columns' names changed") << "restore names" << error(3343);
+        QTest::newRow("restore: the columns' types changed") << "restore types" << error(3343);
+        QTest::newRow("restore: a unique index made plain") << "restore unique" << error(3343);
+        QTest::newRow("restore: an index dropped") << "restore index" << error(3343);
+        QTest::newRow("restore: 200 KB of pages overwritten") << "restore damaged" << error(3343);
+        QTest::newRow("restore: a truncated copy") << "restore truncated" << error(3049);
+        QTest::newRow("restore: another program's database") << "restore plain" << error(3343);
+        QTest::newRow("restore: a large random file") << "restore random" << error(3031);
     }
     void refusalsAndFailuresLeaveTheDatabase()
     {
@@ -115,8 +125,12 @@ private slots:
         const QString password = data::databasePassword();
         QVERIFY(QFile::copy(live, backup));
         QString chosen = backup;
+        QString asked;   // the free space is asked of the filesystem that receives the copy
         if (situation.endsWith("room"))
-            win::setDiskFreeSpaceHook([](const QString&) { return win::DiskFreeSpace{true, 1, 1, 100, 100}; });
+            win::setDiskFreeSpaceHook([&](const QString& path) {
+                asked = path;
+                return win::DiskFreeSpace{true, 1, 1, 100, 100};
+            });
         if (situation.endsWith("full")) win::setCopyByteLimit(2048);
         if (situation.endsWith("flush")) win::setCopyFlushFails(true);
         if (situation.endsWith("missing")) QVERIFY(QFile::rename(live, path("别处.mdb")));
@@ -127,8 +141,30 @@ private slots:
         if (situation.endsWith("table")) makeDatabase(other, password, "DROP TABLE fzzl");
         if (situation.endsWith("columns"))
             makeDatabase(other, password, "DROP TABLE zybz; CREATE TABLE zybz(bzmc, bzqk, bzcy, zlcs)");
-        if (QStringList{"link", "text", "password", "table", "columns"}.contains(situation.section(' ', 1)))
-            chosen = other;
+        // zybz again, with its index, but for one column's name or the columns' types
+        const QString zybz = QStringLiteral("DROP TABLE zybz; CREATE TABLE zybz(%1); CREATE UNIQUE INDEX zybz_zybzi ON zybz(bzmc, bzqk)");
+        if (situation.endsWith("names")) makeDatabase(other, password, zybz.arg("bzmc TEXT, bzqk TEXT, bzcy TEXT, zlff TEXT, dlxm TEXT"));
+        if (situation.endsWith("types")) makeDatabase(other, password, zybz.arg("bzmc, bzqk, bzcy, zlcs, dlxm"));
+        if (situation.endsWith("unique"))
+            makeDatabase(other, password, "DROP INDEX zyyc_ycmci; CREATE INDEX zyyc_ycmci ON zyyc(ycmc)");
+        if (situation.endsWith("index")) makeDatabase(other, password, "DROP INDEX zyyc_ycmci");
+        if (situation.endsWith("damaged") || situation.endsWith("truncated")) {
+            makeDatabase(other, password, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) "
+                                          "INSERT INTO zyyc(ycmc, ycgj) SELECT '药材' || i, '归经' || i FROM n");
+            QByteArray bytes = TestEnvironment::bytesOf(other);
+            if (situation.endsWith("damaged")) bytes.replace(bytes.size() / 2, 200 * 1024, QByteArray(200 * 1024, 'Z'));
+            else bytes.truncate(bytes.size() / 2);
+            QVERIFY(TestEnvironment::writeBytes(other, bytes));
+        }
+        if (situation.endsWith("plain")) {
+            makeDatabase(other, QString(), "");
+        }
+        if (situation.endsWith("random")) {
+            QByteArray noise(8 << 20, Qt::Uninitialized);
+            for (char& byte : noise) byte = static_cast<char>(QRandomGenerator::global()->generate());
+            QVERIFY(TestEnvironment::writeBytes(other, noise));
+        }
+        if (situation.startsWith("restore") && !situation.endsWith("room")) chosen = other;
         const QByteArray database = TestEnvironment::bytesOf(live);
         const QByteArray copied = TestEnvironment::bytesOf(backup);
 
@@ -143,6 +179,7 @@ private slots:
         QCOMPARE(window_->Txtpath->Text(), situation == "empty" ? QString() : chosen);
         if (situation == "empty") QCOMPARE(WindowFixture::focusedControl(), static_cast<forms::Control*>(window_->CmdPath));
         if (situation.endsWith("room")) QCOMPARE(WindowFixture::focusedControl(), static_cast<forms::Control*>(window_->Txtpath));
+        if (situation.endsWith("room")) QVERIFY(win::isSameFile(QFileInfo(asked).absolutePath(), QFileInfo(situation.startsWith("save") ? backup : live).absolutePath()));
     }
 
     // A cancel must not bring back a file chosen before, to be copied over unasked.

@@ -93,12 +93,13 @@ private:
 
     QString sourcePath() const { return env_->windowsDir() + QStringLiteral("/另一个.mdb"); }
 
-    // A source file keyed as `m` reads it, holding `rows` in its table, made with
-    // `schema` run first.
+    // A source file keyed as the import of `m` reads it (herbs, formulas and diagnoses
+    // come from files of the import password, the rest from the system's), holding
+    // `rows` in its table, made with `schema` run first.
     void makeSource(const ImportMember& m, const std::vector<Row>& rows, const QString& schema = {})
     {
-        const QString password =
-            m.password == ImportMember::Password::Import ? data::importPassword() : data::databasePassword();
+        const QString password = QStringList{"zyyc", "zyfj", "zybz"}.contains(m.table) ? data::importPassword()
+                                                                                      : data::databasePassword();
         data::createDatabase(sourcePath(), password);
         dao::Database db = dao::Database::open(sourcePath(), QStringLiteral(";pwd=") + password);
         if (!schema.isEmpty()) db.executeSchema(schema);
@@ -133,21 +134,41 @@ private slots:
         const Row present = m.keyColumns == 3 ? keyOf(m, "甲", "外科", "2024-02-01") : keyOf(m, "甲");
         Row padded;   // keys are trimmed
         for (const vb::Variant& part : keyOf(m, "乙")) padded.push_back(u' ' + part.toString() + u' ');
-        makeSource(m, {record(table, present, "新"), record(table, padded, "乙"),
-                       record(table, keyOf(m, "O'丙"), "", true), record(table, keyOf(m, vb::Variant()), "丁")});
+        // A visit is sought by its record number alone: Nulls beside it don't skip it.
+        const bool visits = m.keyColumns == 3;
+        const Row nullsBeside = visits ? Row{"戊", {}, {}} : keyOf(m, vb::Variant());
+        makeSource(m, {record(table, present, "新"), record(table, padded, "乙"), record(table, keyOf(m, "O'丙"), "", true),
+                       record(table, keyOf(m, vb::Variant()), "丁"), record(table, nullsBeside, "戊")});
         const QByteArray source = TestEnvironment::bytesOf(sourcePath());
 
-        QCOMPARE(run(m, sourcePath()), 2);
-        QCOMPARE(env_->count(table), 3);
+        QCOMPARE(run(m, sourcePath()), visits ? 3 : 2);
+        QCOMPARE(env_->count(table), visits ? 4 : 3);
         QCOMPARE(stored(*env_, m, keyOf(m, "甲")), held);
-        Row added = record(table, keyOf(m, "乙"), "乙");
+        Row added = record(table, padded, "乙");   // the key as the source stores it
         Row withNulls = record(table, keyOf(m, "O'丙"), "", true);
         if (table == "zybz") added[4] = withNulls[4] = maintenance::importedDiagnosisAuthor();
-        QCOMPARE(stored(*env_, m, keyOf(m, "乙")), added);
+        QCOMPARE(stored(*env_, m, padded), added);
         QCOMPARE(stored(*env_, m, keyOf(m, "O'丙")), withNulls);
-        QCOMPARE(progress_.captions, QStringList({" 25%", " 50%", " 75%", " 100%"}));
+        if (visits) QCOMPARE(stored(*env_, m, {"戊"}), record(table, nullsBeside, "戊"));
+        QCOMPARE(progress_.captions, QStringList({" 20%", " 40%", " 60%", " 80%", " 100%"}));
         QCOMPARE(progress_.ends, 1);
         QCOMPARE(TestEnvironment::bytesOf(sourcePath()), source);
+    }
+
+    // The label after each record: 100 / count × records done in single precision,
+    // rounded half to even.
+    void progressCaptions()
+    {
+        const struct { int records; const char* captions; } rows[] = {
+            {8, "12 25 38 50 62 75 88 100"}, {3, "33 67 100"}, {1, "100"}, {6, "17 33 50 67 83 100"}};
+        for (const auto& row : rows) {
+            QStringList captions;
+            const float step = 100.0f / static_cast<float>(row.records);
+            for (int done = 1; done <= row.records; ++done)
+                captions << maintenance::percentCaption(maintenance::wholePercent(step * static_cast<float>(done))).mid(1).chopped(1);
+            QCOMPARE(captions.join(u' '), QString::fromLatin1(row.captions));
+            QCOMPARE(maintenance::percentCaption(7), QStringLiteral(" 7%"));
+        }
     }
 
     // Visits in the older layout of eight columns: every visit of a new patient is
@@ -161,10 +182,11 @@ private slots:
         };
         makeSource(m,
                    {visit("乙", "内科", "2024-01-01"), visit("乙", "内科", "2024-02-01"), visit("乙", "外科", "2024-02-01"),
-                    visit("乙", "内科", "2024-01-01"), visit("甲", "外科", "2024-03-01")},
+                    visit("乙", "内科", "2024-01-01"), visit("甲", "外科", "2024-03-01"), visit("A丙", "内科", "2024-01-01"),
+                    visit("a丙", "内科", "2024-02-01")},   // one record number in two spellings
                    "DROP TABLE hzzdzl; CREATE TABLE hzzdzl(blbm, blkb, blsj, bzqk, blfa, blcf, blsx, zdys)");
-        QCOMPARE(run(m, sourcePath()), 3);
-        QCOMPARE(env_->count("hzzdzl"), 4);
+        QCOMPARE(run(m, sourcePath()), 5);
+        QCOMPARE(env_->count("hzzdzl"), 6);
         QCOMPARE(stored(*env_, m, {"乙", "外科", "2024-02-01"}),
                  Row({"乙", "外科", "2024-02-01", " ", 60.0, 60.0, "咳嗽", "宣肺", "麻黄汤", "温服", "2024-02-01", "李医生"}));
         QVERIFY(stored(*env_, m, {"甲", "外科", "2024-03-01"}).empty());

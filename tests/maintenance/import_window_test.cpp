@@ -4,6 +4,7 @@
 // usable; the import then going through and the window back to idle with the path
 // kept; an empty path doing nothing; 清屏 and a cancelled dialog leaving the path box empty.
 #include "maintenance/import_window.h"
+#include "maintenance/maintenance_menu.h"
 #include "support/window_fixture.h"
 
 #include "data/database_file.h"
@@ -48,7 +49,9 @@ private slots:
         world_ = std::make_unique<WindowFixture>();
         dialogs_ = std::make_unique<forms::CommonDialog::TestHook>();
         popups_ = std::make_unique<forms::PopupMenus::TestHook>();
-        window_ = world_->open<FrmLinkDb>("DateSj");
+        registerMaintenanceWindows(world_->mainWindow());   // the menu item as the program wires it
+        world_->mainWindow().menuAction("DateSj")->trigger();
+        window_ = qobject_cast<FrmLinkDb*>(forms::Form::ActiveForm());
         QVERIFY(window_);
     }
 

@@ -1,9 +1,10 @@
 // Opening database files: the failures a user can meet (missing, wrong password,
 // damaged, not a database) give a clear error and change nothing on disk; closed and
-// read-only handles write nothing. (Two files with two passwords at once: the import's tests.)
+// read-only handles write nothing; a held file moved, deleted or replaced is named so. (Two files with two passwords at once: the import's tests.)
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
 #include "platform/raised.h"
+#include "support/other_program.h"
 #include "support/test_environment.h"
 
 #include <QFile>
@@ -76,6 +77,39 @@ private slots:
         const vb::Error error = testing::raised([&] { env.open().openRecordset(QStringLiteral("select ycmc from zyyc")); });
         QVERIFY2(error.description().contains(QStringLiteral("损坏")), qPrintable(error.description()));
         QCOMPARE(TestEnvironment::bytesOf(env.databasePath()), content);
+    }
+
+    // A held file that leaves its place is named so at the next open or write, before
+    // anything is written; a journal of an unfinished transaction beside a file opened
+    // for reading is named too.
+    void aMovedFileOrAnUnfinishedJournalIsNamed()
+    {
+        for (const QString& change : {"deleted", "moved away", "replaced", "written after deletion", "journal"}) {
+            TestEnvironment env;
+            const QString live = env.databasePath();
+            const QString other = env.windowsDir() + QStringLiteral("/other.mdb");
+            QVERIFY(QFile::copy(live, other));
+            dao::Database held = env.open();
+            if (change == "journal") {
+                OtherProgram writer(live);
+                writer.writeWithoutCommit(3000, true);
+                QVERIFY(QFile::exists(live + "-journal"));
+                QFile::remove(other);
+                QVERIFY(QFile::copy(live, other) && QFile::copy(live + "-journal", other + "-journal"));
+                const vb::Error error = testing::raised([&] { dao::Database::open(other, data::connectText(), dao::Database::Access::ReadOnly); });
+                QVERIFY(QFile::exists(other + "-journal"));
+                QVERIFY2(error.description().contains(QStringLiteral("未完成事务的日志")), qPrintable(error.description()));
+                continue;
+            }
+            if (change == "moved away") QVERIFY(QFile::rename(live, live + ".moved"));
+            else if (change == "replaced") QVERIFY(::rename(QFile::encodeName(other), QFile::encodeName(live)) == 0);
+            else QVERIFY(QFile::remove(live));
+            const QByteArray left = QFile::exists(live) ? TestEnvironment::bytesOf(live) : QByteArray();
+            const vb::Error error = change.startsWith("written") ? testing::raised([&] { held.execute("insert into ycgy values ('补血')"); })
+                                                 : testing::raised([&] { env.open(); });
+            QVERIFY2(error.description().contains(QStringLiteral("已被移走、删除或换成了别的文件")), qPrintable(error.description()));
+            QCOMPARE(QFile::exists(live) ? TestEnvironment::bytesOf(live) : QByteArray(), left);
+        }
     }
 
     // A closed handle is an error, not a crash. A file opened read-only can't be written

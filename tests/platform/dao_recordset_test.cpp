@@ -9,6 +9,8 @@
 #include "support/test_environment.h"
 
 #include <QtTest>
+#include <functional>
+#include <optional>
 
 namespace {
 
@@ -50,6 +52,12 @@ private slots:
         dao::Database db = env.open();
         dao::Recordset rs = db.openTable(QStringLiteral("YCGY"));
         QCOMPARE(column(db.openTable(QStringLiteral("ycgy"))), QStringList({"补血", "安神", "活血"}));
+        for (const bool walkedFirst : {false, true}) {   // the last row also when the walk has begun
+            dao::Recordset last = db.openTable(QStringLiteral("ycgy"));
+            if (walkedFirst) last.moveFirst();
+            last.moveLast();
+            QCOMPARE(last.field(0).toString(), QStringLiteral("活血"));
+        }
         rs.setIndex(QStringLiteral("ycgyi"));
         QCOMPARE(column(std::move(rs)), QStringList({"安神", "补血", "活血"}));
         QVERIFY_THROWS_EXCEPTION(dao::Error, db.openTable(QStringLiteral("yczz")).moveNext());   // empty
@@ -128,6 +136,113 @@ private slots:
         rs.moveNext();
         QCOMPARE(rs.field(0).toString(), QStringLiteral("A3"));
         QCOMPARE(column(db.openTable(QStringLiteral("ycjg"))), QStringList({"A3", "A0"}));
+    }
+
+    void aWalkSeesWhatChangedUnderItInStoredAndIndexOrder()
+    {
+        // The walk reads rows ahead of where it stands; every change made while it
+        // stands on C10 must show in the rest of the walk. `next` is the row after C10,
+        // already read ahead; the rows are stored in the order C00, C37, C14, ...
+        using Rows = QStringList;
+        struct Case {
+            const char* change;
+            std::function<void(dao::Database&, dao::Recordset&, const QString& next, std::optional<dao::Transaction>&)> make;
+            std::function<void(Rows&, bool indexOrder)> expect;   // on the rows after C10 as they were
+            bool needsIndex = false;                              // seeks: only in index order
+        };
+        const Case cases[] = {
+            {"a row added through the walk",
+             [](dao::Database&, dao::Recordset& rs, const QString&, auto&) {
+                 rs.addNew();
+                 rs.setField(0, QStringLiteral("C305"));
+                 rs.setField(1, QStringLiteral("黄芪"));
+                 rs.update();
+             },
+             [](Rows& rows, bool indexOrder) { rows.insert(indexOrder ? 20 : rows.size(), QStringLiteral("C305 黄芪")); }},
+            {"a row ahead deleted through another handle",
+             [](dao::Database& db, dao::Recordset&, const QString& next, auto&) {
+                 db.execute(QStringLiteral("delete from ycjg where ycbm='%1'").arg(next));
+             },
+             [](Rows& rows, bool) { rows.removeFirst(); }},
+            {"a row ahead changed through another recordset",
+             [](dao::Database& db, dao::Recordset&, const QString& next, auto&) {
+                 dao::Recordset other = drugsByCode(db);
+                 other.seek(QStringLiteral("="), next);
+                 other.edit();
+                 other.setField(1, QStringLiteral("川芎"));
+                 other.update();
+             },
+             [](Rows& rows, bool) { rows[0].replace(QStringLiteral("白芍"), QStringLiteral("川芎")); }},
+            {"a row ahead changed through the walk after a seek",
+             [](dao::Database&, dao::Recordset& rs, const QString& next, auto&) {
+                 rs.seek(QStringLiteral("="), next);
+                 rs.edit();
+                 rs.setField(1, QStringLiteral("川芎"));
+                 rs.update();
+                 rs.seek(QStringLiteral("="), QStringLiteral("C10"));
+             },
+             [](Rows& rows, bool) { rows[0].replace(QStringLiteral("白芍"), QStringLiteral("川芎")); },
+             true},
+            {"a change to a row ahead rolled back",
+             [](dao::Database&, dao::Recordset&, const QString&, std::optional<dao::Transaction>& transaction) {
+                 transaction.reset();
+             },
+             [](Rows& rows, bool) { rows[0].replace(QStringLiteral("白芍"), QStringLiteral("当归") + rows[0].mid(1, 2)); }},
+        };
+        TestEnvironment env;
+        dao::Database db = env.open();
+        dao::Recordset drugs = db.openTable(QStringLiteral("ycjg"));
+        QStringList stored;
+        for (int i = 0; i < 60; ++i) {
+            const QString code = QStringLiteral("C%1").arg(i * 37 % 60, 2, 10, QLatin1Char('0'));
+            stored << code;
+            drugs.addNew();
+            drugs.setField(0, code);
+            drugs.setField(1, QStringLiteral("当归") + code.mid(1));
+            drugs.update();
+        }
+        QStringList indexed = stored;
+        indexed.sort();
+        for (const bool indexOrder : {false, true})
+            for (const Case& test : cases) {
+                if (test.needsIndex && !indexOrder) continue;
+                const QStringList& order = indexOrder ? indexed : stored;
+                const QString next = order[order.indexOf(QStringLiteral("C10")) + 1];
+                // Each case's changes are rolled back when it ends.
+                std::optional<dao::Transaction> transaction(std::in_place, db);
+                db.execute(QStringLiteral("update ycjg set ycmc='白芍' where ycbm='%1'").arg(next));   // undone by a rollback
+                dao::Recordset rs = db.openTable(QStringLiteral("ycjg"));
+                rs.moveFirst();   // a walk in stored order begun, then perhaps one in index order
+                if (indexOrder) rs.setIndex(QStringLiteral("ycbmi"));
+                Rows expected;
+                for (qsizetype k = order.indexOf(QStringLiteral("C10")) + 1; k < order.size(); ++k)
+                    expected << order[k] + (order[k] == next ? QStringLiteral(" 白芍") : QStringLiteral(" 当归") + order[k].mid(1));
+                while (rs.field(0).toString() != QLatin1String("C10")) rs.moveNext();
+                test.make(db, rs, next, transaction);
+                test.expect(expected, indexOrder);
+                Rows rest;
+                for (rs.moveNext(); !rs.eof(); rs.moveNext()) rest << rs.field(0).toString() + u' ' + rs.field(1).toString();
+                QVERIFY2(rest == expected, qPrintable(QString::fromUtf8(test.change) + (indexOrder ? " in index order" : " in stored order")));
+            }
+    }
+
+    void aWalkKeepsBinaryFieldsToTheirRows()
+    {
+        // Rows with bytes and rows with a text in the same column, walked in blocks.
+        TestEnvironment env;
+        dao::Database db = env.open();
+        dao::Recordset terms = db.openTable(QStringLiteral("ycgy"));
+        const auto bytesOf = [](int i) { return i % 2 ? QStringLiteral("补血%1").arg(i).toUtf8() : QByteArray(3, char(i + 1)); };
+        for (int i = 0; i < 40; ++i) {
+            terms.addNew();
+            if (i % 2) terms.setField(0, QString::fromUtf8(bytesOf(i)));
+            else terms.setFieldBytes(0, bytesOf(i));
+            terms.update();
+        }
+        int i = 0;
+        for (dao::Recordset rs = db.openTable(QStringLiteral("ycgy")); !rs.eof(); rs.moveNext(), ++i)
+            QCOMPARE(rs.fieldBytes(0), bytesOf(i));
+        QCOMPARE(i, 40);
     }
 
     void aLargeDynasetKeepsEveryFieldInItsRow()

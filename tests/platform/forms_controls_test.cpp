@@ -48,6 +48,7 @@ private slots:
     void focusEventsComeOncePerControlAndAnEditableComboKeepsWhatIsTyped()
     {
         auto& form = *new Form(Form::Placement::TopLevel);
+        form.setWindowButtons(Form::WindowButtons::None);
         auto* combo = new ComboBox(&form);
         auto* box = new TextBox(&form);
         box->Move(0, 600, 1500, 300);

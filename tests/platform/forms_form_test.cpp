@@ -6,8 +6,10 @@
 // size, no activation from a closing message box, and the window's access keys.
 #include "platform/forms/buttons.h"
 #include "platform/forms/control.h"
+#include "platform/forms/flexgrid.h"
 #include "platform/forms/form.h"
 #include "platform/forms/services.h"
+#include "platform/forms/tabbeddialog.h"
 #include "platform/forms/textbox.h"
 
 #include <QLineEdit>
@@ -17,6 +19,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <functional>
 #include <optional>
 #include <QtTest>
 
@@ -27,19 +30,29 @@ namespace {
 class CountingForm : public Form {
 public:
     // Sized before the load, as the windows are.
-    explicit CountingForm(Placement placement = Placement::MdiChild) : Form(placement) { setClientSize(6000, 3000); }
+    explicit CountingForm(Placement placement = Placement::MdiChild) : Form(placement)
+    {
+        setClientSize(6000, 3000);
+        setWindowButtons(WindowButtons::CloseBoxMinMax);
+    }
     int loads = 0;
     int activations = 0;
     int queries = 0;
     int cancelWith = 0;
     bool unloadInQuery = false;
     bool refuse = false;   // unloads itself on activation: nothing to work on
+    std::function<void()> onLoad, onActivate;
 
 protected:
-    void Form_Load() override { ++loads; }
+    void Form_Load() override
+    {
+        ++loads;
+        if (onLoad) onLoad();
+    }
     void Form_Activate() override
     {
         ++activations;
+        if (onActivate) onActivate();
         if (refuse) Unload();
     }
     void Form_QueryUnload(int& cancel) override
@@ -136,9 +149,10 @@ private slots:
     void theUserCannotCloseAWindowWithoutACloseBox()
     {
         auto* window = new CountingForm;
-        window->setCloseBox(false);
+        window->setWindowButtons(Form::WindowButtons::None);
         window->Show();
         QVERIFY(!(window->subWindow()->windowFlags() & Qt::WindowCloseButtonHint));
+        QVERIFY(!window->subWindow()->systemMenu());   // no Close there either
         window->subWindow()->close();
         QVERIFY(window->isVisible());
         QCOMPARE(window->queries, 0);
@@ -257,17 +271,135 @@ private slots:
         window->Unload();
     }
 
+    // Shown, a window gives the focus to the first control of its tab order that can
+    // take it, unless its Form_Load placed the focus; its Form_Activate may move it on.
+    void theFirstFocus_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("focused");
+        QTest::newRow("first of the order") << "" << 1;
+        QTest::newRow("first hidden") << "hide" << 2;
+        QTest::newRow("first disabled") << "disable" << 2;
+        QTest::newRow("placed by Form_Load") << "load" << 3;
+        QTest::newRow("moved by Form_Activate") << "activate" << 3;
+    }
+    void theFirstFocus()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, focused);
+        auto* window = new CountingForm;
+        TextBox* boxes[] = {new TextBox(window), new TextBox(window), new TextBox(window), new TextBox(window)};
+        window->setTabOrder({boxes[1], boxes[2], boxes[3], boxes[0]});
+        if (how == "hide") boxes[1]->hide();
+        if (how == "disable") boxes[1]->setEnabled(false);
+        if (how == "load") window->onLoad = [&] { boxes[3]->SetFocus(); };
+        if (how == "activate") window->onActivate = [&] { boxes[3]->SetFocus(); };
+        window->Show();
+        QTRY_COMPARE(QApplication::focusWidget(), boxes[focused]->inner());
+        window->Unload();
+    }
+
+    // Tab walks the tab order, then the controls it leaves out as they were made (a
+    // tabbed control after those it holds), passing over hidden and disabled ones and
+    // the unselected options of a group; a grid is left with Tab while its arrows walk
+    // its cells; Shift+Tab walks back.
+    void tabWalksEveryControlRoundBothWays()
+    {
+        auto* window = new CountingForm;
+        auto* tabs = new TabbedDialog(window, {"a", "b"});
+        tabs->Move(0, 1500, 5000, 1400);
+        auto* onPage = new TextBox(tabs->Page(0));
+        auto* hiddenPage = new TextBox(tabs->Page(1));
+        auto* grid = new FlexGrid(window);
+        grid->Move(0, 0, 3000, 1000);
+        grid->setRows(3);
+        grid->setCols(3);
+        auto* first = new TextBox(window);
+        auto* disabled = new TextBox(window);
+        disabled->setEnabled(false);
+        auto* chosen = new OptionButton(window, "x");
+        auto* other = new OptionButton(window, "y");
+        chosen->setValue(true);
+        auto* button = new CommandButton(window, "ok");
+        window->setTabOrder({first, grid, disabled, other, chosen});
+        window->Show();
+        const std::vector<QWidget*> chain{first, grid, chosen, onPage, button, tabs};
+        QTRY_COMPARE(QApplication::focusWidget(), first->inner());
+        const auto focusedStop = [&] {
+            const auto at = std::find_if(chain.begin(), chain.end(), [](QWidget* stop) {
+                return stop == QApplication::focusWidget() || stop->isAncestorOf(QApplication::focusWidget());
+            });
+            return int(at - chain.begin());
+        };
+        for (int i = 1; i <= int(chain.size()); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(focusedStop(), i % int(chain.size()));
+            if (chain[i % chain.size()] == grid) {   // the arrows stay in the grid
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+                QCOMPARE(focusedStop(), i);
+                QCOMPARE(grid->Row(), 2);
+            }
+        }
+        for (int i = int(chain.size()) - 1; i >= 0; --i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            QCOMPARE(focusedStop(), i);
+        }
+        QVERIFY(!hiddenPage->hasFocusNow());
+        other->SetFocus();   // a focus off the chain: Tab goes to the first stop
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(focusedStop(), 0);
+        window->Unload();
+    }
+
+    // A window states its title-bar buttons: one that does not can't be loaded.
+    void aWindowWithoutItsButtonsIsNotLoaded()
+    {
+        Form window;
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, window.Load());
+    }
+
+    // A control destroyed while it holds the focus (the window's own controls go as it
+    // unloads) takes its events with it.
+    void aFocusedControlDestroyed()
+    {
+        auto* window = new CountingForm;
+        auto* grid = new FlexGrid(window);
+        auto* box = new TextBox(window);
+        window->setTabOrder({grid, box});
+        window->Show();
+        QTRY_VERIFY(grid->hasFocusNow());
+        delete grid;
+        box->SetFocus();
+        QTRY_VERIFY(box->hasFocusNow());
+        window->Unload();
+    }
+
     // A top-level window stays above the main window, and placed on it stands centred
-    // over it.
+    // over it; one without buttons and caption has no title bar. A child moves its frame
+    // within the MDI area.
     void topLevelForms()
     {
         auto* window = new CountingForm(Form::Placement::TopLevel);
         window->Show();
         QVERIFY(window->isWindow() && window->parentWidget() == main_);
+        QVERIFY(!(window->windowFlags() & Qt::FramelessWindowHint));
         window->PlaceOnMainWindow(2, 2);
         const QPoint offset = window->frameGeometry().center() - main_->frameGeometry().center();
         QVERIFY(qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1);
         window->Unload();
+
+        auto* bare = new CountingForm(Form::Placement::TopLevel);
+        bare->setWindowButtons(Form::WindowButtons::None);
+        bare->Show();
+        QVERIFY(bare->windowFlags() & Qt::FramelessWindowHint);
+        bare->Unload();
+
+        auto* child = new CountingForm;
+        child->Show();
+        child->Move(1500, 750);
+        QCOMPARE(child->subWindow()->pos(), QPoint(100, 50));
+        child->Unload();
     }
 };
 

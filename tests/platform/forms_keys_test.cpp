@@ -70,6 +70,7 @@ private slots:
     void enterMovesAlongTheChainOnlyFromAFilledBox()
     {
         auto& form = *new Form(Form::Placement::TopLevel);   // deletes itself on Unload
+        form.setWindowButtons(Form::WindowButtons::None);
         TextBox* boxes[] = {new TextBox(&form), new TextBox(&form), new TextBox(&form)};
         for (int i = 0; i < 3; ++i) {
             boxes[i]->Move(100, 100 + 400 * i, 1500, 300);
@@ -131,6 +132,7 @@ private slots:
     void lockedBoxesKeepFocusSelectionAndKeys()
     {
         auto& form = *new Form(Form::Placement::TopLevel);   // deletes itself on Unload
+        form.setWindowButtons(Form::WindowButtons::None);
         TextBox* boxes[] = {new TextBox(&form), new TextBox(&form, TextBox::Lines::Multi)};
         int keys = 0;
         for (TextBox* box : boxes) {

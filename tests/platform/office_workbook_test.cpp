@@ -1,10 +1,11 @@
 // The workbook stand-in as the report writer drives it, a sheet streamed row by row:
-// texts read as typed text, cells keep their types and formats, the sheet-wide font,
+// texts stay texts, cells keep their types and formats, the sheet-wide font,
 // auto-fitted column widths, and a save that maps "c:\my documents\",
-// replaces an older file and never leaves a half file behind. Every case reads the
-// saved file back. Texts handed to the word processor: the document file holds the
-// text as paragraphs; the clipboard receives the text; a document no program opens is
-// an error and leaves no file.
+// replaces an older file and never leaves a half file behind (a full disk named as
+// such). Every case reads the saved file back. Texts handed to the word processor:
+// the document file holds the text as paragraphs in the user's own folder, swept
+// after a day; the clipboard receives the text; a document no program opens is an
+// error and leaves no file.
 #include "platform/office/document.h"
 #include "platform/office/sheet_stream.h"
 #include "platform/win/filecopy.h"
@@ -13,10 +14,12 @@
 #include "support/test_environment.h"
 
 #include <QClipboard>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -61,6 +64,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(documents_.isValid());
+        QStandardPaths::setTestModeEnabled(true);
         qputenv("ZYQHMZ_DOCUMENTS_DIR", documents_.path().toUtf8());
     }
 
@@ -79,24 +83,20 @@ private slots:
         office::setDocumentOpener({});
     }
 
-    // A text is read as the spreadsheet program reads typed text: one row per rule
-    // (an empty expected text: a number).
-    void textsAreReadAsTyped()
+    // A text stays a text cell, as it is, however much it looks like a number or a date.
+    void textsStayTexts()
     {
-        const struct { const char* typed; const char* text; double number; } rows[] = {
-            {"1,250.00", "", 1250}, {" -3.5 ", "", -3.5}, {"1e3", "", 1000}, {"12%", "", 0.12}, {"0012", "", 12},
-            {"2024/3/5", "", 45356}, {"'0012", "0012", 0}, {"1,25", "1,25", 0}, {"2024-13-01", "2024-13-01", 0}, {"-", "-", 0}};
-        for (const auto& row : rows) {
-            {
-                office::SheetStream stream(QStringLiteral("宋体"), 9);
-                stream.write(1, 1, QString::fromUtf8(row.typed));
-                stream.saveAs(saved("stream.xls"));
-            }
-            const auto cell = testing::XlsxReader(saved("stream.xls")).cell("A1");
-            QVERIFY2(cell, row.typed);
-            QVERIFY2((cell->kind == Kind::Text) == (*row.text != 0), row.typed);
-            if (cell->kind == Kind::Text) QCOMPARE(cell->text, QString::fromUtf8(row.text));
-            else QCOMPARE(cell->number, row.number);
+        const char* texts[] = {"0000123", "00123", " -3.5 ", "1,250.00", "1e3", "12%", "2024/3/5", "'0012"};
+        {
+            office::SheetStream stream(QStringLiteral("宋体"), 9);
+            for (int c = 0; c < int(std::size(texts)); ++c) stream.write(1, c + 1, QString::fromUtf8(texts[c]));
+            stream.saveAs(saved("stream.xls"));
+        }
+        const testing::XlsxReader read(saved("stream.xls"));
+        for (int c = 0; c < int(std::size(texts)); ++c) {
+            const auto cell = read.cell(QString(QChar('A' + c)) + "1");
+            QVERIFY2(cell && cell->kind == Kind::Text, texts[c]);
+            QCOMPARE(cell->text, QString::fromUtf8(texts[c]));
         }
     }
 
@@ -146,6 +146,19 @@ private slots:
         QCOMPARE(errorOf([&] { save("c:\\my documents\\a.xls"); }), 61);
         QCOMPARE(TestEnvironment::bytesOf(saved("a.xls")), QByteArray("an older sheet"));
         win::setCopyByteLimit(std::nullopt);
+        {   // the disk fills while the workbook itself is made: the same cause, named
+            QTemporaryDir scratch;
+            const QByteArray systemTemporary = qgetenv("TMPDIR");
+            qputenv("TMPDIR", QFile::encodeName(scratch.path()));
+            office::SheetStream sheet(QStringLiteral("宋体"), 9);
+            qputenv("TMPDIR", systemTemporary);
+            sheet.write(2, 1, QStringLiteral("药品名称"));
+            const QString made = QDir(scratch.path()).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot).value(0).filePath();
+            QVERIFY(QFile::link(QStringLiteral("/dev/full"), made + QStringLiteral("/workbook.xlsx")));
+            const vb::Error full = testing::raised([&] { sheet.saveAs("c:\\my documents\\a.xls"); });
+            QCOMPARE(full.number(), 61);
+        }
+        QCOMPARE(TestEnvironment::bytesOf(saved("a.xls")), QByteArray("an older sheet"));
         save("C:\\My Documents\\a.xls");
         QCOMPARE(testing::XlsxReader(saved("a.xls")).text("A2"), QStringLiteral("药品名称"));
         QCOMPARE(files(), QStringList{"a.xls"});
@@ -160,6 +173,17 @@ private slots:
         QCOMPARE(paragraphsOf(opened_[0]), (QStringList{"药材名称：当归", "性味归经：甘、辛，温。", "打印时间：2004-08-19"}));
         QCOMPARE(paragraphsOf(opened_[1]), QStringList{"第二"});
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("第二"));
+        // The user's own folder, where a document older than a day is gone at the next.
+        const QString folder = QFileInfo(opened_[0]).absolutePath();
+        QCOMPARE(QFileInfo(folder).permissions() & 0x7777, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                                | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+        QFile old(opened_[0]);
+        QVERIFY(old.open(QIODevice::ReadWrite) && old.setFileTime(QDateTime::currentDateTime().addSecs(-86500),
+                                                                  QFileDevice::FileModificationTime));
+        old.close();
+        office::showTextInDocument(QStringLiteral("第三"));
+        QVERIFY(!QFileInfo::exists(opened_[0]) && QFileInfo::exists(opened_[1]));
+        opened_.removeLast();
 
         // No program to open it: an error, and no file left behind.
         opens_ = false;

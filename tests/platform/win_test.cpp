@@ -1,21 +1,26 @@
 // The Windows environment as the windows see it: Windows-style paths mapped to host
 // folders, the two registry values with their settings file and overrides, file copy
-// that replaces a target keeping its permissions, its errors in the old runtime's
+// that replaces a target privately and sweeps what killed copies left, its errors in the old runtime's
 // terms, and the free-space query of the backup window.
 #include "platform/raised.h"
 #include "platform/win/disk.h"
+#include "platform/win/file_error.h"
 #include "platform/win/filecopy.h"
 #include "platform/win/paths.h"
 #include "platform/win/registry.h"
 #include "support/test_environment.h"
 
 #include <QDir>
+#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -59,18 +64,34 @@ private slots:
 
     // (A full disk or a failed flush during the copy, and one file under two names:
     // the backup window's tests.)
-    void copiesAndReplacesKeepingThePermissions()
+    void copiesPrivatelySweepingLeftovers()
     {
-        QByteArray large(300000, 'x');   // several buffers
-        large[123456] = 'y';
+        QByteArray large(3000000, 'x');   // several buffers
+        large[1234567] = 'y';
         writeFile(path("zyqhmz.mdb"), large);
         writeFile(path("备份.mdb"), "older backup");
-        QVERIFY(::chmod(QFile::encodeName(path("备份.mdb")).constData(), 0640) == 0);
+        QVERIFY(::chmod(QFile::encodeName(path("备份.mdb")).constData(), 0644) == 0);
+        const QStringList kept = {".备份.mdb.Locked", ".备份.mdb.notes", ".other.mdb.Ab12Cd", "备份.mdb.Ab12Cd"};
+        for (const QString& name : kept + QStringList{".备份.mdb.Ab12Cd", ".备份.mdb.XXXXXX"}) writeFile(path(name), "left");
+        const int copying = ::open(QFile::encodeName(path(".备份.mdb.Locked")).constData(), O_RDONLY);
+        QVERIFY(copying >= 0 && ::flock(copying, LOCK_EX) == 0);   // a copy still running
+
         win::copyFile(path("zyqhmz.mdb"), path("备份.mdb"));
+        ::close(copying);
         QCOMPARE(TestEnvironment::bytesOf(path("备份.mdb")), large);
-        QCOMPARE(entries().size(), 2);   // no temporary file left
-        struct stat info {};             // the target keeps its permissions
-        QVERIFY(::stat(QFile::encodeName(path("备份.mdb")).constData(), &info) == 0 && (info.st_mode & 0777) == 0640);
+        const QStringList left = entries();
+        const QSet<QString> expected = QSet<QString>(kept.begin(), kept.end()) + QSet<QString>{"zyqhmz.mdb", "备份.mdb"};
+        QCOMPARE(QSet<QString>(left.begin(), left.end()), expected);
+        win::writeFile(
+            7, [&](char* buffer, qint64 size, qint64 offset) { memcpy(buffer, large.constData() + offset + 1234560, size); },
+            path("新.mdb"));
+        QCOMPARE(TestEnvironment::bytesOf(path("新.mdb")), large.mid(1234560, 7));
+        win::makePrivateFolders(path("a/b"));
+        for (const char* name : {"备份.mdb", "新.mdb", "a", "a/b"}) {
+            struct stat info {};
+            QVERIFY(::stat(QFile::encodeName(path(name)).constData(), &info) == 0);
+            QCOMPARE(info.st_mode & 0777, S_ISDIR(info.st_mode) ? 0700u : 0600u);
+        }
     }
 
     void failuresAreRuntimeErrors()
@@ -83,6 +104,7 @@ private slots:
         QCOMPARE(copyError(path("zyqhmz.mdb"), path("folder.mdb")), 75);   // a folder as the target
         QVERIFY(QDir(path("folder.mdb")).exists());
         QCOMPARE(entries(), QStringList{"zyqhmz.mdb"});
+        QVERIFY(win::folderError(EACCES, QStringLiteral("/srv/诊所")).description().contains(QStringLiteral("/srv/诊所")));
     }
 
     void freeSpaceOfTheFilesystem()

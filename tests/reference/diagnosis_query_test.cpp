@@ -43,6 +43,7 @@ private slots:
             << "" << QStringList{} << QStringList{"", "O'Neil*证", "肝郁气滞", "脾胃虚弱", "脾阳虚"};
         QTest::newRow("two terms in one text") << "" << QStringList{"便溏", "乏力"} << QStringList{"脾胃虚弱"};
         QTest::newRow("terms of two texts") << "" << QStringList{"胁痛", "乏力"} << QStringList{};
+        QTest::newRow("the third term") << "" << QStringList{"", "", "嗳气"} << QStringList{"肝郁气滞"};
         QTest::newRow("name and the fifth term") << "脾" << QStringList{"便溏", "", "", "", "畏寒"} << QStringList{"脾阳虚"};
         QTest::newRow("apostrophe and star") << "O'Neil*" << QStringList{"a*b"} << QStringList{"O'Neil*证"};
         QTest::newRow("question mark a wildcard") << "脾?虚" << QStringList{} << QStringList{"脾胃虚弱", "脾阳虚"};
@@ -66,6 +67,25 @@ private slots:
         }
         names.removeDuplicates();
         QCOMPARE(names, found);
+        QCOMPARE(world_->messages(), QStringList());   // a Null name first is a match too
+    }
+    // Rows of one syndrome show its name once, in the full list and in a result.
+    void oneNameShownOnceForItsRows()
+    {
+        world_->environment().insert("zybz", {"脾阳虚", "腹胀，便溏。", "x", "y"});
+        open();
+        for (int run = 0; run < 2; ++run) {
+            const forms::FlexGrid* grid = window_->MSFGridzyzd;
+            int merged = 0;
+            for (int row = 2; row < grid->Rows(); ++row) {
+                const bool sameName = grid->TextMatrix(row, 0) == grid->TextMatrix(row - 1, 0);
+                QCOMPARE(grid->isMergedWithAbove(row, 0), sameName);
+                merged += sameName;
+            }
+            QCOMPARE(merged, 1);
+            window_->Dbobzmc->setText("脾");
+            WindowFixture::click(window_->CmdSeek);
+        }
     }
     void pickedNameNarrowsTheSymptomTerms()
     {
@@ -105,6 +125,25 @@ private slots:
         WindowFixture::click(window_->CmdSeek);   // now it runs
         QCOMPARE(world_->messages(), QStringList{"没有符合查询条件的内容"});
     }
+    // Enter moves on from a detail box holding more than blanks: name to symptoms to
+    // cause, which keeps the focus (the chain skips it); treatment to 保存.
+    void enterWalksTheDetailBoxes()
+    {
+        open();
+        WindowFixture::clickGridRow(window_->MSFGridzyzd, 1);
+        const Frmzyzdll& w = *window_;
+        const std::pair<forms::TextBox*, forms::Control*> steps[] = {
+            {w.TxtBzmc, w.Txtbzzz}, {w.Txtbzzz, w.Txtbzcy}, {w.Txtbzcy, w.Txtbzcy}, {w.TxtZlcs, w.CmdSave}};
+        for (const auto& [from, to] : steps) {
+            from->SetFocus();
+            WindowFixture::pressEnter(from);
+            QCOMPARE(WindowFixture::focusedControl(), to);
+            from->setText("  ");
+            from->SetFocus();
+            WindowFixture::pressEnter(from);
+            QCOMPARE(WindowFixture::focusedControl(), from);
+        }
+    }
     void detailSaveChangeAndDelete_data()
     {
         QTest::addColumn<QString>("name");
@@ -135,6 +174,8 @@ private slots:
         window_->Txtbzcy->setText("新的,成因");
         WindowFixture::click(window_->Cmdedit);     // rewritten, and the query runs again
         QCOMPARE(window_->SSTab1->Tab(), 0);
+        window_->SSTab1->setTab(1);                 // the detail tab emptied and hidden
+        QVERIFY(window_->TxtBzmc->Text().isEmpty() && !window_->TxtBzmc->isVisible());
         QCOMPARE(world_->environment().open()
                      .openRecordset("select * from zybz where bzcy = '新的，成因' and bzmc = " + dao::quote(name))
                      .recordCount(),

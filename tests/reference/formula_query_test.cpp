@@ -98,6 +98,9 @@ private slots:
 
     void rowClickOpensTheFormula()
     {
+        window_->SSTab1->setTab(1);
+        QVERIFY(!window_->Txtfjmc->isVisible());   // the formula tab empty until a click
+        window_->SSTab1->setTab(0);
         clickRow(0);   // the header names no formula
         QCOMPARE(window_->SSTab1->Tab(), 0);
         window_->Txtmcyc->setText("王氏'");
@@ -109,6 +112,44 @@ private slots:
         window_->MSFGridzyfj->setTextMatrix(1, 0, "  ");
         clickRow(1);
         QCOMPARE(world_->messages(), QStringList{"未有要查询的方剂"});
+    }
+
+    // Enter walks the formula boxes that hold more than blanks, each reached with its
+    // text selected, the notes with the caret at their end; a blank box keeps the focus,
+    // as does the source at the chain's end. The herb boxes move on even when blank,
+    // up to 用法, where the focus stays.
+    void enterWalksTheFormulaAndHerbBoxes()
+    {
+        forms::PopupMenus::TestHook popups;
+        window_->Txtmcyc->setText("王氏");   // notes "  ", composition naming 石斛*
+        WindowFixture::click(window_->CmdSeek);
+        clickRow(1);
+        const Frmfjll& w = *window_;
+        const reference::HerbLookup& h = *w.herbs;
+        popups.choose(h.FindYc);
+        knowledgetest::markAndUse(w.Txtfjgc, 4, 3, Qt::RightButton);
+        const struct {
+            forms::TextBox* from;
+            forms::TextBox* to;   // null: the focus stays
+            bool caretAtEnd;
+        } steps[] = {{w.Txtfjmc, w.Txtfjgc},    {w.Txtfjgc, w.Txtfjgx},        {w.Txtfjgx, w.Txtfjzz},
+                     {w.Txtfjzz, w.Txtfjyf},    {w.Txtfjyf, w.Txtfjlc, true},  {w.Txtfjlc, nullptr},
+                     {w.Txtfjly, nullptr},      {h.Txtycmc, h.Txtycxw},        {h.Txtycxw, h.Txtycgj},
+                     {h.Txtycgj, h.Txtycgy},    {h.Txtycgy, h.Txtyczz},        {h.Txtyczz, h.Txtycyj},
+                     {h.Txtycyj, h.Txtycyf},    {h.Txtycyf, nullptr},          {h.Txtycgb, nullptr}};
+        for (const auto& [from, to, caretAtEnd] : steps) {
+            window_->SSTab1->setTab(from == w.Txtfjmc || from == w.Txtfjly ? 1 : from == h.Txtycmc ? 2 : window_->SSTab1->Tab());
+            from->SetFocus();
+            WindowFixture::pressEnter(from);
+            forms::TextBox* reached = to ? to : from;
+            QCOMPARE(WindowFixture::focusedControl(), reached);
+            if (!to) continue;
+            const int length = static_cast<int>(to->Text().size());
+            QCOMPARE(std::pair(to->SelStart(), to->SelLength()), caretAtEnd ? std::pair(length, 0) : std::pair(0, length));
+        }
+        window_->SSTab1->setTab(1);
+        w.Txtfjly->SetFocus();   // the source selects its text on the focus
+        QCOMPARE(std::pair(w.Txtfjly->SelStart(), w.Txtfjly->SelLength()), std::pair(0, 4));
     }
 
     // The query windows pop the menu up on a drag with the right button, without a
@@ -137,6 +178,8 @@ private slots:
         QCOMPARE(world_->messages(), QStringList(2, "查询药材的名称不对或系统中没有登记要查询的药材"));
         QCOMPARE(window_->SSTab1->Tab(), 1);
         QCOMPARE(herbs.Txtycmc->Text(), QString("石斛*"));   // the last herb stays
+        WindowFixture::click(window_->CmdQcls);
+        QCOMPARE(herbs.Txtycmc->Text() + window_->Txtfjgc->Text(), QString());   // the reset empties both panels
     }
 
 private:

@@ -1,7 +1,7 @@
 // The herb entry window Frmzyyc where it differs from the other entry windows (whose
 // shared base has its own test): the Enter chain and its messages, the count and the
 // two combos after each reset (Null rows, the last delete), the look-up by Enter, the
-// fuzzy search and the tab order.
+// fuzzy search.
 #include "reference/herb_entry.h"
 #include "knowledge_test_support.h"
 
@@ -121,24 +121,6 @@ private slots:
         QCOMPARE(world_->messages(), (QStringList{"输入查询条件。", "未找到相关药材。"}));
         QCOMPARE(itemsOf(window_->ListYcmc).size(), 4);
         QCOMPARE(window_->Labycsl->Caption() + window_->Txtycmc->Text(), QString("4种黄"));
-    }
-
-    // Tab walks the boxes in the order the user fills them (usage before indications),
-    // then the buttons, and comes round; Shift+Tab walks back.
-    void tabOrder()
-    {
-        open();
-        Frmzyyc* w = window_;
-        const std::vector<forms::Control*> order = {w->Txtycmc, w->Cboycxw, w->Cboycgj, w->Txtycgy, w->Txtycyf, w->Txtyczz,
-                                                    w->Txtycyj, w->Txtycgb, w->CmdSave, w->Cmdedit, w->CmdSeek, w->Cmdprnt,
-                                                    w->CmdQcls, w->Cmddele, w->CmdHelp, w->CmdExit};
-        w->Txtycmc->SetFocus();
-        for (std::size_t i = 1; i <= order.size(); ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(WindowFixture::focusedControl(), order[i % order.size()]);
-        }
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(WindowFixture::focusedControl(), w->CmdExit);
     }
 
 private:

@@ -29,9 +29,10 @@ private slots:
         QVERIFY(effects.contains("补脾益肺") && effects.contains("利水消肿") && !effects.contains("旧词"));
         QCOMPARE(window_->Cboyczz3->ListCount(), 6);
         QCOMPARE(window_->Cboycxw->List(0), QString());   // the imported herb's Null
+        QCOMPARE(itemsOf(window_->Cboycgj), (QStringList{"", "脾、肺、心经", "脾、肺经"}));
         QCOMPARE(names(), (QStringList{"党参", "黄芪", "人参", "玄参"}));
         const std::pair<QStringList, QStringList> cases[] = {
-            {{"0", "参"}, {"党参", "人参", "玄参"}},   // Null columns too
+            {{"0", " 参 "}, {"党参", "人参", "玄参"}},   // Null columns too; the blanks stay typed
             {{"1", "微温"}, {"黄芪", "人参"}}, {{"2", "心"}, {"人参"}},     {{"3", "补气"}, {"黄芪"}},
             {{"4", "养血"}, {"党参"}},         {{"5", "元气"}, {"人参"}},   {{"6", "水肿"}, {"黄芪"}},
             {{"7", "脾"}, {"党参", "人参"}},   {{"8", "欲脱"}, {"人参"}},
@@ -41,6 +42,7 @@ private slots:
             for (int i = 0; i < criteria.size(); i += 2) reference::setTextOf(criterion(criteria[i].toInt()), criteria[i + 1]);
             WindowFixture::click(window_->CmdSeek);
             QCOMPARE(names(), found);
+            QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
             QCOMPARE(reference::textOf(criterion(criteria[0].toInt())), criteria[1]);
         }
         clearCriteria();
@@ -65,11 +67,33 @@ private slots:
         QCOMPARE(window_->Txtycmc->Text() + window_->Txtycgj->Text() + window_->Txtycyj->Text(), QString("当归'肝经  "));
         WindowFixture::click(window_->Cmdedit);
         QCOMPARE(window_->SSTab1->Tab(), 0);
+        window_->SSTab1->setTab(1);
         QVERIFY(!window_->Txtycmc->isVisible());
+        window_->SSTab1->setTab(0);
         QCOMPARE(WindowFixture::focusedControl(), window_->CmdSeek);
         WindowFixture::clickGridRow(window_->Msfgridzyyc, 5);   // 玄参, Nulls show empty
         QCOMPARE(window_->Txtycmc->Text() + window_->Txtycgy->Text(), QString("玄参"));
         QVERIFY(world_->messages().isEmpty());
+    }
+
+    // Enter walks the browse tab's boxes in their chain, each reached with its whole
+    // text selected, and from the notes to 返回; a space changes no box.
+    void enterWalksTheBrowseTab()
+    {
+        open();
+        WindowFixture::clickGridRow(window_->Msfgridzyyc, 3);   // 人参
+        const Frmzyll& w = *window_;
+        forms::Control* const chain[] = {w.Txtycmc, w.Txtycxw, w.Txtycgj, w.Txtycgy, w.Txtyczz,
+                                         w.Txtycyj, w.Txtycyf, w.Txtycxd, w.Cmdedit};
+        window_->Txtycmc->SetFocus();
+        WindowFixture::type(window_->Txtycmc, " ");
+        QCOMPARE(window_->Txtycmc->Text(), QString("人参"));
+        for (std::size_t i = 1; i < std::size(chain); ++i) {
+            WindowFixture::pressEnter(chain[i - 1]);
+            QCOMPARE(WindowFixture::focusedControl(), chain[i]);
+            if (auto* box = qobject_cast<forms::TextBox*>(chain[i]))
+                QVERIFY(box->SelStart() == 0 && box->SelLength() == box->Text().size() && box->SelLength() > 0);
+        }
     }
 
     void emptyTableGridClickSaysSo()

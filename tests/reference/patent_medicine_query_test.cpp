@@ -53,11 +53,26 @@ private slots:
         QCOMPARE(world_->messages(), (QStringList{"输入查询条件。", "查询条件输入错误。"}));
         QVERIFY(window_->Txtmcyc->Text().isEmpty() && window_->Cbocxyc(1)->Text().isEmpty());
         QCOMPARE(column(0).size(), 3);
+        window_->Txtmcyc->setText("逍遥");   // 清屏 after a result: criteria emptied, all listed
+        WindowFixture::click(window_->CmdSeek);
+        WindowFixture::click(window_->CmdQcls);
+        QVERIFY(window_->Txtmcyc->Text().isEmpty());
+        QCOMPARE(column(0).size(), 3);
     }
+    // Each column of a medicine in its own grid cell and detail box.
     void gridClickShowsTheMedicine()
     {
+        world_->environment().insert("fjcy", {"名", "组", "功", "主", "用", "心", "张"});
         open();
-        QVERIFY(!window_->Txtfjmc->isVisible());
+        window_->SSTab1->setTab(1);
+        QVERIFY(!window_->Txtfjmc->isVisible());   // the detail tab empty until a click
+        clickRow(4);
+        QCOMPARE(column(5).last() + column(4).last() + column(3).last() + column(2).last() + column(1).last(), QString("心用主功组"));
+        const FrmCyzy& w = *window_;
+        QCOMPARE(w.Txtfjmc->Text() + w.Txtfjgc->Text() + w.Txtfjgx->Text() + w.Txtfjzz->Text() + w.Txtfjyf->Text() +
+                     w.Txtfjlc->Text(),
+                 QString("名组功主用心"));
+        window_->SSTab1->setTab(0);
         clickRow(3);
         QCOMPARE(window_->SSTab1->Tab(), 1);
         QCOMPARE(window_->Txtfjmc->Text() + window_->Txtfjgc->Text() + window_->Txtfjgx->Text(), QString("O'Neil*散当归，柴胡"));
@@ -93,10 +108,15 @@ private slots:
         WindowFixture::pressEnter(window_->Txtmcyc);
         QCOMPARE(window_->Txtmcyc->Text(), QString("丸"));
         QCOMPARE(WindowFixture::focusedControl(), window_->Cbocxyc(0));
-        window_->Cboyczz(2)->setText("头晕");
-        window_->Cboyczz(2)->SetFocus();
-        WindowFixture::pressEnter(window_->Cboyczz(2));
-        QCOMPARE(WindowFixture::focusedControl(), window_->CmdSeek);
+        for (int i = 1; i < 10; ++i) {   // each criterion holding text on to the next, the last to 查询
+            forms::Control* box = knowledgetest::controlOf(input(i));
+            reference::setTextOf(input(i), i == 9 ? "头晕" : "");
+            if (i < 9) WindowFixture::type(box, "x");
+            box->SetFocus();
+            WindowFixture::pressEnter(box);
+            QCOMPARE(WindowFixture::focusedControl(), i < 9 ? knowledgetest::controlOf(input(i + 1)) : window_->CmdSeek);
+        }
+        for (int i = 1; i < 9; ++i) reference::setTextOf(input(i), "");
         QTest::keyClick(window_->CmdSeek->button(), Qt::Key_Return);
         QCOMPARE(column(0), QStringList{"六味地黄丸"});
     }

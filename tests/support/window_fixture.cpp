@@ -91,6 +91,7 @@ forms::Control* WindowFixture::focusedControl()
 void WindowFixture::activateAnotherAndBack(forms::Form* window)
 {
     auto* other = new forms::Form;
+    other->setWindowButtons(forms::Form::WindowButtons::None);
     other->Show();
     QCoreApplication::processEvents();
     QCOMPARE(forms::Form::ActiveForm(), other);

@@ -12,6 +12,7 @@
 #include "platform/dao/dao.h"
 
 #include <QHash>
+#include <sys/types.h>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -79,6 +80,9 @@ public:
     void commit();
     void rollback();
     void doom() { doomed_ = true; }
+    // Counts what can change the rows a reader holds: every row this connection has
+    // changed, and every rollback (which changes rows back without counting them).
+    qint64 changeCount() const { return sqlite3_total_changes(db_) + rollbacks_; }
 
     // The stored queries of this connection, in the order they were stored. They live
     // with the connection and never in the file: storing, opening and deleting them
@@ -92,17 +96,25 @@ public:
 
 private:
     Connection(const QString& key, sqlite3* db, const QString& password);
+    // Throws when the file at the connection's path is no longer the one it opened.
+    void checkStillInPlace(const QString& path) const;
 
     QString key_;
+    dev_t device_ = 0;   // the file opened, to notice it moved, deleted or replaced
+    ino_t inode_ = 0;
     sqlite3* db_;
     QString password_;
     bool inTransaction_ = false;
     bool doomed_ = false;
+    qint64 rollbacks_ = 0;
     QHash<QString, std::shared_ptr<Statement>> reusable_;
 };
 
 // The layer's error for a failed SQLite call, with a Chinese description.
 Error sqliteError(sqlite3* db, int code, const QString& context = {});
+
+// The file a connection holds was moved, deleted or replaced by another file.
+Error movedDatabase(const QString& path);
 
 // The password inside an old connect text ";pwd=secret".
 QString passwordFromConnect(const QString& connect);

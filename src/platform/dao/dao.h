@@ -15,6 +15,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -26,6 +27,11 @@ class Error : public vb::Error {
 public:
     using vb::Error::Error;
 };
+
+// The number of the error that says the database file a connection holds was moved,
+// deleted or replaced while the program ran: nothing more can be read or written
+// through that connection until the program starts again.
+constexpr int MovedDatabaseNumber = 3044;
 
 // The one way a text becomes an SQL literal: 'text' with every apostrophe doubled.
 QString quote(const QString& text);
@@ -68,6 +74,41 @@ public:
     // Schema statements for the build tool and tests (plain SQLite SQL).
     void executeSchema(const QString& sql);
 
+    // ---- the file as a whole, under SQLite's locks (whole_file.cpp)
+
+    // What the file's own structure check answers: "ok", or the first fault found.
+    // `quick` skips the comparison of every index with its table.
+    QString integrityCheck(bool quick) const;
+
+    // The tables of the file as SQLite declares them: columns in order with their
+    // declared types, and the named indexes with their columns and uniqueness.
+    struct IndexShape {
+        QString name;
+        QStringList columns;
+        bool unique = false;
+    };
+    struct TableShape {
+        QString name;
+        QStringList columns;
+        QStringList types;   // as declared, upper case ("TEXT", "REAL")
+        std::vector<IndexShape> indexes;
+    };
+    std::vector<TableShape> shape() const;
+
+    // Reads the file's bytes as stored (encrypted pages and all) under a read lock
+    // held for the whole of `copy`, so that no program commits meanwhile and the bytes
+    // are one consistent state. `copy` gets the file's length and a reader of `size`
+    // bytes at `offset`. Refused while this connection has a transaction open; waits
+    // for (then refuses, error 3260) a program that is writing the file.
+    using ReadAt = std::function<void(char* buffer, qint64 size, qint64 offset)>;
+    void readConsistently(const std::function<void(qint64 length, const ReadAt& read)>& copy) const;
+
+    // Replaces the whole content of this database with that of the file at `path`
+    // (opened read-only with `connect`) in one write transaction of this connection,
+    // so that the change is all or nothing through the file's own journal. Waits for
+    // (then refuses, error 3260, nothing changed) a program that holds the file.
+    void replaceWith(const QString& path, const QString& connect);
+
     std::shared_ptr<Connection> connection() const { return connection_; }
 
 private:
@@ -90,6 +131,23 @@ private:
     std::shared_ptr<Connection> connection_;
     bool owner_ = false;
     bool done_ = false;
+};
+
+// For a batch that reaches one table's pages once per key, one statement a key (the
+// settlement's UPDATE per drug over the journal): while the guard lives, the
+// connection's page cache may hold the whole file, so each page is read and decrypted
+// once and written once at the commit instead of again for every key whose rows it
+// holds. The connection's own cache size comes back when the guard goes.
+class WholeFileCache {
+public:
+    explicit WholeFileCache(Database& db);
+    ~WholeFileCache();
+    WholeFileCache(const WholeFileCache&) = delete;
+    WholeFileCache& operator=(const WholeFileCache&) = delete;
+
+private:
+    std::shared_ptr<Connection> connection_;
+    qint64 previousSize_ = 0;   // the cache_size the connection had
 };
 
 class Recordset {

@@ -155,4 +155,32 @@ void Transaction::commit()
     if (owner_) connection_->commit();
 }
 
+namespace {
+
+qint64 pragmaValue(sqlite3* db, const char* name)
+{
+    Statement statement(db, QStringLiteral("PRAGMA ") + QLatin1String(name));
+    return statement.step() ? statement.value(0).toDouble() : 0;
+}
+
+void setCacheSize(sqlite3* db, qint64 size)
+{
+    sqlite3_exec(db, QByteArray("PRAGMA cache_size=" + QByteArray::number(size)).constData(), nullptr, nullptr, nullptr);
+}
+
+}  // namespace
+
+WholeFileCache::WholeFileCache(Database& db) : connection_(db.connection())
+{
+    if (!connection_) throw closedDatabase();
+    sqlite3* handle = connection_->handle();
+    previousSize_ = pragmaValue(handle, "cache_size");
+    // In pages, with room for the pages the batch adds; never smaller than before.
+    const qint64 pages = pragmaValue(handle, "page_count") * 5 / 4 + 256;
+    const qint64 previousPages = previousSize_ >= 0 ? previousSize_ : -previousSize_ * 1024 / pragmaValue(handle, "page_size");
+    if (pages > previousPages) setCacheSize(handle, pages);
+}
+
+WholeFileCache::~WholeFileCache() { setCacheSize(connection_->handle(), previousSize_); }
+
 }  // namespace dao

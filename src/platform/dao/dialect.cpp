@@ -281,6 +281,11 @@ QString translate(const QString& oldSql)
 std::optional<ReadOrder> readOrder(const QString& translatedSql)
 {
     Tokens tokens = tokenize(translatedSql);
+    const size_t select = nextSolid(tokens, 0);
+    if (select < tokens.size() && tokens[select].isWord("select")) {
+        const size_t distinct = nextSolid(tokens, select + 1);
+        if (distinct < tokens.size() && tokens[distinct].isWord("distinct")) return std::nullopt;
+    }
     // The last ORDER BY of the statement's own level.
     size_t by = tokens.size();
     int depth = 0;

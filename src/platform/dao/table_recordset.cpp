@@ -1,9 +1,13 @@
 // Table-type recordsets: one table walked in stored (rowid) order or in the order of a
 // named index, one row read at a time by its rowid, seeks on the index, and adding,
-// editing and deleting rows. The walk order is a list of rowids read when a move
-// first needs it; adding or re-keying a row only marks it stale. Statements are
-// prepared once per recordset, so a loop of seeks and adds costs little more than
-// the prepared SQLite statements underneath. See recordset_impl.h.
+// editing and deleting rows. The walk order is a list of rowids: an index's read when
+// a move first needs it, the stored order's as the walk goes; adding or re-keying a
+// row only marks it stale. A walk reads the rows ahead of it a block at a time (one
+// statement, one read of the file's lock for the block), blocks growing as the walk
+// goes on; read-ahead rows are dropped as soon as anything writes through the
+// connection. Statements are prepared once per recordset, so a loop of seeks and adds
+// costs little more than the prepared SQLite statements underneath. See
+// recordset_impl.h.
 #include "platform/dao/connection.h"
 #include "platform/dao/recordset_impl.h"
 #include "platform/vb/conversions.h"
@@ -75,7 +79,7 @@ public:
 
     void moveLast() override
     {
-        loadOrder();
+        completeOrder();
         walkFrom(static_cast<long>(order_.size()) - 1, -1);
     }
 
@@ -126,6 +130,7 @@ public:
         if (keys.size() > indexColumns_.size())
             throw Error(3251, QStringLiteral("查找的关键字多于索引的字段。"));
         mode_ = Mode::None;
+        aheadSize_ = FirstBlock;
         // With fewer keys than the index has columns, a match is first only probed
         // for: which of the matching rows comes first in the walk (an ordering that
         // needs a sort) is settled when the row is used, not for a noMatch test.
@@ -186,16 +191,19 @@ public:
         if (mode_ == Mode::Adding) {
             Statement& insert = prepared(insert_, [this] { return insertSql(); });
             bindRow(insert, buffer_, 1);
-            insert.step();
-            insert.reset();
-            if (indexColumns_.empty() && orderFresh_) order_.push_back(sqlite3_last_insert_rowid(db()));
-            else orderFresh_ = false;
+            ownWrite(insert, 0);
+            // In stored order the new row comes last: a walk that has not read its
+            // whole order yet meets it there anyway.
+            if (indexColumns_.empty() && orderFresh_) {
+                if (orderComplete_) order_.push_back(sqlite3_last_insert_rowid(db()));
+            } else {
+                orderFresh_ = false;
+            }
         } else {
             Statement& change = prepared(update_, [this] { return updateSql(); });
             bindRow(change, buffer_, 1);
             change.bind(static_cast<int>(names.size()) + 1, static_cast<double>(rowid_));
-            change.step();
-            change.reset();
+            ownWrite(change, rowid_);
             for (int column : indexColumns_)
                 if (!(buffer_.values[column] == row_.values[column])) orderFresh_ = false;
             row_ = buffer_;
@@ -213,10 +221,11 @@ public:
             return QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteName(table_));
         });
         erase.bind(1, static_cast<double>(rowid_));
-        erase.step();
-        erase.reset();
+        ownWrite(erase, rowid_);
         mode_ = Mode::None;
         order_.erase(order_.begin() + position_);
+        if (position_ < aheadFirst_) --aheadFirst_;
+        else if (position_ < aheadFirst_ + static_cast<long>(ahead_.size())) ahead_.erase(ahead_.begin() + (position_ - aheadFirst_));
         state_ = State::Removed;
     }
 
@@ -233,6 +242,13 @@ private:
     // Removed: the current row was deleted and position_ is its successor's place.
     enum class State { Initial, OnRow, BeforeFirst, AfterLast, Empty, Removed, Lost };
     enum class Mode { None, Adding, Editing };
+    // A row read ahead of the walk, for one place of it.
+    struct Ahead {
+        enum State { Unread, Present, Gone };   // Unread: taken by the walk, or dropped
+        qint64 rowid = 0;
+        State state = Unread;
+        Row row;
+    };
 
     sqlite3* db() const { return connection_->handle(); }
     long orderSize() const { return static_cast<long>(order_.size()); }
@@ -296,14 +312,63 @@ private:
         return terms;
     }
 
+    // The walk order of an index, read whole; in stored order it is read as the walk
+    // goes (see extendOrder), so a walk reads the table once.
     void loadOrder()
     {
         if (orderFresh_) return;
-        Statement all(db(), QStringLiteral("SELECT rowid FROM %1 ORDER BY %2").arg(quoteName(table_), orderBy()));
         order_.clear();
-        while (all.step()) order_.push_back(sqlite3_column_int64(all.handle(), 0));
+        orderComplete_ = !indexColumns_.empty();
+        if (orderComplete_) {
+            Statement all(db(), QStringLiteral("SELECT rowid FROM %1 ORDER BY %2").arg(quoteName(table_), orderBy()));
+            while (all.step()) order_.push_back(sqlite3_column_int64(all.handle(), 0));
+        }
         orderFresh_ = true;
         position_ = -1;
+        ahead_.clear();
+        aheadSize_ = FirstBlock;
+    }
+
+    // The rest of a stored-order walk's rowids, for the moves that need all of them.
+    void completeOrder()
+    {
+        loadOrder();
+        if (orderComplete_) return;
+        Statement rest(db(), QStringLiteral("SELECT rowid FROM %1 WHERE rowid>? ORDER BY rowid").arg(quoteName(table_)));
+        rest.bind(1, lastKnownRowid());
+        while (rest.step()) order_.push_back(sqlite3_column_int64(rest.handle(), 0));
+        orderComplete_ = true;
+    }
+
+    double lastKnownRowid() const { return order_.empty() ? -1e300 : static_cast<double>(order_.back()); }
+
+    // Reads the next block of a stored-order walk whose order is not read whole yet:
+    // the rows after the last rowid known, their rowids added to the order. False when
+    // there was none.
+    bool extendOrder()
+    {
+        if (orderComplete_) return false;
+        Statement& next = prepared(nextBlock_, [this] {
+            return QStringLiteral("SELECT rowid,* FROM %1 WHERE rowid>? ORDER BY rowid LIMIT ?").arg(quoteName(table_));
+        });
+        next.bind(1, lastKnownRowid());
+        next.bind(2, static_cast<double>(aheadSize_));
+        aheadFirst_ = orderSize();
+        ahead_.resize(static_cast<size_t>(aheadSize_));
+        size_t read = 0;
+        for (; next.step(); ++read) {
+            Ahead& slot = ahead_[read];
+            slot.rowid = sqlite3_column_int64(next.handle(), 0);
+            readRow(next, 1, slot.row);
+            slot.state = Ahead::Present;
+            order_.push_back(slot.rowid);
+        }
+        next.reset();
+        orderComplete_ = read < static_cast<size_t>(aheadSize_);
+        ahead_.resize(read);
+        aheadSize_ = std::min(aheadSize_ * 2, LastBlock);
+        aheadStamp_ = connection_->changeCount();
+        return read > 0;
     }
 
     // Finds the current row in a freshly read walk order.
@@ -317,6 +382,7 @@ private:
             if (state_ == State::Removed && !wasFresh) noCurrentRecord();
             return;
         }
+        completeOrder();
         const auto found = std::find(order_.begin(), order_.end(), rowid_);
         if (found == order_.end()) noCurrentRecord();
         position_ = found - order_.begin();
@@ -328,13 +394,18 @@ private:
     {
         mode_ = Mode::None;
         pendingKeys_.clear();
-        Statement& fetch = fetchStatement();
-        for (long p = from; p >= 0 && p < orderSize(); p += step) {
-            fetch.bind(1, static_cast<double>(order_[p]));
-            const bool found = fetch.step();
-            if (found) readRow(fetch, 0, row_);
-            fetch.reset();
-            if (found) {
+        if (connection_->changeCount() != aheadStamp_) ahead_.clear();
+        for (long p = from; p >= 0; p += step) {
+            if (p >= orderSize() && !(step > 0 && extendOrder())) break;
+            Ahead* slot = aheadAt(p);
+            if (!slot) {
+                readAhead(p, step);
+                slot = aheadAt(p);
+            }
+            const bool present = slot->state == Ahead::Present;
+            if (present) std::swap(row_, slot->row);   // the slot keeps row_'s room for a later block
+            slot->state = Ahead::Unread;
+            if (present) {
                 position_ = p;
                 rowid_ = order_[p];
                 rowRead_ = true;
@@ -346,10 +417,81 @@ private:
         position_ = step > 0 ? orderSize() : -1;
     }
 
+    // The row read ahead for place `p` of the walk, or null.
+    Ahead* aheadAt(long p)
+    {
+        const long k = p - aheadFirst_;
+        if (k < 0 || k >= static_cast<long>(ahead_.size())) return nullptr;
+        Ahead& slot = ahead_[k];
+        return slot.state != Ahead::Unread && slot.rowid == order_[p] ? &slot : nullptr;
+    }
+
+    // Reads the rows of the next block of the walk from `from` in direction `step`; a
+    // row it does not find was deleted and is marked gone.
+    void readAhead(long from, int step)
+    {
+        const long first = step > 0 ? from : std::max(0L, from - aheadSize_ + 1);
+        const long last = step > 0 ? std::min(orderSize(), from + aheadSize_) - 1 : from;
+        aheadSize_ = std::min(aheadSize_ * 2, LastBlock);
+        aheadFirst_ = first;
+        ahead_.resize(last - first + 1);
+        std::vector<std::pair<qint64, int>> byRowid;   // the block's slots by rowid
+        for (long p = first; p <= last; ++p) {
+            ahead_[p - first].rowid = order_[p];
+            ahead_[p - first].state = Ahead::Gone;
+            byRowid.emplace_back(order_[p], static_cast<int>(p - first));
+        }
+        std::sort(byRowid.begin(), byRowid.end());
+        Statement& block = blockStatement();
+        if (indexColumns_.empty()) {
+            // The stored order is the rowid order: the block is a range of rowids.
+            block.bind(1, static_cast<double>(byRowid.front().first));
+            block.bind(2, static_cast<double>(byRowid.back().first));
+        } else {
+            for (size_t k = 0; k < byRowid.size(); ++k) block.bind(static_cast<int>(k) + 1, static_cast<double>(byRowid[k].first));
+        }
+        while (block.step()) {
+            const qint64 rowid = sqlite3_column_int64(block.handle(), 0);
+            const auto found = std::lower_bound(byRowid.begin(), byRowid.end(), std::pair<qint64, int>(rowid, 0));
+            if (found == byRowid.end() || found->first != rowid) continue;
+            Ahead& slot = ahead_[found->second];
+            readRow(block, 1, slot.row);
+            slot.state = Ahead::Present;
+        }
+        block.reset();
+        aheadStamp_ = connection_->changeCount();
+    }
+
+    // The rows of one block: a rowid range in stored order, a list of rowids in an
+    // index's order (the places left over stay Null and match nothing).
+    Statement& blockStatement()
+    {
+        return prepared(indexColumns_.empty() ? rangeBlock_ : listBlock_, [this] {
+            if (indexColumns_.empty())
+                return QStringLiteral("SELECT rowid,* FROM %1 WHERE rowid BETWEEN ? AND ?").arg(quoteName(table_));
+            QStringList marks;
+            for (int k = 0; k < LastBlock; ++k) marks << QStringLiteral("?");
+            return QStringLiteral("SELECT rowid,* FROM %1 WHERE rowid IN (%2)").arg(quoteName(table_), marks.join(u','));
+        });
+    }
+
+    // Runs one of this recordset's own writes, which changes the row `rowid` only: the
+    // rows read ahead stay good, that one dropped, if nothing else wrote since.
+    void ownWrite(Statement& write, qint64 rowid)
+    {
+        const bool aheadGood = connection_->changeCount() == aheadStamp_;
+        write.step();
+        write.reset();
+        const qint64 written = rowid ? rowid : sqlite3_last_insert_rowid(db());
+        for (Ahead& slot : ahead_)
+            if (slot.rowid == written) slot.state = Ahead::Unread;
+        if (aheadGood) aheadStamp_ = connection_->changeCount();
+    }
+
     void readRow(const Statement& statement, int first, Row& row) const
     {
         row.values.resize(names.size());
-        row.blobs.clear();
+        if (!row.blobs.isEmpty()) row.blobs.clear();   // clearing an empty hash costs a detach
         QByteArray bytes;
         for (size_t c = 0; c < names.size(); ++c)
             if (statement.read(first + static_cast<int>(c), row.values[c], bytes)) row.blobs.insert(static_cast<int>(c), bytes);
@@ -446,6 +588,7 @@ private:
 
     std::vector<qint64> order_;                // rowids in walk order
     bool orderFresh_ = false;
+    bool orderComplete_ = true;                // false: a stored-order walk's rowids up to where it has read
     long position_ = -1;                       // of the current row in order_, -1 unknown
     State state_ = State::Initial;
     qint64 rowid_ = 0;
@@ -456,7 +599,16 @@ private:
     Mode mode_ = Mode::None;
     Row buffer_;
 
-    std::unique_ptr<Statement> fetch_, insert_, update_, delete_;
+    static constexpr int FirstBlock = 4;
+    static constexpr int LastBlock = 256;
+    // Rows of the walk read ahead, for the places from aheadFirst_ on, good while the
+    // connection's count of changes is the stamp.
+    std::vector<Ahead> ahead_;
+    long aheadFirst_ = 0;
+    qint64 aheadStamp_ = -1;
+    int aheadSize_ = FirstBlock;
+
+    std::unique_ptr<Statement> fetch_, insert_, update_, delete_, rangeBlock_, listBlock_, nextBlock_;
     std::unique_ptr<Statement> seekStatements_[4];
     std::unique_ptr<Statement> probeStatements_[4];
     std::vector<vb::Variant> pendingKeys_;     // a partial seek's keys until its row is settled

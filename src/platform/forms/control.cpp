@@ -215,7 +215,12 @@ Control::Control(QWidget* parent, QWidget* inner) : QWidget(parent), inner_(inne
     if (parent) show();   // controls are visible unless a window hides them
 }
 
-Control::~Control() = default;
+// The bridge goes first: the focus leaving a destroyed control reaches the inner
+// widgets' filters after this control's own part is gone.
+Control::~Control()
+{
+    delete bridge_;
+}
 
 void Control::bridge(QWidget* widget)
 {

@@ -1,6 +1,7 @@
-// The flex grid (see flexgrid.h): a table model over a vector of rows of texts, a
-// view whose horizontal header shows row 0 when there is a fixed row, and a delegate
-// that draws equal adjacent cells of merged columns as one.
+// The flex grid (see flexgrid.h): a table model over one vector of texts, row after
+// row (a fill of thousands of rows allocates no row of its own), a view whose
+// horizontal header shows row 0 when there is a fixed row, and a delegate that draws
+// equal adjacent cells of merged columns as one.
 #include "platform/forms/flexgrid.h"
 
 #include <QAbstractTableModel>
@@ -28,7 +29,7 @@ Qt::Alignment qtAlignment(Alignment alignment)
 
 class FlexGridModel : public QAbstractTableModel {
 public:
-    std::vector<std::vector<QString>> cells;   // cells[row][col], fixed rows included
+    std::vector<QString> texts;                // the cells row after row, fixed rows included
     std::vector<Alignment> alignments;
     std::vector<bool> mergeCols;
     std::vector<int> rowHeights;               // twips
@@ -38,10 +39,17 @@ public:
     QColor back;
 
     int offset() const { return fixedRows > 0 ? 1 : 0; }   // row 0 sits in the header
+    int storedRows() const { return static_cast<int>(rowHeights.size()); }
+    static std::size_t place(int row, int col, int cols)
+    {
+        return static_cast<std::size_t>(row) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(col);
+    }
+    QString& cell(int row, int col) { return texts[place(row, col, cols)]; }
+    const QString& cell(int row, int col) const { return texts[place(row, col, cols)]; }
 
     int rowCount(const QModelIndex& parent = {}) const override
     {
-        return parent.isValid() ? 0 : static_cast<int>(cells.size()) - offset();
+        return parent.isValid() ? 0 : storedRows() - offset();
     }
     int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : cols; }
 
@@ -51,7 +59,7 @@ public:
         const int col = index.column();
         switch (role) {
         case Qt::DisplayRole:
-            return cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+            return cell(row, col);
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(qtAlignment(alignments[static_cast<std::size_t>(col)]));
         case Qt::BackgroundRole:
@@ -64,8 +72,8 @@ public:
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
-        if (orientation != Qt::Horizontal || cells.empty()) return {};
-        if (role == Qt::DisplayRole) return cells[0][static_cast<std::size_t>(section)];
+        if (orientation != Qt::Horizontal || storedRows() == 0) return {};
+        if (role == Qt::DisplayRole) return cell(0, section);
         if (role == Qt::TextAlignmentRole)
             return QVariant::fromValue(qtAlignment(alignments[static_cast<std::size_t>(section)]));
         return {};
@@ -76,13 +84,13 @@ public:
     // Grows (empty cells, default height) or cuts the stored rows; the caller tells the view.
     void storeRows(int rows)
     {
-        cells.resize(static_cast<std::size_t>(rows), std::vector<QString>(static_cast<std::size_t>(cols)));
+        texts.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
         rowHeights.resize(static_cast<std::size_t>(rows), DefaultRowHeight);
     }
 
     void resizeRows(int rows)
     {
-        const int current = static_cast<int>(cells.size());
+        const int current = storedRows();
         if (rows == current) return;
         const int first = current - offset();
         const int last = rows - offset() - 1;
@@ -101,8 +109,12 @@ public:
     void resizeCols(int count)
     {
         beginResetModel();
+        std::vector<QString> moved(static_cast<std::size_t>(storedRows()) * static_cast<std::size_t>(count));
+        for (int row = 0; row < storedRows(); ++row)
+            for (int col = 0; col < std::min(cols, count); ++col)
+                moved[place(row, col, count)] = std::move(cell(row, col));
+        texts.swap(moved);
         cols = count;
-        for (auto& row : cells) row.resize(static_cast<std::size_t>(count));
         alignments.resize(static_cast<std::size_t>(count), Alignment::Left);
         mergeCols.resize(static_cast<std::size_t>(count), false);
         endResetModel();
@@ -193,6 +205,7 @@ FlexGrid::FlexGrid(QWidget* parent) : Control(parent, new QTableView), model_(st
     view_->setStyle(cellStyle());
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setTabKeyNavigation(false);   // Tab leaves the grid; the arrows walk its cells
     view_->setWordWrap(false);
     view_->verticalHeader()->hide();
     view_->verticalHeader()->setMinimumSectionSize(1);
@@ -248,7 +261,7 @@ void FlexGrid::setFormatString(const QString& format)
     }
 }
 
-int FlexGrid::Rows() const { return static_cast<int>(model_->cells.size()); }
+int FlexGrid::Rows() const { return model_->storedRows(); }
 
 void FlexGrid::setRows(int rows)
 {
@@ -336,13 +349,13 @@ void FlexGrid::setColAlignment(int col, Alignment alignment)
 QString FlexGrid::TextMatrix(int row, int col) const
 {
     if (row < 0 || row >= Rows() || col < 0 || col >= Cols()) return {};
-    return model_->cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+    return model_->cell(row, col);
 }
 
 void FlexGrid::setTextMatrix(int row, int col, const QString& text)
 {
     if (row < 0 || row >= Rows() || col < 0 || col >= Cols()) return;
-    model_->cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = text;
+    model_->cell(row, col) = text;
     if (!redraw_ && row >= model_->offset()) return;
     model_->changedRow(row, col, col);
     if (mergeCells_ && MergeCol(col) && row + 1 < Rows()) model_->changedRow(row + 1, col, col);

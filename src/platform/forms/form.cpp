@@ -1,5 +1,6 @@
 // The window base (see form.h): MDI or top-level placement in twips, the old
-// Load/Activate/QueryUnload events, close-box control and Enter on a button.
+// Load/Activate/QueryUnload events, the title-bar buttons, the first focus and the
+// Tab chain, and Enter on a button.
 #include "platform/forms/form.h"
 
 #include "platform/forms/buttons.h"
@@ -13,6 +14,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <algorithm>
+#include <stdexcept>
 
 namespace forms {
 
@@ -75,6 +77,7 @@ void Form::ReturnFromHelp(Form* form)
 void Form::Load()
 {
     if (loaded_) return;
+    if (!buttons_) throw std::logic_error("a form states its title-bar buttons before it is loaded");
     loaded_ = true;
     if (placement_ == Placement::MdiChild && theArea && !sub_) {
         sub_ = theArea->addSubWindow(this);
@@ -100,6 +103,7 @@ void Form::Show()
 {
     const PumpScope showing(*this);
     Load();
+    if (!focusWidget()) focusFirstControl();
     if (sub_) {
         sub_->show();
         show();
@@ -140,7 +144,7 @@ void Form::Unload()
 // while a PumpScope is held is kept for the end of the last one.
 void Form::closeEvent(QCloseEvent* event)
 {
-    if (!byCode_ && (!closeBox_ || !isEnabled())) {
+    if (!byCode_ && (buttons_ == WindowButtons::None || !isEnabled())) {
         event->ignore();
         return;
     }
@@ -234,31 +238,26 @@ int Form::MainHeight()
     return theArea ? toTwips(theArea->window()->frameGeometry().height()) : 0;
 }
 
-void Form::setCloseBox(bool shown)
+void Form::setWindowButtons(WindowButtons buttons)
 {
-    closeBox_ = shown;
-    applyWindowButtons();
-}
-
-void Form::setMinMaxButtons(bool shown)
-{
-    minMax_ = shown;
+    buttons_ = buttons;
     applyWindowButtons();
 }
 
 void Form::applyWindowButtons()
 {
+    const bool closeBox = buttons_ != WindowButtons::None;
     Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (closeBox_) flags |= Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint;
-    if (minMax_) flags |= Qt::WindowMinMaxButtonsHint;
+    if (closeBox) flags |= Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint;
+    if (buttons_ == WindowButtons::CloseBoxMinMax) flags |= Qt::WindowMinMaxButtonsHint;
     if (sub_) {
         sub_->setWindowFlags(flags | Qt::SubWindow);
-        if (!closeBox_ && !minMax_) sub_->setSystemMenu(nullptr);
+        if (!closeBox) sub_->setSystemMenu(nullptr);
     } else if (loaded_) {
         // A window manager may put its buttons on any title bar it draws (openbox
         // keeps minimise, maximise and close whatever the window asks), so a top-level
         // form without buttons and without a caption gets no title bar at all.
-        if (!closeBox_ && !minMax_ && windowTitle().isEmpty()) flags = Qt::FramelessWindowHint;
+        if (!closeBox && windowTitle().isEmpty()) flags = Qt::FramelessWindowHint;
         const bool visible = isVisible();
         setWindowFlags(flags | Qt::Window);
         if (visible) show();
@@ -270,28 +269,79 @@ void Form::setTabOrder(std::initializer_list<QWidget*> controls)
     tabOrder_.assign(controls.begin(), controls.end());
 }
 
-// Tab and Shift+Tab move along the window's own tab order: to the next control of the
-// list that is shown and enabled, round from the last to the first. A focus outside the
-// list (a control the list leaves out) moves as Qt orders the widgets.
+namespace {
+
+// The widget that takes the focus for `control`: the end of its focus proxies, or, for
+// a control that takes none itself (the tabbed control), its inner widget's.
+QWidget* focusTaker(QWidget* control)
+{
+    QWidget* taker = control;
+    while (taker->focusProxy()) taker = taker->focusProxy();
+    if (taker->focusPolicy() & Qt::TabFocus) return taker;
+    if (auto* kitControl = qobject_cast<Control*>(control); kitControl && kitControl->inner() != control)
+        return focusTaker(kitControl->inner());
+    return nullptr;
+}
+
+// Of a group of option buttons only the selected one is a stop.
+bool unselectedOption(QWidget* control)
+{
+    const auto* option = qobject_cast<OptionButton*>(control);
+    if (!option || option->Value()) return false;
+    const auto siblings = option->parentWidget()->findChildren<OptionButton*>(Qt::FindDirectChildrenOnly);
+    return std::any_of(siblings.begin(), siblings.end(), [](const OptionButton* o) { return o->Value(); });
+}
+
+}  // namespace
+
+// The controls the tab order leaves out follow it in the order they were made, those
+// holding others (the tabbed control) after all the rest.
+std::vector<QWidget*> Form::tabChain() const
+{
+    std::vector<QWidget*> chain;
+    for (const QPointer<QWidget>& control : tabOrder_)
+        if (control) chain.push_back(control);
+    const auto declared = static_cast<std::ptrdiff_t>(chain.size());
+    for (Control* control : findChildren<Control*>())
+        if (focusTaker(control) && std::find(chain.begin(), chain.end(), control) == chain.end())
+            chain.push_back(control);
+    std::stable_partition(chain.begin() + declared, chain.end(),
+                          [](const QWidget* control) { return !control->findChild<Control*>(); });
+    return chain;
+}
+
+std::vector<QWidget*> Form::tabStops() const
+{
+    std::vector<QWidget*> stops;
+    for (QWidget* control : tabChain()) {
+        if (!control->isVisibleTo(this) || !control->isEnabledTo(this) || unselectedOption(control)) continue;
+        if (focusTaker(control)) stops.push_back(control);
+    }
+    return stops;
+}
+
+// The old forms gave the focus to the control with tab index 0 when they were shown,
+// or to the next that could take it.
+void Form::focusFirstControl()
+{
+    const std::vector<QWidget*> stops = tabStops();
+    if (!stops.empty()) focusTaker(stops.front())->setFocus(Qt::OtherFocusReason);
+}
+
+// Tab and Shift+Tab move to the next or the previous stop of the chain, round from the
+// last to the first. The stop that holds the focus is the innermost one around it (a
+// box on a tab's page, not the tabbed control).
 bool Form::focusNextPrevChild(bool next)
 {
-    const QWidget* focus = QApplication::focusWidget();
-    const auto holdsFocus = [focus](const QPointer<QWidget>& control) {
-        return control && focus && (control == focus || control->isAncestorOf(focus));
-    };
-    const auto current = std::find_if(tabOrder_.begin(), tabOrder_.end(), holdsFocus);
-    if (current == tabOrder_.end()) return QWidget::focusNextPrevChild(next);
-    const int count = static_cast<int>(tabOrder_.size());
-    const int at = static_cast<int>(current - tabOrder_.begin());
-    for (int step = 1; step < count; ++step) {
-        QWidget* candidate = tabOrder_[((next ? at + step : at - step) % count + count) % count];
-        if (!candidate || !candidate->isVisible() || !candidate->isEnabled()) continue;
-        QWidget* taker = candidate;
-        while (taker->focusProxy()) taker = taker->focusProxy();
-        if (!(taker->focusPolicy() & Qt::TabFocus)) continue;
-        taker->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-        return true;
-    }
+    const std::vector<QWidget*> stops = tabStops();
+    if (stops.empty()) return true;
+    auto current = stops.end();
+    for (QWidget* w = QApplication::focusWidget(); w && w != this && current == stops.end(); w = w->parentWidget())
+        current = std::find(stops.begin(), stops.end(), w);
+    const auto count = static_cast<std::ptrdiff_t>(stops.size());
+    std::ptrdiff_t at = current == stops.end() ? (next ? -1 : 0) : current - stops.begin();
+    at = ((next ? at + 1 : at - 1) % count + count) % count;
+    focusTaker(stops[static_cast<std::size_t>(at)])->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;
 }
 

@@ -7,12 +7,17 @@
 // owned by the main window and stays above it; the user cannot close a disabled form.
 // A handler that lets pending events run holds a PumpScope: an Unload or a click on
 // the close box reaching the window meanwhile waits until the handler has ended.
+// The keyboard works as on the old forms: a shown form gives the focus to the first
+// control of its tab order that can take it (unless Form_Load already placed it, and
+// Form_Activate may move it on), and Tab and Shift+Tab walk every control that takes
+// the focus, round from the last to the first.
 #pragma once
 
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 class QKeyEvent;
@@ -27,6 +32,9 @@ class Form : public QWidget {
     Q_OBJECT
 public:
     enum class Placement { MdiChild, TopLevel };
+    // The buttons of the title bar. Every form states its own before it is loaded;
+    // without a close box the user can't close the form, only Unload does.
+    enum class WindowButtons { None, CloseBox, CloseBoxMinMax };
     explicit Form(Placement placement = Placement::MdiChild);
     ~Form() override;
 
@@ -89,14 +97,13 @@ public:
     static int MainWidth();
     static int MainHeight();
 
-    // Without a close box (and without minimise and maximise buttons) the user can't
-    // close the form; only Unload does.
-    void setCloseBox(bool shown);
-    void setMinMaxButtons(bool shown);
+    void setWindowButtons(WindowButtons buttons);
 
-    // The tab order, first to last (TabIndex 0, 1, ...): Tab and Shift+Tab walk these
-    // controls in this order, round from the last to the first, passing over hidden
-    // and disabled ones.
+    // The tab order, first to last (TabIndex 0, 1, ...). The Tab chain is these
+    // controls in this order, then every other control of the form that takes the
+    // focus, in the order they were made (a tabbed control after the controls on its
+    // tabs); Tab and Shift+Tab pass over hidden and disabled ones, and of a group of
+    // option buttons stop only at the selected one.
     void setTabOrder(std::initializer_list<QWidget*> controls);
 
     // The enabled, shown command button whose caption gives `key` (Alt with a letter or
@@ -126,12 +133,15 @@ private:
     QWidget* frameWidget() const;
     QSize frameExtent() const;
     void applyWindowButtons();
+    std::vector<QWidget*> tabChain() const;
+    // The controls that Tab would visit now, from the first.
+    std::vector<QWidget*> tabStops() const;
+    void focusFirstControl();
 
     Placement placement_;
     QMdiSubWindow* sub_ = nullptr;
     bool loaded_ = false;
-    bool closeBox_ = true;
-    bool minMax_ = true;
+    std::optional<WindowButtons> buttons_;
     bool byCode_ = false;
     bool inQueryUnload_ = false;
     bool unloadRequested_ = false;

@@ -19,6 +19,9 @@ QComboBox* makeCombo(ComboBox::Style style)
     combo->setEditable(style == ComboBox::Style::DropDownCombo);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMaxVisibleItems(12);
+    // The window gives the control its place and size; a size hint measured over every
+    // entry would lay out each text of a list of thousands whenever the list changes.
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     if (combo->lineEdit()) {
         // The old combo never completed a typed text from its list: what the user
         // typed is what a criterion or a check reads.

@@ -2,11 +2,14 @@
 #include "platform/office/document.h"
 
 #include "platform/win/file_error.h"
+#include "platform/win/filecopy.h"
 
 #include <QClipboard>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -43,12 +46,23 @@ void fillDocument(QTextDocument& document, const QString& text)
     cursor.insertText(paragraphs, format);
 }
 
+// The user's own folder of handed-over documents (readable by the user alone), rid of
+// those older than a day: the word processor has long read them.
+QDir documentFolder()
+{
+    QDir folder(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/zyqhmz/documents"));
+    win::makePrivateFolders(folder.path());
+    const QDateTime dayAgo = QDateTime::currentDateTime().addDays(-1);
+    for (const QFileInfo& old : folder.entryInfoList({QStringLiteral("文档-*.odt")}, QDir::Files))
+        if (old.lastModified() < dayAgo) QFile::remove(old.filePath());
+    return folder;
+}
+
 }  // namespace
 
 void showTextInDocument(const QString& text)
 {
-    QDir folder(QDir::tempPath() + QStringLiteral("/zyqhmz-documents"));
-    if (!folder.mkpath(QStringLiteral("."))) throw win::fileAccessError();
+    const QDir folder = documentFolder();
     QTemporaryFile file(folder.filePath(QStringLiteral("文档-XXXXXX.odt")));
     if (!file.open()) throw win::fileAccessError();
 

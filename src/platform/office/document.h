@@ -1,7 +1,9 @@
 // The word processor as the knowledge-base and outpatient windows hand texts to it:
 // the text becomes a new document in 宋体 11 pt, not bold, written as an
 // OpenDocument text file and opened with the desktop's default program, where the
-// user prints it. The clipboard receives the text as well, as it always did.
+// user prints it. The clipboard receives the text as well, as it always did. The
+// files lie in the user's own cache folder, readable by the user alone, and are
+// removed a day later.
 #pragma once
 
 #include "platform/office/error.h"

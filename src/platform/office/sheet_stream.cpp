@@ -19,12 +19,11 @@ SheetStream::SheetStream(const QString& fontName, double fontSize)
 
 SheetStream::~SheetStream() = default;
 
-void SheetStream::write(int row, int column, const vb::Variant& given, const QString& numberFormat)
+void SheetStream::write(int row, int column, const vb::Variant& value, const QString& numberFormat)
 {
     if (row < lastRow_ || row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
         throw Error(1004, QStringLiteral("应用程序定义或对象定义错误"));
     lastRow_ = row;
-    const vb::Variant value = typedEntry(given);
     const bool empty = isEmptyValue(value);
     if (empty && numberFormat.isEmpty()) return;
     CellStyle style;

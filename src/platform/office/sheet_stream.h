@@ -10,8 +10,8 @@
 //   sheet.saveAs(QStringLiteral("c:\\my documents\\药品编码名称对照表.xls"));
 //
 // Rows come in increasing order (cells of one row in any order before the next row
-// starts). Values are read as the spreadsheet program reads them (a text that looks
-// like a number or a date becomes one: cell_values.h). The sheet's font is every
+// starts). Each value keeps its type: a text stays a text cell whatever it looks
+// like ("0000123" keeps its zeros), a number a number, a date a date. The sheet's font is every
 // cell's, empty cells included. The file keeps the name it is given and replaces an
 // existing one only when complete. Failures throw office::Error.
 #pragma once

@@ -9,6 +9,8 @@
 
 #include <xlsxwriter.h>
 
+#include <cerrno>
+
 namespace office {
 
 namespace {
@@ -123,7 +125,11 @@ void XlsxWriter::saveAs(const QString& hostPath)
 {
     lxw_workbook* book = book_;
     book_ = nullptr;   // closing frees it, whatever the outcome
-    check(workbook_close(book));
+    errno = 0;
+    const lxw_error closed = workbook_close(book);
+    // The writer reports a write that failed for want of room as a generic zip error.
+    if (closed != LXW_NO_ERROR && (errno == ENOSPC || errno == EDQUOT || errno == EFBIG)) throw win::fileError(errno);
+    check(closed);
     win::copyFile(built_, hostPath);
 }
 

@@ -1,6 +1,8 @@
 // errno values as the old runtime's file errors; see file_error.h.
 #include "platform/win/file_error.h"
 
+#include <QDir>
+
 #include <cerrno>
 
 namespace win {
@@ -24,6 +26,13 @@ Error fileError(int errnoValue)
     case EIO: return Error(57, QStringLiteral("设备 I/O 错误"));
     default: return fileAccessError();
     }
+}
+
+Error folderError(int errnoValue, const QString& folder)
+{
+    const Error error = fileError(errnoValue);
+    if (error.number() != 70) return error;
+    return Error(70, QStringLiteral("没有权限：不能在文件夹“%1”中写入文件").arg(QDir::toNativeSeparators(folder)));
 }
 
 }  // namespace win

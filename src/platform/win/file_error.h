@@ -12,6 +12,8 @@ using Error = vb::Error;
 // 53 文件未找到, 57 设备 I/O 错误, 61 磁盘已满, 70 没有权限, 75 路径/文件访问错误,
 // 76 路径未找到, chosen from an errno value.
 Error fileError(int errnoValue);
+// The same for a file to be made in `folder`; a refused permission names the folder.
+Error folderError(int errnoValue, const QString& folder);
 Error pathNotFound();
 Error fileAccessError();   // 75, where no errno says more
 

@@ -3,11 +3,16 @@
 
 #include "platform/win/file_error.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+
+#include <memory>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +32,8 @@ bool& flushFails()
     return fails;
 }
 
+void syncFolder(const QByteArray& folder);
+
 // fsync, or the failure a test asked for.
 int flush(int descriptor)
 {
@@ -37,28 +44,59 @@ int flush(int descriptor)
     return ::fsync(descriptor);
 }
 
-// The open descriptors and the temporary file of one copy; whatever is still held
-// when the copy ends early is closed and removed.
-struct CopyInProgress {
-    int source = -1;
-    int temporary = -1;
-    QByteArray temporaryPath;
+// The temporary file of one copy, beside its target and locked for as long as the copy
+// runs; removed unless it was renamed over the target.
+struct TemporaryBeside {
+    int descriptor = -1;
+    QByteArray path;
+    QByteArray folder;
+    QByteArray target;
     bool renamed = false;
 
-    ~CopyInProgress()
+    explicit TemporaryBeside(const QString& targetFile)
     {
-        if (source >= 0) ::close(source);
-        if (temporary >= 0) ::close(temporary);
-        if (!temporaryPath.isEmpty() && !renamed) ::unlink(temporaryPath.constData());
+        sweepCopyLeftovers(targetFile);
+        const QFileInfo info(targetFile);
+        folder = QFile::encodeName(info.absolutePath());
+        target = QFile::encodeName(info.absoluteFilePath());
+        path = folder + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";
+        descriptor = ::mkostemp(path.data(), O_CLOEXEC);
+        if (descriptor < 0) {
+            const int failure = errno;
+            path.clear();
+            throw failure == ENOENT ? pathNotFound() : folderError(failure, info.absolutePath());
+        }
+        ::flock(descriptor, LOCK_EX);
+        ::fchmod(descriptor, S_IRUSR | S_IWUSR);
+    }
+    ~TemporaryBeside()
+    {
+        if (descriptor >= 0) ::close(descriptor);
+        if (!path.isEmpty() && !renamed) ::unlink(path.constData());
+    }
+    TemporaryBeside(const TemporaryBeside&) = delete;
+    TemporaryBeside& operator=(const TemporaryBeside&) = delete;
+
+    // Flushes the data, renames the file over the target and flushes the folder.
+    void commit()
+    {
+        if (flush(descriptor) != 0) throw fileError(errno);
+        const int closing = descriptor;
+        descriptor = -1;
+        if (::close(closing) != 0) throw fileError(errno);
+        if (::rename(path.constData(), target.constData()) != 0) throw fileError(errno);
+        renamed = true;
+        syncFolder(folder);
     }
 };
 
-mode_t defaultMode()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
+struct Descriptor {
+    int value;
+    ~Descriptor()
+    {
+        if (value >= 0) ::close(value);
+    }
+};
 
 // Copies inside the kernel (copy_file_range) for as long as the two filesystems allow
 // it, sparing the data a trip through the program. It stops at the end of the source,
@@ -114,43 +152,61 @@ void syncFolder(const QByteArray& folder)
 
 void copyFile(const QString& source, const QString& target)
 {
-    CopyInProgress copy;
-    copy.source = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC);
-    if (copy.source < 0) throw fileError(errno);
-
-    const QFileInfo targetInfo(target);
-    const QByteArray folder = QFile::encodeName(targetInfo.absolutePath());
-    copy.temporaryPath = folder + "/." + QFile::encodeName(targetInfo.fileName()) + ".XXXXXX";
-    copy.temporary = ::mkstemp(copy.temporaryPath.data());
-    if (copy.temporary < 0) {
-        const int failure = errno;
-        copy.temporaryPath.clear();
-        throw failure == ENOENT ? pathNotFound() : fileError(failure);
-    }
-    struct stat existing {};
-    const QByteArray targetPath = QFile::encodeName(targetInfo.absoluteFilePath());
-    const bool replacing = ::stat(targetPath.constData(), &existing) == 0;
-    ::fchmod(copy.temporary, replacing ? (existing.st_mode & 07777) : defaultMode());
-
+    const Descriptor from{::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC)};
+    if (from.value < 0) throw fileError(errno);
+    TemporaryBeside copy(target);
     qint64 written = 0;
-    copyInKernel(copy.source, copy.temporary, written);
+    copyInKernel(from.value, copy.descriptor, written);
     char buffer[1 << 16];
     for (;;) {
-        const ssize_t got = ::read(copy.source, buffer, sizeof buffer);
+        const ssize_t got = ::read(from.value, buffer, sizeof buffer);
         if (got < 0) {
             if (errno == EINTR) continue;
             throw fileError(errno);
         }
         if (got == 0) break;
-        writeAll(copy.temporary, buffer, got, written);
+        writeAll(copy.descriptor, buffer, got, written);
     }
-    if (flush(copy.temporary) != 0) throw fileError(errno);
-    const int descriptor = copy.temporary;
-    copy.temporary = -1;
-    if (::close(descriptor) != 0) throw fileError(errno);
-    if (::rename(copy.temporaryPath.constData(), targetPath.constData()) != 0) throw fileError(errno);
-    copy.renamed = true;
-    syncFolder(folder);
+    copy.commit();
+}
+
+void writeFile(qint64 length, const ReadAt& read, const QString& target)
+{
+    TemporaryBeside copy(target);
+    constexpr qint64 chunk = qint64(1) << 20;
+    const std::unique_ptr<char[]> buffer(new char[chunk]);
+    qint64 written = 0;
+    while (written < length) {
+        const qint64 size = std::min(chunk, length - written);
+        read(buffer.get(), size, written);
+        writeAll(copy.descriptor, buffer.get(), static_cast<ssize_t>(size), written);
+    }
+    copy.commit();
+}
+
+void sweepCopyLeftovers(const QString& target)
+{
+    const QFileInfo info(target);
+    const QDir folder = info.absoluteDir();
+    const QRegularExpression pattern(
+        QRegularExpression::anchoredPattern(QStringLiteral("\\.") + QRegularExpression::escape(info.fileName())
+                                            + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    for (const QString& name : folder.entryList({u'.' + info.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) {
+        if (!pattern.match(name).hasMatch()) continue;
+        const QByteArray path = QFile::encodeName(folder.filePath(name));
+        const Descriptor leftover{::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW)};
+        // A copy still running holds the lock; its file is not a leftover.
+        if (leftover.value >= 0 && ::flock(leftover.value, LOCK_EX | LOCK_NB) == 0) ::unlink(path.constData());
+    }
+}
+
+void makePrivateFolders(const QString& folder)
+{
+    const QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    if (path == QLatin1String("/") || QFileInfo(path).isDir()) return;
+    makePrivateFolders(QFileInfo(path).path());
+    if (::mkdir(QFile::encodeName(path).constData(), S_IRWXU) != 0 && errno != EEXIST)
+        throw folderError(errno, QFileInfo(path).path());
 }
 
 bool isSameFile(const QString& first, const QString& second)

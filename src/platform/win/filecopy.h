@@ -6,15 +6,34 @@
 // that fails its flush after the rename is reported the same way. Used for the
 // backup and restore of the database file, for placing the shipped database and
 // for saving workbooks.
+//
+// Every file written so is readable and writable by the user alone (0600): the
+// database, its backups and the reports hold the clinic's patients. The temporary
+// file is named "." + the target's name + "." + six characters and locked while the
+// copy runs; such files left by a copy that was killed are swept before the next
+// copy to the same target (and at start-up, for the database).
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace win {
 
-// Host paths; an existing target is replaced without asking and keeps its permissions.
+// Host paths; an existing target is replaced without asking.
 void copyFile(const QString& source, const QString& target);
+
+// Writes `length` bytes, read through `read` (`size` bytes at `offset` into
+// `buffer`), to `target` the same safe way.
+using ReadAt = std::function<void(char* buffer, qint64 size, qint64 offset)>;
+void writeFile(qint64 length, const ReadAt& read, const QString& target);
+
+// Makes `folder` and any missing folder above it, each readable by the user alone (0700).
+void makePrivateFolders(const QString& folder);
+
+// Removes the temporary files that copies to `target` left behind (no copy holds
+// their lock any more).
+void sweepCopyLeftovers(const QString& target);
 
 // True when both paths name one existing file (the same device and inode), however
 // the paths are written: through links, "..", another spelling of a mount.
