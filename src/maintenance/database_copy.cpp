@@ -107,6 +107,10 @@ dao::Database checkSystemDatabase(const QString& file)
 void restoreDatabase(const QString& source)
 {
     refuseTheDatabaseItself(source, QStringLiteral("不能用系统正在使用的数据库文件本身恢复数据，请另选备份文件。"));
+    // The check reads every page of the file; kept in the cache, they reach the copy
+    // without being read and decrypted a second time.
+    dao::Database file = dao::Database::open(source, data::connectText(), dao::Database::Access::ReadOnly);
+    const dao::WholeFileCache cache(file);
     const dao::Database checked = checkSystemDatabase(source);
     core::OpenDb().replaceWith(source, data::connectText());
 }
