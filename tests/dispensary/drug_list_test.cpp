@@ -174,7 +174,7 @@ private slots:
 
     // Headers in row 2, the listed drugs from row 5 in columns A to D (no category), the
     // prices as numbers in their format, codes, names and units as texts however they
-    // look; a failure reported, the button back.
+    // look, the final widths; a failure reported, the button back.
     void exportWritesTheListedDrugs()
     {
         open();
@@ -191,6 +191,7 @@ private slots:
         const XlsxReader book(workbookPath());
         const QStringList expected[] = {{"药品编码", "药品名称", "药品价格", "计量单位"}, {"0012", "甘草", "5", "10"},
                                         {"DG01", "当归", "1250", "克"}, {"HQ02", "黄芪", "0.8", "克"}, {"RS03", "人参", "36", "支"}};
+        const double widths[] = {8.8, 20, 9, 9};
         for (int r = 0; r < 5; ++r)
             for (int c = 0; c < 4; ++c) {
                 const auto cell = book.cell(QChar('A' + c) + QString::number(r ? r + 4 : 2));
@@ -199,6 +200,7 @@ private slots:
                 QCOMPARE(cell->kind, price ? XlsxReader::Cell::Kind::Number : XlsxReader::Cell::Kind::Text);
                 QCOMPARE(cell->numberFormat, QString(price ? "#,##0.00_ " : ""));
             }
+        for (int c = 0; c < 4; ++c) QVERIFY(qAbs(*book.columnWidth(c + 1) - widths[c]) < 1.0);
         QVERIFY(!book.cell("E5") && !book.cell("A3") && !book.cell("A9"));
 
         // A folder of the workbook's name, with something in it, cannot be cleared away.

@@ -1,7 +1,7 @@
 // The period-end batches of the dispensary menu, run from their menu items on a fresh
 // database. The stock-taking sheet 药品库存盘点: nothing written without balances;
 // every balance row in stored order (zero balances too) read back from the workbook
-// with each column's type and format, an existing sheet replaced. The
+// with each column's type, format and width, an existing sheet replaced. The
 // settlement 药品结帐: stock-outs costed at the average unit cost and balances
 // re-based, each drug at its own cost, as a dispenser meets them (a drug sold out, one
 // fully returned, a cost of 10/3, one that cannot be computed); the progress labels;
@@ -44,7 +44,7 @@ private slots:
     }
 
     // Every balance row in stored order; per column its header, the cells' kind and
-    // format.
+    // format, the width (the difference keeps the standard width, narrower than 10).
     // Menus and arrow come back.
     void stockTakingSheetReadBack()
     {
@@ -59,16 +59,17 @@ private slots:
         QVERIFY(busy && menusOn());
         QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
         using Kind = XlsxReader::Cell::Kind;
-        const struct { const char* header; Kind kind; const char* format; QStringList cells; } columns[] = {
-            {"药品名称", Kind::Text, "", {"黄芪", "当归", "0012"}},
-            {"结余数量", Kind::Number, "##,###,##0.00_ ", {"1250.5", "0", "3"}},
-            {"实余数量", Kind::Blank, "##,###,##0.00_ ", {"", "", ""}},
-            {"差异数量", Kind::Blank, "", {}}};
+        const struct { const char* header; Kind kind; const char* format; double width; QStringList cells; } columns[] = {
+            {"药品名称", Kind::Text, "", 10, {"黄芪", "当归", "0012"}},
+            {"结余数量", Kind::Number, "##,###,##0.00_ ", 10, {"1250.5", "0", "3"}},
+            {"实余数量", Kind::Blank, "##,###,##0.00_ ", 10, {"", "", ""}},
+            {"差异数量", Kind::Blank, "", 8.43, {}}};
         const XlsxReader sheet(sheetPath());
         for (int c = 0; c < 4; ++c) {
             const auto& column = columns[c];
             const QString letter(QChar('A' + c));
             QCOMPARE(sheet.text(letter + "2"), QString(column.header));
+            QVERIFY(qAbs(*sheet.columnWidth(c + 1) - column.width) < 1);
             QStringList cells;
             for (int r = 4; r < 4 + column.cells.size(); ++r) {
                 const XlsxReader::Cell cell = *sheet.cell(letter + QString::number(r));

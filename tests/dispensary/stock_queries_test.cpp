@@ -1,7 +1,7 @@
 // The stock queries window Frmyckc driven as the user drives it, and its four
 // workbooks read back: defaults and their reset on activation, the code look-up, the
 // date checks, the access keys around a message, the options, each report's headers,
-// rows in order, cell types and formats, a report written again
+// rows in order, cell types, formats, widths and font, a report written again
 // replacing only its own file, a failed or empty report leaving the earlier file intact.
 #include "dispensary/stock_queries.h"
 #include "stock_window_driver.h"
@@ -135,7 +135,8 @@ private slots:
     }
 
     // Each report read back: its headers, every row in the report's order (the seeds
-    // are stored out of it) with each cell's type and each column's format. A report
+    // are stored out of it) with each cell's type, and each column's format and width
+    // (a stock-out's cost and income fitted to their widest cell), the font. A report
     // written again replaces only its own file; a failed one shows the error and leaves
     // the earlier file byte for byte, the button and the arrow back.
     void reportsReadBack()
@@ -146,24 +147,25 @@ private slots:
             const char* ending;
             QStringList headers;
             const char* kinds;   // per column: Text, Number, Date
+            QList<double> widths;
             QStringList rows;
         };
         const Report reports[] = {
             {window_->OptYcrk, "", "商品入库统计表.xls", {"药品名称", "进货时间", "货物产地", "货物来源", "药品批号 ", "有效期限",
-                "进货数量", "进货金额", "进货经办", "进货验收"}, "TDTTTDNNTT",
+                "进货数量", "进货金额", "进货经办", "进货验收"}, "TDTTTDNNTT", {10, 10, 10, 10, 10, 10, 10, 10, 10, 10},
              {"当归|2024-01-05|亳州|药材公司|00123|2025-06-30|3|6|张|李", "当归|2024-01-06|亳州|药材公司|00123|2025-06-30|5|10|张|李",
               "黄芪|2024-01-05|亳州|药材公司|00123|2025-06-30|10|20|张|李"}},
             {window_->OptYcck, "", "商品出库统计表.xls", {"病案号码", "病案序号", "出库时间", "药品名称", "摘要", "出库数量",
-                "出库成本", "收款金额"}, "TTDTTNNN",   // both kinds of stock-out
+                "出库成本", "收款金额"}, "TTDTTNNN", {10, 10, 10, 10, 14, 10, 8.25, 8.25},   // both kinds of stock-out
              {"0000123|内科|2024-01-10|当归|处方收款出库|1|0.5|3", "0000123|内科|2024-02-01|当归|出库|2|1|6",
               "0000123|内科|2024-01-03|黄芪|出库|4|2|12"}},
-            {window_->OptYcjy, "HQ02", "商品结余统计表.xls", {"药品名称", "结余数量", "结余金额"}, "TNN",
+            {window_->OptYcjy, "HQ02", "商品结余统计表.xls", {"药品名称", "结余数量", "结余金额"}, "TNN", {10, 10, 10},
              {"当归|2|24", "黄芪|10|20"}},   // ignoring dates, drug and a row without a name
             {window_->OptCkrk, "", "商品入库出库统计表.xls", {"时间", "药品名称", "摘要", "入库数量", "入库金额", "出库数量",
-                "出库成本", "收款金额"}, "DTTNNNNN",
+                "出库成本", "收款金额"}, "DTTNNNNN", {10, 10, 10, 10, 14, 14, 14, 14},
              {"2024-01-03|黄芪|出库|0|0|4|2|12", "2024-01-05|当归|购进|3|6|0|0|0", "2024-01-05|黄芪|购进|10|20|0|0|0",
               "2024-01-06|当归|购进|5|10|0|0|0", "2024-01-10|当归|处方收款出库|0|0|1|0.5|3", "2024-02-01|当归|出库|0|0|2|1|6"}},
-            {window_->OptCkrk, "DG01", "商品入库出库统计表.xls", {}, "DTTNNNNN",   // one drug
+            {window_->OptCkrk, "DG01", "商品入库出库统计表.xls", {}, "DTTNNNNN", {},   // one drug
              {"2024-01-05|当归|购进|3|6|0|0|0", "2024-01-06|当归|购进|5|10|0|0|0", "2024-01-10|当归|处方收款出库|0|0|1|0.5|3",
               "2024-02-01|当归|出库|0|0|2|1|6"}}};
         const std::map<char, std::pair<XlsxReader::Cell::Kind, QString>> kinds{
@@ -177,6 +179,8 @@ private slots:
             QVERIFY(window_->CmdSeek->isEnabled() && window_->CmdExit->isEnabled());
             const XlsxReader book(path(report.ending));
             for (int c = 0; c < report.headers.size(); ++c) QCOMPARE(book.text(columnName(c) + "2"), report.headers[c]);
+            for (int c = 0; c < report.widths.size(); ++c) QVERIFY(qAbs(*book.columnWidth(c + 1) - report.widths[c]) < 1);
+            QCOMPARE(book.cell("A4")->fontName + QString::number(book.cell("A4")->fontSize), QString("宋体 9"));
             QVERIFY(!book.cell("A3"));
             QStringList rows;
             for (int r = 4; book.cell(QString("A%1").arg(r)); ++r) {
