@@ -146,7 +146,6 @@ private slots:
     {
         const auto driver = openWindow("in");
         auto* w = static_cast<Frmycrk*>(driver->window);
-        QCOMPARE(WindowFixture::focusedControl(), w->Txtycbm);
         walkEnterChain({{w->Txtycbm, "dg01", w->TxtYcph}, {w->TxtYcph, "P1", w->TxtYsqx}, {w->TxtYsqx, "", w->Txthwcd},
             {w->Txthwcd, "甘肃", w->TxtPjhm}, {w->TxtPjhm, "B1", w->TxtYcsl}, {w->TxtYcsl, "1234.5", w->TxtYcje},
             {w->TxtYcje, "20000", w->Txthwll}, {w->Txthwll, "公司", w->TxtGjsj}, {w->TxtGjsj, "", w->Txtjbxm},
