@@ -69,10 +69,7 @@ private slots:
             {AddHerbEffectTerms, "清热（酒炒）解毒。", {"清热解毒"}},   // full-width group skipped
             {AddHerbEffectTerms, "头 痛，", {"头痛"}},   // blank inside a term
             {AddHerbEffectTerms, "清热 : 解毒，", {"清热:解毒"}},   // ASCII colon kept
-            {AddHerbEffectTerms, "，，；。", {}},   // separators only
-            {AddSymptomTerms, "   ", {}},   // blanks only
             {AddFormulaEffectTerms, "补血。\r\n", {"补血"}},   // line breaks after the last term are none
-            {AddHerbIndicationTerms, "头痛。\r\n，\n\r", {"头痛"}},   // nor between separators
             {AddHerbEffectTerms, "清热，(酒炒，解毒，", {"清热"}},   // unclosed group skips the rest
             {AddHerbEffectTerms, "清热，解毒", {"清热", "解毒"}},   // final term kept
             {AddHerbIndicationTerms, "头痛，头痛。头痛", {"头痛"}},   // repeat stored once
