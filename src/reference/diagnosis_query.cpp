@@ -191,9 +191,7 @@ void Frmzyzdll::showGrid(const std::function<dao::Recordset(dao::Database&)>& op
 void Frmzyzdll::fillResult(dao::Recordset& rows)
 {
     MSFGridzyzd->setRowHeight(0, RowHeight);
-    MSFGridzyzd->setMergeCells(false);
     QueryWindow::fillResult(rows);
-    MSFGridzyzd->setMergeCells(true);
 }
 
 void Frmzyzdll::msfgridaddzyzd()

@@ -16,7 +16,8 @@ void fillGrid(forms::FlexGrid& grid, dao::Recordset& rows, int rowHeight)
     const int count = rows.recordCount();
     grid.setRows(std::max(count, 1) + 1);
     grid.setRowHeight(1, rowHeight);
-    for (int col = 0; col < grid.Cols(); ++col) grid.setTextMatrix(1, col, QString());
+    if (rows.eof())
+        for (int col = 0; col < grid.Cols(); ++col) grid.setTextMatrix(1, col, QString());
     int row = 1;
     for (; !rows.eof(); rows.moveNext(), ++row) {
         grid.setRowHeight(row, rowHeight);

@@ -1,7 +1,7 @@
 // The flex grid: format strings, the shape (rows and columns), cell
 // texts, and the mouse: clicks on merged cells reporting the row they hit, clicks on
 // the header and below the last row; cells drawn as the application's style draws
-// them; an activation change redrawing only what changes colour.
+// them; an activation change or a paused fill redrawing only what changes.
 #include "platform/forms/flexgrid.h"
 
 #include <QHeaderView>
@@ -140,6 +140,28 @@ private slots:
         QCoreApplication::processEvents();
         count.paints = 0;
         QVERIFY(deactivate() > 0);
+    }
+
+    // A paused fill redraws the grid only when it changed a cell.
+    void pausedFillRedrawsOnlyAChange()
+    {
+        FlexGrid grid;
+        fillSyndromes(grid);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        PaintCount count;
+        grid.view()->viewport()->installEventFilter(&count);
+        const auto paints = [&](const QString& text) {
+            {
+                const FlexGrid::RedrawPause paused(grid);
+                grid.setTextMatrix(1, 0, "感冒");
+                grid.setTextMatrix(1, 2, text);
+            }
+            QCoreApplication::processEvents();
+            return std::exchange(count.paints, 0);
+        };
+        QCOMPARE(paints(QString()), 0);
+        QVERIFY(paints("风寒") > 0);
     }
 };
 

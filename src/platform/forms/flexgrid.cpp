@@ -355,8 +355,13 @@ QString FlexGrid::TextMatrix(int row, int col) const
 void FlexGrid::setTextMatrix(int row, int col, const QString& text)
 {
     if (row < 0 || row >= Rows() || col < 0 || col >= Cols()) return;
-    model_->cell(row, col) = text;
-    if (!redraw_ && row >= model_->offset()) return;
+    QString& cell = model_->cell(row, col);
+    if (cell == text) return;
+    cell = text;
+    if (!redraw_ && row >= model_->offset()) {
+        unshown_ = true;
+        return;
+    }
     model_->changedRow(row, col, col);
     if (mergeCells_ && MergeCol(col) && row + 1 < Rows()) model_->changedRow(row + 1, col, col);
 }
@@ -365,7 +370,8 @@ void FlexGrid::setRedraw(bool on)
 {
     if (on == redraw_) return;
     redraw_ = on;
-    if (!on) return;
+    if (!on || !unshown_) return;
+    unshown_ = false;
     const int rows = model_->rowCount();
     if (rows > 0) emit model_->dataChanged(model_->index(0, 0), model_->index(rows - 1, Cols() - 1));
 }
@@ -395,6 +401,7 @@ void FlexGrid::selectCurrent()
 
 void FlexGrid::setMergeCells(bool on)
 {
+    if (on == mergeCells_) return;
     mergeCells_ = on;
     view_->viewport()->update();
 }

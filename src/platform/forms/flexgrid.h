@@ -42,7 +42,7 @@ public:
     QString TextMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString& text);
     // Off while a fill writes many cells: the view is not told of each cell below
-    // the header row, and turning it on again redraws the grid once.
+    // the header row, and turning it on again redraws the grid once if a cell changed.
     void setRedraw(bool on);
     // Redraw held off for a fill's lifetime, and on again when it ends or fails.
     class RedrawPause {
@@ -93,6 +93,7 @@ private:
     int mouseCol_ = 0;
     bool mergeCells_ = false;
     bool redraw_ = true;
+    bool unshown_ = false;   // a cell changed while redraw was off
     bool pressed_ = false;
     friend class FlexGridDelegate;
 };

@@ -74,9 +74,11 @@ QString ComboBox::List(int index) const { return combo_->itemText(index); }
 
 void ComboBox::setItems(const QStringList& items)
 {
+    auto* model = static_cast<QStringListModel*>(combo_->model());
+    if (model->stringList() == items) return;
     const QString text = Text();
     QSignalBlocker block(combo_);
-    static_cast<QStringListModel*>(combo_->model())->setStringList(items);
+    model->setStringList(items);
     setText(text);
 }
 
