@@ -104,8 +104,10 @@ private slots:
         QTRY_COMPARE(world().messages(), QStringList{"没有符合查询条件的内容"});
         QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
         window_->TxtQssj->setText("2020-01-01");
-        QTest::keyClick(window_->Txtycbm->inner(), Qt::Key_Q, Qt::AltModifier);   // 清屏&Q
+        window_->TxtQssj->SetFocus();
+        QTest::keyClick(window_->TxtQssj->inner(), Qt::Key_Q, Qt::AltModifier);   // 清屏&Q
         QTRY_COMPARE(window_->TxtQssj->Text(), QString("2023-07-29"));
+        QCOMPARE(WindowFixture::focusedControl(), window_->Txtycbm);
         WindowFixture::click(window_->CmdQcls);
         world().clearMessages();
         driver_->lookUpCode("DG01");
