@@ -41,6 +41,16 @@ struct PaintCount : QObject {
     }
 };
 
+// The diagnosis-style grid shown, its paints counted from now on.
+bool shownAndWatched(FlexGrid& grid, PaintCount& count)
+{
+    fillSyndromes(grid);
+    grid.show();
+    if (!QTest::qWaitForWindowExposed(&grid)) return false;
+    grid.view()->viewport()->installEventFilter(&count);
+    return true;
+}
+
 }  // namespace
 
 class FormsGridTest : public QObject {
@@ -122,11 +132,8 @@ private slots:
     void activationRedrawsOnlyWhatChangesColour()
     {
         FlexGrid grid;
-        fillSyndromes(grid);
-        grid.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&grid));
         PaintCount count;
-        grid.view()->viewport()->installEventFilter(&count);
+        QVERIFY(shownAndWatched(grid, count));
         const auto deactivate = [&] {
             QEvent event(QEvent::WindowDeactivate);
             QCoreApplication::sendEvent(grid.view(), &event);
@@ -146,11 +153,8 @@ private slots:
     void pausedFillRedrawsOnlyAChange()
     {
         FlexGrid grid;
-        fillSyndromes(grid);
-        grid.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&grid));
         PaintCount count;
-        grid.view()->viewport()->installEventFilter(&count);
+        QVERIFY(shownAndWatched(grid, count));
         const auto paints = [&](const QString& text) {
             {
                 const FlexGrid::RedrawPause paused(grid);
