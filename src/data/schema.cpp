@@ -93,9 +93,16 @@ std::vector<Table> describeTables()
     return all;
 }
 
-QString declaration(const Column& column)
+QString quoted(const QString& name)
 {
-    switch (column.type) {
+    return u'"' + name + u'"';
+}
+
+}  // namespace
+
+QString Column::declaration() const
+{
+    switch (type) {
     case T::Text: return QStringLiteral("TEXT COLLATE NOCASE");
     case T::Number: return QStringLiteral("REAL");
     case T::Date: return QStringLiteral("TEXT");
@@ -104,22 +111,15 @@ QString declaration(const Column& column)
     return {};
 }
 
-QString quoted(const QString& name)
+QString Column::collation() const
 {
-    return u'"' + name + u'"';
-}
-
-}  // namespace
-
-QString Column::declaredType() const
-{
-    return declaration(*this).section(u' ', 0, 0);
+    return type == T::Text ? QStringLiteral("NOCASE") : QStringLiteral("BINARY");
 }
 
 QString Table::createStatements() const
 {
     QStringList columnList;
-    for (const Column& column : columns) columnList << quoted(column.name) + u' ' + declaration(column);
+    for (const Column& column : columns) columnList << quoted(column.name) + u' ' + column.declaration();
     QString sql = QStringLiteral("CREATE TABLE %1 (%2);\n").arg(quoted(name), columnList.join(QStringLiteral(", ")));
     for (const Index& index : indexes) {
         QStringList keys;

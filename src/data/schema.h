@@ -15,8 +15,11 @@ struct Column {
     QString name;
     Type type;
 
-    // The type as the file declares it ("TEXT", "REAL", "BLOB").
-    QString declaredType() const;
+    // The column's whole declaration in the file: its type and, for texts compared
+    // without regard to case, the collation ("TEXT COLLATE NOCASE", "REAL", "TEXT").
+    QString declaration() const;
+    // The collation its comparisons and its indexes use: "NOCASE" or "BINARY".
+    QString collation() const;
 };
 
 struct Index {

@@ -64,34 +64,44 @@ bool sameNames(const QStringList& a, const QStringList& b)
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), sameName);
 }
 
-// Why the file's table `found` is not `expected`, or nothing when it is.
+bool sameIndex(const data::Table& table, const data::Index& expected, const dao::Database::IndexShape& found)
+{
+    QStringList collations;
+    for (const QString& name : expected.columns)
+        for (const data::Column& column : table.columns)
+            if (sameName(column.name, name)) collations << column.collation();
+    return sameName(found.name, table.name + u'_' + expected.name) && found.unique == expected.unique && !found.partial
+           && sameNames(found.columns, expected.columns) && found.collations == collations;
+}
+
+// Why the file's table `found` is not `expected`, or nothing when it is: every column
+// with its whole declaration, and exactly the format's named indexes, each with its
+// key columns, their collations, its uniqueness and over every row.
 QString tableDifference(const data::Table& expected, const dao::Database::TableShape& found)
 {
     QStringList names;
-    QStringList types;
+    QStringList declarations;
     for (const data::Column& column : expected.columns) {
         names << column.name;
-        types << column.declaredType();
+        declarations << column.declaration();
     }
-    if (!sameNames(found.columns, names) || found.types != types)
+    if (!sameNames(found.columns, names) || found.declarations != declarations)
         return QStringLiteral("表“%1”的字段与本系统不同。").arg(expected.name);
     for (const data::Index& index : expected.indexes) {
-        const QString physical = expected.name + u'_' + index.name;
-        const auto same = std::find_if(found.indexes.begin(), found.indexes.end(), [&](const auto& candidate) {
-            return sameName(candidate.name, physical) && candidate.unique == index.unique
-                   && sameNames(candidate.columns, index.columns);
-        });
+        const auto same = std::find_if(found.indexes.begin(), found.indexes.end(),
+                                       [&](const auto& candidate) { return sameIndex(expected, index, candidate); });
         if (same == found.indexes.end())
             return QStringLiteral("表“%1”缺少索引“%2”或索引与本系统不同。").arg(expected.name, index.name);
     }
+    if (found.indexes.size() != expected.indexes.size())
+        return QStringLiteral("表“%1”有本系统没有的索引。").arg(expected.name);
     return {};
 }
 
-}  // namespace
-
-dao::Database checkSystemDatabase(const QString& file)
+// Refuses `db` (read from `file`) unless it passes the structure check and holds the
+// system's format: every table as tableDifference asks, and no trigger or view.
+void checkFormat(const dao::Database& db, const QString& file)
 {
-    dao::Database db = dao::Database::open(file, data::connectText(), dao::Database::Access::ReadOnly);
     const QString verdict = db.integrityCheck(QuickCheck);
     if (verdict != QLatin1String("ok")) throw notSystemDatabase(file, QStringLiteral("文件已损坏（%1）。").arg(verdict));
     const std::vector<dao::Database::TableShape> shapes = db.shape();
@@ -101,18 +111,34 @@ dao::Database checkSystemDatabase(const QString& file)
         if (found == shapes.end()) throw notSystemDatabase(file, QStringLiteral("没有表“%1”。").arg(table.name));
         if (const QString why = tableDifference(table, *found); !why.isEmpty()) throw notSystemDatabase(file, why);
     }
+    if (const QStringList others = db.triggersAndViews(); !others.isEmpty())
+        throw notSystemDatabase(file, QStringLiteral("有本系统没有的触发器或视图“%1”。").arg(others.first()));
+}
+
+dao::Database openSource(const QString& file)
+{
+    return dao::Database::open(file, data::connectText(), dao::Database::Access::ReadOnly);
+}
+
+}  // namespace
+
+dao::Database checkSystemDatabase(const QString& file)
+{
+    dao::Database db = openSource(file);
+    db.readSnapshot([&] { checkFormat(db, file); });
     return db;
 }
 
 void restoreDatabase(const QString& source)
 {
     refuseTheDatabaseItself(source, QStringLiteral("不能用系统正在使用的数据库文件本身恢复数据，请另选备份文件。"));
-    // The check reads every page of the file; kept in the cache, they reach the copy
-    // without being read and decrypted a second time.
-    dao::Database file = dao::Database::open(source, data::connectText(), dao::Database::Access::ReadOnly);
-    const dao::WholeFileCache cache(file);
-    const dao::Database checked = checkSystemDatabase(source);
-    core::OpenDb().replaceWith(source, data::connectText());
+    // The check and the copy read one state of the file: another program's commit to
+    // it cannot slip in between, to be copied unchecked.
+    const dao::Database file = openSource(source);
+    file.readSnapshot([&] {
+        checkFormat(file, source);
+        core::OpenDb().replaceWith(file);
+    });
 }
 
 }  // namespace maintenance

@@ -5,9 +5,11 @@
 // win/filecopy.h), so it is one consistent state and a failure leaves the target as
 // it was. A restore first proves the chosen file a sound database of this system
 // (it opens with the system's password, passes SQLite's structure check, and holds
-// every table, column and named index of the format, data/schema.h), then writes it
+// the whole format of data/schema.h: every table, every column's declaration, exactly
+// the named indexes with their collations, and no trigger or view), then writes it
 // into the program's held connection in one write transaction: all or nothing
-// through the file's own journal, refused while another program holds the file.
+// through the file's own journal, refused while another program holds the file. The
+// check and the copy read one state of the chosen file.
 // Neither may be made with the database file itself. The backup and restore window
 // (copy_window.h) runs these steps.
 #pragma once
@@ -33,8 +35,9 @@ bool hasRoomFor(qint64 bytes, const QString& receivingPath);
 void backupDatabase(const QString& target);
 
 // `file` opened read-only, or dao::Error unless it opens with the system's password,
-// passes the structure check and holds every table of the system with its columns
-// (names, order, types) and named indexes (names, columns, uniqueness).
+// passes the structure check and holds the system's format: every table with its
+// columns (names, order, whole declarations), exactly the named indexes (names, key
+// columns, collations, uniqueness, none partial), and no trigger or view.
 dao::Database checkSystemDatabase(const QString& file);
 
 // Replaces the content of the database with that of `source` once `source` has

@@ -8,6 +8,7 @@
 #include "support/window_fixture.h"
 
 #include "data/database_file.h"
+#include "data/schema.h"
 #include "platform/forms/animation.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/textbox.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -84,8 +86,10 @@ private slots:
         QCOMPARE(world_->environment().count("zyyc"), 1);   // on the program's connection, reopened on the restored file
         QCOMPARE(world_->messages(), QStringList());
 
+        const QPointer<Frmcopy> window(window_);
         WindowFixture::click(window_->Cmdexit);
         QVERIFY(world_->mainWindow().menuAction("xtwh")->isEnabled());
+        QVERIFY(!window || !window->isVisible());
     }
 
     void refusalsAndFailuresLeaveTheDatabase_data()
@@ -104,7 +108,26 @@ private slots:
         QTest::newRow("restore: the live file by another name") << "restore link" << error(75);
         QTest::newRow("restore: a text file") << "restore text" << error(3343);
         QTest::newRow("restore: another password") << "restore password" << error(3031);
-        QTest::newRow("restore: a table missing") << "restore table" << error(3343);
+        // Refused for what makes the file another format, each named by its reason.
+        const auto notOurs = [&](const QString& why) {
+            return error(3343) + QStringLiteral("“chosen.mdb”不是本系统的数据库文件：") + why;
+        };
+        QTest::newRow("restore: a table missing") << "restore table" << notOurs("没有表“fzzl”。");
+        QTest::newRow("restore: an index unique only for Null names")
+            << "restore partial" << notOurs("表“zyyc”缺少索引“ycmci”或索引与本系统不同。");
+        QTest::newRow("restore: an index made case-sensitive")
+            << "restore case index" << notOurs("表“zyyc”缺少索引“ycmci”或索引与本系统不同。");
+        QTest::newRow("restore: herbs without the case-insensitive collation, holding abc and ABC")
+            << "restore case column" << notOurs("表“zyyc”的字段与本系统不同。");
+        QTest::newRow("restore: every text column without its collation")
+            << "restore plain texts" << notOurs("表“ycjg”的字段与本系统不同。");
+        QTest::newRow("restore: a column that refuses Null")
+            << "restore not null" << notOurs("表“zyyc”的字段与本系统不同。");
+        QTest::newRow("restore: an extra unique index")
+            << "restore extra index" << notOurs("表“zyyc”有本系统没有的索引。");
+        QTest::newRow("restore: a trigger that refuses every herb")
+            << "restore trigger" << notOurs("有本系统没有的触发器或视图“no_herbs”。");
+        QTest::newRow("restore: a view") << "restore view" << notOurs("有本系统没有的触发器或视图“herbs”。");
         QTest::newRow("restore: a table of other columns") << "restore columns" << error(3343);
         QTest::newRow("restore: the columns' names changed") << "restore names" << error(3343);
         QTest::newRow("restore: the columns' types changed") << "restore types" << error(3343);
@@ -147,7 +170,25 @@ private slots:
         if (situation.endsWith("types")) makeDatabase(other, password, zybz.arg("bzmc, bzqk, bzcy, zlcs, dlxm"));
         if (situation.endsWith("unique"))
             makeDatabase(other, password, "DROP INDEX zyyc_ycmci; CREATE INDEX zyyc_ycmci ON zyyc(ycmc)");
-        if (situation.endsWith("index")) makeDatabase(other, password, "DROP INDEX zyyc_ycmci");
+        if (situation.endsWith("restore index")) makeDatabase(other, password, "DROP INDEX zyyc_ycmci");
+        const QString herbs = QStringLiteral("DROP TABLE zyyc; CREATE TABLE zyyc(ycmc TEXT%1, ycgj TEXT, ycxw TEXT, ycgy TEXT, "
+                                             "yczz TEXT, ycyf TEXT, ycyj TEXT, ycxd TEXT, dlxm TEXT); "
+                                             "CREATE UNIQUE INDEX zyyc_ycmci ON zyyc(ycmc);");
+        if (situation.endsWith("case column"))
+            makeDatabase(other, password, herbs.arg("") + "INSERT INTO zyyc(ycmc) VALUES ('abc'), ('ABC')");
+        if (situation.endsWith("not null")) makeDatabase(other, password, herbs.arg(" COLLATE NOCASE NOT NULL"));
+        if (situation.endsWith("plain texts")) {
+            QString plain;
+            for (const data::Table& table : data::tables()) plain += table.createStatements().replace(" COLLATE NOCASE", "");
+            dao::Database::create(other, ";pwd=" + password).executeSchema(plain);
+        }
+        const QString herbIndex = QStringLiteral("DROP INDEX zyyc_ycmci; CREATE UNIQUE INDEX zyyc_ycmci ON zyyc(ycmc%1)");
+        if (situation.endsWith("partial")) makeDatabase(other, password, herbIndex.arg(") WHERE (ycmc IS NULL"));
+        if (situation.endsWith("case index")) makeDatabase(other, password, herbIndex.arg(" COLLATE BINARY"));
+        if (situation.endsWith("extra index")) makeDatabase(other, password, "CREATE UNIQUE INDEX zyyc_ycgj ON zyyc(ycgj)");
+        if (situation.endsWith("trigger"))
+            makeDatabase(other, password, "CREATE TRIGGER no_herbs BEFORE INSERT ON zyyc BEGIN SELECT RAISE(ABORT, 'no'); END");
+        if (situation.endsWith("view")) makeDatabase(other, password, "CREATE VIEW herbs AS SELECT ycmc FROM zyyc");
         if (situation.endsWith("damaged") || situation.endsWith("truncated")) {
             makeDatabase(other, password, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) "
                                           "INSERT INTO zyyc(ycmc, ycgj) SELECT '药材' || i, '归经' || i FROM n");

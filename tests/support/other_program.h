@@ -1,6 +1,7 @@
 // Another program on one of our database files: a connection of its own, opened with
 // the system's password, as a second copy of the program or another workstation has.
-// Tests use it to hold locks and write while the program works on the same file.
+// Tests use it to hold locks and write while the program works on the same file, in
+// the test's own process or, through holdWriteLockInChild, in a second one.
 #pragma once
 
 #define SQLITE_HAS_CODEC 1
@@ -8,8 +9,13 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 #include <QString>
+#include <QThread>
+#include <cstdio>
+#include <cstdlib>
 
 class OtherProgram {
 public:
@@ -23,6 +29,8 @@ public:
     OtherProgram(const OtherProgram&) = delete;
     OtherProgram& operator=(const OtherProgram&) = delete;
 
+    sqlite3* handle() const { return db_; }
+
     // SQLite's result code of the statements.
     int run(const QString& sql) { return sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr); }
 
@@ -34,6 +42,34 @@ public:
         run(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
                            "INSERT INTO zyyc(ycmc, ycgy) SELECT '另一程序' || i, hex(randomblob(200)) FROM n")
                 .arg(rows));
+    }
+
+    // A second process, the test program started again, holding the write lock of the
+    // file at `path` (no other program can even read it) for `milliseconds`, then
+    // committing; returns once the lock is taken. The test's main runs
+    // holdWriteLockIfAsked first.
+    static void holdWriteLockInChild(QProcess& child, const QString& path, int milliseconds)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ZYQHMZ_HOLD_WRITE_LOCK"), path);
+        environment.insert(QStringLiteral("ZYQHMZ_HOLD_MILLISECONDS"), QString::number(milliseconds));
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        while (child.waitForReadyRead(10000) && !child.readAllStandardOutput().contains("locked")) {
+        }
+    }
+    // In the child: takes and holds the lock, and ends the process. Returns false in
+    // the test itself.
+    static bool holdWriteLockIfAsked()
+    {
+        const QByteArray path = qgetenv("ZYQHMZ_HOLD_WRITE_LOCK");
+        if (path.isEmpty()) return false;
+        OtherProgram other(QFile::decodeName(path));
+        if (other.run(QStringLiteral("BEGIN EXCLUSIVE")) != SQLITE_OK) std::exit(1);
+        std::puts("locked");
+        std::fflush(stdout);
+        QThread::msleep(static_cast<unsigned long>(qEnvironmentVariableIntValue("ZYQHMZ_HOLD_MILLISECONDS")));
+        std::exit(other.run(QStringLiteral("COMMIT")) == SQLITE_OK ? 0 : 1);
     }
 
 private:

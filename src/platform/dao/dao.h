@@ -81,19 +81,32 @@ public:
     QString integrityCheck(bool quick) const;
 
     // The tables of the file as SQLite declares them: columns in order with their
-    // declared types, and the named indexes with their columns and uniqueness.
+    // whole declarations, and the named indexes with their key columns, collations,
+    // uniqueness and partial flag.
     struct IndexShape {
         QString name;
         QStringList columns;
+        QStringList collations;   // of each key column, upper case ("NOCASE", "BINARY")
         bool unique = false;
+        bool partial = false;     // made over the rows of a WHERE clause only
     };
     struct TableShape {
         QString name;
         QStringList columns;
-        QStringList types;   // as declared, upper case ("TEXT", "REAL")
+        // Upper case: the declared type, then "COLLATE <name>" unless the collation is
+        // BINARY, "NOT NULL", "PRIMARY KEY" and "DEFAULT <value>" where declared
+        // ("TEXT COLLATE NOCASE", "REAL").
+        QStringList declarations;
         std::vector<IndexShape> indexes;
     };
     std::vector<TableShape> shape() const;
+    // The names of the file's triggers and views.
+    QStringList triggersAndViews() const;
+
+    // Runs `work` inside one read transaction of this connection, so that everything
+    // it reads of the file (and a copy made from it) is one state: no program commits
+    // to the file meanwhile. Waits for (then refuses, error 3260) a program writing it.
+    void readSnapshot(const std::function<void()>& work) const;
 
     // Reads the file's bytes as stored (encrypted pages and all) under a read lock
     // held for the whole of `copy`, so that no program commits meanwhile and the bytes
@@ -103,11 +116,13 @@ public:
     using ReadAt = std::function<void(char* buffer, qint64 size, qint64 offset)>;
     void readConsistently(const std::function<void(qint64 length, const ReadAt& read)>& copy) const;
 
-    // Replaces the whole content of this database with that of the file at `path`
-    // (opened read-only with `connect`) in one write transaction of this connection,
-    // so that the change is all or nothing through the file's own journal. Waits for
-    // (then refuses, error 3260, nothing changed) a program that holds the file.
-    void replaceWith(const QString& path, const QString& connect);
+    // Replaces the whole content of this database with that of `source`, all or
+    // nothing, under the file's exclusive lock: a kill at any moment leaves the old or
+    // the new content, never a mix (page_copy.cpp). Waits for (then refuses, error
+    // 3260, nothing changed) a program that holds the file; another program that reads
+    // the file later reads the new content. Run inside `source.readSnapshot`, it
+    // copies the state that snapshot read.
+    void replaceWith(const Database& source);
 
     std::shared_ptr<Connection> connection() const { return connection_; }
 

@@ -1,8 +1,8 @@
 // Work on a database file as a whole, always through SQLite and under its locks: the
-// structure check, the shape of the tables, a consistent read of the stored bytes
-// (the backup) and the replacement of the whole content in one transaction (the
-// restore). See dao.h. Other programs may have the same file open; nothing here goes
-// around their locks or replaces a file under their feet.
+// structure check, the shape of the tables and a consistent read of the stored bytes
+// (the backup); the restore's copy is in page_copy.cpp. See dao.h. Other programs may
+// have the same file open; nothing here goes around their locks or replaces a file
+// under their feet.
 #include "platform/dao/connection.h"
 #include "platform/dao/recordset_impl.h"
 
@@ -43,6 +43,27 @@ QString Database::integrityCheck(bool quick) const
     }
 }
 
+namespace {
+
+// A column's whole declaration, upper case, as TableShape::declarations describes it.
+QString columnDeclaration(sqlite3* db, const QString& table, const QString& column, const vb::Variant& defaultValue)
+{
+    const char* type = nullptr;
+    const char* collation = nullptr;
+    int notNull = 0, primaryKey = 0, autoIncrement = 0;
+    const int rc = sqlite3_table_column_metadata(db, "main", table.toUtf8().constData(), column.toUtf8().constData(),
+                                                 &type, &collation, &notNull, &primaryKey, &autoIncrement);
+    if (rc != SQLITE_OK) throw sqliteError(db, rc);
+    QStringList parts{QString::fromUtf8(type)};
+    if (qstricmp(collation, "BINARY") != 0) parts << QStringLiteral("COLLATE ") + QString::fromUtf8(collation);
+    if (notNull) parts << QStringLiteral("NOT NULL");
+    if (primaryKey) parts << QStringLiteral("PRIMARY KEY");
+    if (!defaultValue.isNull()) parts << QStringLiteral("DEFAULT ") + defaultValue.toString();
+    return parts.join(u' ').toUpper();
+}
+
+}  // namespace
+
 std::vector<Database::TableShape> Database::shape() const
 {
     sqlite3* db = live().handle();
@@ -54,19 +75,40 @@ std::vector<Database::TableShape> Database::shape() const
         Statement columns(db, QStringLiteral("PRAGMA table_info(%1)").arg(quoteName(table.name)));
         while (columns.step()) {
             table.columns << columns.value(1).toString();
-            table.types << columns.value(2).toString().toUpper();
+            table.declarations << columnDeclaration(db, table.name, table.columns.last(), columns.value(4));
         }
         Statement indexes(db, QStringLiteral("PRAGMA index_list(%1)").arg(quoteName(table.name)));
         while (indexes.step()) {
             if (indexes.value(3).toString() != QLatin1String("c")) continue;   // made by a constraint, not named
-            table.indexes.push_back({indexes.value(1).toString(), {}, indexes.value(2).toDouble() != 0});
+            IndexShape index;
+            index.name = indexes.value(1).toString();
+            index.unique = indexes.value(2).toDouble() != 0;
+            index.partial = indexes.value(4).toDouble() != 0;
+            table.indexes.push_back(index);
         }
         for (IndexShape& index : table.indexes) {
-            Statement keys(db, QStringLiteral("PRAGMA index_info(%1)").arg(quoteName(index.name)));
-            while (keys.step()) index.columns << keys.value(2).toString();
+            Statement keys(db, QStringLiteral("PRAGMA index_xinfo(%1)").arg(quoteName(index.name)));
+            while (keys.step()) {
+                if (keys.value(5).toDouble() == 0) continue;   // the row's own id, not a key column
+                index.columns << keys.value(2).toString();     // empty for an expression
+                index.collations << keys.value(4).toString().toUpper() + (keys.value(3).toDouble() != 0 ? " DESC" : "");
+            }
         }
     }
     return tables;
+}
+
+QStringList Database::triggersAndViews() const
+{
+    Statement others(live().handle(), QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('trigger', 'view')"));
+    QStringList names;
+    while (others.step()) names << others.value(0).toString();
+    return names;
+}
+
+void Database::readSnapshot(const std::function<void()>& work) const
+{
+    withReadLock(live(), work);
 }
 
 void Database::readConsistently(const std::function<void(qint64 length, const ReadAt& read)>& copy) const
@@ -84,19 +126,6 @@ void Database::readConsistently(const std::function<void(qint64 length, const Re
             if (rc != SQLITE_OK) throw sqliteError(nullptr, rc);
         });
     });
-}
-
-void Database::replaceWith(const QString& path, const QString& connect)
-{
-    Connection& target = live();
-    if (target.inTransaction()) throw busyTransaction();
-    const Database source = open(path, connect, Access::ReadOnly);
-    sqlite3_backup* backup = sqlite3_backup_init(target.handle(), "main", source.live().handle(), "main");
-    if (!backup) throw sqliteError(target.handle(), sqlite3_errcode(target.handle()));
-    const int stepped = sqlite3_backup_step(backup, -1);
-    const int finished = sqlite3_backup_finish(backup);
-    if (stepped != SQLITE_DONE) throw sqliteError(target.handle(), stepped, QStringLiteral("数据库没有改变"));
-    if (finished != SQLITE_OK) throw sqliteError(target.handle(), finished);
 }
 
 }  // namespace dao
