@@ -3,6 +3,7 @@
 
 #include "core/write_transaction.h"
 #include "data/database_file.h"
+#include "data/schema.h"
 #include "platform/dao/dao.h"
 #include "platform/vb/strings.h"
 
@@ -91,25 +92,70 @@ QString foldedKey(const vb::Variant& value)
     return text;
 }
 
-// Decides for each source record whether the target lacks it. A visit of a record
-// number this run brought in is sought with the full key, so that every visit of a
-// new patient is added once; any other visit seeks its record number alone, and is
-// skipped when the target held that number before the run.
+// The trimmed parts of a key as one text, for a set of keys.
+QString joinedKey(const std::vector<vb::Variant>& trimmedKey, int columns)
+{
+    QString joined;
+    for (int k = 0; k < columns; ++k) joined += foldedKey(trimmedKey[static_cast<size_t>(k)]) + QChar(0x1f);
+    return joined;
+}
+
+bool padded(const vb::Variant& value)
+{
+    return value.type() == vb::Variant::Type::Text && vb::Trim(value.toString()) != value.toString();
+}
+
+// Decides for each source record whether the target lacks it. A record is present
+// when the target holds its key in any stored form that trims to the source's trimmed
+// key: the trimmed form is sought on the index, and the keys stored with blanks
+// around a part (the target's own before the run, and those the run adds; few) are
+// kept in a set by their trimmed forms. A visit of a record number this run brought
+// in is sought with the full key, so that every visit of a new patient is added once;
+// any other visit seeks its record number alone, and is skipped when the target held
+// that number before the run.
 class Matcher {
 public:
-    explicit Matcher(const Member& member) : member_(member) {}
-
-    bool absent(dao::Recordset& target, const std::vector<vb::Variant>& key)
+    Matcher(const Member& member, dao::Database& target) : member_(member)
     {
-        if (member_.layout != Member::Layout::Visits) return !found(target, key, member_.keyColumns);
+        const data::Table& table = *data::findTable(member.table);
+        QStringList anyPadded;
+        for (int k = 0; k < numberColumns(); ++k) {
+            const QString& column = table.columns[static_cast<size_t>(k)].name;
+            anyPadded << column + QStringLiteral(" <> trim(") + column + u')';
+        }
+        dao::Recordset held = target.openRecordset(QStringLiteral("SELECT * FROM %1 WHERE %2")
+                                                       .arg(member.table, anyPadded.join(QStringLiteral(" OR "))));
+        std::vector<vb::Variant> key(static_cast<size_t>(member.keyColumns));
+        for (; !held.eof(); held.moveNext()) {
+            for (int k = 0; k < member.keyColumns; ++k) key[static_cast<size_t>(k)] = trimmed(held.field(k));
+            paddedHeld_.insert(joinedKey(key, numberColumns()));
+        }
+    }
+
+    // `key` trimmed; `stored` whether the record's own key has blanks around a part.
+    bool absent(dao::Recordset& target, const std::vector<vb::Variant>& key, bool storedPadded)
+    {
+        if (member_.layout != Member::Layout::Visits) return lacks(target, key, member_.keyColumns, storedPadded);
         const QString number = foldedKey(key[0]);
-        if (newNumbers_.contains(number)) return !found(target, key, member_.keyColumns);
-        if (found(target, key, 1)) return false;
+        if (newNumbers_.contains(number)) return lacks(target, key, member_.keyColumns, storedPadded);
+        if (found(target, key, 1) || paddedHeld_.contains(joinedKey(key, 1))) return false;
         newNumbers_.insert(number);
+        if (storedPadded) paddedAdded_.insert(joinedKey(key, member_.keyColumns));
         return true;
     }
 
 private:
+    // Visits are held by their record number alone; other records by their whole key.
+    int numberColumns() const { return member_.layout == Member::Layout::Visits ? 1 : member_.keyColumns; }
+
+    bool lacks(dao::Recordset& target, const std::vector<vb::Variant>& key, int columns, bool storedPadded)
+    {
+        const QString joined = joinedKey(key, columns);
+        if (found(target, key, columns) || paddedHeld_.contains(joined) || paddedAdded_.contains(joined)) return false;
+        if (storedPadded) paddedAdded_.insert(joined);
+        return true;
+    }
+
     static bool found(dao::Recordset& target, const std::vector<vb::Variant>& key, int columns)
     {
         target.seek(QStringLiteral("="), key[0], columns > 1 ? key[1] : vb::Variant(),
@@ -118,8 +164,19 @@ private:
     }
 
     const Member& member_;
-    QSet<QString> newNumbers_;   // record numbers this run brought in
+    QSet<QString> newNumbers_;    // record numbers this run brought in
+    QSet<QString> paddedHeld_;    // keys the target held with blanks before the run, trimmed
+    QSet<QString> paddedAdded_;   // keys this run added with blanks, trimmed
 };
+
+// An error that stops a run, naming the table and the record's key.
+dao::Error stoppedAt(const vb::Error& error, const Member& member, const std::vector<vb::Variant>& key)
+{
+    QStringList parts;
+    for (const vb::Variant& part : key) parts << part.toString();
+    return dao::Error(error.number(), error.description()
+                                          + QStringLiteral("（表“%1”，记录“%2”）").arg(member.table, parts.join(u'，')));
+}
 
 QString sourceConnect(const Member& member)
 {
@@ -175,7 +232,7 @@ int importTable(const ImportMember& member, const QString& databasePath, const Q
 
     core::WriteTransaction transaction(target);
     to.setIndex(member.index);
-    Matcher matcher(member);
+    Matcher matcher(member, target);
     // A visit is sought by its record number: only a Null there leaves nothing to seek.
     const int seekColumns = member.layout == Member::Layout::Visits ? 1 : member.keyColumns;
     std::vector<vb::Variant> key(static_cast<size_t>(member.keyColumns));
@@ -185,17 +242,23 @@ int importTable(const ImportMember& member, const QString& databasePath, const Q
         ++counter;
         progress.advanced(step * static_cast<float>(counter));
         bool keyHasNull = false;
+        bool storedPadded = false;
         for (int k = 0; k < member.keyColumns; ++k) {
             key[k] = trimmed(from.field(k));
             keyHasNull = keyHasNull || (k < seekColumns && key[k].isNull());
+            storedPadded = storedPadded || padded(from.field(k));
         }
-        if (keyHasNull || !matcher.absent(to, key)) continue;
-        to.addNew();
-        for (size_t c = 0; c < columns.size(); ++c) {
-            const ColumnSource& column = columns[c];
-            to.setField(static_cast<int>(c), column.sourceColumn < 0 ? column.constant : from.field(column.sourceColumn));
+        if (keyHasNull || !matcher.absent(to, key, storedPadded)) continue;
+        try {
+            to.addNew();
+            for (size_t c = 0; c < columns.size(); ++c) {
+                const ColumnSource& column = columns[c];
+                to.setField(static_cast<int>(c), column.sourceColumn < 0 ? column.constant : from.field(column.sourceColumn));
+            }
+            to.update();
+        } catch (const vb::Error& error) {
+            throw stoppedAt(error, member, key);
         }
-        to.update();
         ++added;
     }
     transaction.commit();

@@ -7,8 +7,11 @@
 // One import is one transaction on the system's file: an error part-way adds
 // nothing. The source is opened read-only, its table's layout is checked before
 // anything is written, and its records are read one at a time, so a source of
-// millions of visits needs no more memory than a few. Keys are trimmed of blanks
-// for the seek only; the added row keeps them as the source stores them. A record
+// millions of visits needs no more memory than a few. A record is present when the
+// target (with what the run itself added) holds its key in any stored form that
+// trims to the source's trimmed key; the added row keeps the key as the source
+// stores it, so importing the same source again adds nothing. An error that stops a
+// run names the table and the record's key. A record
 // whose sought key holds a Null is skipped (for visits: a Null record number).
 //
 // Visits are matched in two steps: a visit whose record number the system held

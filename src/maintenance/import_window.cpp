@@ -148,7 +148,6 @@ void FrmLinkDb::finished(const ImportMember& /*member*/)
 {
     ProgBar->setVisible(false);
     LabJd->setCaption(QString());
-    CmdLook->setEnabled(true);
 }
 
 }  // namespace maintenance

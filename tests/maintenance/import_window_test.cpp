@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPointer>
 #include <QtTest>
 
 using maintenance::FrmLinkDb;
@@ -87,6 +88,11 @@ private slots:
         QVERIFY(!window_->ProgBar->isVisible());
         QVERIFY(window_->LabJd->Caption().isEmpty());
         QCOMPARE(window_->TxtFile->Text(), sourcePath());
+
+        importPatentMedicines();   // the same source again: nothing to add, and no error
+        QCOMPARE(env.count("fjcy"), 4);
+        QCOMPARE(world_->messages().size(), 1);
+        QVERIFY(window_->CmdLook->isEnabled());
     }
 
     // After 清屏 a cancelled dialog must not bring back the file chosen before.
@@ -101,8 +107,10 @@ private slots:
         dialogs_->cancel();
         WindowFixture::click(window_->CmdFileName);
         QVERIFY(window_->TxtFile->Text().isEmpty());
+        const QPointer<FrmLinkDb> window(window_);
         WindowFixture::click(window_->CmdQuit);
         QVERIFY(world_->mainWindow().menuAction("xtwh")->isEnabled());
+        QVERIFY(!window || !window->isVisible());
     }
 };
 
