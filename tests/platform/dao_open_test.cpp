@@ -7,6 +7,8 @@
 #include "support/other_program.h"
 #include "support/test_environment.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -114,6 +116,24 @@ private slots:
 
     // A closed handle is an error, not a crash. A file opened read-only can't be written
     // through its handle and keeps its bytes.
+    // Opening waits for another program's commit, as every later read does, instead of
+    // reporting the file busy at once.
+    void openingWaitsForAnotherProgramsCommit()
+    {
+        TestEnvironment env;
+        const QString path = env.windowsDir() + QStringLiteral("/other.mdb");
+        data::createDatabase(path, data::databasePassword());
+        QProcess holder;
+        OtherProgram::holdWriteLockInChild(holder, path, 2000);
+        QElapsedTimer waited;
+        waited.start();
+        dao::Database db = dao::Database::open(path, data::connectText());
+        QVERIFY2(waited.elapsed() >= 1000, qPrintable(QString::number(waited.elapsed())));
+        QCOMPARE(db.openTable(QStringLiteral("zyyc")).recordCount(), 0);
+        QVERIFY(holder.waitForFinished(10000));
+        QCOMPARE(holder.exitCode(), 0);
+    }
+
     void closedAndReadOnlyHandlesWriteNothing()
     {
         TestEnvironment env;
@@ -134,5 +154,13 @@ private slots:
     }
 };
 
-QTEST_MAIN(DaoOpenTest)
+// Also the second process of openingWaitsForAnotherProgramsCommit.
+int main(int argc, char** argv)
+{
+    OtherProgram::holdWriteLockIfAsked();
+    QApplication application(argc, argv);
+    DaoOpenTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "dao_open_test.moc"

@@ -315,6 +315,9 @@ std::shared_ptr<Connection> Connection::acquire(const QString& path, const QStri
         sqlite3_close(db);
         throw error;
     }
+    // Set before the first read, so that opening while another program commits waits
+    // for it as every later read does.
+    sqlite3_busy_timeout(db, 5000);
     if (!password.isEmpty()) {
         const QByteArray secret = password.toUtf8();
         sqlite3_key(db, secret.constData(), static_cast<int>(secret.size()));
@@ -326,7 +329,6 @@ std::shared_ptr<Connection> Connection::acquire(const QString& path, const QStri
         if (readOnly && QFileInfo(path + QStringLiteral("-journal")).size() > 0) throw unfinishedJournal(path);
         throw rc == SQLITE_NOTADB ? unreadableFile(path) : sqliteError(nullptr, rc, QDir::toNativeSeparators(path));
     }
-    sqlite3_busy_timeout(db, 5000);
     // Sorts in memory; a page cache that holds the tables a window reads through, up
     // to 64 MB: the knowledge bases of a clinic with ten times the usual data fit, so a
     // dictionary rebuild's passes over a table decrypt each page once (decrypting a
