@@ -5,6 +5,7 @@
 #include "core/main_window.h"
 #include "data/database_file.h"
 #include "platform/forms/services.h"
+#include "platform/office/leftovers.h"
 #include "platform/vb/strings.h"
 #include "platform/win/file_error.h"
 #include "platform/win/filecopy.h"
@@ -44,8 +45,14 @@ bool placeDatabase(const QString& shippedDatabase)
     const QString database = data::databasePath(WindowsDir);
     try {
         win::sweepCopyLeftovers(database);
-        if (QFileInfo::exists(database))
+        if (QFileInfo::exists(database)) {
+            // Earlier versions placed the file and its folders readable by everyone.
+            const QFileInfo file(database);
+            win::makePrivate(database);
+            win::makePrivate(file.absolutePath());
+            win::makePrivate(QFileInfo(file.absolutePath()).absolutePath());
             return true;
+        }
         if (placeShippedDatabase(shippedDatabase, database))
             return true;
         forms::MsgBox(QStringLiteral("系统数据丢失，请将原系统卸载，重新安装。"));
@@ -74,6 +81,7 @@ bool PrepareSystem(const QString& shippedDatabase)
 {
     WindowsDir = win::windowsDir();
     OwnerName = vb::Trim(win::ownerName());
+    office::sweepLeftovers();
     return placeDatabase(shippedDatabase) && holdDatabase();
 }
 

@@ -3,7 +3,10 @@
 // shipped copy there at the first start), then shows the main window and runs the
 // event loop. With neither file present the system data is lost and the program ends;
 // a database file the system's key does not open is reported in the error form and
-// the program ends without touching it. The database stays open for the run.
+// the program ends without touching it. The database stays open for the run. A
+// start also sweeps what killed runs left behind (copies' temporary files, workbooks'
+// scratch folders, old shared texts) and makes an existing database file 0600 and its
+// folders 0700, as earlier versions did not.
 #pragma once
 
 #include <QString>

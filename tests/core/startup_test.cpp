@@ -7,6 +7,7 @@
 #include "core/startup.h"
 #include "data/database_file.h"
 #include "platform/forms/services.h"
+#include "platform/office/leftovers.h"
 #include "platform/raised.h"
 #include "support/ordinary_user.h"
 #include "support/test_environment.h"
@@ -41,6 +42,45 @@ private slots:
         QCOMPARE(QFileInfo(database).permissions(), owner);
         for (const QString& folder : {"诊所", "诊所/windows", "诊所/windows/system"})
             QCOMPARE(QFileInfo(windowsDir.filePath(folder)).permissions(), owner | QFile::ExeOwner | QFile::ExeUser);
+        qunsetenv("ZYQHMZ_WINDOWS_DIR");
+    }
+
+    // A database placed readable by everyone by an earlier version is made private; a
+    // killed run's workbook scratch folder and the old shared folder of texts are swept,
+    // while a scratch folder another copy of the program is writing stays.
+    void earlierPlacementsMadePrivateAndScratchSwept()
+    {
+        QTemporaryDir windowsDir, temporary;
+        const QByteArray oldTemporary = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(temporary.path()));
+        qputenv("ZYQHMZ_WINDOWS_DIR", QFile::encodeName(windowsDir.filePath("windows")));
+        const QString database = data::databasePath(windowsDir.filePath("windows"));
+        QVERIFY(QDir().mkpath(QFileInfo(database).absolutePath()));
+        QVERIFY(QFile::copy(TestEnvironment::shippedDatabase(), database));
+        const auto everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup
+                              | QFile::ReadOther;
+        const auto folderForEveryone = everyone | QFile::ExeOwner | QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther;
+        QVERIFY(QFile::setPermissions(database, everyone));
+        for (const QString& folder : {"windows", "windows/system"})
+            QVERIFY(QFile::setPermissions(windowsDir.filePath(folder), folderForEveryone));
+        const QString killed = temporary.filePath("zyqhmz-workbook-a1B2c3"), writing = temporary.filePath("zyqhmz-workbook-Z9y8X7");
+        const QString shared = temporary.filePath("zyqhmz-documents"), notOurs = temporary.filePath("zyqhmz-workbook-notes");
+        for (const QString& folder : {killed, writing, shared, notOurs}) QVERIFY(QDir().mkpath(folder));
+        QVERIFY(TestEnvironment::writeBytes(killed + "/worksheet.xml", "<row/>"));
+        QVERIFY(TestEnvironment::writeBytes(shared + "/文档-Ab12Cd.odt", "text"));
+        {
+            const office::ScratchLock held(writing);
+            QVERIFY(core::PrepareSystem(TestEnvironment::shippedDatabase()));
+        }
+        core::ReleaseDb();
+        const auto owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+        QCOMPARE(QFileInfo(database).permissions(), owner);
+        for (const QString& folder : {"windows", "windows/system"})
+            QCOMPARE(QFileInfo(windowsDir.filePath(folder)).permissions(), owner | QFile::ExeOwner | QFile::ExeUser);
+        QVERIFY(!QFileInfo::exists(killed) && !QFileInfo::exists(shared));
+        QVERIFY(QFileInfo::exists(writing) && QFileInfo::exists(notOurs));
+        if (oldTemporary.isEmpty()) qunsetenv("TMPDIR");
+        else qputenv("TMPDIR", oldTemporary);
         qunsetenv("ZYQHMZ_WINDOWS_DIR");
     }
 

@@ -94,6 +94,44 @@ private slots:
         }
     }
 
+    // A copy between two filesystems (the temporary folder and a memory filesystem),
+    // both ways, as placing the database and saving workbooks do, keeps no descriptor
+    // open afterwards.
+    void copiesAcrossFilesystemsLeavingNoDescriptorOpen()
+    {
+        QTemporaryDir memory(QStringLiteral("/dev/shm/zyqhmz-test-XXXXXX"));
+        if (!memory.isValid()) QSKIP("no memory filesystem");
+        const auto descriptors = [] { return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size(); };
+        QByteArray content(9 << 20, 'x');   // more than one chunk in the kernel
+        content[(9 << 20) - 5] = 'y';
+        writeFile(path("zyqhmz.mdb"), content);
+        const qsizetype before = descriptors();
+        win::copyFile(path("zyqhmz.mdb"), memory.filePath("备份.mdb"));
+        win::copyFile(memory.filePath("备份.mdb"), path("复制.mdb"));
+        QCOMPARE(TestEnvironment::bytesOf(memory.filePath("备份.mdb")), content);
+        QCOMPARE(TestEnvironment::bytesOf(path("复制.mdb")), content);
+        QCOMPARE(descriptors(), before);
+    }
+
+    // What earlier versions placed readable by everyone becomes the user's alone.
+    void makesEarlierPlacementsPrivate()
+    {
+        writeFile(path("zyqhmz.mdb"), "data");
+        writeFile(path("只读.mdb"), "data");
+        QVERIFY(QDir(folder_.path()).mkdir("system"));
+        QVERIFY(::chmod(QFile::encodeName(path("zyqhmz.mdb")).constData(), 0644) == 0);
+        QVERIFY(::chmod(QFile::encodeName(path("只读.mdb")).constData(), 0444) == 0);   // withheld writing stays withheld
+        QVERIFY(::chmod(QFile::encodeName(path("system")).constData(), 0755) == 0);
+        for (const char* name : {"zyqhmz.mdb", "只读.mdb", "system", "missing.mdb"}) win::makePrivate(path(name));
+        for (const auto& [name, mode] :
+             {std::pair{"zyqhmz.mdb", 0600u}, std::pair{"只读.mdb", 0400u}, std::pair{"system", 0700u}}) {
+            struct stat info {};
+            QVERIFY(::stat(QFile::encodeName(path(name)).constData(), &info) == 0);
+            QCOMPARE(info.st_mode & 0777, mode);
+        }
+        QVERIFY(QDir(path("system")).removeRecursively());
+    }
+
     void failuresAreRuntimeErrors()
     {
         writeFile(path("zyqhmz.mdb"), "data");

@@ -29,7 +29,7 @@ constexpr double kStandardWidth = 8.43;
 
 }  // namespace
 
-XlsxWriter::XlsxWriter()
+XlsxWriter::XlsxWriter() : scratch_(workbookScratchTemplate()), scratchLock_(scratch_.path())
 {
     if (!scratch_.isValid()) throw win::fileAccessError();
     scratchPath_ = QFile::encodeName(scratch_.path());

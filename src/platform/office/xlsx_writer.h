@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/office/cell_style.h"
+#include "platform/office/leftovers.h"
 #include "platform/vb/variant.h"
 
 #include <QString>
@@ -40,6 +41,7 @@ public:
 
 private:
     QTemporaryDir scratch_;
+    ScratchLock scratchLock_;   // so that a start-up's sweep leaves the folder alone
     QByteArray scratchPath_;
     QString built_;
     lxw_workbook* book_ = nullptr;

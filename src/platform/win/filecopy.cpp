@@ -209,6 +209,16 @@ void makePrivateFolders(const QString& folder)
         throw folderError(errno, QFileInfo(path).path());
 }
 
+void makePrivate(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    if (::lstat(name.constData(), &info) != 0 || info.st_uid != ::geteuid()) return;
+    // Only taken away: what the user has withheld from the file stays withheld.
+    if (S_ISDIR(info.st_mode)) ::chmod(name.constData(), info.st_mode & S_IRWXU);
+    else if (S_ISREG(info.st_mode)) ::chmod(name.constData(), info.st_mode & (S_IRUSR | S_IWUSR));
+}
+
 bool isSameFile(const QString& first, const QString& second)
 {
     struct stat a {}, b {};

@@ -31,6 +31,12 @@ void writeFile(qint64 length, const ReadAt& read, const QString& target);
 // Makes `folder` and any missing folder above it, each readable by the user alone (0700).
 void makePrivateFolders(const QString& folder);
 
+// Takes from an existing file every permission but the user's reading and writing
+// (at most 0600), or from a folder every permission but the user's (at most 0700), as
+// earlier versions placed them readable by everyone; a path that is not the user's
+// is left as it is.
+void makePrivate(const QString& path);
+
 // Removes the temporary files that copies to `target` left behind (no copy holds
 // their lock any more).
 void sweepCopyLeftovers(const QString& target);
