@@ -67,8 +67,7 @@ void FrmLinkDb::Form_Load()
 {
     PlaceOnMainWindow(2, 3);
     forms::DoEvents();
-    Qpcls();
-    CmdQuit->SetFocus();   // the first of the tab order
+    Qpcls();   // the focus is on CmdQuit, the first of the tab order, as the window shows
 }
 
 void FrmLinkDb::Qpcls()

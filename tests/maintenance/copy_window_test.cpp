@@ -21,7 +21,10 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QTimer>
 #include <QtTest>
+
+#include <optional>
 
 #include <unistd.h>
 
@@ -76,7 +79,16 @@ private slots:
 
     void backupAndRestoreWithThePauseAndNoQuestion()
     {
+        // What the pause shows: sampled in the one pass of events its wait runs here.
+        std::optional<bool> buttonsInThePause;
+        QTimer sampler;
+        connect(&sampler, &QTimer::timeout, [&] {
+            if (!buttonsInThePause && world_->clock().waits > 0)
+                buttonsInThePause = window_->Cmdcopy->isVisible() || window_->Cmdexit->isVisible();
+        });
+        sampler.start(0);
         copy(window_->Optsave, path("备份.mdb"));
+        QCOMPARE(buttonsInThePause, std::optional<bool>(false));
         QCOMPARE(world_->clock().waited, 5.0);
         QVERIFY(window_->Txtpath->Text().isEmpty());
         QVERIFY(window_->Cmdcopy->isVisible() && window_->Cmdexit->isVisible() && !window_->Aniplay->isVisible());
@@ -223,9 +235,18 @@ private slots:
         if (situation.endsWith("room")) QVERIFY(win::isSameFile(QFileInfo(asked).absolutePath(), QFileInfo(situation.startsWith("save") ? backup : live).absolutePath()));
     }
 
+    // The animation covers the place of the two buttons it stands in for.
+    void theAnimationCoversTheButtons()
+    {
+        for (forms::CommandButton* button : {window_->Cmdcopy, window_->Cmdexit})
+            QVERIFY(window_->Aniplay->geometry().contains(button->geometry()));
+    }
+
     // A cancel must not bring back a file chosen before, to be copied over unasked.
     void cancelledDialogKeepsThePathBox()
     {
+        WindowFixture::type(window_->Txtpath, "/tmp/typed.mdb");   // the box is locked: only the dialog fills it
+        QVERIFY(window_->Txtpath->Text().isEmpty());
         dialogs_->choose(path("备份.mdb"));
         WindowFixture::click(window_->CmdPath);
         dialogs_->cancel();

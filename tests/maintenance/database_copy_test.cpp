@@ -114,6 +114,10 @@ private slots:
         dao::Database::open(apart, data::connectText()).execute("insert into zyyc(ycmc) values ('人参')");
         dao::Database::open(apart, data::connectText()).execute("insert into zyyc(ycmc) values ('白术')");
         dao::Database::open(apart, data::connectText()).close();
+        QVERIFY(maintenance::checkSystemDatabase(apart).isOpen());
+        data::createDatabase(path("少表.mdb"), data::databasePassword());
+        dao::Database::open(path("少表.mdb"), data::connectText()).executeSchema("DROP TABLE fzzl");
+        QCOMPARE(testing::raised([&] { maintenance::checkSystemDatabase(path("少表.mdb")); }).number(), 3343);
         QCOMPARE(herbsAfterRestoring(backup), std::make_pair(1, 1));
         QCOMPARE(herbsAfterRestoring(apart), std::make_pair(2, 2));
         QCOMPARE(herbsAfterRestoring(backup), std::make_pair(1, 1));

@@ -180,6 +180,16 @@ private slots:
         QCOMPARE(env_->count(table), 4);
     }
 
+    // An empty source table: nothing added, the progress never shown.
+    void emptySourceShowsNothing()
+    {
+        const ImportMember& m = member("fjcy");
+        makeSource(m, {});
+        QCOMPARE(run(m, sourcePath()), 0);
+        QCOMPARE(progress_.starts, 0);
+        QVERIFY(progress_.captions.isEmpty());
+    }
+
     // The label after each record: 100 / count × records done in single precision,
     // rounded half to even.
     void progressCaptions()

@@ -98,6 +98,9 @@ private slots:
     // After 清屏 a cancelled dialog must not bring back the file chosen before.
     void emptyPathDoesNothingAndClearingStays()
     {
+        QCOMPARE(WindowFixture::focusedControl(), static_cast<forms::Control*>(window_->CmdQuit));   // on opening
+        WindowFixture::type(window_->TxtFile, "/tmp/typed.mdb");   // locked: only the dialog fills it
+        QVERIFY(window_->TxtFile->Text().isEmpty());
         importPatentMedicines();
         QCOMPARE(world_->messages(), QStringList());
         dialogs_->choose(sourcePath());
