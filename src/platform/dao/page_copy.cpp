@@ -22,8 +22,9 @@
 // A connection that read the old file finds it changed at its next read (its cache
 // goes when the bytes of the file's change counter differ) and reloads the schema if
 // its version differs. So the copy goes this way only when the two files' schemas are
-// alike or differ in version; otherwise, or when the keys or page sizes differ, the
-// pages go through SQLite's online backup in one transaction, as before.
+// alike or differ in version; otherwise, when the keys or page sizes differ, or when
+// either file is in write-ahead mode, the pages go through SQLite's online backup in
+// one transaction, as before.
 #include "platform/dao/connection.h"
 #include "platform/dao/recordset_impl.h"
 
@@ -86,6 +87,12 @@ qint64 pragmaNumber(sqlite3* db, const char* pragma)
 {
     Statement statement(db, QString::fromLatin1(pragma));
     return statement.step() ? static_cast<qint64>(statement.value(0).toDouble()) : 0;
+}
+
+bool writesAhead(sqlite3* db)
+{
+    Statement mode(db, QStringLiteral("PRAGMA journal_mode"));
+    return mode.step() && mode.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
 }
 
 // What a connection keeps of the schema: its version and every object's place.
@@ -296,8 +303,10 @@ void Database::replaceWith(const Database& source)
         const qint64 pageSize = pragmaNumber(to, "PRAGMA page_size");
         const SchemaShape held = schemaOf(to);
         const SchemaShape coming = schemaOf(from);
+        // A file in write-ahead mode keeps commits beside it, out of its stored pages.
         stored = pageSize == pragmaNumber(from, "PRAGMA page_size") && saltOf(to) == saltOf(from)
-                 && (held.version != coming.version || held.objects == coming.objects);
+                 && (held.version != coming.version || held.objects == coming.objects) && !writesAhead(to)
+                 && !writesAhead(from);
         if (stored) copyStoredPages(to, from, pageSize);
     } catch (...) {
         // A journal left sealed is played back by the read that follows the rollback.
