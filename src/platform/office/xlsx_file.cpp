@@ -25,7 +25,7 @@ void check(lxw_error error)
     if (error != LXW_NO_ERROR) throw writerError(error);
 }
 
-constexpr double kStandardWidth = 8.43;
+constexpr double StandardWidth = 8.43;
 
 }  // namespace
 
@@ -111,14 +111,14 @@ void XlsxWriter::setColumns(lxw_worksheet* sheet, const std::map<int, double>& w
     int next = 1;
     auto gapUpTo = [&](int last) {
         if (columnFormat && next <= last)
-            check(worksheet_set_column(sheet, lxw_col_t(next - 1), lxw_col_t(last - 1), kStandardWidth, columnFormat));
+            check(worksheet_set_column(sheet, lxw_col_t(next - 1), lxw_col_t(last - 1), StandardWidth, columnFormat));
     };
     for (const auto& [column, width] : widths) {
         gapUpTo(column - 1);
         check(worksheet_set_column(sheet, lxw_col_t(column - 1), lxw_col_t(column - 1), width, columnFormat));
         next = column + 1;
     }
-    gapUpTo(kMaxColumns);
+    gapUpTo(MaxColumns);
 }
 
 void XlsxWriter::saveAs(const QString& hostPath)
