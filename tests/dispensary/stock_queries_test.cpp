@@ -154,7 +154,7 @@ private slots:
         };
         const Report reports[] = {
             {window_->OptYcrk, "", "商品入库统计表.xls", {"药品名称", "进货时间", "货物产地", "货物来源", "药品批号 ", "有效期限",
-                "进货数量", "进货金额", "进货经办", "进货验收"}, "TDTTTDNNTT", {10, 10, 10, 10, 10, 10, 10, 10, 10, 10},
+                "进货数量", "进货金额", "进货经办", "进货验收"}, "TDTTTSNNTT", {10, 10, 10, 10, 10, 10, 10, 10, 10, 10},
              {"当归|2024-01-05|亳州|药材公司|00123|2025-06-30|3|6|张|李", "当归|2024-01-06|亳州|药材公司|00123|2025-06-30|5|10|张|李",
               "黄芪|2024-01-05|亳州|药材公司|00123|2025-06-30|10|20|张|李"}},
             {window_->OptYcck, "", "商品出库统计表.xls", {"病案号码", "病案序号", "出库时间", "药品名称", "摘要", "出库数量",
@@ -170,9 +170,10 @@ private slots:
             {window_->OptCkrk, "DG01", "商品入库出库统计表.xls", {}, "DTTNNNNN", {},   // one drug
              {"2024-01-05|当归|购进|3|6|0|0|0", "2024-01-06|当归|购进|5|10|0|0|0", "2024-01-10|当归|处方收款出库|0|0|1|0.5|3",
               "2024-02-01|当归|出库|0|0|2|1|6"}}};
-        const std::map<char, std::pair<XlsxReader::Cell::Kind, QString>> kinds{
-            {'T', {XlsxReader::Cell::Kind::Text, ""}}, {'N', {XlsxReader::Cell::Kind::Number, "##,###,##0.00_ "}},
-            {'D', {XlsxReader::Cell::Kind::Number, "yyyy-mm-dd"}}};
+        // A date column with a format of its own, or a short date (built-in format 14).
+        const std::map<char, std::tuple<XlsxReader::Cell::Kind, QString, bool>> kinds{
+            {'T', {XlsxReader::Cell::Kind::Text, "", false}}, {'N', {XlsxReader::Cell::Kind::Number, "##,###,##0.00_ ", false}},
+            {'D', {XlsxReader::Cell::Kind::Number, "yyyy-mm-dd", false}}, {'S', {XlsxReader::Cell::Kind::Number, "", true}}};
         for (const Report& report : reports) {
             choose(report.option);
             if (*report.code) driver_->lookUpCode(report.code);
@@ -189,9 +190,9 @@ private slots:
                 QStringList row;
                 for (int c = 0; report.kinds[c]; ++c) {
                     const XlsxReader::Cell cell = *book.cell(columnName(c) + QString::number(r));
-                    QCOMPARE(std::pair(cell.kind, cell.numberFormat), kinds.at(report.kinds[c]));
+                    QCOMPARE(std::tuple(cell.kind, cell.numberFormat, cell.numberFormatId == 14), kinds.at(report.kinds[c]));
                     row << (cell.kind == XlsxReader::Cell::Kind::Text ? cell.text
-                            : report.kinds[c] == 'D' ? QDate(1899, 12, 30).addDays(qint64(cell.number)).toString(Qt::ISODate)
+                            : report.kinds[c] == 'D' || report.kinds[c] == 'S' ? QDate(1899, 12, 30).addDays(qint64(cell.number)).toString(Qt::ISODate)
                                                      : QString::number(cell.number));
                 }
                 rows << row.join('|');
