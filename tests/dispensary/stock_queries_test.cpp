@@ -216,6 +216,42 @@ private slots:
         QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
     }
 
+    // 查询 pressed again at every pause of a report (the query, the rows, the wait):
+    // nothing more happens, one report is written and closed with one message. The
+    // button shows it: once the query has found rows, 查询 stays disabled while the rows
+    // are written and 退出 still takes a press.
+    void seekPressedAgainWhileReporting()
+    {
+        QObject presses;   // the presses end with the test
+        QList<std::pair<bool, bool>> states;   // 查询 and 退出 enabled, at each press
+        std::function<void()> pressAgain = [&] {
+            states << std::pair(window_->CmdSeek->isEnabled(), window_->CmdExit->isEnabled());
+            WindowFixture::click(window_->CmdSeek);
+            QTimer::singleShot(0, &presses, pressAgain);
+        };
+        QTimer::singleShot(0, &presses, pressAgain);
+        seek();
+        presses.disconnect();
+        QCOMPARE(world().messages(), QStringList{Done});
+        QCOMPARE(QDir(env().documentsDir()).entryList(QDir::Files), QStringList{Range + "商品入库统计表.xls"});
+        QCOMPARE(world().clock().waits, 1);
+        QVERIFY(states.contains(std::pair(false, true)));
+    }
+
+    // The four options stand apart side by side in their order on one line, and so do
+    // the four buttons.
+    void optionsAndButtonsSideBySide()
+    {
+        const std::vector<std::vector<QWidget*>> rows{
+            {window_->OptYcrk, window_->OptYcck, window_->OptYcjy, window_->OptCkrk},
+            {window_->CmdSeek, window_->CmdQcls, window_->CmdExit, window_->CmdHelp}};
+        for (const auto& row : rows)
+            for (std::size_t i = 1; i < row.size(); ++i) {
+                QCOMPARE(row[i]->y(), row[0]->y());
+                QVERIFY(row[i - 1]->geometry().right() < row[i]->x());
+            }
+    }
+
     // A query whose first row has nothing in its third column (a balance without an
     // amount) is taken for an empty one: no report, the earlier file kept.
     void emptyThirdColumnWritesNothing()
