@@ -21,10 +21,8 @@ QString folded(const QString& name)
 // The lowest and highest row number of the journal (0 and 0 when it is empty).
 std::pair<qint64, qint64> journalRowRange(dao::Database& db)
 {
-    dao::Recordset range = db.openRecordset(QStringLiteral("select min(rowid),max(rowid) from yccrtb"));
-    const std::pair<qint64, qint64> rows{qint64(range.field(0).toDouble()), qint64(range.field(1).toDouble())};
-    range.close();
-    return rows;
+    const dao::Recordset range = db.openRecordset(QStringLiteral("select min(rowid),max(rowid) from yccrtb"));
+    return {qint64(range.field(0).toDouble()), qint64(range.field(1).toDouble())};
 }
 
 }  // namespace
@@ -43,22 +41,21 @@ void StockOutPricing::add(const QString& drugName, double cost)
 
 void StockOutPricing::price(int slices, const std::function<void(int slice)>& sliceDone)
 {
-    db_.execute(QStringLiteral("drop table if exists ") + CostTable);
+    // Made and dropped inside the caller's transaction: a failure takes it away with
+    // the rollback.
     db_.execute(QStringLiteral("create table ") + CostTable
                 + QStringLiteral(" (name text collate nocase primary key, cost real)"));
     for (const auto& [key, drug] : costs_)
         db_.execute(QStringLiteral("insert into ") + CostTable + QStringLiteral(" values (") + dao::quote(drug.name)
                     + u',' + costText(drug.cost) + u')');
     const auto [first, last] = journalRowRange(db_);
-    const qint64 rows = last - first + 1;
-    qint64 done = first - 1;
+    // Slice s holds the rows numbered from start(s - 1) up to, not including, start(s).
+    const auto start = [&, first = first, last = last](int slice) { return first + (last - first + 1) * slice / slices; };
     for (int slice = 1; slice <= slices; ++slice) {
-        const qint64 upTo = first - 1 + rows * slice / slices;
         db_.execute(QStringLiteral("update yccrtb set ckje=cksl*(select cost from %1 where name=yccrtb.ycbm) "
-                                   "where rowid>%2 and rowid<=%3 and cksl<>0 and ckje=0 "
+                                   "where rowid>=%2 and rowid<%3 and cksl<>0 and ckje=0 "
                                    "and ycbm in (select name from %1)")
-                        .arg(CostTable).arg(done).arg(upTo));
-        done = upTo;
+                        .arg(CostTable).arg(start(slice - 1)).arg(start(slice)));
         sliceDone(slice);
     }
     db_.execute(QStringLiteral("drop table ") + CostTable);

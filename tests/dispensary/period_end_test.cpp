@@ -10,7 +10,9 @@
 #include "core/progress_driver.h"
 #include "core/progress_window.h"
 #include "platform/forms/progressbar.h"
+#include "core/globals.h"
 #include "dispensary/dispensary_menu.h"
+#include "dispensary/settlement.h"
 #include "dispensary_support.h"
 #include "support/paint_watch.h"
 
@@ -136,6 +138,31 @@ private slots:
         QCOMPARE(costsOf(env()), costs);
     }
 
+    // The bar tells how far the pricing has gone: after each drug's step the stock-outs
+    // stored in that share of the journal are priced, the later ones not yet (30 rows,
+    // 7 drugs: 30 × i / 7 rows after step i); the re-basing prices nothing more.
+    void barFollowsThePricing()
+    {
+        for (int i = 0; i < 7; ++i) env().insert("ycyltb", {QString("药%1").arg(i), 10, 10, 5});
+        for (int row = 0; row < 30; ++row) journal(env(), QString("药%1").arg(row % 7), 0, 1);
+        struct PricedAtEachStep : dispensary::SettlementProgress {
+            dao::Database db = core::OpenDb();   // the settlement's own connection, inside its transaction
+            QList<int> priced;
+            void begin(double, const QString&) override {}
+            void advance(double, const QString&) override
+            {
+                priced << db.openRecordset("select count(*) from yccrtb where ckje<>0").field(0).toDouble();
+            }
+            void end() override {}
+        } progress;
+        dao::Transaction transaction(progress.db);
+        dispensary::Settlement settlement(progress.db, progress);
+        settlement.PrepareSettlement();
+        settlement.PriceStockOuts();
+        settlement.RebaseStockBalances();
+        QCOMPARE(progress.priced, (QList<int>{4, 8, 12, 17, 21, 25, 30, 30, 30, 30, 30, 30, 30, 30}));
+    }
+
     // Drugs a dispenser meets at the period's end: the costs of the journal's rows and
     // the balances after, or the message that stopped the settlement with both tables
     // untouched.
@@ -164,7 +191,9 @@ private slots:
              {{"DG当归", 2}, {"HQ", 1}, {"hq ", 1}}, "当期结帐已经完成", {1, 3, 0}, {{"hq", {5, 15, 5}}}},
             // One name twice: a first without a cost leaves the rows to the second.
             {"one name twice, the first without a cost", {{"甘草", 10, 0, 5}, {"甘草 ", 10, 20, 5}, {"黄芪", 4, 8, 1}},
-             {{"甘草", 3}, {"黄芪", 1}}, "当期结帐已经完成", {6, 2}, {}}};
+             {{"甘草", 3}, {"黄芪", 1}}, "当期结帐已经完成", {6, 2}, {}},
+            {"one name twice in other letter case", {{"Az参", 10, 0, 5}, {"aZ参 ", 10, 20, 5}}, {{"AZ参", 3}},
+             "当期结帐已经完成", {6}, {}}};
         for (const auto& drugCase : cases) {
             env().open().execute("delete from ycyltb");
             env().open().execute("delete from yccrtb");
