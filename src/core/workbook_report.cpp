@@ -39,8 +39,8 @@ vb::Variant typed(const vb::Variant& value, ReportColumn::Kind kind)
 void writeHead(const WorkbookReport& report, office::SheetStream& sheet)
 {
     std::vector<WorkbookReport::FixedCell> head = report.fixedCells;
-    for (std::size_t c = 0; c < report.columns.size(); ++c)
-        head.push_back({report.headerRow, static_cast<int>(c) + 1, report.columns[c].header});
+    int number = 0;
+    for (const ReportColumn& column : report.columns) head.push_back({report.headerRow, ++number, column.header});
     std::stable_sort(head.begin(), head.end(), [](const auto& a, const auto& b) { return a.row < b.row; });
     for (const WorkbookReport::FixedCell& cell : head) sheet.write(cell.row, cell.column, cell.value);
 }
@@ -76,10 +76,10 @@ void writeWorkbookReport(const WorkbookReport& report, const ReportRows& nextRow
     number = 0;
     for (const ReportColumn& column : report.columns) {
         ++number;
-        if (column.width > 0)
-            sheet.setColumnWidth(number, column.width);
-        else if (column.width == 0)
+        if (column.width == 0)
             sheet.autoFit(number);
+        else if (column.width != ReportColumn::DefaultWidth)
+            sheet.setColumnWidth(number, column.width);
     }
 
     if (beforeSave) beforeSave();

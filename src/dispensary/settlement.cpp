@@ -93,9 +93,10 @@ void Settlement::RebaseStockBalances()
     });
     // Every drug is reduced at the cost it had when the settlement began; only then
     // is `rksl` re-based (with no drug left to settle there is nothing to re-base).
+    // No balance has become 0 since PrepareSettlement removed those that were: the
+    // settlement changes no balance, and no other write comes between in its transaction.
     db_.execute(QStringLiteral("update ycyltb set rksl=ycyl "));
     db_.deleteAllQueryDefs();
-    db_.execute(DeleteZeroBalances);
     progress_.end();
 }
 

@@ -45,9 +45,8 @@ public:
     // Prices the unpriced stock-outs of the sold-out drugs and of each drug of "999"
     // (progress 0 to 60, a step a drug).
     void PriceStockOuts();
-    // Lowers each drug's cost amount by what went out at its unit cost, sets `rksl`
-    // to the balance on every row and removes the rows whose balance is 0
-    // (progress 60 to 99).
+    // Lowers each drug's cost amount by what went out at its unit cost and sets `rksl`
+    // to the balance on every row (progress 60 to 99).
     void RebaseStockBalances();
 
     // The stored query of the drugs to settle: name and unit cost.

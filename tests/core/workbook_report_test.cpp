@@ -135,13 +135,16 @@ private slots:
             core::WorkbookReport report{path, {{"数量", core::ReportColumn::Kind::Number, {}, 10}}};
             report.firstDataRow = firstRow;
             int given = 0;
-            const QString refused = testing::raised([&] {
+            const vb::Error error = testing::raised([&] {
                 core::writeWorkbookReport(report, [&](std::vector<vb::Variant>& row) {
                     row = {given + 1};
                     return given++ < rows;
                 });
-            }).description();
+            });
+            const QString refused = error.description();
+            const int number = error.number();
             QCOMPARE(refused, written ? QString() : "查询结果超过一张工作表所能容纳的 1048576 行，没有生成图表");
+            QCOMPARE(number, written ? 0 : 1004);
             QCOMPARE(boxes.log.size(), written ? 1u : 0u);
             if (written) {
                 const testing::XlsxReader book(path);

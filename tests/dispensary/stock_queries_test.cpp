@@ -238,6 +238,20 @@ private slots:
         QVERIFY(states.contains(std::pair(false, true)));
     }
 
+    // 退出 pressed while the query runs: the report is still written and closed with its
+    // message, then the window goes and the menus come back.
+    void exitWhileReportingWaitsForTheReport()
+    {
+        const QPointer<Frmyckc> alive(window_);
+        QTimer::singleShot(0, window_, [this] { WindowFixture::click(window_->CmdExit); });
+        seek();
+        QCOMPARE(world().messages(), QStringList{Done});
+        QVERIFY(QFile::exists(path("商品入库统计表.xls")));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!alive);
+        QVERIFY(menusOn(world()));
+    }
+
     // The four options stand apart side by side in their order on one line, and so do
     // the four buttons.
     void optionsAndButtonsSideBySide()
