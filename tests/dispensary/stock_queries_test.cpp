@@ -90,6 +90,14 @@ private slots:
             QCOMPARE(WindowFixture::focusedControl(), box);
             QCOMPARE(box->SelLength(), 10);
         }
+        // A space reaches a date box, whose mask takes it as a blank.
+        for (forms::MaskEdBox* box : {window_->TxtQssj, window_->TxtJssj}) {
+            WindowFixture::click(window_->CmdQcls);
+            const QString date = box->Text();
+            box->SetFocusSelectAll();
+            QTest::keyClick(box->inner(), Qt::Key_Space);
+            QVERIFY2(box->Text() != date, qPrintable(box->Text()));
+        }
         QVERIFY(QDir(env().documentsDir()).isEmpty());
     }
 
