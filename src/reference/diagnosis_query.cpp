@@ -95,7 +95,7 @@ Frmzyzdll::Frmzyzdll()
         if (!vb::Trim(Dbobzmc->Text()).isEmpty()) runOnce([this] { seekbzmc(); });
     };
     MSFGridzyzd->Click = [this] { MSFGridzyzd_Click(); };
-    CmdSeek->Click = [this] { runOnce([this] { seekmsfgrid(); }); };
+    onceOnClick(CmdSeek, [this] { seekmsfgrid(); });
     CmdQcls->Click = [this] {
         runOnce([this] { Qpcls(); });
         Dbobzmc->SetFocus();
@@ -105,7 +105,7 @@ Frmzyzdll::Frmzyzdll()
     Cmdedit->Click = [this] { road_.edit(); };
     // The delete asks nothing and says nothing when the row is gone already.
     Cmddele->Click = [this] { road_.remove(QString(), QString(), EntryRoad::DeleteCheck::InputsFirst); };
-    CmdBack->Click = [this] { runOnce([this] { CmdBack_Click(); }); };
+    onceOnClick(CmdBack, [this] { CmdBack_Click(); });
 }
 
 void Frmzyzdll::layOut()

@@ -1,15 +1,58 @@
 // What the four knowledge-base query windows share, each opened through its menu item
 // (the arrow pointer back) and left through its exit button (the menus back): a name
 // box of at most 20 characters, detail boxes locked or not (the close box: the keyboard
-// walk); and the patent-medicine window's herb tab, whose five text boxes run the full
-// width one under the other.
+// walk); what each shows, one row a window: its caption, the criteria, the result
+// grid's header captions (blanks inside them kept), alignments, column widths, font and
+// data-row height, the look of the detail boxes and the wrapping of their labels; a
+// second 查询 pressed while the first still runs does nothing; and the patent-medicine
+// window's herb tab, whose five text boxes run the full width one under the other.
 #include "knowledge_test_support.h"
 
 #include "reference/herb_lookup.h"
 #include "reference/patent_medicine_query.h"
 #include "reference/reference_menu.h"
 
+#include <QLabel>
 #include <QTableView>
+#include <QTimer>
+
+namespace {
+
+// One query window as the user sees it.
+struct Shown {
+    const char* item;
+    const char* title;      // none: the window names no caption
+    QStringList captions;   // "<" left, "^" centred, as the format string gives them
+    std::vector<int> widths;
+    int rowHeight;
+    double gridFont;
+    int nameBoxes, combos;
+    double detailFont;
+    QColor back, text;
+    qsizetype oneLine, multiLine;
+    bool labelsWrap;
+    const char* noMatch;
+};
+
+const QColor Blue(128, 128, 255), LightBlue(192, 192, 255);
+
+const Shown Windows[] = {
+    {"zycxll0", "中医药材内容浏览",
+     {"<  药 材 名 称", "<归 经", "<性  味", "<功  用", "<主    治", "<用   法", "<宜     忌"},
+     {1400, 2000, 2000, 3000, 3500, 3500, 3600}, 400, 11.25, 1, 8, 10.5, LightBlue, Qt::black, 3, 5, true,
+     "没有符合条件的药材。"},
+    {"zycxll1", "方剂内容浏览",
+     {"<  方 剂 名 称", "<方 剂 组 成", "<方 剂 功 用", "<方 剂 主 治", "<方 剂 用 法", "<方 剂 来 源", "<临 床 心 得"},
+     {1400, 4500, 2000, 3000, 3000, 3500, 1600}, 400, 11.25, 1, 13, 11.25, Blue, Qt::white, 2, 5, true,
+     "查询条件输入错误。"},
+    {"zycxll2", nullptr, {"^病症名称", "<临  床  症  状  表  现", "<病症成因", "<治疗措施"}, {1600, 8200, 2000, 4000},
+     460, 10.5, 0, 6, 10.5, LightBlue, Qt::black, 1, 3, false, "没有符合查询条件的内容"},
+    {"ZycyCx", "中医成药查询",
+     {"<  中医成药名称", "<中医成药组成", "<中医成药功用", "<中医成药主治", "<中医成药用法", "<临 床 心 得"},
+     {1400, 4500, 2000, 3000, 3000, 3500}, 400, 9, 1, 9, 11.25, Blue, Qt::white, 1, 5, true, "查询条件输入错误。"},
+};
+
+}  // namespace
 
 class QueryWindowTest : public QObject {
     Q_OBJECT
@@ -50,6 +93,82 @@ private slots:
         }
     }
 
+    void captionCriteriaAndGrid_data() { windows(); }
+    void captionCriteriaAndGrid()
+    {
+        QFETCH(int, row);
+        const Shown& w = Windows[row];
+        forms::Form* window = openThrough(w.item);
+        QCOMPARE(window->Caption(), QString::fromUtf8(w.title ? w.title : ""));
+        QWidget* criteria = window->findChild<forms::TabbedDialog*>()->Page(0);
+        QCOMPARE(criteria->findChildren<forms::ComboBox*>().size(), w.combos);
+        QCOMPARE(criteria->findChildren<forms::TextBox*>().size(), w.nameBoxes);
+        forms::FlexGrid* grid = window->findChild<forms::FlexGrid*>();
+        constexpr double TwipsPerPixel = 15;   // a width comes back in whole pixels
+        QStringList shown;
+        std::vector<int> shownWidths, widths;
+        for (int col = 0; col < grid->Cols(); ++col) {
+            const auto alignment = grid->view()->model()->index(0, col).data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+            shown << (alignment & Qt::AlignHCenter ? "^" : "<") + grid->TextMatrix(0, col);
+            shownWidths.push_back(qRound(grid->ColWidth(col) / TwipsPerPixel));
+        }
+        for (int width : w.widths) widths.push_back(qRound(width / TwipsPerPixel));
+        QCOMPARE(shown, w.captions);
+        QCOMPARE(shownWidths, widths);
+        QCOMPARE(grid->RowHeight(1), w.rowHeight);
+        QCOMPARE(grid->inner()->font().family(), QString("宋体"));
+        QCOMPARE(grid->inner()->font().pointSizeF(), w.gridFont);
+    }
+
+    // The detail boxes on the tabs after the first: their font size and colours, a
+    // vertical scroll bar on every multi-line one, labels that wrap or not.
+    void detailBoxesLook_data() { windows(); }
+    void detailBoxesLook()
+    {
+        QFETCH(int, row);
+        const Shown& w = Windows[row];
+        forms::Form* window = openThrough(w.item);
+        QWidget* detail = window->findChild<forms::TabbedDialog*>()->Page(1);
+        QVERIFY(detail->findChildren<QLabel*>().size() >= 4);
+        for (const QLabel* label : detail->findChildren<QLabel*>()) QCOMPARE(label->wordWrap(), w.labelsWrap);
+        const QList<forms::TextBox*> boxes = detail->findChildren<forms::TextBox*>();
+        const auto multi = std::count_if(boxes.begin(), boxes.end(), [](auto* box) { return box->MultiLine(); });
+        QCOMPARE(std::pair(boxes.size() - multi, multi), std::pair(w.oneLine, w.multiLine));
+        for (const forms::TextBox* box : boxes) {
+            const QPalette palette = box->inner()->palette();
+            QCOMPARE(box->inner()->font().pointSizeF(), w.detailFont);
+            QCOMPARE(palette.color(QPalette::Base), w.back);
+            QCOMPARE(palette.color(QPalette::Text), w.text);
+            if (box->MultiLine()) QCOMPARE(box->plainTextEdit()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        }
+    }
+
+    // 查询 pressed again while the first query lets events run (a criterion that
+    // matches nothing): the second press does nothing, the message is shown once;
+    // pressed afterwards, it runs.
+    void secondQueryPressedMeanwhileRunsNothing_data() { windows(); }
+    void secondQueryPressedMeanwhileRunsNothing()
+    {
+        QFETCH(int, row);
+        const Shown& w = Windows[row];
+        forms::Form* window = openThrough(w.item);
+        QWidget* criteria = window->findChild<forms::TabbedDialog*>()->Page(0);
+        forms::CommandButton* seek = nullptr;
+        for (forms::CommandButton* button : criteria->findChildren<forms::CommandButton*>())
+            if (button->Caption().startsWith("查询")) seek = button;
+        QVERIFY(seek);
+        const auto query = [&] {
+            criteria->findChild<forms::ComboBox*>()->setText("无此一词");
+            WindowFixture::click(seek);
+        };
+        QTimer::singleShot(0, window, [seek] { WindowFixture::click(seek); });
+        query();
+        QCoreApplication::processEvents();
+        QCOMPARE(world_->messages(), QStringList{w.noMatch});
+        query();
+        QCOMPARE(world_->messages(), (QStringList{w.noMatch, w.noMatch}));
+    }
+
     void patentMedicineHerbTabRunsFullWidth()
     {
         auto* window = world_->open<reference::FrmCyzy>("ZycyCx");
@@ -68,6 +187,11 @@ private slots:
     }
 
 private:
+    static void windows()
+    {
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(Windows)); ++row) QTest::addRow("%s", Windows[row].item) << row;
+    }
     forms::Form* openThrough(const char* item)
     {
         world_->mainWindow().menuAction(item)->trigger();
