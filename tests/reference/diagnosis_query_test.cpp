@@ -168,6 +168,13 @@ private slots:
         window_->TxtZlcs->setText("  ");            // an empty box: no message, the focus there
         WindowFixture::click(window_->Cmdedit);
         QCOMPARE(WindowFixture::focusedControl(), window_->TxtZlcs);
+        QCOMPARE(window_->srnrcw, 1);
+        window_->Dbobzmc->setText(name);
+        WindowFixture::click(window_->CmdBack);     // back: the query again, the focus on the name
+        QCOMPARE(window_->SSTab1->Tab(), 0);
+        QVERIFY(window_->TxtBzmc->Text().isEmpty() && !window_->TxtBzmc->isVisibleTo(window_));
+        QCOMPARE(columnOf(window_->MSFGridzyzd, 0), QStringList{name});
+        QCOMPARE(WindowFixture::focusedControl(), window_->Dbobzmc);
         openRow();
         WindowFixture::click(window_->CmdSave);     // the key is stored: nothing written
         QCOMPARE(WindowFixture::focusedControl(), window_->Cmdedit);
