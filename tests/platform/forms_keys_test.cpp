@@ -1,7 +1,9 @@
 // Keys and text boxes of the windows kit: KeyPress filters that swallow or replace
-// keys (typed or committed by an input method), an Enter chain over three boxes,
+// keys (typed or committed by an input method), Alt with a letter that marks no
+// button typing nothing, an Enter chain over three boxes,
 // MaxLength only on what the user enters, Locked boxes that keep focus and keys,
 // and the masked date box's prompt characters.
+#include "platform/forms/buttons.h"
 #include "platform/forms/form.h"
 #include "platform/forms/textbox.h"
 
@@ -91,6 +93,36 @@ private slots:
             QVERIFY(boxes[(i + 1) % 3]->hasFocusNow());
         }
         QCOMPARE(boxes[2]->Text(), QString("a"));   // it arrived with its text selected
+        form.Unload();
+    }
+
+    // Alt with a letter that marks no button types nothing, in one-line and multi-line
+    // boxes alike; with a button's letter it presses the button; the letter alone types.
+    void altLetterTypesNothingIntoABox()
+    {
+        auto& form = *new Form(Form::Placement::TopLevel);   // deletes itself on Unload
+        form.setWindowButtons(Form::WindowButtons::None);
+        auto* name = new TextBox(&form);
+        auto* notes = new TextBox(&form, TextBox::Lines::Multi);
+        auto* save = new CommandButton(&form, QStringLiteral("保存&B"));
+        name->Move(100, 100, 1500, 300);
+        notes->Move(100, 500, 1500, 900);
+        save->Move(100, 1500, 1500, 400);
+        int saved = 0;
+        save->Click = [&saved] { ++saved; };
+        form.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        name->SetFocus();
+        QTest::keyClick(name->lineEdit(), Qt::Key_E, Qt::AltModifier);
+        notes->SetFocus();
+        QTest::keyClick(notes->plainTextEdit(), Qt::Key_E, Qt::AltModifier);
+        QCOMPARE(name->Text() + notes->Text(), QString());
+        name->SetFocus();
+        QTest::keyClick(name->lineEdit(), Qt::Key_B, Qt::AltModifier);
+        QCOMPARE(saved, 1);
+        name->SetFocus();
+        QTest::keyClick(name->lineEdit(), Qt::Key_E);
+        QCOMPARE(name->Text(), QString("e"));
         form.Unload();
     }
 
