@@ -1,10 +1,11 @@
 // How every benchmark measures: the median of several runs after warm-up runs (so
-// one slow run, a cold cache or a first allocation does not decide the figure), and
-// the process's peak memory.
+// one slow run, a cold cache or a first allocation does not decide the figure), the
+// process's peak memory, and each figure's verdict against its limit.
 #pragma once
 
 #include <QElapsedTimer>
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <sys/resource.h>
 #include <vector>
@@ -92,10 +93,40 @@ inline Medians inTurns(const std::function<void()>& ours, const std::function<vo
                           [&plain](StepClock& clock) { clock.time(plain); }, runs);
 }
 
-// What a figure's line ends with: nothing when it is within its limit.
+// The verdicts of this run: every figure judged against its limit is counted, and the
+// benchmark's last line says how many were judged and how many are over, in the form
+// `make bench` adds up ("verdicts: 7 figures, 1 over the limit").
+class Verdicts {
+public:
+    static Verdicts& ofThisRun()
+    {
+        static Verdicts verdicts;
+        return verdicts;
+    }
+    void count(bool over)
+    {
+        ++figures_;
+        if (over) ++over_;
+    }
+    ~Verdicts()
+    {
+        std::printf("verdicts: %d figures, %d over the limit\n", figures_, over_);
+        std::fflush(stdout);
+    }
+
+private:
+    Verdicts() = default;
+    int figures_ = 0;
+    int over_ = 0;
+};
+
+// What a figure's line says after its limit: nothing when the figure is within it,
+// ": not met" when it is over (or no figure came out); the verdict is counted.
 inline const char* overLimit(double figure, double limit)
 {
-    return figure <= limit ? "" : ": not met";
+    const bool over = !(figure <= limit);
+    Verdicts::ofThisRun().count(over);
+    return over ? ": not met" : "";
 }
 
 // The most memory the process has held so far, in megabytes.
