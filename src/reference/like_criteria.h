@@ -4,11 +4,11 @@
 // keep their meaning as pattern characters). An empty criterion matches every row,
 // rows whose column holds no value (imported records) included, so it adds no
 // condition; a text of characters without case and without pattern characters (the
-// usual Chinese term) is found by SQLite's own search for its bytes, which finds the
-// same rows as the pattern; any other text is matched by the old engine's LIKE.
+// usual Chinese term) is found by SQLite's own GLOB, which finds the same rows as the
+// pattern; any other text is matched by the old engine's LIKE.
 //
 //     whereClause({{"ycmc", name}, {"ycgy", QString()}, {"ycxw", "Ab"}})
-//         -> " where instr(ycmc, '参') > 0 and ycxw like '*Ab*'"
+//         -> " where ycmc glob '*参*' and ycxw like '*Ab*'"
 //     whereClause({{"ycmc", QString()}})  -> ""
 #pragma once
 
