@@ -248,7 +248,7 @@ int main(int argc, char** argv)
                     clock.time([&] { openThroughMenu(main, window); });
                     closeAll(main);
                 },
-                [&](bench::StepClock& clock) { clock.time([&] { plain.open(plainDb); }); }, scale == 1 ? 5 : 3);
+                [&](bench::StepClock& clock) { clock.time([&] { plain.open(plainDb); }); }, 5);
             // The rebuild alone, for where the time goes.
             const bench::Medians rebuilt = bench::inTurns(window.builder, [&] { plain.rebuild(plainDb); }, 3);
             ours[k].push_back(medians.ours);
