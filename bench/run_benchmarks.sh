@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs every benchmark program given, each to its end whatever the others do, and ends
 # with one line: how many of the figures judged against their limits are over them,
-# and which benchmarks stopped without their verdicts. Each benchmark's last line
-# counts its verdicts ("verdicts: 7 figures, 1 over the limit", timing.h).
+# and which benchmarks stopped without their verdicts (also written to
+# benchmark_summary.txt in the folder it runs in). Each benchmark's last line counts
+# its verdicts ("verdicts: 7 figures, 1 over the limit", timing.h).
 set -u
 figures=0
 over=0
@@ -28,3 +29,4 @@ if [[ ${#failed[@]} -gt 0 ]]; then
     summary+="; ${#failed[@]} stopped before their verdicts: ${failed[*]}"
 fi
 echo "$summary"
+echo "$summary" >benchmark_summary.txt   # for `make bench` to end with
