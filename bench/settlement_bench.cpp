@@ -178,9 +178,9 @@ double report(const char* measure, const std::vector<double>& ourTimes, const st
     const Figures ours = figuresOf(ourTimes);
     const Figures plain = figuresOf(plainTimes);
     std::printf("  %s: menu handler %.0f/%.0f/%.0f ms, set-based SQL %.0f/%.0f/%.0f ms (min/median/max), "
-                "ratio %.2f (limit %.1f)\n",
+                "ratio %.2f (limit %.1f%s)\n",
                 measure, ours.min, ours.median, ours.max, plain.min, plain.median, plain.max, ours.median / plain.median,
-                limit);
+                limit, bench::overLimit(ours.median / plain.median, limit));
     return ours.median;
 }
 
@@ -227,7 +227,10 @@ int main(int argc, char** argv)
         fill(filled, journalRows);
         medians.push_back(compare(filled, live, journalRows, agree));
     }
-    std::printf("growth: %.2f times the processor time for %.2f times the rows; peak memory %.0f MB\n",
-                medians[1] / medians[0], double(journalSizes[1]) / journalSizes[0], bench::peakMegabytes());
+    const double rowFactor = double(journalSizes[1]) / journalSizes[0], growth = medians[1] / medians[0];
+    std::printf("growth: %.2f times the processor time for %.2f times the rows (limit %.2f%s); peak memory %.0f MB "
+                "(limit 300%s)\n",
+                growth, rowFactor, 1.15 * rowFactor, bench::overLimit(growth, 1.15 * rowFactor), bench::peakMegabytes(),
+                bench::overLimit(bench::peakMegabytes(), 300));
     return agree ? 0 : 1;
 }

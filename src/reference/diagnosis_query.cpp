@@ -221,10 +221,10 @@ void Frmzyzdll::MSFGridzyzd_Click()
 void Frmzyzdll::seekbzmc()
 {
     forms::DoEvents();
-    const QString nameCondition = likeConditions({{QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text())}});
-    const QString gridSql = QStringLiteral("select * from zybz where ") + nameCondition + Ordered;
+    const QString nameCondition = whereClause({{QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text())}});
+    const QString gridSql = QStringLiteral("select * from zybz") + nameCondition + Ordered;
     const bool narrowed = dictionary::NarrowSymptomDict(
-        QStringLiteral("select bzqk from zybz where ") + nameCondition, [&gridSql](dao::Database& db) {
+        QStringLiteral("select bzqk from zybz") + nameCondition, [&gridSql](dao::Database& db) {
             db.deleteAllQueryDefs();
             db.createQueryDef(GridQuery, gridSql);
         });

@@ -166,8 +166,7 @@ void QueryWindow::runQuery()
         forms::Notice(query_.noCriterion);
         return;
     }
-    const QString sql = QStringLiteral("select * from ") + query_.table + QStringLiteral(" where ")
-                        + likeConditions(conditions) + query_.order;
+    const QString sql = QStringLiteral("select * from ") + query_.table + whereClause(conditions) + u' ' + query_.order;
     const PumpScope pumping(*this);
     bool none = false;
     trapped([&] {
