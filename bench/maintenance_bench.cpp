@@ -60,11 +60,12 @@ Figures inTurns(int turns, const std::function<double()>& ours, const std::funct
     return {spreadOf(oursTimes), spreadOf(plainTimes), spreadOf(ratios)};
 }
 
-void print(const char* what, const Figures& figures)
+void print(const char* what, const Figures& figures, double limit)
 {
-    std::printf("%s: ours %.0f/%.0f/%.0f ms, plain %.0f/%.0f/%.0f ms, ratio min/median/max %.2f/%.2f/%.2f\n", what,
-                figures.ours.min, figures.ours.median, figures.ours.max, figures.plain.min, figures.plain.median,
-                figures.plain.max, figures.ratio.min, figures.ratio.median, figures.ratio.max);
+    std::printf("%s: ours %.0f/%.0f/%.0f ms, plain %.0f/%.0f/%.0f ms, ratio min/median/max %.2f/%.2f/%.2f "
+                "(limit %.1f%s)\n", what, figures.ours.min, figures.ours.median, figures.ours.max, figures.plain.min,
+                figures.plain.median, figures.plain.max, figures.ratio.min, figures.ratio.median, figures.ratio.max, limit,
+                bench::overLimit(figures.ratio.median, limit));
     std::fflush(stdout);
 }
 
@@ -301,11 +302,11 @@ int main(int argc, char** argv)
                                  plainVisits);
                     return 1;
                 }
-                print("(a) import of 2,900,000 visits into 200,000", import);
+                print("(a) import of 2,900,000 visits into 200,000", import, 1.5);
             }
-            std::printf("(a) peak memory of the import: ours %.0f MB, plain %.0f MB\n",
-                        peakOfImport(argv[0], folder.path(), QStringLiteral("ours")),
-                        peakOfImport(argv[0], folder.path(), QStringLiteral("plain")));
+            const double oursPeak = peakOfImport(argv[0], folder.path(), QStringLiteral("ours"));
+            std::printf("(a) peak memory of the import: ours %.0f MB (limit 300%s), plain %.0f MB\n", oursPeak,
+                        bench::overLimit(oursPeak, 300), peakOfImport(argv[0], folder.path(), QStringLiteral("plain")));
         }
 
         // (b) A database of 200 MB in the Windows folder of the run, held by the program.
@@ -322,7 +323,7 @@ int main(int argc, char** argv)
                 return elapsed;
             },
             [&] { return plainCopy(database, path("复制.mdb")); });
-        print("(b) backup of a 200 MB database", backup);
+        print("(b) backup of a 200 MB database", backup, 1.3);
 
         // (c) The backup restored over the database.
         const double check = bench::medianMilliseconds([&] { maintenance::checkSystemDatabase(path("备份.mdb")); }, 3, 1);
@@ -331,7 +332,7 @@ int main(int argc, char** argv)
             [&] { return plainCopy(path("备份.mdb"), path("复制.mdb")); });
         if (visitsIn(database) != visitsIn(path("备份.mdb"))) throw vb::Error(0, QStringLiteral("the restore differs"));
         core::ReleaseDb();
-        print("(c) restore of a 200 MB database, check included", restore);
+        print("(c) restore of a 200 MB database, check included", restore, 3);
         std::printf("(c) of which the check: %.0f ms (median)\n", check);
     } catch (const vb::Error& error) {
         std::fprintf(stderr, "maintenance_bench: %s\n", error.description().toLocal8Bit().constData());
