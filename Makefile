@@ -25,6 +25,7 @@ test: build
 
 bench: build
 	cmake --build $(BUILD) --target bench
+	@cat $(BUILD)/bench/benchmark_summary.txt
 
 test-sanitized: setup
 	cmake -S . -B $(SANITIZED_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_C_FLAGS=$(SANITIZE)" \

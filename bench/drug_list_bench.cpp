@@ -4,8 +4,9 @@
 // table view over a plain table model filled from prepared SQLite statements, in a
 // window of the same size. Both keep the file open (the program holds its database for
 // the run), show the same texts (compared first) and take turns. At 500, 5,000 and
-// 50,000 drugs: the medians and their ratio (limit 1.5), and the reload's cost a drug
-// from 5,000 to 50,000 drugs (growth limit 1.2).
+// 50,000 drugs: the medians of processor time and their ratio (limit 1.5), and the
+// growth of the reload's cost a drug from 5,000 to 50,000 drugs against the plain
+// side's own growth (at most 1.2 times it; 15 turns at both sizes, so that runs agree).
 #define SQLITE_HAS_CODEC 1
 #include "core/globals.h"
 #include "data/database_file.h"
@@ -169,15 +170,20 @@ int main(int argc, char** argv)
     double perDrug[3] = {}, plainPerDrug[3] = {};
     for (int k = 0; k < 3; ++k) {
         bench::Medians medians{};
-        if (!measure(sizes[k], medians, k < 2 ? 7 : 5)) return 1;
+        if (!measure(sizes[k], medians, k == 0 ? 7 : 15)) return 1;
         perDrug[k] = medians.ours / sizes[k];
         plainPerDrug[k] = medians.plain / sizes[k];
-        std::printf("drug list reload, %d drugs: Qpcls %.2f ms, plain model and view %.2f ms, ratio %.2f (limit 1.5%s)\n",
-                    sizes[k], medians.ours, medians.plain, medians.ratio(), bench::overLimit(medians.ratio(), 1.5));
+        std::printf("drug list reload, %d drugs: Qpcls %.2f ms, plain model and view %.2f ms, ratio %.2f (limit 1.5%s; "
+                    "by the clock %.2f)\n",
+                    sizes[k], medians.ours, medians.plain, medians.ratio(), bench::overLimit(medians.ratio(), 1.5),
+                    medians.clockRatio());
     }
-    const double growth = perDrug[2] / perDrug[1];
-    std::printf("drug list reload a drug: %.2f us at 5,000 drugs, %.2f us at 50,000 (growth %.2f, limit 1.2%s; "
-                "plain growth %.2f)\n",
-                perDrug[1] * 1000, perDrug[2] * 1000, growth, bench::overLimit(growth, 1.2), plainPerDrug[2] / plainPerDrug[1]);
+    // The cost a drug grows with the file as the plain side's own does: the program's
+    // growth at most 1.2 times the plain growth.
+    const double growth = perDrug[2] / perDrug[1], plainGrowth = plainPerDrug[2] / plainPerDrug[1];
+    std::printf("drug list reload a drug: %.2f us at 5,000 drugs, %.2f us at 50,000: grows %.2f, the plain side's %.2f, "
+                "%.2f times it (limit 1.2%s)\n",
+                perDrug[1] * 1000, perDrug[2] * 1000, growth, plainGrowth, growth / plainGrowth,
+                bench::overLimit(growth / plainGrowth, 1.2));
     return 0;
 }

@@ -62,20 +62,12 @@ Figures inTurns(int turns, const std::function<double()>& ours, const std::funct
     return {spreadOf(oursTimes), spreadOf(plainTimes), spreadOf(ratios)};
 }
 
-// " (limit L)", with " not met" when `value` is over it.
-const char* against(double value, double limit)
-{
-    static char text[64];
-    std::snprintf(text, sizeof text, " (limit %g%s)", limit, value > limit ? ", not met" : "");
-    return text;
-}
-
 void print(const char* what, const Figures& figures, double limit)
 {
-    std::printf("%s: ours %.0f/%.0f/%.0f ms, plain %.0f/%.0f/%.0f ms, ratio min/median/max %.2f/%.2f/%.2f%s\n", what,
-                figures.ours.min, figures.ours.median, figures.ours.max, figures.plain.min, figures.plain.median,
-                figures.plain.max, figures.ratio.min, figures.ratio.median, figures.ratio.max,
-                against(figures.ratio.median, limit));
+    std::printf("%s: ours %.0f/%.0f/%.0f ms, plain %.0f/%.0f/%.0f ms, ratio min/median/max %.2f/%.2f/%.2f "
+                "(limit %.1f%s)\n", what, figures.ours.min, figures.ours.median, figures.ours.max, figures.plain.min,
+                figures.plain.median, figures.plain.max, figures.ratio.min, figures.ratio.median, figures.ratio.max, limit,
+                bench::overLimit(figures.ratio.median, limit));
     std::fflush(stdout);
 }
 
@@ -332,8 +324,8 @@ int main(int argc, char** argv)
                 print("(a) import of 2,900,000 visits into 200,000", import, 1.5);
             }
             const double oursPeak = peakOf(argv[0], folder.path(), QStringLiteral("ours"));
-            std::printf("(a) peak memory of the import: ours %.0f MB%s, plain %.0f MB\n", oursPeak, against(oursPeak, 300),
-                        peakOf(argv[0], folder.path(), QStringLiteral("plain")));
+            std::printf("(a) peak memory of the import: ours %.0f MB (limit 300%s), plain %.0f MB\n", oursPeak,
+                        bench::overLimit(oursPeak, 300), peakOf(argv[0], folder.path(), QStringLiteral("plain")));
         }
 
         // (b) A database of 200 MB in the Windows folder of the run, held by the program.

@@ -1,14 +1,15 @@
 // The plain library's side of a benchmark: a connection to one of our files with the
 // key, the same page cache and the same threading mode (no locking of its own) as the
 // database layer's connections (both sides under the same conditions), and nothing else
-// of ours unless asked for the pinyin collation; the plain way of adding a text's
-// terms to a dictionary, and of reading a column back for comparing results.
+// of ours unless asked for the pinyin collation (its texts are matched by SQLite's own
+// LIKE); the plain way of adding a text's terms to a dictionary, and of reading a
+// column back for comparing results.
 #pragma once
 
 #define SQLITE_HAS_CODEC 1
 #include "data/database_file.h"
 #include "dictionary/term_splitter.h"
-#include "platform/dao/dialect.h"
+#include "platform/dao/pinyin_collation.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -25,7 +26,12 @@ inline sqlite3* openPlain(const QString& path, bool withPinyin = false)
     const QByteArray key = data::databasePassword().toUtf8();
     sqlite3_key(db, key.constData(), static_cast<int>(key.size()));
     sqlite3_exec(db, "PRAGMA temp_store=MEMORY; PRAGMA cache_size=-65536", nullptr, nullptr, nullptr);   // derives the key
-    if (withPinyin) dao::dialect::registerOn(db);
+    if (withPinyin)
+        sqlite3_create_collation(db, dao::PinyinCollation::name, SQLITE_UTF8, nullptr,
+                                 [](void*, int aLength, const void* a, int bLength, const void* b) {
+                                     return dao::PinyinCollation::compare(static_cast<const char*>(a), aLength,
+                                                                          static_cast<const char*>(b), bLength);
+                                 });
     return db;
 }
 

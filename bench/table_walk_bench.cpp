@@ -5,7 +5,7 @@
 // order. Both sides read the same cells (compared before any figure is printed), keep
 // the file open between runs and take turns, each timed run after an untimed one of
 // its own side. Prints the medians, their ratio (limit 1.5) and both sides' cost per
-// row's growth from 5,000 to 50,000.
+// row's growth from 5,000 to 50,000 (ours at most 1.2 times the plain growth).
 #include "bench_support.h"
 #include "data/database_file.h"
 #include "platform/dao/dao.h"
@@ -115,8 +115,13 @@ int main(int argc, char** argv)
                         walks[w].what, sizes[k], ours, plain, ours / plain, bench::overLimit(ours / plain, 1.5));
         }
     }
-    for (int w = 0; w < 2; ++w)
-        std::printf("table walk in %s: cost per row 5,000 -> 50,000 grows %.2f (plain SELECT %.2f)\n", walks[w].what,
-                    perRow[w][1] / perRow[w][0], plainPerRow[w][1] / plainPerRow[w][0]);
+    // The cost per row grows with the file as SQLite's own does: at most 1.2 times the
+    // plain SELECT's growth.
+    for (int w = 0; w < 2; ++w) {
+        const double growth = perRow[w][1] / perRow[w][0], plainGrowth = plainPerRow[w][1] / plainPerRow[w][0];
+        std::printf("table walk in %s: cost per row 5,000 -> 50,000 grows %.2f, the plain SELECT's %.2f: %.2f times it "
+                    "(limit 1.2%s)\n",
+                    walks[w].what, growth, plainGrowth, growth / plainGrowth, bench::overLimit(growth / plainGrowth, 1.2));
+    }
     return 0;
 }

@@ -1,15 +1,30 @@
 // How every benchmark measures: the median of several runs after warm-up runs (so
-// one slow run, a cold cache or a first allocation does not decide the figure), and
-// the process's peak memory.
+// one slow run, a cold cache or a first allocation does not decide the figure), the
+// process's peak memory, and each figure's verdict against its limit.
+//
+// A step's time is the processor time the process spent on it: the work measured here
+// computes over files that stay in the page cache, so on a quiet machine that is what
+// the user waits for, and the load of other programs does not stretch it as it
+// stretches the clock. The clock's time is kept beside it, for the lines that show both.
 #pragma once
 
 #include <QElapsedTimer>
 #include <algorithm>
+#include <cstdio>
+#include <ctime>
 #include <functional>
 #include <sys/resource.h>
 #include <vector>
 
 namespace bench {
+
+// The processor time the process has used so far (all its threads), in nanoseconds.
+inline qint64 processorNanoseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
 
 // A run's clock: `work` passes each step it wants measured; what it does between them
 // (the setting up that both sides of a comparison share) is not counted.
@@ -19,15 +34,25 @@ public:
     {
         QElapsedTimer timer;
         timer.start();
+        const qint64 start = processorNanoseconds();
         step();
-        nanoseconds_ += timer.nsecsElapsed();
+        processor_ += processorNanoseconds() - start;
+        clock_ += timer.nsecsElapsed();
     }
-    // A step the work timed itself.
-    void add(double milliseconds) { nanoseconds_ += static_cast<qint64>(milliseconds * 1e6); }
-    double milliseconds() const { return nanoseconds_ / 1e6; }
+    // A step the work timed itself (by the clock).
+    void add(double milliseconds)
+    {
+        processor_ += static_cast<qint64>(milliseconds * 1e6);
+        clock_ += static_cast<qint64>(milliseconds * 1e6);
+    }
+    // The processor time of the steps.
+    double milliseconds() const { return processor_ / 1e6; }
+    // Their time by the clock.
+    double clockMilliseconds() const { return clock_ / 1e6; }
 
 private:
-    qint64 nanoseconds_ = 0;
+    qint64 processor_ = 0;
+    qint64 clock_ = 0;
 };
 
 // The median, in milliseconds, of `runs` runs of `work` after `warmups` untimed runs,
@@ -51,11 +76,14 @@ inline double medianMilliseconds(const std::function<void()>& work, int runs = 7
 }
 
 // The medians, in milliseconds, of the program's side and the plain side of one
-// comparison.
+// comparison: processor time, and the clock's time beside it.
 struct Medians {
     double ours;
     double plain;
+    double oursClock = 0;
+    double plainClock = 0;
     double ratio() const { return ours / plain; }
+    double clockRatio() const { return oursClock / plainClock; }
 };
 
 inline double medianOf(std::vector<double> times)
@@ -71,18 +99,20 @@ inline double medianOf(std::vector<double> times)
 inline Medians inTurnsOfSteps(const std::function<void(StepClock&)>& ours, const std::function<void(StepClock&)>& plain,
                               int runs = 7)
 {
-    std::vector<double> ourTimes, plainTimes;
-    const auto timed = [](const std::function<void(StepClock&)>& side, std::vector<double>& times) {
+    std::vector<double> ourTimes, plainTimes, ourClock, plainClock;
+    const auto timed = [](const std::function<void(StepClock&)>& side, std::vector<double>& times,
+                          std::vector<double>& clockTimes) {
         StepClock untimed, clock;
         side(untimed);
         side(clock);
         times.push_back(clock.milliseconds());
+        clockTimes.push_back(clock.clockMilliseconds());
     };
     for (int run = 0; run < runs; ++run) {
-        timed(ours, ourTimes);
-        timed(plain, plainTimes);
+        timed(ours, ourTimes, ourClock);
+        timed(plain, plainTimes, plainClock);
     }
-    return {medianOf(ourTimes), medianOf(plainTimes)};
+    return {medianOf(ourTimes), medianOf(plainTimes), medianOf(ourClock), medianOf(plainClock)};
 }
 
 // The same when the whole of each run is timed.
@@ -92,10 +122,40 @@ inline Medians inTurns(const std::function<void()>& ours, const std::function<vo
                           [&plain](StepClock& clock) { clock.time(plain); }, runs);
 }
 
-// What a figure's line ends with: nothing when it is within its limit.
+// The verdicts of this run: every figure judged against its limit is counted, and the
+// benchmark's last line says how many were judged and how many are over, in the form
+// `make bench` adds up ("verdicts: 7 figures, 1 over the limit").
+class Verdicts {
+public:
+    static Verdicts& ofThisRun()
+    {
+        static Verdicts verdicts;
+        return verdicts;
+    }
+    void count(bool over)
+    {
+        ++figures_;
+        if (over) ++over_;
+    }
+    ~Verdicts()
+    {
+        std::printf("verdicts: %d figures, %d over the limit\n", figures_, over_);
+        std::fflush(stdout);
+    }
+
+private:
+    Verdicts() = default;
+    int figures_ = 0;
+    int over_ = 0;
+};
+
+// What a figure's line says after its limit: nothing when the figure is within it,
+// ": not met" when it is over (or no figure came out); the verdict is counted.
 inline const char* overLimit(double figure, double limit)
 {
-    return figure <= limit ? "" : ": not met";
+    const bool over = !(figure <= limit);
+    Verdicts::ofThisRun().count(over);
+    return over ? ": not met" : "";
 }
 
 // The most memory the process has held so far, in megabytes.

@@ -12,8 +12,8 @@ namespace core {
 
 namespace {
 
-constexpr int kClientWidth = 7200;    // twips
-constexpr int kClientHeight = 5400;
+constexpr int ClientWidth = 7200;    // twips
+constexpr int ClientHeight = 5400;
 
 QHash<QString, QPointer<forms::Form>>& helpOwners()
 {
@@ -28,9 +28,9 @@ FrmHelp::FrmHelp()
       TxtHelp(new forms::TextBox(this, forms::TextBox::Lines::Multi))
 {
     setCaption(QStringLiteral("帮助向导"));
-    setClientSize(kClientWidth, kClientHeight);
+    setClientSize(ClientWidth, ClientHeight);
     setWindowButtons(WindowButtons::CloseBox);
-    TxtHelp->Move(0, 0, kClientWidth, kClientHeight);
+    TxtHelp->Move(0, 0, ClientWidth, ClientHeight);
     TxtHelp->setLocked(true);
     TxtHelp->setScrollBars(forms::TextBox::ScrollBars::Vertical);
     TxtHelp->setFont(QStringLiteral("宋体"), 10.5);

@@ -30,7 +30,7 @@ struct TopMenu {
 };
 
 // The eight top-level menus, left to right.
-constexpr TopMenu kTopMenus[] = {
+constexpr TopMenu TopMenus[] = {
     {"ZymzZd", "门诊处方管理&Z"}, {"ycrk", "药品入出库管理&R"}, {"zycxll", "数据资料查询&F"},
     {"ZysjDl", "中医数据编辑&D"}, {"xtwh", "系统维护&W"},       {"XtHelp", "系统帮助&H"},
     {"lxzz", "联系作者&L"},       {"zyexit", "退出系统&Q"},
@@ -47,7 +47,7 @@ struct MenuItem {
     Opening opening;
 };
 
-constexpr MenuItem kMenuItems[] = {
+constexpr MenuItem MenuItems[] = {
     {"ycrk", "ycrc", "药品入/退库", Opening::Busy},
     {"ycrk", "YcqkCk", "药品其它出库", Opening::Busy},
     {"ycrk", "YcqkXs", "门诊处方计价", Opening::Busy},
@@ -70,7 +70,7 @@ constexpr MenuItem kMenuItems[] = {
 
 Opening openingOf(const QString& itemName)
 {
-    for (const MenuItem& item : kMenuItems)
+    for (const MenuItem& item : MenuItems)
         if (itemName == QLatin1String(item.name))
             return item.opening;
     return Opening::Busy;
@@ -98,11 +98,11 @@ MDIFqhmz::~MDIFqhmz()
 void MDIFqhmz::buildMenus()
 {
     QHash<QString, QMenu*> menus;
-    for (const TopMenu& top : kTopMenus) {
+    for (const TopMenu& top : TopMenus) {
         const QString name = QString::fromUtf8(top.name);
         const QString caption = QString::fromUtf8(top.caption);
         QAction* action = nullptr;
-        if (std::any_of(std::begin(kMenuItems), std::end(kMenuItems),
+        if (std::any_of(std::begin(MenuItems), std::end(MenuItems),
                         [&](const MenuItem& item) { return name == QLatin1String(item.menu); })) {
             QMenu* menu = menuBar()->addMenu(caption);
             menus.insert(name, menu);
@@ -113,7 +113,7 @@ void MDIFqhmz::buildMenus()
         action->setObjectName(name);
         actions_.insert(name, action);
     }
-    for (const MenuItem& item : kMenuItems) {
+    for (const MenuItem& item : MenuItems) {
         QAction* action = menus.value(QString::fromUtf8(item.menu))
                               ->addAction(QString::fromUtf8(item.caption));
         action->setObjectName(QString::fromUtf8(item.name));
@@ -189,7 +189,7 @@ void MDIFqhmz::menuOn() { setTopMenusEnabled(true); }
 // (查询&F, 清屏&Q, 帮助&H) would otherwise be ambiguous and never clicked.
 void MDIFqhmz::setTopMenusEnabled(bool enabled)
 {
-    for (const TopMenu& top : kTopMenus) {
+    for (const TopMenu& top : TopMenus) {
         QAction* action = actions_.value(QString::fromUtf8(top.name));
         action->setEnabled(enabled);
         const QString caption = QString::fromUtf8(top.caption);

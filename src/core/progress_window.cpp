@@ -12,8 +12,8 @@ namespace core {
 
 namespace {
 
-constexpr int kClientWidth = 6000;    // twips
-constexpr int kClientHeight = 1500;
+constexpr int ClientWidth = 6000;    // twips
+constexpr int ClientHeight = 1500;
 
 }  // namespace
 
@@ -23,7 +23,7 @@ Frmjdys::Frmjdys()
       Labpre(new forms::Label(this)),
       Labprg(new forms::Label(this))
 {
-    setClientSize(kClientWidth, kClientHeight);
+    setClientSize(ClientWidth, ClientHeight);
     setWindowButtons(WindowButtons::None);
     Labprg->Move(240, 180, 5520, 330);
     ProgBar->Move(240, 600, 4500, 360);

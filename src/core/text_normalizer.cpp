@@ -7,11 +7,11 @@ namespace core {
 
 namespace {
 
-const QChar kSpace = u' ';
-const QChar kCr = u'\r';
-const QChar kLf = u'\n';
-const QChar kFullStop = u'。';
-const QChar kBookTitleOpen = u'《';
+const QChar Space = u' ';
+const QChar Cr = u'\r';
+const QChar Lf = u'\n';
+const QChar FullStop = u'。';
+const QChar BookTitleOpen = u'《';
 
 bool isDigit(const QString& text, qsizetype at)
 {
@@ -20,16 +20,16 @@ bool isDigit(const QString& text, qsizetype at)
 
 bool followedByBookTitle(const QString& text, qsizetype at)
 {
-    return at + 1 < text.size() && text[at + 1] == kBookTitleOpen;
+    return at + 1 < text.size() && text[at + 1] == BookTitleOpen;
 }
 
 // One character of the source as it is stored; an empty text drops it.
 QString storedCharacter(const QString& source, qsizetype at)
 {
     const QChar c = source[at];
-    if (c == kSpace)
+    if (c == Space)
         return {};
-    if (c == kLf && (at == 0 || source[at - 1] != kCr))
+    if (c == Lf && (at == 0 || source[at - 1] != Cr))
         return {};
     if (c == u'\\')
         return QStringLiteral("、");
@@ -37,12 +37,12 @@ QString storedCharacter(const QString& source, qsizetype at)
         return QStringLiteral("，");
     if (c == u';')
         return QStringLiteral("；");
-    if (c == u'.' || c == kFullStop) {
+    if (c == u'.' || c == FullStop) {
         // A decimal point between digits, and a stop before a book title, are stored as
         // "." whichever mark was typed; every other stop is full-width.
         const bool decimalPoint = isDigit(source, at - 1) && isDigit(source, at + 1);
         return decimalPoint || followedByBookTitle(source, at) ? QStringLiteral(".")
-                                                               : QString(kFullStop);
+                                                               : QString(FullStop);
     }
     return QString(c);
 }

@@ -5,11 +5,10 @@
 #include "platform/office/sheet_stream.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/dates.h"
-#include "platform/win/file_error.h"
+#include "platform/win/filecopy.h"
 #include "platform/win/paths.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace core {
 
@@ -17,14 +16,6 @@ namespace {
 
 // How often the window gets its events while rows are written, in milliseconds.
 constexpr int PumpInterval = 50;
-
-// A folder of the report's name cannot be replaced by a workbook.
-void refuseFolder(const QString& path)
-{
-    const std::filesystem::path host(win::hostPath(path).toStdString());
-    std::error_code failure;
-    if (std::filesystem::is_directory(std::filesystem::symlink_status(host, failure))) throw win::fileAccessError();
-}
 
 vb::Error tooManyRows()
 {
@@ -48,8 +39,8 @@ vb::Variant typed(const vb::Variant& value, ReportColumn::Kind kind)
 void writeHead(const WorkbookReport& report, office::SheetStream& sheet)
 {
     std::vector<WorkbookReport::FixedCell> head = report.fixedCells;
-    for (std::size_t c = 0; c < report.columns.size(); ++c)
-        head.push_back({report.headerRow, static_cast<int>(c) + 1, report.columns[c].header});
+    int number = 0;
+    for (const ReportColumn& column : report.columns) head.push_back({report.headerRow, ++number, column.header});
     std::stable_sort(head.begin(), head.end(), [](const auto& a, const auto& b) { return a.row < b.row; });
     for (const WorkbookReport::FixedCell& cell : head) sheet.write(cell.row, cell.column, cell.value);
 }
@@ -59,30 +50,36 @@ void writeHead(const WorkbookReport& report, office::SheetStream& sheet)
 void writeWorkbookReport(const WorkbookReport& report, const ReportRows& nextRow,
                          const std::function<void()>& beforeSave, const std::function<void()>& afterSave)
 {
-    refuseFolder(report.path);
+    // A file that could not be saved is refused before the user waits for the rows.
+    win::refuseUnwritableTarget(win::hostPath(report.path));
     office::SheetStream sheet(report.fontName, report.fontSize);
-    for (std::size_t c = 0; c < report.columns.size(); ++c)
-        if (report.columns[c].width == 0) sheet.fitColumn(static_cast<int>(c) + 1);
+    int number = 0;
+    for (const ReportColumn& column : report.columns) {
+        ++number;
+        if (column.width == 0) sheet.fitColumn(number);
+    }
     writeHead(report, sheet);
 
-    const std::size_t columns = report.columns.size();
     forms::EventSlice pump(PumpInterval);
     std::vector<vb::Variant> row;
     for (int sheetRow = report.firstDataRow; nextRow(row); ++sheetRow) {
         if (sheetRow > office::SheetStream::maxRows()) throw tooManyRows();
-        for (std::size_t c = 0; c < columns && c < row.size(); ++c) {
+        // A short row leaves its last cells empty; values past the last column are left out.
+        const std::size_t cells = std::min(report.columns.size(), row.size());
+        for (std::size_t c = 0; c < cells; ++c) {
             const ReportColumn& column = report.columns[c];
             sheet.write(sheetRow, static_cast<int>(c) + 1, typed(row[c], column.kind), column.numberFormat);
         }
         pump.DoEvents();
     }
     forms::DoEvents();
-    for (std::size_t c = 0; c < columns; ++c) {
-        const int column = static_cast<int>(c) + 1;
-        if (report.columns[c].width > 0)
-            sheet.setColumnWidth(column, report.columns[c].width);
-        else if (report.columns[c].width == 0)
-            sheet.autoFit(column);
+    number = 0;
+    for (const ReportColumn& column : report.columns) {
+        ++number;
+        if (column.width == 0)
+            sheet.autoFit(number);
+        else if (column.width != ReportColumn::DefaultWidth)
+            sheet.setColumnWidth(number, column.width);
     }
 
     if (beforeSave) beforeSave();

@@ -13,7 +13,8 @@
 //       return true;
 //   });
 //
-// The writer refuses a folder of the report's name, writes the fixed cells (titles,
+// The writer first refuses a file it could not save (a folder of the report's name, a
+// missing folder, a folder the user may not write in), then writes the fixed cells (titles,
 // dates) and the header row, then the rows it pulls from the source one at a time,
 // each cell typed by what its column holds, never by the look of its text (a text in
 // a number or date column is read as the number or date it shows, so the spreadsheet
@@ -41,7 +42,7 @@ struct ReportColumn {
     enum class Kind { Text, Number, Date };
     QString header;
     Kind kind = Kind::Text;
-    QString numberFormat;   // e.g. "#,##0.00_ ", "yyyy-mm-dd"; a date without one shows yyyy-mm-dd
+    QString numberFormat;   // e.g. "#,##0.00_ ", "yyyy-mm-dd"; a date without one gets the short date
     double width = 0;       // in characters; 0 fits the column to its widest cell
     static constexpr double DefaultWidth = -1;   // keeps the sheet's default width
 };

@@ -4,6 +4,7 @@
 #include "platform/vb/strings.h"
 #include "platform/vb/variant.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace dispensary {
@@ -15,18 +16,6 @@ namespace {
 const QString UnitCostSql = QStringLiteral("select ycbm,rkje/rksl from ycyltb where ycyl<>0 ");
 const QString ZeroBalanceCostSql = QStringLiteral("select ycbm,rkje/rksl,rksl from ycyltb where ycyl=0");
 const QString DeleteZeroBalances = QStringLiteral("delete * from ycyltb where ycyl=0");
-
-// A unit cost as SQL reads it back to the same double (17 significant digits).
-QString costText(double cost)
-{
-    return QString::number(cost, 'g', 17);
-}
-
-void priceStockOutsOf(dao::Database& db, const QString& drugName, double cost)
-{
-    db.execute(QStringLiteral("update yccrtb set ckje=cksl * ") + costText(cost)
-               + QStringLiteral(" where cksl<>0 and ckje=0 and ycbm=") + dao::quote(vb::Trim(drugName)));
-}
 
 // The unit cost of a drug to settle; a cost the database could not compute (nothing
 // received, or no cost amount) stops the settlement with the drug's name.
@@ -64,12 +53,12 @@ QString percentText(vb::Currency position)
 void Settlement::PrepareSettlement()
 {
     db_.deleteAllQueryDefs();
-    // A drug that sold out in the period keeps the cost of what it sold: its
-    // stock-outs are priced before its row goes. Without anything received (rksl 0)
-    // it has no cost and no stock-out of the period to carry one.
+    // A drug that sold out in the period keeps the cost of what it sold: its cost is
+    // taken before its row goes, and its stock-outs are priced first. Without anything
+    // received (rksl 0) it has no cost and no stock-out of the period to carry one.
     dao::Recordset soldOut = db_.openRecordset(ZeroBalanceCostSql);
     for (; !soldOut.eof(); soldOut.moveNext())
-        if (soldOut.field(2).toDouble() != 0) priceStockOutsOf(db_, soldOut.field(0).toString(), unitCostOf(soldOut));
+        if (soldOut.field(2).toDouble() != 0) pricing_.add(soldOut.field(0).toString(), unitCostOf(soldOut));
     soldOut.close();
     db_.execute(DeleteZeroBalances);
     db_.createQueryDef(UnitCostQuery, UnitCostSql);
@@ -78,9 +67,17 @@ void Settlement::PrepareSettlement()
 void Settlement::PriceStockOuts()
 {
     progress_.begin(0, QString());
-    forEachDrugToSettle(db_, [this](const QString& name, double cost, int i, int n) {
-        priceStockOutsOf(db_, name, cost);
-        const vb::Currency position = vb::Currency::fromDouble(60.0 / n) * i;
+    int drugs = 0;
+    forEachDrugToSettle(db_, [&](const QString& name, double cost, int, int n) {
+        pricing_.add(name, cost);
+        drugs = n;
+    });
+    if (pricing_.isEmpty()) return;
+    // A slice of the journal for each drug to settle, the bar a drug's step after each;
+    // sold-out drugs alone are priced in one slice that moves nothing.
+    pricing_.price(std::max(drugs, 1), [&](int i) {
+        if (drugs == 0) return;
+        const vb::Currency position = vb::Currency::fromDouble(60.0 / drugs) * i;
         progress_.advance(position.toDouble(), percentText(position));
     });
 }
@@ -96,9 +93,10 @@ void Settlement::RebaseStockBalances()
     });
     // Every drug is reduced at the cost it had when the settlement began; only then
     // is `rksl` re-based (with no drug left to settle there is nothing to re-base).
+    // No balance has become 0 since PrepareSettlement removed those that were: the
+    // settlement changes no balance, and no other write comes between in its transaction.
     db_.execute(QStringLiteral("update ycyltb set rksl=ycyl "));
     db_.deleteAllQueryDefs();
-    db_.execute(DeleteZeroBalances);
     progress_.end();
 }
 

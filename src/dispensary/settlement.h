@@ -4,14 +4,18 @@
 // rows whose balance is 0 are removed. Three steps in this order: PrepareSettlement,
 // PriceStockOuts, RebaseStockBalances.
 //
+// The costs of all the drugs are known before any row is priced, and the stock-outs
+// are priced in one pass over the journal (settlement_pricing.h) whose slices move the
+// bar a drug's step each, so that the time grows with the journal and the page cache
+// keeps its size.
+//
 // The settlement works on a database its caller has opened and wraps in one
-// dao::Transaction, so a failure anywhere leaves both tables as they were. While the
-// Settlement lives the page cache may hold the whole file; the pages it changed stay
-// in memory until the commit either way. It knows
+// dao::Transaction, so a failure anywhere leaves both tables as they were. It knows
 // no window: it reports its progress through SettlementProgress, which the menu
 // handler shows in the progress window. Failures are raised as errors.
 #pragma once
 
+#include "dispensary/settlement_pricing.h"
 #include "platform/dao/dao.h"
 
 #include <QString>
@@ -32,17 +36,17 @@ public:
 
 class Settlement {
 public:
-    Settlement(dao::Database& db, SettlementProgress& progress) : db_(db), cache_(db), progress_(progress) {}
+    Settlement(dao::Database& db, SettlementProgress& progress) : db_(db), pricing_(db), progress_(progress) {}
 
-    // Prices the stock-outs of every drug whose balance is exactly 0 (its row is
-    // about to go), removes those rows and stores the query "999" of the drugs left
-    // with their unit costs.
+    // Takes the unit cost of every drug whose balance is exactly 0 (its row is about
+    // to go) for pricing its stock-outs, removes those rows and stores the query "999"
+    // of the drugs left with their unit costs.
     void PrepareSettlement();
-    // Prices the unpriced stock-outs of each drug of "999" (progress 0 to 60).
+    // Prices the unpriced stock-outs of the sold-out drugs and of each drug of "999"
+    // (progress 0 to 60, a step a drug).
     void PriceStockOuts();
-    // Lowers each drug's cost amount by what went out at its unit cost, sets `rksl`
-    // to the balance on every row and removes the rows whose balance is 0
-    // (progress 60 to 99).
+    // Lowers each drug's cost amount by what went out at its unit cost and sets `rksl`
+    // to the balance on every row (progress 60 to 99).
     void RebaseStockBalances();
 
     // The stored query of the drugs to settle: name and unit cost.
@@ -50,9 +54,7 @@ public:
 
 private:
     dao::Database& db_;
-    // One UPDATE a drug reaches the journal's pages once per drug: they stay in memory
-    // until the commit.
-    dao::WholeFileCache cache_;
+    StockOutPricing pricing_;
     SettlementProgress& progress_;
 };
 

@@ -35,7 +35,8 @@ Frmyckc::Frmyckc()
       CmdQcls(core::makeButton(this, QStringLiteral("清屏&Q"))),
       CmdExit(core::makeButton(this, QStringLiteral("退出&T"))),
       CmdHelp(core::makeButton(this, QStringLiteral("帮助&H"))),
-      lookup_(*Txtycbm, *Txtycmc)
+      lookup_(*Txtycbm, *Txtycmc),
+      press_(*this)
 {
     setCaption(QStringLiteral("药材库存查询"));
     setWindowButtons(WindowButtons::None);
@@ -160,12 +161,17 @@ void Frmyckc::TxtJssj_KeyPress(int& keyAscii)
         CmdSeek->SetFocus();
 }
 
+// Under the one-press guard: the query and the report let events run, and a second
+// press meanwhile does nothing.
 void Frmyckc::CmdSeek_Click()
 {
-    if (!CmdSeek->isEnabled()) return;   // a report is being written
+    press_.run([this] { seekAndReport(); });
+}
+
+void Frmyckc::seekAndReport()
+{
     srnrJy();
     if (srnrcw == 1) return;
-    const PumpScope pumping(*this);
     dao::Recordset records;
     const bool ran = core::runTrapped([&] {
         dao::Database db = core::OpenDb();

@@ -5,6 +5,7 @@
 // (stock_reports.h) into the documents folder. The window shows no result itself.
 #pragma once
 
+#include "core/one_press.h"
 #include "dispensary/drug_lookup.h"
 #include "dispensary/stock_reports.h"
 #include "platform/forms/form.h"
@@ -51,6 +52,7 @@ private:
     // Disables the four buttons for 5 seconds with the event pump running.
     void waitment();
     StockReportKind selectedKind() const;
+    void seekAndReport();
     void createxcelyc(dao::Recordset& records);
 
     void OptionClicked(bool focusOnCode);
@@ -63,6 +65,7 @@ private:
     void CmdHelp_Click();
 
     DrugLookup lookup_;
+    core::OnePress press_;   // the query and its report
 };
 
 }  // namespace dispensary

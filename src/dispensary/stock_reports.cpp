@@ -33,7 +33,7 @@ struct StockReport {
 };
 
 // Stock-out cost and income (width 0) are fitted to their widest cell. The expiry
-// date carries no format of its own: the sheet shows a date as yyyy-mm-dd anyway.
+// date carries no format of its own: it shows as the spreadsheet's short date.
 const StockReport& reportOf(StockReportKind kind)
 {
     static const StockReport reports[] = {

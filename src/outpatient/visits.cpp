@@ -5,10 +5,10 @@ namespace outpatient {
 
 namespace {
 // Field ordinals of hzzdzl that the dispensary reads.
-constexpr int kRecordNumber = 0;
-constexpr int kDepartment = 1;
-constexpr int kPrescription = 8;
-constexpr int kDoctor = 11;
+constexpr int RecordNumber = 0;
+constexpr int Department = 1;
+constexpr int Prescription = 8;
+constexpr int Doctor = 11;
 }  // namespace
 
 std::optional<Visit> findVisit(dao::Database& db, const QString& recordNumber,
@@ -19,8 +19,8 @@ std::optional<Visit> findVisit(dao::Database& db, const QString& recordNumber,
     visits.seek(QStringLiteral("="), recordNumber, department, dateText);
     if (visits.noMatch())
         return std::nullopt;
-    Visit visit{visits.field(kRecordNumber).toString(), visits.field(kDepartment).toString(),
-                visits.field(kPrescription).toString(), visits.field(kDoctor).toString()};
+    Visit visit{visits.field(RecordNumber).toString(), visits.field(Department).toString(),
+                visits.field(Prescription).toString(), visits.field(Doctor).toString()};
     visits.close();
     return visit;
 }

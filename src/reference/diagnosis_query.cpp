@@ -95,7 +95,7 @@ Frmzyzdll::Frmzyzdll()
         if (!vb::Trim(Dbobzmc->Text()).isEmpty()) runOnce([this] { seekbzmc(); });
     };
     MSFGridzyzd->Click = [this] { MSFGridzyzd_Click(); };
-    CmdSeek->Click = [this] { runOnce([this] { seekmsfgrid(); }); };
+    onceOnClick(CmdSeek, [this] { seekmsfgrid(); });
     CmdQcls->Click = [this] {
         runOnce([this] { Qpcls(); });
         Dbobzmc->SetFocus();
@@ -105,7 +105,7 @@ Frmzyzdll::Frmzyzdll()
     Cmdedit->Click = [this] { road_.edit(); };
     // The delete asks nothing and says nothing when the row is gone already.
     Cmddele->Click = [this] { road_.remove(QString(), QString(), EntryRoad::DeleteCheck::InputsFirst); };
-    CmdBack->Click = [this] { runOnce([this] { CmdBack_Click(); }); };
+    onceOnClick(CmdBack, [this] { CmdBack_Click(); });
 }
 
 void Frmzyzdll::layOut()
@@ -221,10 +221,10 @@ void Frmzyzdll::MSFGridzyzd_Click()
 void Frmzyzdll::seekbzmc()
 {
     forms::DoEvents();
-    const QString nameCondition = likeConditions({{QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text())}});
-    const QString gridSql = QStringLiteral("select * from zybz where ") + nameCondition + Ordered;
+    const QString nameCondition = whereClause({{QStringLiteral("bzmc"), vb::Trim(Dbobzmc->Text())}});
+    const QString gridSql = QStringLiteral("select * from zybz") + nameCondition + Ordered;
     const bool narrowed = dictionary::NarrowSymptomDict(
-        QStringLiteral("select bzqk from zybz where ") + nameCondition, [&gridSql](dao::Database& db) {
+        QStringLiteral("select bzqk from zybz") + nameCondition, [&gridSql](dao::Database& db) {
             db.deleteAllQueryDefs();
             db.createQueryDef(GridQuery, gridSql);
         });

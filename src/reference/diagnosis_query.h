@@ -59,6 +59,7 @@ public:
 
 protected:
     void Form_Load() override;
+    void runOnce(const std::function<void()>& handler) override;
     void Form_QueryUnload(int& cancel) override;
 
 private:
@@ -70,8 +71,6 @@ private:
     void seekmsfgrid() { runQuery(); }
     void qclsseek();
     void srnrJy();
-    // Runs a handler that lets events run once: a second press meanwhile is ignored.
-    void runOnce(const std::function<void()>& handler);
 
     void MSFGridzyzd_Click();
     void CmdBack_Click();

@@ -91,11 +91,11 @@ Frmfjll::Frmfjll()
            {Txtfjzz, Txtfjyf, Test::Filled}, {Txtfjyf, Txtfjlc, Test::Filled, Focus::End},
            {Txtfjlc, Txtfjly, Test::Filled}, {Txtfjly, nullptr}});
     chainHerbPanel(*herbs);
-    CmdSeek->Click = [this] { CmdSeek_Click(); };
-    CmdQcls->Click = [this] { CmdQcls_Click(); };
+    onceOnClick(CmdSeek, [this] { CmdSeek_Click(); });
+    onceOnClick(CmdQcls, [this] { CmdQcls_Click(); });
     CmdHelp->Click = [this] { core::ShowHelpFor(this, QStringLiteral("F-J")); };
     CmdExit->Click = [this] { Unload(); };
-    MSFGridzyfj->Click = [this] { MSFGridzyfj_Click(); };
+    onceOnClick(MSFGridzyfj, [this] { MSFGridzyfj_Click(); });
     Txtfjly->GotFocus = [this] { Txtfjly_GotFocus(); };
 }
 
@@ -150,7 +150,7 @@ void Frmfjll::Form_Load()
     setUpGrid();
     forms::DoEvents();
     fjkcxsgb();
-    Qpcls();
+    runOnce([this] { Qpcls(); });
     forms::DoEvents();
 }
 

@@ -84,12 +84,12 @@ Frmzyll::Frmzyll()
                  CmdQcls, CmdHelp, CmdExit, Msfgridzyyc, Txtycmc, Txtycxw, Txtycgj, Txtycgy, Txtyczz, Txtycyj,
                  Txtycyf, Txtycxd, Cmdedit});
 
-    CmdSeek->Click = [this] { CmdSeek_Click(); };
-    CmdQcls->Click = [this] { CmdQcls_Click(); };
+    onceOnClick(CmdSeek, [this] { CmdSeek_Click(); });
+    onceOnClick(CmdQcls, [this] { CmdQcls_Click(); });
     CmdHelp->Click = [this] { core::ShowHelpFor(this, QStringLiteral("Y-C")); };
     CmdExit->Click = [this] { CmdExit_Click(); };
-    Cmdedit->Click = [this] { Cmdedit_Click(); };
-    Msfgridzyyc->Click = [this] { Msfgridzyyc_Click(); };
+    onceOnClick(Cmdedit, [this] { Cmdedit_Click(); });
+    onceOnClick(Msfgridzyyc, [this] { Msfgridzyyc_Click(); });
     chain({{Txtycmc, Txtycxw}, {Txtycxw, Txtycgj}, {Txtycgj, Txtycgy}, {Txtycgy, Txtyczz}, {Txtyczz, Txtycyj},
            {Txtycyj, Txtycyf}, {Txtycyf, Txtycxd}, {Txtycxd, Cmdedit, Test::None, Focus::Plain}});
 }
@@ -138,7 +138,7 @@ void Frmzyll::Form_Load()
     setUpGrid();
     forms::DoEvents();
     kcxsgb();
-    Qpcls();
+    runOnce([this] { Qpcls(); });
     forms::DoEvents();
 }
 

@@ -117,8 +117,7 @@ void KnowledgeEntry::seek()
         return;
     }
     const QString sql =
-        QStringLiteral("select * from ") + search_->table + QStringLiteral(" where ") + likeConditions(criteria) +
-        search_->orderBy;
+        QStringLiteral("select * from ") + search_->table + whereClause(criteria) + u' ' + search_->orderBy;
     road_->writer().guarded([&] {
         if (showFound(search_->query, sql)) return;
         forms::Notice(search_->noMatch);

@@ -2,23 +2,26 @@
 #include "reference/like_criteria.h"
 
 #include "platform/dao/dao.h"
+#include "platform/dao/like_pattern.h"
 
 #include <QStringList>
 #include <algorithm>
 
 namespace reference {
 
-QString likeConditions(const std::vector<LikeCriterion>& criteria)
+QString whereClause(const std::vector<LikeCriterion>& criteria)
 {
     QStringList conditions;
     for (const LikeCriterion& criterion : criteria) {
-        const QString condition = criterion.column + QStringLiteral(" like ")
-                                  + dao::quote(u'*' + criterion.text + u'*');
-        conditions << (criterion.text.isEmpty()
-                           ? QStringLiteral("(%1 or %2 is null)").arg(condition, criterion.column)
-                           : condition);
+        if (criterion.text.isEmpty()) continue;
+        const QString pattern = u'*' + criterion.text + u'*';
+        if (const std::optional<QByteArray> term = dao::LikePattern(pattern).containedTerm())
+            conditions << criterion.column + QStringLiteral(" glob ")
+                              + dao::quote(u'*' + QString::fromUtf8(*term).replace(u'[', QStringLiteral("[[]")) + u'*');
+        else
+            conditions << criterion.column + QStringLiteral(" like ") + dao::quote(pattern);
     }
-    return conditions.join(QStringLiteral(" and "));
+    return conditions.isEmpty() ? QString() : QStringLiteral(" where ") + conditions.join(QStringLiteral(" and "));
 }
 
 bool allEmpty(const std::vector<LikeCriterion>& criteria)

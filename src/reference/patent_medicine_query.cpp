@@ -76,14 +76,14 @@ FrmCyzy::FrmCyzy()
                  Cboyczz(1), Cboyczz(2), CmdSeek, CmdQcls, CmdExit, CmdHelp, MSFGridzyfj});
     chainKeys();
 
-    CmdSeek->Click = [this] { CmdSeek_Click(); };
-    CmdQcls->Click = [this] {
+    onceOnClick(CmdSeek, [this] { CmdSeek_Click(); });
+    onceOnClick(CmdQcls, [this] {
         Qpcls();
         forms::DoEvents();
-    };
+    });
     CmdExit->Click = [this] { Unload(); };
     CmdHelp->Click = [this] { core::ShowHelpFor(this, QStringLiteral("C-Y")); };
-    MSFGridzyfj->Click = [this] { MSFGridzyfj_Click(); };
+    onceOnClick(MSFGridzyfj, [this] { MSFGridzyfj_Click(); });
 }
 
 void FrmCyzy::layOut()
@@ -146,7 +146,10 @@ void FrmCyzy::Form_Load()
     CykcXsgb();
 }
 
-void FrmCyzy::Form_Activate() { Qpcls(); }
+void FrmCyzy::Form_Activate()
+{
+    runOnce([this] { Qpcls(); });
+}
 
 void FrmCyzy::Form_QueryUnload(int& /*cancel*/)
 {

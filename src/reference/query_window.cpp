@@ -21,6 +21,7 @@ namespace reference {
 
 QueryWindow::QueryWindow(const QStringList& tabs, Grid grid, Query query)
     : SSTab1(new forms::TabbedDialog(this, tabs)),
+      press_(*this),
       grid_(new forms::FlexGrid(SSTab1->Page(QueryTab))),
       gridLayout_(std::move(grid)),
       query_(std::move(query))
@@ -30,6 +31,11 @@ QueryWindow::QueryWindow(const QStringList& tabs, Grid grid, Query query)
 }
 
 QueryWindow::~QueryWindow() = default;
+
+void QueryWindow::onceOnClick(forms::Control* control, std::function<void()> handler)
+{
+    control->Click = [this, handler = std::move(handler)] { runOnce(handler); };
+}
 
 forms::Label* QueryWindow::newLabel(int tab, const char* caption) const
 {
@@ -160,8 +166,7 @@ void QueryWindow::runQuery()
         forms::Notice(query_.noCriterion);
         return;
     }
-    const QString sql = QStringLiteral("select * from ") + query_.table + QStringLiteral(" where ")
-                        + likeConditions(conditions) + query_.order;
+    const QString sql = QStringLiteral("select * from ") + query_.table + whereClause(conditions) + u' ' + query_.order;
     const PumpScope pumping(*this);
     bool none = false;
     trapped([&] {

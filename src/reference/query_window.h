@@ -5,16 +5,20 @@
 // the query (criteria -> LIKE conditions -> stored query -> grid, or the "no match"
 // message and the reset), the row click that loads a record into the detail tab, the
 // detail panel shown and hidden as a whole, and the Enter chains of the detail boxes.
-// Every handler runs its work in the window's one error trap.
+// Every handler runs its work in the window's one error trap, and every handler that
+// lets events run (查询, 清屏, the row click, 返回, the reset on opening) runs under the
+// window's one-press guard: a press or click that arrives meanwhile does nothing.
 //
 // A window gives its tables and calls the steps from its own handlers, which keep the
 // names its description gives them:
 //
 //   Frmzyll() : QueryWindow({"药材查询", "查询结果浏览"}, ResultGrid, HerbQuery) { ... }
 //   void Frmzyll::CmdSeek_Click() { runQuery(); }
+//   onceOnClick(CmdSeek, [this] { CmdSeek_Click(); });
 #pragma once
 
 #include "core/error_trap.h"
+#include "core/one_press.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/form.h"
 #include "reference/knowledge_record.h"
@@ -102,6 +106,11 @@ protected:
     const Query& query() const { return query_; }
     // Runs `work` in the window's error trap; false after the error was shown.
     bool trapped(const std::function<void()>& work) const { return query_.trap(work); }
+    // Runs `handler` under the window's one-press guard; called while one runs, does
+    // nothing. A window whose writes have a guard of their own runs it under that one.
+    virtual void runOnce(const std::function<void()>& handler) { press_.run(handler); }
+    // `control`'s click runs `handler` under the one-press guard.
+    void onceOnClick(forms::Control* control, std::function<void()> handler);
 
     // A label on tab `tab`; a combo box of the look (宋体 10.5, light blue) there.
     forms::Label* newLabel(int tab, const char* caption) const;
@@ -146,6 +155,7 @@ protected:
     virtual void Qpcls() = 0;
 
 private:
+    core::OnePress press_;
     forms::FlexGrid* grid_;
     Grid gridLayout_;
     Query query_;

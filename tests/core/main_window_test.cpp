@@ -1,6 +1,7 @@
-// The main window on a fresh Windows folder: the one-working-window lock around a
-// working window, an error while a window opens, a database moved away closing the
-// working windows, the exit question, and the start that finds no database anywhere.
+// The main window on a fresh Windows folder: the eight menus, the one-working-window
+// lock around a working window, an error while a window opens, a database moved away
+// closing the working windows, the exit question, and the start that finds no database
+// anywhere.
 #include "core/error_trap.h"
 #include "core/globals.h"
 #include "core/main_window.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QDir>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QTest>
 
 namespace {
@@ -79,13 +81,18 @@ private slots:
         QVERIFY(core::MainWindow() == nullptr);
     }
 
-    // An item without a window stays disabled until wired; a working window locks the
-    // menus until its exit. (The database placed at the first start: the start-up test.)
+    // The eight menus in order; an item without a window stays disabled until wired; a
+    // working window locks the menus until its exit. (The database placed at the first
+    // start: the start-up test.)
     void firstStartMenusAndTheWorkingWindowLock()
     {
         QVERIFY(core::PrepareSystem(TestEnvironment::shippedDatabase()));
         core::OpenDb().execute(QStringLiteral("delete * from ycjg"));
         showMainWindow();
+        QStringList captions;
+        for (QAction* action : mainWindow_->menuBar()->actions()) captions << action->text();
+        QCOMPARE(captions, QStringList({"门诊处方管理&Z", "药品入出库管理&R", "数据资料查询&F", "中医数据编辑&D",
+                                        "系统维护&W", "系统帮助&H", "联系作者&L", "退出系统&Q"}));
         QVERIFY(allTopMenusEnabled(true));
 
         QAction* item = mainWindow_->menuAction(QStringLiteral("YcqkWh"));

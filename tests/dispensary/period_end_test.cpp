@@ -10,7 +10,9 @@
 #include "core/progress_driver.h"
 #include "core/progress_window.h"
 #include "platform/forms/progressbar.h"
+#include "core/globals.h"
 #include "dispensary/dispensary_menu.h"
+#include "dispensary/settlement.h"
 #include "dispensary_support.h"
 #include "support/paint_watch.h"
 
@@ -119,14 +121,58 @@ private slots:
         QVERIFY(!unlockedDuringRun_);
     }
 
-    // Seven drugs to settle: each step of each pass held to four decimals.
+    // Nothing to settle (no balance row): the passes run no statement of their own, only
+    // the removal of zero balances and the re-basing of every row; the progress window
+    // goes from 0 to 60 and closes, and the closing message is still shown.
+    void nothingToSettle()
+    {
+        journal(env(), "川芎", 0, 3);
+        QCOMPARE(writesFailedInTurn([&] { settle(); }, [] {}), 2);
+        QCOMPARE(settle(), (QStringList{"|", "|60%"}));
+        QCOMPARE(world_->messages().last(), QString("当期结帐已经完成"));
+        QCOMPARE(costsOf(env()), QList<double>{0});
+    }
+
+    // Seven drugs to settle: each step of each pass held to four decimals. Their
+    // stock-outs, stored in turn, are all priced at their own costs, the last row too.
     void progressOfSevenDrugs()
     {
-        for (int i = 0; i < 7; ++i) env().insert("ycyltb", {QString("药%1").arg(i), 10, 10, 5});
+        for (int i = 0; i < 7; ++i) env().insert("ycyltb", {QString("药%1").arg(i), 10, 10.0 * (i + 1), 5});
+        QList<double> costs;
+        for (int row = 0; row < 30; ++row) {
+            journal(env(), QString("药%1").arg(row % 7), 0, row + 1);
+            costs << (row + 1) * (row % 7 + 1);
+        }
         QCOMPARE(settle(), (QStringList{"|", "8.5714%|", "17.1428%|", "25.7142%|", "34.2856%|", "42.857%|",
                                         "51.4284%|", "59.9998%|", "|60%", "65.5714%|60%", "71.1428%|60%",
                                         "76.7142%|60%", "82.2856%|60%", "87.857%|60%", "93.4284%|60%",
                                         "98.9998%|60%"}));
+        QCOMPARE(costsOf(env()), costs);
+    }
+
+    // The bar tells how far the pricing has gone: after each drug's step the stock-outs
+    // stored in that share of the journal are priced, the later ones not yet (30 rows,
+    // 7 drugs: 30 × i / 7 rows after step i); the re-basing prices nothing more.
+    void barFollowsThePricing()
+    {
+        for (int i = 0; i < 7; ++i) env().insert("ycyltb", {QString("药%1").arg(i), 10, 10, 5});
+        for (int row = 0; row < 30; ++row) journal(env(), QString("药%1").arg(row % 7), 0, 1);
+        struct PricedAtEachStep : dispensary::SettlementProgress {
+            dao::Database db = core::OpenDb();   // the settlement's own connection, inside its transaction
+            QList<int> priced;
+            void begin(double, const QString&) override {}
+            void advance(double, const QString&) override
+            {
+                priced << db.openRecordset("select count(*) from yccrtb where ckje<>0").field(0).toDouble();
+            }
+            void end() override {}
+        } progress;
+        dao::Transaction transaction(progress.db);
+        dispensary::Settlement settlement(progress.db, progress);
+        settlement.PrepareSettlement();
+        settlement.PriceStockOuts();
+        settlement.RebaseStockBalances();
+        QCOMPARE(progress.priced, (QList<int>{4, 8, 12, 17, 21, 25, 30, 30, 30, 30, 30, 30, 30, 30}));
     }
 
     // Drugs a dispenser meets at the period's end: the costs of the journal's rows and
@@ -148,7 +194,20 @@ private slots:
              {10, 10}, {{"甘草", {3, 10, 3}}, {"川芎", {}}}},
             {"nothing received, yet a balance", {{"当归", 100, 50, 40}, {"黄芪", 0, 30, 4}}, {{"当归", 6}},
              "11\r\n药品“黄芪”的入库数量为 0 或入库金额为空，无法计算平均成本，结帐未进行。", {0}, {{"黄芪", {0, 30, 4}}}},
-            {"sold out, none left to settle", {{"甘草", 10, 5, 0}}, {}, "当期结帐已经完成", {}, {{"甘草", {}}}}};
+            {"nothing received for the first drug", {{"黄芪", 0, 30, 4}, {"当归", 100, 50, 40}}, {{"当归", 6}},
+             "11\r\n药品“黄芪”的入库数量为 0 或入库金额为空，无法计算平均成本，结帐未进行。", {0}, {{"黄芪", {0, 30, 4}}}},
+            {"sold out, none left to settle", {{"甘草", 10, 5, 0}}, {}, "当期结帐已经完成", {}, {{"甘草", {}}}},
+            {"sold out, its stock-out priced alone", {{"甘草", 10, 5, 0}}, {{"甘草", 4}, {"当归", 1}}, "当期结帐已经完成",
+             {2, 0}, {{"甘草", {}}}},
+            // A balance name is trimmed and compared as the journal compares names (A to
+            // Z without case); a journal name with a blank of its own is another drug.
+            {"names as the journal compares them", {{"Dg当归 ", 10, 5, 4}, {"hq", 10, 30, 5}},
+             {{"DG当归", 2}, {"HQ", 1}, {"hq ", 1}}, "当期结帐已经完成", {1, 3, 0}, {{"hq", {5, 15, 5}}}},
+            // One name twice: a first without a cost leaves the rows to the second.
+            {"one name twice, the first without a cost", {{"甘草", 10, 0, 5}, {"甘草 ", 10, 20, 5}, {"黄芪", 4, 8, 1}},
+             {{"甘草", 3}, {"黄芪", 1}}, "当期结帐已经完成", {6, 2}, {}},
+            {"one name twice in other letter case, the first cost holds", {{"Az参", 10, 10, 5}, {"aZ参 ", 10, 20, 5}},
+             {{"AZ参", 3}}, "当期结帐已经完成", {3}, {}}};
         for (const auto& drugCase : cases) {
             env().open().execute("delete from ycyltb");
             env().open().execute("delete from yccrtb");

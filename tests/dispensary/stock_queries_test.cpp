@@ -90,6 +90,14 @@ private slots:
             QCOMPARE(WindowFixture::focusedControl(), box);
             QCOMPARE(box->SelLength(), 10);
         }
+        // A space reaches a date box, whose mask takes it as a blank.
+        for (forms::MaskEdBox* box : {window_->TxtQssj, window_->TxtJssj}) {
+            WindowFixture::click(window_->CmdQcls);
+            const QString date = box->Text();
+            box->SetFocusSelectAll();
+            QTest::keyClick(box->inner(), Qt::Key_Space);
+            QVERIFY2(box->Text() != date, qPrintable(box->Text()));
+        }
         QVERIFY(QDir(env().documentsDir()).isEmpty());
     }
 
@@ -154,7 +162,7 @@ private slots:
         };
         const Report reports[] = {
             {window_->OptYcrk, "", "商品入库统计表.xls", {"药品名称", "进货时间", "货物产地", "货物来源", "药品批号 ", "有效期限",
-                "进货数量", "进货金额", "进货经办", "进货验收"}, "TDTTTDNNTT", {10, 10, 10, 10, 10, 10, 10, 10, 10, 10},
+                "进货数量", "进货金额", "进货经办", "进货验收"}, "TDTTTSNNTT", {10, 10, 10, 10, 10, 10, 10, 10, 10, 10},
              {"当归|2024-01-05|亳州|药材公司|00123|2025-06-30|3|6|张|李", "当归|2024-01-06|亳州|药材公司|00123|2025-06-30|5|10|张|李",
               "黄芪|2024-01-05|亳州|药材公司|00123|2025-06-30|10|20|张|李"}},
             {window_->OptYcck, "", "商品出库统计表.xls", {"病案号码", "病案序号", "出库时间", "药品名称", "摘要", "出库数量",
@@ -170,9 +178,10 @@ private slots:
             {window_->OptCkrk, "DG01", "商品入库出库统计表.xls", {}, "DTTNNNNN", {},   // one drug
              {"2024-01-05|当归|购进|3|6|0|0|0", "2024-01-06|当归|购进|5|10|0|0|0", "2024-01-10|当归|处方收款出库|0|0|1|0.5|3",
               "2024-02-01|当归|出库|0|0|2|1|6"}}};
-        const std::map<char, std::pair<XlsxReader::Cell::Kind, QString>> kinds{
-            {'T', {XlsxReader::Cell::Kind::Text, ""}}, {'N', {XlsxReader::Cell::Kind::Number, "##,###,##0.00_ "}},
-            {'D', {XlsxReader::Cell::Kind::Number, "yyyy-mm-dd"}}};
+        // A date column with a format of its own, or a short date (built-in format 14).
+        const std::map<char, std::tuple<XlsxReader::Cell::Kind, QString, bool>> kinds{
+            {'T', {XlsxReader::Cell::Kind::Text, "", false}}, {'N', {XlsxReader::Cell::Kind::Number, "##,###,##0.00_ ", false}},
+            {'D', {XlsxReader::Cell::Kind::Number, "yyyy-mm-dd", false}}, {'S', {XlsxReader::Cell::Kind::Number, "", true}}};
         for (const Report& report : reports) {
             choose(report.option);
             if (*report.code) driver_->lookUpCode(report.code);
@@ -189,9 +198,9 @@ private slots:
                 QStringList row;
                 for (int c = 0; report.kinds[c]; ++c) {
                     const XlsxReader::Cell cell = *book.cell(columnName(c) + QString::number(r));
-                    QCOMPARE(std::pair(cell.kind, cell.numberFormat), kinds.at(report.kinds[c]));
+                    QCOMPARE(std::tuple(cell.kind, cell.numberFormat, cell.numberFormatId == 14), kinds.at(report.kinds[c]));
                     row << (cell.kind == XlsxReader::Cell::Kind::Text ? cell.text
-                            : report.kinds[c] == 'D' ? QDate(1899, 12, 30).addDays(qint64(cell.number)).toString(Qt::ISODate)
+                            : report.kinds[c] == 'D' || report.kinds[c] == 'S' ? QDate(1899, 12, 30).addDays(qint64(cell.number)).toString(Qt::ISODate)
                                                      : QString::number(cell.number));
                 }
                 rows << row.join('|');
@@ -213,6 +222,56 @@ private slots:
         QCOMPARE(TestEnvironment::bytesOf(path("商品入库统计表.xls")), before);
         QVERIFY(window_->CmdSeek->isEnabled());
         QCOMPARE(forms::Screen::MousePointer(), forms::vbArrow);
+    }
+
+    // 查询 pressed again at every pause of a report (the query, the rows, the wait):
+    // nothing more happens, one report is written and closed with one message. The
+    // button shows it: once the query has found rows, 查询 stays disabled while the rows
+    // are written and 退出 still takes a press.
+    void seekPressedAgainWhileReporting()
+    {
+        QObject presses;   // the presses end with the test
+        QList<std::pair<bool, bool>> states;   // 查询 and 退出 enabled, at each press
+        std::function<void()> pressAgain = [&] {
+            states << std::pair(window_->CmdSeek->isEnabled(), window_->CmdExit->isEnabled());
+            WindowFixture::click(window_->CmdSeek);
+            QTimer::singleShot(0, &presses, pressAgain);
+        };
+        QTimer::singleShot(0, &presses, pressAgain);
+        seek();
+        presses.disconnect();
+        QCOMPARE(world().messages(), QStringList{Done});
+        QCOMPARE(QDir(env().documentsDir()).entryList(QDir::Files), QStringList{Range + "商品入库统计表.xls"});
+        QCOMPARE(world().clock().waits, 1);
+        QVERIFY(states.contains(std::pair(false, true)));
+    }
+
+    // 退出 pressed while the query runs: the report is still written and closed with its
+    // message, then the window goes and the menus come back.
+    void exitWhileReportingWaitsForTheReport()
+    {
+        const QPointer<Frmyckc> alive(window_);
+        QTimer::singleShot(0, window_, [this] { WindowFixture::click(window_->CmdExit); });
+        seek();
+        QCOMPARE(world().messages(), QStringList{Done});
+        QVERIFY(QFile::exists(path("商品入库统计表.xls")));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!alive);
+        QVERIFY(menusOn(world()));
+    }
+
+    // The four options stand apart side by side in their order on one line, and so do
+    // the four buttons.
+    void optionsAndButtonsSideBySide()
+    {
+        const std::vector<std::vector<QWidget*>> rows{
+            {window_->OptYcrk, window_->OptYcck, window_->OptYcjy, window_->OptCkrk},
+            {window_->CmdSeek, window_->CmdQcls, window_->CmdExit, window_->CmdHelp}};
+        for (const auto& row : rows)
+            for (std::size_t i = 1; i < row.size(); ++i) {
+                QCOMPARE(row[i]->y(), row[0]->y());
+                QVERIFY(row[i - 1]->geometry().right() < row[i]->x());
+            }
     }
 
     // A query whose first row has nothing in its third column (a balance without an

@@ -77,6 +77,7 @@ private slots:
             {"select * from t where a='O''Brien order by x'", "select * from t where a='O''Brien order by x'"},
             {"select * from ycjg order by ycbm", "select * from ycjg order by ycbm COLLATE PINYIN"},
             {"select * from zybz order by bzmc,bzqk desc ", "select * from zybz order by bzmc COLLATE PINYIN,bzqk COLLATE PINYIN desc "},
+            {"select * from t order by coalesce(a, b), c", "select * from t order by coalesce(a, b) COLLATE PINYIN, c COLLATE PINYIN"},
             {"select a from t order by a collate binary", "select a from t order by a collate binary"},
             {"select distinct blkb from hzzdzl ", "select distinct blkb from hzzdzl ORDER BY 1 COLLATE PINYIN "},
             {"select distinct a, b from t where a<>''", "select distinct a, b from t where a<>'' ORDER BY 1 COLLATE PINYIN,2 COLLATE PINYIN"},

@@ -319,7 +319,9 @@ private slots:
         };
         for (const char* sql : {"select * from ycjg order by ycmc", "select ycmc, ycdj from ycjg order by 2, 1",
                                 "select ycbm, ycmc from ycjg order by YCBM asc, ycmc", "select distinct yplb from ycjg",
-                                "select ycmc from ycjg order by ycbm", "select * from ycjg order by ycmc desc"})
+                                "select ycmc from ycjg order by ycbm", "select * from ycjg order by ycmc desc",
+                                "select * from ycjg where ycdj > 0 order by ycmc", "select ycmc from ycjg where "
+                                "ycmc glob '*药*' or yplb like 'a*' order by ycbm"})
             QCOMPARE(rows(QString::fromLatin1(sql)), rows(QString::fromLatin1(sql) + QStringLiteral(" limit -1")));
     }
 

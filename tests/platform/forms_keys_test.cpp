@@ -1,7 +1,9 @@
 // Keys and text boxes of the windows kit: KeyPress filters that swallow or replace
-// keys (typed or committed by an input method),
+// keys (typed or committed by an input method), Alt with a letter that marks no
+// button typing nothing, an Enter chain over three boxes,
 // MaxLength only on what the user enters, Locked boxes that keep focus and keys,
 // and the masked date box's prompt characters.
+#include "platform/forms/buttons.h"
 #include "platform/forms/form.h"
 #include "platform/forms/textbox.h"
 
@@ -63,6 +65,65 @@ private slots:
         QCOMPARE(notes.Text(), QString("xy"));
         notes.setText("one\r\ntwo");
         QCOMPARE(notes.Text(), QString("one\r\ntwo"));
+    }
+
+    // Three boxes chained by Enter: a filled box moves the focus on, to the next box
+    // with its text selected.
+    void enterMovesAlongTheChainOnlyFromAFilledBox()
+    {
+        auto& form = *new Form(Form::Placement::TopLevel);   // deletes itself on Unload
+        form.setWindowButtons(Form::WindowButtons::None);
+        TextBox* boxes[] = {new TextBox(&form), new TextBox(&form), new TextBox(&form)};
+        for (int i = 0; i < 3; ++i) {
+            boxes[i]->Move(100, 100 + 400 * i, 1500, 300);
+            boxes[i]->KeyPress = [box = boxes[i], next = boxes[(i + 1) % 3]](int& keyAscii) {
+                if (EnterPressed(keyAscii) && !box->Text().trimmed().isEmpty()) next->SetFocusSelectAll();
+            };
+        }
+        form.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        boxes[0]->SetFocus();
+        QTest::keyClick(boxes[0]->lineEdit(), Qt::Key_Return);
+        QVERIFY(boxes[0]->hasFocusNow());          // empty: the focus stays
+
+        boxes[2]->setText("old");
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClicks(boxes[i]->lineEdit(), "a");
+            QTest::keyClick(boxes[i]->lineEdit(), Qt::Key_Return);
+            QVERIFY(boxes[(i + 1) % 3]->hasFocusNow());
+        }
+        QCOMPARE(boxes[2]->Text(), QString("a"));   // it arrived with its text selected
+        form.Unload();
+    }
+
+    // Alt with a letter that marks no button types nothing, in one-line and multi-line
+    // boxes alike; with a button's letter it presses the button; the letter alone types.
+    void altLetterTypesNothingIntoABox()
+    {
+        auto& form = *new Form(Form::Placement::TopLevel);   // deletes itself on Unload
+        form.setWindowButtons(Form::WindowButtons::None);
+        auto* name = new TextBox(&form);
+        auto* notes = new TextBox(&form, TextBox::Lines::Multi);
+        auto* save = new CommandButton(&form, QStringLiteral("保存&B"));
+        name->Move(100, 100, 1500, 300);
+        notes->Move(100, 500, 1500, 900);
+        save->Move(100, 1500, 1500, 400);
+        int saved = 0;
+        save->Click = [&saved] { ++saved; };
+        form.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        name->SetFocus();
+        QTest::keyClick(name->lineEdit(), Qt::Key_E, Qt::AltModifier);
+        notes->SetFocus();
+        QTest::keyClick(notes->plainTextEdit(), Qt::Key_E, Qt::AltModifier);
+        QCOMPARE(name->Text() + notes->Text(), QString());
+        name->SetFocus();
+        QTest::keyClick(name->lineEdit(), Qt::Key_B, Qt::AltModifier);
+        QCOMPARE(saved, 1);
+        name->SetFocus();
+        QTest::keyClick(name->lineEdit(), Qt::Key_E);
+        QCOMPARE(name->Text(), QString("e"));
+        form.Unload();
     }
 
     // MaxLength holds for what the user types, pastes or commits, in single and

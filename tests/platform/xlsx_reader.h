@@ -33,7 +33,8 @@ public:
         enum class Kind { Blank, Text, Number } kind = Kind::Blank;
         QString text;
         double number = 0;
-        QString numberFormat;   // "" for the general format
+        QString numberFormat;   // "" for the general format and the built-in ones
+        int numberFormatId = 0;  // 0 general, 14 the short date, 164 on the file's own formats
         QString fontName;
         double fontSize = 0;
     };
@@ -100,7 +101,8 @@ private:
             else if (inFonts && name == u"sz") fonts.last().fontSize = a.value("val").toDouble();
             else if (inCellXfs && name == u"xf") {
                 styles_.append(fonts.value(a.value("fontId").toInt()));
-                styles_.last().numberFormat = numberFormats.value(a.value("numFmtId").toInt());
+                styles_.last().numberFormatId = a.value("numFmtId").toInt();
+                styles_.last().numberFormat = numberFormats.value(styles_.last().numberFormatId);
             }
         }
     }

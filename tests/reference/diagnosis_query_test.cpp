@@ -1,8 +1,8 @@
 // The diagnosis query window Frmzyzdll driven as the user drives it: the six criteria
 // (substrings, all five terms in one text, apostrophes, wildcards, Null columns), the
 // query without a match, the symptom dictionary narrowed by a picked name (a name that
-// matches nothing, a second press meanwhile), and the detail
-// tab's save, change and delete on stored or typed keys.
+// matches nothing, a second press meanwhile), and the detail tab's save, change and
+// delete on stored or typed keys, the key sought as opened first, then as stored.
 #include "reference/diagnosis_query.h"
 #include "knowledge_test_support.h"
 #include "support/window_fixture.h"
@@ -168,6 +168,13 @@ private slots:
         window_->TxtZlcs->setText("  ");            // an empty box: no message, the focus there
         WindowFixture::click(window_->Cmdedit);
         QCOMPARE(WindowFixture::focusedControl(), window_->TxtZlcs);
+        QCOMPARE(window_->srnrcw, 1);
+        window_->Dbobzmc->setText(name);
+        WindowFixture::click(window_->CmdBack);     // back: the query again, the focus on the name
+        QCOMPARE(window_->SSTab1->Tab(), 0);
+        QVERIFY(window_->TxtBzmc->Text().isEmpty() && !window_->TxtBzmc->isVisibleTo(window_));
+        QCOMPARE(columnOf(window_->MSFGridzyzd, 0), QStringList{name});
+        QCOMPARE(WindowFixture::focusedControl(), window_->Dbobzmc);
         openRow();
         WindowFixture::click(window_->CmdSave);     // the key is stored: nothing written
         QCOMPARE(WindowFixture::focusedControl(), window_->Cmdedit);
@@ -189,6 +196,43 @@ private slots:
         openRow();
         WindowFixture::click(window_->Cmddele);     // at once, without a question
         QCOMPARE(world_->environment().count("zybz"), 4);
+        QVERIFY(world_->messages().isEmpty());
+    }
+
+    // With both `重,复` (kept as imported) and `重，复` stored for one symptom text, the
+    // row opened as `重,复` is the one changed and deleted, the other left alone; with it
+    // gone, the name typed half-width finds `重，复`, the form the window stores.
+    void keyIsSoughtAsOpenedThenStored()
+    {
+        const TestEnvironment& env = world_->environment();
+        for (const char* name : {"重，复", "重,复"}) env.insert("zybz", {QString::fromUtf8(name), "乏力", "旧", "旧"});
+        open();
+        const auto cause = [&](const char* name) {
+            const QString sql = QString("select * from zybz where bzmc = '%1'").arg(QString::fromUtf8(name));
+            return knowledgetest::storedRow(env, sql).value(2, "-");
+        };
+        const auto openRow = [&](const char* name) {
+            const int row = columnOf(window_->MSFGridzyzd, 0).indexOf(QString::fromUtf8(name)) + 1;
+            QVERIFY(row > 0);
+            WindowFixture::clickGridRow(window_->MSFGridzyzd, row);
+        };
+        openRow("重,复");
+        window_->Txtbzcy->setText("新");
+        WindowFixture::click(window_->Cmdedit);
+        QCOMPARE(cause("重,复") + cause("重，复"), QString("新旧"));
+        openRow("重,复");
+        WindowFixture::click(window_->Cmddele);
+        QCOMPARE(cause("重,复") + cause("重，复"), QString("-旧"));
+        openRow("重，复");
+        window_->TxtBzmc->setText("重,复");
+        window_->Txtbzcy->setText("再");
+        WindowFixture::click(window_->Cmdedit);
+        QCOMPARE(cause("重，复"), QString("再"));
+        openRow("重，复");
+        window_->TxtBzmc->setText("重,复");
+        WindowFixture::click(window_->CmdSave);     // stored in its normalised form: on to 修改
+        QCOMPARE(WindowFixture::focusedControl(), window_->Cmdedit);
+        QCOMPARE(env.count("zybz"), 5);
         QVERIFY(world_->messages().isEmpty());
     }
 

@@ -4,7 +4,7 @@
 // list refilled; the entered-by column; keys with apostrophes and pattern characters
 // stored and found literally; keys sought as typed first, then in their stored form;
 // the delete's error in the window's form; the text for the word processor and its
-// refusal; help codes and the exit button. Each window's own rules are in its
+// refusal; captions, fonts, limits and help codes. Each window's own rules are in its
 // own test.
 #include "knowledge_test_support.h"
 
@@ -33,6 +33,9 @@ struct Road {
     std::vector<Input> printed;
     forms::CommandButton *print, *clear, *help;
     forms::Form* window;
+    std::vector<std::pair<forms::TextBox*, int>> limits;   // a box and its MaxLength
+    std::vector<std::pair<Input, const char*>> searched;   // a search box and its column
+    forms::CommandButton* seek = nullptr;
 };
 
 enum class ErrorForm { Description, Line, Block };
@@ -62,6 +65,7 @@ struct Kind {
     bool removeChecks;    // the delete checks the inputs after its question
     bool editRenamesKey;  // the edit rewrites the key column normalised
     ErrorForm deleteError;
+    const char* caption;
     const char* help;
     Print print;
     std::function<Road(WindowFixture&)> open;
@@ -69,7 +73,7 @@ struct Kind {
 
 const Kind Kinds[] = {
     {"herb", "zyyc", "ycmc", {"人参", "补气", "气虚", "煎服"}, {"输入药材名称", "输入药材功用", "输入药材主治", "输入药材用法"},
-     1, 3, 8, "确实要删除 %1 药材吗？", "未找到要删除的药材。", true, false, true, ErrorForm::Description, "YC",
+     1, 3, 8, "确实要删除 %1 药材吗？", "未找到要删除的药材。", true, false, true, ErrorForm::Description, "", "YC",
      {{"人参", "", "", "大补元气", "气虚欲脱", "煎服", " 实证忌用 ", "另煎\r\n兑服"}, 6,
       "药材名称：人参\r\n药材性味：\r\n药材归经：\r\n药材功效：大补元气\r\n药材主治：气虚欲脱\r\n"
       "使用方法：煎服\r\n药材宜忌：实证忌用\r\n应用心得：另煎\r\n兑服\r\n\r\n打印时间：2024-03-15", false, true},
@@ -78,11 +82,14 @@ const Kind Kinds[] = {
          return Road{{w->Txtycmc, w->Txtycgy, w->Txtyczz, w->Txtycyf}, w->CmdSave, w->Cmdedit, w->Cmddele, w->CmdSave,
                      [w] { return itemsOf(w->ListYcmc); },
                      {w->Txtycmc, w->Cboycxw, w->Cboycgj, w->Txtycgy, w->Txtyczz, w->Txtycyf, w->Txtycyj, w->Txtycgb},
-                     w->Cmdprnt, w->CmdQcls, w->CmdHelp, w};
+                     w->Cmdprnt, w->CmdQcls, w->CmdHelp, w, {{w->Txtycmc, 0}},
+                     {{w->Txtycmc, "ycmc"}, {w->Txtycyf, "ycyf"}, {w->Cboycgj, "ycgj"}, {w->Cboycxw, "ycxw"},
+                      {w->Txtycgy, "ycgy"}, {w->Txtycgb, "ycxd"}, {w->Txtyczz, "yczz"}},
+                     w->CmdSeek};
      }},
     {"formula", "zyfj", "fjmc", {"新方", "甘草", "和中", "腹痛", "水煎服", "自拟"},
      {"输入方剂名称", "输入方剂构成", "输入方剂功效", "输入方剂主治", "输入方剂用法", "输入方剂来源"}, 2, 2, 7,
-     "确实要删除 %1 方剂吗？", "未找到要删除的方剂。", false, true, false, ErrorForm::Line, "FJ",
+     "确实要删除 %1 方剂吗？", "未找到要删除的方剂。", false, true, false, ErrorForm::Line, "方剂登录", "FJ",
      {{" 四物汤", "当归、川芎", "补血", "血虚", "水煎服", "和剂局方 ", ""}, 5,
       "方剂名称：四物汤\r\n方剂来源：和剂局方\r\n方剂内容：当归、川芎\r\n方剂功效：补血\r\n方剂主治：血虚\r\n"
       "使用方法：水煎服\r\n应用心得：\r\n打印时间：2024-03-15", true, false},
@@ -91,22 +98,26 @@ const Kind Kinds[] = {
          return Road{{w->Txtfjmc, w->Txtfjnr, w->Txtfjgy, w->Txtfjzz, w->Txtfjyf, w->Txtfjly}, w->CmdSave, w->Cmdedit,
                      w->Cmddele, w->CmdSave, [w] { return itemsOf(w->ListFjmc); },
                      {w->Txtfjmc, w->Txtfjnr, w->Txtfjgy, w->Txtfjzz, w->Txtfjyf, w->Txtfjly, w->Txtlcxd}, w->Cmdprnt,
-                     w->CmdQcls, w->CmdHelp, w};
+                     w->CmdQcls, w->CmdHelp, w, {{w->Txtfjmc, 100}, {w->Txtfjly, 100}},
+                     {{w->Txtfjmc, "fjmc"}, {w->Txtfjnr, "fjgc"}, {w->Txtfjgy, "fjgy"}, {w->Txtfjzz, "fjzz"},
+                      {w->Txtfjly, "fjly"}, {w->Txtlcxd, "fjxd"}, {w->Txtfjyf, "fjyf"}},
+                     w->CmdSeek};
      }},
     {"diagnosis", "zybz", "bzmc", {"脾虚", "乏力", "饮食不节", "健脾"},
      {"输入病症名称", "输入病症症状", "输入病症成因", "输入病症的治疗措施"}, 2, 2, -1, "确实要删除 %1 的病症资料吗",
-     "没有找到要删除的病症资料。", true, true, false, ErrorForm::Description, "ZD",
+     "没有找到要删除的病症资料。", true, true, false, ErrorForm::Description, "", "ZD",
      {{"脾虚 ", "乏力", "饮食不节", "健脾"}, 2,
       "病症名称：脾虚\r\n病症症状：乏力\r\n病症成因：饮食不节\r\n治疗措施：健脾\r\n打印时间：2024-03-15", false, true},
      [](WindowFixture& world) {
          auto* w = world.open<Frmzyzddl>("ZysjDl2");
          return Road{{w->TxtBzmc, w->Txtbzzz, w->Txtbzcy, w->TxtZlcs}, w->CmdSave, w->Cmdedit, w->Cmddele, w->CmdSave,
                      [w] { return columnOf(w->MSFGridzyzd, 0); }, {w->TxtBzmc, w->Txtbzzz, w->Txtbzcy, w->TxtZlcs},
-                     w->Cmdprnt, w->CmdQcls, w->CmdHelp, w};
+                     w->Cmdprnt, w->CmdQcls, w->CmdHelp, w,
+                     {{w->TxtBzmc, 200}, {w->Txtbzzz, 248}, {w->Txtbzcy, 248}, {w->TxtZlcs, 248}}};
      }},
     {"patent medicine", "fjcy", "cymc", {"逍遥丸", "柴胡", "疏肝", "肝郁", "口服"},
      {"输入成药名称", "输入成药构成", "输入成药功效", "输入成药主治", "输入成药用法"}, 2, 2, 6, "删除此条内容吗？",
-     "没有找到要删除的成药。", false, true, false, ErrorForm::Block, "CY",
+     "没有找到要删除的成药。", false, true, false, ErrorForm::Block, "中医成药编辑", "CY",
      {{"逍遥丸", "柴胡", "疏肝", "肝郁", "口服", ""}, 4,
       "成药名称：逍遥丸\r\n成药内容：柴胡\r\n成药功效：疏肝\r\n成药主治：肝郁\r\n使用方法：口服\r\n应用心得：\r\n"
       "打印时间：2024-03-15", false, false},
@@ -114,11 +125,15 @@ const Kind Kinds[] = {
          auto* w = world.open<FrmZycy>("ZysjDl3");
          return Road{{w->Txtfjmc, w->Txtfjnr, w->Txtfjgy, w->Txtfjzz, w->Txtfjyf}, w->Cmdsave, w->Cmdedit, w->Cmddele,
                      w->Txtfjmc, [w] { return itemsOf(w->ListFjmc); },
-                     {w->Txtfjmc, w->Txtfjnr, w->Txtfjgy, w->Txtfjzz, w->Txtfjyf, w->Txtlcxd}, w->Cmdprnt, w->Cmdqcls, w->CmdHelp, w};
+                     {w->Txtfjmc, w->Txtfjnr, w->Txtfjgy, w->Txtfjzz, w->Txtfjyf, w->Txtlcxd}, w->Cmdprnt, w->Cmdqcls, w->CmdHelp, w,
+                     {{w->Txtfjmc, 100}},
+                     {{w->Txtfjmc, "cymc"}, {w->Txtfjnr, "cygc"}, {w->Txtfjgy, "cygy"}, {w->Txtfjzz, "cyzz"},
+                      {w->Txtlcxd, "cyxd"}, {w->Txtfjyf, "cyyf"}},
+                     w->Cmdseek};
      }},
     {"western drug", "ylsy", "symc", {"阿司匹林", "解热镇痛", "口服", "出血者禁用", "解热镇痛药"},
      {"输入西药名称", "输入西药作用", "输入西药用法与剂量", "输入西药使用注意事项", "输入西药所属类别"}, 1, 1, 5,
-     "删除此条内容吗？", "没有找到要删除的西药。", true, false, false, ErrorForm::Description, "XY",
+     "删除此条内容吗？", "没有找到要删除的西药。", true, false, false, ErrorForm::Description, "西药编辑", "XY",
      {{"布洛芬", "解热镇痛药", "解热", "口服", "慎用", ""}, 4,
       "药材名称：布洛芬\r\n药材类别：解热镇痛药\r\n药材作用：解热\r\n用法剂量：口服\r\n注意事项：慎用\r\n"
       "应用心得：\r\n\r\n打印时间：2024-03-15", true, false},
@@ -127,7 +142,10 @@ const Kind Kinds[] = {
          return Road{{w->Txtycmc, w->Txtyczz, w->Txtycyf, w->Txtycyj, w->CboXylb}, w->Cmdsave, w->Cmdedit, w->Cmddele,
                      w->Cmdsave, [w] { return itemsOf(w->ListYcmc); },
                      {w->Txtycmc, w->CboXylb, w->Txtyczz, w->Txtycyf, w->Txtycyj, w->Txtycgb}, w->Cmdprnt, w->Cmdqcls,
-                     w->CmdHelp, w};
+                     w->CmdHelp, w, {{w->Txtycyf, 200}},
+                     {{w->Txtycmc, "symc"}, {w->Txtyczz, "syyt"}, {w->Txtycyf, "syjl"}, {w->Txtycyj, "syzy"},
+                      {w->CboXylb, "sylb"}, {w->Txtycgb, "syxd"}},
+                     w->Cmdseek};
      }},
 };
 
@@ -232,8 +250,10 @@ private slots:
         QCOMPARE(world_->environment().count(k.table), 1);
 
         world_->answer({forms::vbYes, forms::vbOK, forms::vbNo, forms::vbYes});
-        WindowFixture::click(road.remove);
+        road.save->SetFocus();
+        WindowFixture::click(road.remove);   // not stored: said, the focus back to the key
         QCOMPARE(world_->messages().last(), QString(k.notFound));
+        QCOMPARE(WindowFixture::focusedControl(), controlOf(road.inputs[0]));
         fillWith(key, "新");
         WindowFixture::click(road.remove);   // declined
         QCOMPARE(world_->messages().last(), QString(k.question).replace("%1", key));
@@ -277,6 +297,46 @@ private slots:
         WindowFixture::click(road.save);
         QCOMPARE(env.count(k.table), k.normalisesKey ? 1 : 2);
         if (k.normalisesKey) QCOMPARE(WindowFixture::focusedControl(), road.edit);
+    }
+
+    // Each search box alone is compared with its own column. Every row holds in each
+    // searched column a way of preparing (蜜制, 姜制, ...), each way once per column and
+    // in another row for every column, so the word a user looks for finds a different
+    // row through every box: a box read against another column finds another row, a
+    // box left out finds none (and says so).
+    void searchReadsEachBoxAgainstItsOwnColumn_data()
+    {
+        QTest::addColumn<int>("kind");
+        for (int k = 0; k < int(std::size(Kinds)); ++k)
+            if (QString(Kinds[k].name) != "diagnosis") QTest::addRow("%s", Kinds[k].name) << k;
+    }
+    void searchReadsEachBoxAgainstItsOwnColumn()
+    {
+        QFETCH(int, kind);
+        const Kind& k = Kinds[kind];
+        const QStringList ways = {"蜜制", "姜制", "盐制", "酒制", "醋制", "米制", "土制"};
+        const auto rowsOf = [&](const Road& road) {
+            const int n = int(road.searched.size());
+            dao::Database db = world_->environment().open();
+            for (int row = 0; row < n; ++row) {
+                QStringList columns, values;
+                for (int box = 0; box < n; ++box) {
+                    columns << road.searched[std::size_t(box)].second;
+                    values << dao::quote(ways[(box + row) % n]);
+                }
+                db.execute(QString("insert into %1 (%2) values (%3)").arg(k.table, columns.join(','), values.join(',')));
+            }
+            return n;
+        };
+        Road road = k.open(*world_);
+        const int n = rowsOf(road);
+        for (int box = 0; box < n; ++box) {
+            for (const auto& [input, column] : road.searched) setTextOf(input, "");
+            setTextOf(road.searched[std::size_t(box)].first, ways[0].left(1));
+            WindowFixture::click(road.seek);
+            QVERIFY2(road.listed() == QStringList{ways[(n - box) % n]}, road.searched[std::size_t(box)].second);
+        }
+        QVERIFY(world_->messages().isEmpty());
     }
 
     // A failure inside the delete (the database file gone) is shown in the window's form.
@@ -326,13 +386,24 @@ private slots:
         office::setDocumentOpener({});
     }
 
-    // The help code; the exit button closes the window and gives the main menus back.
-    void helpAndExit_data() { kinds(); }
-    void helpAndExit()
+    // The caption, every control in 宋体 10.5 pt, the boxes' limits, the help code; the
+    // exit button closes the window and gives the main menus back.
+    void captionFontsLimitsAndHelp_data() { kinds(); }
+    void captionFontsLimitsAndHelp()
     {
         QFETCH(int, kind);
         const Kind& k = Kinds[kind];
         Road road = k.open(*world_);
+        QCOMPARE(road.window->Caption(), QString::fromUtf8(k.caption));
+        for (const forms::Control* control : road.window->findChildren<forms::Control*>()) {
+            QCOMPARE(control->font().family(), QString("宋体"));
+            QVERIFY2(control->font().pointSizeF() == 10.5, control->metaObject()->className());
+        }
+        for (const auto& [box, limit] : road.limits) {   // 0: no limit
+            box->setText(QString(limit ? limit : 300, u'药'));
+            WindowFixture::type(box, "xy");
+            QCOMPARE(box->Text().size(), limit ? limit : 302);
+        }
         WindowFixture::click(road.help);
         QCOMPARE(core::HelpTopic, QString::fromLatin1(k.help));
         forms::Form::ReturnFromHelp(road.window);

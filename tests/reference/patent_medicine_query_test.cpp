@@ -89,6 +89,14 @@ private slots:
         window_->SSTab1->setTab(0);
         clickRow(0);   // the header's text is no medicine: nothing happens
         QCOMPARE(window_->SSTab1->Tab(), 0);
+        clickRow(1);   // 逍遥丸, its notes two blanks: Enter there empties them
+        QCOMPARE(window_->Txtfjlc->Text(), QString("  "));
+        window_->Txtfjlc->SetFocus();
+        WindowFixture::pressEnter(window_->Txtfjlc);
+        QCOMPARE(window_->Txtfjlc->Text(), QString());
+        world_->activateAnotherAndBack(window_);   // every activation resets: the query tab, the detail gone
+        QCOMPARE(window_->SSTab1->Tab(), 0);
+        QVERIFY(window_->Txtfjmc->Text().isEmpty());
     }
     // The herb lists from the herbs, the others from the rebuilt dictionaries; Enter
     // moves on from a filled criterion, the last one to 查询.

@@ -148,11 +148,10 @@ private:
     bool done_ = false;
 };
 
-// For a batch that reaches one table's pages once per key, one statement a key (the
-// settlement's UPDATE per drug over the journal): while the guard lives, the
-// connection's page cache may hold the whole file, so each page is read and decrypted
-// once and written once at the commit instead of again for every key whose rows it
-// holds. The connection's own cache size comes back when the guard goes.
+// For work that reads the whole file more than once (a restore's check and the copy
+// that follows): while the guard lives, the connection's page cache may hold the whole
+// file, so each page is read and decrypted once. The connection's own cache size comes
+// back when the guard goes.
 class WholeFileCache {
 public:
     explicit WholeFileCache(Database& db);

@@ -286,13 +286,15 @@ std::optional<ReadOrder> readOrder(const QString& translatedSql)
         const size_t distinct = nextSolid(tokens, select + 1);
         if (distinct < tokens.size() && tokens[distinct].isWord("distinct")) return std::nullopt;
     }
-    // The last ORDER BY of the statement's own level.
+    // The last ORDER BY of the statement's own level, and whether that level filters.
     size_t by = tokens.size();
+    bool filtered = false;
     int depth = 0;
     for (size_t i = 0; i < tokens.size(); ++i) {
         if (tokens[i].is(u'(')) ++depth;
         else if (tokens[i].is(u')')) --depth;
         else if (depth == 0 && tokens[i].is(u';')) break;
+        else if (depth == 0 && tokens[i].isWord("where")) filtered = true;
         else if (depth == 0 && tokens[i].isWord("order")) {
             const size_t next = nextSolid(tokens, i + 1);
             if (next < tokens.size() && tokens[next].isWord("by")) by = next;
@@ -312,6 +314,7 @@ std::optional<ReadOrder> readOrder(const QString& translatedSql)
         if (name >= tokens.size() || !tokens[collate].isWord("collate") || !tokens[name].isWord(PinyinCollation::name))
             return std::nullopt;
         for (size_t k = i + 1; k <= name; ++k) dropped.push_back(k);
+        if (filtered) tokens[i].text.prepend(u'+');
         i = nextSolid(tokens, name + 1);
         if (i < tokens.size() && tokens[i].isWord("asc")) i = nextSolid(tokens, i + 1);
         if (i < tokens.size() && tokens[i].is(u',')) {

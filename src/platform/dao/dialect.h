@@ -26,7 +26,10 @@ QString translate(const QString& oldSql);
 // ordered by result columns alone, ascending, with nothing after (no LIMIT) has one,
 // and a SELECT DISTINCT has none: SQLite drops the repeats before it sorts what is
 // left, far less than every row sorted in its own order first (a category list of a
-// few names over thousands of rows).
+// few names over thousands of rows). A statement with a WHERE is ordered by "+column":
+// its rows are found by a scan (or by an index the conditions use) and sorted, as
+// walking an ordering index would look up every row of the table to test a condition
+// that few rows meet.
 struct ReadOrder {
     QString sql;
     QStringList columns;

@@ -21,6 +21,10 @@ class LikePattern {
 public:
     explicit LikePattern(const QString& pattern);
     bool matches(QByteArrayView utf8Text) const;
+    // For '*term*' with a term of characters that have no case and no pattern
+    // character: the term's UTF-8 bytes, which a text matches exactly when it holds
+    // them; none for any other pattern.
+    const std::optional<QByteArray>& containedTerm() const { return containedTerm_; }
 
 private:
     struct Range {

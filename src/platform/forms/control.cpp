@@ -53,6 +53,15 @@ int buttonCode(Qt::MouseButtons buttons)
     return code;
 }
 
+// Alt (without Ctrl, which with Alt is AltGr on some keyboards) and a character key.
+bool altCharacter(const QKeyEvent& event)
+{
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    if (!(modifiers & Qt::AltModifier) || (modifiers & Qt::ControlModifier)) return false;
+    const QString text = event.text();
+    return !text.isEmpty() && text.at(0).isPrint();
+}
+
 }  // namespace
 
 int EventBridge::keyAscii(const QKeyEvent* event)
@@ -102,6 +111,12 @@ bool EventBridge::keyPress(QObject* watched, QKeyEvent* event)
         return true;
     }
     if (Form::pressAccessKey(owner_, *event)) return true;
+    if (altCharacter(*event)) {
+        // Alt with a character that marks no button (the access keys have had their
+        // turn): the toolkit's editors would type the character; it does nothing.
+        event->accept();
+        return true;
+    }
     lastKey_ = event;
     const int original = keyAscii(event);
     if (original != 0 && owner_->KeyPress) {

@@ -19,8 +19,8 @@ struct CellStyle {
     bool operator==(const CellStyle&) const = default;
 };
 
-constexpr int kMaxRows = 1048576;
-constexpr int kMaxColumns = 16384;
-constexpr double kDefaultFontSize = 11;
+constexpr int MaxRows = 1048576;
+constexpr int MaxColumns = 16384;
+constexpr double DefaultFontSize = 11;
 
 }  // namespace office

@@ -21,7 +21,7 @@ SheetStream::~SheetStream() = default;
 
 void SheetStream::write(int row, int column, const vb::Variant& value, const QString& numberFormat)
 {
-    if (row < lastRow_ || row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
+    if (row < lastRow_ || row < 1 || row > MaxRows || column < 1 || column > MaxColumns)
         throw Error(1004, QStringLiteral("应用程序定义或对象定义错误"));
     lastRow_ = row;
     const bool empty = isEmptyValue(value);
@@ -34,10 +34,10 @@ void SheetStream::write(int row, int column, const vb::Variant& value, const QSt
     if (empty) return;
     const auto fitted = widest_.find(column);
     if (fitted != widest_.end())
-        fitted->second = std::max(fitted->second, contentWidth(value) * fontSize_ / kDefaultFontSize);
+        fitted->second = std::max(fitted->second, contentWidth(value) * fontSize_ / DefaultFontSize);
 }
 
-int SheetStream::maxRows() { return kMaxRows; }
+int SheetStream::maxRows() { return MaxRows; }
 
 void SheetStream::setColumnWidth(int column, double characters) { widths_[column] = characters; }
 

@@ -25,7 +25,8 @@ void check(lxw_error error)
     if (error != LXW_NO_ERROR) throw writerError(error);
 }
 
-constexpr double kStandardWidth = 8.43;
+constexpr double StandardWidth = 8.43;
+constexpr uint8_t ShortDateFormat = 14;   // the built-in number format of a short date
 
 }  // namespace
 
@@ -57,21 +58,23 @@ lxw_format* XlsxWriter::format(const CellStyle& style, bool isDate)
 {
     for (const UsedStyle& used : used_)
         if (used.isDate == isDate && used.style == style) return used.format;
-    CellStyle effective = style;
-    if (isDate && !effective.numberFormat) effective.numberFormat = QStringLiteral("yyyy-mm-dd");
-    if (effective.isDefault()) return nullptr;
+    // A date without a number format of its own shows as the spreadsheet shows a date
+    // typed into a plain cell: its built-in short date.
+    const bool shortDate = isDate && !style.numberFormat;
+    if (!shortDate && style.isDefault()) return nullptr;
 
-    const QString key = effective.fontName.value_or(QString()) + u'\x1f'
-                        + (effective.fontSize ? QString::number(*effective.fontSize) : QString()) + u'\x1f'
-                        + (effective.bold ? QString::number(*effective.bold) : QString()) + u'\x1f'
-                        + effective.numberFormat.value_or(QString());
+    const QString key = style.fontName.value_or(QString()) + u'\x1f'
+                        + (style.fontSize ? QString::number(*style.fontSize) : QString()) + u'\x1f'
+                        + (style.bold ? QString::number(*style.bold) : QString()) + u'\x1f'
+                        + (shortDate ? QStringLiteral("\x1f#%1").arg(ShortDateFormat) : style.numberFormat.value_or(QString()));
     lxw_format*& format = formats_[key];
     if (!format) {
         format = workbook_add_format(book_);
-        if (effective.fontName) format_set_font_name(format, effective.fontName->toUtf8().constData());
-        if (effective.fontSize) format_set_font_size(format, *effective.fontSize);
-        if (effective.bold.value_or(false)) format_set_bold(format);
-        if (effective.numberFormat) format_set_num_format(format, effective.numberFormat->toUtf8().constData());
+        if (style.fontName) format_set_font_name(format, style.fontName->toUtf8().constData());
+        if (style.fontSize) format_set_font_size(format, *style.fontSize);
+        if (style.bold.value_or(false)) format_set_bold(format);
+        if (style.numberFormat) format_set_num_format(format, style.numberFormat->toUtf8().constData());
+        if (shortDate) format_set_num_format_index(format, ShortDateFormat);
     }
     if (used_.size() < 16) used_.push_back({style, isDate, format});
     return format;
@@ -111,14 +114,14 @@ void XlsxWriter::setColumns(lxw_worksheet* sheet, const std::map<int, double>& w
     int next = 1;
     auto gapUpTo = [&](int last) {
         if (columnFormat && next <= last)
-            check(worksheet_set_column(sheet, lxw_col_t(next - 1), lxw_col_t(last - 1), kStandardWidth, columnFormat));
+            check(worksheet_set_column(sheet, lxw_col_t(next - 1), lxw_col_t(last - 1), StandardWidth, columnFormat));
     };
     for (const auto& [column, width] : widths) {
         gapUpTo(column - 1);
         check(worksheet_set_column(sheet, lxw_col_t(column - 1), lxw_col_t(column - 1), width, columnFormat));
         next = column + 1;
     }
-    gapUpTo(kMaxColumns);
+    gapUpTo(MaxColumns);
 }
 
 void XlsxWriter::saveAs(const QString& hostPath)

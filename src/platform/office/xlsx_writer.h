@@ -28,8 +28,8 @@ public:
     XlsxWriter& operator=(const XlsxWriter&) = delete;
 
     lxw_worksheet* addSheet(const QString& name);
-    // The format of a cell of this style (a date without a number format shows as
-    // yyyy-mm-dd); nullptr for the default style.
+    // The format of a cell of this style (a date without a number format gets the
+    // built-in short date, number format 14); nullptr for the default style.
     lxw_format* format(const CellStyle& style, bool isDate);
     // Rows and columns 1-based; Null writes a blank only when it carries a format.
     void writeCell(lxw_worksheet* sheet, int row, int column, const vb::Variant& value, const CellStyle& style);

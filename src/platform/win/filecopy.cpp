@@ -170,6 +170,13 @@ void copyFile(const QString& source, const QString& target)
     copy.commit();
 }
 
+void refuseUnwritableTarget(const QString& target)
+{
+    const QFileInfo file(target);
+    if (file.isDir() && !file.isSymLink()) throw fileAccessError();
+    const TemporaryBeside probe(target);
+}
+
 void writeFile(qint64 length, const ReadAt& read, const QString& target)
 {
     TemporaryBeside copy(target);

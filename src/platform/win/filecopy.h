@@ -23,6 +23,11 @@ namespace win {
 // Host paths; an existing target is replaced without asking.
 void copyFile(const QString& source, const QString& target);
 
+// Refuses, before anything is written, a target that a copy could not replace: a
+// folder of its name (75; a link is replaced, not followed), a missing folder (76) or a folder the program may not write
+// in (70, naming the folder). The check makes the copy's temporary file and removes it.
+void refuseUnwritableTarget(const QString& target);
+
 // Writes `length` bytes, read through `read` (`size` bytes at `offset` into
 // `buffer`), to `target` the same safe way.
 using ReadAt = std::function<void(char* buffer, qint64 size, qint64 offset)>;
