@@ -264,14 +264,8 @@ private slots:
     // the four buttons.
     void optionsAndButtonsSideBySide()
     {
-        const std::vector<std::vector<QWidget*>> rows{
-            {window_->OptYcrk, window_->OptYcck, window_->OptYcjy, window_->OptCkrk},
-            {window_->CmdSeek, window_->CmdQcls, window_->CmdExit, window_->CmdHelp}};
-        for (const auto& row : rows)
-            for (std::size_t i = 1; i < row.size(); ++i) {
-                QCOMPARE(row[i]->y(), row[0]->y());
-                QVERIFY(row[i - 1]->geometry().right() < row[i]->x());
-            }
+        QVERIFY(WindowFixture::sideBySide({window_->OptYcrk, window_->OptYcck, window_->OptYcjy, window_->OptCkrk}));
+        QVERIFY(WindowFixture::sideBySide({window_->CmdSeek, window_->CmdQcls, window_->CmdExit, window_->CmdHelp}));
     }
 
     // A query whose first row has nothing in its third column (a balance without an

@@ -77,6 +77,18 @@ private slots:
         world_.reset();
     }
 
+    // What the window shows before anything is done: its caption, the path box's hint,
+    // the two modes and the two buttons each side by side.
+    void whatTheWindowShows()
+    {
+        QCOMPARE(window_->Caption(), QStringLiteral("数据备份及数据恢复"));
+        QCOMPARE(window_->Txtpath->toolTip(), QStringLiteral("\"回车选择要保存或要恢复的路径及名称\""));
+        QVERIFY(WindowFixture::sideBySide({window_->CmdPath, window_->Txtpath}));
+        QVERIFY(WindowFixture::sideBySide({window_->Optsave, window_->Optcove}));
+        QVERIFY(WindowFixture::sideBySide({window_->Cmdcopy, window_->Cmdexit}));
+        QVERIFY(window_->Optsave->geometry().bottom() < window_->Cmdcopy->y());
+    }
+
     void backupAndRestoreWithThePauseAndNoQuestion()
     {
         // What the pause shows: sampled in the one pass of events its wait runs here.

@@ -63,6 +63,20 @@ private slots:
         world_.reset();
     }
 
+    // What the window shows before anything is done: its caption, the three buttons side
+    // by side under the path, the bar and under it the percentage in the window's font.
+    void whatTheWindowShows()
+    {
+        QCOMPARE(window_->Caption(), QStringLiteral("导入数据库"));
+        QVERIFY(WindowFixture::sideBySide({window_->CmdFileName, window_->TxtFile}));
+        QVERIFY(WindowFixture::sideBySide({window_->CmdLook, window_->CmdQcls, window_->CmdQuit}));
+        QVERIFY(window_->TxtFile->geometry().bottom() < window_->CmdLook->y());
+        QVERIFY(window_->CmdLook->geometry().bottom() < window_->ProgBar->y());
+        QVERIFY(window_->ProgBar->y() < window_->LabJd->y());
+        QCOMPARE(window_->LabJd->font().family(), QStringLiteral("宋体"));
+        QCOMPARE(window_->LabJd->font().pointSizeF(), 10.5);
+    }
+
     // An error part-way adds nothing and leaves the bar and the percentage where the run
     // stopped; once the refusal is gone the same import adds the absent keys and the
     // window goes back to idle with the path kept.

@@ -81,6 +81,16 @@ void WindowFixture::clickGridRow(forms::FlexGrid* grid, int row)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row - 1, 1)).center());
 }
 
+bool WindowFixture::sideBySide(std::initializer_list<const QWidget*> row)
+{
+    const QWidget* before = nullptr;
+    for (const QWidget* control : row) {
+        if (before && (control->y() != before->y() || before->geometry().right() >= control->x())) return false;
+        before = control;
+    }
+    return true;
+}
+
 forms::Control* WindowFixture::focusedControl()
 {
     for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget())

@@ -10,6 +10,7 @@
 
 #include <QDate>
 #include <QStringList>
+#include <QWidget>
 #include <initializer_list>
 #include <memory>
 
@@ -59,6 +60,9 @@ public:
     static forms::Control* focusedControl();
     // Another window of the program becomes active, then `window` again.
     void activateAnotherAndBack(forms::Form* window);
+    // Whether the controls stand on one line, left to right in the order given, none
+    // touching the next.
+    static bool sideBySide(std::initializer_list<const QWidget*> row);
 
 private:
     TestEnvironment environment_;
