@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-translations-l10n
-  libsqlcipher-dev libicu-dev
+  libsqlcipher-dev libssl-dev libicu-dev
   libxlsxwriter-dev libzip-dev
   fonts-wqy-zenhei fontconfig
   xvfb xauth imagemagick

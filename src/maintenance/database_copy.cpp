@@ -17,12 +17,6 @@ namespace maintenance {
 
 namespace {
 
-// The structure check without the comparison of every index entry with its table,
-// which took most of a restore's time: every page is still read and proven (a page
-// changed on the medium fails its authentication), and the indexes themselves are
-// compared with the format below.
-constexpr bool QuickCheck = true;
-
 dao::Error notSystemDatabase(const QString& file, const QString& why)
 {
     return dao::Error(3343, QStringLiteral("“%1”不是本系统的数据库文件：%2").arg(QFileInfo(file).fileName(), why));
@@ -98,12 +92,16 @@ QString tableDifference(const data::Table& expected, const dao::Database::TableS
     return {};
 }
 
-// Refuses `db` (read from `file`) unless it passes the structure check and holds the
-// system's format: every table as tableDifference asks, and no trigger or view.
-void checkFormat(const dao::Database& db, const QString& file)
+// Refuses the file unless SQLite's structure check found it sound.
+void refuseIfDamaged(const QString& verdict, const QString& file)
 {
-    const QString verdict = db.integrityCheck(QuickCheck);
     if (verdict != QLatin1String("ok")) throw notSystemDatabase(file, QStringLiteral("文件已损坏（%1）。").arg(verdict));
+}
+
+// Refuses `db` (read from `file`) unless it holds the system's format: every table as
+// tableDifference asks, and no trigger or view.
+void checkTables(const dao::Database& db, const QString& file)
+{
     const std::vector<dao::Database::TableShape> shapes = db.shape();
     for (const data::Table& table : data::tables()) {
         const auto found = std::find_if(shapes.begin(), shapes.end(),
@@ -113,6 +111,24 @@ void checkFormat(const dao::Database& db, const QString& file)
     }
     if (const QStringList others = db.triggersAndViews(); !others.isEmpty())
         throw notSystemDatabase(file, QStringLiteral("有本系统没有的触发器或视图“%1”。").arg(others.first()));
+}
+
+// Checks `db` (read from `file`) as checkSystemDatabase describes, then runs `use` with
+// the structure check's verdict still to come: `use` calls its argument, which refuses
+// a damaged file, before it relies on the file's soundness. The structure check runs
+// beside the rest (the check without comparing each index entry with its table: every
+// page is still read and proven, and the indexes are compared with the format); a
+// damaged file is refused as damaged even where its tables can't be read.
+void checkFile(const dao::Database& db, const QString& file, const std::function<void(const std::function<void()>&)>& use)
+{
+    dao::Database::PendingCheck structure = db.beginQuickCheck();
+    try {
+        checkTables(db, file);
+    } catch (...) {
+        refuseIfDamaged(structure.verdict(), file);
+        throw;
+    }
+    use([&] { refuseIfDamaged(structure.verdict(), file); });
 }
 
 dao::Database openSource(const QString& file)
@@ -125,7 +141,7 @@ dao::Database openSource(const QString& file)
 dao::Database checkSystemDatabase(const QString& file)
 {
     dao::Database db = openSource(file);
-    db.readSnapshot([&] { checkFormat(db, file); });
+    db.readSnapshot([&] { checkFile(db, file, [](const std::function<void()>& proveSound) { proveSound(); }); });
     return db;
 }
 
@@ -133,11 +149,13 @@ void restoreDatabase(const QString& source)
 {
     refuseTheDatabaseItself(source, QStringLiteral("不能用系统正在使用的数据库文件本身恢复数据，请另选备份文件。"));
     // The check and the copy read one state of the file: another program's commit to
-    // it cannot slip in between, to be copied unchecked.
+    // it cannot slip in between, to be copied unchecked. The copy begins while the
+    // structure check runs, and changes nothing before its verdict.
     const dao::Database file = openSource(source);
     file.readSnapshot([&] {
-        checkFormat(file, source);
-        core::OpenDb().replaceWith(file);
+        checkFile(file, source, [&](const std::function<void()>& proveSound) {
+            core::OpenDb().replaceWith(file, proveSound);
+        });
     });
 }
 

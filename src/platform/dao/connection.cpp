@@ -150,6 +150,12 @@ QString passwordFromConnect(const QString& connect)
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
+bool writesAhead(sqlite3* db)
+{
+    Statement mode(db, QStringLiteral("PRAGMA journal_mode"));
+    return mode.step() && mode.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
+}
+
 // ---- Statement
 
 Statement::Statement(sqlite3* db, const QString& sql) : Statement(db, sql.toUtf8().constData(), nullptr)

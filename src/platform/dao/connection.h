@@ -76,6 +76,7 @@ public:
     // Transactions: the outermost guard begins and commits; an inner guard that ends
     // without committing dooms the whole transaction.
     bool inTransaction() const { return inTransaction_; }
+    const QString& password() const { return password_; }
     void begin();
     void commit();
     void rollback();
@@ -115,6 +116,9 @@ Error sqliteError(sqlite3* db, int code, const QString& context = {});
 
 // The file a connection holds was moved, deleted or replaced by another file.
 Error movedDatabase(const QString& path);
+
+// Whether the connection's file is in write-ahead mode, keeping commits beside it.
+bool writesAhead(sqlite3* db);
 
 // The password inside an old connect text ";pwd=secret".
 QString passwordFromConnect(const QString& connect);

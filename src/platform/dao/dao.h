@@ -16,7 +16,9 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <future>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace dao {
@@ -80,6 +82,23 @@ public:
     // `quick` skips the comparison of every index with its table.
     QString integrityCheck(bool quick) const;
 
+    // The quick structure check, begun now over the state that this connection's open
+    // read transaction (readSnapshot) holds, and answered by verdict(). Where the file
+    // can be read apart from this connection (its pages stored as this system stores
+    // them: plain_view.h), the check runs on a thread of its own while the caller goes
+    // on with this connection; otherwise verdict() runs it here. The handle must
+    // outlive the check, and the transaction last until its verdict is taken.
+    class PendingCheck {
+    public:
+        QString verdict();   // waits for the check; asks the connection where it could not run apart
+
+    private:
+        friend class Database;
+        const Database* database_ = nullptr;
+        std::future<std::optional<QString>> apart_;
+    };
+    PendingCheck beginQuickCheck() const;
+
     // The tables of the file as SQLite declares them: columns in order with their
     // whole declarations, and the named indexes with their key columns, collations,
     // uniqueness and partial flag.
@@ -121,8 +140,11 @@ public:
     // the new content, never a mix (page_copy.cpp). Waits for (then refuses, error
     // 3260, nothing changed) a program that holds the file; another program that reads
     // the file later reads the new content. Run inside `source.readSnapshot`, it
-    // copies the state that snapshot read.
-    void replaceWith(const Database& source);
+    // copies the state that snapshot read. `beforeCommitting`, when given, runs before
+    // the copy takes effect (once it is written, or before it begins where the pages
+    // must go through SQLite's online backup): what it throws leaves this file as it
+    // was, so a check of the source may run meanwhile and decide there.
+    void replaceWith(const Database& source, const std::function<void()>& beforeCommitting = {});
 
     std::shared_ptr<Connection> connection() const { return connection_; }
 

@@ -9,9 +9,11 @@
 //   2. every stored page the copy will change is written, as it lies, to the file's
 //      rollback journal "<file>-journal" in SQLite's own format (header, then page
 //      number, page, checksum), which is flushed, then marked valid and flushed again;
-//   3. the changed pages are written into the file, which is cut to the new length
-//      and flushed;
-//   4. the journal is deleted, which is the commit, and the lock released.
+//   3. the changed pages are written into the file, a run of them at a time, and
+//      the file is cut to the new length and flushed;
+//   4. the caller has its last word (a check of the source that ran meanwhile gives
+//      its verdict); a refusal leaves the journal to be played back, as after a kill;
+//   5. the journal is deleted, which is the commit, and the lock released.
 //
 // A kill at any moment leaves either the old file (before 2 is complete the file is
 // untouched; after it, the journal is "hot" and SQLite itself, in whichever program
@@ -38,6 +40,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
+#include <utility>
 #include <unistd.h>
 #include <vector>
 
@@ -48,6 +52,7 @@ namespace {
 constexpr int SaltBytes = 16;          // the start of every SQLCipher file: its key's salt
 constexpr qint64 SectorSize = 4096;    // the journal header's room, as a disk sector may be
 constexpr qint64 ChunkPages = 1024;    // read and written at a time
+constexpr qint64 WriteBytes = 64 << 10; // at most in one write of SQLite's file layer (under its 128 KB)
 
 sqlite3_file* storedFile(sqlite3* db)
 {
@@ -87,12 +92,6 @@ qint64 pragmaNumber(sqlite3* db, const char* pragma)
 {
     Statement statement(db, QString::fromLatin1(pragma));
     return statement.step() ? static_cast<qint64>(statement.value(0).toDouble()) : 0;
-}
-
-bool writesAhead(sqlite3* db)
-{
-    Statement mode(db, QStringLiteral("PRAGMA journal_mode"));
-    return mode.step() && mode.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
 }
 
 // What a connection keeps of the schema: its version and every object's place.
@@ -179,14 +178,15 @@ public:
         syncFolder(QFileInfo(path_).absolutePath());
     }
 
-    // The commit: without its journal the file holds the new pages for good.
+    // The commit: without its journal the file holds the new pages for good. Only the
+    // name must go at once; freeing the blocks of a journal as large as the file takes
+    // a while, so its last descriptor is closed on a thread of its own.
     void remove()
     {
-        ::close(descriptor_);
-        descriptor_ = -1;
         if (::unlink(QFile::encodeName(path_).constData()) != 0) throw writeError(errno);
         sealed_ = false;
         syncFolder(QFileInfo(path_).absolutePath());
+        std::thread([descriptor = std::exchange(descriptor_, -1)] { ::close(descriptor); }).detach();
     }
 
 private:
@@ -225,7 +225,7 @@ private:
 
 // Copies the stored pages of `from` over those of `to`, whose exclusive lock the
 // caller holds; see the top of the file.
-void copyStoredPages(sqlite3* to, sqlite3* from, qint64 pageSize)
+void copyStoredPages(sqlite3* to, sqlite3* from, qint64 pageSize, const std::function<void()>& beforeCommitting)
 {
     sqlite3_file* source = storedFile(from);
     sqlite3_file* target = storedFile(to);
@@ -253,20 +253,28 @@ void copyStoredPages(sqlite3* to, sqlite3* from, qint64 pageSize)
     }
     journal.seal();
 
+    // Each run of changed pages goes in as few writes as the file layer takes.
+    const auto isChanged = [&](qint64 page) { return page >= oldPages || changed[static_cast<size_t>(page)]; };
     for (qint64 first = 0; first < newPages; first += ChunkPages) {
         const qint64 count = std::min(ChunkPages, newPages - first);
         readStored(source, newer.data(), count * pageSize, first * pageSize);
-        for (qint64 p = 0; p < count; ++p) {
-            const qint64 page = first + p;
-            if (page < oldPages && !changed[static_cast<size_t>(page)]) continue;
-            const int rc = target->pMethods->xWrite(target, newer.data() + p * pageSize, static_cast<int>(pageSize),
-                                                    page * pageSize);
+        for (qint64 p = 0; p < count;) {
+            if (!isChanged(first + p)) {
+                ++p;
+                continue;
+            }
+            qint64 end = p + 1;
+            while (end < count && (end - p) * pageSize < WriteBytes && isChanged(first + end)) ++end;
+            const int rc = target->pMethods->xWrite(target, newer.data() + p * pageSize,
+                                                    static_cast<int>((end - p) * pageSize), (first + p) * pageSize);
             if (rc != SQLITE_OK) throw sqliteError(nullptr, rc);
+            p = end;
         }
     }
     if (newLength < oldLength)
         if (const int rc = target->pMethods->xTruncate(target, newLength); rc != SQLITE_OK) throw sqliteError(nullptr, rc);
     if (const int rc = target->pMethods->xSync(target, SQLITE_SYNC_NORMAL); rc != SQLITE_OK) throw sqliteError(nullptr, rc);
+    if (beforeCommitting) beforeCommitting();   // a refusal leaves the journal to be played back
     journal.remove();
 }
 
@@ -291,7 +299,7 @@ void copyThroughThePager(sqlite3* to, sqlite3* from)
 
 }  // namespace
 
-void Database::replaceWith(const Database& source)
+void Database::replaceWith(const Database& source, const std::function<void()>& beforeCommitting)
 {
     Connection& target = live();
     if (target.inTransaction()) throw Error(3260, QStringLiteral("本程序还有未完成的修改，暂时不能复制数据库文件。"));
@@ -307,7 +315,7 @@ void Database::replaceWith(const Database& source)
         stored = pageSize == pragmaNumber(from, "PRAGMA page_size") && saltOf(to) == saltOf(from)
                  && (held.version != coming.version || held.objects == coming.objects) && !writesAhead(to)
                  && !writesAhead(from);
-        if (stored) copyStoredPages(to, from, pageSize);
+        if (stored) copyStoredPages(to, from, pageSize, beforeCommitting);
     } catch (...) {
         // A journal left sealed is played back by the read that follows the rollback.
         sqlite3_exec(to, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -316,7 +324,10 @@ void Database::replaceWith(const Database& source)
     }
     target.run(QStringLiteral("COMMIT"));
     if (stored) sqlite3_db_release_memory(to);   // the old file's pages
-    else copyThroughThePager(to, from);
+    else {
+        if (beforeCommitting) beforeCommitting();
+        copyThroughThePager(to, from);
+    }
 }
 
 }  // namespace dao

@@ -4,6 +4,7 @@
 // have the same file open; nothing here goes around their locks or replaces a file
 // under their feet.
 #include "platform/dao/connection.h"
+#include "platform/dao/plain_view.h"
 #include "platform/dao/recordset_impl.h"
 
 namespace dao {
@@ -41,6 +42,26 @@ QString Database::integrityCheck(bool quick) const
     } catch (const Error& error) {
         return error.description();   // a page that can't even be read
     }
+}
+
+Database::PendingCheck Database::beginQuickCheck() const
+{
+    Connection& connection = live();
+    PendingCheck check;
+    check.database_ = this;
+    // Another connection sees neither this one's own changes nor commits kept beside the file.
+    if (!connection.inTransaction() && !writesAhead(connection.handle()))
+        check.apart_ = std::async(std::launch::async, quickCheckOfStoredPages,
+                                  QString::fromUtf8(sqlite3_db_filename(connection.handle(), "main")),
+                                  connection.password());
+    return check;
+}
+
+QString Database::PendingCheck::verdict()
+{
+    if (apart_.valid())
+        if (const std::optional<QString> found = apart_.get()) return *found;
+    return database_->integrityCheck(true);
 }
 
 namespace {
