@@ -88,6 +88,31 @@ void syncFolder(const QString& folder)
     ::close(descriptor);
 }
 
+// A descriptor that this process (SQLite's file layer) already holds on the file at
+// `path`, or -1. It only serves to start writing back what was written; it is never
+// closed here, since closing any descriptor of a file drops every lock of the process
+// on it.
+int heldDescriptorOf(const QString& path)
+{
+    struct stat wanted {};
+    if (::stat(QFile::encodeName(path).constData(), &wanted) != 0) return -1;
+    const QStringList held = QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System);
+    for (const QString& name : held) {
+        struct stat found {};
+        const int descriptor = name.toInt();
+        if (::fstat(descriptor, &found) == 0 && found.st_dev == wanted.st_dev && found.st_ino == wanted.st_ino)
+            return descriptor;
+    }
+    return -1;
+}
+
+// Has the medium start on `length` bytes of `descriptor` from `offset`, so that a
+// later flush waits only for what is left.
+void startWriting(int descriptor, qint64 offset, qint64 length)
+{
+    if (descriptor >= 0) ::sync_file_range(descriptor, offset, length, SYNC_FILE_RANGE_WRITE);
+}
+
 qint64 pragmaNumber(sqlite3* db, const char* pragma)
 {
     Statement statement(db, QString::fromLatin1(pragma));
@@ -205,6 +230,9 @@ private:
     void flush()
     {
         write(pending_.data(), static_cast<qint64>(pending_.size()), end_);
+        // The medium starts on these pages while the next are made ready; the seal's
+        // flush then waits only for the last of them.
+        startWriting(descriptor_, end_, static_cast<qint64>(pending_.size()));
         end_ += static_cast<qint64>(pending_.size());
         pending_.clear();
     }
@@ -254,6 +282,7 @@ void copyStoredPages(sqlite3* to, sqlite3* from, qint64 pageSize, const std::fun
     journal.seal();
 
     // Each run of changed pages goes in as few writes as the file layer takes.
+    const int written = heldDescriptorOf(QString::fromUtf8(sqlite3_db_filename(to, "main")));
     const auto isChanged = [&](qint64 page) { return page >= oldPages || changed[static_cast<size_t>(page)]; };
     for (qint64 first = 0; first < newPages; first += ChunkPages) {
         const qint64 count = std::min(ChunkPages, newPages - first);
@@ -270,6 +299,7 @@ void copyStoredPages(sqlite3* to, sqlite3* from, qint64 pageSize, const std::fun
             if (rc != SQLITE_OK) throw sqliteError(nullptr, rc);
             p = end;
         }
+        startWriting(written, first * pageSize, count * pageSize);
     }
     if (newLength < oldLength)
         if (const int rc = target->pMethods->xTruncate(target, newLength); rc != SQLITE_OK) throw sqliteError(nullptr, rc);
