@@ -149,8 +149,8 @@ void restoreDatabase(const QString& source)
 {
     refuseTheDatabaseItself(source, QStringLiteral("不能用系统正在使用的数据库文件本身恢复数据，请另选备份文件。"));
     // The check and the copy read one state of the file: another program's commit to
-    // it cannot slip in between, to be copied unchecked. The copy begins while the
-    // structure check runs, and changes nothing before its verdict.
+    // it cannot slip in between, to be copied unchecked. The copy goes on while the
+    // structure check runs, and takes effect only once the check finds the file sound.
     const dao::Database file = openSource(source);
     file.readSnapshot([&] {
         checkFile(file, source, [&](const std::function<void()>& proveSound) {

@@ -3,13 +3,14 @@
 // a backup writes the file's stored bytes, read under a read lock held for the whole
 // copy, to a temporary file beside the target, flushed and then renamed (platform
 // win/filecopy.h), so it is one consistent state and a failure leaves the target as
-// it was. A restore first proves the chosen file a sound database of this system
-// (it opens with the system's password, passes SQLite's structure check, and holds
-// the whole format of data/schema.h: every table, every column's declaration, exactly
-// the named indexes with their collations, and no trigger or view), then writes it
-// into the program's held connection in one write transaction: all or nothing
-// through the file's own journal, refused while another program holds the file. The
-// check and the copy read one state of the chosen file.
+// it was. A restore proves the chosen file a sound database of this system (it opens
+// with the system's password, passes SQLite's structure check, and holds the whole
+// format of data/schema.h: every table, every column's declaration, exactly the named
+// indexes with their collations, and no trigger or view) and writes it into the
+// program's held connection: all or nothing through the file's own journal, refused
+// while another program holds the file, and taking effect only once the file is
+// proven (the structure check runs while the pages are copied). The check and the
+// copy read one state of the chosen file.
 // Neither may be made with the database file itself. The backup and restore window
 // (copy_window.h) runs these steps.
 #pragma once

@@ -1,6 +1,7 @@
 // Work on a database file as a whole, always through SQLite and under its locks: the
-// structure check, the shape of the tables and a consistent read of the stored bytes
-// (the backup); the restore's copy is in page_copy.cpp. See dao.h. Other programs may
+// structure check (through the keyed connection, or apart from it on a thread of its
+// own: plain_view.h), the shape of the tables and a consistent read of the stored
+// bytes (the backup); the restore's copy is in page_copy.cpp. See dao.h. Other programs may
 // have the same file open; nothing here goes around their locks or replaces a file
 // under their feet.
 #include "platform/dao/connection.h"
