@@ -1,4 +1,5 @@
-// The smaller controls: option buttons clicked only by the user, the progress bar held
+// The smaller controls: option buttons clicked only by the user and chosen by arrow
+// keys focus first, the progress bar held
 // at its end, focus events, an editable combo that keeps what is typed, and
 // the animation control: the generated working clip reads back frame for frame, and a
 // missing, damaged or compressed clip fails quietly (Open reports false, Play starts nothing).
@@ -36,6 +37,40 @@ private slots:
         QTest::mouseClick(restore->radioButton(), Qt::LeftButton);
         QCOMPARE(clicks, 1);
         QVERIFY(!backup->Value());
+    }
+
+    // An arrow key chooses the next option round the end, skipping a disabled one, and
+    // fires its Click after the focus has come to it: a Click that sends the focus to
+    // a box leaves it there.
+    void arrowKeysChooseTheNextOptionBeforeItsClick()
+    {
+        auto& form = *new Form(Form::Placement::TopLevel);
+        form.setWindowButtons(Form::WindowButtons::None);
+        auto* path = new TextBox(&form);
+        auto* backup = new OptionButton(&form, "备份数据");
+        auto* off = new OptionButton(&form, "停用");
+        auto* restore = new OptionButton(&form, "恢复数据");
+        for (auto* option : {backup, off, restore}) option->Move(0, 600, 1500, 300);
+        off->setEnabled(false);
+        QStringList clicks;
+        backup->Click = [&] { clicks << "backup"; };
+        restore->Click = [&] {
+            clicks << "restore";
+            path->SetFocus();
+        };
+        backup->setValue(true);
+        form.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        backup->SetFocus();
+        QTest::keyClick(backup->radioButton(), Qt::Key_Right);
+        QVERIFY(restore->Value() && !backup->Value());
+        QVERIFY(path->hasFocusNow());
+        QTest::keyClick(restore->radioButton(), Qt::Key_Down);   // round the end
+        QVERIFY(backup->Value() && backup->hasFocusNow());
+        QTest::keyClick(backup->radioButton(), Qt::Key_Up);
+        QVERIFY(restore->Value());
+        QCOMPARE(clicks, (QStringList{"restore", "backup", "restore"}));
+        form.Unload();
     }
 
     void progressClampsAtTheEnd()

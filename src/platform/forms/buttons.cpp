@@ -2,6 +2,7 @@
 #include "platform/forms/buttons.h"
 
 #include <QButtonGroup>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -46,6 +47,25 @@ OptionButton::OptionButton(QWidget* parent, const QString& caption)
     radio_->setAutoExclusive(false);
     if (QButtonGroup* group = groupOf(parent)) group->addButton(radio_);
     connect(radio_, &QRadioButton::clicked, this, [this] { if (Click) Click(); });
+    radio_->installEventFilter(this);
+}
+
+bool OptionButton::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != radio_ || event->type() != QEvent::KeyPress || !radio_->group()) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const int step = key == Qt::Key_Down || key == Qt::Key_Right ? 1 : key == Qt::Key_Up || key == Qt::Key_Left ? -1 : 0;
+    if (step == 0) return false;
+    const QList<QAbstractButton*> options = radio_->group()->buttons();
+    const qsizetype count = options.size();
+    for (qsizetype at = options.indexOf(radio_), tried = 1; tried < count; ++tried) {
+        QAbstractButton* next = options[((at + step * tried) % count + count) % count];
+        if (!next->isEnabled() || !next->isVisibleTo(window())) continue;
+        next->setFocus(Qt::TabFocusReason);
+        next->click();
+        break;
+    }
+    return true;
 }
 
 QString OptionButton::Caption() const { return radio_->text(); }

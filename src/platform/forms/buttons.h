@@ -41,6 +41,12 @@ public:
     void setValue(bool selected);                   // does not fire Click
     QRadioButton* radioButton() const { return radio_; }
 
+protected:
+    // An arrow key moves to the next (Down, Right) or previous option of the group, in
+    // their order, round the end: the focus first, then its Click, so that a Click
+    // sending the focus elsewhere is obeyed.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QRadioButton* radio_;
 };
