@@ -231,8 +231,11 @@ const char* viewLayer()
     return registered ? ViewName : nullptr;
 }
 
-// What SQLite's quick check answers of the file at `path` read through the view.
-QString quickCheckThroughTheView(const QString& path, const ViewKeys& keys)
+// What SQLite's quick check answers of the file at `path` read through the view, or
+// nothing when the view could not take its read lock at once: a program waiting to
+// write the file refuses new readers, though the caller's read lock (which the
+// engine's own check needs no more than) keeps it from writing.
+std::optional<QString> quickCheckThroughTheView(const QString& path, const ViewKeys& keys)
 {
     sqlite3* db = nullptr;
     opening = &keys;
@@ -241,12 +244,15 @@ QString quickCheckThroughTheView(const QString& path, const ViewKeys& keys)
     opening = nullptr;
     QString verdict;
     if (rc == SQLITE_OK) {
-        sqlite3_busy_timeout(db, 5000);
         try {
             Statement check(db, QStringLiteral("PRAGMA quick_check(1)"));
             verdict = check.step() ? check.value(0).toString() : QString();
         } catch (const Error& error) {
             verdict = error.description();   // a page that can't be read or proven
+            if (sqlite3_errcode(db) == SQLITE_BUSY) {
+                sqlite3_close(db);
+                return std::nullopt;
+            }
         }
     } else {
         verdict = sqliteError(db, rc).description();

@@ -14,8 +14,8 @@ namespace dao {
 
 // What PRAGMA quick_check answers of the file at `path` under `password` ("ok", or the
 // first fault found; a page whose authentication fails is a fault), or nothing when
-// the file's pages are not stored as StoredPages reads them (the caller then asks the
-// keyed connection).
+// the file's pages are not stored as StoredPages reads them or the view can't take a
+// read lock at once (the caller then asks its keyed connection, which holds one).
 std::optional<QString> quickCheckOfStoredPages(const QString& path, const QString& password);
 
 }  // namespace dao
