@@ -1,5 +1,6 @@
 // Backup and restore through the window Frmcopy, driven as the user drives it: a backup
-// and its restore give the same records, with the pause and the path emptied; every
+// and its restore give the same records, with the pause and the path emptied, the buttons
+// and the animation changing places pump by pump, a disk exactly large enough taking it; every
 // refusal and failure (no room, a full disk, a failed flush, the live file, anything
 // but a database of this system) shows its message with the buttons back, the path
 // kept and both files untouched; a cancelled dialog; the exit giving the menus back.
@@ -11,6 +12,7 @@
 #include "data/schema.h"
 #include "platform/forms/animation.h"
 #include "platform/forms/buttons.h"
+#include "platform/forms/pointer.h"
 #include "platform/forms/textbox.h"
 #include "platform/win/disk.h"
 #include "platform/win/filecopy.h"
@@ -18,6 +20,7 @@
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QRadioButton>
 #include <QRandomGenerator>
@@ -78,10 +81,13 @@ private slots:
     }
 
     // What the window shows before anything is done: its caption, the path box's hint,
-    // the two modes and the two buttons each side by side.
+    // the two modes and the two buttons each side by side; the window centred across
+    // the screen and a third of the way down it.
     void whatTheWindowShows()
     {
         QCOMPARE(window_->Caption(), QStringLiteral("数据备份及数据恢复"));
+        QCOMPARE(window_->subWindow()->pos(), QPoint(forms::toPixels((forms::Screen::Width() - window_->Width()) / 2),
+                                                     forms::toPixels((forms::Screen::Height() - window_->Height()) / 3)));
         QCOMPARE(window_->Txtpath->toolTip(), QStringLiteral("\"回车选择要保存或要恢复的路径及名称\""));
         QVERIFY(WindowFixture::sideBySide({window_->CmdPath, window_->Txtpath}));
         QVERIFY(WindowFixture::sideBySide({window_->Optsave, window_->Optcove}));
@@ -89,24 +95,37 @@ private slots:
         QVERIFY(window_->Optsave->geometry().bottom() < window_->Cmdcopy->y());
     }
 
+    // What each copy shows at every pass of events, a change at a time: the copy button
+    // goes, then the exit button; the animation stands alone through the copy and the
+    // pause; the buttons come back over the stopped animation, and the animation goes.
     void backupAndRestoreWithThePauseAndNoQuestion()
     {
         // What the pause shows: sampled in the one pass of events its wait runs here.
         std::optional<bool> buttonsInThePause;
+        QStringList moments;
         QTimer sampler;
         connect(&sampler, &QTimer::timeout, [&] {
             if (!buttonsInThePause && world_->clock().waits > 0)
                 buttonsInThePause = window_->Cmdcopy->isVisible() || window_->Cmdexit->isVisible();
+            QStringList shown;
+            for (const auto& [name, control] : {std::pair<const char*, QWidget*>{"Cmdcopy", window_->Cmdcopy},
+                                                {"Cmdexit", window_->Cmdexit}, {"Aniplay", window_->Aniplay}})
+                if (control->isVisible()) shown << name;
+            if (moments.isEmpty() || moments.last() != shown.join(u' ')) moments << shown.join(u' ');
         });
+        const QStringList eachCopy = {"Cmdcopy Cmdexit", "Cmdexit", "", "Aniplay", "Cmdcopy Cmdexit Aniplay", "Cmdcopy Cmdexit"};
         sampler.start(0);
         copy(window_->Optsave, path("备份.mdb"));
+        QCOMPARE(moments, eachCopy);
         QCOMPARE(buttonsInThePause, std::optional<bool>(false));
         QCOMPARE(world_->clock().waited, 5.0);
         QVERIFY(window_->Txtpath->Text().isEmpty());
         QVERIFY(window_->Cmdcopy->isVisible() && window_->Cmdexit->isVisible() && !window_->Aniplay->isVisible());
 
         world_->environment().insert("zyyc", {"当归"});
+        moments.clear();
         copy(window_->Optcove, path("备份.mdb"));
+        QCOMPARE(moments, eachCopy);
         QCOMPARE(world_->environment().count("zyyc"), 1);   // on the program's connection, reopened on the restored file
         QCOMPARE(world_->messages(), QStringList());
 
@@ -245,6 +264,17 @@ private slots:
         if (situation == "empty") QCOMPARE(WindowFixture::focusedControl(), static_cast<forms::Control*>(window_->CmdPath));
         if (situation.endsWith("room")) QCOMPARE(WindowFixture::focusedControl(), static_cast<forms::Control*>(window_->Txtpath));
         if (situation.endsWith("room")) QVERIFY(win::isSameFile(QFileInfo(asked).absolutePath(), QFileInfo(situation.startsWith("save") ? backup : live).absolutePath()));
+    }
+
+    // A disk with exactly the database's size free takes the backup.
+    void backupFillingTheDiskExactly()
+    {
+        const QString live = world_->environment().databasePath();
+        const quint64 size = QFileInfo(live).size();
+        win::setDiskFreeSpaceHook([&](const QString&) { return win::DiskFreeSpace{true, 1, 1, size, size}; });
+        copy(window_->Optsave, path("备份.mdb"));
+        QCOMPARE(world_->messages(), QStringList());
+        QCOMPARE(TestEnvironment::bytesOf(path("备份.mdb")), TestEnvironment::bytesOf(live));
     }
 
     // The animation covers the place of the two buttons it stands in for.

@@ -5,14 +5,18 @@
 // kept; an empty path doing nothing; 清屏 and a cancelled dialog leaving the path box empty.
 #include "maintenance/import_window.h"
 #include "maintenance/maintenance_menu.h"
+#include "support/other_program.h"
+#include "support/paint_watch.h"
 #include "support/window_fixture.h"
 
 #include "data/database_file.h"
 #include "platform/forms/buttons.h"
+#include "platform/forms/pointer.h"
 #include "platform/forms/progressbar.h"
 #include "platform/forms/textbox.h"
 
 #include <QAction>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
 #include <QtTest>
@@ -64,10 +68,13 @@ private slots:
     }
 
     // What the window shows before anything is done: its caption, the three buttons side
-    // by side under the path, the bar and under it the percentage in the window's font.
+    // by side under the path, the bar and under it the percentage in the window's font;
+    // the window centred across the main window and a third of the way down it.
     void whatTheWindowShows()
     {
         QCOMPARE(window_->Caption(), QStringLiteral("导入数据库"));
+        QCOMPARE(window_->subWindow()->pos(), QPoint(forms::toPixels((forms::Form::MainWidth() - window_->Width()) / 2),
+                                                     forms::toPixels((forms::Form::MainHeight() - window_->Height()) / 3)));
         QVERIFY(WindowFixture::sideBySide({window_->CmdFileName, window_->TxtFile}));
         QVERIFY(WindowFixture::sideBySide({window_->CmdLook, window_->CmdQcls, window_->CmdQuit}));
         QVERIFY(window_->TxtFile->geometry().bottom() < window_->CmdLook->y());
@@ -109,6 +116,44 @@ private slots:
         QVERIFY(window_->CmdLook->isEnabled());
     }
 
+    // Another program writing the database: the import is refused before its first
+    // record, with the bar shown at its start and no percentage.
+    void anotherProgramWritingStopsTheImportAtTheStart()
+    {
+        makeSource({"六味地黄丸"});
+        dialogs_->choose(sourcePath());
+        WindowFixture::click(window_->CmdFileName);
+        OtherProgram other(world_->environment().databasePath());
+        other.writeWithoutCommit(1);
+        importPatentMedicines();
+        QCOMPARE(world_->messages().filter(QStringLiteral("错误号码： ")).size(), 1);
+        QVERIFY(window_->ProgBar->isVisible());
+        QCOMPARE(window_->ProgBar->Value(), 0.0);
+        QVERIFY(window_->LabJd->Caption().isEmpty());
+    }
+
+    // No event runs while the records are read, so the percentage is drawn as it
+    // changes: each whole percent in order, with the bar and by itself, however many
+    // records there are.
+    void thePercentageIsDrawnOnceForEachWholePercent()
+    {
+        QStringList names;
+        for (int i = 0; i < 1000; ++i) names << QStringLiteral("丸%1").arg(i);
+        makeSource(names);
+        dialogs_->choose(sourcePath());
+        WindowFixture::click(window_->CmdFileName);
+        QStringList drawn;
+        const PaintWatchOf<forms::Label> watch([&](forms::Label* label) {
+            if (label == window_->LabJd) drawn << label->Caption();
+        });
+        importPatentMedicines();
+        QStringList percents;
+        for (int percent = 0; percent <= 100; ++percent) percents << QStringLiteral(" %1%").arg(percent);
+        QVERIFY2(drawn.size() <= 2 * percents.size(), qPrintable(QString::number(drawn.size())));
+        drawn.removeDuplicates();
+        QCOMPARE(drawn, percents);
+    }
+
     // After 清屏 a cancelled dialog must not bring back the file chosen before.
     void emptyPathDoesNothingAndClearingStays()
     {
@@ -119,7 +164,13 @@ private slots:
         QCOMPARE(world_->messages(), QStringList());
         dialogs_->choose(sourcePath());
         WindowFixture::click(window_->CmdFileName);
+        const forms::CommonDialog::Shown& asked = dialogs_->log.back();
+        QCOMPARE(std::tuple(asked.save, asked.filter, asked.title),
+                 std::tuple(false, QStringLiteral("*.mdb|*.mdb"), QStringLiteral("查找 mdb 数据库")));
+        forms::Screen::setMousePointer(forms::vbHourglass);
         WindowFixture::click(window_->CmdQcls);
+        QVERIFY(!window_->ProgBar->isVisible());
+        QCOMPARE(forms::Screen::MousePointer(), forms::vbDefault);
         QCOMPARE(WindowFixture::focusedControl(), static_cast<forms::Control*>(window_->CmdFileName));
         dialogs_->cancel();
         WindowFixture::click(window_->CmdFileName);

@@ -1,5 +1,6 @@
-// A watch on the progress window for the tests of the batches that show it: it calls
-// `seen` each time a progress window is painted, so a test reads what the user saw.
+// A watch on the windows or controls of one kind for the tests that read what the user
+// saw as it was drawn: it calls `seen` each time one of them is painted. PaintWatch
+// watches the progress window, for the batches that show it.
 #pragma once
 
 #include "core/progress_window.h"
@@ -8,15 +9,18 @@
 #include <QEvent>
 #include <functional>
 
-class PaintWatch : public QObject {
+template <class Watched>
+class PaintWatchOf : public QObject {
 public:
-    explicit PaintWatch(std::function<void(core::Frmjdys*)> seen) : seen_(std::move(seen)) { qApp->installEventFilter(this); }
+    explicit PaintWatchOf(std::function<void(Watched*)> seen) : seen_(std::move(seen)) { qApp->installEventFilter(this); }
     bool eventFilter(QObject* object, QEvent* event) override
     {
-        if (auto* window = qobject_cast<core::Frmjdys*>(object); window && event->type() == QEvent::Paint) seen_(window);
+        if (auto* watched = qobject_cast<Watched*>(object); watched && event->type() == QEvent::Paint) seen_(watched);
         return false;
     }
 
 private:
-    std::function<void(core::Frmjdys*)> seen_;
+    std::function<void(Watched*)> seen_;
 };
+
+using PaintWatch = PaintWatchOf<core::Frmjdys>;
