@@ -92,24 +92,30 @@ QString foldedKey(const vb::Variant& value)
     return text;
 }
 
-// The trimmed parts of a key as one text, for a set of keys.
+// The trimmed parts of a key as one text, for a set of keys; a Null part apart from
+// any text.
 QString joinedKey(const std::vector<vb::Variant>& trimmedKey, int columns)
 {
     QString joined;
-    for (int k = 0; k < columns; ++k) joined += foldedKey(trimmedKey[static_cast<size_t>(k)]) + QChar(0x1f);
+    for (int k = 0; k < columns; ++k) {
+        const vb::Variant& part = trimmedKey[static_cast<size_t>(k)];
+        joined += (part.isNull() ? QStringLiteral("\x1e") : foldedKey(part)) + QChar(0x1f);
+    }
     return joined;
 }
 
-bool padded(const vb::Variant& value)
+// Whether the index can't find the stored `value` by its trimmed form: a text with
+// blanks around it, or a Null (which equals nothing).
+bool unseekable(const vb::Variant& value)
 {
-    return value.type() == vb::Variant::Type::Text && vb::Trim(value.toString()) != value.toString();
+    return value.isNull() || (value.type() == vb::Variant::Type::Text && vb::Trim(value.toString()) != value.toString());
 }
 
 // Decides for each source record whether the target lacks it. A record is present
 // when the target holds its key in any stored form that trims to the source's trimmed
-// key: the trimmed form is sought on the index, and the keys stored with blanks
-// around a part (the target's own before the run, and those the run adds; few) are
-// kept in a set by their trimmed forms. A visit of a record number this run brought
+// key: the trimmed form is sought on the index, and the keys the index can't find so
+// (a part stored with blanks around it, or a Null part), the target's own before the
+// run and those the run adds (few), are kept in a set by their trimmed forms. A visit of a record number this run brought
 // in is sought with the full key, so that every visit of a new patient is added once;
 // any other visit seeks its record number alone, and is skipped when the target held
 // that number before the run.
@@ -118,29 +124,31 @@ public:
     Matcher(const Member& member, dao::Database& target) : member_(member)
     {
         const data::Table& table = *data::findTable(member.table);
-        QStringList anyPadded;
+        QStringList unseekableParts;
         for (int k = 0; k < numberColumns(); ++k) {
             const QString& column = table.columns[static_cast<size_t>(k)].name;
-            anyPadded << column + QStringLiteral(" <> trim(") + column + u')';
+            unseekableParts << column + QStringLiteral(" <> trim(") + column + QStringLiteral(") OR ") + column
+                             + QStringLiteral(" IS NULL");
         }
         dao::Recordset held = target.openRecordset(QStringLiteral("SELECT * FROM %1 WHERE %2")
-                                                       .arg(member.table, anyPadded.join(QStringLiteral(" OR "))));
+                                                       .arg(member.table, unseekableParts.join(QStringLiteral(" OR "))));
         std::vector<vb::Variant> key(static_cast<size_t>(member.keyColumns));
         for (; !held.eof(); held.moveNext()) {
             for (int k = 0; k < member.keyColumns; ++k) key[static_cast<size_t>(k)] = trimmed(held.field(k));
-            paddedHeld_.insert(joinedKey(key, numberColumns()));
+            unseekableHeld_.insert(joinedKey(key, numberColumns()));
         }
     }
 
-    // `key` trimmed; `stored` whether the record's own key has blanks around a part.
-    bool absent(dao::Recordset& target, const std::vector<vb::Variant>& key, bool storedPadded)
+    // `key` trimmed; `stored` whether the index can't find the record's own key
+    // (blanks around a part, or a Null part).
+    bool absent(dao::Recordset& target, const std::vector<vb::Variant>& key, bool storedUnseekable)
     {
-        if (member_.layout != Member::Layout::Visits) return lacks(target, key, member_.keyColumns, storedPadded);
+        if (member_.layout != Member::Layout::Visits) return lacks(target, key, member_.keyColumns, storedUnseekable);
         const QString number = foldedKey(key[0]);
-        if (newNumbers_.contains(number)) return lacks(target, key, member_.keyColumns, storedPadded);
-        if (found(target, key, 1) || paddedHeld_.contains(joinedKey(key, 1))) return false;
+        if (newNumbers_.contains(number)) return lacks(target, key, member_.keyColumns, storedUnseekable);
+        if (found(target, key, 1) || unseekableHeld_.contains(joinedKey(key, 1))) return false;
         newNumbers_.insert(number);
-        if (storedPadded) paddedAdded_.insert(joinedKey(key, member_.keyColumns));
+        if (storedUnseekable) unseekableAdded_.insert(joinedKey(key, member_.keyColumns));
         return true;
     }
 
@@ -148,11 +156,11 @@ private:
     // Visits are held by their record number alone; other records by their whole key.
     int numberColumns() const { return member_.layout == Member::Layout::Visits ? 1 : member_.keyColumns; }
 
-    bool lacks(dao::Recordset& target, const std::vector<vb::Variant>& key, int columns, bool storedPadded)
+    bool lacks(dao::Recordset& target, const std::vector<vb::Variant>& key, int columns, bool storedUnseekable)
     {
         const QString joined = joinedKey(key, columns);
-        if (found(target, key, columns) || paddedHeld_.contains(joined) || paddedAdded_.contains(joined)) return false;
-        if (storedPadded) paddedAdded_.insert(joined);
+        if (found(target, key, columns) || unseekableHeld_.contains(joined) || unseekableAdded_.contains(joined)) return false;
+        if (storedUnseekable) unseekableAdded_.insert(joined);
         return true;
     }
 
@@ -165,8 +173,8 @@ private:
 
     const Member& member_;
     QSet<QString> newNumbers_;    // record numbers this run brought in
-    QSet<QString> paddedHeld_;    // keys the target held with blanks before the run, trimmed
-    QSet<QString> paddedAdded_;   // keys this run added with blanks, trimmed
+    QSet<QString> unseekableHeld_;    // keys the index can't find that the target held before the run, trimmed
+    QSet<QString> unseekableAdded_;   // keys the index can't find that this run added, trimmed
 };
 
 // An error that stops a run, naming the table and the record's key.
@@ -242,13 +250,13 @@ int importTable(const ImportMember& member, const QString& databasePath, const Q
         ++counter;
         progress.advanced(step * static_cast<float>(counter));
         bool keyHasNull = false;
-        bool storedPadded = false;
+        bool storedUnseekable = false;
         for (int k = 0; k < member.keyColumns; ++k) {
             key[k] = trimmed(from.field(k));
             keyHasNull = keyHasNull || (k < seekColumns && key[k].isNull());
-            storedPadded = storedPadded || padded(from.field(k));
+            storedUnseekable = storedUnseekable || unseekable(from.field(k));
         }
-        if (keyHasNull || !matcher.absent(to, key, storedPadded)) continue;
+        if (keyHasNull || !matcher.absent(to, key, storedUnseekable)) continue;
         try {
             to.addNew();
             for (size_t c = 0; c < columns.size(); ++c) {

@@ -180,6 +180,23 @@ private slots:
         QCOMPARE(env_->count(table), 4);
     }
 
+    // A visit's department or date may be Null (only its record number is sought
+    // first). A Null equals nothing on the index, yet such a visit is present as any
+    // other: repeated in the source it is added once, and a second import adds nothing.
+    void aVisitWithANullPartIsAddedOnce()
+    {
+        const ImportMember& m = member("hzzdzl");
+        Row noDepartment = keyOf(m, "丁");
+        noDepartment[1] = vb::Variant();
+        Row noDate = keyOf(m, "戊");
+        noDate[2] = vb::Variant();
+        makeSource(m, {record("hzzdzl", noDepartment, "一"), record("hzzdzl", noDate, "一"),
+                       record("hzzdzl", noDepartment, "二"), record("hzzdzl", noDate, "二")});
+        QCOMPARE(run(m, sourcePath()), 2);
+        QCOMPARE(run(m, sourcePath()), 0);
+        QCOMPARE(env_->count("hzzdzl"), 2);
+    }
+
     // An empty source table: nothing added, the progress never shown.
     void emptySourceShowsNothing()
     {
