@@ -116,8 +116,18 @@ private slots:
         dao::Database::open(apart, data::connectText()).close();
         QVERIFY(maintenance::checkSystemDatabase(apart).isOpen());
         data::createDatabase(path("少表.mdb"), data::databasePassword());
-        dao::Database::open(path("少表.mdb"), data::connectText()).executeSchema("DROP TABLE fzzl");
-        QCOMPARE(testing::raised([&] { maintenance::checkSystemDatabase(path("少表.mdb")); }).number(), 3343);
+        dao::Database::open(path("少表.mdb"), data::connectText())
+            .executeSchema("DROP TABLE fzzl; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
+                           "INSERT INTO zyyc(ycmc, ycgj) SELECT '药材' || i, hex(randomblob(60)) FROM n");
+        QCOMPARE(testing::raised([&] { maintenance::checkSystemDatabase(path("少表.mdb")); }).description(),
+                 QStringLiteral("“少表.mdb”不是本系统的数据库文件：没有表“fzzl”。"));
+        // Damaged as well: the damage is named first.
+        QByteArray bytes = TestEnvironment::bytesOf(path("少表.mdb"));
+        bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 1);
+        QVERIFY(TestEnvironment::writeBytes(path("少表.mdb"), bytes));
+        QVERIFY(testing::raised([&] { maintenance::checkSystemDatabase(path("少表.mdb")); })
+                    .description()
+                    .startsWith(QStringLiteral("“少表.mdb”不是本系统的数据库文件：文件已损坏（")));
         QCOMPARE(herbsAfterRestoring(backup), std::make_pair(1, 1));
         QCOMPARE(herbsAfterRestoring(apart), std::make_pair(2, 2));
         QCOMPARE(herbsAfterRestoring(backup), std::make_pair(1, 1));
