@@ -233,8 +233,7 @@ private slots:
             makeDatabase(other, password, "CREATE TRIGGER no_herbs BEFORE INSERT ON zyyc BEGIN SELECT RAISE(ABORT, 'no'); END");
         if (situation.endsWith("view")) makeDatabase(other, password, "CREATE VIEW herbs AS SELECT ycmc FROM zyyc");
         if (situation.endsWith("damaged") || situation.endsWith("truncated")) {
-            makeDatabase(other, password, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) "
-                                          "INSERT INTO zyyc(ycmc, ycgj) SELECT '药材' || i, '归经' || i FROM n");
+            makeDatabase(other, password, TestEnvironment::herbsInsert(20000, "药材", "'归经' || i"));
             QByteArray bytes = TestEnvironment::bytesOf(other);
             if (situation.endsWith("damaged")) bytes.replace(bytes.size() / 2, 200 * 1024, QByteArray(200 * 1024, 'Z'));
             else bytes.truncate(bytes.size() / 2);

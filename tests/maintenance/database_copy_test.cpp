@@ -117,8 +117,7 @@ private slots:
         QVERIFY(maintenance::checkSystemDatabase(apart).isOpen());
         data::createDatabase(path("少表.mdb"), data::databasePassword());
         dao::Database::open(path("少表.mdb"), data::connectText())
-            .executeSchema("DROP TABLE fzzl; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
-                           "INSERT INTO zyyc(ycmc, ycgj) SELECT '药材' || i, hex(randomblob(60)) FROM n");
+            .executeSchema("DROP TABLE fzzl; " + TestEnvironment::herbsInsert(5000, "药材"));
         QCOMPARE(testing::raised([&] { maintenance::checkSystemDatabase(path("少表.mdb")); }).description(),
                  QStringLiteral("“少表.mdb”不是本系统的数据库文件：没有表“fzzl”。"));
         // Damaged as well: the damage is named first.
@@ -140,8 +139,7 @@ private slots:
     void restoreKilledAtAnyMomentLeavesOneWholeState()
     {
         maintenance::backupDatabase(path("甲.mdb"));
-        env_->open().executeSchema("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) "
-                                   "INSERT INTO zyyc(ycmc, ycgy) SELECT '药材' || i, hex(randomblob(150)) FROM n");
+        env_->open().executeSchema(TestEnvironment::herbsInsert(20000, "药材", "hex(randomblob(150))", "ycgy"));
         maintenance::backupDatabase(path("乙.mdb"));
         core::ReleaseDb();
         QSet<int> seen;

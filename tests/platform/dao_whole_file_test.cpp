@@ -29,10 +29,7 @@ private:
         const QString file = path(name);
         QFile::copy(env_->databasePath(), file);
         OtherProgram other(file);
-        other.run(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                                 "INSERT INTO zyyc(ycmc, ycgj) SELECT '%2' || i, hex(randomblob(60)) FROM n; VACUUM")
-                      .arg(herbs)
-                      .arg(name));
+        other.run(TestEnvironment::herbsInsert(herbs, name) + QStringLiteral("; VACUUM"));
         return file;
     }
 

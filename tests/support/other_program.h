@@ -6,6 +6,7 @@
 
 #define SQLITE_HAS_CODEC 1
 #include "data/database_file.h"
+#include "support/test_environment.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -39,9 +40,8 @@ public:
     void writeWithoutCommit(int rows, bool spilled = false)
     {
         run(QStringLiteral("PRAGMA cache_size=%1; BEGIN IMMEDIATE").arg(spilled ? 10 : 2000));
-        run(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                           "INSERT INTO zyyc(ycmc, ycgy) SELECT '另一程序' || i, hex(randomblob(200)) FROM n")
-                .arg(rows));
+        run(TestEnvironment::herbsInsert(rows, QStringLiteral("另一程序"), QStringLiteral("hex(randomblob(200))"),
+                                         QStringLiteral("ycgy")));
     }
 
     // A second process, the test program started again, holding the write lock of the

@@ -39,6 +39,14 @@ QByteArray TestEnvironment::bytesOf(const QString& file)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+QString TestEnvironment::herbsInsert(int count, const QString& name, const QString& filler, const QString& column)
+{
+    return QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                          "INSERT INTO zyyc(ycmc, %2) SELECT '%3' || i, %4 FROM n")
+        .arg(count)
+        .arg(column, name, filler);
+}
+
 bool TestEnvironment::writeBytes(const QString& file, const QByteArray& bytes)
 {
     QFile f(file);

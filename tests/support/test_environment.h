@@ -31,6 +31,10 @@ public:
     static QByteArray bytesOf(const QString& file);
     // Writes `bytes` as the whole content of `file`; false when it cannot.
     static bool writeBytes(const QString& file, const QByteArray& bytes);
+    // SQL adding `count` herbs named `name` followed by 1, 2, …, each with `filler` (an
+    // expression of the number i) in `column`.
+    static QString herbsInsert(int count, const QString& name, const QString& filler = "hex(randomblob(60))",
+                               const QString& column = "ycgj");
 
 private:
     QTemporaryDir dir_;

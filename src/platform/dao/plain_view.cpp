@@ -242,17 +242,14 @@ std::optional<QString> quickCheckThroughTheView(const QString& path, const ViewK
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
                                    viewLayer());
     opening = nullptr;
-    QString verdict;
+    std::optional<QString> verdict;
     if (rc == SQLITE_OK) {
         try {
             Statement check(db, QStringLiteral("PRAGMA quick_check(1)"));
             verdict = check.step() ? check.value(0).toString() : QString();
         } catch (const Error& error) {
-            verdict = error.description();   // a page that can't be read or proven
-            if (sqlite3_errcode(db) == SQLITE_BUSY) {
-                sqlite3_close(db);
-                return std::nullopt;
-            }
+            // A page that can't be read or proven; nothing without the read lock.
+            if (sqlite3_errcode(db) != SQLITE_BUSY) verdict = error.description();
         }
     } else {
         verdict = sqliteError(db, rc).description();
